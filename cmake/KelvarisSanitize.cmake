@@ -1,0 +1,13 @@
+# KELVARIS_SANITIZE=address,undefined or =thread instruments every target of the build.
+if(KELVARIS_SANITIZE)
+  if(KELVARIS_SANITIZE MATCHES "thread" AND KELVARIS_SANITIZE MATCHES "address")
+    message(FATAL_ERROR "KELVARIS_SANITIZE: thread cannot be combined with address")
+  endif()
+  set(_kelvaris_san_flags -fsanitize=${KELVARIS_SANITIZE} -fno-omit-frame-pointer)
+  if(KELVARIS_SANITIZE MATCHES "undefined")
+    list(APPEND _kelvaris_san_flags -fno-sanitize-recover=undefined)
+  endif()
+  add_compile_options(${_kelvaris_san_flags})
+  add_link_options(-fsanitize=${KELVARIS_SANITIZE})
+  message(STATUS "Sanitizers: ${KELVARIS_SANITIZE}")
+endif()
