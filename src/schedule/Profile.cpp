@@ -1,0 +1,1008 @@
+#include "schedule/Profile.h"
+
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <list>
+#include <memory_resource>
+#include <sys/stat.h>
+#include <vector>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QStringEncoder>
+#include <QVarLengthArray>
+
+#include "schedule/ConfigLocation.h"
+#include "support/TextEncoding.h"
+#include "support/Trace.h"
+
+namespace {
+
+// A file modified this recently may still change within the same time-stamp granule (coarse
+// kernel clock, or 2-second file systems); its content is compared as well as its status.
+constexpr qint64 kRacyWindowNs = 2'000'000'000;
+constexpr qint64 kReadChunk = 64 * 1024;
+
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QStringView TrimBlanks(QStringView s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+// `s` without surrounding blanks and tabs; shares the text when there are none.
+QString TrimmedName(const QString& s)
+{
+    if (s.isEmpty() || (!IsBlank(s.front()) && !IsBlank(s.back())))
+        return s;
+    return TrimBlanks(s).toString();
+}
+
+QString WithoutLineBreaks(const QString& s)
+{
+    if (!s.contains(u'\r') && !s.contains(u'\n'))
+        return s;
+    QString out = s;
+    out.replace(u'\r', u' ');
+    out.replace(u'\n', u' ');
+    return out;
+}
+
+// A section or key name as it is looked up and written. False for a name that could not be read
+// back from the file as the same name.
+bool NormalizeSectionName(QString& name)
+{
+    name = TrimmedName(WithoutLineBreaks(name));
+    return !name.contains(u']');
+}
+
+bool NormalizeKey(QString& key)
+{
+    key = TrimmedName(WithoutLineBreaks(key));
+    return !key.contains(u'=') && !key.startsWith(u'[');
+}
+
+// The value of an entry line: the text after the first "=", without surrounding blanks and tabs
+// and without one pair of enclosing quotes.
+QStringView EntryValue(QStringView line)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    QStringView value = TrimBlanks(line.sliced(eq + 1));
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front())
+        value = value.sliced(1, value.size() - 2);
+    return value;
+}
+
+QString CutValue(const QString& value)
+{
+    if (value.size() <= CProfile::kMaxValueLength)
+        return value;
+    QStringView cut = QStringView(value).first(CProfile::kMaxValueLength);
+    if (cut.back().isHighSurrogate())
+        cut.chop(1);
+    return cut.toString();
+}
+
+QString CutValue(QStringView value)
+{
+    if (value.size() > CProfile::kMaxValueLength) {
+        value = value.first(CProfile::kMaxValueLength);
+        if (value.back().isHighSurrogate())
+            value.chop(1);
+    }
+    return value.toString();
+}
+
+// Section and key names, matched without regard to case. The hash folds each code point the way
+// QString::compare(Qt::CaseInsensitive) does, so no folded copy of the text is needed.
+struct CNameKey
+{
+    QString text;
+    friend bool operator==(const CNameKey& a, const CNameKey& b)
+    {
+        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+    }
+};
+
+size_t FoldedHash(QStringView text, size_t seed) noexcept
+{
+    quint64 h = 0xcbf29ce484222325ULL ^ seed;
+    const QChar* p = text.data();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = p[i].unicode();
+        if (c < 0x80) {
+            if (c >= u'A' && c <= u'Z')
+                c += 0x20;
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < n && p[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(static_cast<char16_t>(c), p[i + 1].unicode());
+                ++i;
+            }
+            c = QChar::toCaseFolded(c);
+        }
+        h = (h ^ c) * 0x100000001b3ULL;
+    }
+    return static_cast<size_t>(h);
+}
+
+size_t qHash(const CNameKey& key, size_t seed) noexcept
+{
+    return FoldedHash(key.text, seed);
+}
+
+// The items of one name in file order; the first live one is the one that counts.
+template <class It>
+struct CFirstOf
+{
+    QVarLengthArray<It, 1> items;
+    qsizetype head = 0;
+
+    It First() const { return items[head]; }
+    void Append(It it) { items.append(it); }
+    // Drops the first item; false when none is left.
+    bool PopFirst() { return ++head < items.size(); }
+};
+
+// A string over `view` without a copy; valid while the viewed text is.
+QString RawString(QStringView view)
+{
+    return QString::fromRawData(view.data(), view.size());
+}
+
+// A line of the file, as it is written back. Lines read from the file are raw strings over the
+// document's text; a line written since holds its own text.
+struct CLine
+{
+    QString text;
+    size_t hash = 0; // of the folded key, for entries
+    bool entry = false;
+
+    CLine(QString line, bool isEntry)
+        : text(std::move(line))
+        , entry(isEntry)
+    { }
+
+    // The key of an entry line, without surrounding blanks.
+    QStringView Key() const { return TrimBlanks(QStringView(text).first(text.indexOf(u'='))); }
+};
+using CLineList = std::pmr::list<CLine>;
+using LineIt = CLineList::iterator;
+
+bool SameName(QStringView a, QStringView b)
+{
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// A section of up to this many lines finds its keys by walking its lines (close together in
+// memory and read next anyway); the keys of a larger one (a dispatch file's ranges) are in the
+// document's entry index.
+constexpr size_t kSmallSection = 16;
+
+struct CSectionData
+{
+    QString header; // the header line as read or written; null for the lines before the first section
+    QString name;
+    CLineList lines;
+    LineIt lastEntry; // valid when hasEntry
+    bool hasEntry = false;
+    bool indexed = false; // the keys are in the document's entry index
+
+    explicit CSectionData(std::pmr::memory_resource* memory)
+        : lines(memory)
+    { }
+};
+using CSectionList = std::pmr::list<CSectionData>;
+using SectionIt = CSectionList::iterator;
+
+// An entry's key within its section. The key text may be raw data of the document's text, which
+// lives as long as the index.
+struct CEntryKey
+{
+    const CSectionData* section;
+    QString key;
+    friend bool operator==(const CEntryKey& a, const CEntryKey& b)
+    {
+        return a.section == b.section && a.key.compare(b.key, Qt::CaseInsensitive) == 0;
+    }
+};
+
+size_t qHash(const CEntryKey& key, size_t seed) noexcept
+{
+    return FoldedHash(key.key, seed ^ (reinterpret_cast<quintptr>(key.section) * 0x9E3779B97F4A7C15ULL));
+}
+
+struct CFileStamp
+{
+    bool exists = false;
+    bool regular = false;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+    qint64 ctimeNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    bool operator==(const CFileStamp&) const = default;
+};
+
+CFileStamp StatFile(const QByteArray& encodedPath)
+{
+    CFileStamp stamp;
+    struct stat st
+    {
+    };
+    if (encodedPath.isEmpty() || ::stat(encodedPath.constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.regular = S_ISREG(st.st_mode);
+    stamp.size = st.st_size;
+    stamp.mtimeNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    stamp.ctimeNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+    stamp.inode = st.st_ino;
+    stamp.device = st.st_dev;
+    return stamp;
+}
+
+bool IsAscii(QByteArrayView bytes)
+{
+    unsigned char any = 0;
+    for (const char c : bytes)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+qint64 WallClockNs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+bool IsRacy(const CFileStamp& stamp, qint64 wallNs)
+{
+    return stamp.exists && stamp.mtimeNs > wallNs - kRacyWindowNs;
+}
+
+// Reads the whole file, at most `limit` bytes; false on an error or a longer file.
+bool ReadBounded(const QString& path, qint64 limit, QByteArray& out)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    out.resize(0); // keeps the capacity
+    const qint64 expected = file.size();
+    if (expected > 0 && expected <= limit)
+        out.reserve(expected + 1);
+    for (;;) {
+        const qsizetype used = out.size();
+        out.resize(used + kReadChunk);
+        const qint64 got = file.read(out.data() + used, kReadChunk);
+        if (got < 0)
+            return false;
+        out.resize(used + got);
+        if (out.size() > limit)
+            return false;
+        if (got == 0)
+            return true;
+    }
+}
+
+} // namespace
+
+// The parsed form of one file. Every member is guarded by m_mutex.
+class CProfileDocument
+{
+public:
+    explicit CProfileDocument(const QString& path)
+        : m_path(path)
+        , m_encodedPath(QFile::encodeName(path))
+    { }
+
+    std::recursive_mutex m_mutex;
+    int m_batchDepth = 0;
+    bool m_dirty = false;
+
+    // Makes the document reflect the file; inside a batch the loaded document is trusted.
+    void Refresh()
+    {
+        if (m_batchDepth > 0 && m_loaded)
+            return;
+        const CFileStamp stamp = StatFile(m_encodedPath);
+        if (m_loaded && stamp == m_stamp) {
+            if (!m_racy)
+                return;
+            QByteArray bytes;
+            const bool read = ReadBounded(m_path, CProfile::kMaxFileBytes, bytes);
+            if (read && bytes == m_diskBytes) {
+                m_racy = IsRacy(stamp, WallClockNs());
+                if (!m_racy)
+                    m_diskBytes.clear();
+                return;
+            }
+            Load(stamp, read ? &bytes : nullptr);
+            return;
+        }
+        Load(stamp, nullptr);
+    }
+
+    // False for a file that must not be replaced (unreadable, too large, not a plain file).
+    bool Writable() const { return !m_unreadable; }
+
+    const CLine* FindEntry(const QString& section, const QString& key) const
+    {
+        // Looked up exactly as a write would store them.
+        CSectionData* sec = FindSection(TrimmedName(WithoutLineBreaks(section)));
+        if (!sec)
+            return nullptr;
+        const LineIt line = FindKey(*sec, TrimmedName(WithoutLineBreaks(key)));
+        return line == sec->lines.end() ? nullptr : &*line;
+    }
+
+    // The Set/Delete operations take normalised names and return whether the document changed.
+    bool SetEntry(const QString& section, const QString& key, const QString& value)
+    {
+        CSectionData* sec = FindSection(section);
+        if (!sec) {
+            sec = &*m_sections.emplace(m_sections.end(), &m_memory);
+            sec->header = u'[' + section + u']';
+            sec->name = section;
+            m_sectionIndex[CNameKey { section }].Append(std::prev(m_sections.end()));
+        }
+        QString text;
+        text.reserve(key.size() + 1 + value.size());
+        text += key;
+        text += u'=';
+        text += value;
+        const LineIt existing = FindKey(*sec, key);
+        if (existing != sec->lines.end()) {
+            if (existing->text == text)
+                return false;
+            existing->text = std::move(text);
+            return true;
+        }
+        // After the last entry, so that blank and comment lines at the end of the section stay
+        // in front of the next section header.
+        const LineIt at = sec->hasEntry ? std::next(sec->lastEntry) : sec->lines.begin();
+        const LineIt line = sec->lines.emplace(at, std::move(text), true);
+        AddKey(*sec, key, line);
+        return true;
+    }
+
+    bool DeleteEntry(const QString& section, const QString& key)
+    {
+        CSectionData* found = FindSection(section);
+        if (!found)
+            return false;
+        CSectionData& sec = *found;
+        const LineIt line = TakeKey(sec, key);
+        if (line == sec.lines.end())
+            return false;
+        if (sec.hasEntry && line == sec.lastEntry) {
+            // Each non-entry line is walked over at most once: later keys go in front of it.
+            LineIt previous = line;
+            sec.hasEntry = false;
+            while (previous != sec.lines.begin()) {
+                --previous;
+                if (previous->entry) {
+                    sec.lastEntry = previous;
+                    sec.hasEntry = true;
+                    break;
+                }
+            }
+        }
+        sec.lines.erase(line);
+        return true;
+    }
+
+    bool DeleteSection(const QString& section)
+    {
+        const auto found = m_sectionIndex.find(CNameKey { section });
+        if (found == m_sectionIndex.end())
+            return false;
+        const SectionIt sec = found->First();
+        if (!found->PopFirst())
+            m_sectionIndex.erase(found);
+        m_lastSection = nullptr;
+        // All duplicates of a key are in this section, so each key goes at once.
+        if (sec->indexed) {
+            for (const CLine& line : sec->lines) {
+                if (line.entry)
+                    m_entryIndex.remove(CEntryKey { &*sec, RawString(line.Key()) });
+            }
+        }
+        m_sections.erase(sec);
+        return true;
+    }
+
+    int SectionNames(QStringList& names) const
+    {
+        names.clear();
+        names.reserve(m_sectionIndex.size());
+        for (const CSectionData& sec : m_sections) {
+            if (!sec.header.isNull())
+                names.append(QString(sec.name.constData(), sec.name.size())); // a copy, not a view
+        }
+        return static_cast<int>(std::min<qsizetype>(names.size(), INT_MAX));
+    }
+
+    // Ends a write: outside a batch a change is stored at once.
+    bool Finish(bool changed)
+    {
+        if (!changed)
+            return true;
+        if (m_batchDepth > 0) {
+            m_dirty = true;
+            return true;
+        }
+        return Store();
+    }
+
+    // Replaces the file with the document. On failure the document is dropped, so that nothing
+    // claims a value the file does not hold.
+    bool Store()
+    {
+        const QByteArray bytes = Serialize();
+        QSaveFile file(m_path);
+        const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+        const CFileStamp stamp = ok ? StatFile(m_encodedPath) : CFileStamp {};
+        if (!ok || !stamp.exists) {
+            KTRACE(lcConfig) << "cannot write" << m_path << file.errorString();
+            Unload();
+            return false;
+        }
+        m_stamp = stamp;
+        // Just written, so within the racy window by definition.
+        m_racy = true;
+        m_diskBytes = bytes;
+        return true;
+    }
+
+    // Drops the parsed content. The memory it took is kept for the next parse of the file unless
+    // `release` is set.
+    void Unload(bool release = false)
+    {
+        m_loaded = false;
+        m_dirty = false;
+        m_racy = false;
+        m_diskBytes.clear();
+        m_lastSection = nullptr;
+        m_entryIndex.clear();
+        m_sectionIndex.clear();
+        m_sections.clear();
+        if (release) {
+            m_memory.release();
+            m_text.clear();
+            m_readBuffer.clear();
+        } else {
+            m_text.resize(0);
+        }
+    }
+
+private:
+    // The first section of that (trimmed) name. Records read one section key after key, so the
+    // last section found is remembered.
+    CSectionData* FindSection(const QString& name) const
+    {
+        if (m_lastSection && m_lastSectionName == name)
+            return m_lastSection;
+        const auto found = m_sectionIndex.constFind(CNameKey { name });
+        if (found == m_sectionIndex.cend())
+            return nullptr;
+        m_lastSection = &*found->First();
+        m_lastSectionName = name;
+        return m_lastSection;
+    }
+
+    // The first entry line of the key in the section, or sec.lines.end().
+    LineIt FindKey(CSectionData& sec, const QString& key) const
+    {
+        if (sec.indexed) {
+            const auto found = m_entryIndex.constFind(CEntryKey { &sec, key });
+            return found == m_entryIndex.cend() ? sec.lines.end() : found->First();
+        }
+        const size_t hash = FoldedHash(key, 0);
+        for (LineIt line = sec.lines.begin(); line != sec.lines.end(); ++line) {
+            if (line->entry && line->hash == hash && SameName(line->Key(), key))
+                return line;
+        }
+        return sec.lines.end();
+    }
+
+    // Registers a new entry line, which comes after every other entry of its section. `key` must
+    // live as long as the document's text (a raw string over it, or a string of its own).
+    void AddKey(CSectionData& sec, const QString& key, LineIt line)
+    {
+        line->hash = FoldedHash(key, 0);
+        sec.lastEntry = line;
+        sec.hasEntry = true;
+        if (sec.indexed)
+            m_entryIndex[CEntryKey { &sec, key }].Append(line);
+        else if (sec.lines.size() > kSmallSection)
+            IndexKeys(sec);
+    }
+
+    // Moves a section that has grown large to the entry index.
+    void IndexKeys(CSectionData& sec)
+    {
+        for (LineIt line = sec.lines.begin(); line != sec.lines.end(); ++line) {
+            if (line->entry)
+                m_entryIndex[CEntryKey { &sec, line->Key().toString() }].Append(line);
+        }
+        sec.indexed = true;
+    }
+
+    // Unregisters the first entry line of the key and returns it (sec.lines.end() if none).
+    LineIt TakeKey(CSectionData& sec, const QString& key)
+    {
+        if (!sec.indexed)
+            return FindKey(sec, key);
+        const auto found = m_entryIndex.find(CEntryKey { &sec, key });
+        if (found == m_entryIndex.end())
+            return sec.lines.end();
+        const LineIt line = found->First();
+        if (!found->PopFirst())
+            m_entryIndex.erase(found);
+        return line;
+    }
+
+    // Reads the file (or takes `bytes` already read after `stamp` was taken) and parses it.
+    void Load(const CFileStamp& stamp, const QByteArray* bytesRead)
+    {
+        Unload();
+        m_loaded = true;
+        m_stamp = stamp;
+        m_unreadable = false;
+        m_bom = false;
+        m_sections.emplace_back(&m_memory); // the lines before the first section
+        if (!stamp.exists)
+            return;
+        if (bytesRead)
+            m_readBuffer = *bytesRead;
+        if (!stamp.regular || stamp.size > CProfile::kMaxFileBytes
+            || (!bytesRead && !ReadBounded(m_path, CProfile::kMaxFileBytes, m_readBuffer))) {
+            KTRACE(lcConfig) << "cannot read" << m_path << "- reads give defaults, writes are refused";
+            m_unreadable = true;
+            return;
+        }
+        KTRACE(lcConfig) << "reading" << m_path << m_readBuffer.size() << "bytes";
+        Parse(m_readBuffer);
+        m_racy = IsRacy(stamp, WallClockNs());
+        if (m_racy)
+            m_diskBytes = m_readBuffer;
+    }
+
+    void Parse(const QByteArray& bytes)
+    {
+        QByteArrayView view(bytes);
+        if (view.startsWith("\xEF\xBB\xBF")) {
+            m_bom = true;
+            view = view.sliced(3);
+        }
+        if (IsAscii(view)) {
+            // The common case, decoded into the buffer of the previous parse.
+            m_text.resize(view.size());
+            char16_t* out = reinterpret_cast<char16_t*>(m_text.data());
+            for (const char c : view)
+                *out++ = static_cast<unsigned char>(c);
+        } else {
+            m_text = DecodeText(view);
+        }
+        const QStringView text(m_text);
+        m_byteEstimate = bytes.size();
+        // Sections of records take a hundred bytes and more: little rehashing while the index fills.
+        m_sectionIndex.reserve(bytes.size() / 64);
+        qsizetype pos = 0;
+        const qsizetype size = text.size();
+        // A line ends at CR LF, LF or a lone CR, so that no name or value read from the file
+        // holds a line break (written names and values never do).
+        while (pos < size) {
+            qsizetype end = pos;
+            while (end < size && text[end] != u'\n' && text[end] != u'\r')
+                ++end;
+            AddLine(text.sliced(pos, end - pos));
+            if (end + 1 < size && text[end] == u'\r' && text[end + 1] == u'\n')
+                ++end;
+            pos = end + 1;
+        }
+    }
+
+    void AddLine(QStringView line)
+    {
+        qsizetype first = 0;
+        while (first < line.size() && IsBlank(line[first]))
+            ++first;
+        if (first < line.size() && line[first] == u'[') {
+            qsizetype close = line.indexOf(u']', first + 1);
+            if (close < 0)
+                close = line.size();
+            const SectionIt sec = m_sections.emplace(m_sections.end(), &m_memory);
+            sec->header = RawString(line);
+            sec->name = RawString(TrimBlanks(line.sliced(first + 1, close - first - 1)));
+            m_sectionIndex[CNameKey { sec->name }].Append(sec);
+            return;
+        }
+        CSectionData& sec = m_sections.back();
+        const qsizetype eq = line.indexOf(u'=');
+        // Entries before the first section belong to no section and are only kept.
+        if (eq < 0 || sec.header.isNull()) {
+            sec.lines.emplace_back(RawString(line), false);
+            if (!sec.indexed && !sec.header.isNull() && sec.lines.size() > kSmallSection)
+                IndexKeys(sec);
+            return;
+        }
+        const LineIt entry = sec.lines.emplace(sec.lines.end(), RawString(line), true);
+        AddKey(sec, RawString(TrimBlanks(line.first(eq))), entry);
+    }
+
+    // UTF-8 (as EncodeText), CR LF after every line, in one pass into one buffer. Each line is
+    // encoded on its own: a stray surrogate cannot pair up with one on the next line.
+    QByteArray Serialize()
+    {
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        QByteArray bytes;
+        bytes.resize(m_byteEstimate + m_byteEstimate / 2 + 4096);
+        char* out = bytes.data();
+        auto put = [&](QStringView text) {
+            const qsizetype used = out - bytes.data();
+            const qsizetype need = used + encoder.requiredSpace(text.size()) + 2;
+            if (need > bytes.size()) {
+                bytes.resize(std::max(need, bytes.size() * 2));
+                out = bytes.data() + used;
+            }
+            out = encoder.appendToBuffer(out, text);
+            *out++ = '\r';
+            *out++ = '\n';
+        };
+        if (m_bom) {
+            memcpy(out, "\xEF\xBB\xBF", 3);
+            out += 3;
+        }
+        for (const CSectionData& sec : m_sections) {
+            if (!sec.header.isNull())
+                put(sec.header);
+            for (const CLine& line : sec.lines)
+                put(line.text);
+        }
+        bytes.resize(out - bytes.data());
+        m_byteEstimate = bytes.size();
+        return bytes;
+    }
+
+    const QString m_path;
+    const QByteArray m_encodedPath;
+    bool m_loaded = false;
+    bool m_unreadable = false;
+    bool m_bom = false;
+    CFileStamp m_stamp;
+    // While the file's time stamp is recent, the bytes last read or written, to tell an edit in
+    // the same time-stamp granule from our own state.
+    bool m_racy = false;
+    QByteArray m_diskBytes;
+    qsizetype m_byteEstimate = 0;
+    // The decoded file. Never changed while loaded: lines, names and keys read from the file are
+    // views of it (declared first, so it is destroyed last).
+    QString m_text;
+    QByteArray m_readBuffer;
+    // Lines and sections. Reloading a large file reuses the blocks of its previous parse instead of
+    // asking the system for fresh pages each time.
+    std::pmr::unsynchronized_pool_resource m_memory;
+    CSectionList m_sections { &m_memory }; // the first element holds the lines before the first section
+    QHash<CNameKey, CFirstOf<SectionIt>> m_sectionIndex;
+    QHash<CEntryKey, CFirstOf<LineIt>> m_entryIndex; // keys of the sections marked indexed
+    mutable CSectionData* m_lastSection = nullptr;
+    mutable QString m_lastSectionName;
+};
+
+namespace {
+
+struct CDocumentMap
+{
+    std::mutex mutex;
+    QHash<QString, std::shared_ptr<CProfileDocument>> documents;
+};
+
+CDocumentMap& Documents()
+{
+    // Never destroyed: profiles may still be used while static objects are torn down.
+    static CDocumentMap* map = new CDocumentMap;
+    return *map;
+}
+
+std::shared_ptr<CProfileDocument> DocumentFor(const QString& path)
+{
+    const QString key = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    CDocumentMap& map = Documents();
+    std::lock_guard lock(map.mutex);
+    std::shared_ptr<CProfileDocument>& slot = map.documents[key];
+    if (!slot)
+        slot = std::make_shared<CProfileDocument>(key);
+    return slot;
+}
+
+// Saturating accumulation of digits in `base` starting at `i`; false when there was no digit.
+bool AccumulateDigits(
+    QStringView text, qsizetype& i, int base, unsigned long long limit, unsigned long long& value)
+{
+    bool any = false;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        int digit;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'a' && c <= u'z')
+            digit = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'Z')
+            digit = c - u'A' + 10;
+        else
+            break;
+        if (digit >= base)
+            break;
+        any = true;
+        if (value > (limit - static_cast<unsigned>(digit)) / static_cast<unsigned>(base))
+            value = limit;
+        else
+            value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+    }
+    return any;
+}
+
+bool IsHexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+}
+
+} // namespace
+
+int ProfileTextToInt(QStringView text, int def)
+{
+    if (text.isEmpty())
+        return def;
+    qsizetype i = 0;
+    bool negative = false;
+    if (text[i] == u'-' || text[i] == u'+')
+        negative = text[i++] == u'-';
+    int base = 10;
+    if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    const unsigned long long limit = negative ? 0x80000000ULL : 0x7FFFFFFFULL;
+    unsigned long long value = 0;
+    AccumulateDigits(text, i, base, limit, value);
+    return negative ? static_cast<int>(-static_cast<long long>(value)) : static_cast<int>(value);
+}
+
+long TextToLongAutoBase(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    int base = 10;
+    if (i < text.size() && text[i] == u'0') {
+        base = 8;
+        if (i + 2 < text.size() && (text[i + 1] == u'x' || text[i + 1] == u'X') && IsHexDigit(text[i + 2])) {
+            base = 16;
+            i += 2;
+        }
+    }
+    const unsigned long long limit = negative ? static_cast<unsigned long long>(LONG_MAX) + 1 : LONG_MAX;
+    unsigned long long value = 0;
+    AccumulateDigits(text, i, base, limit, value);
+    if (!negative)
+        return static_cast<long>(value);
+    return value == static_cast<unsigned long long>(LONG_MAX) + 1 ? LONG_MIN : -static_cast<long>(value);
+}
+
+// CProfile
+
+CProfile::CProfile(const QString& path)
+    : m_path(path)
+    , m_doc(DocumentFor(path))
+{ }
+
+CProfile::CProfile()
+    : CProfile(
+        JoinPath(FolderOf(ProgramFilePath()), ProgramBaseName(ProgramFilePath()) + QStringLiteral(".cfg")))
+{ }
+
+QString CProfile::ReadString(const QString& section, const QString& key, const QString& def) const
+{
+    if (section.isNull() || key.isNull())
+        return CutValue(def);
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    const CLine* line = m_doc->FindEntry(section, key);
+    return line ? CutValue(EntryValue(line->text)) : CutValue(def);
+}
+
+int CProfile::ReadInt(const QString& section, const QString& key, int def) const
+{
+    if (section.isNull() || key.isNull())
+        return def;
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    const CLine* line = m_doc->FindEntry(section, key);
+    return line ? ProfileTextToInt(EntryValue(line->text), def) : def;
+}
+
+bool CProfile::WriteString(
+    const QString& section, const QString& key, const QString& value, const QString& def)
+{
+    QString sectionName = section;
+    if (section.isNull() || !NormalizeSectionName(sectionName))
+        return false;
+    QString keyName = key;
+    if (key.isNull()) {
+        // Deleting a section takes a null value as well; anything else is a caller's slip that
+        // must not cost the section.
+        if (!value.isNull())
+            return false;
+    } else if (!NormalizeKey(keyName)) {
+        return false;
+    }
+
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    if (!m_doc->Writable())
+        return false;
+    bool changed;
+    if (key.isNull())
+        changed = m_doc->DeleteSection(sectionName);
+    else if (value.isNull() || (!def.isNull() && value == def))
+        changed = m_doc->DeleteEntry(sectionName, keyName);
+    else
+        changed = m_doc->SetEntry(sectionName, keyName, WithoutLineBreaks(value));
+    return m_doc->Finish(changed);
+}
+
+int CProfile::GetSectionNames(QStringList& names) const
+{
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    return m_doc->SectionNames(names);
+}
+
+void CProfile::DropCachedFiles()
+{
+    std::vector<std::shared_ptr<CProfileDocument>> documents;
+    {
+        CDocumentMap& map = Documents();
+        std::lock_guard lock(map.mutex);
+        documents.reserve(map.documents.size());
+        for (const auto& doc : std::as_const(map.documents))
+            documents.push_back(doc);
+    }
+    for (const auto& doc : documents) {
+        std::lock_guard lock(doc->m_mutex);
+        if (doc->m_batchDepth == 0)
+            doc->Unload(true);
+    }
+}
+
+CProfile::Batch::Batch(const CProfile& profile)
+    : m_doc(profile.m_doc)
+    , m_lock(m_doc->m_mutex)
+{
+    m_doc->Refresh();
+    ++m_doc->m_batchDepth;
+}
+
+CProfile::Batch::~Batch()
+{
+    Commit();
+}
+
+bool CProfile::Batch::Commit()
+{
+    if (m_done)
+        return m_result;
+    m_done = true;
+    if (--m_doc->m_batchDepth == 0 && m_doc->m_dirty) {
+        m_doc->m_dirty = false;
+        m_result = m_doc->Store();
+    }
+    m_lock.unlock();
+    return m_result;
+}
+
+// CSection
+
+namespace {
+
+bool NeedsQuotes(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    if (IsBlank(text.front()) || IsBlank(text.back()))
+        return true;
+    return text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') && text.back() == text.front();
+}
+
+} // namespace
+
+CSection::CSection(CProfile& profile, const QString& baseName, int index)
+    : m_profile(profile)
+    , m_name(index > 0 ? baseName + QString::number(index) : baseName)
+{ }
+
+void CSection::Read(const QString& key, QString& out, const QString& def) const
+{
+    out = m_profile.ReadString(m_name, key, def);
+}
+
+void CSection::Read(const QString& key, int& out, int def) const
+{
+    out = m_profile.ReadInt(m_name, key, def);
+}
+
+void CSection::Read(const QString& key, long& out, long def) const
+{
+    out = TextToLongAutoBase(m_profile.ReadString(m_name, key, QString::number(def)));
+}
+
+void CSection::Read(const QString& key, bool& out, bool def) const
+{
+    out = m_profile.ReadInt(m_name, key, def ? 1 : 0) != 0;
+}
+
+bool CSection::Write(const QString& key, const QString& text, const QString& def)
+{
+    if (text.isNull() || (!def.isNull() && text == def))
+        return DeleteKey(key);
+    QString value = WithoutLineBreaks(text);
+    if (NeedsQuotes(value))
+        value = u'"' + value + u'"';
+    return m_profile.WriteString(m_name, key, value);
+}
+
+bool CSection::Write(const QString& key, int value)
+{
+    return m_profile.WriteString(m_name, key, QString::number(value));
+}
+
+bool CSection::Write(const QString& key, int value, int def)
+{
+    if (value == def)
+        return DeleteKey(key);
+    return Write(key, value);
+}
+
+bool CSection::Write(const QString& key, long value)
+{
+    return m_profile.WriteString(m_name, key, QString::number(value));
+}
+
+bool CSection::Delete()
+{
+    return m_profile.WriteString(m_name, QString(), QString());
+}
+
+bool CSection::DeleteKey(const QString& key)
+{
+    return m_profile.WriteString(m_name, key, QString());
+}
+
+void ClearNumberedSection(CProfile& profile, const QString& baseName, int index)
+{
+    CProfile::Batch batch(profile);
+    CSection(profile, baseName, index).Delete();
+    if (index < INT_MAX)
+        CSection(profile, baseName, index + 1).Delete();
+}

@@ -1,0 +1,198 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Access to the configuration file and the dispatch files: text files of named sections of
+// "key=value" lines.
+//
+// File format. A line whose first non-blank character is "[" starts a section (name up to "]",
+// blanks around it ignored); a line with "=" is an entry (key before the first "=", value after
+// it, both without surrounding blanks and tabs; one pair of enclosing double or single quotes is
+// removed from the value). Every other line (comments, blank lines, unknown text) and every line
+// before the first section is kept and written back unchanged. Section and key names match
+// without regard to case and are written exactly as given. A key may occur more than once in a
+// section (the dispatch files hold one line per range under date keys); reads, replacements and
+// deletions concern the first occurrence, and the same holds for a section name that occurs twice.
+// Files are written as UTF-8 with CR LF line ends (a leading byte order mark is kept); reading
+// accepts CR LF or LF, and a file that is not valid UTF-8 is read as Windows-1252.
+//
+// Caching. Each file is parsed once into a process-wide document keyed by its absolute path.
+// Before a document is used it is checked against the file's status (modification and change
+// time, size, inode, device); a file changed or removed on disk is read again. A file modified
+// within the last two seconds is additionally compared byte for byte with what was last read or
+// written, so an edit within the same time-stamp granule is not missed. Writes change the
+// document and are visible at once to every reader in the process; outside a batch each write
+// replaces the file at once (temporary file in the same folder, then rename). A write that cannot
+// be stored drops the document, so later reads see the file as it is on disk.
+//
+// Batches. A CProfile::Batch defers the replacement of the file to the end of the outermost batch
+// on that file and lets the reads inside it trust the document without asking the file system.
+// The resulting file is the same, byte for byte, as if every write had been stored on its own.
+// List loading and saving run inside a batch (see LoadNumberedSections/SaveNumberedSections).
+//
+// Threads. The map of documents is guarded by a short mutex; each document has its own recursive
+// mutex, taken by every operation for its duration and by a batch for the batch's whole lifetime.
+// So the pipe-server thread may read and write one file while the user-interface thread works on
+// the same or another file, and it never sees half of a batch. Keep batches short, and do not
+// open a batch on one file while holding a batch on another unless no other thread ever holds
+// batches on both files (the lock order would be open to deadlock).
+//
+// Limits. A file larger than kMaxFileBytes, a directory, or a file that cannot be read reads as
+// empty and refuses every write (it would otherwise be replaced by the few written keys).
+
+class CProfileDocument;
+
+class CProfile
+{
+public:
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+    // A string read returns at most this many characters.
+    static constexpr int kMaxValueLength = 59999;
+
+    explicit CProfile(const QString& path);
+    // The file beside the program with the extension "cfg" (the location before the data folder).
+    CProfile();
+
+    const QString& Path() const { return m_path; }
+
+    // The value text, or `def` if the file, the section or the key is missing.
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // The integer at the start of the value: optional sign, then decimal digits or "0x" and hex
+    // digits, up to the first other character; no digits give 0, overflow saturates. A missing
+    // key or an empty value gives `def`.
+    int ReadInt(const QString& section, const QString& key, int def) const;
+    // Writes `value` under the key (every CR and LF replaced by a blank). A null value, or a value
+    // equal (case-sensitive) to a non-null `def`, deletes the key; a null key with a null value
+    // deletes the section. Returns false when the change could not be stored (missing folder,
+    // unreadable file, a name that cannot be written such as a key with "=" or a section with "]").
+    bool WriteString(
+        const QString& section, const QString& key, const QString& value, const QString& def = QString());
+    // Replaces `names` with the names of all sections in file order; returns their count.
+    int GetSectionNames(QStringList& names) const;
+
+    // RAII scope that groups writes to one file (see above). Nestable.
+    class Batch
+    {
+    public:
+        explicit Batch(const CProfile& profile);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Ends the scope early; returns false if the outermost batch could not store the file.
+        // A second call does nothing and returns the first result.
+        bool Commit();
+
+    private:
+        std::shared_ptr<CProfileDocument> m_doc;
+        std::unique_lock<std::recursive_mutex> m_lock;
+        bool m_done = false;
+        bool m_result = true;
+    };
+
+    // Forgets the parsed content of every cached file (documents inside a batch are kept).
+    static void DropCachedFiles();
+
+private:
+    QString m_path;
+    std::shared_ptr<CProfileDocument> m_doc;
+};
+
+// One section of a profile. The profile must outlive the section.
+class CSection
+{
+public:
+    // The section name is `baseName`, followed by `index` in decimal when index > 0.
+    CSection(CProfile& profile, const QString& baseName, int index = 0);
+
+    const QString& Name() const { return m_name; }
+    CProfile& Profile() const { return m_profile; }
+
+    void Read(const QString& key, QString& out, const QString& def) const;
+    // As CProfile::ReadInt.
+    void Read(const QString& key, int& out, int def) const;
+    // The text (a missing key gives `def`) converted with automatic base: "0x" hex, a leading
+    // "0" octal, else decimal; stops at the first character that does not fit; no digits give 0.
+    void Read(const QString& key, long& out, long def) const;
+    // Any non-zero integer is true.
+    void Read(const QString& key, bool& out, bool def) const;
+    // A string literal as the default of a flag would convert silently to true.
+    template <std::size_t N>
+    void Read(const QString& key, bool& out, const char (&def)[N]) const = delete;
+
+    // CR and LF become blanks; a value that would not read back as written (a leading or trailing
+    // blank or tab, or enclosing quotes) is written inside double quotes. A value equal to a
+    // non-null `def` deletes the key, as does a null value.
+    bool Write(const QString& key, const QString& text, const QString& def = QString());
+    bool Write(const QString& key, const char* text, const QString& def = QString())
+    {
+        return Write(key, QString::fromUtf8(text), def);
+    }
+    bool Write(const QString& key, int value);
+    // Deletes the key when `value` equals `def`.
+    bool Write(const QString& key, int value, int def);
+    bool Write(const QString& key, long value);
+
+    bool Delete();
+    bool DeleteKey(const QString& key);
+
+private:
+    CProfile& m_profile;
+    QString m_name;
+};
+
+// Conversions used by the reads above (exposed for the dispatch files and the editors).
+int ProfileTextToInt(QStringView text, int def);
+long TextToLongAutoBase(QStringView text);
+
+// Lists of records live in numbered sections base1, base2, ...
+
+// Deletes the sections base+index and base+index+1: the first step of saving record `index`.
+// A record's own Save is this plus its keys; SaveNumberedSections does it before each record.
+void ClearNumberedSection(CProfile& profile, const QString& baseName, int index);
+
+// Empties `list`, then loads records from index 1 upwards until `load(record, index)` returns
+// false; the records loaded before that remain in index order.
+template <class Record, class LoadFn>
+void LoadNumberedSections(CProfile& profile, QList<Record>& list, LoadFn load)
+{
+    CProfile::Batch batch(profile);
+    list.clear();
+    for (int index = 1; index < std::numeric_limits<int>::max(); ++index) {
+        Record record;
+        if (!load(record, index))
+            break;
+        list.append(std::move(record));
+    }
+}
+
+// Saves `count` records: with none, deletes section base1; otherwise for record i (0-based, in
+// section i + 1) deletes the sections i + 1 and i + 2 and calls `save(i, section)`, which writes
+// the record's keys only. Sections beyond count + 1 left from a longer list stay. Returns false if
+// the file could not be stored. Sets nothing else (the caller clears its modified flag and records
+// the file time).
+template <class SaveFn>
+bool SaveNumberedSections(CProfile& profile, const QString& baseName, qsizetype count, SaveFn save)
+{
+    CProfile::Batch batch(profile);
+    if (count <= 0) {
+        CSection(profile, baseName, 1).Delete();
+        return batch.Commit();
+    }
+    const qsizetype last = std::min<qsizetype>(count, std::numeric_limits<int>::max() - 1);
+    for (qsizetype i = 0; i < last; ++i) {
+        const int index = static_cast<int>(i + 1);
+        ClearNumberedSection(profile, baseName, index);
+        CSection section(profile, baseName, index);
+        save(i, section);
+    }
+    return batch.Commit();
+}
