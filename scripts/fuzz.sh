@@ -20,6 +20,6 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/${target#fuzz_}"
   echo "== $target ($runs runs)"
-  "$build/bin/$target" -runs="$runs" -max_len=4096 -print_final_stats=1 "$corpus" $( [[ -d $seeds ]] && echo "$seeds" ) 2>&1 |
+  "$build/bin/$target" -artifact_prefix="$build/" -runs="$runs" -max_len=4096 -print_final_stats=1 "$corpus" $( [[ -d $seeds ]] && echo "$seeds" ) 2>&1 |
     grep -E 'stat::number_of_executed_units|ERROR|SUMMARY|Done' || true
 done

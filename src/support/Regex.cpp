@@ -12,8 +12,7 @@ re2::RE2::Options RegexOptions()
 
 CRegex::CRegex(std::string_view pattern)
     : m_re(std::make_unique<re2::RE2>(re2::StringPiece(pattern.data(), pattern.size()), RegexOptions()))
-{
-}
+{ }
 
 CRegex::~CRegex() = default;
 

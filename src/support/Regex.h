@@ -1,10 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <re2/re2.h>
 #include <string>
 #include <string_view>
-
-#include <re2/re2.h>
 
 class QString;
 
@@ -30,7 +29,8 @@ public:
     template <typename... Args>
     bool FullMatch(std::string_view text, Args*... captures) const
     {
-        return m_re->ok() && re2::RE2::FullMatch(re2::StringPiece(text.data(), text.size()), *m_re, captures...);
+        return m_re->ok()
+            && re2::RE2::FullMatch(re2::StringPiece(text.data(), text.size()), *m_re, captures...);
     }
 
     const re2::RE2& Engine() const { return *m_re; }

@@ -14,7 +14,7 @@ Q_LOGGING_CATEGORY(lcPlanning, "kelvaris.planning", QtInfoMsg)
 
 QString TraceRulesFor(const QString& categories)
 {
-    QStringList rules{QStringLiteral("kelvaris.*.debug=false")};
+    QStringList rules { QStringLiteral("kelvaris.*.debug=false") };
     const QStringList names = categories.split(QLatin1Char(','), Qt::SkipEmptyParts);
     for (QString name : names) {
         name = name.trimmed().toLower();

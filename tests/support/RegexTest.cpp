@@ -1,7 +1,6 @@
 #include "support/Regex.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 TEST(Regex, FullAndPartialMatchWithCaptures)
@@ -32,6 +31,8 @@ TEST(Regex, HostileInputIsLinear)
     const CRegex nested("(a+)+b");
     const std::string text(10000, 'a');
     EXPECT_FALSE(nested.FullMatch(text));
-    std::string withNul("12\0" "34", 5);
+    std::string withNul("12\0"
+                        "34",
+        5);
     EXPECT_FALSE(CRegex("[0-9]+").FullMatch(withNul));
 }

@@ -4,11 +4,16 @@
 
 TEST(TextEncoding, Utf8IsReadAsUtf8)
 {
-    const QByteArray utf8 = QByteArray("Stra\xc3\x9f" "e \xe2\x82\xac");
+    const QByteArray utf8 = QByteArray("Stra\xc3\x9f"
+                                       "e \xe2\x82\xac");
     EXPECT_TRUE(IsValidUtf8(utf8));
     EXPECT_EQ(DecodeText(utf8), QString::fromUtf8(utf8));
-    EXPECT_EQ(DecodeText(QByteArray("\xef\xbb\xbf" "abc")), QStringLiteral("abc"));
-    EXPECT_EQ(EncodeText(QStringLiteral("Stra\u00dfe")), QByteArray("Stra\xc3\x9f" "e"));
+    EXPECT_EQ(DecodeText(QByteArray("\xef\xbb\xbf"
+                                    "abc")),
+        QStringLiteral("abc"));
+    EXPECT_EQ(EncodeText(QStringLiteral("Stra\u00dfe")),
+        QByteArray("Stra\xc3\x9f"
+                   "e"));
 }
 
 TEST(TextEncoding, InvalidUtf8IsReadAsWindows1252)
