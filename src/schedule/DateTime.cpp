@@ -1,5 +1,7 @@
 #include "schedule/DateTime.h"
 
+#include "support/Scan.h"
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -436,64 +438,6 @@ const CLocalePictures& LocalePictures()
 // --- parser ---------------------------------------------------------------------------------------
 
 namespace {
-
-constexpr bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-constexpr bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Reads numbers from the text like sscanf with a format of "%d" / "%<width>d" conversions, blanks
-// and literal characters: a conversion skips white space, then reads an optional sign and at least
-// one digit (at most width characters); a blank skips any white space; a literal must match.
-// Numbers saturate instead of overflowing. Returns the count of numbers read.
-int ScanNumbers(std::string_view text, std::string_view format, int* numbers, int capacity)
-{
-    size_t pos = 0;
-    int count = 0;
-    for (size_t f = 0; f < format.size(); ++f) {
-        const char fc = format[f];
-        if (fc == ' ') {
-            while (pos < text.size() && IsSpace(text[pos]))
-                ++pos;
-            continue;
-        }
-        if (fc != '%') {
-            if (pos >= text.size() || text[pos] != fc)
-                return count;
-            ++pos;
-            continue;
-        }
-        size_t width = 0;
-        while (f + 1 < format.size() && IsDigit(format[f + 1]))
-            width = width * 10 + size_t(format[++f] - '0');
-        ++f; // the 'd'
-        while (pos < text.size() && IsSpace(text[pos]))
-            ++pos;
-        const size_t limit = width > 0 ? std::min(text.size(), pos + width) : text.size();
-        size_t p = pos;
-        bool negative = false;
-        if (p < limit && (text[p] == '+' || text[p] == '-')) {
-            negative = text[p] == '-';
-            ++p;
-        }
-        const size_t digits = p;
-        qint64 magnitude = 0;
-        for (; p < limit && IsDigit(text[p]); ++p) {
-            if (magnitude <= INT_MAX)
-                magnitude = magnitude * 10 + (text[p] - '0');
-        }
-        if (p == digits || count >= capacity)
-            return count;
-        magnitude = std::min<qint64>(magnitude, INT_MAX);
-        numbers[count++] = int(negative ? -magnitude : magnitude);
-        pos = p;
-    }
-    return count;
-}
 
 // Two-digit years of the dotted forms: rule A (00-69 -> 20xx, 70-99 -> 19xx) and rule B (below 90
 // -> 20xx, the rest as read). A year still below 100 afterwards makes the value invalid.
