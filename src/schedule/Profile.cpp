@@ -456,7 +456,10 @@ public:
     {
         const QByteArray bytes = Serialize();
         QSaveFile file(m_path);
-        const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+        // The explicit flush reports a failed write of the buffered tail (a full disk, a file-size
+        // limit), which commit() alone would not.
+        const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+            && file.commit();
         const CFileStamp stamp = ok ? StatFile(m_encodedPath) : CFileStamp {};
         if (!ok || !stamp.exists) {
             KTRACE(lcConfig) << "cannot write" << m_path << file.errorString();

@@ -1,6 +1,8 @@
 #include "schedule/Profile.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <thread>
 
 #include <QByteArray>
@@ -458,6 +460,23 @@ TEST_F(ProfileTest, FailedWritesLeaveReadsConsistentWithDisk)
     EXPECT_EQ(big.ReadString(kSettings, QStringLiteral("Language"), "d"), "d");
     EXPECT_FALSE(big.WriteString(kSettings, QStringLiteral("Language"), QStringLiteral("2")));
     EXPECT_EQ(QFile(huge).size(), CProfile::kMaxFileBytes + 1);
+
+    // A write cut short by the file system (here a file-size limit) is reported as failed and
+    // leaves the old file whole.
+    const QString limited = NewFile("limited.cfg", "[Settings]\r\nLanguage=1\r\n");
+    CProfile small(limited);
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit cut = saved;
+    cut.rlim_cur = 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &cut), 0);
+    const bool stored = small.WriteString(kSettings, QStringLiteral("Long"), QString(3000, u'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(FileBytes(limited), "[Settings]\r\nLanguage=1\r\n");
+    EXPECT_EQ(small.ReadString(kSettings, QStringLiteral("Long"), "d"), "d");
 }
 
 // Records of the numbered-section tests: a name and a number.
