@@ -1,0 +1,98 @@
+// kelvarisctl eval [--config FILE] [--at TEXT]: the schedule at a moment, as one engine cycle
+// evaluates it, as key=value lines in a fixed order.
+#include "schedule/ConfigLocation.h"
+#include "schedule/Evaluation.h"
+#include "schedule/Holiday.h"
+#include "schedule/Profile.h"
+
+#include "Ctl.h"
+
+namespace {
+QString TimeText(const CDateTime& value)
+{
+    return DateTimeToText(value).mid(11);
+}
+
+void Line(QTextStream& out, const char* key, const QString& value)
+{
+    out << key << '=' << value << '\n';
+}
+
+void Line(QTextStream& out, const char* key, qint64 value)
+{
+    out << key << '=' << value << '\n';
+}
+} // namespace
+
+int CtlEval(const QStringList& args)
+{
+    const CCtlArgs parsed(args, { QStringLiteral("config"), QStringLiteral("at") });
+    if (!parsed.Ok())
+        return CtlFail(CTL_USAGE, parsed.Error());
+    if (!parsed.Positional().isEmpty())
+        return CtlFail(CTL_USAGE, QStringLiteral("eval takes no arguments besides --config and --at"));
+
+    CDateTime at = CDateTime::GetCurrentTime();
+    if (parsed.Has(QStringLiteral("at"))) {
+        const QString text = parsed.Value(QStringLiteral("at"));
+        if (!DateTimeFromText(text, at) || !at.IsValid())
+            return CtlFail(CTL_USAGE, QStringLiteral("cannot read the time \"%1\"").arg(text));
+    }
+
+    const QString path = CtlConfigPath(parsed.Value(QStringLiteral("config")));
+    ConfigLocation().SetPaths(path, QString());
+    CProfile profile(path);
+    CHolidaysArray holidays;
+    CBarrageArray barriers;
+    CShiftArray shifts;
+    int workDays = 0;
+    {
+        CProfile::Batch batch(profile);
+        workDays = LoadWorkDays(profile);
+        holidays.Load(profile);
+        barriers.Load(profile);
+        shifts.Load(profile);
+    }
+
+    const CScheduleLists lists { holidays, workDays, shifts, barriers };
+    const CEvaluation result = EvaluateSchedule(lists, at);
+    const CDayContext& day = result.m_context;
+
+    QTextStream& out = CtlOut();
+    Line(out, "time", DateTimeToText(at));
+    Line(out, "holiday", day.m_holiday);
+    Line(out, "dayBeforeHoliday", day.m_dayBeforeHoliday);
+    Line(out, "dayAfterHoliday", day.m_dayAfterHoliday);
+    Line(out, "workingDay", day.m_workingDay);
+    Line(out, "weekend", day.m_weekend);
+
+    const CShift& shift = result.m_shift;
+    const bool hasShift = result.m_hasShift;
+    Line(out, "shift.name", hasShift ? shift.m_name : QString());
+    Line(out, "shift.number", result.m_shiftNumber);
+    Line(out, "shift.from", hasShift ? TimeText(shift.m_startTime) : QString());
+    Line(out, "shift.to", hasShift ? TimeText(shift.m_endTime) : QString());
+    Line(out, "shift.remain", result.m_shiftRemain);
+    Line(out, "shift.remain2", result.m_shiftRemain2);
+    Line(out, "shift.total", result.m_shiftTotal);
+    Line(out, "shift.total2", result.m_shiftTotal2);
+
+    const CBarrage& barrier = result.m_barrier;
+    const bool hasBarrier = result.m_hasBarrier;
+    QString delay;
+    if (hasBarrier && barrier.m_barrierType == kBarrierSendAfter) {
+        CDateTime until;
+        BarrierDelayUntil(lists, barrier, at, until);
+        delay = DateTimeToText(until);
+    }
+    Line(out, "barrier.name", hasBarrier ? barrier.m_name : QString());
+    Line(out, "barrier.type", hasBarrier ? barrier.m_barrierType : 0);
+    Line(out, "barrier.priority", hasBarrier ? barrier.m_priority : 0);
+    Line(out, "barrier.from", hasBarrier ? TimeText(barrier.m_startTime) : QString());
+    Line(out, "barrier.to", hasBarrier ? TimeText(barrier.m_endTime) : QString());
+    Line(out, "barrier.remain", result.m_barrierRemain);
+    Line(out, "barrier.total", result.m_barrierTotal);
+    Line(out, "barrier.delay", delay);
+    out.flush();
+    return CTL_OK;
+}

@@ -1,0 +1,44 @@
+#include <QCoreApplication>
+
+#include "support/Trace.h"
+
+#include "Ctl.h"
+
+namespace {
+const char kUsage[] = "Usage: kelvarisctl VERB [options]\n"
+                      "\n"
+                      "  eval [--config FILE] [--at TEXT]\n"
+                      "        evaluate the schedule at a moment (default now) as one engine cycle would\n"
+                      "  holidays list [--config FILE]\n"
+                      "  holidays generate FROM TO [--config FILE]\n"
+                      "        list the holidays, or add the statutory holidays of the years FROM to TO\n"
+                      "\n"
+                      "  --help, --version\n"
+                      "\n"
+                      "Exit codes: 0 success, 1 the other side did not answer or refused, 2 bad usage.\n";
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kelvarisctl"));
+    InitTrace();
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty())
+        return CtlFail(CTL_USAGE, QStringLiteral("no verb given (see --help)"));
+    const QString verb = args.takeFirst();
+    if (verb == QLatin1String("--help") || verb == QLatin1String("-h") || verb == QLatin1String("help")) {
+        CtlOut() << kUsage;
+        return CTL_OK;
+    }
+    if (verb == QLatin1String("--version")) {
+        CtlOut() << "kelvarisctl " << KELVARIS_VERSION << Qt::endl;
+        return CTL_OK;
+    }
+    if (verb == QLatin1String("eval"))
+        return CtlEval(args);
+    if (verb == QLatin1String("holidays"))
+        return CtlHolidays(args);
+    return CtlFail(CTL_USAGE, QStringLiteral("unknown verb \"%1\" (see --help)").arg(verb));
+}
