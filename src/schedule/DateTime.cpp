@@ -1,7 +1,5 @@
 #include "schedule/DateTime.h"
 
-#include "support/Scan.h"
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -16,6 +14,7 @@
 
 #include "schedule/TextList.h"
 #include "support/Regex.h"
+#include "support/Scan.h"
 
 namespace {
 
