@@ -1,0 +1,202 @@
+#include "server/DBusServerCommand.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QList>
+#include <QMetaType>
+#include <QVariant>
+
+#include "schedule/Profile.h"
+#include "support/Trace.h"
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kAlarmServerBusKey = QStringLiteral("AlarmServerBus");
+constexpr qsizetype kMaxBusNameLength = 255;
+// Command and result texts in trace lines are cut to this many characters.
+constexpr qsizetype kTraceTextLength = 160;
+
+// A text for one trace line: control characters escaped, long texts cut.
+QString TraceText(const QString& text)
+{
+    QString out;
+    const qsizetype shown = std::min(text.size(), kTraceTextLength);
+    out.reserve(shown + 16);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'\r')
+            out += QLatin1String("\\r");
+        else if (c == u'\n')
+            out += QLatin1String("\\n");
+        else if (c == u'\t')
+            out += QLatin1String("\\t");
+        else if (c < 0x20 || c == 0x7F)
+            out += QStringLiteral("\\x%1").arg(static_cast<uint>(c), 2, 16, QLatin1Char('0'));
+        else
+            out += QChar(c);
+    }
+    if (shown < text.size())
+        out += QStringLiteral("... (%1 characters)").arg(text.size());
+    return out;
+}
+
+bool IsNameStart(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c == u'-';
+}
+
+bool IsNameChar(char16_t c)
+{
+    return IsNameStart(c) || (c >= u'0' && c <= u'9');
+}
+
+} // namespace
+
+EAlarmServerBus AlarmServerBusFromSetting(const QString& value)
+{
+    return value.trimmed().compare(QLatin1String("system"), Qt::CaseInsensitive) == 0
+        ? EAlarmServerBus::System
+        : EAlarmServerBus::Session;
+}
+
+bool IsValidBusServiceName(const QString& name)
+{
+    if (name.isEmpty() || name.size() > kMaxBusNameLength)
+        return false;
+    int elements = 0;
+    bool atElementStart = true;
+    for (const QChar qc : name) {
+        const char16_t c = qc.unicode();
+        if (c == u'.') {
+            if (atElementStart)
+                return false; // empty element
+            atElementStart = true;
+            continue;
+        }
+        if (atElementStart) {
+            if (!IsNameStart(c))
+                return false;
+            ++elements;
+            atElementStart = false;
+        } else if (!IsNameChar(c)) {
+            return false;
+        }
+    }
+    return !atElementStart && elements >= 2;
+}
+
+QString AlarmServerServiceFromEnvironment()
+{
+    const QString fallback = QString::fromLatin1(kAlarmServerDefaultService);
+    const QString value = qEnvironmentVariable(kAlarmServerServiceVariable);
+    if (value.isEmpty())
+        return fallback;
+    if (!IsValidBusServiceName(value)) {
+        KTRACE(lcServer) << kAlarmServerServiceVariable
+                         << "is not a valid bus name, ignored:" << TraceText(value);
+        return fallback;
+    }
+    return value;
+}
+
+CAlarmServerAddress AlarmServerAddressFrom(const CProfile& config)
+{
+    CAlarmServerAddress address;
+    address.bus = AlarmServerBusFromSetting(config.ReadString(kSettings, kAlarmServerBusKey, QString()));
+    address.service = AlarmServerServiceFromEnvironment();
+    return address;
+}
+
+CDBusServerCommand::CDBusServerCommand(
+    const QDBusConnection& connection, const QString& service, int timeoutMs)
+    : m_connection(connection)
+    , m_service(service)
+    , m_timeoutMs(timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs)
+{ }
+
+bool CDBusServerCommand::ExecuteCommand(const QString& command, QString& result)
+{
+    result.clear();
+    if (command.size() > kMaxTextLength) {
+        KTRACE(lcServer) << "ExecuteCommand: command too long, not sent:" << command.size() << "characters";
+        return false;
+    }
+    // A D-Bus string ends at a NUL; the server would otherwise execute a cut command.
+    if (command.contains(QChar(u'\0'))) {
+        KTRACE(lcServer) << "ExecuteCommand: command with a NUL character, not sent:" << TraceText(command);
+        return false;
+    }
+    if (!m_connection.isConnected()) {
+        KTRACE(lcServer) << "ExecuteCommand: bus not connected:" << TraceText(command);
+        return false;
+    }
+
+    QDBusMessage call = QDBusMessage::createMethodCall(m_service, QString::fromLatin1(kAlarmServerObjectPath),
+        QString::fromLatin1(kAlarmServerInterface), QString::fromLatin1(kAlarmServerMethod));
+    call << command;
+    const QDBusMessage reply = m_connection.call(call, QDBus::Block, m_timeoutMs);
+
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        KTRACE(lcServer) << "ExecuteCommand failed:" << TraceText(command) << "->" << reply.errorName()
+                         << TraceText(reply.errorMessage());
+        return false;
+    }
+    const QList<QVariant> arguments = reply.arguments();
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String("s")
+        || arguments.size() != 1 || arguments.front().metaType() != QMetaType::fromType<QString>()) {
+        KTRACE(lcServer) << "ExecuteCommand: unexpected reply to" << TraceText(command) << "type"
+                         << static_cast<int>(reply.type()) << "signature" << reply.signature();
+        return false;
+    }
+    QString text = arguments.front().toString();
+    if (text.size() > kMaxTextLength) {
+        KTRACE(lcServer) << "ExecuteCommand: result too long:" << TraceText(command) << "->" << text.size()
+                         << "characters";
+        return false;
+    }
+    KTRACE(lcServer) << "ExecuteCommand" << TraceText(command) << "->" << TraceText(text);
+    result = std::move(text);
+    return true;
+}
+
+CDBusServerCommandFactory::CDBusServerCommandFactory(
+    EAlarmServerBus bus, const QString& service, int timeoutMs)
+    : m_bus(bus)
+    , m_connectionName(bus == EAlarmServerBus::System ? QStringLiteral("kelvaris-alarmserver-system")
+                                                      : QStringLiteral("kelvaris-alarmserver-session"))
+    , m_service(service)
+    , m_timeoutMs(timeoutMs > 0 ? timeoutMs : CDBusServerCommand::kDefaultTimeoutMs)
+{ }
+
+std::unique_ptr<CDBusServerCommandFactory> CDBusServerCommandFactory::ForBusAddress(
+    const QString& busAddress, const QString& service, int timeoutMs)
+{
+    std::unique_ptr<CDBusServerCommandFactory> factory(new CDBusServerCommandFactory());
+    factory->m_busAddress = busAddress;
+    factory->m_connectionName = QStringLiteral("kelvaris-alarmserver-address:") + busAddress;
+    factory->m_service = service;
+    factory->m_timeoutMs = timeoutMs > 0 ? timeoutMs : CDBusServerCommand::kDefaultTimeoutMs;
+    return factory;
+}
+
+std::unique_ptr<CServerCommand> CDBusServerCommandFactory::Create()
+{
+    QDBusConnection connection = !m_busAddress.isEmpty()
+        ? QDBusConnection::connectToBus(m_busAddress, m_connectionName)
+        : QDBusConnection::connectToBus(
+            m_bus == EAlarmServerBus::System ? QDBusConnection::SystemBus : QDBusConnection::SessionBus,
+            m_connectionName);
+    if (!connection.isConnected()) {
+        KTRACE(lcServer) << "No connection to the bus of the alarm server, last error:"
+                         << connection.lastError().name() << TraceText(connection.lastError().message());
+        // A failed or lost connection stays registered under its name and would be handed out
+        // again; dropping it lets the next Create connect afresh.
+        QDBusConnection::disconnectFromBus(m_connectionName);
+        return nullptr;
+    }
+    return std::make_unique<CDBusServerCommand>(connection, m_service, m_timeoutMs);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+// A private D-Bus session bus for a test: starts its own dbus-daemon, points
+// DBUS_SESSION_BUS_ADDRESS at it (before anything in the process connects to the session bus)
+// and stops the daemon at the end. Tests that talk D-Bus create one in SetUpTestSuite, so that
+// several test programs run side by side without seeing each other.
+
+#include <csignal>
+#include <memory>
+#include <sys/prctl.h>
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+
+class CPrivateBus
+{
+public:
+    CPrivateBus()
+    {
+        m_daemon = std::make_unique<QProcess>();
+        m_daemon->setProgram(QStringLiteral("dbus-daemon"));
+        m_daemon->setArguments({ QStringLiteral("--session"), QStringLiteral("--nofork"),
+            QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1") });
+        m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
+        // The daemon goes with the test process, also when that is killed.
+        m_daemon->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_daemon->start();
+        if (!m_daemon->waitForStarted(5000))
+            return;
+        // The daemon prints its address on one line once it listens.
+        QByteArray line;
+        while (!line.contains('\n') && m_daemon->waitForReadyRead(5000))
+            line += m_daemon->readAllStandardOutput();
+        m_address = QString::fromUtf8(line.trimmed());
+        if (!m_address.isEmpty())
+            qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+    }
+
+    ~CPrivateBus()
+    {
+        if (m_daemon && m_daemon->state() != QProcess::NotRunning) {
+            m_daemon->terminate();
+            if (!m_daemon->waitForFinished(3000))
+                m_daemon->kill();
+            m_daemon->waitForFinished(3000);
+        }
+    }
+
+    CPrivateBus(const CPrivateBus&) = delete;
+    CPrivateBus& operator=(const CPrivateBus&) = delete;
+
+    bool IsRunning() const { return !m_address.isEmpty(); }
+    const QString& Address() const { return m_address; }
+
+private:
+    std::unique_ptr<QProcess> m_daemon;
+    QString m_address;
+};
