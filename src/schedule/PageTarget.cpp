@@ -1,15 +1,20 @@
 #include "schedule/PageTarget.h"
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
+#include <utility>
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
+#include "schedule/TextList.h"
 #include "support/TextEncoding.h"
 #include "support/Trace.h"
 
@@ -21,6 +26,14 @@ constexpr qint64 kMaxDispatchFileBytes = CProfile::kMaxFileBytes;
 
 const QString kSettings = QStringLiteral("Settings");
 const QString kCurrentTargetId = QStringLiteral("CurrentTargetID");
+
+// Field positions (from 1) in the reply of "[GetTarget3(".
+constexpr qsizetype kDetailFields = 17;
+constexpr qsizetype kNumberField = 2;
+constexpr qsizetype kIdField = 15;
+constexpr qsizetype kColourField = 17;
+// Fields of a line of the target list.
+constexpr qsizetype kTargetLineFields = 5;
 
 bool IsControl(char16_t c)
 {
@@ -99,6 +112,45 @@ QByteArray SettingValue(const QString& text)
     if (quote)
         value = u'"' + value + u'"';
     return EncodeText(value);
+}
+
+// Automatic base ("0x" hexadecimal, a leading "0" octal), saturating at the ends of int.
+int NumberFromText(QStringView text)
+{
+    return int(std::clamp<long>(
+        TextToLongAutoBase(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// Automatic base into 32 bits as the C library's unsigned conversion does it with a 32-bit
+// unsigned long: the magnitude saturates at 0xFFFFFFFF, a minus sign negates modulo 2^32.
+quint32 ColourFromText(QStringView text)
+{
+    const long value = TextToLongAutoBase(text);
+    const unsigned long long magnitude
+        = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    const quint32 saturated = magnitude > 0xFFFFFFFFULL ? 0xFFFFFFFFU : quint32(magnitude);
+    return value < 0 ? 0U - saturated : saturated;
+}
+
+// Calls lineFn for each line of a server reply: the stretches between CR LF pairs outside double
+// quotes. The quotes stay in the line for the split into fields, which removes them per field (a
+// quote-aware list split would also take one quote off each end of the line, and a line whose
+// first field is quoted would then fall apart).
+template <class LineFn>
+void ForEachReplyLine(QStringView reply, LineFn lineFn)
+{
+    bool quoted = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < reply.size(); ++i) {
+        const QChar c = reply[i];
+        if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted && c == u'\r' && i + 1 < reply.size() && reply[i + 1] == u'\n') {
+            lineFn(reply.sliced(start, i - start));
+            start = ++i + 1;
+        }
+    }
+    lineFn(reply.sliced(start));
 }
 
 } // namespace
@@ -236,4 +288,225 @@ bool CPageTarget::ReloadIfChanged()
     m_fileTimeMemo = FileTimeNs(DispatchFilePath());
     LoadDispatchFile();
     return true;
+}
+
+bool CPageTarget::FetchDetails(const CServerQuery& query)
+{
+    QString reply;
+    if (!query || !query(QStringLiteral("[GetTarget3(") + m_name + QStringLiteral(")]"), reply)) {
+        KTRACE(lcServer) << "no details for the target" << m_name;
+        return false;
+    }
+    QStringList fields;
+    if (SplitText(reply, fields, u'\t', true) < kDetailFields) {
+        KTRACE(lcServer) << "details of the target" << m_name << "have" << fields.size() << "fields";
+        return false;
+    }
+    m_id = fields.at(kIdField - 1);
+    m_number = NumberFromText(fields.at(kNumberField - 1));
+    m_colour = ColourFromText(fields.at(kColourField - 1));
+    if (IsGroup())
+        FetchMembers(query);
+    // The time first: a change made while the file is read is seen by the next change check.
+    m_fileTimeMemo = FileTimeNs(DispatchFilePath());
+    LoadDispatchFile();
+    return true;
+}
+
+bool CPageTarget::FetchMembers(const CServerQuery& query)
+{
+    QString reply;
+    if (!query || !query(QStringLiteral("[GetGroupMembers(") + m_name + QStringLiteral(")]"), reply)) {
+        KTRACE(lcServer) << "no members for the group" << m_name;
+        return false;
+    }
+    reply.replace(u'\t', u';');
+    m_members = std::move(reply);
+    return true;
+}
+
+QString CPageTarget::GetReceivers(const CPageTargetArray& targets) const
+{
+    if (!IsGroup())
+        return JoinText(QStringList { m_name }, u';', true);
+
+    QStringList receivers;
+    QSet<QString> seen;
+    // Groups whose members have been or are being walked, by address. This target need not be
+    // in `targets`; when it is a copy, the element of that name is walked once more and adds
+    // nothing new.
+    QSet<const CPageTarget*> walked { this };
+    struct CFrame
+    {
+        QStringList members;
+        qsizetype next = 0;
+    };
+    QList<CFrame> stack;
+    const auto enter = [&stack](const CPageTarget& group) {
+        CFrame frame;
+        SplitText(group.m_members, frame.members, u';', true);
+        stack.append(std::move(frame));
+    };
+    enter(*this);
+    while (!stack.isEmpty()) {
+        CFrame& frame = stack.last();
+        if (frame.next >= frame.members.size()) {
+            stack.removeLast();
+            continue;
+        }
+        const CPageTarget* member = targets.FindByName(frame.members.at(frame.next++));
+        if (!member)
+            continue;
+        if (member->IsGroup()) {
+            if (!walked.contains(member)) {
+                walked.insert(member);
+                enter(*member); // `frame` is not used after this
+            }
+        } else if (!member->m_name.isEmpty() && !seen.contains(member->m_name)) {
+            seen.insert(member->m_name);
+            receivers.append(member->m_name);
+        }
+    }
+    return JoinText(receivers, u';', true);
+}
+
+const CPageTarget* CPageTarget::CurrentDutyMember(
+    const CPageTargetArray& targets, const CDateTime& moment) const
+{
+    QStringList members;
+    SplitText(m_members, members, u';', true);
+    for (const QString& name : std::as_const(members)) {
+        const CPageTarget* member = targets.FindByName(name);
+        if (member && member->IsOnDuty(moment))
+            return member;
+    }
+    return nullptr;
+}
+
+QString CPageTarget::ReadCurrentTargetId() const
+{
+    const QString path = DispatchFilePath();
+    if (path.isEmpty())
+        return QString();
+    return CProfile(path).ReadString(kSettings, kCurrentTargetId, QString());
+}
+
+bool CPageTarget::WriteCurrentTargetId(const QString& text)
+{
+    m_pendingTakeover.clear();
+    const QString path = DispatchFilePath();
+    if (path.isEmpty()) {
+        KTRACE(lcConfig) << "no dispatch file to store the current target of" << m_id;
+        return false;
+    }
+    CProfile profile(path);
+    CSection settings(profile, kSettings);
+    // A null text would delete the key; an empty value says the same and keeps the line.
+    const bool written = settings.Write(kCurrentTargetId, text.isNull() ? QStringLiteral("") : text);
+    if (!written)
+        KTRACE(lcConfig) << "cannot store the current target in" << path;
+    // The configuration file's time memo is left alone: this write does not touch that file, and
+    // recording its time here would swallow a hand edit made since the last change check.
+    return written;
+}
+
+quint32 CPageTarget::TextColour() const
+{
+    const quint32 red = m_colour & 0xFF;
+    const quint32 green = (m_colour >> 8) & 0xFF;
+    const quint32 blue = (m_colour >> 16) & 0xFF;
+    const quint32 sum = std::max({ red, green, blue }) + std::min({ red, green, blue });
+    // sum / 510 < 0.5, in integers.
+    return sum < 255 ? 0x00FFFFFFU : 0U;
+}
+
+// CPageTargetArray
+
+bool CPageTargetArray::FetchFromServer(const CServerQuery& query)
+{
+    clear();
+    QString reply;
+    if (!query || !query(QStringLiteral("[GetValue(Setup.Targets)]"), reply) || reply.isEmpty()) {
+        KTRACE(lcServer) << "the alarm server gave no target list";
+        return false;
+    }
+    QStringList fields;
+    ForEachReplyLine(reply, [&](QStringView line) {
+        fields.clear();
+        if (SplitText(line.toString(), fields, u'\t', true) != kTargetLineFields)
+            return;
+        CPageTarget target;
+        target.m_name = fields.first();
+        if (target.FetchDetails(query))
+            append(std::move(target));
+    });
+    return true;
+}
+
+qsizetype CPageTargetArray::CountRangesInPeriod(
+    const CDateTime& first, const CDateTime& last, QStringList* names) const
+{
+    qsizetype total = 0;
+    for (const CPageTarget& target : m_targets) {
+        const qsizetype count = target.m_ranges.CountInPeriod(first, last);
+        total += count;
+        if (count > 0 && names)
+            names->append(target.m_name);
+    }
+    return total;
+}
+
+void CPageTargetArray::append(const CPageTarget& target)
+{
+    m_targets.append(target);
+    IndexLast();
+}
+
+void CPageTargetArray::append(CPageTarget&& target)
+{
+    m_targets.append(std::move(target));
+    IndexLast();
+}
+
+void CPageTargetArray::clear()
+{
+    m_targets.clear();
+    m_byId.clear();
+    m_byName.clear();
+}
+
+void CPageTargetArray::reserve(qsizetype size)
+{
+    m_targets.reserve(size);
+    m_byId.reserve(size);
+    m_byName.reserve(size);
+}
+
+void CPageTargetArray::IndexLast()
+{
+    const qsizetype index = m_targets.size() - 1;
+    const CPageTarget& target = m_targets.last();
+    // Only the first of equal keys is indexed.
+    if (!m_byId.contains(target.m_id))
+        m_byId.insert(target.m_id, index);
+    if (!m_byName.contains(target.m_name))
+        m_byName.insert(target.m_name, index);
+}
+
+const CPageTarget* CPageTargetArray::Lookup(
+    const QHash<QString, qsizetype>& index, const QString& key, QString CPageTarget::*field) const
+{
+    const auto found = index.constFind(key);
+    if (found == index.cend())
+        return nullptr;
+    const CPageTarget& target = m_targets.at(*found);
+    if (target.*field == key)
+        return &target;
+    // The ID or name of a target was changed in place, against the rule of the class.
+    Q_ASSERT_X(false, "CPageTargetArray", "ID or name changed after insertion");
+    for (const CPageTarget& other : m_targets) {
+        if (other.*field == key)
+            return &other;
+    }
+    return nullptr;
 }

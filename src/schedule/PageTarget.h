@@ -1,12 +1,27 @@
 #pragma once
 
+#include <utility>
+
+#include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "schedule/DateTime.h"
 #include "schedule/DispatchRange.h"
+#include "schedule/ServerQuery.h"
+
+class CPageTargetArray;
 
 // A receiver or an alarm group of the alarm server, with its dispatch plan and per-target
-// settings. Plain value: copies carry the range array with them.
+// settings. Plain value: copies carry the range array with them. Nothing here locks: the engine
+// serialises the access of its threads to the list of targets; every operation is re-entrant.
+//
+// The alarm server is asked through CServerQuery:
+//   "[GetValue(Setup.Targets)]"   lines separated by CR LF, each "name<TAB>...", five fields
+//   "[GetTarget3(<name>)]"         tab-separated fields; 2 the number, 15 the ID, 17 the colour
+//   "[GetGroupMembers(<name>)]"    the member names, tab-separated
+// Fields are split outside double quotes, and one enclosing pair of quotes is removed.
 //
 // Dispatch file: <folder of the configuration file>/<ID>.tim, lines separated by CR LF, UTF-8
 // (a file that is not valid UTF-8 is read as Windows-1252):
@@ -28,6 +43,48 @@ public:
     static constexpr qsizetype kMaxLineBytes = 4096;
 
     bool IsGroup() const { return m_number < 0; }
+
+    // Asks the server for the details of the target named m_name and takes the number, the ID and
+    // the colour from the reply; a group then asks for its members (their failure is no failure
+    // of the details). Finally the dispatch file is read and its time stored in the memo (a
+    // missing dispatch file leaves no ranges and the memo 0). False, with nothing changed, when
+    // the call fails or the reply has fewer than 17 fields.
+    bool FetchDetails(const CServerQuery& query);
+    // Asks the server for the members of the group named m_name: m_members becomes the reply with
+    // every tab replaced by ";". False, with the members unchanged, when the call fails.
+    bool FetchMembers(const CServerQuery& query);
+
+    // The receivers this target stands for, joined with ";" (a name holding ";" is enclosed in
+    // quotes): a receiver its own name, a group the receivers of its members, found by name in
+    // `targets` (unknown names skipped), each name once, in order of first appearance, empty names
+    // left out. A group met a second time while its receivers are collected - because it contains
+    // itself, directly or through other groups, or because two member groups share it - adds
+    // nothing more: a group that contains itself gives the receivers reachable from it, and a
+    // group consisting only of itself gives "". Depth-first with an explicit stack, so a deep
+    // chain of groups cannot exhaust the call stack; linear in the members visited.
+    QString GetReceivers(const CPageTargetArray& targets) const;
+    // The first of the members, in member-list order, that `targets` holds (by name) and that is
+    // on duty at the moment; null when there is none. The pointer is valid while `targets` is
+    // not changed.
+    const CPageTarget* CurrentDutyMember(const CPageTargetArray& targets, const CDateTime& moment) const;
+
+    // Settings/CurrentTargetID of the dispatch file ("" when missing, or when the ID has no
+    // dispatch file). Read through the profile functions on every call, so a change by another
+    // thread or by hand is seen at once; an unchanged file costs one status check of the file.
+    QString ReadCurrentTargetId() const;
+    // Writes Settings/CurrentTargetID into the dispatch file (quoted when it has a blank at either
+    // end; a new key goes to the end of the section, after the ranges, until the next
+    // SaveDispatchFile puts it after Takeover) and empties m_pendingTakeover. Neither the target's
+    // own memo nor the configuration file's is touched, so the next change check reloads the
+    // dispatch file and still notices a hand edit of the configuration file. A null text is written as
+    // an empty value. False when the file could not be written; with an ID that has no dispatch
+    // file nothing is written and nothing recorded, but the pending takeover is emptied all the
+    // same.
+    bool WriteCurrentTargetId(const QString& text);
+
+    // The colour of a name drawn on m_colour: white (0x00FFFFFF) on a dark colour, black (0) on a
+    // light one. Lightness is (largest + smallest of red, green and blue) / 510; below 0.5 is dark.
+    quint32 TextColour() const;
 
     // Whether the ID can name a dispatch file (see above).
     static bool IsSafeFileId(const QString& id);
@@ -66,7 +123,7 @@ public:
     QString m_id;
     // The display name; also the key in member lists.
     QString m_name;
-    // A Windows colour value, red in the lowest byte.
+    // A Windows colour value 0x00BBGGRR, red in the lowest byte.
     quint32 m_colour = 0;
     // Groups: member names separated by ";".
     QString m_members;
@@ -77,4 +134,72 @@ public:
     bool m_takeover = false;
     // The ID of the member asked to take over; emptied whenever the current target ID is written.
     QString m_pendingTakeover;
+};
+
+// The page targets in the order of the server's target list, with hash indexes by ID and by name
+// for the lookups of the dispatch check. The list only grows by append and is emptied by clear;
+// both keep the indexes. Rule for holders of a mutable element (operator[], the non-const
+// iterators, FindById/FindByName): the ID and the name of a target are fixed once it is in the
+// list - change anything else, or rebuild the list. (Debug builds assert the rule on lookup.)
+// Pointers and references to elements are valid until the list is changed, and in a copy of an
+// array (the elements are shared until then) until its first non-const access.
+class CPageTargetArray
+{
+public:
+    using const_iterator = QList<CPageTarget>::const_iterator;
+    using iterator = QList<CPageTarget>::iterator;
+
+    // Empties the list, then asks the server for its targets: "[GetValue(Setup.Targets)]", split
+    // into lines at CR LF and each line at tabs (outside quotes); a line of exactly five fields
+    // names a target by its first field, whose details are fetched (CPageTarget::FetchDetails);
+    // the targets whose details arrive are appended in reply order. False, with the list empty,
+    // when the call fails or the reply is empty.
+    bool FetchFromServer(const CServerQuery& query);
+
+    // The first target, in list order, whose ID / name equals the text exactly (case-sensitive);
+    // null when there is none. A hash lookup, no scan.
+    const CPageTarget* FindById(const QString& id) const { return Lookup(m_byId, id, &CPageTarget::m_id); }
+    CPageTarget* FindById(const QString& id)
+    {
+        return const_cast<CPageTarget*>(std::as_const(*this).FindById(id));
+    }
+    const CPageTarget* FindByName(const QString& name) const
+    {
+        return Lookup(m_byName, name, &CPageTarget::m_name);
+    }
+    CPageTarget* FindByName(const QString& name)
+    {
+        return const_cast<CPageTarget*>(std::as_const(*this).FindByName(name));
+    }
+
+    // The number of ranges of all targets whose date lies in [first, last]
+    // (CDispatchRangeArray::CountInPeriod); when `names` is given, the name of every target with
+    // at least one such range is appended to it, in list order.
+    qsizetype CountRangesInPeriod(
+        const CDateTime& first, const CDateTime& last, QStringList* names = nullptr) const;
+
+    void append(const CPageTarget& target);
+    void append(CPageTarget&& target);
+    void clear();
+    void reserve(qsizetype size);
+
+    qsizetype size() const { return m_targets.size(); }
+    bool isEmpty() const { return m_targets.isEmpty(); }
+    const CPageTarget& at(qsizetype i) const { return m_targets.at(i); }
+    const CPageTarget& operator[](qsizetype i) const { return m_targets[i]; }
+    CPageTarget& operator[](qsizetype i) { return m_targets[i]; }
+    const_iterator begin() const { return m_targets.cbegin(); }
+    const_iterator end() const { return m_targets.cend(); }
+    iterator begin() { return m_targets.begin(); }
+    iterator end() { return m_targets.end(); }
+
+private:
+    const CPageTarget* Lookup(
+        const QHash<QString, qsizetype>& index, const QString& key, QString CPageTarget::*field) const;
+    void IndexLast();
+
+    QList<CPageTarget> m_targets;
+    // The list position of the first target with that ID / name.
+    QHash<QString, qsizetype> m_byId;
+    QHash<QString, qsizetype> m_byName;
 };

@@ -3,11 +3,13 @@
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include "schedule/ConfigLocation.h"
@@ -71,6 +73,54 @@ protected:
 
 constexpr qint64 kSecond = 1'000'000'000;
 constexpr qint64 kBaseTime = 1'700'000'000 * kSecond;
+
+// The alarm server as a table of commands and replies; a command without a reply fails.
+struct CFakeServer
+{
+    CServerQuery Query()
+    {
+        return [this](const QString& command, QString& reply) {
+            sent.append(command);
+            const auto found = replies.constFind(command);
+            if (found == replies.cend())
+                return false;
+            reply = *found;
+            return true;
+        };
+    }
+    // A reply of "[GetTarget3(" with the number in field 2, the ID in 15 and the colour in 17.
+    static QString Details(const QString& number, const QString& id, const QString& colour, int fields = 17)
+    {
+        QStringList list;
+        for (int i = 1; i <= fields; ++i)
+            list.append(QStringLiteral("f%1").arg(i));
+        list[1] = number;
+        if (fields >= 15)
+            list[14] = id;
+        if (fields >= 17)
+            list[16] = colour;
+        return list.join(u'\t');
+    }
+    void AddTarget(const QString& name, const QString& number, const QString& id,
+        const QString& colour = QStringLiteral("0"))
+    {
+        replies.insert(
+            QStringLiteral("[GetTarget3(") + name + QStringLiteral(")]"), Details(number, id, colour));
+    }
+
+    QHash<QString, QString> replies;
+    QStringList sent;
+};
+
+CPageTarget Named(const QString& name, int number, const QString& members = QString())
+{
+    CPageTarget target;
+    target.m_name = name;
+    target.m_id = name.toLower();
+    target.m_number = number;
+    target.m_members = members;
+    return target;
+}
 
 } // namespace
 
@@ -313,4 +363,362 @@ TEST_F(PageTargetTest, UnsafeIdHasNoDispatchFile)
     // Without a configuration file there is no data folder to write into.
     ConfigLocation().SetPaths(QString(), QString());
     EXPECT_TRUE(Target(QStringLiteral("17")).DispatchFilePath().isEmpty());
+}
+
+TEST_F(PageTargetTest, TargetListKeepsFiveFieldLinesWithDetails)
+{
+    CFakeServer server;
+    server.replies.insert(QStringLiteral("[GetValue(Setup.Targets)]"),
+        QStringLiteral("Anna\tx\tx\tx\tx\r\n"
+                       "Four\tx\tx\tx\r\n"
+                       "Six\tx\tx\tx\tx\tx\r\n"
+                       "\"Ward\t3\"\tx\tx\tx\tx\r\n"
+                       "Short\tx\tx\tx\tx\r\n"
+                       "Silent\tx\tx\tx\tx\r\n"
+                       "North\tx\tx\tx\tx\r\n"
+                       "\"Bert\"\tx\tx\tx\t\"y\r\nz\"\r\n"));
+    server.AddTarget(
+        QStringLiteral("Anna"), QStringLiteral("0"), QStringLiteral("17"), QStringLiteral("0x0000FFFF"));
+    server.AddTarget(QStringLiteral("Four"), QStringLiteral("0"), QStringLiteral("4"));
+    server.AddTarget(QStringLiteral("Six"), QStringLiteral("0"), QStringLiteral("6"));
+    server.AddTarget(QStringLiteral("Ward\t3"), QStringLiteral("010"), QStringLiteral("\"W 3\""),
+        QStringLiteral("4294967295"));
+    server.replies.insert(QStringLiteral("[GetTarget3(Short)]"),
+        CFakeServer::Details(QStringLiteral("0"), QStringLiteral("9"), QStringLiteral("0"), 16));
+    server.AddTarget(
+        QStringLiteral("North"), QStringLiteral("-3"), QStringLiteral("40"), QStringLiteral("0x800000"));
+    server.replies.insert(QStringLiteral("[GetGroupMembers(North)]"), QStringLiteral("Anna\tWard\t3"));
+    server.AddTarget(QStringLiteral("Bert"), QStringLiteral("1"), QStringLiteral("18"));
+    WriteFile(LocalFile(QStringLiteral("40")),
+        "[Settings]\r\nName=North\r\nTakeover=1\r\n20240304=08:00-09:00\r\n");
+    SetFileTime(LocalFile(QStringLiteral("40")), kBaseTime);
+
+    CPageTargetArray targets;
+    targets.append(Named(QStringLiteral("Old"), 0));
+    ASSERT_TRUE(targets.FetchFromServer(server.Query()));
+    ASSERT_EQ(targets.size(), 4);
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Old")), nullptr);
+
+    const CPageTarget& anna = targets.at(0);
+    EXPECT_EQ(anna.m_name, QStringLiteral("Anna"));
+    EXPECT_EQ(anna.m_id, QStringLiteral("17"));
+    EXPECT_EQ(anna.m_number, 0);
+    EXPECT_FALSE(anna.IsGroup());
+    EXPECT_EQ(anna.m_colour, 0x0000FFFFU);
+    EXPECT_TRUE(anna.m_members.isEmpty());
+    EXPECT_EQ(anna.m_fileTimeMemo, 0);
+
+    // Quotes keep a tab inside a field and are removed; "010" is octal.
+    const CPageTarget& ward = targets.at(1);
+    EXPECT_EQ(ward.m_name, QStringLiteral("Ward\t3"));
+    EXPECT_EQ(ward.m_id, QStringLiteral("W 3"));
+    EXPECT_EQ(ward.m_number, 8);
+    EXPECT_EQ(ward.m_colour, 0xFFFFFFFFU);
+
+    const CPageTarget& north = targets.at(2);
+    EXPECT_TRUE(north.IsGroup());
+    EXPECT_EQ(north.m_number, -3);
+    EXPECT_EQ(north.m_colour, 0x00800000U);
+    EXPECT_EQ(north.m_members, QStringLiteral("Anna;Ward;3"));
+    EXPECT_TRUE(north.m_takeover);
+    EXPECT_EQ(north.m_ranges.size(), 1);
+    EXPECT_EQ(north.m_fileTimeMemo, kBaseTime);
+    EXPECT_FALSE(north.DispatchFileChanged());
+    EXPECT_TRUE(north.m_pendingTakeover.isEmpty());
+
+    // Lines with four or six fields are not asked about; only the group asks for members.
+    EXPECT_EQ(server.sent,
+        QStringList({ QStringLiteral("[GetValue(Setup.Targets)]"), QStringLiteral("[GetTarget3(Anna)]"),
+            QStringLiteral("[GetTarget3(Ward\t3)]"), QStringLiteral("[GetTarget3(Short)]"),
+            QStringLiteral("[GetTarget3(Silent)]"), QStringLiteral("[GetTarget3(North)]"),
+            QStringLiteral("[GetGroupMembers(North)]"), QStringLiteral("[GetTarget3(Bert)]") }));
+    // A quoted first field keeps the line whole, and CR LF inside quotes does not end it.
+    EXPECT_EQ(targets.at(3).m_id, QStringLiteral("18"));
+
+    // A failed or empty list leaves the list empty.
+    server.replies.insert(QStringLiteral("[GetValue(Setup.Targets)]"), QString());
+    EXPECT_FALSE(targets.FetchFromServer(server.Query()));
+    EXPECT_TRUE(targets.isEmpty());
+    EXPECT_EQ(targets.FindById(QStringLiteral("17")), nullptr);
+    targets.append(Named(QStringLiteral("Old"), 0));
+    server.replies.remove(QStringLiteral("[GetValue(Setup.Targets)]"));
+    EXPECT_FALSE(targets.FetchFromServer(server.Query()));
+    EXPECT_TRUE(targets.isEmpty());
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Old")), nullptr);
+    EXPECT_FALSE(targets.FetchFromServer(CServerQuery()));
+}
+
+TEST_F(PageTargetTest, DetailNumbersUseTheAutomaticBaseAndSaturate)
+{
+    struct CCase
+    {
+        QString number;
+        int expectedNumber;
+        QString colour;
+        quint32 expectedColour;
+    };
+    const CCase cases[] = {
+        { QStringLiteral("0x10"), 16, QStringLiteral("0X00ff00"), 0x0000FF00U },
+        { QStringLiteral("-0x10"), -16, QStringLiteral("017"), 15U },
+        { QStringLiteral(" +12abc"), 12, QStringLiteral("0x1FFFFFFFF"), 0xFFFFFFFFU },
+        { QStringLiteral("99999999999"), std::numeric_limits<int>::max(), QStringLiteral("-1"), 0xFFFFFFFFU },
+        { QStringLiteral("-99999999999"), std::numeric_limits<int>::min(), QStringLiteral("-99999999999"),
+            1U },
+        { QStringLiteral("junk"), 0, QStringLiteral(""), 0U },
+        { QStringLiteral("09"), 0, QStringLiteral("08"), 0U },
+    };
+    for (const CCase& c : cases) {
+        CFakeServer server;
+        server.AddTarget(QStringLiteral("T"), c.number, QStringLiteral("1"), c.colour);
+        server.replies.insert(QStringLiteral("[GetGroupMembers(T)]"), QString());
+        CPageTarget target = Named(QStringLiteral("T"), 0);
+        ASSERT_TRUE(target.FetchDetails(server.Query())) << c.number.toStdString();
+        EXPECT_EQ(target.m_number, c.expectedNumber) << c.number.toStdString();
+        EXPECT_EQ(target.m_colour, c.expectedColour) << c.colour.toStdString();
+    }
+
+    // Too few fields or a failed call change nothing.
+    CFakeServer server;
+    server.replies.insert(QStringLiteral("[GetTarget3(T)]"),
+        CFakeServer::Details(QStringLiteral("-1"), QStringLiteral("2"), QStringLiteral("3"), 16));
+    CPageTarget target = Named(QStringLiteral("T"), 4);
+    EXPECT_FALSE(target.FetchDetails(server.Query()));
+    EXPECT_FALSE(Named(QStringLiteral("U"), 4).FetchDetails(server.Query()));
+    EXPECT_EQ(target.m_number, 4);
+    EXPECT_EQ(target.m_id, QStringLiteral("t"));
+    EXPECT_EQ(
+        server.sent, QStringList({ QStringLiteral("[GetTarget3(T)]"), QStringLiteral("[GetTarget3(U)]") }));
+}
+
+TEST_F(PageTargetTest, MemberQueryFailureKeepsTheMembers)
+{
+    CFakeServer server;
+    CPageTarget group = Named(QStringLiteral("G"), -1, QStringLiteral("Anna;Bert"));
+    EXPECT_FALSE(group.FetchMembers(server.Query()));
+    EXPECT_EQ(group.m_members, QStringLiteral("Anna;Bert"));
+
+    // A group whose member query fails still has its details.
+    server.AddTarget(QStringLiteral("G"), QStringLiteral("-1"), QStringLiteral("50"));
+    EXPECT_TRUE(group.FetchDetails(server.Query()));
+    EXPECT_EQ(group.m_members, QStringLiteral("Anna;Bert"));
+
+    server.replies.insert(QStringLiteral("[GetGroupMembers(G)]"), QStringLiteral("Carl\t\tDora\t"));
+    EXPECT_TRUE(group.FetchMembers(server.Query()));
+    EXPECT_EQ(group.m_members, QStringLiteral("Carl;;Dora;"));
+    server.replies.insert(QStringLiteral("[GetGroupMembers(G)]"), QString());
+    EXPECT_TRUE(group.FetchMembers(server.Query()));
+    EXPECT_TRUE(group.m_members.isEmpty());
+}
+
+TEST_F(PageTargetTest, LookupsFindTheFirstExactMatch)
+{
+    CPageTargetArray targets;
+    CPageTarget first = Named(QStringLiteral("Anna"), 0);
+    first.m_id = QStringLiteral("17");
+    first.m_colour = 1;
+    CPageTarget second = first;
+    second.m_colour = 2;
+    CPageTarget third = Named(QStringLiteral("anna"), 0);
+    third.m_id = QStringLiteral("A17");
+    targets.append(first);
+    targets.append(second);
+    targets.append(std::move(third));
+
+    ASSERT_NE(targets.FindById(QStringLiteral("17")), nullptr);
+    EXPECT_EQ(targets.FindById(QStringLiteral("17"))->m_colour, 1U);
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Anna")), &targets.at(0));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("anna")), &targets.at(2));
+    EXPECT_EQ(targets.FindById(QStringLiteral("a17")), nullptr);
+    EXPECT_EQ(targets.FindByName(QStringLiteral("ANNA")), nullptr);
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Anna ")), nullptr);
+    EXPECT_EQ(targets.FindById(QString()), nullptr);
+
+    // Copies carry their own index and ranges.
+    targets[0].m_ranges.AddFromText(QStringLiteral("20240304=08:00-09:00"));
+    CPageTargetArray copy = targets;
+    targets.clear();
+    EXPECT_EQ(targets.FindById(QStringLiteral("17")), nullptr);
+    ASSERT_NE(copy.FindById(QStringLiteral("17")), nullptr);
+    EXPECT_EQ(copy.FindById(QStringLiteral("17")), &copy.at(0));
+    EXPECT_EQ(copy.FindById(QStringLiteral("17"))->m_ranges.size(), 1);
+    copy.FindById(QStringLiteral("17"))->m_ranges.clear();
+    EXPECT_EQ(copy.at(0).m_ranges.size(), 0);
+}
+
+TEST_F(PageTargetTest, CurrentDutyMemberIsTheFirstMemberOnDuty)
+{
+    CPageTargetArray targets;
+    targets.append(Named(QStringLiteral("Anna"), 0));
+    targets.append(Named(QStringLiteral("Bert"), 0));
+    const CPageTarget group = Named(QStringLiteral("G"), -1, QStringLiteral("Ghost;Anna;Bert"));
+    const CDateTime moment(2024, 3, 4, 10, 0, 0);
+
+    // Without ranges everybody is on duty.
+    EXPECT_EQ(group.CurrentDutyMember(targets, moment), &targets.at(0));
+
+    targets[0].m_ranges.AddFromText(QStringLiteral("20240304=12:00-13:00"));
+    targets[1].m_ranges.AddFromText(QStringLiteral("20240304=09:00-11:00"));
+    EXPECT_EQ(group.CurrentDutyMember(targets, moment), &targets.at(1));
+    EXPECT_EQ(group.CurrentDutyMember(targets, CDateTime(2024, 3, 4, 12, 30, 0)), &targets.at(0));
+    EXPECT_EQ(group.CurrentDutyMember(targets, CDateTime(2024, 3, 4, 11, 0, 0)), nullptr);
+    EXPECT_EQ(Named(QStringLiteral("E"), -1).CurrentDutyMember(targets, moment), nullptr);
+}
+
+TEST_F(PageTargetTest, ReceiversOfNestedGroupsAppearOnce)
+{
+    CPageTargetArray targets;
+    targets.append(Named(QStringLiteral("Anna"), 0));
+    targets.append(Named(QStringLiteral("Bert"), 1));
+    targets.append(Named(QStringLiteral("Carl;Co"), 2));
+    targets.append(Named(QString(), 3));
+    targets.append(Named(QStringLiteral("Day"), -1, QStringLiteral("Anna;Bert")));
+    targets.append(Named(QStringLiteral("Night"), -2, QStringLiteral("Bert;\"Carl;Co\";;Ghost")));
+    targets.append(Named(QStringLiteral("All"), -3, QStringLiteral("Night;Day;Anna")));
+    targets.append(Named(QStringLiteral("Self"), -4, QStringLiteral("Anna;Self;Bert")));
+    targets.append(Named(QStringLiteral("Ping"), -5, QStringLiteral("Pong;Anna")));
+    targets.append(Named(QStringLiteral("Pong"), -6, QStringLiteral("Ping;Bert")));
+    targets.append(Named(QStringLiteral("Loop"), -7, QStringLiteral("Loop")));
+
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Anna"))->GetReceivers(targets), QStringLiteral("Anna"));
+    EXPECT_EQ(
+        targets.FindByName(QStringLiteral("Carl;Co"))->GetReceivers(targets), QStringLiteral("\"Carl;Co\""));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Day"))->GetReceivers(targets), QStringLiteral("Anna;Bert"));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("All"))->GetReceivers(targets),
+        QStringLiteral("Bert;\"Carl;Co\";Anna"));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Self"))->GetReceivers(targets), QStringLiteral("Anna;Bert"));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Ping"))->GetReceivers(targets), QStringLiteral("Bert;Anna"));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Pong"))->GetReceivers(targets), QStringLiteral("Anna;Bert"));
+    EXPECT_EQ(targets.FindByName(QStringLiteral("Loop"))->GetReceivers(targets), QString());
+    // A group outside the list, and one whose members are unknown.
+    EXPECT_EQ(Named(QStringLiteral("Loop"), -7, QStringLiteral("Loop;Anna")).GetReceivers(targets),
+        QStringLiteral("Anna"));
+    EXPECT_EQ(Named(QStringLiteral("X"), -1, QStringLiteral("Ghost;;")).GetReceivers(targets), QString());
+
+    // A chain of many nested groups does not exhaust the call stack.
+    constexpr int kDepth = 100'000;
+    CPageTargetArray chain;
+    chain.reserve(kDepth + 1);
+    for (int i = 0; i < kDepth; ++i)
+        chain.append(Named(QString::number(i), -1, QString::number(i + 1) + QStringLiteral(";0")));
+    chain.append(Named(QString::number(kDepth), 0));
+    EXPECT_EQ(chain.at(0).GetReceivers(chain), QString::number(kDepth));
+}
+
+TEST_F(PageTargetTest, TextColourFollowsTheLightness)
+{
+    CPageTarget target;
+    const std::pair<quint32, quint32> cases[] = {
+        { 0x0000FFFFU, 0U }, // yellow
+        { 0x00800000U, 0x00FFFFFFU }, // dark blue
+        { 0x00000000U, 0x00FFFFFFU },
+        { 0x00FFFFFFU, 0U },
+        { 0x0000FF00U, 0U }, // pure green: exactly 0.5
+        { 0x000000FEU, 0x00FFFFFFU }, // just below
+        { 0xFF000000U, 0x00FFFFFFU }, // the top byte is no colour
+        { 0x00808080U, 0U },
+        { 0x007F7F7FU, 0x00FFFFFFU },
+    };
+    for (const auto& [colour, text] : cases) {
+        target.m_colour = colour;
+        EXPECT_EQ(target.TextColour(), text) << std::hex << colour;
+    }
+}
+
+TEST_F(PageTargetTest, CurrentTargetIdIsStoredInTheDispatchFile)
+{
+    const QString config = JoinPath(m_folder, QStringLiteral("kelvaris.cfg"));
+    WriteFile(config, "[Settings]\r\n");
+    SetFileTime(config, kBaseTime);
+    ConfigLocation().SetFileTimeMemo(1);
+
+    const QString path = LocalFile(QStringLiteral("40"));
+    WriteFile(path, "[Settings]\r\nName=North\r\nTakeover=1\r\n20240304=08:00-09:00\r\n");
+    SetFileTime(path, kBaseTime - 10 * kSecond);
+    CPageTarget group = Target(QStringLiteral("40"), -1);
+    group.m_name = QStringLiteral("North");
+    group.m_fileTimeMemo = kBaseTime - 10 * kSecond;
+    group.m_pendingTakeover = QStringLiteral("18");
+    EXPECT_EQ(group.ReadCurrentTargetId(), QString());
+
+    ASSERT_TRUE(group.WriteCurrentTargetId(QStringLiteral(" 17 ")));
+    EXPECT_EQ(ReadFile(path),
+        QByteArray("[Settings]\r\nName=North\r\nTakeover=1\r\n20240304=08:00-09:00\r\nCurrentTargetID=\" 17 "
+                   "\"\r\n"));
+    EXPECT_EQ(group.ReadCurrentTargetId(), QStringLiteral(" 17 "));
+    EXPECT_TRUE(group.m_pendingTakeover.isEmpty());
+    // The configuration file changed since the memo was taken; this write must not hide that.
+    EXPECT_EQ(ConfigLocation().FileTimeMemo(), 1);
+    // The own memo is left, so the next check reloads the file - which still reads the same.
+    EXPECT_EQ(group.m_fileTimeMemo, kBaseTime - 10 * kSecond);
+    EXPECT_TRUE(group.DispatchFileChanged());
+    EXPECT_TRUE(group.ReloadIfChanged());
+    EXPECT_TRUE(group.m_takeover);
+    EXPECT_EQ(group.m_ranges.size(), 1);
+
+    // Replaced in place; the next save puts it after Takeover.
+    ASSERT_TRUE(group.WriteCurrentTargetId(QStringLiteral("18")));
+    ASSERT_TRUE(group.SaveDispatchFile());
+    EXPECT_EQ(ReadFile(path),
+        QByteArray(
+            "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=18\r\n20240304=08:00-09:00\r\n"));
+    ASSERT_TRUE(group.WriteCurrentTargetId(QString()));
+    EXPECT_TRUE(ReadFile(path).contains("\r\nCurrentTargetID=\r\n"));
+    EXPECT_EQ(group.ReadCurrentTargetId(), QString());
+
+    // A new file holds the key alone.
+    CPageTarget fresh = Target(QStringLiteral("41"), -1);
+    ASSERT_TRUE(fresh.WriteCurrentTargetId(QStringLiteral("17")));
+    EXPECT_EQ(ReadFile(LocalFile(QStringLiteral("41"))), QByteArray("[Settings]\r\nCurrentTargetID=17\r\n"));
+
+    // An ID that names no file reads nothing and writes nothing.
+    ConfigLocation().SetFileTimeMemo(1);
+    CPageTarget unsafe = Target(QStringLiteral("../40"), -1);
+    unsafe.m_pendingTakeover = QStringLiteral("18");
+    EXPECT_EQ(unsafe.ReadCurrentTargetId(), QString());
+    EXPECT_FALSE(unsafe.WriteCurrentTargetId(QStringLiteral("17")));
+    EXPECT_TRUE(unsafe.m_pendingTakeover.isEmpty());
+    EXPECT_EQ(ConfigLocation().FileTimeMemo(), 1);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(PageTargetTest, HandEditOfTheCurrentTargetIsSeenAtOnce)
+{
+    const QString path = LocalFile(QStringLiteral("40"));
+    WriteFile(path, "[Settings]\r\nTakeover=1\r\nCurrentTargetID=17\r\n");
+    SetFileTime(path, kBaseTime);
+    const CPageTarget group = Target(QStringLiteral("40"), -1);
+    EXPECT_EQ(group.ReadCurrentTargetId(), QStringLiteral("17"));
+
+    // Same size, then also the same modification time.
+    WriteFile(path, "[Settings]\r\nTakeover=1\r\nCurrentTargetID=18\r\n");
+    EXPECT_EQ(group.ReadCurrentTargetId(), QStringLiteral("18"));
+    WriteFile(path, "[Settings]\r\nTakeover=1\r\nCurrentTargetID=19\r\n");
+    SetFileTime(path, kBaseTime);
+    EXPECT_EQ(group.ReadCurrentTargetId(), QStringLiteral("19"));
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_EQ(group.ReadCurrentTargetId(), QString());
+}
+
+TEST_F(PageTargetTest, CountRangesInPeriodNamesTheTargets)
+{
+    CPageTargetArray targets;
+    targets.append(Named(QStringLiteral("Anna"), 0));
+    targets.append(Named(QStringLiteral("Bert"), 0));
+    targets.append(Named(QStringLiteral("Carl"), 0));
+    targets[0].m_ranges.AddFromText(QStringLiteral("20240304=08:00-09:00;10:00-11:00"));
+    targets[0].m_ranges.AddFromText(QStringLiteral("20240310=08:00-09:00"));
+    targets[1].m_ranges.AddFromText(QStringLiteral("20240301=08:00-09:00"));
+    targets[2].m_ranges.AddFromText(QStringLiteral("20240305=08:00-09:00"));
+
+    QStringList names { QStringLiteral("kept") };
+    EXPECT_EQ(
+        targets.CountRangesInPeriod(CDateTime(2024, 3, 4, 12, 0, 0), CDateTime(2024, 3, 5, 0, 0, 0), &names),
+        3);
+    EXPECT_EQ(names, QStringList({ QStringLiteral("kept"), QStringLiteral("Anna"), QStringLiteral("Carl") }));
+    EXPECT_EQ(
+        targets.CountRangesInPeriod(CDateTime(2024, 3, 1, 0, 0, 0), CDateTime(2024, 3, 31, 0, 0, 0)), 5);
+    EXPECT_EQ(
+        targets.CountRangesInPeriod(CDateTime(2024, 4, 1, 0, 0, 0), CDateTime(2024, 4, 30, 0, 0, 0), &names),
+        0);
+    EXPECT_EQ(names.size(), 3);
 }
