@@ -1,0 +1,65 @@
+#include "SimService.h"
+
+#include <cstdio>
+
+#include <QDateTime>
+#include <QTimer>
+
+#include "support/SeqPacket.h"
+
+CSimService::CSimService(const CAlarmSimReplies& replies, QFile* log, TakeoverMode mode, int answerAfterMs,
+    const QByteArray& pipeName, QObject* parent)
+    : QObject(parent)
+    , m_replies(replies)
+    , m_log(log)
+    , m_mode(mode)
+    , m_answerAfterMs(answerAfterMs)
+    , m_pipeName(pipeName)
+{ }
+
+QString CSimService::ExecuteCommand(const QString& command)
+{
+    WriteLog(command);
+    const CSimReply reply = m_replies.Execute(command);
+
+    if (const std::optional<CSend2Request> send2 = CAlarmSimReplies::ParseSend2(command);
+        send2 && CAlarmSimReplies::IsTakeoverClientId(send2->clientId)) {
+        if (!m_replies.FindByName(send2->receiver)) {
+            std::fprintf(stderr, "kelvaris-alarmsim: takeover request to the unknown receiver \"%s\"\n",
+                send2->receiver.toLocal8Bit().constData());
+        }
+        const QByteArray answer = m_replies.TakeoverAnswer(*send2, m_mode);
+        if (!answer.isEmpty())
+            QTimer::singleShot(m_answerAfterMs, this, [this, answer] { DeliverAnswer(answer); });
+    }
+
+    if (reply.error) {
+        if (calledFromDBus())
+            sendErrorReply(QString::fromLatin1(kErrorName), reply.text);
+        return {};
+    }
+    return reply.text;
+}
+
+void CSimService::WriteLog(const QString& command)
+{
+    if (!m_log)
+        return;
+    // One line per command: a line break inside the command is written as \r or \n.
+    QString text = command;
+    text.replace(u'\r', QLatin1String("\\r")).replace(u'\n', QLatin1String("\\n"));
+    const QString line
+        = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + u'\t' + text + u'\n';
+    // The log is unbuffered: each line reaches the file in one write, so readers never see half
+    // of it.
+    m_log->write(line.toUtf8());
+}
+
+void CSimService::DeliverAnswer(const QByteArray& answer)
+{
+    const CSeqPacketResult result = SeqPacketExchange(m_pipeName, answer, kAnswerTimeoutMs);
+    if (!result.Ok()) {
+        std::fprintf(stderr, "kelvaris-alarmsim: takeover answer not delivered to \"%s\" (%s): %s\n",
+            m_pipeName.constData(), result.Message().toLocal8Bit().constData(), answer.constData());
+    }
+}
