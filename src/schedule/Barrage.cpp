@@ -16,15 +16,6 @@ const QString kKeyEnd = QStringLiteral("BarrageEndTime");
 const QString kKeyType = QStringLiteral("BarrageType");
 const QString kKeyPriority = QStringLiteral("BarragePriority");
 
-// Reads a date or time key; a missing or empty value is the current moment. False when the
-// text does not parse.
-bool ReadDateTime(const CSection& section, const QString& key, CDateTime& value)
-{
-    QString text;
-    section.Read(key, text, QString());
-    return DateTimeFromText(text, value);
-}
-
 // The window rules on seconds of the day, shared by the record operations and the list's sum.
 bool Overlaps(qint64 start, qint64 end, qint64 from, qint64 to)
 {
@@ -55,8 +46,8 @@ bool CBarrage::Load(CProfile& profile, int index)
     if (m_name.isEmpty())
         return false;
     section.Read(kKeyDateType, m_dateType, 0);
-    if (!ReadDateTime(section, kKeyDate, m_date) || !ReadDateTime(section, kKeyStart, m_startTime)
-        || !ReadDateTime(section, kKeyEnd, m_endTime))
+    if (!ReadDateTimeKey(section, kKeyDate, m_date) || !ReadDateTimeKey(section, kKeyStart, m_startTime)
+        || !ReadDateTimeKey(section, kKeyEnd, m_endTime))
         return false;
     section.Read(kKeyType, m_barrierType, 0);
     section.Read(kKeyPriority, m_priority, 0);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "schedule/ConfigLocation.h"
+#include "schedule/DateTime.h"
 #include "schedule/Profile.h"
 
 // Storage shared by the schedule records kept as numbered sections (barriers, shifts, holidays).
@@ -16,6 +17,15 @@
 //   bool IsStorable() const;                    // would load back: a name and valid dates
 // A record that would not load back is never written: it would end the stored list there and
 // lose every record after it.
+
+// Reads a date or time key of a record; a missing or empty value is the current moment. False when
+// the text does not parse (the record then ends the list).
+inline bool ReadDateTimeKey(const CSection& section, const QString& key, CDateTime& value)
+{
+    QString text;
+    section.Read(key, text, QString());
+    return DateTimeFromText(text, value);
+}
 
 // Saves one record in section <base><index>: deletes the sections index and index + 1 (so that a
 // list saved record by record ends where it should), writes the keys, records the file time.

@@ -21,15 +21,6 @@ const QString kKeyRotating = QStringLiteral("IsRotatingShift");
 const QString kKeyStartingWeek = QStringLiteral("StartingCalenderWeek");
 const QString kKeyWeekCycle = QStringLiteral("WeekCycle");
 
-// Reads a date or time key; a missing or empty value is the current moment. False when the
-// text does not parse.
-bool ReadDateTime(const CSection& section, const QString& key, CDateTime& value)
-{
-    QString text;
-    section.Read(key, text, QString());
-    return DateTimeFromText(text, value);
-}
-
 } // namespace
 
 bool CShift::Load(CProfile& profile, int index)
@@ -39,8 +30,8 @@ bool CShift::Load(CProfile& profile, int index)
     if (m_name.isEmpty())
         return false;
     section.Read(kKeyDateType, m_dateType, 0);
-    if (!ReadDateTime(section, kKeyDate, m_date) || !ReadDateTime(section, kKeyStart, m_startTime)
-        || !ReadDateTime(section, kKeyEnd, m_endTime))
+    if (!ReadDateTimeKey(section, kKeyDate, m_date) || !ReadDateTimeKey(section, kKeyStart, m_startTime)
+        || !ReadDateTimeKey(section, kKeyEnd, m_endTime))
         return false;
     section.Read(kKeyNumber, m_shiftNumber, 0);
     section.Read(kKeyRotating, m_rotating, false);
