@@ -1,0 +1,407 @@
+#include "engine/KelvarisDoc.h"
+
+#include <memory>
+#include <utility>
+
+#include "engine/Dispatch.h"
+#include "engine/Password.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/Evaluation.h"
+#include "schedule/Profile.h"
+#include "server/ServerCommand.h"
+#include "support/Trace.h"
+#include "support/XmlMessageBag.h"
+
+namespace {
+
+const QString kFirst = QStringLiteral("first");
+
+// Re-acquires a released lock when it goes out of scope, also when the call in between throws.
+class CRelockGuard
+{
+public:
+    explicit CRelockGuard(std::unique_lock<std::mutex>& lock)
+        : m_lock(lock)
+    {
+        m_lock.unlock();
+    }
+    ~CRelockGuard() { m_lock.lock(); }
+    CRelockGuard(const CRelockGuard&) = delete;
+    CRelockGuard& operator=(const CRelockGuard&) = delete;
+
+private:
+    std::unique_lock<std::mutex>& m_lock;
+};
+
+// A command object that releases the targets lock while the alarm server works on its command.
+class CUnlockingCommand : public CServerCommand
+{
+public:
+    CUnlockingCommand(std::unique_ptr<CServerCommand> command, std::unique_lock<std::mutex>& lock)
+        : m_command(std::move(command))
+        , m_lock(lock)
+    { }
+    bool ExecuteCommand(const QString& command, QString& result) override
+    {
+        const CRelockGuard released(m_lock);
+        return m_command->ExecuteCommand(command, result);
+    }
+
+private:
+    std::unique_ptr<CServerCommand> m_command;
+    std::unique_lock<std::mutex>& m_lock;
+};
+
+// The factory handed to the takeover operations, which run under the targets lock: the lock is
+// released for every Create() and ExecuteCommand(), so that a dispatch check the alarm server is
+// waiting for meanwhile can take it.
+class CUnlockingFactory : public CServerCommandFactory
+{
+public:
+    CUnlockingFactory(CServerCommandFactory& server, std::unique_lock<std::mutex>& lock)
+        : m_server(server)
+        , m_lock(lock)
+    { }
+    std::unique_ptr<CServerCommand> Create() override
+    {
+        std::unique_ptr<CServerCommand> command;
+        {
+            const CRelockGuard released(m_lock);
+            command = m_server.Create();
+        }
+        if (!command)
+            return nullptr;
+        return std::make_unique<CUnlockingCommand>(std::move(command), m_lock);
+    }
+
+private:
+    CServerCommandFactory& m_server;
+    std::unique_lock<std::mutex>& m_lock;
+};
+
+} // namespace
+
+CKelvarisDoc::CKelvarisDoc(CServerCommandFactory& server, CRightsCheck& rights, CDocObserver* observer,
+    CValuePublisher* publisher, CInboundServer* inbound)
+    : m_server(server)
+    , m_rights(rights)
+    , m_observer(observer)
+    , m_publisher(publisher)
+    , m_inbound(inbound)
+{ }
+
+bool CKelvarisDoc::Initialise()
+{
+    ConfigLocation().RecordFileTime();
+    LoadSettings();
+    m_currentShift = CShift();
+    m_currentShift.m_name = kFirst;
+    m_currentBarrier = CBarrage();
+    m_currentBarrier.m_name = kFirst;
+    PublishShiftNone();
+    PublishBarrierNone();
+    return true;
+}
+
+void CKelvarisDoc::LoadSettings()
+{
+    CProfile profile(ConfigLocation().ConfigPath());
+    {
+        const CSection settings(profile, QStringLiteral("Settings"));
+        settings.Read(QStringLiteral("AutoActivate"), m_autoActivate, false);
+        settings.Read(QStringLiteral("WorkTimeFrom"), m_workTimeFrom, 480);
+        settings.Read(QStringLiteral("WorkTimeTo"), m_workTimeTo, 1020);
+        settings.Read(QStringLiteral("OnClose"), m_onClose, 0);
+    }
+    m_workDays = LoadWorkDays(profile);
+    m_holidays.Load(profile);
+    m_barriers.Load(profile);
+    m_shifts.Load(profile);
+
+    // The fetch asks the alarm server many times: it fills a list of its own without the lock,
+    // and only the exchange of the lists is guarded.
+    CPageTargetArray fetched;
+    if (const std::unique_ptr<CServerCommand> command = m_server.Create()) {
+        if (!fetched.FetchFromServer(QueryThrough(*command)))
+            KTRACE(lcEngine) << "page targets could not be fetched from the alarm server";
+    }
+    {
+        const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        std::swap(m_targets, fetched);
+    }
+    // The old list is released here, outside the lock.
+    fetched.clear();
+
+    m_takeover.Load(profile);
+}
+
+void CKelvarisDoc::Cycle()
+{
+    const CDateTime now = CDateTime::GetCurrentTime();
+    const CScheduleLists lists { m_holidays, m_workDays, m_shifts, m_barriers };
+    const CEvaluation evaluation = EvaluateSchedule(lists, now);
+
+    if (evaluation.m_hasShift)
+        PublishShift(evaluation);
+    else
+        PublishShiftNone();
+    if (evaluation.m_hasBarrier)
+        PublishBarrier(evaluation);
+    else
+        PublishBarrierNone();
+
+    bool changed = false;
+    if (!evaluation.m_shift.IsSameAs(m_currentShift)) {
+        m_currentShift = evaluation.m_shift;
+        changed = true;
+    }
+    if (!evaluation.m_barrier.IsSameAs(m_currentBarrier)) {
+        m_currentBarrier = evaluation.m_barrier;
+        changed = true;
+    }
+
+    const int minute = now.GetMinute();
+    if (changed || minute != m_lastPushedMinute) {
+        m_lastPushedMinute = minute;
+        RunTakeoverCheck(now);
+        PushShift(m_currentShift, evaluation.m_hasShift);
+        PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now);
+        m_updateHint |= CDocObserver::HINT_PLAN;
+    }
+
+    HandleQueuedResponses();
+
+    if (changed)
+        m_updateHint |= CDocObserver::HINT_STATE;
+    if (m_updateHint != 0) {
+        const unsigned hint = std::exchange(m_updateHint, 0u);
+        Notify(hint);
+    }
+}
+
+void CKelvarisDoc::RunTakeoverCheck(const CDateTime& now)
+{
+    std::unique_lock<std::mutex> lock(m_targetsMutex);
+    CUnlockingFactory server(m_server, lock);
+    m_takeover.Check(m_targets, now, server);
+}
+
+void CKelvarisDoc::HandleQueuedResponses()
+{
+    for (;;) {
+        QString text;
+        {
+            const std::lock_guard<std::mutex> lock(m_queueMutex);
+            if (m_responses.isEmpty())
+                return;
+            text = m_responses.takeFirst();
+        }
+        m_updateHint |= CDocObserver::HINT_PLAN;
+
+        CXmlMessageBag bag;
+        if (!bag.Parse(text)) {
+            KTRACE(lcEngine) << "takeover response that is no message bag dropped";
+            continue;
+        }
+        CTakeoverResponse response;
+        response.clientId = bag.GetText(QStringLiteral("ClientID"));
+        response.targetId = bag.GetText(QStringLiteral("TargetID"));
+        response.result = bag.GetInt(QStringLiteral("Result"), 0);
+        response.timeout = bag.GetInt(QStringLiteral("Timeout"), 0);
+
+        std::unique_lock<std::mutex> lock(m_targetsMutex);
+        CUnlockingFactory server(m_server, lock);
+        m_takeover.HandleResponse(m_targets, response, server);
+    }
+}
+
+void CKelvarisDoc::PushShift(const CShift& shift, bool valid)
+{
+    const long number = valid ? shift.m_shiftNumber : 0;
+    SendCommand(QStringLiteral("[setshift(%1)]").arg(number));
+}
+
+void CKelvarisDoc::PushBarrier(CBarrage& barrier, bool active, const CDateTime& now)
+{
+    if (!active) {
+        SetServerValue(QStringLiteral("System.BarringActive"), QStringLiteral("0"));
+        return;
+    }
+    SetServerValue(QStringLiteral("System.BarringActive"),
+        barrier.m_barrierType == BARRIER_PAUSE ? QStringLiteral("0") : QStringLiteral("1"));
+    SetServerValue(QStringLiteral("System.BarringLevel"), QString::number(barrier.m_priority));
+    QString delay;
+    if (barrier.m_barrierType == BARRIER_SEND_AFTER) {
+        const CScheduleLists lists { m_holidays, m_workDays, m_shifts, m_barriers };
+        CDateTime until;
+        if (BarrierDelayUntil(lists, barrier, now, until))
+            barrier.m_delayUntil = until;
+        delay = FormatDateTime(until, DTF_DATE) + QLatin1Char(' ') + FormatDateTime(until, DTF_TIME);
+    }
+    SetServerValue(QStringLiteral("System.BarringDelay"), delay);
+}
+
+void CKelvarisDoc::SetServerValue(const QString& name, const QString& value)
+{
+    SendCommand(QStringLiteral("[setvalue(") + name + QLatin1Char(',') + value + QStringLiteral(")]"));
+}
+
+void CKelvarisDoc::SendCommand(const QString& command)
+{
+    // A lost command is repeated with the next push, a minute later at the latest.
+    const std::unique_ptr<CServerCommand> object = m_server.Create();
+    if (!object) {
+        KTRACE(lcEngine) << "no command object for" << command;
+        return;
+    }
+    QString result;
+    if (!object->ExecuteCommand(command, result))
+        KTRACE(lcEngine) << "command failed:" << command;
+}
+
+void CKelvarisDoc::SendPresence()
+{
+    SendCommand(QStringLiteral("[check(Kelvaris)]"));
+}
+
+bool CKelvarisDoc::Activate()
+{
+    if (m_active || !m_rights.Check(RIGHT_ACTIVATE))
+        return false;
+    m_active = true;
+    if (m_inbound)
+        m_inbound->Start();
+    SendPresence();
+    Notify(CDocObserver::HINT_ACTIVATED);
+    return true;
+}
+
+bool CKelvarisDoc::Deactivate(bool askRights)
+{
+    if (!m_active || (askRights && !m_rights.Check(RIGHT_DEACTIVATE)))
+        return false;
+    m_active = false;
+    if (m_inbound)
+        m_inbound->Stop();
+    m_currentShift = CShift();
+    PushShift(m_currentShift, false);
+    m_currentBarrier = CBarrage();
+    PushBarrier(m_currentBarrier, false, CDateTime::GetCurrentTime());
+    PublishShiftNone();
+    PublishBarrierNone();
+    Notify(CDocObserver::HINT_DEACTIVATED);
+    return true;
+}
+
+void CKelvarisDoc::Close()
+{
+    Deactivate(false);
+}
+
+void CKelvarisDoc::IdleCheck()
+{
+    bool reloaded = false;
+    if (ConfigLocation().CheckConfigChanged()) {
+        LoadSettings();
+        reloaded = true;
+    } else {
+        const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        for (CPageTarget& target : m_targets) {
+            if (target.ReloadIfChanged())
+                reloaded = true;
+        }
+    }
+    if (reloaded) {
+        m_lastPushedMinute = -1;
+        Cycle();
+        Notify(CDocObserver::HINT_PLAN);
+    }
+    if (m_active)
+        SendPresence();
+}
+
+bool CKelvarisDoc::AppendResponse(const QString& text)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_queueMutex);
+        if (m_responses.size() < kMaxQueuedResponses) {
+            m_responses.append(text);
+            return true;
+        }
+    }
+    KTRACE(lcEngine) << "response queue full; response dropped";
+    return false;
+}
+
+qsizetype CKelvarisDoc::PendingResponseCount() const
+{
+    const std::lock_guard<std::mutex> lock(m_queueMutex);
+    return m_responses.size();
+}
+
+int CKelvarisDoc::CheckDispatching(
+    const QString& dispatchingId, const QString& groupId, const QString& timeText)
+{
+    const std::lock_guard<std::mutex> lock(m_targetsMutex);
+    return ::CheckDispatching(m_targets, dispatchingId, groupId, timeText);
+}
+
+void CKelvarisDoc::Notify(unsigned hint)
+{
+    if (m_observer)
+        m_observer->OnUpdate(hint);
+}
+
+void CKelvarisDoc::PublishText(const char* topic, const char* item, const QString& value)
+{
+    if (m_publisher)
+        m_publisher->PublishText(QString::fromLatin1(topic), QString::fromLatin1(item), value);
+}
+
+void CKelvarisDoc::PublishNumber(const char* topic, const char* item, qint64 value)
+{
+    if (m_publisher)
+        m_publisher->PublishNumber(QString::fromLatin1(topic), QString::fromLatin1(item), value);
+}
+
+void CKelvarisDoc::PublishShift(const CEvaluation& evaluation)
+{
+    const CShift& shift = evaluation.m_shift;
+    PublishText("Shift", "Name", shift.m_name);
+    PublishText("Shift", "From", FormatDateTime(shift.m_startTime, DTF_TIME));
+    PublishText("Shift", "To", FormatDateTime(shift.m_endTime, DTF_TIME));
+    PublishText("Shift", "Remain", QString::number(evaluation.m_shiftRemain));
+    PublishNumber("Shift", "Remain2", evaluation.m_shiftRemain2);
+    PublishText("Shift", "Total", QString::number(evaluation.m_shiftTotal));
+    PublishNumber("Shift", "Total2", evaluation.m_shiftTotal2);
+}
+
+void CKelvarisDoc::PublishShiftNone()
+{
+    PublishText("Shift", "Name", QString());
+    PublishText("Shift", "From", QString());
+    PublishText("Shift", "To", QString());
+    PublishNumber("Shift", "Remain", 0);
+    PublishNumber("Shift", "Remain2", 0);
+    PublishNumber("Shift", "Total", 0);
+    PublishNumber("Shift", "Total2", 0);
+}
+
+void CKelvarisDoc::PublishBarrier(const CEvaluation& evaluation)
+{
+    const CBarrage& barrier = evaluation.m_barrier;
+    PublishText("Barring", "Name", barrier.m_name);
+    PublishText("Barring", "From", FormatDateTime(barrier.m_startTime, DTF_TIME));
+    PublishText("Barring", "To", FormatDateTime(barrier.m_endTime, DTF_TIME));
+    PublishText("Barring", "Remain", QString::number(evaluation.m_barrierRemain));
+    PublishText("Barring", "Total", QString::number(evaluation.m_barrierTotal));
+}
+
+void CKelvarisDoc::PublishBarrierNone()
+{
+    PublishText("Barring", "Name", QString());
+    PublishText("Barring", "From", QString());
+    PublishText("Barring", "To", QString());
+    PublishNumber("Barring", "Remain", 0);
+    PublishNumber("Barring", "Total", 0);
+}

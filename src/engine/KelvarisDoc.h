@@ -1,0 +1,189 @@
+#pragma once
+
+#include <mutex>
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include "engine/Takeover.h"
+#include "schedule/Barrage.h"
+#include "schedule/DateTime.h"
+#include "schedule/Holiday.h"
+#include "schedule/PageTarget.h"
+#include "schedule/Shift.h"
+
+class CRightsCheck;
+class CServerCommandFactory;
+struct CEvaluation;
+
+// What the engine tells its host after a cycle or a command: the bits of the update hint.
+class CDocObserver
+{
+public:
+    static constexpr unsigned HINT_STATE = 1; // the current shift or barrier changed
+    static constexpr unsigned HINT_ACTIVATED = 2;
+    static constexpr unsigned HINT_DEACTIVATED = 4;
+    static constexpr unsigned HINT_PLAN = 8; // the plan of action is to be refreshed
+
+    virtual ~CDocObserver() = default;
+    virtual void OnUpdate(unsigned hint) = 0;
+};
+
+// Where the engine publishes its values (topics "Shift" and "Barring" with their items).
+class CValuePublisher
+{
+public:
+    virtual ~CValuePublisher() = default;
+    virtual void PublishText(const QString& topic, const QString& item, const QString& value) = 0;
+    virtual void PublishNumber(const QString& topic, const QString& item, qint64 value) = 0;
+};
+
+// The socket server on which the alarm server asks the engine; it runs while the engine is active.
+class CInboundServer
+{
+public:
+    virtual ~CInboundServer() = default;
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+};
+
+// The schedule engine: owns the settings, the schedule lists and the page targets, the current
+// shift and barrier, the takeover texts and the response queue. Its host (the window, the headless
+// program, the tests) calls Cycle() once a second while the engine is active and IdleCheck() every
+// 30 seconds. The engine tells the alarm server the current shift and barrier at every change and
+// otherwise once a minute; it reaches the world only through the interfaces passed in. One
+// instance per program. The clock is CDateTime::GetCurrentTime().
+//
+// Threads and locks. Everything runs on the user-interface thread except AppendResponse() and
+// CheckDispatching(), which the socket server's thread calls.
+// - The targets lock (m_targetsMutex) guards the page target list and every target's per-target
+//   settings (ranges, current target, pending takeover). Only the user-interface thread changes the
+//   list's structure (LoadSettings swaps in a list fetched without the lock); the socket thread only
+//   reads it and may set a group's current target. The lock is never held while the alarm server
+//   is asked: the alarm server may itself be waiting in a dispatch check on our socket for that
+//   lock. The takeover check and the response handling therefore run under the lock with a
+//   command factory that releases it around every Create() and ExecuteCommand(); pointers into the
+//   list stay valid meanwhile because the list's structure changes only on this thread.
+// - The queue lock (m_queueMutex) guards the response queue only; it is never held together with
+//   the targets lock.
+class CKelvarisDoc
+{
+public:
+    // None of the pointers is owned. The server and the rights check must outlive the document;
+    // observer, publisher and inbound server may be null (then nothing is called).
+    CKelvarisDoc(CServerCommandFactory& server, CRightsCheck& rights, CDocObserver* observer = nullptr,
+        CValuePublisher* publisher = nullptr, CInboundServer* inbound = nullptr);
+    CKelvarisDoc(const CKelvarisDoc&) = delete;
+    CKelvarisDoc& operator=(const CKelvarisDoc&) = delete;
+
+    void SetObserver(CDocObserver* observer) { m_observer = observer; }
+    void SetPublisher(CValuePublisher* publisher) { m_publisher = publisher; }
+    void SetInboundServer(CInboundServer* inbound) { m_inbound = inbound; }
+
+    // Records the configuration file's time as the program's own, loads the settings, marks the
+    // current shift and barrier as not evaluated ("first") and publishes the start values.
+    bool Initialise();
+    // Settings, work days, holidays, barriers, shifts, takeover texts from the configuration file;
+    // the page targets from the alarm server (a failed fetch leaves the list empty).
+    void LoadSettings();
+
+    // One engine cycle: evaluates the present moment, publishes the shift and barrier values,
+    // pushes the state to the alarm server on a change or a new minute (after the takeover check),
+    // hands the queued takeover responses on, and tells the observer what changed.
+    void Cycle();
+
+    // "[setshift(n)]" with the shift's (effective) number, or 0 when not valid.
+    void PushShift(const CShift& shift, bool valid);
+    // System.BarringActive, and for an active barrier System.BarringLevel and System.BarringDelay.
+    // For a barrier that holds messages the delay-until moment is worked out at `now` and, when the
+    // walk yields one, stored in the record.
+    void PushBarrier(CBarrage& barrier, bool active, const CDateTime& now);
+    // "[setvalue(name,value)]".
+    void SetServerValue(const QString& name, const QString& value);
+    // "[check(Kelvaris)]"; nothing when no command object can be created.
+    void SendPresence();
+
+    // Not active and right 1 allowed: starts the inbound server, sends the presence command and
+    // tells the observer. Returns whether the engine was activated.
+    bool Activate();
+    // Active and (without asking, or right 2 allowed): stops the inbound server, tells the alarm
+    // server that no shift and no barrier applies, publishes the "none" values and tells the
+    // observer. Returns whether the engine was deactivated.
+    bool Deactivate(bool askRights = true);
+    // Program end: deactivates without asking. Leaving the program is protected already, and a
+    // refused prompt here would leave the alarm server with the last shift and an active barrier.
+    void Close();
+
+    // The periodic check: a configuration file changed outside the program reloads everything,
+    // otherwise each target reloads its changed dispatch file; after either the state is pushed
+    // (also while inactive) and the plan refreshed. While active, the presence command follows.
+    void IdleCheck();
+
+    // Responses beyond this many waiting ones are dropped: the alarm server answers a handful of
+    // takeover requests a minute, so a longer queue is a flood that must not exhaust memory.
+    static constexpr qsizetype kMaxQueuedResponses = 10000;
+
+    // Any thread: queues a takeover response (a message bag text) for the next cycle. False when
+    // the queue is full and the text was dropped.
+    bool AppendResponse(const QString& text);
+    qsizetype PendingResponseCount() const;
+
+    // Any thread: the dispatch decision for a receiver, a group and a moment, under the targets
+    // lock. Returns a result code (kDispatchSend or kDispatchNotDispatched).
+    int CheckDispatching(const QString& dispatchingId, const QString& groupId, const QString& timeText);
+
+    bool IsActive() const { return m_active; }
+    const CShift& CurrentShift() const { return m_currentShift; }
+    const CBarrage& CurrentBarrier() const { return m_currentBarrier; }
+    int LastPushedMinute() const { return m_lastPushedMinute; }
+
+    // The page targets: hold TargetsMutex() while using them from any thread but the user
+    // interface's, and on that thread while changing them.
+    std::mutex& TargetsMutex() { return m_targetsMutex; }
+    CPageTargetArray& PageTargets() { return m_targets; }
+
+    // Settings and lists, edited on the user-interface thread.
+    bool m_autoActivate = false;
+    int m_workTimeFrom = 480; // minutes after midnight
+    int m_workTimeTo = 1020;
+    int m_workDays = kWorkDaysMonToFri;
+    CHolidaysArray m_holidays;
+    CBarrageArray m_barriers;
+    CShiftArray m_shifts;
+    int m_onClose = 0; // 0 quit, 1 hide the window, 2 minimise it
+    CTakeoverMode m_takeover;
+
+private:
+    void PublishShift(const CEvaluation& evaluation);
+    void PublishShiftNone();
+    void PublishBarrier(const CEvaluation& evaluation);
+    void PublishBarrierNone();
+    void PublishText(const char* topic, const char* item, const QString& value);
+    void PublishNumber(const char* topic, const char* item, qint64 value);
+    void SendCommand(const QString& command);
+    void RunTakeoverCheck(const CDateTime& now);
+    void HandleQueuedResponses();
+    void Notify(unsigned hint);
+
+    CServerCommandFactory& m_server;
+    CRightsCheck& m_rights;
+    CDocObserver* m_observer = nullptr;
+    CValuePublisher* m_publisher = nullptr;
+    CInboundServer* m_inbound = nullptr;
+
+    // Guards m_targets and the targets' per-target settings (see above).
+    std::mutex m_targetsMutex;
+    CPageTargetArray m_targets;
+
+    unsigned m_updateHint = 0;
+    int m_lastPushedMinute = -1; // -1 forces the next push
+
+    // Guards m_responses only.
+    mutable std::mutex m_queueMutex;
+    QStringList m_responses;
+
+    CBarrage m_currentBarrier;
+    CShift m_currentShift;
+    bool m_active = false;
+};

@@ -1,0 +1,509 @@
+#include "engine/KelvarisDoc.h"
+
+#include <chrono>
+#include <future>
+#include <gtest/gtest.h>
+#include <optional>
+#include <thread>
+#include <variant>
+
+#include <QFile>
+#include <QMap>
+#include <QTemporaryDir>
+
+#include "engine/Dispatch.h"
+#include "engine/Password.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/DateType.h"
+#include "schedule/Profile.h"
+
+#include "fakes/FakeServerCommand.h"
+
+namespace {
+
+CDateTime g_now;
+CDateTime Now()
+{
+    return g_now;
+}
+
+CDateTime T(int hour, int minute = 0, int second = 0)
+{
+    return CDateTime::TimeOfDay(hour, minute, second);
+}
+
+CBarrage Barrier(const char* name, int dateType, CDateTime start, CDateTime end, int type, int priority)
+{
+    CBarrage barrier;
+    barrier.m_name = QString::fromLatin1(name);
+    barrier.m_dateType = dateType;
+    barrier.m_date = CDateTime(2024, 3, 4, 0, 0, 0);
+    barrier.m_startTime = start;
+    barrier.m_endTime = end;
+    barrier.m_barrierType = type;
+    barrier.m_priority = priority;
+    return barrier;
+}
+
+CShift Shift(const char* name, int dateType, CDateTime start, CDateTime end, int number)
+{
+    CShift shift(CDateTime(2024, 3, 4, 0, 0, 0));
+    shift.m_name = QString::fromLatin1(name);
+    shift.m_dateType = dateType;
+    shift.m_startTime = start;
+    shift.m_endTime = end;
+    shift.m_shiftNumber = number;
+    return shift;
+}
+
+QString SetValue(const char* name, const QString& value)
+{
+    return QStringLiteral("[setvalue(") + QString::fromLatin1(name) + QLatin1Char(',') + value
+        + QStringLiteral(")]");
+}
+
+class CRecordingObserver : public CDocObserver
+{
+public:
+    void OnUpdate(unsigned hint) override { hints.append(hint); }
+    QList<unsigned> hints;
+};
+
+// The last value of every topic/item, a text or a number.
+class CRecordingPublisher : public CValuePublisher
+{
+public:
+    using Value = std::variant<QString, qint64>;
+    void PublishText(const QString& topic, const QString& item, const QString& value) override
+    {
+        values.insert(topic + QLatin1Char('/') + item, value);
+    }
+    void PublishNumber(const QString& topic, const QString& item, qint64 value) override
+    {
+        values.insert(topic + QLatin1Char('/') + item, value);
+    }
+    Value At(const char* key) const
+    {
+        return values.value(QString::fromLatin1(key), QStringLiteral("<unset>"));
+    }
+    QMap<QString, Value> values;
+};
+
+class CRecordingInbound : public CInboundServer
+{
+public:
+    void Start() override { ++starts; }
+    void Stop() override { ++stops; }
+    int starts = 0;
+    int stops = 0;
+};
+
+class CFixedPrompt : public CPasswordPrompt
+{
+public:
+    std::optional<QString> AskPassword() override { return answer; }
+    void ShowWrongPassword() override { }
+    std::optional<QString> answer;
+};
+
+// A server in front of the fake one whose send2 commands wait, once armed, until the test lets
+// them go: a takeover request that is slow to come back.
+class CSlowServer : public CServerCommandFactory
+{
+public:
+    class CCommand : public CServerCommand
+    {
+    public:
+        CCommand(CSlowServer& server, std::unique_ptr<CServerCommand> inner)
+            : m_server(server)
+            , m_inner(std::move(inner))
+        { }
+        bool ExecuteCommand(const QString& command, QString& result) override
+        {
+            if (m_server.armed && command.startsWith(QStringLiteral("[send2("))) {
+                m_server.armed = false;
+                m_server.inFlight.set_value();
+                m_server.releasedInTime = m_server.release.get_future().wait_for(std::chrono::seconds(10))
+                    == std::future_status::ready;
+            }
+            return m_inner->ExecuteCommand(command, result);
+        }
+
+    private:
+        CSlowServer& m_server;
+        std::unique_ptr<CServerCommand> m_inner;
+    };
+
+    explicit CSlowServer(CFakeServerCommandFactory& inner)
+        : m_inner(inner)
+    { }
+    std::unique_ptr<CServerCommand> Create() override
+    {
+        auto inner = m_inner.Create();
+        if (!inner)
+            return nullptr;
+        return std::make_unique<CCommand>(*this, std::move(inner));
+    }
+
+    bool armed = false;
+    std::promise<void> inFlight;
+    std::promise<void> release;
+    bool releasedInTime = false;
+
+private:
+    CFakeServerCommandFactory& m_inner;
+};
+
+// Monday 4 March 2024 in a temporary data folder, with the receivers Anna (A1, on duty 08:00 to
+// 16:00) and Bert (B2, from 16:00) in the takeover group Service North (G40), held by Anna.
+class KelvarisDocTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_savedConfig = ConfigLocation().ConfigPath();
+        m_savedMaster = ConfigLocation().MasterPath();
+        ConfigLocation().SetPaths(ConfigPath(), QString());
+        g_now = CDateTime(2024, 3, 4, 10, 0, 5);
+        SetCurrentTimeSource(&Now);
+
+        m_server.SetReply(QStringLiteral("[GetValue(Setup.Targets)]"),
+            QStringLiteral("Anna\tx\tx\tx\tx\r\nBert\tx\tx\tx\tx\r\nService North\tx\tx\tx\tx\r\n"));
+        AddTarget(QStringLiteral("Anna"), QStringLiteral("1"), QStringLiteral("A1"));
+        AddTarget(QStringLiteral("Bert"), QStringLiteral("2"), QStringLiteral("B2"));
+        AddTarget(QStringLiteral("Service North"), QStringLiteral("-3"), QStringLiteral("G40"));
+        m_server.SetReply(QStringLiteral("[GetGroupMembers(Service North)]"), QStringLiteral("Anna\tBert"));
+        WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=08:00-16:00\r\n");
+        WriteFile("B2.tim", "[Settings]\r\nName=Bert\r\n20240304=16:00-24:00\r\n");
+        WriteFile("G40.tim", "[Settings]\r\nName=Service North\r\nTakeover=1\r\nCurrentTargetID=A1\r\n");
+    }
+    void TearDown() override
+    {
+        SetCurrentTimeSource(nullptr);
+        ConfigLocation().SetPaths(m_savedConfig, m_savedMaster);
+    }
+
+    QString ConfigPath() const { return m_dir.filePath(QStringLiteral("kelvaris.cfg")); }
+    void WriteFile(
+        const char* name, const QByteArray& content, QIODevice::OpenMode mode = QIODevice::WriteOnly)
+    {
+        QFile file(m_dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(mode));
+        file.write(content);
+    }
+    void AddTarget(const QString& name, const QString& number, const QString& id)
+    {
+        QStringList fields;
+        for (int i = 1; i <= 17; ++i)
+            fields.append(QStringLiteral("f%1").arg(i));
+        fields[1] = number;
+        fields[14] = id;
+        fields[16] = QStringLiteral("0");
+        m_server.SetReply(QStringLiteral("[GetTarget3(") + name + QStringLiteral(")]"), fields.join(u'\t'));
+    }
+    void SaveSchedule(const QList<CShift>& shifts, const QList<CBarrage>& barriers)
+    {
+        CProfile profile(ConfigPath());
+        CShiftArray shiftList;
+        for (const CShift& shift : shifts)
+            shiftList.append(shift);
+        shiftList.SetModified();
+        ASSERT_TRUE(shiftList.Save(profile));
+        CBarrageArray barrierList;
+        for (const CBarrage& barrier : barriers)
+            barrierList.append(barrier);
+        barrierList.SetModified();
+        ASSERT_TRUE(barrierList.Save(profile));
+    }
+    // Initialises and activates the document, then forgets what was sent and told so far.
+    void Start(CKelvarisDoc& doc)
+    {
+        ASSERT_TRUE(doc.Initialise());
+        ASSERT_TRUE(doc.Activate());
+        m_server.ClearCommands();
+        m_observer.hints.clear();
+    }
+    QStringList Send2Commands() const { return m_server.Commands().filter(QStringLiteral("[send2(")); }
+
+    QTemporaryDir m_dir;
+    QString m_savedConfig;
+    QString m_savedMaster;
+    CFakeServerCommandFactory m_server;
+    CRightsCheck m_rights;
+    CRecordingObserver m_observer;
+    CRecordingPublisher m_publisher;
+    CRecordingInbound m_inbound;
+};
+
+const QStringList kKind1Priority4
+    = { QStringLiteral("[setshift(3)]"), SetValue("System.BarringActive", QStringLiteral("1")),
+          SetValue("System.BarringLevel", QStringLiteral("4")), SetValue("System.BarringDelay", QString()) };
+
+TEST_F(KelvarisDocTest, BarrierBecomingCurrentIsPushedAndRepeatedEachNewMinute)
+{
+    SaveSchedule({ Shift("Early", DATETYPE_MONDAY, T(8), T(16), 3) },
+        { Barrier("Lock", DATETYPE_MONDAY, T(10), T(11), BARRIER_DELETE, 4) });
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    EXPECT_EQ(m_inbound.starts, 1);
+    const int createdBefore = m_server.CreatedCount();
+    const int reusedBefore = m_server.ReusedObjectCount();
+
+    doc.Cycle();
+    EXPECT_EQ(m_server.Commands(), kKind1Priority4);
+    EXPECT_EQ(m_observer.hints, QList<unsigned>({ CDocObserver::HINT_STATE | CDocObserver::HINT_PLAN }));
+    EXPECT_EQ(doc.CurrentBarrier().m_name, QStringLiteral("Lock"));
+    EXPECT_EQ(doc.CurrentShift().m_name, QStringLiteral("Early"));
+
+    // Same minute, nothing changed: nothing is sent and nothing told.
+    m_server.ClearCommands();
+    m_observer.hints.clear();
+    g_now = CDateTime(2024, 3, 4, 10, 0, 59);
+    doc.Cycle();
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+    EXPECT_TRUE(m_observer.hints.isEmpty());
+
+    // First cycle of the next minute: the same state again, then silence.
+    g_now = CDateTime(2024, 3, 4, 10, 1, 0);
+    doc.Cycle();
+    EXPECT_EQ(m_server.Commands(), kKind1Priority4);
+    EXPECT_EQ(m_observer.hints, QList<unsigned>({ CDocObserver::HINT_PLAN }));
+    m_server.ClearCommands();
+    g_now = CDateTime(2024, 3, 4, 10, 1, 1);
+    doc.Cycle();
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+
+    // Every command went through an object of its own.
+    EXPECT_EQ(m_server.CreatedCount() - createdBefore, 8);
+    EXPECT_EQ(m_server.ReusedObjectCount(), reusedBefore);
+}
+
+TEST_F(KelvarisDocTest, PauseAndHoldingBarrierValues)
+{
+    // A pause: BarringActive 0, its level, no delay.
+    SaveSchedule({},
+        { Barrier("Pause", DATETYPE_MONDAY, T(10), T(11), BARRIER_PAUSE, 6),
+            Barrier("Night", DATETYPE_MONDAY, T(22), T(23, 59, 59), BARRIER_SEND_AFTER, 2),
+            Barrier("Early", DATETYPE_TUESDAY, T(0), T(6), BARRIER_SEND_AFTER, 2) });
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    doc.Cycle();
+    EXPECT_EQ(m_server.Commands(),
+        QStringList({ QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("0")),
+            SetValue("System.BarringLevel", QStringLiteral("6")),
+            SetValue("System.BarringDelay", QString()) }));
+
+    // A holding barrier followed by another one the next morning: messages are held until 06:00.
+    m_server.ClearCommands();
+    g_now = CDateTime(2024, 3, 4, 22, 0, 10);
+    doc.Cycle();
+    const CDateTime until(2024, 3, 5, 6, 0, 0);
+    EXPECT_EQ(m_server.Commands().filter(QStringLiteral("[set")),
+        QStringList({ QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("1")),
+            SetValue("System.BarringLevel", QStringLiteral("2")),
+            SetValue("System.BarringDelay",
+                FormatDateTime(until, DTF_DATE) + QLatin1Char(' ') + FormatDateTime(until, DTF_TIME)) }));
+    EXPECT_EQ(doc.CurrentBarrier().m_delayUntil, until);
+}
+
+TEST_F(KelvarisDocTest, PublishedValuesOfShiftAndNone)
+{
+    SaveSchedule({ Shift("Early", DATETYPE_MONDAY, T(8), T(16), 3) },
+        { Barrier("Lunch", DATETYPE_MONDAY, T(12), T(12, 30), BARRIER_DELETE, 4) });
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    ASSERT_TRUE(doc.Initialise());
+    // Start values.
+    EXPECT_EQ(m_publisher.values.size(), 12);
+    EXPECT_EQ(m_publisher.At("Shift/Name"), CRecordingPublisher::Value(QString()));
+    EXPECT_EQ(m_publisher.At("Shift/Remain"), CRecordingPublisher::Value(qint64(0)));
+    EXPECT_EQ(m_publisher.At("Barring/Total"), CRecordingPublisher::Value(qint64(0)));
+    EXPECT_EQ(doc.CurrentShift().m_name, QStringLiteral("first"));
+    EXPECT_EQ(doc.CurrentBarrier().m_name, QStringLiteral("first"));
+
+    g_now = CDateTime(2024, 3, 4, 10, 0, 0);
+    doc.Cycle();
+    using V = CRecordingPublisher::Value;
+    EXPECT_EQ(m_publisher.At("Shift/Name"), V(QStringLiteral("Early")));
+    EXPECT_EQ(m_publisher.At("Shift/From"), V(FormatDateTime(T(8), DTF_TIME)));
+    EXPECT_EQ(m_publisher.At("Shift/To"), V(FormatDateTime(T(16), DTF_TIME)));
+    EXPECT_EQ(m_publisher.At("Shift/Remain"), V(QStringLiteral("21600")));
+    EXPECT_EQ(m_publisher.At("Shift/Remain2"), V(qint64(21600 - 1800)));
+    EXPECT_EQ(m_publisher.At("Shift/Total"), V(QStringLiteral("28800")));
+    EXPECT_EQ(m_publisher.At("Shift/Total2"), V(qint64(28800 - 1800)));
+    EXPECT_EQ(m_publisher.At("Barring/Name"), V(QString()));
+    EXPECT_EQ(m_publisher.At("Barring/Remain"), V(qint64(0)));
+
+    g_now = CDateTime(2024, 3, 4, 12, 10, 0);
+    doc.Cycle();
+    EXPECT_EQ(m_publisher.At("Barring/Name"), V(QStringLiteral("Lunch")));
+    EXPECT_EQ(m_publisher.At("Barring/Remain"), V(QStringLiteral("1200")));
+    EXPECT_EQ(m_publisher.At("Barring/Total"), V(QStringLiteral("1800")));
+}
+
+TEST_F(KelvarisDocTest, DeactivationTellsTheServerNoShiftAndNoBarrier)
+{
+    SaveSchedule({ Shift("Early", DATETYPE_MONDAY, T(8), T(16), 3) },
+        { Barrier("Lock", DATETYPE_MONDAY, T(10), T(11), BARRIER_DELETE, 4) });
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    doc.Cycle();
+    m_server.ClearCommands();
+    m_observer.hints.clear();
+
+    EXPECT_TRUE(doc.Deactivate());
+    EXPECT_EQ(m_server.Commands(),
+        QStringList(
+            { QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("0")) }));
+    EXPECT_EQ(m_observer.hints, QList<unsigned>({ CDocObserver::HINT_DEACTIVATED }));
+    EXPECT_EQ(m_inbound.stops, 1);
+    EXPECT_FALSE(doc.IsActive());
+    EXPECT_TRUE(doc.CurrentShift().m_name.isEmpty());
+    EXPECT_TRUE(doc.CurrentBarrier().m_name.isEmpty());
+    EXPECT_EQ(m_publisher.At("Shift/Name"), CRecordingPublisher::Value(QString()));
+    EXPECT_EQ(m_publisher.At("Shift/Total2"), CRecordingPublisher::Value(qint64(0)));
+
+    // Already inactive: nothing more.
+    m_server.ClearCommands();
+    EXPECT_FALSE(doc.Deactivate());
+    doc.Close();
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+}
+
+TEST_F(KelvarisDocTest, CloseDeactivatesEvenWhenThePasswordIsRefused)
+{
+    CFixedPrompt prompt;
+    prompt.answer = QStringLiteral("secret");
+    auto password = std::make_unique<CKelvarisRights>();
+    password->SetPassword(QStringLiteral("secret"));
+    m_rights.SetRights(std::move(password));
+    m_rights.SetPrompt(&prompt);
+
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    EXPECT_TRUE(doc.IsActive());
+    doc.Cycle();
+    m_server.ClearCommands();
+
+    prompt.answer.reset();
+    EXPECT_FALSE(doc.Deactivate());
+    EXPECT_TRUE(doc.IsActive());
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+
+    doc.Close();
+    EXPECT_FALSE(doc.IsActive());
+    EXPECT_EQ(m_server.Commands(),
+        QStringList(
+            { QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("0")) }));
+    EXPECT_EQ(m_inbound.stops, 1);
+    m_rights.SetPrompt(nullptr);
+}
+
+TEST_F(KelvarisDocTest, IdleCheckReloadsAHandEditedConfigurationAlsoWhileInactive)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    ASSERT_TRUE(doc.Initialise());
+    doc.IdleCheck();
+    EXPECT_TRUE(m_server.Commands().filter(QStringLiteral("[set")).isEmpty());
+    m_server.ClearCommands();
+
+    // A barrier typed into the file by another program.
+    WriteFile("kelvaris.cfg",
+        "[Barrage1]\r\nBarrageName=Typed\r\nDateType=3\r\nBarrageDate=2024-03-04\r\n"
+        "BarrageStartTime=1899-12-30 09:00:00\r\nBarrageEndTime=1899-12-30 11:00:00\r\n"
+        "BarrageType=1\r\nBarragePriority=4\r\n",
+        QIODevice::Append);
+    ConfigLocation().SetFileTimeMemo(ConfigLocation().FileTimeMemo() - 1);
+    doc.IdleCheck();
+    EXPECT_EQ(doc.m_barriers.size(), 1);
+    EXPECT_EQ(m_server.Commands().filter(QStringLiteral("[set")),
+        QStringList({ QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("1")),
+            SetValue("System.BarringLevel", QStringLiteral("4")),
+            SetValue("System.BarringDelay", QString()) }));
+    EXPECT_FALSE(m_server.Commands().contains(QStringLiteral("[check(Kelvaris)]")));
+    EXPECT_TRUE(m_observer.hints.contains(CDocObserver::HINT_PLAN));
+    EXPECT_FALSE(doc.IsActive());
+
+    // Nothing changed since: no push; while active the presence command goes out.
+    m_server.ClearCommands();
+    ASSERT_TRUE(doc.Activate());
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands(), QStringList({ QStringLiteral("[check(Kelvaris)]") }));
+
+    // A dispatch file edited by hand is reloaded and the state pushed again.
+    m_server.ClearCommands();
+    WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=09:00-16:00\r\n");
+    {
+        const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
+        doc.PageTargets().FindById(QStringLiteral("A1"))->m_fileTimeMemo -= 1;
+    }
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands().filter(QStringLiteral("[setshift(")).size(), 1);
+    EXPECT_TRUE(m_server.Commands().contains(QStringLiteral("[check(Kelvaris)]")));
+}
+
+TEST_F(KelvarisDocTest, QueuedResponsesAreHandledOldestFirst)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    doc.AppendResponse(QStringLiteral("<HandleResponse><ClientID>Time:G40</ClientID><TargetID>B2</TargetID>"
+                                      "<Timeout>1</Timeout></HandleResponse>"));
+    doc.AppendResponse(QStringLiteral("<not a bag"));
+    doc.AppendResponse(QStringLiteral("<HandleResponse><ClientID>Time:G40</ClientID><TargetID>B2</TargetID>"
+                                      "<Result>1</Result></HandleResponse>"));
+    EXPECT_EQ(doc.PendingResponseCount(), 3);
+    doc.Cycle();
+    EXPECT_EQ(doc.PendingResponseCount(), 0);
+    EXPECT_EQ(Send2Commands(),
+        QStringList(
+            { QStringLiteral("[send2(\"Anna\",\"[NODISPATCH:1][NOSIGN:1]Attention! - The duty for Service "
+                             "North was not accepted by Bert\",\"\",0,\"Kelvaris\",\"\",)]"),
+                QStringLiteral(
+                    "[send2(\"Anna\",\"[NODISPATCH:1][NOSIGN:1]The takeover of duty for Service North was "
+                    "confirmed by Bert\",\"\",0,\"Kelvaris\",\"\",)]") }));
+    {
+        const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
+        EXPECT_EQ(
+            doc.PageTargets().FindById(QStringLiteral("G40"))->ReadCurrentTargetId(), QStringLiteral("B2"));
+    }
+
+    // A flood between two cycles is bounded; the cycle empties the queue.
+    for (qsizetype i = 0; i < CKelvarisDoc::kMaxQueuedResponses; ++i)
+        ASSERT_TRUE(doc.AppendResponse(QStringLiteral("<x/>")));
+    EXPECT_FALSE(doc.AppendResponse(QStringLiteral("<x/>")));
+    doc.Cycle();
+    EXPECT_EQ(doc.PendingResponseCount(), 0);
+    EXPECT_TRUE(doc.AppendResponse(QStringLiteral("<x/>")));
+}
+
+TEST_F(KelvarisDocTest, DispatchCheckCompletesWhileATakeoverRequestIsInFlight)
+{
+    CSlowServer slow(m_server);
+    CKelvarisDoc doc(slow, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+
+    // 16:30: Anna is off duty, Bert on duty: the takeover check asks Bert, and the server takes its
+    // time while the alarm server asks us for a dispatch decision.
+    g_now = CDateTime(2024, 3, 4, 16, 30, 0);
+    slow.armed = true;
+    std::future<void> inFlight = slow.inFlight.get_future();
+    int decision = -1;
+    std::thread pipe([&] {
+        if (inFlight.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+            return;
+        decision = doc.CheckDispatching(QStringLiteral("B2"), QStringLiteral("G40"), QString());
+        slow.release.set_value();
+    });
+    doc.Cycle();
+    pipe.join();
+
+    EXPECT_TRUE(slow.releasedInTime);
+    // Anna still holds the duty until Bert confirms.
+    EXPECT_EQ(decision, kDispatchNotDispatched);
+    EXPECT_EQ(Send2Commands().size(), 1);
+    const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
+    EXPECT_EQ(doc.PageTargets().FindById(QStringLiteral("G40"))->m_pendingTakeover, QStringLiteral("B2"));
+}
+
+} // namespace
