@@ -1,11 +1,12 @@
-// kelvaris: the desktop program. The engine, the window and the inbound interfaces join this
-// entry point as they are built; for now it determines and reports the configuration location.
-#include <cstdio>
-
+// kelvaris: the desktop program. The window arrives with the application shell; until then the
+// program runs its engine with --headless and otherwise reports the configuration location.
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include "app/HeadlessHost.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/Profile.h"
+#include "server/DBusServerCommand.h"
 #include "support/Trace.h"
 
 namespace {
@@ -13,6 +14,8 @@ void PrintHelp(QTextStream& out)
 {
     out << "Usage: kelvaris [options] [file]\n"
            "Keeps the duty schedule of an alarm and paging installation.\n\n"
+           "  --headless   run the engine without a window: activate it, serve the alarm server,\n"
+           "               print every logbook line; SIGINT/SIGTERM deactivate and quit\n"
            "  --help       show this help and exit\n"
            "  --version    show the version and exit\n";
 }
@@ -38,6 +41,16 @@ int main(int argc, char* argv[])
 
     const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
     ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
+
+    if (args.contains(QStringLiteral("--headless"))) {
+        CDBusServerCommandFactory server(AlarmServerAddressFrom(CProfile(paths.configPath)));
+        CHeadlessHost host(server);
+        OnTerminationSignal(&host, [&host] { host.Stop(); });
+        if (!host.Start())
+            return 1;
+        return app.exec();
+    }
+
     out << "Kelvaris " << KELVARIS_VERSION << "\n"
         << "Configuration file: " << paths.configPath << "\n";
     if (!paths.masterPath.isEmpty())

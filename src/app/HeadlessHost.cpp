@@ -1,0 +1,113 @@
+#include "app/HeadlessHost.h"
+
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include "schedule/DateTime.h"
+
+namespace {
+int g_signalPipe[2] = { -1, -1 };
+
+void SignalHandler(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+} // namespace
+
+void OnTerminationSignal(QObject* context, std::function<void()> handler)
+{
+    if (g_signalPipe[0] < 0 && ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [handler = std::move(handler)] {
+        char buffer[16];
+        while (::read(g_signalPipe[0], buffer, sizeof buffer) > 0) { }
+        handler();
+    });
+    struct sigaction action
+    {
+    };
+    action.sa_handler = SignalHandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, QObject* parent)
+    : QObject(parent)
+    , m_doc(std::make_unique<CKelvarisDoc>(server, m_rights, this))
+{
+    m_cycleTimer.setInterval(1000);
+    connect(&m_cycleTimer, &QTimer::timeout, this, &CHeadlessHost::Tick);
+    m_idleTimer.setInterval(30000);
+    connect(&m_idleTimer, &QTimer::timeout, this, &CHeadlessHost::Idle);
+}
+
+CHeadlessHost::~CHeadlessHost() = default;
+
+bool CHeadlessHost::Start()
+{
+    if (!m_doc->Initialise())
+        return false;
+    Print(StartedLine(CDateTime::GetCurrentTime()));
+    m_doc->Activate();
+    // The first cycle at once, so the alarm server hears the state without waiting a second; the
+    // first idle check about a second after start.
+    Tick();
+    m_cycleTimer.start();
+    QTimer::singleShot(1000, this, [this] {
+        Idle();
+        m_idleTimer.start();
+    });
+    return true;
+}
+
+void CHeadlessHost::Stop()
+{
+    if (m_stopped)
+        return;
+    m_stopped = true;
+    m_cycleTimer.stop();
+    m_idleTimer.stop();
+    m_doc->Close();
+    QCoreApplication::quit();
+}
+
+void CHeadlessHost::Tick()
+{
+    if (m_doc->IsActive())
+        m_doc->Cycle();
+}
+
+void CHeadlessHost::Idle()
+{
+    m_doc->IdleCheck();
+}
+
+void CHeadlessHost::OnUpdate(unsigned hint)
+{
+    const CDateTime now = CDateTime::GetCurrentTime();
+    if (hint & HINT_STATE) {
+        for (const CLogbookLine& line : StateChangeLines(m_doc->CurrentBarrier(), m_doc->CurrentShift(), now))
+            Print(line);
+    }
+    if (hint & HINT_ACTIVATED)
+        Print(ActivatedLine(now));
+    if (hint & HINT_DEACTIVATED)
+        Print(DeactivatedLine(now));
+}
+
+void CHeadlessHost::Print(const CLogbookLine& line)
+{
+    static QTextStream out(stdout);
+    out << line.Joined() << '\n';
+    out.flush();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QObject>
+#include <QTimer>
+
+#include "engine/KelvarisDoc.h"
+#include "engine/Logbook.h"
+#include "engine/Password.h"
+
+class CServerCommandFactory;
+
+// kelvaris --headless: the document and its engine without any window. It activates the engine at
+// start, runs the one-second cycle and the 30-second idle check, prints every logbook line to
+// standard output as its four tab-separated texts, and on SIGINT or SIGTERM deactivates and quits.
+class CHeadlessHost : public QObject, public CDocObserver
+{
+    Q_OBJECT
+
+public:
+    explicit CHeadlessHost(CServerCommandFactory& server, QObject* parent = nullptr);
+    ~CHeadlessHost() override;
+
+    // Initialises the document and activates the engine; false when the document cannot start.
+    bool Start();
+    // Deactivates (without asking) and ends the event loop.
+    void Stop();
+
+    CKelvarisDoc& Document() { return *m_doc; }
+
+    void OnUpdate(unsigned hint) override;
+
+private:
+    void Print(const CLogbookLine& line);
+    void Tick();
+    void Idle();
+
+    CRightsCheck m_rights; // no password: nothing here could ask for one
+    std::unique_ptr<CKelvarisDoc> m_doc;
+    QTimer m_cycleTimer;
+    QTimer m_idleTimer;
+    bool m_stopped = false;
+};
+
+// Makes SIGINT and SIGTERM call `handler` on the event loop (a self-pipe; the signal handler itself
+// only writes one byte).
+void OnTerminationSignal(QObject* context, std::function<void()> handler);

@@ -1,0 +1,170 @@
+// kelvaris --headless against kelvaris-alarmsim on a private session bus.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "PrivateBus.h"
+
+namespace {
+
+// A schedule that applies whatever day the test runs on: a whole-day shift and a whole-day
+// deleting barrier of priority 4 on working days, weekends and holidays.
+QByteArray WholeDay(const char* section, const char* prefix, int dateType, const char* extra)
+{
+    return QByteArray("[") + section + "]\r\n" + prefix
+        + "Name=All day\r\nDateType=" + QByteArray::number(dateType) + "\r\n" + prefix + "Date=1899-12-30\r\n"
+        + prefix + "StartTime=1899-12-30 00:00:00\r\n" + prefix + "EndTime=1899-12-30 23:59:59\r\n" + extra;
+}
+
+QByteArray Schedule()
+{
+    QByteArray text = "[Settings]\r\nWorkDays=31\r\nAutoActivate=1\r\n";
+    const int types[] = { 2, 10, 11 };
+    for (int i = 0; i < 3; ++i) {
+        text += WholeDay(QByteArray("Shift" + QByteArray::number(i + 1)).constData(), "Shift", types[i],
+            "ShiftNumber=3\r\n");
+        text += WholeDay(QByteArray("Barrage" + QByteArray::number(i + 1)).constData(), "Barrage", types[i],
+            "BarrageType=1\r\nBarragePriority=4\r\n");
+    }
+    return text;
+}
+
+class HeadlessTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "test_e2e_headless";
+        static char* argv[] = { name, nullptr };
+        s_app = new QCoreApplication(argc, argv);
+        s_bus = new CPrivateBus;
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_bus;
+        delete s_app;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_bus->IsRunning());
+        ASSERT_TRUE(m_dir.isValid());
+        const QString service
+            = QStringLiteral("com.ondrevi.AlarmServerTest.h%1").arg(QCoreApplication::applicationPid());
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("KELVARIS_ALARMSERVER_BUS_NAME"), service);
+        m_env.insert(QStringLiteral("KELVARIS_DATA"), m_dir.path());
+        m_env.insert(QStringLiteral("KELVARIS_PIPE_NAME"),
+            QStringLiteral("kelvaris-test-%1").arg(QCoreApplication::applicationPid()));
+
+        QFile config(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
+        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+        config.write(Schedule());
+        config.close();
+        QFile targets(m_dir.filePath(QStringLiteral("targets.cfg")));
+        ASSERT_TRUE(targets.open(QIODevice::WriteOnly));
+        targets.write("[Target1]\r\nName=Anna\r\nNumber=0\r\nID=17\r\nColour=255\r\n");
+        targets.close();
+
+        m_sim.setProcessEnvironment(m_env);
+        m_sim.start(QStringLiteral(ALARMSIM_PATH),
+            { QStringLiteral("--targets"), targets.fileName(), QStringLiteral("--log"), LogPath() });
+        ASSERT_TRUE(m_sim.waitForStarted(5000));
+        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+        QDeadlineTimer deadline(5000);
+        while (!bus->isServiceRegistered(service) && !deadline.hasExpired())
+            QThread::msleep(20);
+        ASSERT_TRUE(bus->isServiceRegistered(service));
+    }
+
+    void TearDown() override
+    {
+        for (QProcess* process : { &m_kelvaris, &m_sim }) {
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                if (!process->waitForFinished(5000))
+                    process->kill();
+            }
+        }
+    }
+
+    QString LogPath() const { return m_dir.filePath(QStringLiteral("sim.log")); }
+
+    // The commands the simulator logged, without their times.
+    QStringList Commands() const
+    {
+        QFile log(LogPath());
+        QStringList commands;
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : log.readAll().split('\n')) {
+                const qsizetype tab = line.indexOf('\t');
+                if (tab >= 0)
+                    commands << QString::fromUtf8(line.mid(tab + 1));
+            }
+        }
+        return commands;
+    }
+
+    static inline QCoreApplication* s_app = nullptr;
+    static inline CPrivateBus* s_bus = nullptr;
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+    QProcess m_sim;
+    QProcess m_kelvaris;
+};
+
+} // namespace
+
+TEST_F(HeadlessTest, PushesTheStateAndDeactivatesOnTerm)
+{
+    m_kelvaris.setProcessEnvironment(m_env);
+    m_kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
+    ASSERT_TRUE(m_kelvaris.waitForStarted(5000));
+
+    const QStringList expected = { QStringLiteral("[check(Kelvaris)]"), QStringLiteral("[setshift(3)]"),
+        QStringLiteral("[setvalue(System.BarringActive,1)]"),
+        QStringLiteral("[setvalue(System.BarringLevel,4)]"),
+        QStringLiteral("[setvalue(System.BarringDelay,)]") };
+    QDeadlineTimer deadline(3000);
+    QStringList commands;
+    do {
+        QThread::msleep(50);
+        commands = Commands();
+    } while (!commands.contains(expected.last()) && !deadline.hasExpired());
+    for (const QString& command : expected)
+        EXPECT_TRUE(commands.contains(command)) << command.toStdString();
+    // The state push in its order: shift first, then the barrier values.
+    const qsizetype shift = commands.indexOf(expected[1]);
+    EXPECT_LT(shift, commands.indexOf(expected[2]));
+    EXPECT_LT(commands.indexOf(expected[2]), commands.indexOf(expected[3]));
+    EXPECT_LT(commands.indexOf(expected[3]), commands.indexOf(expected[4]));
+
+    m_kelvaris.terminate(); // SIGTERM
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    EXPECT_EQ(m_kelvaris.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_kelvaris.exitCode(), 0);
+    commands = Commands();
+    ASSERT_GE(commands.size(), 2);
+    EXPECT_EQ(commands[commands.size() - 2], QStringLiteral("[setshift(0)]"));
+    EXPECT_EQ(commands.last(), QStringLiteral("[setvalue(System.BarringActive,0)]"));
+
+    // The logbook lines on standard output: four tab-separated texts each.
+    const QList<QByteArray> lines = m_kelvaris.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith("Started\t"));
+    EXPECT_TRUE(lines[1].startsWith("Activated\t"));
+    EXPECT_TRUE(lines[2].startsWith("All day\t"));
+    EXPECT_TRUE(lines[2].endsWith("\t00:00:00\tBarrier/Pause with deleting (4)"));
+    EXPECT_TRUE(lines[3].endsWith("\tShift 3"));
+    EXPECT_TRUE(lines.last().startsWith("Deactivated\t"));
+    for (const QByteArray& line : lines)
+        EXPECT_EQ(line.count('\t'), 3) << line.toStdString();
+}
