@@ -2,7 +2,8 @@
 # Installs what building, running and testing need (only what is missing), then configures and
 # builds Kelvaris.
 #   scripts/setup.sh [build-dir] [extra cmake arguments...]
-# Environment: KELVARIS_SANITIZE=address,undefined|thread builds instrumented; JOBS=n.
+# Environment: KELVARIS_SANITIZE=address,undefined|thread builds instrumented; JOBS=n;
+# BUILD_TYPE (default RelWithDebInfo); BUILD_TARGETS limits what is built.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -34,4 +35,7 @@ if [[ -n "${KELVARIS_SANITIZE:-}" ]]; then
   cmake_args+=(-DKELVARIS_SANITIZE="$KELVARIS_SANITIZE")
 fi
 cmake "${cmake_args[@]}" "$@" >/dev/null
-cmake --build "$build" -j "${JOBS:-$(nproc)}"
+# BUILD_TARGETS (space-separated) limits the build to those targets.
+targets=()
+for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$build" -j "${JOBS:-$(nproc)}" "${targets[@]}"

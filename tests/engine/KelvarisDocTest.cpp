@@ -1,5 +1,6 @@
 #include "engine/KelvarisDoc.h"
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -504,6 +505,45 @@ TEST_F(KelvarisDocTest, DispatchCheckCompletesWhileATakeoverRequestIsInFlight)
     EXPECT_EQ(Send2Commands().size(), 1);
     const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
     EXPECT_EQ(doc.PageTargets().FindById(QStringLiteral("G40"))->m_pendingTakeover, QStringLiteral("B2"));
+}
+
+TEST_F(KelvarisDocTest, DecisionsRunSafelyAgainstCyclesReloadsAndListReplacements)
+{
+    // The socket thread decides and queues responses while this thread cycles through minutes,
+    // reloads hand-edited dispatch files and replaces the whole target list. Run under the thread
+    // sanitizer this must report nothing; everywhere it must neither crash nor deadlock.
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    std::atomic<bool> stop { false };
+    std::atomic<int> decisions { 0 };
+    std::thread pipe([&] {
+        const QString times[]
+            = { QStringLiteral("2024-03-04 10:00:00"), QStringLiteral("2024-03-04 17:00:00") };
+        for (int i = 0; !stop.load(); ++i) {
+            const int result = doc.CheckDispatching(
+                i % 2 ? QStringLiteral("B2") : QStringLiteral("A1"), QStringLiteral("G40"), times[i % 2]);
+            EXPECT_TRUE(result == kDispatchSend || result == kDispatchNotDispatched);
+            doc.CheckDispatching(QStringLiteral("A1"), QString(), times[i % 2]);
+            if (i % 50 == 0)
+                doc.AppendResponse(QStringLiteral(
+                    "<TimeCmd Name=\"HandleResponse\"><ClientID>Time:G40</ClientID><TargetID>B2</TargetID>"
+                    "<Timeout>1</Timeout></TimeCmd>"));
+            decisions.fetch_add(1);
+        }
+    });
+    for (int round = 0; round < 40; ++round) {
+        g_now = CDateTime(2024, 3, 4, 15 + round % 3, round, 0);
+        doc.Cycle();
+        if (round % 5 == 0)
+            doc.LoadSettings(); // a new target list swapped in
+        if (round % 7 == 0) {
+            WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=08:00-17:00\r\n");
+            doc.IdleCheck();
+        }
+    }
+    stop.store(true);
+    pipe.join();
+    EXPECT_GT(decisions.load(), 0);
 }
 
 } // namespace
