@@ -118,6 +118,12 @@ void CKelvarisDoc::LoadSettings()
     m_barriers.Load(profile);
     m_shifts.Load(profile);
 
+    LoadPageTargets();
+    m_takeover.Load(profile);
+}
+
+void CKelvarisDoc::LoadPageTargets()
+{
     // The fetch asks the alarm server many times: it fills a list of its own without the lock,
     // and only the exchange of the lists is guarded.
     CPageTargetArray fetched;
@@ -131,8 +137,6 @@ void CKelvarisDoc::LoadSettings()
     }
     // The old list is released here, outside the lock.
     fetched.clear();
-
-    m_takeover.Load(profile);
 }
 
 void CKelvarisDoc::Cycle()
@@ -404,4 +408,115 @@ void CKelvarisDoc::PublishBarrierNone()
     PublishText("Barring", "To", QString());
     PublishNumber("Barring", "Remain", 0);
     PublishNumber("Barring", "Total", 0);
+}
+
+bool CKelvarisDoc::Open(const QString& path)
+{
+    if (!Initialise())
+        return false;
+    QStringList sections;
+    CProfile(path).GetSectionNames(sections);
+    if (sections.size() == 1 && m_editors && m_rights.Check(RIGHT_PLAN)) {
+        m_editors->EditPlan(sections.first());
+        Notify(CDocObserver::HINT_PLAN);
+    }
+    return true;
+}
+
+void CKelvarisDoc::ToggleAutoActivate()
+{
+    if (!m_rights.Check(RIGHT_AUTO_ACTIVATE))
+        return;
+    m_autoActivate = !m_autoActivate;
+    CProfile profile(ConfigLocation().ConfigPath());
+    CSection(profile, QStringLiteral("Settings"))
+        .Write(QStringLiteral("AutoActivate"), m_autoActivate ? 1 : 0);
+    ConfigLocation().RecordFileTime();
+}
+
+void CKelvarisDoc::GeneralSetup()
+{
+    if (!m_editors || !m_rights.Check(RIGHT_GENERAL_SETUP))
+        return;
+    CGeneralSettings settings { m_workDays, m_workTimeFrom, m_workTimeTo, m_onClose };
+    if (!m_editors->EditGeneralSettings(settings))
+        return;
+    m_workDays = settings.m_workDays;
+    m_workTimeFrom = settings.m_workTimeFrom;
+    m_workTimeTo = settings.m_workTimeTo;
+    m_onClose = settings.m_onClose;
+    CProfile profile(ConfigLocation().ConfigPath());
+    {
+        CProfile::Batch batch(profile);
+        CSection section(profile, QStringLiteral("Settings"));
+        section.Write(QStringLiteral("WorkTimeFrom"), m_workTimeFrom);
+        section.Write(QStringLiteral("WorkTimeTo"), m_workTimeTo);
+        section.Write(QStringLiteral("OnClose"), m_onClose);
+        SaveWorkDays(profile, m_workDays);
+    }
+    ConfigLocation().RecordFileTime();
+}
+
+namespace {
+// Saves a list an editor changed and records the program's own file time.
+template <class List>
+void SaveIfModified(List& list)
+{
+    if (!list.IsModified())
+        return;
+    CProfile profile(ConfigLocation().ConfigPath());
+    if (list.Save(profile))
+        list.SetModified(false);
+}
+} // namespace
+
+void CKelvarisDoc::EditBarriers()
+{
+    if (!m_editors || !m_rights.Check(RIGHT_BARRIERS))
+        return;
+    m_editors->EditBarriers(m_barriers);
+    SaveIfModified(m_barriers);
+}
+
+void CKelvarisDoc::EditShifts()
+{
+    if (!m_editors || !m_rights.Check(RIGHT_PLAN))
+        return;
+    m_editors->EditShifts(m_shifts);
+    SaveIfModified(m_shifts);
+}
+
+void CKelvarisDoc::EditHolidays()
+{
+    if (!m_editors || !m_rights.Check(RIGHT_HOLIDAYS))
+        return;
+    m_editors->EditHolidays(m_holidays);
+    SaveIfModified(m_holidays);
+}
+
+void CKelvarisDoc::PlanOfAction()
+{
+    if (!m_editors || !m_rights.Check(RIGHT_PLAN))
+        return;
+    LoadPageTargets();
+    m_editors->EditPlan(QString());
+    if (!m_editors->AutomationEditorRunning())
+        Notify(CDocObserver::HINT_PLAN);
+}
+
+void CKelvarisDoc::TakeoverMessages()
+{
+    if (!m_editors)
+        return;
+    QString request = m_takeover.m_requestText;
+    QString confirm = m_takeover.m_confirmText;
+    QString timeout = m_takeover.m_timeoutText;
+    if (!m_editors->EditTakeoverTexts(request, confirm, timeout))
+        return;
+    m_takeover.m_requestText = request;
+    m_takeover.m_confirmText = confirm;
+    m_takeover.m_timeoutText = timeout;
+    CProfile profile(ConfigLocation().ConfigPath());
+    m_takeover.Save(profile);
+    ConfigLocation().RecordFileTime();
 }

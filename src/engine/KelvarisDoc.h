@@ -48,6 +48,35 @@ public:
     virtual void Stop() = 0;
 };
 
+// The general settings the "General Setup..." dialog edits.
+struct CGeneralSettings
+{
+    int m_workDays = 0; // bit 0 Monday ... bit 6 Sunday
+    int m_workTimeFrom = 480; // minutes after midnight
+    int m_workTimeTo = 1020;
+    int m_onClose = 0; // 0 quit, 1 hide the window, 2 minimise it
+};
+
+// The editors the setup commands open (dialogs in the window; nothing in the headless program).
+// Each runs modally and edits what it is given in place; a list editor sets the list's modified
+// flag when it changed something.
+class CEditorHost
+{
+public:
+    virtual ~CEditorHost() = default;
+    // True on OK.
+    virtual bool EditGeneralSettings(CGeneralSettings& settings) = 0;
+    virtual void EditBarriers(CBarrageArray& barriers) = 0;
+    virtual void EditShifts(CShiftArray& shifts) = 0;
+    virtual void EditHolidays(CHolidaysArray& holidays) = 0;
+    // The dispatch planning dialog, with a target preselected by name (or none).
+    virtual void EditPlan(const QString& preselectedTarget) = 0;
+    // True on OK.
+    virtual bool EditTakeoverTexts(QString& request, QString& confirm, QString& timeout) = 0;
+    // An editor opened by an automation setup command is running.
+    virtual bool AutomationEditorRunning() const { return false; }
+};
+
 // The schedule engine: owns the settings, the schedule lists and the page targets, the current
 // shift and barrier, the takeover texts and the response queue. Its host (the window, the headless
 // program, the tests) calls Cycle() once a second while the engine is active and IdleCheck() every
@@ -80,6 +109,7 @@ public:
     void SetObserver(CDocObserver* observer) { m_observer = observer; }
     void SetPublisher(CValuePublisher* publisher) { m_publisher = publisher; }
     void SetInboundServer(CInboundServer* inbound) { m_inbound = inbound; }
+    void SetEditorHost(CEditorHost* editors) { m_editors = editors; }
 
     // Records the configuration file's time as the program's own, loads the settings, marks the
     // current shift and barrier as not evaluated ("first") and publishes the start values.
@@ -124,6 +154,21 @@ public:
     // takeover requests a minute, so a longer queue is a flood that must not exhaust memory.
     static constexpr qsizetype kMaxQueuedResponses = 10000;
 
+    // Opening a file: initialises the document; a file with exactly one section names a target
+    // whose plan the planning dialog then shows (right 9). False only when initialising failed.
+    bool Open(const QString& path);
+
+    // The setup commands; each starts with its rights check and does nothing when refused. The
+    // list editors edit the engine's lists in place; a modified list is saved when the editor
+    // closes and the program's own file time recorded, so the next change check does not reload.
+    void ToggleAutoActivate(); // right 3
+    void GeneralSetup(); // right 7
+    void EditBarriers(); // right 10
+    void EditShifts(); // right 9
+    void EditHolidays(); // right 8
+    void PlanOfAction(); // right 9: fetches the page targets again first
+    void TakeoverMessages(); // no right
+
     // Any thread: queues a takeover response (a message bag text) for the next cycle. False when
     // the queue is full and the text was dropped.
     bool AppendResponse(const QString& text);
@@ -165,12 +210,14 @@ private:
     void RunTakeoverCheck(const CDateTime& now);
     void HandleQueuedResponses();
     void Notify(unsigned hint);
+    void LoadPageTargets();
 
     CServerCommandFactory& m_server;
     CRightsCheck& m_rights;
     CDocObserver* m_observer = nullptr;
     CValuePublisher* m_publisher = nullptr;
     CInboundServer* m_inbound = nullptr;
+    CEditorHost* m_editors = nullptr;
 
     // Guards m_targets and the targets' per-target settings (see above).
     std::mutex m_targetsMutex;

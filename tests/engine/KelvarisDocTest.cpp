@@ -546,4 +546,93 @@ TEST_F(KelvarisDocTest, DecisionsRunSafelyAgainstCyclesReloadsAndListReplacement
     EXPECT_GT(decisions.load(), 0);
 }
 
+// Editors that make a fixed change, recording what they were asked to open.
+class CScriptedEditors : public CEditorHost
+{
+public:
+    bool EditGeneralSettings(CGeneralSettings& settings) override
+    {
+        opened << QStringLiteral("general");
+        settings.m_workDays = 0x3F;
+        settings.m_workTimeFrom = 450;
+        settings.m_onClose = 1;
+        return true;
+    }
+    void EditBarriers(CBarrageArray& barriers) override
+    {
+        opened << QStringLiteral("barriers");
+        if (change) {
+            barriers.append(Barrier("Night", DATETYPE_WORKINGDAY, T(22), T(23, 59, 59), 2, 4));
+            barriers.SetModified();
+        }
+    }
+    void EditShifts(CShiftArray&) override { opened << QStringLiteral("shifts"); }
+    void EditHolidays(CHolidaysArray&) override { opened << QStringLiteral("holidays"); }
+    void EditPlan(const QString& target) override { opened << QStringLiteral("plan:") + target; }
+    bool EditTakeoverTexts(QString& request, QString&, QString&) override
+    {
+        opened << QStringLiteral("texts");
+        request = QStringLiteral("Take over {{GROUP}}, please");
+        return true;
+    }
+
+    bool change = true;
+    QStringList opened;
+};
+
+TEST_F(KelvarisDocTest, SetupCommandsCheckRightsAndSaveWhatChanged)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    CScriptedEditors editors;
+    doc.SetEditorHost(&editors);
+    ASSERT_TRUE(doc.Initialise());
+    CProfile profile(ConfigPath());
+
+    // A protected command asks; a refused password leaves everything as it was.
+    CFixedPrompt refuse;
+    refuse.answer = QStringLiteral("wrong");
+    auto rights = std::make_unique<CKelvarisRights>();
+    rights->SetPassword(QStringLiteral("secret"));
+    m_rights.SetRights(std::move(rights));
+    m_rights.SetPrompt(&refuse);
+    doc.EditBarriers();
+    doc.ToggleAutoActivate();
+    EXPECT_TRUE(editors.opened.isEmpty());
+    EXPECT_EQ(
+        profile.ReadString(QStringLiteral("Barrage1"), QStringLiteral("BarrageName"), QString()), QString());
+    m_rights.SetRights(nullptr);
+
+    // A changed list is saved when its editor closes, as the program's own write.
+    doc.EditBarriers();
+    EXPECT_EQ(profile.ReadString(QStringLiteral("Barrage1"), QStringLiteral("BarrageName"), QString()),
+        QStringLiteral("Night"));
+    EXPECT_FALSE(doc.m_barriers.IsModified());
+    EXPECT_FALSE(ConfigLocation().CheckConfigChanged());
+
+    doc.ToggleAutoActivate();
+    EXPECT_EQ(profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("AutoActivate"), -1), 1);
+    doc.GeneralSetup();
+    EXPECT_EQ(profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("WorkDays"), -1), 0x3F);
+    EXPECT_EQ(profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("WorkTimeFrom"), -1), 450);
+    EXPECT_EQ(profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("OnClose"), -1), 1);
+    EXPECT_EQ(doc.m_workDays, 0x3F);
+    doc.TakeoverMessages();
+    EXPECT_EQ(profile.ReadString(QStringLiteral("Settings"), QStringLiteral("TakeoverRequest"), QString()),
+        QStringLiteral("Take over {{GROUP}}, please"));
+    EXPECT_FALSE(ConfigLocation().CheckConfigChanged());
+
+    // The plan of action fetches the targets again and refreshes the plan afterwards.
+    m_server.ClearCommands();
+    m_observer.hints.clear();
+    doc.PlanOfAction();
+    EXPECT_TRUE(m_server.Commands().contains(QStringLiteral("[GetValue(Setup.Targets)]")));
+    EXPECT_EQ(editors.opened.last(), QStringLiteral("plan:"));
+    EXPECT_TRUE(m_observer.hints.contains(CDocObserver::HINT_PLAN));
+
+    // Opening a file of one section shows that target's plan.
+    WriteFile("Anna.tim", "[Anna]\r\nx=1\r\n");
+    EXPECT_TRUE(doc.Open(m_dir.filePath(QStringLiteral("Anna.tim"))));
+    EXPECT_EQ(editors.opened.last(), QStringLiteral("plan:Anna"));
+}
+
 } // namespace
