@@ -2,16 +2,17 @@
 // holidays, 1,000 barriers and 1,000 shifts of every date type. Budget (median): 50 us.
 
 #include <benchmark/benchmark.h>
+#include <random>
 
 #include <QTemporaryDir>
 
-#include <random>
-
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
-#include "schedule/Holiday.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/Holiday.h"
 #include "server/ServerCommand.h"
+
+#include "LargeSchedule.h"
 
 namespace {
 
@@ -47,32 +48,7 @@ void BM_CycleWithoutChange(benchmark::State& state)
     CKelvarisDoc doc(server, rights);
     doc.Initialise();
 
-    GenerateStatutoryHolidays(doc.m_holidays, 1901, 2099);
-    std::mt19937 random(4711);
-    std::uniform_int_distribution<int> dateType(1, 13);
-    std::uniform_int_distribution<int> second(0, 86399);
-    for (int i = 0; i < 1000; ++i) {
-        const int a = second(random);
-        const int b = second(random);
-        CBarrage barrier;
-        barrier.m_name = QStringLiteral("Barrier %1").arg(i);
-        barrier.m_dateType = dateType(random);
-        barrier.m_date = CDateTime(2020 + i % 10, 1 + i % 12, 1 + i % 28, 0, 0, 0);
-        barrier.m_startTime = CDateTime::FromSecondsSinceBase(std::min(a, b));
-        barrier.m_endTime = CDateTime::FromSecondsSinceBase(std::max(a, b));
-        barrier.m_barrierType = 1 + i % 3;
-        doc.m_barriers.append(barrier);
-        CShift shift;
-        shift.m_name = QStringLiteral("Shift %1").arg(i);
-        shift.m_dateType = dateType(random);
-        shift.m_date = barrier.m_date;
-        shift.m_startTime = barrier.m_startTime;
-        shift.m_endTime = barrier.m_endTime;
-        shift.m_shiftNumber = 1 + i % 9;
-        doc.m_shifts.append(shift);
-    }
-    doc.m_barriers.Sort();
-    doc.m_shifts.Sort();
+    FillLargeSchedule(doc.m_holidays, doc.m_barriers, doc.m_shifts, 1000);
     doc.Activate();
     doc.Cycle(); // the first cycle pushes; the measured ones find nothing changed
 
