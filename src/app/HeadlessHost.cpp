@@ -9,6 +9,8 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 
+#include "inbound/KelvarisPipe.h"
+#include "inbound/RequestHandler.h"
 #include "schedule/DateTime.h"
 
 namespace {
@@ -44,14 +46,22 @@ void OnTerminationSignal(QObject* context, std::function<void()> handler)
 CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, QObject* parent)
     : QObject(parent)
     , m_doc(std::make_unique<CKelvarisDoc>(server, m_rights, this))
+    , m_services(std::make_unique<CDocRequestServices>(*m_doc))
+    , m_pipe(std::make_unique<CKelvarisPipe>(*m_services))
 {
+    m_doc->SetInboundServer(m_pipe.get());
     m_cycleTimer.setInterval(1000);
     connect(&m_cycleTimer, &QTimer::timeout, this, &CHeadlessHost::Tick);
     m_idleTimer.setInterval(30000);
     connect(&m_idleTimer, &QTimer::timeout, this, &CHeadlessHost::Idle);
 }
 
-CHeadlessHost::~CHeadlessHost() = default;
+CHeadlessHost::~CHeadlessHost()
+{
+    // The socket's worker calls into the document: end it before anything goes.
+    m_pipe->Stop();
+    m_doc->SetInboundServer(nullptr);
+}
 
 bool CHeadlessHost::Start()
 {

@@ -10,11 +10,14 @@
 #include "engine/Logbook.h"
 #include "engine/Password.h"
 
+class CKelvarisPipe;
+class CRequestServices;
 class CServerCommandFactory;
 
 // kelvaris --headless: the document and its engine without any window. It activates the engine at
-// start, runs the one-second cycle and the 30-second idle check, prints every logbook line to
-// standard output as its four tab-separated texts, and on SIGINT or SIGTERM deactivates and quits.
+// start (which starts the socket server), runs the one-second cycle and the 30-second idle check, prints
+// every logbook line to standard output as its four tab-separated texts, and on SIGINT or SIGTERM deactivates
+// and quits.
 class CHeadlessHost : public QObject, public CDocObserver
 {
     Q_OBJECT
@@ -39,6 +42,8 @@ private:
 
     CRightsCheck m_rights; // no password: nothing here could ask for one
     std::unique_ptr<CKelvarisDoc> m_doc;
+    std::unique_ptr<CRequestServices> m_services;
+    std::unique_ptr<CKelvarisPipe> m_pipe; // the document starts and stops it
     QTimer m_cycleTimer;
     QTimer m_idleTimer;
     bool m_stopped = false;
