@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "inbound/KelvarisPipe.h"
+#include "inbound/RequestHandler.h"
 #include "schedule/Holiday.h"
 #include "schedule/Profile.h"
 
@@ -136,4 +139,65 @@ TEST_F(KelvarisctlTest, BadUsageExitsWithTwoAndOneLine)
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_EQ(RunCtl({ QStringLiteral("--help") }).exitCode, 0);
+}
+
+namespace {
+// Answers dispatch checks with 3 and remembers what it was asked.
+class CRecordingServices : public CRequestServices
+{
+public:
+    int CheckDispatching(const QString& id, const QString& group, const QString& time) override
+    {
+        asked = { id, group, time };
+        return 3;
+    }
+    bool AppendResponse(const QString& text) override
+    {
+        responses << text;
+        return true;
+    }
+    QStringList asked;
+    QStringList responses;
+};
+} // namespace
+
+TEST_F(KelvarisctlTest, SocketVerbsSendOneRequestAndPrintTheReply)
+{
+    const QByteArray name = "kelvarisctl-test-" + QByteArray::number(QCoreApplication::applicationPid());
+    qputenv("KELVARIS_PIPE_NAME", name);
+    CRecordingServices services;
+    CKelvarisPipe pipe(services, name);
+    pipe.Start();
+
+    const CtlRun check = RunCtl({ QStringLiteral("check") });
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_EQ(check.out, QStringLiteral("<TimeCmd Name=\"Check\"><Active>1</Active></TimeCmd>\n"));
+
+    const CtlRun dispatch = RunCtl(
+        { QStringLiteral("dispatch"), QStringLiteral("--id"), QStringLiteral("17"), QStringLiteral("--group"),
+            QStringLiteral("40"), QStringLiteral("--time"), QStringLiteral("DT#NOW") });
+    EXPECT_EQ(dispatch.out,
+        QStringLiteral(
+            "<TimeCmd Name=\"CheckDispatching\"><DispatchingResult>3</DispatchingResult></TimeCmd>\n"));
+    EXPECT_EQ(services.asked,
+        (QStringList { QStringLiteral("17"), QStringLiteral("40"), QStringLiteral("DT#NOW") }));
+
+    const CtlRun response = RunCtl({ QStringLiteral("response"), QStringLiteral("--client"),
+        QStringLiteral("Time:40"), QStringLiteral("--target"), QStringLiteral("18"),
+        QStringLiteral("--result"), QStringLiteral("1") });
+    EXPECT_EQ(response.out, QStringLiteral("<TimeCmd Name=\"HandleResponse\" />\n"));
+    ASSERT_EQ(services.responses.size(), 1);
+    EXPECT_TRUE(services.responses[0].contains(
+        QStringLiteral("<ClientID>Time:40</ClientID><TargetID>18</TargetID><Result>1</Result>")));
+
+    const CtlRun send = RunCtl({ QStringLiteral("send"), QStringLiteral("not xml") });
+    EXPECT_EQ(send.exitCode, 0);
+    EXPECT_EQ(send.out, QStringLiteral("\n"));
+
+    pipe.Stop();
+    const CtlRun nobody = RunCtl({ QStringLiteral("check") });
+    EXPECT_EQ(nobody.exitCode, 1);
+    EXPECT_TRUE(nobody.out.isEmpty());
+    EXPECT_EQ(RunCtl({ QStringLiteral("dispatch") }).exitCode, 2);
+    qunsetenv("KELVARIS_PIPE_NAME");
 }

@@ -23,6 +23,10 @@ QString CtlConfigPath(const QString& given);
 // A verb gets the arguments after its name.
 int CtlEval(const QStringList& args);
 int CtlHolidays(const QStringList& args);
+int CtlCheck(const QStringList& args);
+int CtlDispatch(const QStringList& args);
+int CtlResponse(const QStringList& args);
+int CtlSend(const QStringList& args);
 
 // Reads "--name value" / "--name=value" options and positional arguments; unknown options and
 // missing values are usage errors.

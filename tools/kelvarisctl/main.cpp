@@ -12,6 +12,11 @@ const char kUsage[] = "Usage: kelvarisctl VERB [options]\n"
                       "  holidays list [--config FILE]\n"
                       "  holidays generate FROM TO [--config FILE]\n"
                       "        list the holidays, or add the statutory holidays of the years FROM to TO\n"
+                      "  check\n"
+                      "  dispatch --id ID [--group GID] [--time TEXT]\n"
+                      "  response --client TEXT --target ID [--result N] [--timeout N]\n"
+                      "  send XML\n"
+                      "        one request on Kelvaris's socket (KELVARIS_PIPE_NAME); prints the reply text\n"
                       "\n"
                       "  --help, --version\n"
                       "\n"
@@ -40,5 +45,13 @@ int main(int argc, char* argv[])
         return CtlEval(args);
     if (verb == QLatin1String("holidays"))
         return CtlHolidays(args);
+    if (verb == QLatin1String("check"))
+        return CtlCheck(args);
+    if (verb == QLatin1String("dispatch"))
+        return CtlDispatch(args);
+    if (verb == QLatin1String("response"))
+        return CtlResponse(args);
+    if (verb == QLatin1String("send"))
+        return CtlSend(args);
     return CtlFail(CTL_USAGE, QStringLiteral("unknown verb \"%1\" (see --help)").arg(verb));
 }
