@@ -71,7 +71,13 @@ protected:
         config.close();
         QFile targets(m_dir.filePath(QStringLiteral("targets.cfg")));
         ASSERT_TRUE(targets.open(QIODevice::WriteOnly));
-        targets.write("[Target1]\r\nName=Anna\r\nNumber=0\r\nID=17\r\nColour=255\r\n");
+        targets.write("[Target1]\r\nName=Anna\r\nNumber=0\r\nID=17\r\nColour=255\r\n"
+                      "[Target2]\r\nName=Bert\r\nNumber=1\r\nID=18\r\nColour=255\r\n"
+                      "[Target3]\r\nName=North\r\nNumber=-1\r\nID=40\r\nColour=255\r\nMembers=Anna;Bert\r\n");
+        // Anna holds the duty of the takeover group North but has none today; Bert, without any
+        // plan, is always on duty.
+        WriteData("17.tim", "[Settings]\r\nName=Anna\r\n20000101=00:00-24:00\r\n");
+        WriteData("40.tim", "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=17\r\n");
         targets.close();
 
         m_sim.setProcessEnvironment(m_env);
@@ -97,6 +103,23 @@ protected:
     }
 
     QString LogPath() const { return m_dir.filePath(QStringLiteral("sim.log")); }
+    void WriteData(const char* name, const QByteArray& text)
+    {
+        QFile file(m_dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    // Waits until the simulator logged `command` (at most `ms`).
+    bool WaitForCommand(const QString& command, int ms) const
+    {
+        QDeadlineTimer deadline(ms);
+        do {
+            if (Commands().contains(command))
+                return true;
+            QThread::msleep(50);
+        } while (!deadline.hasExpired());
+        return false;
+    }
 
     // The commands the simulator logged, without their times.
     QStringList Commands() const
@@ -167,4 +190,24 @@ TEST_F(HeadlessTest, PushesTheStateAndDeactivatesOnTerm)
     EXPECT_TRUE(lines.last().startsWith("Deactivated\t"));
     for (const QByteArray& line : lines)
         EXPECT_EQ(line.count('\t'), 3) << line.toStdString();
+}
+
+TEST_F(HeadlessTest, TakeoverRoundTripThroughTheSocket)
+{
+    m_kelvaris.setProcessEnvironment(m_env);
+    m_kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
+    ASSERT_TRUE(m_kelvaris.waitForStarted(5000));
+
+    // The first state push asks Bert to take over; the simulator confirms on Kelvaris's socket,
+    // and the next cycle tells Anna and makes Bert the holder.
+    EXPECT_TRUE(WaitForCommand(QStringLiteral("[send2(\"Bert\",\"Please confirm the takeover of duty for "
+                                              "North\",\"\",0,\"Kelvaris\",\"Time:40\",)]"),
+        3000));
+    EXPECT_TRUE(
+        WaitForCommand(QStringLiteral("[send2(\"Anna\",\"[NODISPATCH:1][NOSIGN:1]The takeover of duty for "
+                                      "North was confirmed by Bert\",\"\",0,\"Kelvaris\",\"\",)]"),
+            5000));
+    QFile group(m_dir.filePath(QStringLiteral("40.tim")));
+    ASSERT_TRUE(group.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(group.readAll().contains("CurrentTargetID=18"));
 }
