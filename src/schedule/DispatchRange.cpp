@@ -16,17 +16,6 @@ namespace {
 constexpr int kFirstYear = 100;
 constexpr int kLastYear = 9999;
 
-constexpr bool IsLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-constexpr int DaysInMonth(int year, int month)
-{
-    constexpr int days[12] = { 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31 };
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
-}
-
 // Hours and minutes as minutes of the day; the scanned numbers saturate at the int range, and so
 // does the result.
 int Minutes(int hours, int minutes)
@@ -73,8 +62,7 @@ QString CDispatchRange::ToText() const
 
 qint64 CDispatchRange::DayNumber() const
 {
-    if (m_year < kFirstYear || m_year > kLastYear || m_month < 1 || m_month > 12 || m_day < 1
-        || m_day > DaysInMonth(m_year, m_month))
+    if (m_year < kFirstYear || m_year > kLastYear || !QDate::isValid(m_year, m_month, m_day))
         return kNoDay;
     return DayNumberFromCivil(m_year, m_month, m_day);
 }

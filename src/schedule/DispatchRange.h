@@ -2,35 +2,24 @@
 
 #include <limits>
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
 #include "schedule/DateTime.h"
 
 // Calendar arithmetic on day numbers (days since 1899-12-30, the day numbers of
-// CDateTime::DayNumber), without allocation, for any year.
-constexpr qint64 DayNumberFromCivil(qint64 year, int month, int day)
+// CDateTime::DayNumber) through QDate's Julian days; nothing is allocated.
+inline constexpr qint64 kBaseJulianDay = 2415019; // 1899-12-30
+
+inline qint64 DayNumberFromCivil(int year, int month, int day)
 {
-    year -= month <= 2;
-    const qint64 era = (year >= 0 ? year : year - 399) / 400;
-    const qint64 yearOfEra = year - era * 400;
-    const qint64 dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const qint64 dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    // 719468 days from 0000-03-01 to 1970-01-01, 25569 from 1899-12-30 to 1970-01-01.
-    return era * 146097 + dayOfEra - 719468 + 25569;
+    return QDate(year, month, day).toJulianDay() - kBaseJulianDay;
 }
 
-constexpr void CivilFromDayNumber(qint64 dayNumber, int& year, int& month, int& day)
+inline void CivilFromDayNumber(qint64 dayNumber, int& year, int& month, int& day)
 {
-    const qint64 z = dayNumber - 25569 + 719468;
-    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const qint64 dayOfEra = z - era * 146097;
-    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const qint64 shiftedMonth = (5 * dayOfYear + 2) / 153;
-    day = int(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-    month = int(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-    year = int(yearOfEra + era * 400 + (month <= 2));
+    QDate::fromJulianDay(dayNumber + kBaseJulianDay).getDate(&year, &month, &day);
 }
 
 // One time range of duty on one date. `m_from` is the first minute of duty after midnight,
