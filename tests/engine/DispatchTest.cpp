@@ -1,6 +1,7 @@
 #include "engine/Dispatch.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -10,6 +11,8 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/DateTime.h"
 #include "schedule/PageTarget.h"
+
+#include "ConfigLocationScope.h"
 
 namespace {
 
@@ -22,9 +25,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_savedConfig = ConfigLocation().ConfigPath();
-        m_savedMaster = ConfigLocation().MasterPath();
-        ConfigLocation().SetPaths(m_dir.filePath(QStringLiteral("kelvaris.cfg")), QString());
+        m_location.emplace(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
 
         Add(QStringLiteral("A1"), QStringLiteral("Anna"), 1, QStringLiteral("20240304=08:00-16:00"));
         Add(QStringLiteral("B2"), QStringLiteral("Bert"), 2, QStringLiteral("20240304=08:00-16:00"));
@@ -33,11 +34,7 @@ protected:
         Add(QStringLiteral("P50"), QStringLiteral("Service South"), -4, QString(), false);
         m_targets.FindById(QStringLiteral("G40"))->m_members = QStringLiteral("Anna;Bert");
     }
-    void TearDown() override
-    {
-        SetCurrentTimeSource(nullptr);
-        ConfigLocation().SetPaths(m_savedConfig, m_savedMaster);
-    }
+    void TearDown() override { SetCurrentTimeSource(nullptr); }
 
     void Add(const QString& id, const QString& name, int number, const QString& ranges, bool takeover = false)
     {
@@ -57,8 +54,7 @@ protected:
     QString Current(const QString& group) const { return m_targets.FindById(group)->ReadCurrentTargetId(); }
 
     QTemporaryDir m_dir;
-    QString m_savedConfig;
-    QString m_savedMaster;
+    std::optional<CConfigLocationScope> m_location;
     CPageTargetArray m_targets;
 };
 

@@ -18,6 +18,7 @@
 #include "schedule/DateType.h"
 #include "schedule/Profile.h"
 
+#include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 
 namespace {
@@ -163,9 +164,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_savedConfig = ConfigLocation().ConfigPath();
-        m_savedMaster = ConfigLocation().MasterPath();
-        ConfigLocation().SetPaths(ConfigPath(), QString());
+        m_location.emplace(ConfigPath());
         g_now = CDateTime(2024, 3, 4, 10, 0, 5);
         SetCurrentTimeSource(&Now);
 
@@ -179,11 +178,7 @@ protected:
         WriteFile("B2.tim", "[Settings]\r\nName=Bert\r\n20240304=16:00-24:00\r\n");
         WriteFile("G40.tim", "[Settings]\r\nName=Service North\r\nTakeover=1\r\nCurrentTargetID=A1\r\n");
     }
-    void TearDown() override
-    {
-        SetCurrentTimeSource(nullptr);
-        ConfigLocation().SetPaths(m_savedConfig, m_savedMaster);
-    }
+    void TearDown() override { SetCurrentTimeSource(nullptr); }
 
     QString ConfigPath() const { return m_dir.filePath(QStringLiteral("kelvaris.cfg")); }
     void WriteFile(
@@ -228,8 +223,7 @@ protected:
     QStringList Send2Commands() const { return m_server.Commands().filter(QStringLiteral("[send2(")); }
 
     QTemporaryDir m_dir;
-    QString m_savedConfig;
-    QString m_savedMaster;
+    std::optional<CConfigLocationScope> m_location;
     CFakeServerCommandFactory m_server;
     CRightsCheck m_rights;
     CRecordingObserver m_observer;

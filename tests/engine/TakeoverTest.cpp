@@ -1,6 +1,7 @@
 #include "engine/Takeover.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <QTemporaryDir>
 
@@ -9,6 +10,7 @@
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 
+#include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 
 namespace {
@@ -21,9 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_savedConfig = ConfigLocation().ConfigPath();
-        m_savedMaster = ConfigLocation().MasterPath();
-        ConfigLocation().SetPaths(m_dir.filePath(QStringLiteral("kelvaris.cfg")), QString());
+        m_location.emplace(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
 
         Add(QStringLiteral("A1"), QStringLiteral("Anna"), 1, QStringLiteral("20240304=08:00-16:00"));
         Add(QStringLiteral("B2"), QStringLiteral("Bert"), 2, QStringLiteral("20240304=16:00-24:00"));
@@ -32,7 +32,6 @@ protected:
             QStringLiteral("Anna;Bert"));
         ASSERT_TRUE(Group().WriteCurrentTargetId(QStringLiteral("A1")));
     }
-    void TearDown() override { ConfigLocation().SetPaths(m_savedConfig, m_savedMaster); }
 
     void Add(const QString& id, const QString& name, int number, const QString& ranges,
         const QString& members = QString())
@@ -61,8 +60,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QString m_savedConfig;
-    QString m_savedMaster;
+    std::optional<CConfigLocationScope> m_location;
     CPageTargetArray m_targets;
     CTakeoverMode m_mode;
     CFakeServerCommandFactory m_server;
