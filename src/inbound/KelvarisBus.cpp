@@ -1,0 +1,138 @@
+#include "inbound/KelvarisBus.h"
+
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "inbound/KelvarisObj.h"
+#include "server/DBusServerCommand.h"
+#include "support/Trace.h"
+
+QString KelvarisBusName()
+{
+    const QString name = qEnvironmentVariable(kKelvarisBusNameVariable);
+    if (name.isEmpty())
+        return QString::fromLatin1(kKelvarisDefaultBusName);
+    if (!IsValidBusServiceName(name)) {
+        KTRACE(lcAutomation) << "KELVARIS_BUS_NAME is not a valid bus name, using the default:" << name;
+        return QString::fromLatin1(kKelvarisDefaultBusName);
+    }
+    return name;
+}
+
+CKelvarisObjAdaptor::CKelvarisObjAdaptor(CKelvarisObj& object, QObject* parent)
+    : QObject(parent)
+    , m_object(object)
+{ }
+
+QString CKelvarisObjAdaptor::DoCommand(const QString& TimeCmd)
+{
+    const QString result = m_object.DoCommand(TimeCmd);
+    Q_EMIT Called();
+    return result;
+}
+
+CKelvarisBus::CKelvarisBus(QDBusConnection connection, QString busName)
+    : m_connection(std::move(connection))
+    , m_busName(std::move(busName))
+{ }
+
+CKelvarisBus::~CKelvarisBus()
+{
+    if (m_ownsName)
+        m_connection.unregisterService(m_busName);
+    if (m_automation)
+        m_connection.unregisterObject(QString::fromLatin1(kKelvarisObjPath));
+}
+
+bool CKelvarisBus::ExportAutomation(CKelvarisObj& object)
+{
+    if (m_automation || !m_connection.isConnected())
+        return false;
+    m_automation = std::make_unique<CKelvarisObjAdaptor>(object);
+    if (!m_connection.registerObject(
+            QString::fromLatin1(kKelvarisObjPath), m_automation.get(), QDBusConnection::ExportAllSlots)) {
+        m_automation.reset();
+        return false;
+    }
+    return true;
+}
+
+bool CKelvarisBus::OwnName()
+{
+    if (m_ownsName)
+        return true;
+    if (!m_connection.isConnected() || !m_connection.interface())
+        return false;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply
+        = m_connection.interface()->registerService(m_busName, QDBusConnectionInterface::DontQueueService,
+            QDBusConnectionInterface::DontAllowReplacement);
+    m_ownsName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    if (!m_ownsName)
+        KTRACE(lcAutomation) << "bus name not owned:" << m_busName << reply.error().message();
+    return m_ownsName;
+}
+
+namespace {
+QString DataHome()
+{
+    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
+        return xdg;
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+// One word of the file's Exec line: the bus splits that line like a shell, so anything but plain
+// characters goes into single quotes.
+QString ExecWord(const QString& word)
+{
+    static const QString plain
+        = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+=:@,");
+    bool quoted = word.isEmpty();
+    for (const QChar c : word)
+        quoted = quoted || !plain.contains(c);
+    if (!quoted)
+        return word;
+    QString text = word;
+    text.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+} // namespace
+
+QString ActivationFilePath(const QString& busName)
+{
+    return DataHome() + QStringLiteral("/dbus-1/services/") + busName + QStringLiteral(".service");
+}
+
+bool RegisterAutomationServer(const QString& programPath, QString* error)
+{
+    const QString busName = KelvarisBusName();
+    const QString path = ActivationFilePath(busName);
+    QString exec = ExecWord(QFileInfo(programPath).absoluteFilePath()) + QStringLiteral(" -Embedding");
+    // A bus name other than the default must reach the started program too.
+    if (busName != QLatin1String(kKelvarisDefaultBusName))
+        exec = QStringLiteral("/usr/bin/env ")
+            + ExecWord(QString::fromLatin1(kKelvarisBusNameVariable) + QLatin1Char('=') + busName)
+            + QLatin1Char(' ') + exec;
+    const QByteArray content = "[D-BUS Service]\nName=" + busName.toUtf8() + "\nExec=" + exec.toUtf8() + "\n";
+
+    QSaveFile file(path);
+    const bool ok = QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly)
+        && file.write(content) == content.size() && file.flush() && file.commit();
+    if (!ok && error)
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return ok;
+}
+
+bool UnregisterAutomationServer(QString* error)
+{
+    const QString path = ActivationFilePath(KelvarisBusName());
+    QFile file(path);
+    if (!file.exists() || file.remove())
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot remove %1: %2").arg(path, file.errorString());
+    return false;
+}
