@@ -9,8 +9,7 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 
-#include "inbound/KelvarisPipe.h"
-#include "inbound/RequestHandler.h"
+#include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
 
 namespace {
@@ -46,10 +45,8 @@ void OnTerminationSignal(QObject* context, std::function<void()> handler)
 CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, QObject* parent)
     : QObject(parent)
     , m_doc(std::make_unique<CKelvarisDoc>(server, m_rights, this))
-    , m_services(std::make_unique<CDocRequestServices>(*m_doc))
-    , m_pipe(std::make_unique<CKelvarisPipe>(*m_services))
+    , m_inbound(std::make_unique<CKelvarisInbound>(*m_doc, this))
 {
-    m_doc->SetInboundServer(m_pipe.get());
     m_cycleTimer.setInterval(1000);
     connect(&m_cycleTimer, &QTimer::timeout, this, &CHeadlessHost::Tick);
     m_idleTimer.setInterval(30000);
@@ -59,12 +56,12 @@ CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, QObject* parent)
 CHeadlessHost::~CHeadlessHost()
 {
     // The socket's worker calls into the document: end it before anything goes.
-    m_pipe->Stop();
-    m_doc->SetInboundServer(nullptr);
+    m_inbound.reset();
 }
 
 bool CHeadlessHost::Start()
 {
+    m_inbound->Start();
     if (!m_doc->Initialise())
         return false;
     Print(StartedLine(CDateTime::GetCurrentTime()));

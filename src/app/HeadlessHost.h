@@ -10,11 +10,11 @@
 #include "engine/Logbook.h"
 #include "engine/Password.h"
 
-class CKelvarisPipe;
-class CRequestServices;
+class CKelvarisInbound;
 class CServerCommandFactory;
 
-// kelvaris --headless: the document and its engine without any window. It activates the engine at
+// kelvaris --headless: the document and its engine without any window. It serves the socket, the DDE
+// values and the automation object (whose setup commands open nothing here), activates the engine at
 // start (which starts the socket server), runs the one-second cycle and the 30-second idle check, prints
 // every logbook line to standard output as its four tab-separated texts, and on SIGINT or SIGTERM deactivates
 // and quits.
@@ -42,8 +42,7 @@ private:
 
     CRightsCheck m_rights; // no password: nothing here could ask for one
     std::unique_ptr<CKelvarisDoc> m_doc;
-    std::unique_ptr<CRequestServices> m_services;
-    std::unique_ptr<CKelvarisPipe> m_pipe; // the document starts and stops it
+    std::unique_ptr<CKelvarisInbound> m_inbound;
     QTimer m_cycleTimer;
     QTimer m_idleTimer;
     bool m_stopped = false;

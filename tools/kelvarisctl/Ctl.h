@@ -27,6 +27,8 @@ int CtlCheck(const QStringList& args);
 int CtlDispatch(const QStringList& args);
 int CtlResponse(const QStringList& args);
 int CtlSend(const QStringList& args);
+int CtlDde(const QStringList& args);
+int CtlDo(const QStringList& args);
 
 // Reads "--name value" / "--name=value" options and positional arguments; unknown options and
 // missing values are usage errors.

@@ -17,6 +17,15 @@ const char kUsage[] = "Usage: kelvarisctl VERB [options]\n"
                       "  response --client TEXT --target ID [--result N] [--timeout N]\n"
                       "  send XML\n"
                       "        one request on Kelvaris's socket (KELVARIS_PIPE_NAME); prints the reply text\n"
+                      "  dde get TOPIC ITEM [--unicode]\n"
+                      "  dde watch TOPIC ITEM [--count N]\n"
+                      "        read a published value, or print it and every change (N values, else until\n"
+                      "        SIGINT/SIGTERM)\n"
+                      "  dde exec TEXT\n"
+                      "        a command on the System topic, e.g. \"[activate()]\"\n"
+                      "  do COMMAND\n"
+                      "        the automation object's DoCommand, e.g. \"[setup(TB)]\"; prints the result\n"
+                      "        (session bus, KELVARIS_BUS_NAME)\n"
                       "\n"
                       "  --help, --version\n"
                       "\n"
@@ -53,5 +62,9 @@ int main(int argc, char* argv[])
         return CtlResponse(args);
     if (verb == QLatin1String("send"))
         return CtlSend(args);
+    if (verb == QLatin1String("dde"))
+        return CtlDde(args);
+    if (verb == QLatin1String("do"))
+        return CtlDo(args);
     return CtlFail(CTL_USAGE, QStringLiteral("unknown verb \"%1\" (see --help)").arg(verb));
 }
