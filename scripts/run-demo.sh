@@ -73,5 +73,25 @@ echo
 echo "== The demo schedule now (kelvarisctl eval, data folder $KELVARIS_DATA)"
 "$bin/kelvarisctl" eval
 echo
+echo "== kelvaris --headless on the demo: its logbook, then what the alarm server and other programs see"
+"$bin/kelvaris" --headless &
+kelvaris=$!
+trap 'kill "$kelvaris" "$sim" 2>/dev/null || true; wait "$kelvaris" "$sim" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+  "$bin/kelvarisctl" check >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 1
+show() { echo "\$ kelvarisctl $*"; "$bin/kelvarisctl" "$@" || true; }
+show check
+show dispatch --id 101
+show dde get System Topics
+show dde get Shift Name
+show dde get Shift Remain
+show dde get Barring Name
+show do "[setup(TB)]"
+kill "$kelvaris"
+wait "$kelvaris" || true
+echo
 echo "== The simulator's log ($log)"
 tail -n 20 "$log"
