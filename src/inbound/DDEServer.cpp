@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <limits>
 #include <mutex>
 
@@ -46,61 +47,12 @@ void FreeSlot(int slot)
         g_slots[static_cast<std::size_t>(slot)] = nullptr;
 }
 
-int DigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'z')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'Z')
-        return u - u'A' + 10;
-    return 99;
-}
-
-// The leading number of a text as strtoll with base 0 reads it: spaces, a sign, "0x" hex or "0"
-// octal or decimal; the digits end at the first other character; out of range is clamped.
+// The leading number of a text as strtoll with base 0 reads it: spaces, a sign, "0x" hex, "0" octal
+// or decimal; the digits end at the first other character; out of range is clamped.
 qint64 ParseNumber(const QString& text)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    int base = 10;
-    if (i < n && text[i] == u'0') {
-        if (i + 2 < n && (text[i + 1] == u'x' || text[i + 1] == u'X') && DigitValue(text[i + 2]) < 16) {
-            base = 16;
-            i += 2;
-        } else {
-            base = 8;
-        }
-    }
-    // Accumulate as a negative number so that the minimum fits.
-    constexpr qint64 kMin = std::numeric_limits<qint64>::min();
-    qint64 value = 0;
-    bool overflow = false;
-    for (; i < n; ++i) {
-        const int digit = DigitValue(text[i]);
-        if (digit >= base)
-            break;
-        if (overflow)
-            continue;
-        if (value < (kMin + digit) / base) {
-            overflow = true;
-            continue;
-        }
-        value = value * base - digit;
-    }
-    if (overflow)
-        return negative ? kMin : std::numeric_limits<qint64>::max();
-    if (negative)
-        return value;
-    return value == kMin ? std::numeric_limits<qint64>::max() : -value;
+    const QByteArray bytes = text.toUtf8();
+    return std::strtoll(bytes.constData(), nullptr, 0);
 }
 
 QString Utf16LeToString(const QByteArray& data)
