@@ -78,6 +78,7 @@ void CKelvarisPipe::Start()
     }
     if (m_buffer.size() != kMaxRequestBytes)
         m_buffer = QByteArray(kMaxRequestBytes, Qt::Uninitialized);
+    m_stopRequested.store(false);
     m_thread = std::thread([this] { Run(); });
     KTRACE(lcPipe) << "listening on" << m_name;
 }
@@ -86,6 +87,7 @@ void CKelvarisPipe::Stop()
 {
     if (!m_thread.joinable())
         return;
+    m_stopRequested.store(true);
     const std::uint64_t one = 1;
     ssize_t written;
     do
@@ -150,24 +152,29 @@ CKelvarisPipe::Wait CKelvarisPipe::WaitFor(int fd, short events, int timeoutMs) 
 
 void CKelvarisPipe::Run()
 {
-    for (;;) {
-        switch (WaitFor(m_listen, POLLIN, -1)) {
-        case Wait::Stopping:
-            return;
-        case Wait::Failed:
-            // Not expected; pause so that a lasting fault does not spin.
-            if (WaitFor(-1, 0, 100) == Wait::Stopping)
-                return;
-            continue;
-        case Wait::Ready:
-        case Wait::TimedOut:
-            break;
-        }
+    // Under load the next client is usually waiting already: accept first and wait only when
+    // nobody is. The stop flag is checked before every accept, so a flood of clients cannot keep
+    // the worker from noticing a stop.
+    while (!m_stopRequested.load(std::memory_order_relaxed)) {
         const int client = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (client < 0) {
             const int error = errno;
-            if (error == EAGAIN || error == EWOULDBLOCK || error == EINTR || error == ECONNABORTED)
+            if (error == EINTR || error == ECONNABORTED)
                 continue;
+            if (error == EAGAIN || error == EWOULDBLOCK) {
+                switch (WaitFor(m_listen, POLLIN, -1)) {
+                case Wait::Stopping:
+                    return;
+                case Wait::Failed:
+                    // Not expected; pause so that a lasting fault does not spin.
+                    if (WaitFor(-1, 0, 100) == Wait::Stopping)
+                        return;
+                    continue;
+                case Wait::Ready:
+                case Wait::TimedOut:
+                    continue;
+                }
+            }
             // Out of descriptors or memory: the client stays in the backlog; try again shortly.
             KTRACE(lcPipe) << "accept failed:" << qt_error_string(error);
             if (WaitFor(-1, 0, 100) == Wait::Stopping)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <thread>
 
 #include <QByteArray>
@@ -58,6 +59,7 @@ private:
     CSeqPacketAddress m_address;
     int m_listen = -1;
     int m_wake = -1; // eventfd: readable once Stop() asks the worker to end
+    std::atomic<bool> m_stopRequested { false }; // set with the eventfd, checked before every accept
     bool m_socketFile = false; // bound to a path that Stop() removes
     std::thread m_thread;
     QByteArray m_buffer; // the request buffer, used by the worker only

@@ -1,6 +1,7 @@
 #include "inbound/RequestHandler.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/KelvarisDoc.h"
 #include "support/XmlMessageBag.h"
@@ -19,23 +20,74 @@ bool CDocRequestServices::AppendResponse(const QString& text)
 namespace {
 const QString kRootName = QStringLiteral("TimeCmd");
 const QString kNameAttribute = QStringLiteral("Name");
+const QString kCheck = QStringLiteral("Check");
+const QString kCheckDispatching = QStringLiteral("CheckDispatching");
+const QString kDispatchingResult = QStringLiteral("DispatchingResult");
 
-void Handle(const CXmlMessageBag& request, CXmlMessageBag& reply, CRequestServices& services)
+// The whole reply message: the serialised bag (nothing for a bag without a root), CR LF, NUL.
+QByteArray ReplyMessage(const CXmlMessageBag& reply)
 {
+    QByteArray message = reply.Serialize();
+    message.reserve(message.size() + 3);
+    message.append("\r\n", 2);
+    message.append('\0');
+    return message;
+}
+
+QByteArray CheckReply()
+{
+    CXmlMessageBag reply(kRootName);
+    reply.SetAttribute(QString(), kNameAttribute, kCheck);
+    reply.SetInt(QStringLiteral("Active"), 1);
+    return ReplyMessage(reply);
+}
+
+QByteArray DispatchReply(int result)
+{
+    CXmlMessageBag reply(kRootName);
+    reply.SetAttribute(QString(), kNameAttribute, kCheckDispatching);
+    reply.SetInt(kDispatchingResult, result);
+    return ReplyMessage(reply);
+}
+
+// The replies to "Check" and to a dispatch check with one of the four result codes depend on
+// nothing else; they are built once, by the same code, and shared (a dispatch check runs for
+// every message the alarm server delivers).
+struct CFixedReplies
+{
+    QByteArray none = ReplyMessage(CXmlMessageBag(kRootName));
+    QByteArray check = CheckReply();
+    QByteArray dispatch[4] = { DispatchReply(0), DispatchReply(1), DispatchReply(2), DispatchReply(3) };
+};
+
+const CFixedReplies& FixedReplies()
+{
+    static const CFixedReplies replies;
+    return replies;
+}
+
+QByteArray Handle(const CXmlMessageBag& request, CRequestServices& services)
+{
+    const CFixedReplies& fixed = FixedReplies();
     if (request.GetName() != kRootName)
-        return;
+        return fixed.none;
     const QString name = request.GetAttribute(QString(), kNameAttribute, QString());
-    reply.SetAttribute(QString(), kNameAttribute, name);
-    if (name == QLatin1String("Check")) {
-        reply.SetInt(QStringLiteral("Active"), 1);
-    } else if (name == QLatin1String("CheckDispatching")) {
+    if (name == kCheck)
+        return fixed.check;
+    if (name == kCheckDispatching) {
         const int result = services.CheckDispatching(request.GetText(QStringLiteral("DispatchingID")),
             request.GetText(QStringLiteral("GroupID")), request.GetText(QStringLiteral("Time")));
-        reply.SetInt(QStringLiteral("DispatchingResult"), result);
-    } else if (name == QLatin1String("HandleResponse")) {
+        if (result >= 0 && result < int(std::size(fixed.dispatch)))
+            return fixed.dispatch[result];
+        return DispatchReply(result);
+    }
+    if (name == QLatin1String("HandleResponse")) {
         // Processed later on the engine's cycle, in the order of arrival.
         services.AppendResponse(QString::fromUtf8(request.Serialize()));
     }
+    CXmlMessageBag reply(kRootName);
+    reply.SetAttribute(QString(), kNameAttribute, name);
+    return ReplyMessage(reply);
 }
 } // namespace
 
@@ -45,13 +97,9 @@ QByteArray HandleRequest(QByteArrayView request, CRequestServices& services)
     if (const qsizetype end = request.indexOf('\0'); end >= 0)
         request = request.first(end);
 
+    // The bag copies what it parses, so the request bytes need no copy of their own.
     CXmlMessageBag requestBag;
-    CXmlMessageBag replyBag(kRootName);
-    if (requestBag.Parse(request.toByteArray()))
-        Handle(requestBag, replyBag, services);
-
-    QByteArray reply = replyBag.Serialize();
-    reply.append("\r\n", 2);
-    reply.append('\0');
-    return reply;
+    if (!requestBag.Parse(QByteArray::fromRawData(request.data(), request.size())))
+        return FixedReplies().none;
+    return Handle(requestBag, services);
 }
