@@ -2,7 +2,9 @@
 # Builds Kelvaris and runs its demo installation: the data folder <build>/demo (written by
 # make-demo.sh when missing), the alarm server simulator with the demo's receivers and groups on
 # the D-Bus session bus (a private one under dbus-run-session when there is none), the schedule
-# evaluated at this moment, and the simulator's log.
+# evaluated at this moment, then the desktop program when a display is available (DISPLAY or
+# WAYLAND_DISPLAY; KELVARIS_DEMO_HEADLESS=1 skips it) and otherwise kelvaris --headless for a
+# moment with what other programs see of it, and the simulator's log.
 #   scripts/run-demo.sh [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -73,6 +75,18 @@ echo
 echo "== The demo schedule now (kelvarisctl eval, data folder $KELVARIS_DATA)"
 "$bin/kelvarisctl" eval
 echo
+
+# With a display: the desktop program on the demo installation, until its window is closed.
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]] && [[ -z "${KELVARIS_DEMO_HEADLESS:-}" ]]; then
+  echo "== kelvaris on the demo installation (close its window to end the demo)"
+  status=0
+  "$bin/kelvaris" || status=$?
+  echo
+  echo "== The simulator's log ($log)"
+  tail -n 20 "$log"
+  exit "$status"
+fi
+
 echo "== kelvaris --headless on the demo: its logbook, then what the alarm server and other programs see"
 "$bin/kelvaris" --headless &
 kelvaris=$!

@@ -1,10 +1,15 @@
-// kelvaris: the desktop program. The window arrives with the application shell; until then the
-// program runs its engine with --headless and otherwise reports the configuration location.
+// kelvaris: the desktop program, its headless mode and its windowless automation server.
+#include <memory>
+
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QTextStream>
 #include <QTimer>
 
+#include "app/CommandLine.h"
 #include "app/HeadlessHost.h"
+#include "app/KelvarisApp.h"
 #include "inbound/KelvarisBus.h"
 #include "inbound/KelvarisObj.h"
 #include "schedule/ConfigLocation.h"
@@ -13,12 +18,16 @@
 #include "support/Trace.h"
 
 namespace {
+
 void PrintHelp(QTextStream& out)
 {
     out << "Usage: kelvaris [options] [file]\n"
            "Keeps the duty schedule of an alarm and paging installation.\n\n"
+           "  file         a dispatch plan or configuration file to open\n"
+           "  /min         start minimised (any parameter beginning with MIN)\n"
            "  --headless   run the engine without a window: activate it, serve the alarm server,\n"
-           "               print every logbook line; SIGINT/SIGTERM deactivate and quit\n"
+           "               the DDE values and automation, print every logbook line;\n"
+           "               SIGINT/SIGTERM deactivate and quit\n"
            "  -Embedding, -Automation\n"
            "               run as a windowless automation server (no document, no window)\n"
            "  -Register    write the D-Bus activation file for the automation server and exit\n"
@@ -26,24 +35,12 @@ void PrintHelp(QTextStream& out)
            "  --help       show this help and exit\n"
            "  --version    show the version and exit\n";
 }
-// The framework's switches, introduced by "/" or "-", in any case.
-enum class EShellSwitch { None, Register, Unregister, Embedding };
 
-EShellSwitch ShellSwitch(const QStringList& args)
+void SetApplicationNames()
 {
-    EShellSwitch found = EShellSwitch::None;
-    for (const QString& arg : args) {
-        if (arg.size() < 2 || (arg[0] != QLatin1Char('/') && arg[0] != QLatin1Char('-')))
-            continue;
-        const QString name = arg.mid(1).toLower();
-        if (name == QLatin1String("register") || name == QLatin1String("regserver"))
-            found = EShellSwitch::Register;
-        else if (name == QLatin1String("unregister") || name == QLatin1String("unregserver"))
-            found = EShellSwitch::Unregister;
-        else if (name == QLatin1String("embedding") || name == QLatin1String("automation"))
-            return EShellSwitch::Embedding;
-    }
-    return found;
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvaris"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVARIS_VERSION));
+    QCoreApplication::setOrganizationName(QStringLiteral("Kelvaris"));
 }
 
 // Without a call for this long the windowless server ends, as a COM server does when its last
@@ -66,58 +63,75 @@ int RunAutomationServer()
     OnTerminationSignal(qApp, [] { QCoreApplication::quit(); });
     return QCoreApplication::exec();
 }
+
+int RunHeadless()
+{
+    const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
+    ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
+    CDBusServerCommandFactory server(AlarmServerAddressFrom(CProfile(paths.configPath)));
+    CHeadlessHost host(server);
+    OnTerminationSignal(&host, [&host] { host.Stop(); });
+    if (!host.Start())
+        return 1;
+    return QCoreApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Kelvaris"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KELVARIS_VERSION));
-    InitTrace();
+    QStringList params;
+    for (int i = 1; i < argc; ++i)
+        params << QString::fromLocal8Bit(argv[i]);
+    CTimeCommandLineInfo commandLine;
+    commandLine.ParseParams(params);
 
-    QTextStream out(stdout);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.contains(QStringLiteral("--help"))) {
-        PrintHelp(out);
-        return 0;
-    }
-    if (args.contains(QStringLiteral("--version"))) {
-        out << "kelvaris " << KELVARIS_VERSION << "\n";
-        return 0;
-    }
-
-    switch (ShellSwitch(args)) {
-    case EShellSwitch::Embedding:
-        return RunAutomationServer();
-    case EShellSwitch::Register:
-    case EShellSwitch::Unregister: {
+    // Everything but the window runs without a display.
+    const bool windowless = commandLine.m_help || commandLine.m_version || commandLine.m_headless
+        || commandLine.IsAutomationServer() || commandLine.m_shellCommand == CTimeCommandLineInfo::AppRegister
+        || commandLine.m_shellCommand == CTimeCommandLineInfo::AppUnregister;
+    if (windowless) {
+        QCoreApplication app(argc, argv);
+        SetApplicationNames();
+        InitTrace();
+        QTextStream out(stdout);
+        if (commandLine.m_help) {
+            PrintHelp(out);
+            return 0;
+        }
+        if (commandLine.m_version) {
+            out << "kelvaris " << KELVARIS_VERSION << "\n";
+            return 0;
+        }
+        if (commandLine.m_headless)
+            return RunHeadless();
+        if (commandLine.IsAutomationServer())
+            return RunAutomationServer();
         QString error;
-        const bool ok = ShellSwitch(args) == EShellSwitch::Register
+        const bool ok = commandLine.m_shellCommand == CTimeCommandLineInfo::AppRegister
             ? RegisterAutomationServer(QCoreApplication::applicationFilePath(), &error)
             : UnregisterAutomationServer(&error);
         if (!ok)
             QTextStream(stderr) << "kelvaris: " << error << "\n";
         return ok ? 0 : 1;
     }
-    case EShellSwitch::None:
-        break;
+
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(icons); // the icons live in the static library
+    SetApplicationNames();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelvaris.svg")));
+    InitTrace();
+    int code = 0;
+    {
+        CKelvarisApp kelvaris;
+        // Another instance showing itself ends this one successfully; a document that cannot start
+        // is a failure.
+        if (!kelvaris.InitInstance(commandLine))
+            return kelvaris.OtherInstanceShown() ? 0 : 1;
+        // SIGINT and SIGTERM end the program as closing it does: the engine is deactivated first.
+        OnTerminationSignal(&kelvaris, [] { QCoreApplication::quit(); });
+        code = QApplication::exec();
+        kelvaris.ExitInstance();
     }
-
-    const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
-    ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
-
-    if (args.contains(QStringLiteral("--headless"))) {
-        CDBusServerCommandFactory server(AlarmServerAddressFrom(CProfile(paths.configPath)));
-        CHeadlessHost host(server);
-        OnTerminationSignal(&host, [&host] { host.Stop(); });
-        if (!host.Start())
-            return 1;
-        return app.exec();
-    }
-
-    out << "Kelvaris " << KELVARIS_VERSION << "\n"
-        << "Configuration file: " << paths.configPath << "\n";
-    if (!paths.masterPath.isEmpty())
-        out << "Master configuration file: " << paths.masterPath << "\n";
-    return 0;
+    return code;
 }

@@ -14,15 +14,15 @@ QString Tr(const char* text)
 
 QString StartedText()
 {
-    return GetListItem(Tr("Started"), 1);
+    return GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Started")), 1);
 }
 QString DeactivatedText()
 {
-    return GetListItem(Tr("Deactivated"), 1);
+    return GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Deactivated")), 1);
 }
 QString ActivatedText()
 {
-    return GetListItem(Tr("Activated"), 1);
+    return GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Activated")), 1);
 }
 
 CLogbookLine At(const QString& name, const CDateTime& moment, const CDateTime& start, const QString& event)
@@ -60,14 +60,15 @@ QList<CLogbookLine> StateChangeLines(const CBarrage& barrier, const CShift& shif
 {
     QList<CLogbookLine> lines;
     if (!barrier.m_name.isEmpty() && !IsNotEvaluated(barrier.m_name)) {
-        const QString kinds
-            = Tr("Barrier/Pause with deleting;Barrier/Pause with sending;Pause without barrier");
+        const QString kinds = Tr(QT_TRANSLATE_NOOP(
+            "CKelvarisView", "Barrier/Pause with deleting;Barrier/Pause with sending;Pause without barrier"));
         lines << At(barrier.m_name, today, barrier.m_startTime,
             GetListItem(kinds, barrier.m_barrierType) + QStringLiteral(" (%1)").arg(barrier.m_priority));
     }
     if (!shift.m_name.isEmpty() && !IsNotEvaluated(shift.m_name)) {
         lines << At(shift.m_name, today, shift.m_startTime,
-            GetListItem(Tr("Shift"), 1) + u' ' + QString::number(shift.m_shiftNumber));
+            GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Shift")), 1) + u' '
+                + QString::number(shift.m_shiftNumber));
     }
     return lines;
 }

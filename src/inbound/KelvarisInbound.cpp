@@ -51,3 +51,8 @@ void CKelvarisInbound::SetActivator(CMainWindowActivator* activator)
 {
     m_dde->SetActivator(activator);
 }
+
+CValuePublisher* CKelvarisInbound::Publisher() const
+{
+    return m_publisher.get();
+}

@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 
 class CKelvarisDoc;
+class CValuePublisher;
 class CMainWindowActivator;
 class CDocRequestServices;
 class CKelvarisPipe;
@@ -36,6 +37,8 @@ public:
     bool Start();
 
     CTimeDDEServer& DDEServer() { return *m_dde; }
+    // Where the engine's and the main view's values go (the DDE server).
+    CValuePublisher* Publisher() const;
     void SetActivator(CMainWindowActivator* activator);
 
 private:

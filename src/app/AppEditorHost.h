@@ -1,0 +1,28 @@
+#pragma once
+
+#include "engine/KelvarisDoc.h"
+
+class QWidget;
+
+// The editors of the setup commands as dialogs over the main window. While the schedule editors
+// are not part of the program yet, a command that would open one does nothing.
+class CAppEditorHost : public CEditorHost
+{
+public:
+    explicit CAppEditorHost(QWidget* parent = nullptr)
+        : m_parent(parent)
+    { }
+    void SetParent(QWidget* parent) { m_parent = parent; }
+
+    bool EditGeneralSettings(CGeneralSettings& settings) override;
+    void EditBarriers(CBarrageArray& barriers) override;
+    void EditShifts(CShiftArray& shifts) override;
+    void EditHolidays(CHolidaysArray& holidays) override;
+    void EditPlan(const QString& preselectedTarget) override;
+    bool EditTakeoverTexts(QString& request, QString& confirm, QString& timeout) override;
+    // An editor opened by an automation setup command runs.
+    bool AutomationEditorRunning() const override;
+
+private:
+    QWidget* m_parent = nullptr;
+};

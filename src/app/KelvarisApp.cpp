@@ -1,0 +1,209 @@
+#include "app/KelvarisApp.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+#include "app/AppEditorHost.h"
+#include "app/InfoDialogs.h"
+#include "app/KelvarisView.h"
+#include "app/Language.h"
+#include "app/MainFrame.h"
+#include "app/PasswordDialogs.h"
+#include "app/SingleInstance.h"
+#include "engine/KelvarisDoc.h"
+#include "inbound/KelvarisInbound.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/Profile.h"
+#include "server/DBusServerCommand.h"
+#include "support/Trace.h"
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+const QString kLanguageKey = QStringLiteral("Language");
+constexpr int kIdleIntervalMs = 30000;
+} // namespace
+
+CKelvarisApp::CKelvarisApp(CServerCommandFactory* server, QObject* parent)
+    : QObject(parent)
+    , m_server(server)
+    , m_prompt(std::make_unique<CDialogPasswordPrompt>())
+    , m_rights(m_prompt.get())
+{
+    m_idleTimer.setInterval(kIdleIntervalMs);
+    connect(&m_idleTimer, &QTimer::timeout, this, &CKelvarisApp::IdleCheck);
+}
+
+CKelvarisApp::~CKelvarisApp()
+{
+    ExitInstance();
+}
+
+bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
+{
+    // One Kelvaris per user: a running one shows its window instead.
+    if (CSingleInstance::AskRunningInstanceToShow()) {
+        m_otherInstance = true;
+        return false;
+    }
+    m_instance = std::make_unique<CSingleInstance>();
+    m_instance->Listen();
+
+    const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
+    ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
+    m_configPath = paths.configPath;
+    m_masterPath = paths.masterPath;
+
+    if (!m_server) {
+        m_ownServer
+            = std::make_unique<CDBusServerCommandFactory>(AlarmServerAddressFrom(CProfile(m_configPath)));
+        m_server = m_ownServer.get();
+    }
+
+    // The document with the automation object and the DDE values on the bus. Without a session bus
+    // Kelvaris still keeps the schedule and serves the alarm server on its socket.
+    m_editors = std::make_unique<CAppEditorHost>();
+    m_doc = std::make_unique<CKelvarisDoc>(*m_server, m_rights);
+    m_doc->SetEditorHost(m_editors.get());
+    m_inbound = std::make_unique<CKelvarisInbound>(*m_doc, this);
+    if (!m_inbound->Start())
+        KTRACE(lcApp) << "running without the session bus: no DDE values, no automation";
+
+    const bool opened = commandLine.m_shellCommand == CTimeCommandLineInfo::FileOpen
+        ? m_doc->Open(commandLine.m_fileName)
+        : m_doc->Initialise();
+    if (!opened)
+        return false;
+
+    m_frame = std::make_unique<CMainFrame>(*m_doc, m_rights, m_inbound->Publisher());
+    m_editors->SetParent(m_frame.get());
+    m_inbound->SetActivator(m_frame.get());
+    m_doc->SetObserver(&m_frame->View());
+    connect(m_frame.get(), &CMainFrame::LanguageRequested, this, &CKelvarisApp::OnLanguage);
+    connect(m_frame.get(), &CMainFrame::PasswordRequested, this, &CKelvarisApp::OnPassword);
+    connect(m_frame.get(), &CMainFrame::AboutRequested, this, &CKelvarisApp::OnAbout);
+    connect(m_frame.get(), &CMainFrame::SystemInfoRequested, this, &CKelvarisApp::OnSystemInfo);
+    connect(m_frame.get(), &CMainFrame::NewRequested, this, &CKelvarisApp::OnFileNew);
+    connect(m_frame.get(), &CMainFrame::OpenRequested, this, &CKelvarisApp::OnFileOpen);
+    connect(m_frame.get(), &CMainFrame::QuitRequested, this, [] { QCoreApplication::quit(); });
+    connect(&m_frame->View(), &CKelvarisView::PlanEntryActivated, this, &CKelvarisApp::OnPlanEntry);
+    connect(m_instance.get(), &CSingleInstance::ShowRequested, m_frame.get(), &CMainFrame::ShowFromElsewhere);
+    // The view's initial update starts the cycle and, with AutoActivate, activates the engine; the
+    // password is loaded only afterwards, so the start itself never asks for it.
+    m_frame->View().InitialUpdate();
+
+    CProfile profile(m_configPath);
+    m_rights.LoadRights(profile);
+
+    // A stored 0 leaves the system's language in effect.
+    m_languageIndex = profile.ReadInt(kSettings, kLanguageKey, 0);
+    if (m_languageIndex != 0) {
+        ApplyLanguage(m_languageIndex);
+        m_languageApplied = true;
+    }
+
+    // The first idle check about a second after start, then every 30 seconds.
+    QTimer::singleShot(1000, this, [this] {
+        IdleCheck();
+        m_idleTimer.start();
+    });
+
+    if (commandLine.m_minimised)
+        m_frame->showMinimized();
+    else
+        m_frame->show();
+    return true;
+}
+
+int CKelvarisApp::ExitInstance()
+{
+    if (m_exited)
+        return 0;
+    m_exited = true;
+    m_idleTimer.stop();
+    if (m_doc) {
+        m_doc->SetObserver(nullptr);
+        m_doc->Close();
+    }
+    // The socket's worker calls into the document: it goes before the document.
+    m_inbound.reset();
+    m_frame.reset();
+    m_doc.reset();
+    return 0;
+}
+
+void CKelvarisApp::IdleCheck()
+{
+    if (m_doc)
+        m_doc->IdleCheck();
+}
+
+void CKelvarisApp::OnLanguage()
+{
+    int chosen = m_languageIndex;
+    if (m_chooseLanguage) {
+        chosen = m_chooseLanguage(m_languageIndex);
+    } else {
+        CLanguageDialog dialog(m_languageIndex, m_frame.get());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        chosen = dialog.SelectedIndex();
+    }
+    // A stored 0 applies nothing at start, so German (index 0) is then not in effect although it is
+    // the current index: choosing it applies it.
+    if (chosen == m_languageIndex && m_languageApplied)
+        return;
+    m_languageApplied = true;
+    m_languageIndex = chosen;
+    CProfile profile(m_configPath);
+    profile.WriteString(kSettings, kLanguageKey, QString::number(chosen));
+    ConfigLocation().RecordFileTime();
+    ApplyLanguage(chosen);
+    if (m_frame)
+        m_frame->View().OnUpdate(CDocObserver::HINT_PLAN);
+}
+
+void CKelvarisApp::OnPassword()
+{
+    CProfile profile(m_configPath);
+    RunPasswordCommand(m_rights, profile, m_frame.get());
+}
+
+void CKelvarisApp::OnAbout()
+{
+    CAboutDialog dialog(m_frame.get());
+    dialog.exec();
+}
+
+void CKelvarisApp::OnSystemInfo()
+{
+    CSystemInfoDialog dialog(ConfigurationPathText(m_configPath, m_masterPath), m_frame.get());
+    dialog.exec();
+}
+
+void CKelvarisApp::OnFileNew()
+{
+    if (m_doc)
+        m_doc->Initialise();
+    if (m_frame)
+        m_frame->View().OnUpdate(CDocObserver::HINT_STATE | CDocObserver::HINT_PLAN);
+}
+
+void CKelvarisApp::OnFileOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(m_frame.get(), QString(), QString(),
+        QCoreApplication::translate("CKelvarisApp", "Dispatch plans (*.tim);;All Files (*)"));
+    if (path.isEmpty() || !m_doc)
+        return;
+    m_doc->Open(path);
+    if (m_frame)
+        m_frame->View().OnUpdate(CDocObserver::HINT_STATE | CDocObserver::HINT_PLAN);
+}
+
+void CKelvarisApp::OnPlanEntry(const QString& targetName)
+{
+    if (!m_editors || !m_rights.Check(RIGHT_PLAN))
+        return;
+    m_editors->EditPlan(targetName);
+    if (m_frame)
+        m_frame->View().OnUpdate(CDocObserver::HINT_PLAN);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include "app/CommandLine.h"
+#include "engine/Password.h"
+
+class CAppEditorHost;
+class CDialogPasswordPrompt;
+class CKelvarisDoc;
+class CKelvarisInbound;
+class CMainFrame;
+class CServerCommandFactory;
+class CSingleInstance;
+
+// The application object of the desktop program: start-up, the idle check every 30 seconds, and the
+// commands Language, Password, About, System information, New and Open.
+class CKelvarisApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The server factory is owned by the caller and must outlive the application object; null
+    // makes one for the alarm server named by the configuration file.
+    explicit CKelvarisApp(CServerCommandFactory* server = nullptr, QObject* parent = nullptr);
+    ~CKelvarisApp() override;
+
+    // The start-up sequence: a running instance is asked to show itself (false: this process ends),
+    // the configuration location, the document with the main window, the automation object and the
+    // DDE values on the bus, the operator password, the stored language, and the window shown
+    // (minimised when asked). False ends the process.
+    bool InitInstance(const CTimeCommandLineInfo& commandLine);
+    // Program end: the document closes (which deactivates the engine).
+    int ExitInstance();
+
+    // The commands.
+    void OnLanguage();
+    void OnPassword();
+    void OnAbout();
+    void OnSystemInfo();
+    void OnFileNew();
+    void OnFileOpen();
+    // A double click in the plan of action: the planning dialog for the target (right 9).
+    void OnPlanEntry(const QString& targetName);
+
+    // The idle check: the configuration file's changes, the presence command.
+    void IdleCheck();
+
+    // Replaces the language choice dialog (tests): gets the current index, returns the chosen one.
+    void SetLanguageChooser(std::function<int(int)> chooser) { m_chooseLanguage = std::move(chooser); }
+
+    // InitInstance() ended because a running instance showed itself.
+    bool OtherInstanceShown() const { return m_otherInstance; }
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    CKelvarisDoc* Document() const { return m_doc.get(); }
+    CRightsCheck& Rights() { return m_rights; }
+    int LanguageIndex() const { return m_languageIndex; }
+    const QString& ConfigPath() const { return m_configPath; }
+    const QString& MasterPath() const { return m_masterPath; }
+
+private:
+    std::unique_ptr<CServerCommandFactory> m_ownServer;
+    CServerCommandFactory* m_server = nullptr;
+    std::unique_ptr<CDialogPasswordPrompt> m_prompt;
+    CRightsCheck m_rights;
+    std::unique_ptr<CAppEditorHost> m_editors;
+    std::unique_ptr<CKelvarisDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CKelvarisInbound> m_inbound;
+    std::unique_ptr<CSingleInstance> m_instance;
+    QTimer m_idleTimer;
+    QString m_configPath;
+    QString m_masterPath;
+    int m_languageIndex = 0;
+    std::function<int(int)> m_chooseLanguage;
+    bool m_exited = false;
+    bool m_otherInstance = false;
+    bool m_languageApplied = false; // the current index's language is in effect
+};

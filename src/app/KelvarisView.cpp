@@ -1,0 +1,425 @@
+#include "app/KelvarisView.h"
+
+#include <mutex>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "engine/Password.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/PageTarget.h"
+#include "schedule/TextList.h"
+
+namespace {
+
+constexpr int kCycleIntervalMs = 1000;
+constexpr int kIconSize = 16;
+// Item data of a plan of action entry besides the index (Qt::UserRole): the target's name.
+constexpr int kTargetNameRole = Qt::UserRole + 1;
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("CKelvarisView", text);
+}
+
+// " Deactivated", the state groups' text while the engine is not evaluating.
+QString DeactivatedName()
+{
+    return u' ' + GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Deactivated")), 1);
+}
+
+QColor ColourFromRgbValue(quint32 colour)
+{
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+// <configuration file> with its extension replaced by ".log".
+QString ProposedLogfilePath()
+{
+    QString path = ConfigLocation().ConfigPath();
+    if (path.isEmpty())
+        return QStringLiteral("kelvaris.log");
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot > slash + 1)
+        path.truncate(dot);
+    return path + QStringLiteral(".log");
+}
+
+} // namespace
+
+QList<CPlanEntry> PlanOfActionEntries(const CPageTargetArray& targets, const CDateTime& now)
+{
+    QList<CPlanEntry> entries;
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        const CPageTarget& target = targets.at(i);
+        const bool covered = !target.m_ranges.isEmpty() && target.m_ranges.Covers(now);
+        const bool takeoverGroup = target.IsGroup() && target.m_takeover;
+        if (!covered && !(takeoverGroup && target.m_ranges.isEmpty()))
+            continue;
+        CPlanEntry entry;
+        entry.m_index = i;
+        entry.m_text = target.m_name;
+        entry.m_colour = target.m_colour;
+        entry.m_group = target.IsGroup();
+        if (takeoverGroup) {
+            // The dispatch file is read again: the socket thread or the operator may have handed
+            // the duty on since the last look.
+            const QString holderId = target.ReadCurrentTargetId();
+            if (holderId.isEmpty() && !covered)
+                continue;
+            if (!holderId.isEmpty()) {
+                if (const CPageTarget* holder = targets.FindById(holderId))
+                    entry.m_text += u'/' + holder->m_name;
+            }
+        }
+        entries.append(entry);
+    }
+    return entries;
+}
+
+QString PlanOfActionValue(const QList<CPlanEntry>& entries)
+{
+    QStringList texts;
+    texts.reserve(entries.size());
+    for (const CPlanEntry& entry : entries)
+        texts.append(entry.m_text);
+    return texts.join(u';');
+}
+
+CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier)
+{
+    const QString blank(u' ');
+    CStateTexts texts;
+
+    if (IsNotEvaluated(barrier.m_name)) {
+        texts.m_barrierName = DeactivatedName();
+        texts.m_barrierFrom = texts.m_barrierTo = blank;
+    } else if (barrier.m_name.isEmpty()) {
+        texts.m_barrierName
+            = blank + GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "No barrier/pause")), 1);
+        texts.m_barrierFrom = texts.m_barrierTo = blank;
+    } else {
+        texts.m_barrierName = blank + barrier.m_name + QStringLiteral(" (%1)").arg(barrier.m_priority);
+        texts.m_barrierFrom = blank + FormatDateTime(barrier.m_startTime, DTF_TIME);
+        // A barrier that holds messages shows the moment they go out.
+        const CDateTime& until = barrier.m_delayUntil;
+        if (until.IsValid() && !until.IsZero())
+            texts.m_barrierTo
+                = blank + FormatDateTime(until, DTF_DATE) + blank + FormatDateTime(until, DTF_TIME);
+        else
+            texts.m_barrierTo = blank + FormatDateTime(barrier.m_endTime, DTF_TIME);
+    }
+
+    if (IsNotEvaluated(shift.m_name)) {
+        texts.m_shiftName = DeactivatedName();
+        texts.m_shiftFrom = texts.m_shiftTo = blank;
+    } else if (shift.m_name.isEmpty()) {
+        texts.m_shiftName = blank + GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "No shift")), 1);
+        texts.m_shiftFrom = texts.m_shiftTo = blank;
+    } else {
+        // The engine's current shift carries the number in force already; a rotating record
+        // handed in directly is rotated to this week.
+        const int number = shift.EffectiveNumber(CDateTime::GetCurrentTime());
+        texts.m_shiftName = blank + shift.m_name + QStringLiteral(" (%1)").arg(number);
+        texts.m_shiftFrom = blank + FormatDateTime(shift.m_startTime, DTF_TIME);
+        texts.m_shiftTo = blank + FormatDateTime(shift.m_endTime, DTF_TIME);
+    }
+    return texts;
+}
+
+bool WriteLogbookFile(const QString& path, const QStringList& titles, const QList<CLogbookLine>& lines)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray lineEnd("\r\n");
+    file.write(titles.join(u'\t').toUtf8() + lineEnd);
+    for (const CLogbookLine& line : lines)
+        file.write(line.Joined().toUtf8() + lineEnd);
+    return file.commit();
+}
+
+CKelvarisView::CKelvarisView(
+    CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher* publisher, QWidget* parent)
+    : QWidget(parent)
+    , m_doc(doc)
+    , m_rights(rights)
+    , m_publisher(publisher)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kCycleIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &CKelvarisView::Tick);
+
+    // The two state groups: the name on a line of its own, "from:" and "to:" below.
+    auto makeStateGroup = [this](int which) {
+        auto* group = new QGroupBox(this);
+        auto* layout = new QGridLayout(group);
+        m_labels[which * 3] = new QLabel(group);
+        m_labels[which * 3 + 1] = new QLabel(group);
+        m_labels[which * 3 + 2] = new QLabel(group);
+        m_fromLabels[which] = new QLabel(group);
+        m_toLabels[which] = new QLabel(group);
+        for (int i = 0; i < 3; ++i)
+            m_labels[which * 3 + i]->setTextFormat(Qt::PlainText);
+        m_labels[which * 3]->setMinimumWidth(200);
+        layout->addWidget(m_labels[which * 3], 0, 0, 1, 4);
+        layout->addWidget(m_fromLabels[which], 1, 0);
+        layout->addWidget(m_labels[which * 3 + 1], 1, 1);
+        layout->addWidget(m_toLabels[which], 1, 2);
+        layout->addWidget(m_labels[which * 3 + 2], 1, 3);
+        layout->setColumnStretch(1, 1);
+        layout->setColumnStretch(3, 2);
+        return group;
+    };
+    m_shiftGroup = makeStateGroup(0);
+    m_barrierGroup = makeStateGroup(1);
+
+    m_logbookGroup = new QGroupBox(this);
+    m_logbookList = new QTreeWidget(m_logbookGroup);
+    m_logbookList->setColumnCount(4);
+    m_logbookList->setRootIsDecorated(false);
+    m_logbookList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_logbookList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_logbookList->setUniformRowHeights(true);
+    m_logbookList->setAllColumnsShowFocus(true);
+    m_logbookList->setMinimumSize(580, 300);
+    m_logbookList->header()->setStretchLastSection(true);
+    m_logbookList->header()->setSectionsMovable(false);
+    m_logbookList->setColumnWidth(0, 200);
+    m_logbookList->setColumnWidth(1, 80);
+    m_logbookList->setColumnWidth(2, 80);
+    auto* logbookLayout = new QVBoxLayout(m_logbookGroup);
+    logbookLayout->addWidget(m_logbookList);
+
+    m_planGroup = new QGroupBox(this);
+    m_planHeader = new QLabel(m_planGroup);
+    m_planList = new QListWidget(m_planGroup);
+    m_planHeader->setBuddy(m_planList);
+    m_planList->setIconSize(QSize(kIconSize, kIconSize));
+    m_planList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_planList->setFixedWidth(200);
+    // A long name is elided; its tooltip shows it whole.
+    m_planList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_planList->setTextElideMode(Qt::ElideRight);
+    m_planList->setEnabled(false);
+    connect(m_planList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            Q_EMIT PlanEntryActivated(item->data(kTargetNameRole).toString());
+    });
+    // Enter on the current entry does what a double click does.
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
+        auto* shortcut = new QShortcut(QKeySequence(key), m_planList, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (QListWidgetItem* item = m_planList->currentItem())
+                Q_EMIT PlanEntryActivated(item->data(kTargetNameRole).toString());
+        });
+    }
+    auto* planLayout = new QVBoxLayout(m_planGroup);
+    planLayout->addWidget(m_planHeader);
+    planLayout->addWidget(m_planList);
+
+    // Shift and barrier side by side on top, the logbook below them; the plan of action takes the
+    // full height on the right.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_shiftGroup, 0, 0);
+    layout->addWidget(m_barrierGroup, 0, 1);
+    layout->addWidget(m_logbookGroup, 1, 0, 1, 2);
+    layout->addWidget(m_planGroup, 0, 2, 2, 1);
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+
+    setTabOrder(m_logbookList, m_planList);
+
+    m_texts = StateTexts(m_doc.CurrentShift(), m_doc.CurrentBarrier());
+    Retranslate();
+}
+
+CKelvarisView::~CKelvarisView() = default;
+
+void CKelvarisView::Retranslate()
+{
+    m_shiftGroup->setTitle(tr("Current Shift"));
+    m_barrierGroup->setTitle(tr("Current Barrirer/Pause"));
+    m_logbookGroup->setTitle(tr("Logbook"));
+    m_planGroup->setTitle(tr("Plan of action"));
+    for (int i = 0; i < 2; ++i) {
+        m_fromLabels[i]->setText(tr("from:"));
+        m_toLabels[i]->setText(tr("to:"));
+    }
+    m_logbookList->setHeaderLabels(LogbookTitles());
+    m_planHeader->setText(tr("Now dispatched"));
+    m_planList->setToolTip(tr("The receivers and groups on duty now; double-click one to plan its duty"));
+    ShowTexts();
+}
+
+QStringList CKelvarisView::LogbookTitles() const
+{
+    return { tr("Name"), tr("Date"), tr("Start time"), tr("Event") };
+}
+
+void CKelvarisView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QWidget::changeEvent(event);
+}
+
+void CKelvarisView::InitialUpdate()
+{
+    AddLogbookLine(StartedLine(CDateTime::GetCurrentTime()));
+    m_timer.start();
+    if (m_doc.m_autoActivate)
+        m_doc.Activate();
+    OnUpdate(CDocObserver::HINT_STATE);
+}
+
+void CKelvarisView::Tick()
+{
+    if (m_doc.IsActive())
+        m_doc.Cycle();
+    // Started again only now, so a long cycle never overlaps the next one.
+    m_timer.start();
+}
+
+void CKelvarisView::OnUpdate(unsigned hint)
+{
+    const CDateTime now = CDateTime::GetCurrentTime();
+    if (hint & CDocObserver::HINT_STATE) {
+        m_deactivated = false;
+        for (const CLogbookLine& line : StateChangeLines(m_doc.CurrentBarrier(), m_doc.CurrentShift(), now))
+            AddLogbookLine(line);
+    }
+    if (hint & CDocObserver::HINT_ACTIVATED) {
+        m_deactivated = false;
+        AddLogbookLine(ActivatedLine(now));
+    }
+    if (hint & CDocObserver::HINT_DEACTIVATED) {
+        m_deactivated = true;
+        AddLogbookLine(DeactivatedLine(now));
+    }
+    // A deactivation refreshes the plan as well: it empties the list and the published value.
+    if (hint & (CDocObserver::HINT_ACTIVATED | CDocObserver::HINT_DEACTIVATED | CDocObserver::HINT_PLAN))
+        RefreshPlan();
+    ShowTexts();
+    Q_EMIT Updated();
+}
+
+void CKelvarisView::AddLogbookLine(const CLogbookLine& line)
+{
+    m_logbook.prepend(line);
+    const QStringList texts { line.m_name, line.m_date, line.m_startTime, line.m_event };
+    auto* item = new QTreeWidgetItem(texts);
+    for (int column = 0; column < texts.size(); ++column)
+        item->setToolTip(column, texts.at(column));
+    m_logbookList->insertTopLevelItem(0, item);
+}
+
+void CKelvarisView::RefreshPlan()
+{
+    const bool active = m_doc.IsActive();
+    // The refresh comes every minute: the operator's current entry stays current.
+    const QListWidgetItem* current = m_planList->currentItem();
+    const QString currentName = current ? current->data(kTargetNameRole).toString() : QString();
+    m_planList->clear();
+    m_planList->setEnabled(active);
+    QList<CPlanEntry> entries;
+    if (active) {
+        const std::lock_guard<std::mutex> lock(m_doc.TargetsMutex());
+        entries = PlanOfActionEntries(m_doc.PageTargets(), CDateTime::GetCurrentTime());
+        for (const CPlanEntry& entry : entries) {
+            // The name alone, for the double click; the text may carry the holder as well.
+            const CPageTarget& target = m_doc.PageTargets().at(entry.m_index);
+            auto* item = new QListWidgetItem(TargetIcon(entry.m_colour, entry.m_group), entry.m_text);
+            item->setData(Qt::UserRole, int(entry.m_index));
+            item->setData(kTargetNameRole, target.m_name);
+            item->setToolTip(entry.m_text);
+            m_planList->addItem(item);
+        }
+    }
+    m_planList->sortItems(Qt::AscendingOrder);
+    if (!currentName.isEmpty()) {
+        for (int row = 0; row < m_planList->count(); ++row) {
+            if (m_planList->item(row)->data(kTargetNameRole).toString() == currentName) {
+                m_planList->setCurrentRow(row);
+                break;
+            }
+        }
+    }
+    if (m_publisher)
+        m_publisher->PublishText(
+            QStringLiteral("Dispatching"), QStringLiteral("Current"), PlanOfActionValue(entries));
+}
+
+QIcon CKelvarisView::TargetIcon(quint32 colour, bool group)
+{
+    const quint32 key = (colour & 0x00FFFFFFu) | (group ? 0x01000000u : 0u);
+    const auto found = m_icons.constFind(key);
+    if (found != m_icons.cend())
+        return found.value();
+
+    // A filled circle for a receiver, two overlapping ones for a group, in the target's colour
+    // with a darker outline so that a white or pale colour still shows.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap pixmap(QSize(kIconSize, kIconSize) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor fill = ColourFromRgbValue(colour);
+        painter.setPen(QPen(fill.darker(170), 1.0));
+        painter.setBrush(fill);
+        if (group) {
+            painter.drawEllipse(QRectF(0.5, 0.5, 10, 10));
+            painter.drawEllipse(QRectF(5.5, 5.5, 10, 10));
+        } else {
+            painter.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+        }
+    }
+    const QIcon icon(pixmap);
+    m_icons.insert(key, icon);
+    return icon;
+}
+
+void CKelvarisView::ShowTexts()
+{
+    if (m_deactivated) {
+        const QString name = DeactivatedName();
+        const QString blank(u' ');
+        m_texts = { name, blank, blank, name, blank, blank };
+    } else {
+        m_texts = StateTexts(m_doc.CurrentShift(), m_doc.CurrentBarrier());
+    }
+    const QString* texts[6] = { &m_texts.m_shiftName, &m_texts.m_shiftFrom, &m_texts.m_shiftTo,
+        &m_texts.m_barrierName, &m_texts.m_barrierFrom, &m_texts.m_barrierTo };
+    for (int i = 0; i < 6; ++i)
+        m_labels[i]->setText(*texts[i]);
+    m_labels[0]->setToolTip(m_texts.m_shiftName.trimmed());
+    m_labels[3]->setToolTip(m_texts.m_barrierName.trimmed());
+}
+
+void CKelvarisView::SaveLogfile()
+{
+    if (!m_rights.Check(RIGHT_SAVE_LOGFILE))
+        return;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QString(), ProposedLogfilePath(), tr("Text Files (*.txt);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    // A file that cannot be written is left without a message.
+    WriteLogbookFile(path, LogbookTitles(), m_logbook);
+}

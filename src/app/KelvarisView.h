@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include "engine/KelvarisDoc.h"
+#include "engine/Logbook.h"
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QTreeWidget;
+class CDateTime;
+class CPageTargetArray;
+class CRightsCheck;
+class CValuePublisher;
+
+// One entry of the plan of action: a target on duty now.
+struct CPlanEntry
+{
+    qsizetype m_index = -1; // in the engine's page target list
+    QString m_text; // the name; for a takeover group "/" and its current holder's name follow
+    quint32 m_colour = 0; // 0x00BBGGRR
+    bool m_group = false;
+};
+
+// The targets on duty at a moment, in page target order: a target with a dispatch range covering the
+// moment; otherwise a takeover group whose ranges cover the moment (or that has none) and whose
+// current target is set. The caller holds the targets lock.
+QList<CPlanEntry> PlanOfActionEntries(const CPageTargetArray& targets, const CDateTime& now);
+// The published value "Dispatching"/"Current": the texts joined with ";".
+QString PlanOfActionValue(const QList<CPlanEntry>& entries);
+
+// The six texts of the state groups.
+struct CStateTexts
+{
+    QString m_shiftName, m_shiftFrom, m_shiftTo;
+    QString m_barrierName, m_barrierFrom, m_barrierTo;
+};
+// The texts for the engine's current shift and barrier (leading blanks as shown).
+CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier);
+
+// The logbook file: the four column titles, then the lines as shown (newest first), tab-separated,
+// each line ending in CR LF, in UTF-8. False when the file cannot be written.
+bool WriteLogbookFile(const QString& path, const QStringList& titles, const QList<CLogbookLine>& lines);
+
+// The form inside the main window: the current shift, the current barrier/pause, the logbook and the
+// plan of action. It drives the engine: a one-second timer runs the cycle, restarted after each
+// cycle so cycles never overlap.
+class CKelvarisView : public QWidget, public CDocObserver
+{
+    Q_OBJECT
+
+public:
+    // The publisher receives "Dispatching"/"Current" (may be null).
+    CKelvarisView(
+        CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher* publisher, QWidget* parent = nullptr);
+    ~CKelvarisView() override;
+
+    // Once: the "Started" line, the timer, automatic activation, the first update.
+    void InitialUpdate();
+    void OnUpdate(unsigned hint) override;
+
+    // "&Save logfile...": right 4, the save dialog proposing <configuration file>.log, then the file.
+    void SaveLogfile();
+
+    // Newest first.
+    const QList<CLogbookLine>& Logbook() const { return m_logbook; }
+    QStringList LogbookTitles() const;
+    const CStateTexts& Texts() const { return m_texts; }
+    QTreeWidget* LogbookList() const { return m_logbookList; }
+    QListWidget* PlanList() const { return m_planList; }
+    QTimer& CycleTimer() { return m_timer; }
+
+Q_SIGNALS:
+    // A double click on a plan of action entry: the target's name.
+    void PlanEntryActivated(const QString& targetName);
+    // After every OnUpdate: the window updates its commands from the engine's state.
+    void Updated();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Retranslate();
+    void AddLogbookLine(const CLogbookLine& line);
+    void RefreshPlan();
+    void Tick();
+    void ShowTexts();
+    QIcon TargetIcon(quint32 colour, bool group);
+
+    CKelvarisDoc& m_doc;
+    CRightsCheck& m_rights;
+    CValuePublisher* m_publisher = nullptr;
+    QTimer m_timer;
+    QList<CLogbookLine> m_logbook; // newest first
+    CStateTexts m_texts;
+    QGroupBox* m_shiftGroup = nullptr;
+    QGroupBox* m_barrierGroup = nullptr;
+    QGroupBox* m_logbookGroup = nullptr;
+    QGroupBox* m_planGroup = nullptr;
+    QLabel* m_labels[6] = {};
+    QLabel* m_fromLabels[2] = {};
+    QLabel* m_toLabels[2] = {};
+    QTreeWidget* m_logbookList = nullptr;
+    QListWidget* m_planList = nullptr;
+    QLabel* m_planHeader = nullptr;
+    // The state groups show " Deactivated" from a deactivation until the next state change or
+    // activation.
+    bool m_deactivated = false;
+    // The plan of action's icons by colour and kind, drawn once.
+    QHash<quint32, QIcon> m_icons;
+};

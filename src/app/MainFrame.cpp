@@ -1,0 +1,417 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+
+#include "app/KelvarisView.h"
+#include "engine/KelvarisDoc.h"
+#include "engine/Password.h"
+
+// The icons live in the program's static library: their resource is registered by hand.
+static void InitIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace {
+
+constexpr const char* kContext = "CMainFrame";
+
+// One command of the window: its object name, its menu text (the part after a tab is the
+// shortcut shown), its status tip, its icon and its key.
+struct CActionInfo
+{
+    const char* m_key;
+    const char* m_text;
+    const char* m_statusTip;
+    const char* m_icon; // file in :/icons, or null
+    const char* m_shortcut; // portable key text, or null
+    bool m_checkable;
+};
+
+const CActionInfo kActions[] = {
+    { "actionActivate", QT_TRANSLATE_NOOP("CMainFrame", "&Activate\tCtrl+A"),
+        QT_TRANSLATE_NOOP(
+            "CMainFrame", "Activate the schedule: the alarm server is told the current shift and barrier"),
+        "activate.svg", "Ctrl+A", false },
+    { "actionDeactivate", QT_TRANSLATE_NOOP("CMainFrame", "&Deactivate\tCtrl+D"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Deactivate the schedule: no shift and no barrier apply"),
+        "deactivate.svg", "Ctrl+D", false },
+    { "actionAutoActivate", QT_TRANSLATE_NOOP("CMainFrame", "Activate a&utomatically"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Activate the schedule whenever the program starts"), nullptr,
+        nullptr, true },
+    { "actionSaveLogfile", QT_TRANSLATE_NOOP("CMainFrame", "&Save logfile..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Save the logbook in a text file"), "savelog.svg", nullptr, false },
+    { "actionExit", QT_TRANSLATE_NOOP("CMainFrame", "&Exit"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Quit the program"), "exit.svg", nullptr, false },
+    { "actionGeneralSetup", QT_TRANSLATE_NOOP("CMainFrame", "&General Setup..."),
+        QT_TRANSLATE_NOOP(
+            "CMainFrame", "Edit the working days, the working time and what closing the window does"),
+        "setup.svg", nullptr, false },
+    { "actionTakeoverMessages", QT_TRANSLATE_NOOP("CMainFrame", "Takeover &messages..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Edit the texts of the takeover messages"), "messages.svg", nullptr,
+        false },
+    { "actionLanguage", QT_TRANSLATE_NOOP("CMainFrame", "&Language..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Choose the language of the program"), "language.svg", nullptr,
+        false },
+    { "actionPlanOfAction", QT_TRANSLATE_NOOP("CMainFrame", "&Plan of action...\tCtrl+E"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Plan when the receivers and groups are on duty"), "plan.svg",
+        nullptr, false },
+    { "actionShifts", QT_TRANSLATE_NOOP("CMainFrame", "&Shifts...\tCtrl+S"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Edit the shifts"), "shifts.svg", "Ctrl+S", false },
+    { "actionBarriers", QT_TRANSLATE_NOOP("CMainFrame", "&Barriers/Pauses...\tCtrl+P"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Edit the barriers and pauses"), "barriers.svg", "Ctrl+P", false },
+    { "actionHolidays", QT_TRANSLATE_NOOP("CMainFrame", "&Holidays...\tCtrl+F"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Edit the holidays"), "holidays.svg", "Ctrl+F", false },
+    { "actionPassword", QT_TRANSLATE_NOOP("CMainFrame", "&Password..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Set or change the password that protects the commands"),
+        "password.svg", nullptr, false },
+    { "actionToolbar", QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the toolbar"), nullptr, nullptr, true },
+    { "actionStatusbar", QT_TRANSLATE_NOOP("CMainFrame", "&Statusbar"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Show or hide the status bar"), nullptr, nullptr, true },
+    { "actionSystemInfo", QT_TRANSLATE_NOOP("CMainFrame", "&System information..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Show information about the system and the configuration files"),
+        "sysinfo.svg", nullptr, false },
+    { "actionAbout", QT_TRANSLATE_NOOP("CMainFrame", "&About Kelvaris..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Show the program's version and copyright"), "about.svg", nullptr,
+        false },
+    // Keys of the window without a menu entry.
+    { "actionNew", QT_TRANSLATE_NOOP("CMainFrame", "New"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Start again from the configuration file"), nullptr, "Ctrl+N",
+        false },
+    { "actionOpen", QT_TRANSLATE_NOOP("CMainFrame", "Open"),
+        QT_TRANSLATE_NOOP("CMainFrame", "Open a dispatch plan"), nullptr, "Ctrl+O", false },
+};
+
+// The menus: title and the object names of their entries (null: a separator).
+struct CMenuInfo
+{
+    const char* m_title;
+    std::initializer_list<const char*> m_entries;
+};
+
+const CMenuInfo kMenus[] = {
+    { QT_TRANSLATE_NOOP("CMainFrame", "&File"),
+        { "actionActivate", "actionDeactivate", "actionAutoActivate", nullptr, "actionSaveLogfile", nullptr,
+            "actionExit" } },
+    { QT_TRANSLATE_NOOP("CMainFrame", "&Setup"),
+        { "actionGeneralSetup", "actionTakeoverMessages", "actionLanguage", nullptr, "actionPlanOfAction",
+            "actionShifts", "actionBarriers", "actionHolidays", nullptr, "actionPassword" } },
+    { QT_TRANSLATE_NOOP("CMainFrame", "&View"), { "actionToolbar", "actionStatusbar" } },
+    { QT_TRANSLATE_NOOP("CMainFrame", "&Help"), { "actionSystemInfo", "actionAbout" } },
+};
+
+const std::initializer_list<const char*> kToolBar
+    = { "actionActivate", "actionDeactivate", nullptr, "actionPlanOfAction", "actionShifts", "actionBarriers",
+          "actionHolidays", nullptr, "actionLanguage", "actionAbout" };
+
+QString Translate(const char* text)
+{
+    return QCoreApplication::translate(kContext, text);
+}
+
+// A menu text without its mnemonics, its shown shortcut and a trailing "...": "Barriers/Pauses".
+QString PlainText(QString text)
+{
+    if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0)
+        text.truncate(tab);
+    text.remove(QStringLiteral("..."));
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(u'\x01', u'&');
+    return text.trimmed();
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher* publisher, QWidget* parent)
+    : QMainWindow(parent)
+    , m_doc(doc)
+    , m_rights(rights)
+{
+    InitIconResources();
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Kelvaris"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kelvaris.svg")));
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_view = new CKelvarisView(doc, rights, publisher, this);
+    setCentralWidget(m_view);
+
+    CreateActions();
+    CreateMenus();
+
+    // A window of fixed size has nothing to resize.
+    statusBar()->setSizeGripEnabled(false);
+    m_readyLabel = new QLabel(statusBar());
+    statusBar()->addWidget(m_readyLabel, 1);
+
+    connect(m_view, &CKelvarisView::Updated, this, &CMainFrame::UpdateActions);
+    // The session or the application ends: the window does not hold it up.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_quitting = true; });
+
+    Retranslate();
+    UpdateActions();
+    // A fixed window: the layout gives it the size its content asks for.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+CMainFrame::~CMainFrame()
+{
+    delete m_trayMenu;
+}
+
+QAction* CMainFrame::AddAction(const char* key)
+{
+    for (const CActionInfo& info : kActions) {
+        if (qstrcmp(info.m_key, key) != 0)
+            continue;
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(info.m_key));
+        if (info.m_icon)
+            action->setIcon(QIcon(QStringLiteral(":/icons/") + QString::fromLatin1(info.m_icon)));
+        if (info.m_shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(info.m_shortcut)));
+        action->setCheckable(info.m_checkable);
+        return action;
+    }
+    Q_ASSERT_X(false, "CMainFrame::AddAction", key);
+    return nullptr;
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CActionInfo& info : kActions)
+        AddAction(info.m_key);
+
+    // The document's commands; the state of Activate/Deactivate follows every command.
+    auto onTrigger = [this](const char* key, auto&& command) {
+        connect(Action(QString::fromLatin1(key)), &QAction::triggered, this, [this, command] {
+            command();
+            UpdateActions();
+        });
+    };
+    onTrigger("actionActivate", [this] { m_doc.Activate(); });
+    onTrigger("actionDeactivate", [this] { m_doc.Deactivate(); });
+    onTrigger("actionAutoActivate", [this] { m_doc.ToggleAutoActivate(); });
+    onTrigger("actionSaveLogfile", [this] { m_view->SaveLogfile(); });
+    onTrigger("actionExit", [this] { ExitProgram(); });
+    onTrigger("actionGeneralSetup", [this] { m_doc.GeneralSetup(); });
+    onTrigger("actionTakeoverMessages", [this] { m_doc.TakeoverMessages(); });
+    onTrigger("actionPlanOfAction", [this] { m_doc.PlanOfAction(); });
+    onTrigger("actionShifts", [this] { m_doc.EditShifts(); });
+    onTrigger("actionBarriers", [this] { m_doc.EditBarriers(); });
+    onTrigger("actionHolidays", [this] { m_doc.EditHolidays(); });
+
+    // The application's commands.
+    connect(
+        Action(QStringLiteral("actionLanguage")), &QAction::triggered, this, &CMainFrame::LanguageRequested);
+    connect(
+        Action(QStringLiteral("actionPassword")), &QAction::triggered, this, &CMainFrame::PasswordRequested);
+    connect(Action(QStringLiteral("actionAbout")), &QAction::triggered, this, &CMainFrame::AboutRequested);
+    connect(Action(QStringLiteral("actionSystemInfo")), &QAction::triggered, this,
+        &CMainFrame::SystemInfoRequested);
+    connect(Action(QStringLiteral("actionNew")), &QAction::triggered, this, &CMainFrame::NewRequested);
+    connect(Action(QStringLiteral("actionOpen")), &QAction::triggered, this, &CMainFrame::OpenRequested);
+    addAction(Action(QStringLiteral("actionNew")));
+    addAction(Action(QStringLiteral("actionOpen")));
+}
+
+void CMainFrame::CreateMenus()
+{
+    for (int i = 0; i < 4; ++i) {
+        m_menus[i] = menuBar()->addMenu(QString());
+        for (const char* key : kMenus[i].m_entries) {
+            if (key)
+                m_menus[i]->addAction(Action(QString::fromLatin1(key)));
+            else
+                m_menus[i]->addSeparator();
+        }
+    }
+
+    m_toolBar = addToolBar(QString());
+    m_toolBar->setObjectName(QStringLiteral("mainToolBar"));
+    m_toolBar->setMovable(true);
+    // Floating would change the fixed window's size under the operator's hands.
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(24, 24));
+    for (const char* key : kToolBar) {
+        if (key)
+            m_toolBar->addAction(Action(QString::fromLatin1(key)));
+        else
+            m_toolBar->addSeparator();
+    }
+
+    QAction* toolbar = Action(QStringLiteral("actionToolbar"));
+    toolbar->setChecked(true);
+    connect(toolbar, &QAction::toggled, m_toolBar, &QToolBar::setVisible);
+    connect(m_toolBar, &QToolBar::visibilityChanged, toolbar, [this, toolbar](bool visible) {
+        // A minimised or hidden window hides its toolbar too; only the operator's choice counts.
+        if (isVisible() && !isMinimized())
+            toolbar->setChecked(visible);
+    });
+    QAction* statusbar = Action(QStringLiteral("actionStatusbar"));
+    statusbar->setChecked(true);
+    connect(statusbar, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+}
+
+QAction* CMainFrame::Action(const QString& key) const
+{
+    if (auto* action = findChild<QAction*>(key, Qt::FindDirectChildrenOnly))
+        return action;
+    // "File/Activate": a menu and an entry by their texts without mnemonics and dots.
+    const qsizetype slash = key.indexOf(u'/');
+    if (slash < 0)
+        return nullptr;
+    const QString menuText = key.left(slash);
+    const QString entryText = key.mid(slash + 1);
+    for (QMenu* menu : m_menus) {
+        if (!menu || PlainText(menu->title()).compare(menuText, Qt::CaseInsensitive) != 0)
+            continue;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()
+                && PlainText(action->text()).compare(entryText, Qt::CaseInsensitive) == 0)
+                return action;
+        }
+    }
+    return nullptr;
+}
+
+void CMainFrame::Retranslate()
+{
+    for (const CActionInfo& info : kActions) {
+        QAction* action = Action(QString::fromLatin1(info.m_key));
+        const QString text = Translate(info.m_text);
+        action->setText(text);
+        action->setToolTip(PlainText(text));
+        action->setStatusTip(Translate(info.m_statusTip));
+    }
+    for (int i = 0; i < 4; ++i)
+        m_menus[i]->setTitle(Translate(kMenus[i].m_title));
+    m_toolBar->setWindowTitle(tr("Toolbar"));
+    m_readyLabel->setText(tr("Ready"));
+    if (m_trayShow)
+        m_trayShow->setText(tr("&Show Kelvaris"));
+    setWindowTitle(QStringLiteral("Kelvaris"));
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::UpdateActions()
+{
+    const bool active = m_doc.IsActive();
+    Action(QStringLiteral("actionActivate"))->setEnabled(!active);
+    Action(QStringLiteral("actionDeactivate"))->setEnabled(active);
+    Action(QStringLiteral("actionAutoActivate"))->setChecked(m_doc.m_autoActivate);
+}
+
+void CMainFrame::ExitProgram()
+{
+    // Exit always ends the program, whatever closing the window does otherwise; when the close is
+    // refused (password) the window keeps its usual behaviour.
+    const int onClose = m_doc.m_onClose;
+    m_doc.m_onClose = 0;
+    if (!close())
+        m_doc.m_onClose = onClose;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_quitting) {
+        event->accept();
+        return;
+    }
+    if (!m_rights.Check(RIGHT_EXIT)) {
+        event->ignore();
+        return;
+    }
+    switch (m_doc.m_onClose) {
+    case 1:
+        event->ignore();
+        hide();
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            ShowTrayIcon();
+        return;
+    case 2:
+        event->ignore();
+        showMinimized();
+        return;
+    default:
+        event->accept();
+        m_quitting = true;
+        Q_EMIT QuitRequested();
+        return;
+    }
+}
+
+void CMainFrame::ShowTrayIcon()
+{
+    if (!m_tray) {
+        m_tray = new QSystemTrayIcon(windowIcon(), this);
+        // A menu without a parent: a popup of its own, deleted with the window.
+        m_trayMenu = new QMenu();
+        m_trayShow = m_trayMenu->addAction(windowIcon(), tr("&Show Kelvaris"));
+        connect(m_trayShow, &QAction::triggered, this, &CMainFrame::ShowFromElsewhere);
+        m_tray->setContextMenu(m_trayMenu);
+        connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                ShowFromElsewhere();
+        });
+    }
+    m_tray->setToolTip(QStringLiteral("Kelvaris"));
+    m_tray->show();
+}
+
+void CMainFrame::HideTrayIcon()
+{
+    if (m_tray)
+        m_tray->hide();
+}
+
+void CMainFrame::BringToFront()
+{
+    HideTrayIcon();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+bool CMainFrame::ActivateMainWindow()
+{
+    showNormal();
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    BringToFront();
+    return true;
+}
+
+void CMainFrame::ShowFromElsewhere()
+{
+    if (isMinimized())
+        showNormal();
+    else if (isHidden())
+        show();
+    BringToFront();
+}

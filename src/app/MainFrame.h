@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "inbound/TimeDDEServer.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QToolBar;
+class CKelvarisDoc;
+class CKelvarisView;
+class CRightsCheck;
+class CValuePublisher;
+
+// The main window "Kelvaris": fixed size, minimise but no maximise; the menus File, Setup, View and
+// Help with their accelerators, the toolbar, the status bar and the view. Document commands go to
+// the document; the application's own commands (Language, Password, About, System information, New,
+// Open) are signalled to the application object.
+class CMainFrame : public QMainWindow, public CMainWindowActivator
+{
+    Q_OBJECT
+
+public:
+    CMainFrame(
+        CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher* publisher, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CKelvarisView& View() const { return *m_view; }
+
+    // Restores the window (from minimised or hidden), centres it on its screen, raises it and gives
+    // it the focus; an open dialog is brought to the front too. Always true.
+    bool ActivateMainWindow() override;
+    // The same without centring: a second start of the program asks for this.
+    void ShowFromElsewhere();
+
+    // The actions, for the tests and the application ("File/Activate" ...).
+    QAction* Action(const QString& key) const;
+
+Q_SIGNALS:
+    void LanguageRequested();
+    void PasswordRequested();
+    void AboutRequested();
+    void SystemInfoRequested();
+    void NewRequested();
+    void OpenRequested();
+    // The window closed with on-close action 0: the program ends.
+    void QuitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void Retranslate();
+    void UpdateActions();
+    void ShowTrayIcon();
+    void HideTrayIcon();
+    void BringToFront();
+    QAction* AddAction(const char* key);
+    void ExitProgram();
+
+    CKelvarisDoc& m_doc;
+    CRightsCheck& m_rights;
+    CKelvarisView* m_view = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QAction* m_trayShow = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_menus[4] = {};
+    QLabel* m_readyLabel = nullptr;
+    bool m_quitting = false;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+// One Kelvaris per user: the first instance listens on a local socket named KelvarisAppClass
+// (KELVARIS_INSTANCE_NAME overrides); a later start finds it there, asks it to show its window and
+// ends.
+class CSingleInstance : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CSingleInstance(QObject* parent = nullptr);
+
+    static QString SocketName();
+    // A running instance was told to show itself; false when none answers.
+    static bool AskRunningInstanceToShow(int timeoutMs = 2000);
+    // Listens for later starts; a stale socket of an ended instance is replaced. False when it
+    // cannot listen (the program runs on all the same).
+    bool Listen();
+
+Q_SIGNALS:
+    // A later start asked to see the window.
+    void ShowRequested();
+
+private:
+    QLocalServer m_server;
+};

@@ -1,0 +1,169 @@
+// The desktop program's start-up, its command line, the language command and the second start.
+#include "app/KelvarisApp.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/CommandLine.h"
+#include "app/KelvarisView.h"
+#include "app/Language.h"
+#include "app/MainFrame.h"
+#include "engine/KelvarisDoc.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/Profile.h"
+
+#include "FakeServerCommand.h"
+
+class KelvarisAppTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir* m_dir = nullptr;
+    CFakeServerCommandFactory m_server;
+    QString m_configPath;
+
+    // A data folder of its own and names no other program uses; the configuration file holds
+    // `settings` in its section Settings.
+    void PrepareData(const QByteArray& settings)
+    {
+        delete m_dir;
+        m_dir = new QTemporaryDir;
+        QVERIFY(m_dir->isValid());
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+        qputenv("KELVARIS_DATA", m_dir->path().toUtf8());
+        qputenv("KELVARIS_INSTANCE_NAME", "kelvaris-app-test-" + pid);
+        qputenv("KELVARIS_PIPE_NAME", "kelvaris-app-test-pipe-" + pid);
+        qputenv("KELVARIS_BUS_NAME", "com.ondrevi.KelvarisAppTest.p" + pid);
+        qputenv("KELVARIS_ALARMSERVER_BUS_NAME", "com.ondrevi.KelvarisAppTest.Nobody");
+        // The file the program finds there (named after the program).
+        m_configPath = DetermineConfigPaths(LocationInputFromEnvironment()).configPath;
+        QFile config(m_configPath);
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("[Settings]\r\n" + settings);
+    }
+
+    static CTimeCommandLineInfo Parse(const QStringList& params)
+    {
+        CTimeCommandLineInfo info;
+        info.ParseParams(params);
+        return info;
+    }
+
+private Q_SLOTS:
+    void cleanupTestCase() { delete m_dir; }
+
+    void CommandLineRules()
+    {
+        for (const char* min : { "/min", "-Minimized", "/MINIMISE" }) {
+            const CTimeCommandLineInfo info = Parse({ QString::fromLatin1(min) });
+            QVERIFY2(info.m_minimised && !info.m_showSplash, min);
+            QCOMPARE(info.m_shellCommand, CTimeCommandLineInfo::FileNew);
+        }
+        // A parameter without a switch is a file, and "MIN..." asks for a minimised start too.
+        const CTimeCommandLineInfo minutes = Parse({ QStringLiteral("MINUTES") });
+        QVERIFY(minutes.m_minimised);
+        QCOMPARE(minutes.m_shellCommand, CTimeCommandLineInfo::FileOpen);
+        QCOMPARE(minutes.m_fileName, QStringLiteral("MINUTES"));
+
+        QCOMPARE(Parse({ QStringLiteral("/Register") }).m_shellCommand, CTimeCommandLineInfo::AppRegister);
+        QCOMPARE(Parse({ QStringLiteral("-RegServer") }).m_shellCommand, CTimeCommandLineInfo::AppRegister);
+        QCOMPARE(
+            Parse({ QStringLiteral("-unregserver") }).m_shellCommand, CTimeCommandLineInfo::AppUnregister);
+        QVERIFY(Parse({ QStringLiteral("/Embedding") }).IsAutomationServer());
+        QVERIFY(Parse({ QStringLiteral("-AUTOMATION") }).IsAutomationServer());
+        QVERIFY(!Parse({ QStringLiteral("/dde"), QStringLiteral("/p") }).IsAutomationServer());
+
+        const CTimeCommandLineInfo files = Parse({ QStringLiteral("a.tim"), QStringLiteral("b.tim") });
+        QCOMPARE(files.m_fileName, QStringLiteral("b.tim"));
+        QVERIFY(!files.m_minimised);
+        QVERIFY(Parse({ QStringLiteral("--headless") }).m_headless);
+    }
+
+    void MinStartsMinimisedAndAutoActivates()
+    {
+        PrepareData("AutoActivate=1\r\n");
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({ QStringLiteral("/min") })));
+        QVERIFY(app.MainFrame()->windowState() & Qt::WindowMinimized);
+        QVERIFY(app.Document()->IsActive());
+        const QList<CLogbookLine>& logbook = app.MainFrame()->View().Logbook();
+        QVERIFY(logbook.size() >= 2);
+        QCOMPARE(logbook.last().m_event, QStringLiteral("Deactivated"));
+        QCOMPARE(logbook.last().m_name, QStringLiteral("Started"));
+        app.ExitInstance();
+        QVERIFY(!app.Document() || !app.Document()->IsActive());
+    }
+
+    void StoredLanguageZeroKeepsTheSystemLanguage()
+    {
+        PrepareData("Language=0\r\n");
+        const QLocale before;
+        const int applied = AppliedLanguage();
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({})));
+        QCOMPARE(app.LanguageIndex(), 0);
+        QCOMPARE(AppliedLanguage(), applied);
+        QCOMPARE(QLocale().name(), before.name());
+    }
+
+    void LanguageCommandSwitchesInPlaceAndKeepsTheLogbook()
+    {
+        PrepareData("AutoActivate=1\r\n");
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({})));
+        const QList<CLogbookLine> before = app.MainFrame()->View().Logbook();
+        QVERIFY(before.size() >= 2);
+
+        // German is index 0, which a stored 0 does not apply; choosing it does.
+        app.SetLanguageChooser([](int) { return 0; });
+        app.OnLanguage();
+        QCOMPARE(AppliedLanguage(), 0);
+        QCOMPARE(QLocale().language(), QLocale::German);
+        QCOMPARE(
+            CProfile(m_configPath).ReadInt(QStringLiteral("Settings"), QStringLiteral("Language"), -1), 0);
+        const QList<CLogbookLine> after = app.MainFrame()->View().Logbook();
+        QVERIFY(after.size() >= before.size());
+        QCOMPARE(after.last().m_name, before.last().m_name);
+        QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("Kelvaris"));
+
+        // Back to English for the other tests.
+        app.SetLanguageChooser([](int) { return 1; });
+        app.OnLanguage();
+        QCOMPARE(AppliedLanguage(), 1);
+    }
+
+    void HiddenWindowComesBackOnASecondStart()
+    {
+        PrepareData("AutoActivate=1\r\n");
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({})));
+        QVERIFY(app.MainFrame()->isVisible());
+        app.Document()->m_onClose = 1;
+        app.MainFrame()->close();
+        QVERIFY(!app.MainFrame()->isVisible());
+        QVERIFY(app.Document()->IsActive());
+
+        // The second start finds this one, asks it to show its window and ends with 0.
+        QProcess second;
+        second.start(QStringLiteral(KELVARIS_PATH), {});
+        QVERIFY(second.waitForStarted(5000));
+        QElapsedTimer timer;
+        timer.start();
+        while (second.state() != QProcess::NotRunning && timer.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            second.waitForFinished(10);
+        }
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_VERIFY(app.MainFrame()->isVisible());
+    }
+};
+
+QTEST_MAIN(KelvarisAppTest)
+#include "KelvarisAppTest.moc"

@@ -1,0 +1,474 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>CAboutDialog</name>
+    <message>
+        <source>About Kelvaris</source>
+        <translation>À propos de Kelvaris</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Keeps the duty schedule of an alarm and paging installation and drives its alarm server.</source>
+        <translation>Gère le planning de service d&apos;une installation d&apos;alarme et de radiomessagerie et pilote son serveur d&apos;alarme.</translation>
+    </message>
+    <message>
+        <source>Uses Qt %1, pugixml %2, RE2 and D-Bus (Qt D-Bus %3).</source>
+        <translation>Utilise Qt %1, pugixml %2, RE2 et D-Bus (Qt D-Bus %3).</translation>
+    </message>
+</context>
+<context>
+    <name>CDialogPasswordPrompt</name>
+    <message>
+        <source>The password you typed is incorrect.</source>
+        <translation>Le mot de passe saisi est incorrect.</translation>
+    </message>
+</context>
+<context>
+    <name>CEnterPasswordDlg</name>
+    <message>
+        <source>Please enter your password</source>
+        <translation>Veuillez saisir votre mot de passe</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Mot de passe :</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidaysArray</name>
+    <message>
+        <source>New Year</source>
+        <translation>Jour de l&apos;An</translation>
+    </message>
+    <message>
+        <source>Good Friday</source>
+        <translation>Vendredi saint</translation>
+    </message>
+    <message>
+        <source>Easter Sunday</source>
+        <translation>Dimanche de Pâques</translation>
+    </message>
+    <message>
+        <source>Easter Monday</source>
+        <translation>Lundi de Pâques</translation>
+    </message>
+    <message>
+        <source>Labour Day</source>
+        <translation>Fête du Travail</translation>
+    </message>
+    <message>
+        <source>Ascension Day </source>
+        <translation>Ascension </translation>
+    </message>
+    <message>
+        <source>Whitsunday</source>
+        <translation>Dimanche de Pentecôte</translation>
+    </message>
+    <message>
+        <source>Whitmonday</source>
+        <translation>Lundi de Pentecôte</translation>
+    </message>
+    <message>
+        <source>German Unification Day</source>
+        <translation>Jour de l&apos;Unité allemande</translation>
+    </message>
+    <message>
+        <source>Christmas Day</source>
+        <translation>Noël</translation>
+    </message>
+    <message>
+        <source>Boxing Day</source>
+        <translation>Lendemain de Noël</translation>
+    </message>
+</context>
+<context>
+    <name>CKelvarisApp</name>
+    <message>
+        <source>Configuration path: </source>
+        <translation>Chemin de configuration : </translation>
+    </message>
+    <message>
+        <source>Dispatch plans (*.tim);;All Files (*)</source>
+        <translation>Plans de service (*.tim);;Tous les fichiers (*)</translation>
+    </message>
+</context>
+<context>
+    <name>CKelvarisView</name>
+    <message>
+        <source>Current Shift</source>
+        <translation>Équipe en cours</translation>
+    </message>
+    <message>
+        <source>Current Barrirer/Pause</source>
+        <translation>Blocage/pause en cours</translation>
+    </message>
+    <message>
+        <source>Logbook</source>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>Plan of action</source>
+        <translation>Plan d&apos;action</translation>
+    </message>
+    <message>
+        <source>from:</source>
+        <translation>Début :</translation>
+    </message>
+    <message>
+        <source>to:</source>
+        <translation>Fin :</translation>
+    </message>
+    <message>
+        <source>Now dispatched</source>
+        <translation>Actuellement de service</translation>
+    </message>
+    <message>
+        <source>The receivers and groups on duty now; double-click one to plan its duty</source>
+        <translation>Les récepteurs et groupes actuellement de service ; double-cliquez sur l&apos;un d&apos;eux pour planifier son service</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Événement</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt);;All Files (*)</source>
+        <translation>Fichiers texte (*.txt);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Deactivated</source>
+        <translation>Désactivé</translation>
+    </message>
+    <message>
+        <source>No barrier/pause</source>
+        <translation>Aucun blocage/pause</translation>
+    </message>
+    <message>
+        <source>No shift</source>
+        <translation>Aucune équipe</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Démarré</translation>
+    </message>
+    <message>
+        <source>Activated</source>
+        <translation>Activé</translation>
+    </message>
+    <message>
+        <source>Barrier/Pause with deleting;Barrier/Pause with sending;Pause without barrier</source>
+        <translation>Blocage/pause avec suppression;Blocage/pause avec envoi;Pause sans blocage</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Équipe</translation>
+    </message>
+</context>
+<context>
+    <name>CLanguageDialog</name>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>Choose the language of the user interface:</source>
+        <translation>Choisissez la langue de l&apos;interface utilisateur :</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>&amp;Activate	Ctrl+A</source>
+        <translation>&amp;Activer	Ctrl+A</translation>
+    </message>
+    <message>
+        <source>Activate the schedule: the alarm server is told the current shift and barrier</source>
+        <translation>Activer le planning : le serveur d&apos;alarme reçoit l&apos;équipe et le blocage en cours</translation>
+    </message>
+    <message>
+        <source>&amp;Deactivate	Ctrl+D</source>
+        <translation>&amp;Désactiver	Ctrl+D</translation>
+    </message>
+    <message>
+        <source>Deactivate the schedule: no shift and no barrier apply</source>
+        <translation>Désactiver le planning : aucune équipe et aucun blocage ne s&apos;appliquent</translation>
+    </message>
+    <message>
+        <source>Activate a&amp;utomatically</source>
+        <translation>Activer a&amp;utomatiquement</translation>
+    </message>
+    <message>
+        <source>Activate the schedule whenever the program starts</source>
+        <translation>Activer le planning à chaque démarrage du programme</translation>
+    </message>
+    <message>
+        <source>&amp;Save logfile...</source>
+        <translation>&amp;Enregistrer le journal...</translation>
+    </message>
+    <message>
+        <source>Save the logbook in a text file</source>
+        <translation>Enregistrer le journal dans un fichier texte</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>Quit the program</source>
+        <translation>Quitter le programme</translation>
+    </message>
+    <message>
+        <source>&amp;General Setup...</source>
+        <translation>Configuration &amp;générale...</translation>
+    </message>
+    <message>
+        <source>Edit the working days, the working time and what closing the window does</source>
+        <translation>Modifier les jours ouvrés, les heures de travail et l&apos;effet de la fermeture de la fenêtre</translation>
+    </message>
+    <message>
+        <source>Takeover &amp;messages...</source>
+        <translation>&amp;Messages de prise de service...</translation>
+    </message>
+    <message>
+        <source>Edit the texts of the takeover messages</source>
+        <translation>Modifier les textes des messages de prise de service</translation>
+    </message>
+    <message>
+        <source>&amp;Language...</source>
+        <translation>&amp;Langue...</translation>
+    </message>
+    <message>
+        <source>Choose the language of the program</source>
+        <translation>Choisir la langue du programme</translation>
+    </message>
+    <message>
+        <source>&amp;Plan of action...	Ctrl+E</source>
+        <translation>&amp;Plan d&apos;action...	Ctrl+E</translation>
+    </message>
+    <message>
+        <source>Plan when the receivers and groups are on duty</source>
+        <translation>Planifier quand les récepteurs et les groupes sont de service</translation>
+    </message>
+    <message>
+        <source>&amp;Shifts...	Ctrl+S</source>
+        <translation>É&amp;quipes...	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Edit the shifts</source>
+        <translation>Modifier les équipes</translation>
+    </message>
+    <message>
+        <source>&amp;Barriers/Pauses...	Ctrl+P</source>
+        <translation>&amp;Blocages/Pauses...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Edit the barriers and pauses</source>
+        <translation>Modifier les blocages et les pauses</translation>
+    </message>
+    <message>
+        <source>&amp;Holidays...	Ctrl+F</source>
+        <translation>&amp;Jours fériés...	Ctrl+F</translation>
+    </message>
+    <message>
+        <source>Edit the holidays</source>
+        <translation>Modifier les jours fériés</translation>
+    </message>
+    <message>
+        <source>&amp;Password...</source>
+        <translation>Mot de pa&amp;sse...</translation>
+    </message>
+    <message>
+        <source>Set or change the password that protects the commands</source>
+        <translation>Définir ou modifier le mot de passe qui protège les commandes</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Barre d&apos;outils</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar</source>
+        <translation>Afficher ou masquer la barre d&apos;outils</translation>
+    </message>
+    <message>
+        <source>&amp;Statusbar</source>
+        <translation>Barre d&apos;é&amp;tat</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar</source>
+        <translation>Afficher ou masquer la barre d&apos;état</translation>
+    </message>
+    <message>
+        <source>&amp;System information...</source>
+        <translation>&amp;Informations système...</translation>
+    </message>
+    <message>
+        <source>Show information about the system and the configuration files</source>
+        <translation>Afficher des informations sur le système et les fichiers de configuration</translation>
+    </message>
+    <message>
+        <source>&amp;About Kelvaris...</source>
+        <translation>À &amp;propos de Kelvaris...</translation>
+    </message>
+    <message>
+        <source>Show the program&apos;s version and copyright</source>
+        <translation>Afficher la version et le copyright du programme</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nouveau</translation>
+    </message>
+    <message>
+        <source>Start again from the configuration file</source>
+        <translation>Repartir du fichier de configuration</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Open a dispatch plan</source>
+        <translation>Ouvrir un plan de service</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Setup</source>
+        <translation>&amp;Configuration</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Affichage</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ai&amp;de</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barre d&apos;outils</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Prêt</translation>
+    </message>
+    <message>
+        <source>&amp;Show Kelvaris</source>
+        <translation>&amp;Afficher Kelvaris</translation>
+    </message>
+</context>
+<context>
+    <name>CSetupPasswordDlg</name>
+    <message>
+        <source>The password and the confirmed password do not match.
+Please type them again.</source>
+        <translation>Le mot de passe et sa confirmation ne correspondent pas.
+Veuillez les saisir à nouveau.</translation>
+    </message>
+    <message>
+        <source>Password Setup</source>
+        <translation>Configuration du mot de passe</translation>
+    </message>
+    <message>
+        <source>&amp;Enter Password:</source>
+        <translation>&amp;Saisir le mot de passe :</translation>
+    </message>
+    <message>
+        <source>&amp;Confirm Password:</source>
+        <translation>Con&amp;firmer le mot de passe :</translation>
+    </message>
+    <message>
+        <source>&amp;Setups</source>
+        <translation>&amp;Configuration</translation>
+    </message>
+    <message>
+        <source>(All functions in the Setup menu)</source>
+        <translation>(Toutes les fonctions du menu Configuration)</translation>
+    </message>
+    <message>
+        <source>&amp;Operation</source>
+        <translation>&amp;Exploitation</translation>
+    </message>
+    <message>
+        <source>(All functions in the File menu)</source>
+        <translation>(Toutes les fonctions du menu Fichier)</translation>
+    </message>
+    <message>
+        <source>E&amp;xit the program</source>
+        <translation>&amp;Quitter le programme</translation>
+    </message>
+    <message>
+        <source>An empty password removes the password protection</source>
+        <translation>Un mot de passe vide supprime la protection par mot de passe</translation>
+    </message>
+</context>
+<context>
+    <name>CSystemInfoDialog</name>
+    <message>
+        <source>System information</source>
+        <translation>Informations système</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Copy the system information to the clipboard</source>
+        <translation>Copier les informations système dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>Operating system: %1</source>
+        <translation>Système d&apos;exploitation : %1</translation>
+    </message>
+    <message>
+        <source>Kernel: %1 %2</source>
+        <translation>Noyau : %1 %2</translation>
+    </message>
+    <message>
+        <source>Qt version: %1</source>
+        <translation>Version de Qt : %1</translation>
+    </message>
+    <message>
+        <source>Locale: %1</source>
+        <translation>Paramètres régionaux : %1</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverMode</name>
+    <message>
+        <source>Please confirm the takeover of duty for {{GROUP}}</source>
+        <translation>Veuillez confirmer la prise de service pour {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>The takeover of duty for {{GROUP}} was confirmed by {{NEXT}}</source>
+        <translation>La prise de service pour {{GROUP}} a été confirmée par {{NEXT}}</translation>
+    </message>
+    <message>
+        <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
+        <translation>Attention ! - Le service pour {{GROUP}} n&apos;a pas été accepté par {{NEXT}}</translation>
+    </message>
+</context>
+<context>
+    <name>DateType</name>
+    <message>
+        <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
+        <translation>Date spéciale;Jour férié;Lundi;Mardi;Mercredi;Jeudi;Vendredi;Samedi;Dimanche;Jour ouvré;Week-end;Veille de jour férié;Lendemain de jour férié;</translation>
+    </message>
+</context>
+</TS>

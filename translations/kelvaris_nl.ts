@@ -1,0 +1,474 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="nl">
+<context>
+    <name>CAboutDialog</name>
+    <message>
+        <source>About Kelvaris</source>
+        <translation>Over Kelvaris</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Versie %1</translation>
+    </message>
+    <message>
+        <source>Keeps the duty schedule of an alarm and paging installation and drives its alarm server.</source>
+        <translation>Beheert het dienstrooster van een alarmerings- en personenoproepinstallatie en stuurt de alarmserver ervan aan.</translation>
+    </message>
+    <message>
+        <source>Uses Qt %1, pugixml %2, RE2 and D-Bus (Qt D-Bus %3).</source>
+        <translation>Gebruikt Qt %1, pugixml %2, RE2 en D-Bus (Qt D-Bus %3).</translation>
+    </message>
+</context>
+<context>
+    <name>CDialogPasswordPrompt</name>
+    <message>
+        <source>The password you typed is incorrect.</source>
+        <translation>Het ingevoerde wachtwoord is onjuist.</translation>
+    </message>
+</context>
+<context>
+    <name>CEnterPasswordDlg</name>
+    <message>
+        <source>Please enter your password</source>
+        <translation>Voer uw wachtwoord in</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Wachtwoord:</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidaysArray</name>
+    <message>
+        <source>New Year</source>
+        <translation>Nieuwjaar</translation>
+    </message>
+    <message>
+        <source>Good Friday</source>
+        <translation>Goede Vrijdag</translation>
+    </message>
+    <message>
+        <source>Easter Sunday</source>
+        <translation>Eerste paasdag</translation>
+    </message>
+    <message>
+        <source>Easter Monday</source>
+        <translation>Tweede paasdag</translation>
+    </message>
+    <message>
+        <source>Labour Day</source>
+        <translation>Dag van de Arbeid</translation>
+    </message>
+    <message>
+        <source>Ascension Day </source>
+        <translation>Hemelvaartsdag </translation>
+    </message>
+    <message>
+        <source>Whitsunday</source>
+        <translation>Eerste pinksterdag</translation>
+    </message>
+    <message>
+        <source>Whitmonday</source>
+        <translation>Tweede pinksterdag</translation>
+    </message>
+    <message>
+        <source>German Unification Day</source>
+        <translation>Dag van de Duitse Eenheid</translation>
+    </message>
+    <message>
+        <source>Christmas Day</source>
+        <translation>Eerste kerstdag</translation>
+    </message>
+    <message>
+        <source>Boxing Day</source>
+        <translation>Tweede kerstdag</translation>
+    </message>
+</context>
+<context>
+    <name>CKelvarisApp</name>
+    <message>
+        <source>Configuration path: </source>
+        <translation>Configuratiepad: </translation>
+    </message>
+    <message>
+        <source>Dispatch plans (*.tim);;All Files (*)</source>
+        <translation>Inzetplannen (*.tim);;Alle bestanden (*)</translation>
+    </message>
+</context>
+<context>
+    <name>CKelvarisView</name>
+    <message>
+        <source>Current Shift</source>
+        <translation>Huidige shift</translation>
+    </message>
+    <message>
+        <source>Current Barrirer/Pause</source>
+        <translation>Huidige blokkering/pauze</translation>
+    </message>
+    <message>
+        <source>Logbook</source>
+        <translation>Logboek</translation>
+    </message>
+    <message>
+        <source>Plan of action</source>
+        <translation>Inzetplan</translation>
+    </message>
+    <message>
+        <source>from:</source>
+        <translation>van:</translation>
+    </message>
+    <message>
+        <source>to:</source>
+        <translation>tot:</translation>
+    </message>
+    <message>
+        <source>Now dispatched</source>
+        <translation>Nu ingezet</translation>
+    </message>
+    <message>
+        <source>The receivers and groups on duty now; double-click one to plan its duty</source>
+        <translation>De ontvangers en groepen die nu dienst hebben; dubbelklik op een item om de dienst ervan te plannen</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Naam</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Begintijd</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>Gebeurtenis</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt);;All Files (*)</source>
+        <translation>Tekstbestanden (*.txt);;Alle bestanden (*)</translation>
+    </message>
+    <message>
+        <source>Deactivated</source>
+        <translation>Gedeactiveerd</translation>
+    </message>
+    <message>
+        <source>No barrier/pause</source>
+        <translation>Geen blokkering/pauze</translation>
+    </message>
+    <message>
+        <source>No shift</source>
+        <translation>Geen shift</translation>
+    </message>
+    <message>
+        <source>Started</source>
+        <translation>Gestart</translation>
+    </message>
+    <message>
+        <source>Activated</source>
+        <translation>Geactiveerd</translation>
+    </message>
+    <message>
+        <source>Barrier/Pause with deleting;Barrier/Pause with sending;Pause without barrier</source>
+        <translation>Blokkering/pauze met verwijderen;Blokkering/pauze met verzenden;Pauze zonder blokkering</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+</context>
+<context>
+    <name>CLanguageDialog</name>
+    <message>
+        <source>Language</source>
+        <translation>Taal</translation>
+    </message>
+    <message>
+        <source>Choose the language of the user interface:</source>
+        <translation>Kies de taal van de gebruikersinterface:</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <source>&amp;Activate	Ctrl+A</source>
+        <translation>&amp;Activeren	Ctrl+A</translation>
+    </message>
+    <message>
+        <source>Activate the schedule: the alarm server is told the current shift and barrier</source>
+        <translation>Het rooster activeren: de huidige shift en blokkering worden aan de alarmserver doorgegeven</translation>
+    </message>
+    <message>
+        <source>&amp;Deactivate	Ctrl+D</source>
+        <translation>&amp;Deactiveren	Ctrl+D</translation>
+    </message>
+    <message>
+        <source>Deactivate the schedule: no shift and no barrier apply</source>
+        <translation>Het rooster deactiveren: er geldt geen shift en geen blokkering</translation>
+    </message>
+    <message>
+        <source>Activate a&amp;utomatically</source>
+        <translation>A&amp;utomatisch activeren</translation>
+    </message>
+    <message>
+        <source>Activate the schedule whenever the program starts</source>
+        <translation>Het rooster activeren telkens wanneer het programma start</translation>
+    </message>
+    <message>
+        <source>&amp;Save logfile...</source>
+        <translation>Logboek &amp;opslaan...</translation>
+    </message>
+    <message>
+        <source>Save the logbook in a text file</source>
+        <translation>Het logboek in een tekstbestand opslaan</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>Afs&amp;luiten</translation>
+    </message>
+    <message>
+        <source>Quit the program</source>
+        <translation>Het programma afsluiten</translation>
+    </message>
+    <message>
+        <source>&amp;General Setup...</source>
+        <translation>&amp;Algemene instellingen...</translation>
+    </message>
+    <message>
+        <source>Edit the working days, the working time and what closing the window does</source>
+        <translation>De werkdagen, de werktijd en het gedrag bij het sluiten van het venster bewerken</translation>
+    </message>
+    <message>
+        <source>Takeover &amp;messages...</source>
+        <translation>Over&amp;nameberichten...</translation>
+    </message>
+    <message>
+        <source>Edit the texts of the takeover messages</source>
+        <translation>De teksten van de overnameberichten bewerken</translation>
+    </message>
+    <message>
+        <source>&amp;Language...</source>
+        <translation>&amp;Taal...</translation>
+    </message>
+    <message>
+        <source>Choose the language of the program</source>
+        <translation>De taal van het programma kiezen</translation>
+    </message>
+    <message>
+        <source>&amp;Plan of action...	Ctrl+E</source>
+        <translation>&amp;Inzetplan...	Ctrl+E</translation>
+    </message>
+    <message>
+        <source>Plan when the receivers and groups are on duty</source>
+        <translation>Plannen wanneer de ontvangers en groepen dienst hebben</translation>
+    </message>
+    <message>
+        <source>&amp;Shifts...	Ctrl+S</source>
+        <translation>&amp;Shifts...	Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Edit the shifts</source>
+        <translation>De shifts bewerken</translation>
+    </message>
+    <message>
+        <source>&amp;Barriers/Pauses...	Ctrl+P</source>
+        <translation>&amp;Blokkeringen/pauzes...	Ctrl+P</translation>
+    </message>
+    <message>
+        <source>Edit the barriers and pauses</source>
+        <translation>De blokkeringen en pauzes bewerken</translation>
+    </message>
+    <message>
+        <source>&amp;Holidays...	Ctrl+F</source>
+        <translation>&amp;Feestdagen...	Ctrl+F</translation>
+    </message>
+    <message>
+        <source>Edit the holidays</source>
+        <translation>De feestdagen bewerken</translation>
+    </message>
+    <message>
+        <source>&amp;Password...</source>
+        <translation>&amp;Wachtwoord...</translation>
+    </message>
+    <message>
+        <source>Set or change the password that protects the commands</source>
+        <translation>Het wachtwoord instellen of wijzigen dat de opdrachten beveiligt</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Werkbalk</translation>
+    </message>
+    <message>
+        <source>Show or hide the toolbar</source>
+        <translation>De werkbalk weergeven of verbergen</translation>
+    </message>
+    <message>
+        <source>&amp;Statusbar</source>
+        <translation>&amp;Statusbalk</translation>
+    </message>
+    <message>
+        <source>Show or hide the status bar</source>
+        <translation>De statusbalk weergeven of verbergen</translation>
+    </message>
+    <message>
+        <source>&amp;System information...</source>
+        <translation>&amp;Systeeminformatie...</translation>
+    </message>
+    <message>
+        <source>Show information about the system and the configuration files</source>
+        <translation>Informatie over het systeem en de configuratiebestanden weergeven</translation>
+    </message>
+    <message>
+        <source>&amp;About Kelvaris...</source>
+        <translation>&amp;Over Kelvaris...</translation>
+    </message>
+    <message>
+        <source>Show the program&apos;s version and copyright</source>
+        <translation>De versie en het copyright van het programma weergeven</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Nieuw</translation>
+    </message>
+    <message>
+        <source>Start again from the configuration file</source>
+        <translation>Opnieuw beginnen vanuit het configuratiebestand</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Openen</translation>
+    </message>
+    <message>
+        <source>Open a dispatch plan</source>
+        <translation>Een inzetplan openen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Bestand</translation>
+    </message>
+    <message>
+        <source>&amp;Setup</source>
+        <translation>&amp;Instellingen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>Beel&amp;d</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Werkbalk</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Gereed</translation>
+    </message>
+    <message>
+        <source>&amp;Show Kelvaris</source>
+        <translation>Kelvaris &amp;tonen</translation>
+    </message>
+</context>
+<context>
+    <name>CSetupPasswordDlg</name>
+    <message>
+        <source>The password and the confirmed password do not match.
+Please type them again.</source>
+        <translation>Het wachtwoord en het bevestigde wachtwoord komen niet overeen.
+Voer ze opnieuw in.</translation>
+    </message>
+    <message>
+        <source>Password Setup</source>
+        <translation>Wachtwoord instellen</translation>
+    </message>
+    <message>
+        <source>&amp;Enter Password:</source>
+        <translation>&amp;Wachtwoord invoeren:</translation>
+    </message>
+    <message>
+        <source>&amp;Confirm Password:</source>
+        <translation>Wachtwoord be&amp;vestigen:</translation>
+    </message>
+    <message>
+        <source>&amp;Setups</source>
+        <translation>&amp;Instellingen</translation>
+    </message>
+    <message>
+        <source>(All functions in the Setup menu)</source>
+        <translation>(Alle functies in het menu Instellingen)</translation>
+    </message>
+    <message>
+        <source>&amp;Operation</source>
+        <translation>&amp;Bediening</translation>
+    </message>
+    <message>
+        <source>(All functions in the File menu)</source>
+        <translation>(Alle functies in het menu Bestand)</translation>
+    </message>
+    <message>
+        <source>E&amp;xit the program</source>
+        <translation>Programma &amp;afsluiten</translation>
+    </message>
+    <message>
+        <source>An empty password removes the password protection</source>
+        <translation>Een leeg wachtwoord heft de wachtwoordbeveiliging op</translation>
+    </message>
+</context>
+<context>
+    <name>CSystemInfoDialog</name>
+    <message>
+        <source>System information</source>
+        <translation>Systeeminformatie</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopiëren</translation>
+    </message>
+    <message>
+        <source>Copy the system information to the clipboard</source>
+        <translation>De systeeminformatie naar het klembord kopiëren</translation>
+    </message>
+    <message>
+        <source>Operating system: %1</source>
+        <translation>Besturingssysteem: %1</translation>
+    </message>
+    <message>
+        <source>Kernel: %1 %2</source>
+        <translation>Kernel: %1 %2</translation>
+    </message>
+    <message>
+        <source>Qt version: %1</source>
+        <translation>Qt-versie: %1</translation>
+    </message>
+    <message>
+        <source>Locale: %1</source>
+        <translation>Landinstelling: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverMode</name>
+    <message>
+        <source>Please confirm the takeover of duty for {{GROUP}}</source>
+        <translation>Bevestig de overname van de dienst voor {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>The takeover of duty for {{GROUP}} was confirmed by {{NEXT}}</source>
+        <translation>De overname van de dienst voor {{GROUP}} is bevestigd door {{NEXT}}</translation>
+    </message>
+    <message>
+        <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
+        <translation>Let op! - De dienst voor {{GROUP}} is niet aanvaard door {{NEXT}}</translation>
+    </message>
+</context>
+<context>
+    <name>DateType</name>
+    <message>
+        <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
+        <translation>Speciale datum;Feestdag;Maandag;Dinsdag;Woensdag;Donderdag;Vrijdag;Zaterdag;Zondag;Werkdag;Weekend;Dag voor feestdag;Dag na feestdag;</translation>
+    </message>
+</context>
+</TS>
