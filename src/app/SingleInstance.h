@@ -15,7 +15,8 @@ public:
     explicit CSingleInstance(QObject* parent = nullptr);
 
     static QString SocketName();
-    // A running instance was told to show itself; false when none answers.
+    // A running instance was told to show itself (or is there but busy: it took the connection and
+    // did not answer in time, so a second instance must not start either); false when none runs.
     static bool AskRunningInstanceToShow(int timeoutMs = 2000);
     // Listens for later starts; a stale socket of an ended instance is replaced. False when it
     // cannot listen (the program runs on all the same).
