@@ -57,10 +57,10 @@ int RunAutomationServer()
     QTimer idle;
     idle.setSingleShot(true);
     idle.setInterval(kAutomationIdleMs);
-    QObject::connect(&idle, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    QObject::connect(&idle, &QTimer::timeout, QCoreApplication::instance(), &QCoreApplication::quit);
     QObject::connect(bus.Automation(), &CKelvarisObjAdaptor::Called, &idle, qOverload<>(&QTimer::start));
     idle.start();
-    OnTerminationSignal(qApp, [] { QCoreApplication::quit(); });
+    OnTerminationSignal(QCoreApplication::instance(), [] { QCoreApplication::quit(); });
     return QCoreApplication::exec();
 }
 
