@@ -39,23 +39,16 @@ QByteArray Schedule()
 class HeadlessTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "test_e2e_headless";
-        static char* argv[] = { name, nullptr };
-        s_app = new QCoreApplication(argc, argv);
-        s_bus = new CPrivateBus;
-    }
+    static void SetUpTestSuite() { s_suite = new CBusTestSuite("test_e2e_headless"); }
     static void TearDownTestSuite()
     {
-        delete s_bus;
-        delete s_app;
+        delete s_suite;
+        s_suite = nullptr;
     }
 
     void SetUp() override
     {
-        ASSERT_TRUE(s_bus->IsRunning());
+        ASSERT_TRUE(s_suite->Bus().IsRunning());
         ASSERT_TRUE(m_dir.isValid());
         const QString service
             = QStringLiteral("com.ondrevi.AlarmServerTest.h%1").arg(QCoreApplication::applicationPid());
@@ -136,8 +129,7 @@ protected:
         return commands;
     }
 
-    static inline QCoreApplication* s_app = nullptr;
-    static inline CPrivateBus* s_bus = nullptr;
+    static inline CBusTestSuite* s_suite = nullptr;
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
     QProcess m_sim;

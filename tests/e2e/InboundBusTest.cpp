@@ -71,23 +71,16 @@ void ProcessEventsFor(int ms)
 class InboundBusTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "test_e2e_inbound";
-        static char* argv[] = { name, nullptr };
-        s_app = new QCoreApplication(argc, argv);
-        s_bus = new CPrivateBus;
-    }
+    static void SetUpTestSuite() { s_suite = new CBusTestSuite("test_e2e_inbound"); }
     static void TearDownTestSuite()
     {
-        delete s_bus;
-        delete s_app;
+        delete s_suite;
+        s_suite = nullptr;
     }
 
     void SetUp() override
     {
-        ASSERT_TRUE(s_bus->IsRunning());
+        ASSERT_TRUE(s_suite->Bus().IsRunning());
         ASSERT_TRUE(m_dir.isValid());
         const qint64 pid = QCoreApplication::applicationPid();
         m_service = QStringLiteral("com.ondrevi.KelvarisTest.p%1").arg(pid);
@@ -170,8 +163,7 @@ protected:
         return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
     }
 
-    static inline QCoreApplication* s_app = nullptr;
-    static inline CPrivateBus* s_bus = nullptr;
+    static inline CBusTestSuite* s_suite = nullptr;
     QTemporaryDir m_dir;
     QString m_service;
     QProcessEnvironment m_env;

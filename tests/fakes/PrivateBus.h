@@ -10,6 +10,7 @@
 #include <sys/prctl.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QProcess>
 #include <QString>
 
@@ -56,4 +57,34 @@ public:
 private:
     std::unique_ptr<QProcess> m_daemon;
     QString m_address;
+};
+
+// What a test suite that talks D-Bus needs: the application object Qt's D-Bus wants and a private
+// bus. Created in SetUpTestSuite and deleted in TearDownTestSuite.
+class CBusTestSuite
+{
+public:
+    explicit CBusTestSuite(const char* programName)
+        : m_name(programName)
+    {
+        m_argv[0] = m_name.data();
+        m_app = std::make_unique<QCoreApplication>(m_argc, m_argv);
+        m_bus = std::make_unique<CPrivateBus>();
+    }
+    ~CBusTestSuite()
+    {
+        m_bus.reset();
+        m_app.reset();
+    }
+    CBusTestSuite(const CBusTestSuite&) = delete;
+    CBusTestSuite& operator=(const CBusTestSuite&) = delete;
+
+    CPrivateBus& Bus() { return *m_bus; }
+
+private:
+    QByteArray m_name;
+    int m_argc = 1;
+    char* m_argv[2] = { nullptr, nullptr };
+    std::unique_ptr<QCoreApplication> m_app;
+    std::unique_ptr<CPrivateBus> m_bus;
 };

@@ -36,26 +36,18 @@ public Q_SLOTS:
 class DBusDDETest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "test_inbound_dbus";
-        static char* argv[] = { name, nullptr };
-        s_app = new QCoreApplication(argc, argv);
-        s_bus = new CPrivateBus;
-    }
+    static void SetUpTestSuite() { s_suite = new CBusTestSuite("test_inbound_dbus"); }
     static void TearDownTestSuite()
     {
-        delete s_bus;
-        delete s_app;
-        s_app = nullptr;
+        delete s_suite;
+        s_suite = nullptr;
     }
 
     void SetUp() override
     {
-        ASSERT_TRUE(s_bus->IsRunning());
+        ASSERT_TRUE(s_suite->Bus().IsRunning());
         m_serverBus = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(s_bus->Address(), QStringLiteral("dde-server")));
+            QDBusConnection::connectToBus(s_suite->Bus().Address(), QStringLiteral("dde-server")));
         ASSERT_TRUE(m_serverBus->isConnected());
         m_transport = std::make_unique<CDBusDDETransport>(*m_serverBus);
         m_server = std::make_unique<CTimeDDEServer>();
@@ -73,7 +65,7 @@ protected:
 
     QDBusConnection Client(const QString& name)
     {
-        return QDBusConnection::connectToBus(s_bus->Address(), name);
+        return QDBusConnection::connectToBus(s_suite->Bus().Address(), name);
     }
 
     // A blocking call from a client; the server answers from this thread's event loop, so the call
@@ -104,8 +96,7 @@ protected:
         }
     }
 
-    static inline QCoreApplication* s_app = nullptr;
-    static inline CPrivateBus* s_bus = nullptr;
+    static inline CBusTestSuite* s_suite = nullptr;
     std::unique_ptr<QDBusConnection> m_serverBus;
     std::unique_ptr<CDBusDDETransport> m_transport;
     std::unique_ptr<CTimeDDEServer> m_server;
