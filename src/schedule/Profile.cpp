@@ -724,9 +724,23 @@ CDocumentMap& Documents()
     return *map;
 }
 
+// An absolute path without "." or ".." components, doubled or trailing slashes: its own key.
+bool IsCleanAbsolutePath(const QString& path)
+{
+    if (!path.startsWith(u'/') || path.size() < 2 || path.endsWith(u'/'))
+        return false;
+    return !path.contains(QLatin1String("//")) && !path.contains(QLatin1String("/./"))
+        && !path.contains(QLatin1String("/../")) && !path.endsWith(QLatin1String("/."))
+        && !path.endsWith(QLatin1String("/.."));
+}
+
 std::shared_ptr<CProfileDocument> DocumentFor(const QString& path)
 {
-    const QString key = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // The dispatch check builds a profile for a clean absolute path on every request: that path
+    // is its own key, without the cost of resolving it.
+    const QString key = path.isEmpty() ? QString()
+        : IsCleanAbsolutePath(path)    ? path
+                                       : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     CDocumentMap& map = Documents();
     std::lock_guard lock(map.mutex);
     std::shared_ptr<CProfileDocument>& slot = map.documents[key];
