@@ -21,6 +21,108 @@
     </message>
 </context>
 <context>
+    <name>CBarrageEntry</name>
+    <message>
+        <source>Barrier/Pause</source>
+        <translation>Sperre/Pause</translation>
+    </message>
+    <message>
+        <source>Type of &amp;barrier/pause:</source>
+        <translation>A&amp;rt der Sperre/Pause:</translation>
+    </message>
+    <message>
+        <source>&amp;Priority:</source>
+        <translation>&amp;Priorität:</translation>
+    </message>
+    <message>
+        <source>The priority level of the messages let through; choose one or type its number</source>
+        <translation>Die Prioritätsstufe der durchgelassenen Meldungen; wählen Sie eine aus oder geben Sie ihre Nummer ein</translation>
+    </message>
+    <message>
+        <source>With deleting the message</source>
+        <translation>Mit Löschen der Meldung</translation>
+    </message>
+    <message>
+        <source>With sending after barrier</source>
+        <translation>Mit Senden nach der Sperre</translation>
+    </message>
+    <message>
+        <source>No barrier</source>
+        <translation>Keine Sperre</translation>
+    </message>
+    <message>
+        <source>0 (Default)</source>
+        <translation>0 (Standard)</translation>
+    </message>
+    <message>
+        <source>1 (Emergency)</source>
+        <translation>1 (Notfall)</translation>
+    </message>
+    <message>
+        <source>2 (very very high)</source>
+        <translation>2 (sehr sehr hoch)</translation>
+    </message>
+    <message>
+        <source>3 (very high)</source>
+        <translation>3 (sehr hoch)</translation>
+    </message>
+    <message>
+        <source>4 (high)</source>
+        <translation>4 (hoch)</translation>
+    </message>
+    <message>
+        <source>5 (normal)</source>
+        <translation>5 (normal)</translation>
+    </message>
+    <message>
+        <source>6 (low)</source>
+        <translation>6 (niedrig)</translation>
+    </message>
+    <message>
+        <source>7 (very low)</source>
+        <translation>7 (sehr niedrig)</translation>
+    </message>
+    <message>
+        <source>8 (very very low)</source>
+        <translation>8 (sehr sehr niedrig)</translation>
+    </message>
+</context>
+<context>
+    <name>CBarrageListDialog</name>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Sperren/Pausen</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Datumstyp</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Startzeit</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Endzeit</translation>
+    </message>
+    <message>
+        <source>Type of barrier/pause</source>
+        <translation>Art der Sperre/Pause</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Priorität</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -36,6 +138,194 @@
     <message>
         <source>&amp;Password:</source>
         <translation>&amp;Passwort:</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneralSettingsDialog</name>
+    <message>
+        <source>General Setup</source>
+        <translation>Allgemeine Einstellungen</translation>
+    </message>
+    <message>
+        <source>Working days</source>
+        <translation>Arbeitstage</translation>
+    </message>
+    <message>
+        <source>Mo</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>Tu</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>We</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <source>Th</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Fr</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>Sa</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>Su</source>
+        <translation>So</translation>
+    </message>
+    <message>
+        <source>Monday is a working day</source>
+        <translation>Montag ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Tuesday is a working day</source>
+        <translation>Dienstag ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Wednesday is a working day</source>
+        <translation>Mittwoch ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Thursday is a working day</source>
+        <translation>Donnerstag ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Friday is a working day</source>
+        <translation>Freitag ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Saturday is a working day</source>
+        <translation>Samstag ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Sunday is a working day</source>
+        <translation>Sonntag ist ein Arbeitstag</translation>
+    </message>
+    <message>
+        <source>Days that are not checked and are no holidays count as weekend days</source>
+        <translation>Nicht angekreuzte Tage, die keine Feiertage sind, gelten als Wochenendtage</translation>
+    </message>
+    <message>
+        <source>Work time</source>
+        <translation>Arbeitszeit</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Bis:</translation>
+    </message>
+    <message>
+        <source>&amp;When the window is closed:</source>
+        <translation>Beim &amp;Schließen des Fensters:</translation>
+    </message>
+    <message>
+        <source>Quit Kelvaris</source>
+        <translation>Kelvaris beenden</translation>
+    </message>
+    <message>
+        <source>Hide window</source>
+        <translation>Fenster ausblenden</translation>
+    </message>
+    <message>
+        <source>Minimize window</source>
+        <translation>Fenster minimieren</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayAuto</name>
+    <message>
+        <source>Enter the Years</source>
+        <translation>Jahre eingeben</translation>
+    </message>
+    <message>
+        <source>&amp;From year:</source>
+        <translation>&amp;Von Jahr:</translation>
+    </message>
+    <message>
+        <source>&amp;To year:</source>
+        <translation>&amp;Bis Jahr:</translation>
+    </message>
+    <message>
+        <source>Years from 1901 to 2099</source>
+        <translation>Jahre von 1901 bis 2099</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayEntry</name>
+    <message>
+        <source>Holiday</source>
+        <translation>Feiertag</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Datum:</translation>
+    </message>
+    <message>
+        <source>The name shown in the holiday list</source>
+        <translation>Der in der Feiertagsliste angezeigte Name</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayListDialog</name>
+    <message>
+        <source>Holidays</source>
+        <translation>Feiertage</translation>
+    </message>
+    <message>
+        <source>Holiday</source>
+        <translation>Feiertag</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automatisch</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Add a holiday</source>
+        <translation>Einen Feiertag hinzufügen</translation>
+    </message>
+    <message>
+        <source>Change the selected holiday (or double-click it)</source>
+        <translation>Den ausgewählten Feiertag ändern (oder darauf doppelklicken)</translation>
+    </message>
+    <message>
+        <source>Remove the selected holiday</source>
+        <translation>Den ausgewählten Feiertag entfernen</translation>
+    </message>
+    <message>
+        <source>Add the statutory holidays of a span of years</source>
+        <translation>Die gesetzlichen Feiertage eines Zeitraums von Jahren hinzufügen</translation>
     </message>
 </context>
 <context>
@@ -374,6 +664,68 @@
     </message>
 </context>
 <context>
+    <name>CScheduleEntry</name>
+    <message>
+        <source>&amp;Identification:</source>
+        <translation>&amp;Bezeichnung:</translation>
+    </message>
+    <message>
+        <source>&amp;Date type:</source>
+        <translation>&amp;Datumstyp:</translation>
+    </message>
+    <message>
+        <source>D&amp;ate:</source>
+        <translation>D&amp;atum:</translation>
+    </message>
+    <message>
+        <source>&amp;Start time:</source>
+        <translation>&amp;Startzeit:</translation>
+    </message>
+    <message>
+        <source>&amp;End time:</source>
+        <translation>&amp;Endzeit:</translation>
+    </message>
+    <message>
+        <source>The first second of the time window</source>
+        <translation>Die erste Sekunde des Zeitfensters</translation>
+    </message>
+    <message>
+        <source>The last second of the time window; it must be later than the start time</source>
+        <translation>Die letzte Sekunde des Zeitfensters; sie muss nach der Startzeit liegen</translation>
+    </message>
+</context>
+<context>
+    <name>CScheduleListDialog</name>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Add a new entry</source>
+        <translation>Einen neuen Eintrag hinzufügen</translation>
+    </message>
+    <message>
+        <source>Edit the selected entry (or double-click it)</source>
+        <translation>Den ausgewählten Eintrag bearbeiten (oder darauf doppelklicken)</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry</source>
+        <translation>Den ausgewählten Eintrag entfernen</translation>
+    </message>
+</context>
+<context>
     <name>CSetupPasswordDlg</name>
     <message>
         <source>The password and the confirmed password do not match.
@@ -416,6 +768,81 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>An empty password removes the password protection</source>
         <translation>Ein leeres Passwort hebt den Passwortschutz auf</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftEntry</name>
+    <message>
+        <source>No Shift</source>
+        <translation>Keine Schicht</translation>
+    </message>
+    <message>
+        <source>W%1</source>
+        <extracomment>A calendar week in the rotation&apos;s start week list: W1 is week 1.</extracomment>
+        <translation>KW%1</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Schicht</translation>
+    </message>
+    <message>
+        <source>Shift &amp;no.:</source>
+        <translation>Schicht-&amp;Nr.:</translation>
+    </message>
+    <message>
+        <source>&amp;Weekly rotation starting in week:</source>
+        <translation>&amp;Wöchentliche Rotation ab Woche:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycle:</source>
+        <translation>&amp;Zyklus:</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>Wochen</translation>
+    </message>
+    <message>
+        <source>The shift number told to the alarm server; choose one or type it. &quot;No Shift&quot; means that no shift is on duty</source>
+        <translation>Die dem Alarmserver mitgeteilte Schichtnummer; wählen Sie eine aus oder geben Sie sie ein. „Keine Schicht“ bedeutet, dass keine Schicht Dienst hat</translation>
+    </message>
+    <message>
+        <source>The shift number advances by one each calendar week through the cycle; only for a weekday, working day or weekend shift with a number</source>
+        <translation>Die Schichtnummer steigt mit jeder Kalenderwoche um eins und durchläuft den Zyklus; nur für eine Wochentags-, Arbeitstags- oder Wochenendschicht mit Nummer</translation>
+    </message>
+    <message>
+        <source>The number of weeks of the rotation; choose one or type it</source>
+        <translation>Die Anzahl der Wochen der Rotation; wählen Sie eine aus oder geben Sie sie ein</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftListDialog</name>
+    <message>
+        <source>Identification</source>
+        <translation>Bezeichnung</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Datumstyp</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Startzeit</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Endzeit</translation>
+    </message>
+    <message>
+        <source>Shift no.</source>
+        <translation>Schicht-Nr.</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Schichten</translation>
     </message>
 </context>
 <context>
@@ -462,6 +889,53 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
         <translation>Achtung! - Der Dienst für {{GROUP}} wurde von {{NEXT}} nicht übernommen</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverTextsDlg</name>
+    <message>
+        <source>Messages used for takeover mode</source>
+        <translation>Meldungen für den Übernahmemodus</translation>
+    </message>
+    <message>
+        <source>&amp;Request for takeover:</source>
+        <translation>Übernahme&amp;anfrage:</translation>
+    </message>
+    <message>
+        <source>&amp;Confirmation of takeover:</source>
+        <translation>Übernahme&amp;bestätigung:</translation>
+    </message>
+    <message>
+        <source>&amp;No response:</source>
+        <translation>&amp;Keine Antwort:</translation>
+    </message>
+    <message>
+        <source>Sent to the next user, asking to take over the duty</source>
+        <translation>Wird an den nächsten Benutzer gesendet, mit der Bitte, den Dienst zu übernehmen</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one has taken over</source>
+        <translation>Wird an den bisherigen Benutzer gesendet, wenn der nächste den Dienst übernommen hat</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one did not answer in time</source>
+        <translation>Wird an den bisherigen Benutzer gesendet, wenn der nächste nicht rechtzeitig geantwortet hat</translation>
+    </message>
+    <message>
+        <source>Placeholders</source>
+        <translation>Platzhalter</translation>
+    </message>
+    <message>
+        <source>{{GROUP}}	Name of the alarm group</source>
+        <translation>{{GROUP}}	Name der Alarmgruppe</translation>
+    </message>
+    <message>
+        <source>{{CURRENT}}	Name of the previous user</source>
+        <translation>{{CURRENT}}	Name des bisherigen Benutzers</translation>
+    </message>
+    <message>
+        <source>{{NEXT}}	User name for takeover</source>
+        <translation>{{NEXT}}	Benutzername für die Übernahme</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,108 @@
     </message>
 </context>
 <context>
+    <name>CBarrageEntry</name>
+    <message>
+        <source>Barrier/Pause</source>
+        <translation>Barrier/Pause</translation>
+    </message>
+    <message>
+        <source>Type of &amp;barrier/pause:</source>
+        <translation>Type of &amp;barrier/pause:</translation>
+    </message>
+    <message>
+        <source>&amp;Priority:</source>
+        <translation>&amp;Priority:</translation>
+    </message>
+    <message>
+        <source>The priority level of the messages let through; choose one or type its number</source>
+        <translation>The priority level of the messages let through; choose one or type its number</translation>
+    </message>
+    <message>
+        <source>With deleting the message</source>
+        <translation>With deleting the message</translation>
+    </message>
+    <message>
+        <source>With sending after barrier</source>
+        <translation>With sending after barrier</translation>
+    </message>
+    <message>
+        <source>No barrier</source>
+        <translation>No barrier</translation>
+    </message>
+    <message>
+        <source>0 (Default)</source>
+        <translation>0 (Default)</translation>
+    </message>
+    <message>
+        <source>1 (Emergency)</source>
+        <translation>1 (Emergency)</translation>
+    </message>
+    <message>
+        <source>2 (very very high)</source>
+        <translation>2 (very very high)</translation>
+    </message>
+    <message>
+        <source>3 (very high)</source>
+        <translation>3 (very high)</translation>
+    </message>
+    <message>
+        <source>4 (high)</source>
+        <translation>4 (high)</translation>
+    </message>
+    <message>
+        <source>5 (normal)</source>
+        <translation>5 (normal)</translation>
+    </message>
+    <message>
+        <source>6 (low)</source>
+        <translation>6 (low)</translation>
+    </message>
+    <message>
+        <source>7 (very low)</source>
+        <translation>7 (very low)</translation>
+    </message>
+    <message>
+        <source>8 (very very low)</source>
+        <translation>8 (very very low)</translation>
+    </message>
+</context>
+<context>
+    <name>CBarrageListDialog</name>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Barriers/Pauses</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Date type</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <source>Type of barrier/pause</source>
+        <translation>Type of barrier/pause</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Priority</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -36,6 +138,194 @@
     <message>
         <source>&amp;Password:</source>
         <translation>&amp;Password:</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneralSettingsDialog</name>
+    <message>
+        <source>General Setup</source>
+        <translation>General Setup</translation>
+    </message>
+    <message>
+        <source>Working days</source>
+        <translation>Working days</translation>
+    </message>
+    <message>
+        <source>Mo</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>Tu</source>
+        <translation>Tu</translation>
+    </message>
+    <message>
+        <source>We</source>
+        <translation>We</translation>
+    </message>
+    <message>
+        <source>Th</source>
+        <translation>Th</translation>
+    </message>
+    <message>
+        <source>Fr</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>Sa</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>Su</source>
+        <translation>Su</translation>
+    </message>
+    <message>
+        <source>Monday is a working day</source>
+        <translation>Monday is a working day</translation>
+    </message>
+    <message>
+        <source>Tuesday is a working day</source>
+        <translation>Tuesday is a working day</translation>
+    </message>
+    <message>
+        <source>Wednesday is a working day</source>
+        <translation>Wednesday is a working day</translation>
+    </message>
+    <message>
+        <source>Thursday is a working day</source>
+        <translation>Thursday is a working day</translation>
+    </message>
+    <message>
+        <source>Friday is a working day</source>
+        <translation>Friday is a working day</translation>
+    </message>
+    <message>
+        <source>Saturday is a working day</source>
+        <translation>Saturday is a working day</translation>
+    </message>
+    <message>
+        <source>Sunday is a working day</source>
+        <translation>Sunday is a working day</translation>
+    </message>
+    <message>
+        <source>Days that are not checked and are no holidays count as weekend days</source>
+        <translation>Days that are not checked and are no holidays count as weekend days</translation>
+    </message>
+    <message>
+        <source>Work time</source>
+        <translation>Work time</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>&amp;When the window is closed:</source>
+        <translation>&amp;When the window is closed:</translation>
+    </message>
+    <message>
+        <source>Quit Kelvaris</source>
+        <translation>Quit Kelvaris</translation>
+    </message>
+    <message>
+        <source>Hide window</source>
+        <translation>Hide window</translation>
+    </message>
+    <message>
+        <source>Minimize window</source>
+        <translation>Minimize window</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayAuto</name>
+    <message>
+        <source>Enter the Years</source>
+        <translation>Enter the Years</translation>
+    </message>
+    <message>
+        <source>&amp;From year:</source>
+        <translation>&amp;From year:</translation>
+    </message>
+    <message>
+        <source>&amp;To year:</source>
+        <translation>&amp;To year:</translation>
+    </message>
+    <message>
+        <source>Years from 1901 to 2099</source>
+        <translation>Years from 1901 to 2099</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayEntry</name>
+    <message>
+        <source>Holiday</source>
+        <translation>Holiday</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Date:</translation>
+    </message>
+    <message>
+        <source>The name shown in the holiday list</source>
+        <translation>The name shown in the holiday list</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayListDialog</name>
+    <message>
+        <source>Holidays</source>
+        <translation>Holidays</translation>
+    </message>
+    <message>
+        <source>Holiday</source>
+        <translation>Holiday</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automatic</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Add a holiday</source>
+        <translation>Add a holiday</translation>
+    </message>
+    <message>
+        <source>Change the selected holiday (or double-click it)</source>
+        <translation>Change the selected holiday (or double-click it)</translation>
+    </message>
+    <message>
+        <source>Remove the selected holiday</source>
+        <translation>Remove the selected holiday</translation>
+    </message>
+    <message>
+        <source>Add the statutory holidays of a span of years</source>
+        <translation>Add the statutory holidays of a span of years</translation>
     </message>
 </context>
 <context>
@@ -374,6 +664,68 @@
     </message>
 </context>
 <context>
+    <name>CScheduleEntry</name>
+    <message>
+        <source>&amp;Identification:</source>
+        <translation>&amp;Identification:</translation>
+    </message>
+    <message>
+        <source>&amp;Date type:</source>
+        <translation>&amp;Date type:</translation>
+    </message>
+    <message>
+        <source>D&amp;ate:</source>
+        <translation>D&amp;ate:</translation>
+    </message>
+    <message>
+        <source>&amp;Start time:</source>
+        <translation>&amp;Start time:</translation>
+    </message>
+    <message>
+        <source>&amp;End time:</source>
+        <translation>&amp;End time:</translation>
+    </message>
+    <message>
+        <source>The first second of the time window</source>
+        <translation>The first second of the time window</translation>
+    </message>
+    <message>
+        <source>The last second of the time window; it must be later than the start time</source>
+        <translation>The last second of the time window; it must be later than the start time</translation>
+    </message>
+</context>
+<context>
+    <name>CScheduleListDialog</name>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Remove</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Add a new entry</source>
+        <translation>Add a new entry</translation>
+    </message>
+    <message>
+        <source>Edit the selected entry (or double-click it)</source>
+        <translation>Edit the selected entry (or double-click it)</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry</source>
+        <translation>Remove the selected entry</translation>
+    </message>
+</context>
+<context>
     <name>CSetupPasswordDlg</name>
     <message>
         <source>The password and the confirmed password do not match.
@@ -416,6 +768,81 @@ Please type them again.</translation>
     <message>
         <source>An empty password removes the password protection</source>
         <translation>An empty password removes the password protection</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftEntry</name>
+    <message>
+        <source>No Shift</source>
+        <translation>No Shift</translation>
+    </message>
+    <message>
+        <source>W%1</source>
+        <extracomment>A calendar week in the rotation&apos;s start week list: W1 is week 1.</extracomment>
+        <translation>W%1</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Shift &amp;no.:</source>
+        <translation>Shift &amp;no.:</translation>
+    </message>
+    <message>
+        <source>&amp;Weekly rotation starting in week:</source>
+        <translation>&amp;Weekly rotation starting in week:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycle:</source>
+        <translation>&amp;Cycle:</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>weeks</translation>
+    </message>
+    <message>
+        <source>The shift number told to the alarm server; choose one or type it. &quot;No Shift&quot; means that no shift is on duty</source>
+        <translation>The shift number told to the alarm server; choose one or type it. &quot;No Shift&quot; means that no shift is on duty</translation>
+    </message>
+    <message>
+        <source>The shift number advances by one each calendar week through the cycle; only for a weekday, working day or weekend shift with a number</source>
+        <translation>The shift number advances by one each calendar week through the cycle; only for a weekday, working day or weekend shift with a number</translation>
+    </message>
+    <message>
+        <source>The number of weeks of the rotation; choose one or type it</source>
+        <translation>The number of weeks of the rotation; choose one or type it</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftListDialog</name>
+    <message>
+        <source>Identification</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Date type</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>End time</translation>
+    </message>
+    <message>
+        <source>Shift no.</source>
+        <translation>Shift no.</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Shifts</translation>
     </message>
 </context>
 <context>
@@ -462,6 +889,53 @@ Please type them again.</translation>
     <message>
         <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
         <translation>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverTextsDlg</name>
+    <message>
+        <source>Messages used for takeover mode</source>
+        <translation>Messages used for takeover mode</translation>
+    </message>
+    <message>
+        <source>&amp;Request for takeover:</source>
+        <translation>&amp;Request for takeover:</translation>
+    </message>
+    <message>
+        <source>&amp;Confirmation of takeover:</source>
+        <translation>&amp;Confirmation of takeover:</translation>
+    </message>
+    <message>
+        <source>&amp;No response:</source>
+        <translation>&amp;No response:</translation>
+    </message>
+    <message>
+        <source>Sent to the next user, asking to take over the duty</source>
+        <translation>Sent to the next user, asking to take over the duty</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one has taken over</source>
+        <translation>Sent to the previous user when the next one has taken over</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one did not answer in time</source>
+        <translation>Sent to the previous user when the next one did not answer in time</translation>
+    </message>
+    <message>
+        <source>Placeholders</source>
+        <translation>Placeholders</translation>
+    </message>
+    <message>
+        <source>{{GROUP}}	Name of the alarm group</source>
+        <translation>{{GROUP}}	Name of the alarm group</translation>
+    </message>
+    <message>
+        <source>{{CURRENT}}	Name of the previous user</source>
+        <translation>{{CURRENT}}	Name of the previous user</translation>
+    </message>
+    <message>
+        <source>{{NEXT}}	User name for takeover</source>
+        <translation>{{NEXT}}	User name for takeover</translation>
     </message>
 </context>
 <context>

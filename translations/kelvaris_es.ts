@@ -21,6 +21,108 @@
     </message>
 </context>
 <context>
+    <name>CBarrageEntry</name>
+    <message>
+        <source>Barrier/Pause</source>
+        <translation>Barrera/pausa</translation>
+    </message>
+    <message>
+        <source>Type of &amp;barrier/pause:</source>
+        <translation>Tipo de &amp;barrera/pausa:</translation>
+    </message>
+    <message>
+        <source>&amp;Priority:</source>
+        <translation>&amp;Prioridad:</translation>
+    </message>
+    <message>
+        <source>The priority level of the messages let through; choose one or type its number</source>
+        <translation>El nivel de prioridad de los mensajes que se dejan pasar; elija uno o escriba su número</translation>
+    </message>
+    <message>
+        <source>With deleting the message</source>
+        <translation>Con borrado del mensaje</translation>
+    </message>
+    <message>
+        <source>With sending after barrier</source>
+        <translation>Con envío tras la barrera</translation>
+    </message>
+    <message>
+        <source>No barrier</source>
+        <translation>Sin barrera</translation>
+    </message>
+    <message>
+        <source>0 (Default)</source>
+        <translation>0 (Predeterminada)</translation>
+    </message>
+    <message>
+        <source>1 (Emergency)</source>
+        <translation>1 (Emergencia)</translation>
+    </message>
+    <message>
+        <source>2 (very very high)</source>
+        <translation>2 (muy muy alta)</translation>
+    </message>
+    <message>
+        <source>3 (very high)</source>
+        <translation>3 (muy alta)</translation>
+    </message>
+    <message>
+        <source>4 (high)</source>
+        <translation>4 (alta)</translation>
+    </message>
+    <message>
+        <source>5 (normal)</source>
+        <translation>5 (normal)</translation>
+    </message>
+    <message>
+        <source>6 (low)</source>
+        <translation>6 (baja)</translation>
+    </message>
+    <message>
+        <source>7 (very low)</source>
+        <translation>7 (muy baja)</translation>
+    </message>
+    <message>
+        <source>8 (very very low)</source>
+        <translation>8 (muy muy baja)</translation>
+    </message>
+</context>
+<context>
+    <name>CBarrageListDialog</name>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Barreras/pausas</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Identificación</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Tipo de fecha</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Hora de inicio</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Hora de fin</translation>
+    </message>
+    <message>
+        <source>Type of barrier/pause</source>
+        <translation>Tipo de barrera/pausa</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Prioridad</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -36,6 +138,194 @@
     <message>
         <source>&amp;Password:</source>
         <translation>&amp;Contraseña:</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneralSettingsDialog</name>
+    <message>
+        <source>General Setup</source>
+        <translation>Configuración general</translation>
+    </message>
+    <message>
+        <source>Working days</source>
+        <translation>Días laborables</translation>
+    </message>
+    <message>
+        <source>Mo</source>
+        <translation>Lu</translation>
+    </message>
+    <message>
+        <source>Tu</source>
+        <translation>Ma</translation>
+    </message>
+    <message>
+        <source>We</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <source>Th</source>
+        <translation>Ju</translation>
+    </message>
+    <message>
+        <source>Fr</source>
+        <translation>Vi</translation>
+    </message>
+    <message>
+        <source>Sa</source>
+        <translation>Sá</translation>
+    </message>
+    <message>
+        <source>Su</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Monday is a working day</source>
+        <translation>El lunes es día laborable</translation>
+    </message>
+    <message>
+        <source>Tuesday is a working day</source>
+        <translation>El martes es día laborable</translation>
+    </message>
+    <message>
+        <source>Wednesday is a working day</source>
+        <translation>El miércoles es día laborable</translation>
+    </message>
+    <message>
+        <source>Thursday is a working day</source>
+        <translation>El jueves es día laborable</translation>
+    </message>
+    <message>
+        <source>Friday is a working day</source>
+        <translation>El viernes es día laborable</translation>
+    </message>
+    <message>
+        <source>Saturday is a working day</source>
+        <translation>El sábado es día laborable</translation>
+    </message>
+    <message>
+        <source>Sunday is a working day</source>
+        <translation>El domingo es día laborable</translation>
+    </message>
+    <message>
+        <source>Days that are not checked and are no holidays count as weekend days</source>
+        <translation>Los días no marcados que no son festivos cuentan como días de fin de semana</translation>
+    </message>
+    <message>
+        <source>Work time</source>
+        <translation>Horario laboral</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Desde:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Hasta:</translation>
+    </message>
+    <message>
+        <source>&amp;When the window is closed:</source>
+        <translation>&amp;Al cerrar la ventana:</translation>
+    </message>
+    <message>
+        <source>Quit Kelvaris</source>
+        <translation>Salir de Kelvaris</translation>
+    </message>
+    <message>
+        <source>Hide window</source>
+        <translation>Ocultar la ventana</translation>
+    </message>
+    <message>
+        <source>Minimize window</source>
+        <translation>Minimizar la ventana</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayAuto</name>
+    <message>
+        <source>Enter the Years</source>
+        <translation>Introduzca los años</translation>
+    </message>
+    <message>
+        <source>&amp;From year:</source>
+        <translation>&amp;Desde el año:</translation>
+    </message>
+    <message>
+        <source>&amp;To year:</source>
+        <translation>&amp;Hasta el año:</translation>
+    </message>
+    <message>
+        <source>Years from 1901 to 2099</source>
+        <translation>Años de 1901 a 2099</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayEntry</name>
+    <message>
+        <source>Holiday</source>
+        <translation>Festivo</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nombre:</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Fecha:</translation>
+    </message>
+    <message>
+        <source>The name shown in the holiday list</source>
+        <translation>El nombre que aparece en la lista de festivos</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayListDialog</name>
+    <message>
+        <source>Holidays</source>
+        <translation>Festivos</translation>
+    </message>
+    <message>
+        <source>Holiday</source>
+        <translation>Festivo</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Añadir</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>E&amp;liminar</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>A&amp;utomático</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Add a holiday</source>
+        <translation>Añadir un festivo</translation>
+    </message>
+    <message>
+        <source>Change the selected holiday (or double-click it)</source>
+        <translation>Cambiar el festivo seleccionado (o hacer doble clic en él)</translation>
+    </message>
+    <message>
+        <source>Remove the selected holiday</source>
+        <translation>Eliminar el festivo seleccionado</translation>
+    </message>
+    <message>
+        <source>Add the statutory holidays of a span of years</source>
+        <translation>Añadir los festivos oficiales de un intervalo de años</translation>
     </message>
 </context>
 <context>
@@ -374,6 +664,68 @@
     </message>
 </context>
 <context>
+    <name>CScheduleEntry</name>
+    <message>
+        <source>&amp;Identification:</source>
+        <translation>&amp;Identificación:</translation>
+    </message>
+    <message>
+        <source>&amp;Date type:</source>
+        <translation>&amp;Tipo de fecha:</translation>
+    </message>
+    <message>
+        <source>D&amp;ate:</source>
+        <translation>F&amp;echa:</translation>
+    </message>
+    <message>
+        <source>&amp;Start time:</source>
+        <translation>&amp;Hora de inicio:</translation>
+    </message>
+    <message>
+        <source>&amp;End time:</source>
+        <translation>Hora de &amp;fin:</translation>
+    </message>
+    <message>
+        <source>The first second of the time window</source>
+        <translation>El primer segundo del intervalo de tiempo</translation>
+    </message>
+    <message>
+        <source>The last second of the time window; it must be later than the start time</source>
+        <translation>El último segundo del intervalo de tiempo; debe ser posterior a la hora de inicio</translation>
+    </message>
+</context>
+<context>
+    <name>CScheduleListDialog</name>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Añadir</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>E&amp;liminar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Add a new entry</source>
+        <translation>Añadir una entrada nueva</translation>
+    </message>
+    <message>
+        <source>Edit the selected entry (or double-click it)</source>
+        <translation>Editar la entrada seleccionada (o hacer doble clic en ella)</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry</source>
+        <translation>Eliminar la entrada seleccionada</translation>
+    </message>
+</context>
+<context>
     <name>CSetupPasswordDlg</name>
     <message>
         <source>The password and the confirmed password do not match.
@@ -416,6 +768,81 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>An empty password removes the password protection</source>
         <translation>Una contraseña vacía elimina la protección por contraseña</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftEntry</name>
+    <message>
+        <source>No Shift</source>
+        <translation>Sin turno</translation>
+    </message>
+    <message>
+        <source>W%1</source>
+        <extracomment>A calendar week in the rotation&apos;s start week list: W1 is week 1.</extracomment>
+        <translation>S%1</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Turno</translation>
+    </message>
+    <message>
+        <source>Shift &amp;no.:</source>
+        <translation>&amp;N.º de turno:</translation>
+    </message>
+    <message>
+        <source>&amp;Weekly rotation starting in week:</source>
+        <translation>&amp;Rotación semanal a partir de la semana:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycle:</source>
+        <translation>&amp;Ciclo:</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>semanas</translation>
+    </message>
+    <message>
+        <source>The shift number told to the alarm server; choose one or type it. &quot;No Shift&quot; means that no shift is on duty</source>
+        <translation>El número de turno que se comunica al servidor de alarmas; elija uno o escríbalo. &quot;Sin turno&quot; significa que no hay ningún turno de guardia</translation>
+    </message>
+    <message>
+        <source>The shift number advances by one each calendar week through the cycle; only for a weekday, working day or weekend shift with a number</source>
+        <translation>El número de turno avanza en uno cada semana natural a lo largo del ciclo; solo para un turno de día de la semana, de día laborable o de fin de semana con número</translation>
+    </message>
+    <message>
+        <source>The number of weeks of the rotation; choose one or type it</source>
+        <translation>El número de semanas de la rotación; elija uno o escríbalo</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftListDialog</name>
+    <message>
+        <source>Identification</source>
+        <translation>Identificación</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Tipo de fecha</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Hora de inicio</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Hora de fin</translation>
+    </message>
+    <message>
+        <source>Shift no.</source>
+        <translation>N.º de turno</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Turnos</translation>
     </message>
 </context>
 <context>
@@ -462,6 +889,53 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
         <translation>¡Atención! - La guardia para {{GROUP}} no fue aceptada por {{NEXT}}</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverTextsDlg</name>
+    <message>
+        <source>Messages used for takeover mode</source>
+        <translation>Mensajes del modo de traspaso de guardia</translation>
+    </message>
+    <message>
+        <source>&amp;Request for takeover:</source>
+        <translation>&amp;Solicitud de traspaso:</translation>
+    </message>
+    <message>
+        <source>&amp;Confirmation of takeover:</source>
+        <translation>&amp;Confirmación de traspaso:</translation>
+    </message>
+    <message>
+        <source>&amp;No response:</source>
+        <translation>Sin &amp;respuesta:</translation>
+    </message>
+    <message>
+        <source>Sent to the next user, asking to take over the duty</source>
+        <translation>Se envía al usuario siguiente para pedirle que asuma la guardia</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one has taken over</source>
+        <translation>Se envía al usuario anterior cuando el siguiente ha asumido la guardia</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one did not answer in time</source>
+        <translation>Se envía al usuario anterior cuando el siguiente no ha respondido a tiempo</translation>
+    </message>
+    <message>
+        <source>Placeholders</source>
+        <translation>Marcadores de posición</translation>
+    </message>
+    <message>
+        <source>{{GROUP}}	Name of the alarm group</source>
+        <translation>{{GROUP}}	Nombre del grupo de alarma</translation>
+    </message>
+    <message>
+        <source>{{CURRENT}}	Name of the previous user</source>
+        <translation>{{CURRENT}}	Nombre del usuario anterior</translation>
+    </message>
+    <message>
+        <source>{{NEXT}}	User name for takeover</source>
+        <translation>{{NEXT}}	Nombre del usuario que asume la guardia</translation>
     </message>
 </context>
 <context>

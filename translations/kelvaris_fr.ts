@@ -21,6 +21,108 @@
     </message>
 </context>
 <context>
+    <name>CBarrageEntry</name>
+    <message>
+        <source>Barrier/Pause</source>
+        <translation>Blocage/Pause</translation>
+    </message>
+    <message>
+        <source>Type of &amp;barrier/pause:</source>
+        <translation>Type de &amp;blocage/pause :</translation>
+    </message>
+    <message>
+        <source>&amp;Priority:</source>
+        <translation>&amp;Priorité :</translation>
+    </message>
+    <message>
+        <source>The priority level of the messages let through; choose one or type its number</source>
+        <translation>Le niveau de priorité des messages qui passent ; choisissez-en un ou saisissez son numéro</translation>
+    </message>
+    <message>
+        <source>With deleting the message</source>
+        <translation>Avec suppression du message</translation>
+    </message>
+    <message>
+        <source>With sending after barrier</source>
+        <translation>Avec envoi après le blocage</translation>
+    </message>
+    <message>
+        <source>No barrier</source>
+        <translation>Sans blocage</translation>
+    </message>
+    <message>
+        <source>0 (Default)</source>
+        <translation>0 (par défaut)</translation>
+    </message>
+    <message>
+        <source>1 (Emergency)</source>
+        <translation>1 (urgence)</translation>
+    </message>
+    <message>
+        <source>2 (very very high)</source>
+        <translation>2 (très très haute)</translation>
+    </message>
+    <message>
+        <source>3 (very high)</source>
+        <translation>3 (très haute)</translation>
+    </message>
+    <message>
+        <source>4 (high)</source>
+        <translation>4 (haute)</translation>
+    </message>
+    <message>
+        <source>5 (normal)</source>
+        <translation>5 (normale)</translation>
+    </message>
+    <message>
+        <source>6 (low)</source>
+        <translation>6 (basse)</translation>
+    </message>
+    <message>
+        <source>7 (very low)</source>
+        <translation>7 (très basse)</translation>
+    </message>
+    <message>
+        <source>8 (very very low)</source>
+        <translation>8 (très très basse)</translation>
+    </message>
+</context>
+<context>
+    <name>CBarrageListDialog</name>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Blocages/Pauses</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Type de date</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Heure de fin</translation>
+    </message>
+    <message>
+        <source>Type of barrier/pause</source>
+        <translation>Type de blocage/pause</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Priorité</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -36,6 +138,194 @@
     <message>
         <source>&amp;Password:</source>
         <translation>&amp;Mot de passe :</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneralSettingsDialog</name>
+    <message>
+        <source>General Setup</source>
+        <translation>Configuration générale</translation>
+    </message>
+    <message>
+        <source>Working days</source>
+        <translation>Jours ouvrés</translation>
+    </message>
+    <message>
+        <source>Mo</source>
+        <translation>Lu</translation>
+    </message>
+    <message>
+        <source>Tu</source>
+        <translation>Ma</translation>
+    </message>
+    <message>
+        <source>We</source>
+        <translation>Me</translation>
+    </message>
+    <message>
+        <source>Th</source>
+        <translation>Je</translation>
+    </message>
+    <message>
+        <source>Fr</source>
+        <translation>Ve</translation>
+    </message>
+    <message>
+        <source>Sa</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>Su</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>Monday is a working day</source>
+        <translation>Le lundi est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Tuesday is a working day</source>
+        <translation>Le mardi est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Wednesday is a working day</source>
+        <translation>Le mercredi est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Thursday is a working day</source>
+        <translation>Le jeudi est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Friday is a working day</source>
+        <translation>Le vendredi est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Saturday is a working day</source>
+        <translation>Le samedi est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Sunday is a working day</source>
+        <translation>Le dimanche est un jour ouvré</translation>
+    </message>
+    <message>
+        <source>Days that are not checked and are no holidays count as weekend days</source>
+        <translation>Les jours non cochés qui ne sont pas fériés comptent comme jours de week-end</translation>
+    </message>
+    <message>
+        <source>Work time</source>
+        <translation>Heures de travail</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Début :</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Fin :</translation>
+    </message>
+    <message>
+        <source>&amp;When the window is closed:</source>
+        <translation>&amp;Lors de la fermeture de la fenêtre :</translation>
+    </message>
+    <message>
+        <source>Quit Kelvaris</source>
+        <translation>Quitter Kelvaris</translation>
+    </message>
+    <message>
+        <source>Hide window</source>
+        <translation>Masquer la fenêtre</translation>
+    </message>
+    <message>
+        <source>Minimize window</source>
+        <translation>Réduire la fenêtre</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayAuto</name>
+    <message>
+        <source>Enter the Years</source>
+        <translation>Saisir les années</translation>
+    </message>
+    <message>
+        <source>&amp;From year:</source>
+        <translation>&amp;Année de début :</translation>
+    </message>
+    <message>
+        <source>&amp;To year:</source>
+        <translation>Année de &amp;fin :</translation>
+    </message>
+    <message>
+        <source>Years from 1901 to 2099</source>
+        <translation>Années de 1901 à 2099</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayEntry</name>
+    <message>
+        <source>Holiday</source>
+        <translation>Jour férié</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Nom :</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Date :</translation>
+    </message>
+    <message>
+        <source>The name shown in the holiday list</source>
+        <translation>Le nom affiché dans la liste des jours fériés</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayListDialog</name>
+    <message>
+        <source>Holidays</source>
+        <translation>Jours fériés</translation>
+    </message>
+    <message>
+        <source>Holiday</source>
+        <translation>Jour férié</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Ajouter</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Modifier</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>A&amp;utomatique</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Add a holiday</source>
+        <translation>Ajouter un jour férié</translation>
+    </message>
+    <message>
+        <source>Change the selected holiday (or double-click it)</source>
+        <translation>Modifier le jour férié sélectionné (ou double-cliquez dessus)</translation>
+    </message>
+    <message>
+        <source>Remove the selected holiday</source>
+        <translation>Supprimer le jour férié sélectionné</translation>
+    </message>
+    <message>
+        <source>Add the statutory holidays of a span of years</source>
+        <translation>Ajouter les jours fériés légaux d&apos;une plage d&apos;années</translation>
     </message>
 </context>
 <context>
@@ -374,6 +664,68 @@
     </message>
 </context>
 <context>
+    <name>CScheduleEntry</name>
+    <message>
+        <source>&amp;Identification:</source>
+        <translation>&amp;Identification :</translation>
+    </message>
+    <message>
+        <source>&amp;Date type:</source>
+        <translation>&amp;Type de date :</translation>
+    </message>
+    <message>
+        <source>D&amp;ate:</source>
+        <translation>D&amp;ate :</translation>
+    </message>
+    <message>
+        <source>&amp;Start time:</source>
+        <translation>Heure de &amp;début :</translation>
+    </message>
+    <message>
+        <source>&amp;End time:</source>
+        <translation>Heure de &amp;fin :</translation>
+    </message>
+    <message>
+        <source>The first second of the time window</source>
+        <translation>La première seconde de la plage horaire</translation>
+    </message>
+    <message>
+        <source>The last second of the time window; it must be later than the start time</source>
+        <translation>La dernière seconde de la plage horaire ; elle doit être postérieure à l&apos;heure de début</translation>
+    </message>
+</context>
+<context>
+    <name>CScheduleListDialog</name>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Ajouter</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Modifier</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Add a new entry</source>
+        <translation>Ajouter une nouvelle entrée</translation>
+    </message>
+    <message>
+        <source>Edit the selected entry (or double-click it)</source>
+        <translation>Modifier l&apos;entrée sélectionnée (ou double-cliquez dessus)</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry</source>
+        <translation>Supprimer l&apos;entrée sélectionnée</translation>
+    </message>
+</context>
+<context>
     <name>CSetupPasswordDlg</name>
     <message>
         <source>The password and the confirmed password do not match.
@@ -416,6 +768,81 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>An empty password removes the password protection</source>
         <translation>Un mot de passe vide supprime la protection par mot de passe</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftEntry</name>
+    <message>
+        <source>No Shift</source>
+        <translation>Aucune équipe</translation>
+    </message>
+    <message>
+        <source>W%1</source>
+        <extracomment>A calendar week in the rotation&apos;s start week list: W1 is week 1.</extracomment>
+        <translation>S%1</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Équipe</translation>
+    </message>
+    <message>
+        <source>Shift &amp;no.:</source>
+        <translation>&amp;N° d&apos;équipe :</translation>
+    </message>
+    <message>
+        <source>&amp;Weekly rotation starting in week:</source>
+        <translation>&amp;Rotation hebdomadaire à partir de la semaine :</translation>
+    </message>
+    <message>
+        <source>&amp;Cycle:</source>
+        <translation>&amp;Cycle :</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>semaines</translation>
+    </message>
+    <message>
+        <source>The shift number told to the alarm server; choose one or type it. &quot;No Shift&quot; means that no shift is on duty</source>
+        <translation>Le numéro d&apos;équipe transmis au serveur d&apos;alarme ; choisissez-en un ou saisissez-le. « Aucune équipe » signifie qu&apos;aucune équipe n&apos;est de service</translation>
+    </message>
+    <message>
+        <source>The shift number advances by one each calendar week through the cycle; only for a weekday, working day or weekend shift with a number</source>
+        <translation>Le numéro d&apos;équipe avance d&apos;une unité chaque semaine calendaire au fil du cycle ; uniquement pour une équipe numérotée d&apos;un jour de la semaine, d&apos;un jour ouvré ou du week-end</translation>
+    </message>
+    <message>
+        <source>The number of weeks of the rotation; choose one or type it</source>
+        <translation>Le nombre de semaines de la rotation ; choisissez-en un ou saisissez-le</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftListDialog</name>
+    <message>
+        <source>Identification</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Type de date</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Heure de début</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Heure de fin</translation>
+    </message>
+    <message>
+        <source>Shift no.</source>
+        <translation>N° d&apos;équipe</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Équipes</translation>
     </message>
 </context>
 <context>
@@ -462,6 +889,53 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
         <translation>Attention ! - Le service pour {{GROUP}} n&apos;a pas été accepté par {{NEXT}}</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverTextsDlg</name>
+    <message>
+        <source>Messages used for takeover mode</source>
+        <translation>Messages du mode de prise de service</translation>
+    </message>
+    <message>
+        <source>&amp;Request for takeover:</source>
+        <translation>&amp;Demande de prise de service :</translation>
+    </message>
+    <message>
+        <source>&amp;Confirmation of takeover:</source>
+        <translation>&amp;Confirmation de prise de service :</translation>
+    </message>
+    <message>
+        <source>&amp;No response:</source>
+        <translation>&amp;Absence de réponse :</translation>
+    </message>
+    <message>
+        <source>Sent to the next user, asking to take over the duty</source>
+        <translation>Envoyé à l&apos;utilisateur suivant pour lui demander de prendre le service</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one has taken over</source>
+        <translation>Envoyé à l&apos;utilisateur précédent lorsque le suivant a pris le service</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one did not answer in time</source>
+        <translation>Envoyé à l&apos;utilisateur précédent lorsque le suivant n&apos;a pas répondu à temps</translation>
+    </message>
+    <message>
+        <source>Placeholders</source>
+        <translation>Variables</translation>
+    </message>
+    <message>
+        <source>{{GROUP}}	Name of the alarm group</source>
+        <translation>{{GROUP}}	Nom du groupe d&apos;alarme</translation>
+    </message>
+    <message>
+        <source>{{CURRENT}}	Name of the previous user</source>
+        <translation>{{CURRENT}}	Nom de l&apos;utilisateur précédent</translation>
+    </message>
+    <message>
+        <source>{{NEXT}}	User name for takeover</source>
+        <translation>{{NEXT}}	Nom de l&apos;utilisateur qui prend le service</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,108 @@
     </message>
 </context>
 <context>
+    <name>CBarrageEntry</name>
+    <message>
+        <source>Barrier/Pause</source>
+        <translation>Blokkering/pauze</translation>
+    </message>
+    <message>
+        <source>Type of &amp;barrier/pause:</source>
+        <translation>&amp;Type blokkering/pauze:</translation>
+    </message>
+    <message>
+        <source>&amp;Priority:</source>
+        <translation>&amp;Prioriteit:</translation>
+    </message>
+    <message>
+        <source>The priority level of the messages let through; choose one or type its number</source>
+        <translation>Het prioriteitsniveau van de berichten die worden doorgelaten; kies er een of typ het nummer</translation>
+    </message>
+    <message>
+        <source>With deleting the message</source>
+        <translation>Met verwijderen van het bericht</translation>
+    </message>
+    <message>
+        <source>With sending after barrier</source>
+        <translation>Met verzenden na de blokkering</translation>
+    </message>
+    <message>
+        <source>No barrier</source>
+        <translation>Geen blokkering</translation>
+    </message>
+    <message>
+        <source>0 (Default)</source>
+        <translation>0 (Standaard)</translation>
+    </message>
+    <message>
+        <source>1 (Emergency)</source>
+        <translation>1 (Noodgeval)</translation>
+    </message>
+    <message>
+        <source>2 (very very high)</source>
+        <translation>2 (zeer zeer hoog)</translation>
+    </message>
+    <message>
+        <source>3 (very high)</source>
+        <translation>3 (zeer hoog)</translation>
+    </message>
+    <message>
+        <source>4 (high)</source>
+        <translation>4 (hoog)</translation>
+    </message>
+    <message>
+        <source>5 (normal)</source>
+        <translation>5 (normaal)</translation>
+    </message>
+    <message>
+        <source>6 (low)</source>
+        <translation>6 (laag)</translation>
+    </message>
+    <message>
+        <source>7 (very low)</source>
+        <translation>7 (zeer laag)</translation>
+    </message>
+    <message>
+        <source>8 (very very low)</source>
+        <translation>8 (zeer zeer laag)</translation>
+    </message>
+</context>
+<context>
+    <name>CBarrageListDialog</name>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Blokkeringen/pauzes</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Identificatie</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Datumtype</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Begintijd</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Eindtijd</translation>
+    </message>
+    <message>
+        <source>Type of barrier/pause</source>
+        <translation>Type blokkering/pauze</translation>
+    </message>
+    <message>
+        <source>Priority</source>
+        <translation>Prioriteit</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -36,6 +138,194 @@
     <message>
         <source>&amp;Password:</source>
         <translation>&amp;Wachtwoord:</translation>
+    </message>
+</context>
+<context>
+    <name>CGeneralSettingsDialog</name>
+    <message>
+        <source>General Setup</source>
+        <translation>Algemene instellingen</translation>
+    </message>
+    <message>
+        <source>Working days</source>
+        <translation>Werkdagen</translation>
+    </message>
+    <message>
+        <source>Mo</source>
+        <translation>Ma</translation>
+    </message>
+    <message>
+        <source>Tu</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>We</source>
+        <translation>Wo</translation>
+    </message>
+    <message>
+        <source>Th</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Fr</source>
+        <translation>Vr</translation>
+    </message>
+    <message>
+        <source>Sa</source>
+        <translation>Za</translation>
+    </message>
+    <message>
+        <source>Su</source>
+        <translation>Zo</translation>
+    </message>
+    <message>
+        <source>Monday is a working day</source>
+        <translation>Maandag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Tuesday is a working day</source>
+        <translation>Dinsdag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Wednesday is a working day</source>
+        <translation>Woensdag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Thursday is a working day</source>
+        <translation>Donderdag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Friday is a working day</source>
+        <translation>Vrijdag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Saturday is a working day</source>
+        <translation>Zaterdag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Sunday is a working day</source>
+        <translation>Zondag is een werkdag</translation>
+    </message>
+    <message>
+        <source>Days that are not checked and are no holidays count as weekend days</source>
+        <translation>Dagen die niet zijn aangevinkt en geen feestdag zijn, gelden als weekenddagen</translation>
+    </message>
+    <message>
+        <source>Work time</source>
+        <translation>Werktijd</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Van:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Tot:</translation>
+    </message>
+    <message>
+        <source>&amp;When the window is closed:</source>
+        <translation>&amp;Bij het sluiten van het venster:</translation>
+    </message>
+    <message>
+        <source>Quit Kelvaris</source>
+        <translation>Kelvaris afsluiten</translation>
+    </message>
+    <message>
+        <source>Hide window</source>
+        <translation>Venster verbergen</translation>
+    </message>
+    <message>
+        <source>Minimize window</source>
+        <translation>Venster minimaliseren</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayAuto</name>
+    <message>
+        <source>Enter the Years</source>
+        <translation>Jaren invoeren</translation>
+    </message>
+    <message>
+        <source>&amp;From year:</source>
+        <translation>&amp;Vanaf jaar:</translation>
+    </message>
+    <message>
+        <source>&amp;To year:</source>
+        <translation>&amp;Tot en met jaar:</translation>
+    </message>
+    <message>
+        <source>Years from 1901 to 2099</source>
+        <translation>Jaren van 1901 tot en met 2099</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayEntry</name>
+    <message>
+        <source>Holiday</source>
+        <translation>Feestdag</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Naam:</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>&amp;Datum:</translation>
+    </message>
+    <message>
+        <source>The name shown in the holiday list</source>
+        <translation>De naam die in de lijst met feestdagen wordt weergegeven</translation>
+    </message>
+</context>
+<context>
+    <name>CHolidayListDialog</name>
+    <message>
+        <source>Holidays</source>
+        <translation>Feestdagen</translation>
+    </message>
+    <message>
+        <source>Holiday</source>
+        <translation>Feestdag</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Toevoegen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bewerken</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Verwijderen</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic</source>
+        <translation>&amp;Automatisch</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+    <message>
+        <source>Add a holiday</source>
+        <translation>Een feestdag toevoegen</translation>
+    </message>
+    <message>
+        <source>Change the selected holiday (or double-click it)</source>
+        <translation>De geselecteerde feestdag wijzigen (of dubbelklik erop)</translation>
+    </message>
+    <message>
+        <source>Remove the selected holiday</source>
+        <translation>De geselecteerde feestdag verwijderen</translation>
+    </message>
+    <message>
+        <source>Add the statutory holidays of a span of years</source>
+        <translation>De wettelijke feestdagen van een reeks jaren toevoegen</translation>
     </message>
 </context>
 <context>
@@ -374,6 +664,68 @@
     </message>
 </context>
 <context>
+    <name>CScheduleEntry</name>
+    <message>
+        <source>&amp;Identification:</source>
+        <translation>&amp;Identificatie:</translation>
+    </message>
+    <message>
+        <source>&amp;Date type:</source>
+        <translation>&amp;Datumtype:</translation>
+    </message>
+    <message>
+        <source>D&amp;ate:</source>
+        <translation>D&amp;atum:</translation>
+    </message>
+    <message>
+        <source>&amp;Start time:</source>
+        <translation>&amp;Begintijd:</translation>
+    </message>
+    <message>
+        <source>&amp;End time:</source>
+        <translation>&amp;Eindtijd:</translation>
+    </message>
+    <message>
+        <source>The first second of the time window</source>
+        <translation>De eerste seconde van het tijdvenster</translation>
+    </message>
+    <message>
+        <source>The last second of the time window; it must be later than the start time</source>
+        <translation>De laatste seconde van het tijdvenster; deze moet later liggen dan de begintijd</translation>
+    </message>
+</context>
+<context>
+    <name>CScheduleListDialog</name>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Toevoegen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bewerken</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Verwijderen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+    <message>
+        <source>Add a new entry</source>
+        <translation>Een nieuw item toevoegen</translation>
+    </message>
+    <message>
+        <source>Edit the selected entry (or double-click it)</source>
+        <translation>Het geselecteerde item bewerken (of dubbelklik erop)</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry</source>
+        <translation>Het geselecteerde item verwijderen</translation>
+    </message>
+</context>
+<context>
     <name>CSetupPasswordDlg</name>
     <message>
         <source>The password and the confirmed password do not match.
@@ -416,6 +768,81 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>An empty password removes the password protection</source>
         <translation>Een leeg wachtwoord heft de wachtwoordbeveiliging op</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftEntry</name>
+    <message>
+        <source>No Shift</source>
+        <translation>Geen shift</translation>
+    </message>
+    <message>
+        <source>W%1</source>
+        <extracomment>A calendar week in the rotation&apos;s start week list: W1 is week 1.</extracomment>
+        <translation>W%1</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Shift &amp;no.:</source>
+        <translation>Shift&amp;nummer:</translation>
+    </message>
+    <message>
+        <source>&amp;Weekly rotation starting in week:</source>
+        <translation>&amp;Wekelijkse rotatie vanaf week:</translation>
+    </message>
+    <message>
+        <source>&amp;Cycle:</source>
+        <translation>&amp;Cyclus:</translation>
+    </message>
+    <message>
+        <source>weeks</source>
+        <translation>weken</translation>
+    </message>
+    <message>
+        <source>The shift number told to the alarm server; choose one or type it. &quot;No Shift&quot; means that no shift is on duty</source>
+        <translation>Het shiftnummer dat aan de alarmserver wordt doorgegeven; kies er een of typ het. &quot;Geen shift&quot; betekent dat er geen shift dienst heeft</translation>
+    </message>
+    <message>
+        <source>The shift number advances by one each calendar week through the cycle; only for a weekday, working day or weekend shift with a number</source>
+        <translation>Het shiftnummer gaat elke kalenderweek één stap verder door de cyclus; alleen voor een weekdag-, werkdag- of weekendshift met een nummer</translation>
+    </message>
+    <message>
+        <source>The number of weeks of the rotation; choose one or type it</source>
+        <translation>Het aantal weken van de rotatie; kies er een of typ het</translation>
+    </message>
+</context>
+<context>
+    <name>CShiftListDialog</name>
+    <message>
+        <source>Identification</source>
+        <translation>Identificatie</translation>
+    </message>
+    <message>
+        <source>Date type</source>
+        <translation>Datumtype</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Begintijd</translation>
+    </message>
+    <message>
+        <source>End time</source>
+        <translation>Eindtijd</translation>
+    </message>
+    <message>
+        <source>Shift no.</source>
+        <translation>Shiftnr.</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Shifts</translation>
     </message>
 </context>
 <context>
@@ -462,6 +889,53 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>Attention! - The duty for {{GROUP}} was not accepted by {{NEXT}}</source>
         <translation>Let op! - De dienst voor {{GROUP}} is niet aanvaard door {{NEXT}}</translation>
+    </message>
+</context>
+<context>
+    <name>CTakeoverTextsDlg</name>
+    <message>
+        <source>Messages used for takeover mode</source>
+        <translation>Berichten voor de overnamemodus</translation>
+    </message>
+    <message>
+        <source>&amp;Request for takeover:</source>
+        <translation>&amp;Verzoek om overname:</translation>
+    </message>
+    <message>
+        <source>&amp;Confirmation of takeover:</source>
+        <translation>&amp;Bevestiging van overname:</translation>
+    </message>
+    <message>
+        <source>&amp;No response:</source>
+        <translation>&amp;Geen reactie:</translation>
+    </message>
+    <message>
+        <source>Sent to the next user, asking to take over the duty</source>
+        <translation>Wordt naar de volgende gebruiker verzonden met het verzoek de dienst over te nemen</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one has taken over</source>
+        <translation>Wordt naar de vorige gebruiker verzonden wanneer de volgende de dienst heeft overgenomen</translation>
+    </message>
+    <message>
+        <source>Sent to the previous user when the next one did not answer in time</source>
+        <translation>Wordt naar de vorige gebruiker verzonden wanneer de volgende niet op tijd heeft gereageerd</translation>
+    </message>
+    <message>
+        <source>Placeholders</source>
+        <translation>Plaatsaanduidingen</translation>
+    </message>
+    <message>
+        <source>{{GROUP}}	Name of the alarm group</source>
+        <translation>{{GROUP}}	Naam van de alarmgroep</translation>
+    </message>
+    <message>
+        <source>{{CURRENT}}	Name of the previous user</source>
+        <translation>{{CURRENT}}	Naam van de vorige gebruiker</translation>
+    </message>
+    <message>
+        <source>{{NEXT}}	User name for takeover</source>
+        <translation>{{NEXT}}	Naam van de gebruiker die de dienst overneemt</translation>
     </message>
 </context>
 <context>

@@ -1,23 +1,51 @@
 #include "app/AppEditorHost.h"
 
+#include "editors/BarrageDialogs.h"
+#include "editors/GeneralSettingsDialog.h"
+#include "editors/HolidayDialogs.h"
+#include "editors/ShiftDialogs.h"
+#include "editors/TakeoverTextsDlg.h"
 #include "inbound/KelvarisObj.h"
 
-bool CAppEditorHost::EditGeneralSettings(CGeneralSettings&)
+bool CAppEditorHost::EditGeneralSettings(CGeneralSettings& settings)
 {
-    return false;
+    CGeneralSettingsDialog dialog(settings, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings = dialog.Settings();
+    return true;
 }
 
-void CAppEditorHost::EditBarriers(CBarrageArray&) { }
+void CAppEditorHost::EditBarriers(CBarrageArray& barriers)
+{
+    CBarrageListDialog dialog(barriers, m_parent);
+    dialog.exec();
+}
 
-void CAppEditorHost::EditShifts(CShiftArray&) { }
+void CAppEditorHost::EditShifts(CShiftArray& shifts)
+{
+    CShiftListDialog dialog(shifts, m_parent);
+    dialog.exec();
+}
 
-void CAppEditorHost::EditHolidays(CHolidaysArray&) { }
+void CAppEditorHost::EditHolidays(CHolidaysArray& holidays)
+{
+    CHolidayListDialog dialog(holidays, m_parent);
+    dialog.exec();
+}
 
+// The planning dialog arrives with the dispatch planning; until then the command opens nothing.
 void CAppEditorHost::EditPlan(const QString&) { }
 
-bool CAppEditorHost::EditTakeoverTexts(QString&, QString&, QString&)
+bool CAppEditorHost::EditTakeoverTexts(QString& request, QString& confirm, QString& timeout)
 {
-    return false;
+    CTakeoverTextsDlg dialog(request, confirm, timeout, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    request = dialog.RequestText();
+    confirm = dialog.ConfirmText();
+    timeout = dialog.TimeoutText();
+    return true;
 }
 
 bool CAppEditorHost::AutomationEditorRunning() const

@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// The editors of the setup commands as dialogs over the main window. While the schedule editors
-// are not part of the program yet, a command that would open one does nothing.
+// The editors of the setup commands as modal dialogs over the main window. The dispatch planning
+// dialog is not part of the program yet: its command opens nothing.
 class CAppEditorHost : public CEditorHost
 {
 public:

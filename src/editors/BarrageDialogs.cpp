@@ -1,0 +1,482 @@
+#include "editors/BarrageDialogs.h"
+
+#include <memory>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTimeEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "schedule/DateType.h"
+
+namespace {
+QTimeEdit* NewTimeEdit(QWidget* parent)
+{
+    auto* edit = new QTimeEdit(parent);
+    edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    return edit;
+}
+
+CDateTime TimeValue(const QTimeEdit* edit)
+{
+    const QTime time = edit->time();
+    return CDateTime::TimeOfDay(time.hour(), time.minute(), time.second());
+}
+
+void SetTimeValue(QTimeEdit* edit, const CDateTime& value)
+{
+    const QSignalBlocker blocker(edit);
+    const QTime time = value.IsValid() ? value.ToQTime() : QTime(0, 0, 0);
+    edit->setTime(time);
+}
+} // namespace
+
+// --- CScheduleListDialog -----------------------------------------------------------------------------
+
+CScheduleListDialog::CScheduleListDialog(
+    std::span<const CListColumn> columns, const char* columnContext, QWidget* parent)
+    : QDialog(parent)
+    , m_columns(columns)
+    , m_columnContext(columnContext)
+{
+    m_list = new QTreeWidget(this);
+    m_list->setColumnCount(int(columns.size()));
+    m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->header()->setStretchLastSection(false);
+    m_list->installEventFilter(this);
+    m_list->setMinimumSize(
+        m_list->fontMetrics().averageCharWidth() * 100, m_list->fontMetrics().height() * 14);
+
+    m_add = new QPushButton(this);
+    m_edit = new QPushButton(this);
+    m_remove = new QPushButton(this);
+    m_close = new QPushButton(this);
+    m_edit->setDefault(true);
+
+    connect(m_add, &QPushButton::clicked, this, &CScheduleListDialog::AddRecord);
+    connect(m_edit, &QPushButton::clicked, this, &CScheduleListDialog::EditRecord);
+    connect(m_remove, &QPushButton::clicked, this, &CScheduleListDialog::RemoveRecord);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &CScheduleListDialog::EditRecord);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CScheduleListDialog::UpdateButtons);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_add);
+    buttons->addWidget(m_edit);
+    buttons->addWidget(m_remove);
+    buttons->addStretch(1);
+    buttons->addWidget(m_close);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(buttons);
+
+    m_list->setFocus();
+    UpdateButtons();
+}
+
+int CScheduleListDialog::SelectedRow() const
+{
+    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->indexOfTopLevelItem(selected.constFirst());
+}
+
+void CScheduleListDialog::AddRecord()
+{
+    if (RunEntry(-1))
+        ShowStored();
+}
+
+void CScheduleListDialog::EditRecord()
+{
+    const int row = SelectedRow();
+    if (row < 0 || row >= RecordCount())
+        return;
+    if (RunEntry(row))
+        ShowStored();
+}
+
+void CScheduleListDialog::RemoveRecord()
+{
+    const int row = SelectedRow();
+    if (row < 0 || row >= RecordCount())
+        return;
+    RemoveAt(row);
+    delete m_list->takeTopLevelItem(row);
+    // The row that moved up into the removed one's place is selected; after the last row none is.
+    m_list->clearSelection();
+    if (QTreeWidgetItem* next = m_list->topLevelItem(row))
+        m_list->setCurrentItem(next);
+    UpdateButtons();
+}
+
+void CScheduleListDialog::ShowStored()
+{
+    SortRecords();
+    Fill(int(StoredIndex()));
+}
+
+void CScheduleListDialog::Fill(int select)
+{
+    SortRecords();
+    const qsizetype count = RecordCount();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QStringList texts = RowTexts(i);
+        auto* item = new QTreeWidgetItem(texts);
+        // The full text of every cell, for columns too narrow to show it.
+        for (int column = 0; column < texts.size(); ++column)
+            item->setToolTip(column, texts.at(column));
+        items.append(item);
+    }
+    m_list->clear();
+    m_list->insertTopLevelItems(0, items);
+    if (select >= 0 && select < count)
+        m_list->setCurrentItem(m_list->topLevelItem(select));
+    UpdateButtons();
+}
+
+void CScheduleListDialog::UpdateButtons()
+{
+    const bool selected = SelectedRow() >= 0;
+    m_edit->setEnabled(selected);
+    m_remove->setEnabled(selected);
+}
+
+void CScheduleListDialog::ApplyColumnWidths()
+{
+    const int scrollBar = m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    for (int column = 0; column < int(m_columns.size()); ++column) {
+        m_list->setColumnWidth(column,
+            ColumnWidth(m_columns[size_t(column)].percent, m_list->width(), scrollBar, m_list->frameWidth()));
+    }
+}
+
+bool CScheduleListDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The widths are shares of the list's width, so they follow it.
+    if (watched == m_list && event->type() == QEvent::Resize)
+        ApplyColumnWidths();
+    return QDialog::eventFilter(watched, event);
+}
+
+void CScheduleListDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CScheduleListDialog::Retranslate()
+{
+    setWindowTitle(Title());
+    QStringList headers;
+    for (const CListColumn& column : m_columns)
+        headers.append(QCoreApplication::translate(m_columnContext, column.text));
+    m_list->setHeaderLabels(headers);
+    m_add->setText(tr("&Add"));
+    m_edit->setText(tr("&Edit"));
+    m_remove->setText(tr("&Remove"));
+    m_close->setText(tr("Close"));
+    m_add->setToolTip(tr("Add a new entry"));
+    m_edit->setToolTip(tr("Edit the selected entry (or double-click it)"));
+    m_remove->setToolTip(tr("Remove the selected entry"));
+    // The rows show translated texts too.
+    Fill(SelectedRow());
+}
+
+// --- CScheduleEntry --------------------------------------------------------------------------------
+
+CScheduleEntry::CScheduleEntry(QWidget* parent)
+    : QDialog(parent)
+{
+    // Created in tab order.
+    m_nameLabel = new QLabel(this);
+    m_name = new QLineEdit(this);
+    m_nameLabel->setBuddy(m_name);
+    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 32);
+
+    m_dateTypeLabel = new QLabel(this);
+    m_dateType = new QComboBox(this);
+    m_dateTypeLabel->setBuddy(m_dateType);
+    m_dateType->addItems(DateTypeItems());
+
+    m_dateLabel = new QLabel(this);
+    m_date = new QDateEdit(this);
+    m_date->setCalendarPopup(true);
+    m_date->setMinimumDate(QDate(1900, 1, 1));
+    m_dateLabel->setBuddy(m_date);
+
+    m_fromLabel = new QLabel(this);
+    m_from = NewTimeEdit(this);
+    m_fromLabel->setBuddy(m_from);
+    m_toLabel = new QLabel(this);
+    m_to = NewTimeEdit(this);
+    m_toLabel->setBuddy(m_to);
+
+    m_form = new QFormLayout;
+    m_form->addRow(m_nameLabel, m_name);
+    m_form->addRow(m_dateTypeLabel, m_dateType);
+    m_form->addRow(m_dateLabel, m_date);
+    m_form->addRow(m_fromLabel, m_from);
+    m_form->addRow(m_toLabel, m_to);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(m_form);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_name, &QLineEdit::textChanged, this, &CScheduleEntry::UpdateOk);
+    connect(m_dateType, &QComboBox::currentIndexChanged, this, &CScheduleEntry::OnDateTypeChanged);
+    connect(m_from, &QTimeEdit::timeChanged, this, &CScheduleEntry::OnFromTimeChanged);
+    connect(m_to, &QTimeEdit::timeChanged, this, &CScheduleEntry::OnToTimeChanged);
+    m_name->setFocus();
+}
+
+void CScheduleEntry::AddButtons()
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout()->addWidget(buttons);
+}
+
+void CScheduleEntry::SetCommonFields(const QString& name, int dateTypePosition, const CDateTime& date,
+    const CDateTime& fromTime, const CDateTime& toTime)
+{
+    {
+        const QSignalBlocker blockName(m_name);
+        const QSignalBlocker blockType(m_dateType);
+        const QSignalBlocker blockDate(m_date);
+        m_name->setText(name);
+        m_dateType->setCurrentIndex(dateTypePosition);
+        const QDate day = date.IsValid() && !date.IsZero() ? date.ToQDate() : QDate();
+        m_date->setDate(
+            day.isValid() && day >= m_date->minimumDate() ? day : CDateTime::GetCurrentTime().ToQDate());
+    }
+    SetTimeValue(m_from, fromTime);
+    SetTimeValue(m_to, toTime);
+    ShowDate(DateTypeAtPosition(dateTypePosition) == DATETYPE_SPECIAL);
+    UpdateOk();
+}
+
+int CScheduleEntry::DateTypePositionValue() const
+{
+    return m_dateType->currentIndex();
+}
+
+CDateTime CScheduleEntry::DateValue() const
+{
+    return CDateTime(m_date->date());
+}
+
+CDateTime CScheduleEntry::FromTimeValue() const
+{
+    return TimeValue(m_from);
+}
+
+CDateTime CScheduleEntry::ToTimeValue() const
+{
+    return TimeValue(m_to);
+}
+
+void CScheduleEntry::OnDateTypeChanged()
+{
+    const bool special = DateTypeAtPosition(m_dateType->currentIndex()) == DATETYPE_SPECIAL;
+    // A special date starts at today; every other type has no date (the record keeps the zero date).
+    if (special) {
+        const QSignalBlocker blocker(m_date);
+        m_date->setDate(CDateTime::GetCurrentTime().ToQDate());
+    }
+    ShowDate(special);
+    DateTypeChanged();
+}
+
+void CScheduleEntry::ShowDate(bool show)
+{
+    m_form->setRowVisible(m_date, show);
+}
+
+void CScheduleEntry::OnFromTimeChanged()
+{
+    const CTimeRange range = AfterFromTimeChanged({ FromTimeValue(), ToTimeValue() });
+    SetTimeValue(m_to, range.toTime);
+    UpdateOk();
+}
+
+void CScheduleEntry::OnToTimeChanged()
+{
+    const CTimeRange range = AfterToTimeChanged({ FromTimeValue(), ToTimeValue() });
+    SetTimeValue(m_from, range.fromTime);
+    UpdateOk();
+}
+
+void CScheduleEntry::UpdateOk()
+{
+    if (m_ok)
+        m_ok->setEnabled(EntryAcceptable(m_name->text(), FromTimeValue(), ToTimeValue()));
+}
+
+void CScheduleEntry::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CScheduleEntry::Retranslate()
+{
+    m_nameLabel->setText(tr("&Identification:"));
+    m_dateTypeLabel->setText(tr("&Date type:"));
+    m_dateLabel->setText(tr("D&ate:"));
+    m_fromLabel->setText(tr("&Start time:"));
+    m_toLabel->setText(tr("&End time:"));
+    m_from->setToolTip(tr("The first second of the time window"));
+    m_to->setToolTip(tr("The last second of the time window; it must be later than the start time"));
+    SetComboItems(m_dateType, DateTypeItems());
+}
+
+// --- CBarrageEntry ---------------------------------------------------------------------------------
+
+CBarrageEntry::CBarrageEntry(QWidget* parent)
+    : CScheduleEntry(parent)
+{
+    Build();
+    SetFields(NewBarrageFields(CDateTime::GetCurrentTime()));
+}
+
+CBarrageEntry::CBarrageEntry(const CBarrage& barrier, QWidget* parent)
+    : CScheduleEntry(parent)
+{
+    Build();
+    SetFields(FieldsFromBarrage(barrier));
+}
+
+void CBarrageEntry::Build()
+{
+    m_barrierTypeLabel = new QLabel(this);
+    m_barrierType = new QComboBox(this);
+    m_barrierTypeLabel->setBuddy(m_barrierType);
+    m_barrierType->addItems(BarrierTypeItems());
+
+    m_priorityLabel = new QLabel(this);
+    m_priority = new QComboBox(this);
+    m_priority->setEditable(true);
+    m_priority->setInsertPolicy(QComboBox::NoInsert);
+    m_priorityLabel->setBuddy(m_priority);
+    m_priority->addItems(PriorityItems());
+
+    Form()->addRow(m_barrierTypeLabel, m_barrierType);
+    Form()->addRow(m_priorityLabel, m_priority);
+    AddButtons();
+    Retranslate();
+}
+
+CBarrageFields CBarrageEntry::Fields() const
+{
+    CBarrageFields fields;
+    fields.name = NameEdit()->text();
+    fields.dateTypePosition = DateTypePositionValue();
+    fields.date = DateValue();
+    fields.fromTime = FromTimeValue();
+    fields.toTime = ToTimeValue();
+    fields.barrierTypeIndex = m_barrierType->currentIndex();
+    fields.priorityText = m_priority->currentText();
+    return fields;
+}
+
+void CBarrageEntry::SetFields(const CBarrageFields& fields)
+{
+    m_barrierType->setCurrentIndex(fields.barrierTypeIndex);
+    // A level selects its item; a number without one stands as typed text.
+    const int item = FindItemStartingWith(PriorityItems(), fields.priorityText);
+    m_priority->setCurrentIndex(item);
+    if (item < 0)
+        m_priority->setEditText(fields.priorityText);
+    SetCommonFields(fields.name, fields.dateTypePosition, fields.date, fields.fromTime, fields.toTime);
+}
+
+void CBarrageEntry::Retranslate()
+{
+    setWindowTitle(tr("Barrier/Pause"));
+    CScheduleEntry::Retranslate();
+    m_barrierTypeLabel->setText(tr("Type of &barrier/pause:"));
+    m_priorityLabel->setText(tr("&Priority:"));
+    m_priority->setToolTip(
+        tr("The priority level of the messages let through; choose one or type its number"));
+    SetComboItems(m_barrierType, BarrierTypeItems());
+    SetComboItems(m_priority, PriorityItems());
+}
+
+// --- CBarrageListDialog ----------------------------------------------------------------------------
+
+CBarrageListDialog::CBarrageListDialog(CBarrageArray& barriers, QWidget* parent)
+    : CScheduleListDialog(BarrageColumns(), "CBarrageListDialog", parent)
+    , m_barriers(barriers)
+{
+    Retranslate();
+}
+
+QString CBarrageListDialog::Title() const
+{
+    return tr("Barriers/Pauses");
+}
+
+void CBarrageListDialog::SortRecords()
+{
+    m_barriers.Sort();
+}
+
+QStringList CBarrageListDialog::RowTexts(qsizetype index) const
+{
+    return BarrageRowTexts(m_barriers.at(index));
+}
+
+bool CBarrageListDialog::RunEntry(qsizetype index)
+{
+    const bool existing = index >= 0 && index < m_barriers.size();
+    const auto entry = existing ? std::make_unique<CBarrageEntry>(m_barriers.at(index), this)
+                                : std::make_unique<CBarrageEntry>(this);
+    if (entry->exec() != QDialog::Accepted)
+        return false;
+    m_stored = entry->Record();
+    if (existing)
+        m_barriers.removeAt(index);
+    m_barriers.append(m_stored);
+    m_barriers.SetModified(true);
+    return true;
+}
+
+qsizetype CBarrageListDialog::StoredIndex() const
+{
+    for (qsizetype i = m_barriers.size() - 1; i >= 0; --i) {
+        if (SameStoredFields(m_barriers.at(i), m_stored))
+            return i;
+    }
+    return -1;
+}
+
+void CBarrageListDialog::RemoveAt(qsizetype index)
+{
+    m_barriers.removeAt(index);
+    m_barriers.SetModified(true);
+}

@@ -1,0 +1,345 @@
+#include "editors/HolidayDialogs.h"
+
+#include <functional>
+
+#include <QApplication>
+#include <QCursor>
+#include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+// Runs `handle` on the first modal widget of type T once it is up (polling from the event loop the
+// dialog under test runs), so no test ever blocks on a modal dialog.
+template <class T>
+void WhenModal(std::function<void(T*)> handle, int attempts = 200, int delayMs = 0)
+{
+    QTimer::singleShot(delayMs, [handle, attempts] {
+        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            handle(widget);
+            return;
+        }
+        if (attempts > 0)
+            WhenModal<T>(handle, attempts - 1, 10);
+    });
+}
+
+// Saves a picture of a dialog for review when KELVARIS_SCREENSHOT_DIR names a folder.
+void SaveScreenshot(QWidget& widget, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return;
+    widget.adjustSize();
+    widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+CDateTime FixedNow()
+{
+    return CDateTime(2024, 6, 15, 10, 20, 30);
+}
+
+CHoliday Day(const char* name, int year, int month, int day)
+{
+    return CHoliday(QString::fromUtf8(name), CDateTime(year, month, day, 0, 0, 0));
+}
+
+CHolidaysArray Holidays(std::initializer_list<CHoliday> records)
+{
+    CHolidaysArray holidays;
+    for (const CHoliday& h : records)
+        holidays.append(h);
+    return holidays;
+}
+
+QStringList Names(const CHolidaysArray& holidays)
+{
+    QStringList names;
+    for (const CHoliday& h : holidays)
+        names.append(h.m_name);
+    return names;
+}
+
+QStringList RowNames(const QTreeWidget& list)
+{
+    QStringList names;
+    for (int row = 0; row < list.topLevelItemCount(); ++row)
+        names.append(list.topLevelItem(row)->text(0));
+    return names;
+}
+
+// Fills the entry dialog once it is up and closes it with OK (or Cancel).
+void AnswerEntry(const QString& name, const QDate& date, bool ok = true)
+{
+    WhenModal<CHolidayEntry>([name, date, ok](CHolidayEntry* entry) {
+        entry->NameEdit()->clear();
+        QTest::keyClicks(entry->NameEdit(), name);
+        entry->DateEdit()->setDate(date);
+        if (ok)
+            QTest::mouseClick(entry->OkButton(), Qt::LeftButton);
+        else
+            entry->reject();
+    });
+}
+
+// Enters two years into the year dialog once it is up and closes it with OK.
+void AnswerYears(int from, int to)
+{
+    WhenModal<CHolidayAuto>([from, to](CHolidayAuto* years) {
+        years->FromEdit()->setValue(from);
+        years->ToEdit()->setValue(to);
+        years->accept();
+    });
+}
+} // namespace
+
+class HolidayDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { SetCurrentTimeSource(&FixedNow); }
+    void cleanup() { SetCurrentTimeSource(nullptr); }
+
+    void entryNeedsAName()
+    {
+        CHolidayEntry entry;
+        SaveScreenshot(entry, QStringLiteral("holiday-entry"));
+        QVERIFY(entry.NameEdit()->text().isEmpty());
+        QCOMPARE(entry.DateEdit()->date(), QDate(2024, 6, 15));
+        QVERIFY(!entry.OkButton()->isEnabled());
+        QTest::keyClicks(entry.NameEdit(), QStringLiteral("Carnival"));
+        QVERIFY(entry.OkButton()->isEnabled());
+        entry.NameEdit()->clear();
+        QVERIFY(!entry.OkButton()->isEnabled());
+        // Blanks are a name; the record keeps them as typed.
+        QTest::keyClicks(entry.NameEdit(), QStringLiteral(" x "));
+        QVERIFY(entry.OkButton()->isEnabled());
+        entry.DateEdit()->setDate(QDate(2025, 2, 28));
+        const CHoliday holiday = entry.Holiday();
+        QCOMPARE(holiday.m_name, QStringLiteral(" x "));
+        QCOMPARE(holiday.m_date, CDateTime(2025, 2, 28, 0, 0, 0));
+
+        CHolidayEntry preset(Day("Boxing Day", 2024, 12, 26));
+        QCOMPARE(preset.NameEdit()->text(), QStringLiteral("Boxing Day"));
+        QCOMPARE(preset.DateEdit()->date(), QDate(2024, 12, 26));
+        QVERIFY(preset.OkButton()->isEnabled());
+    }
+
+    void yearDialogTakesWholeYearsPresetToThisYear()
+    {
+        CHolidayAuto years;
+        SaveScreenshot(years, QStringLiteral("holiday-years"));
+        QCOMPARE(years.FromYear(), 2024);
+        QCOMPARE(years.ToYear(), 2024);
+        years.FromEdit()->selectAll();
+        QTest::keyClicks(years.FromEdit(), QStringLiteral("19x0.5"));
+        years.FromEdit()->interpretText();
+        QCOMPARE(years.FromYear(), 1905);
+        // Years outside the generated span can be entered; the generation ignores them.
+        years.ToEdit()->setValue(2100);
+        QCOMPARE(years.ToYear(), 2100);
+    }
+
+    void listShowsTheHolidaysSortedWithoutChangingThem()
+    {
+        CHolidaysArray holidays = Holidays(
+            { Day("Christmas Day", 2024, 12, 25), Day("New Year", 2024, 1, 1), Day("Second", 2024, 1, 1) });
+        CHolidayListDialog dialog(holidays);
+        dialog.resize(500, 300);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        SaveScreenshot(dialog, QStringLiteral("holiday-list"));
+
+        QCOMPARE(Names(holidays), QStringList({ "New Year", "Second", "Christmas Day" }));
+        QVERIFY(!holidays.IsModified());
+        QTreeWidget* list = dialog.List();
+        QCOMPARE(list->headerItem()->text(0), QStringLiteral("Holiday"));
+        QCOMPARE(list->headerItem()->text(1), QStringLiteral("Date"));
+        QCOMPARE(RowNames(*list), Names(holidays));
+        QCOMPARE(list->topLevelItem(2)->text(1), FormatDateTime(CDateTime(2024, 12, 25, 0, 0, 0), DTF_DATE));
+        QVERIFY(list->columnWidth(0) > list->columnWidth(1));
+        QVERIFY(dialog.EditButton()->isDefault());
+        QVERIFY(!dialog.EditButton()->isEnabled());
+        QVERIFY(!dialog.RemoveButton()->isEnabled());
+        dialog.SelectRow(1);
+        QVERIFY(dialog.EditButton()->isEnabled());
+        QVERIFY(dialog.RemoveButton()->isEnabled());
+    }
+
+    void addInsertsInDateOrderAndSelectsTheNewRow()
+    {
+        CHolidaysArray holidays
+            = Holidays({ Day("A", 2024, 1, 1), Day("B", 2024, 5, 1), Day("C", 2024, 12, 25) });
+        CHolidayListDialog dialog(holidays);
+
+        AnswerEntry(QStringLiteral("Cancelled"), QDate(2024, 3, 3), false);
+        QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
+        QCOMPARE(holidays.size(), 3);
+        QVERIFY(!holidays.IsModified());
+
+        // A second holiday on a day already listed comes after the first.
+        AnswerEntry(QStringLiteral("B2"), QDate(2024, 5, 1));
+        QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
+        QCOMPARE(Names(holidays), QStringList({ "A", "B", "B2", "C" }));
+        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QCOMPARE(dialog.SelectedRow(), 2);
+        QVERIFY(holidays.IsModified());
+        QCOMPARE(holidays.at(2).m_date, CDateTime(2024, 5, 1, 0, 0, 0));
+    }
+
+    void editReplacesTheSelectedHoliday()
+    {
+        CHolidaysArray holidays
+            = Holidays({ Day("A", 2024, 1, 1), Day("B", 2024, 5, 1), Day("C", 2024, 12, 25) });
+        CHolidayListDialog dialog(holidays);
+
+        // Nothing selected: nothing opens, nothing changes.
+        dialog.EditHoliday();
+        QVERIFY(!holidays.IsModified());
+
+        dialog.SelectRow(0);
+        AnswerEntry(QStringLiteral("A moved"), QDate(2024, 7, 7));
+        QTest::mouseClick(dialog.EditButton(), Qt::LeftButton);
+        QCOMPARE(Names(holidays), QStringList({ "B", "A moved", "C" }));
+        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QCOMPARE(dialog.SelectedRow(), 1);
+        QVERIFY(holidays.IsModified());
+
+        // A double click on a row edits it as well; Cancel keeps it.
+        holidays.SetModified(false);
+        QTreeWidgetItem* last = dialog.List()->topLevelItem(2);
+        dialog.SelectRow(2);
+        bool opened = false;
+        WhenModal<CHolidayEntry>([&opened](CHolidayEntry* entry) {
+            opened = entry->NameEdit()->text() == QLatin1String("C");
+            entry->reject();
+        });
+        Q_EMIT dialog.List()->itemDoubleClicked(last, 0);
+        QVERIFY(opened);
+        QCOMPARE(Names(holidays), QStringList({ "B", "A moved", "C" }));
+        QVERIFY(!holidays.IsModified());
+    }
+
+    void removeDropsTheRowAndSelectsItsSuccessor()
+    {
+        CHolidaysArray holidays
+            = Holidays({ Day("A", 2024, 1, 1), Day("B", 2024, 5, 1), Day("C", 2024, 12, 25) });
+        CHolidayListDialog dialog(holidays);
+
+        dialog.RemoveHoliday();
+        QCOMPARE(holidays.size(), 3);
+        QVERIFY(!holidays.IsModified());
+
+        dialog.SelectRow(1);
+        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QCOMPARE(Names(holidays), QStringList({ "A", "C" }));
+        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QCOMPARE(dialog.SelectedRow(), 1);
+        QVERIFY(holidays.IsModified());
+
+        // Removing the last row leaves nothing selected, so Remove waits for a new selection.
+        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QCOMPARE(Names(holidays), QStringList({ "A" }));
+        QCOMPARE(dialog.SelectedRow(), -1);
+        QVERIFY(!dialog.RemoveButton()->isEnabled());
+        dialog.SelectRow(0);
+        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QVERIFY(holidays.isEmpty());
+        QCOMPARE(dialog.List()->topLevelItemCount(), 0);
+        QCOMPARE(dialog.SelectedRow(), -1);
+    }
+
+    void automaticGeneratesTheYearSpan()
+    {
+        CHolidaysArray holidays = Holidays({ Day("Mine", 2027, 6, 1) });
+        CHolidayListDialog dialog(holidays);
+
+        // Reversed years are exchanged; a span under 50 years comes out sorted.
+        AnswerYears(2030, 2025);
+        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QCOMPARE(holidays.size(), 1 + 6 * 11);
+        QVERIFY(holidays.IsModified());
+        QCOMPARE(holidays.first().m_date, CDateTime(2025, 1, 1, 0, 0, 0));
+        QCOMPARE(holidays.last().m_date, CDateTime(2030, 12, 26, 0, 0, 0));
+        QVERIFY(std::is_sorted(holidays.cbegin(), holidays.cend(),
+            [](const CHoliday& a, const CHoliday& b) { return a.m_date < b.m_date; }));
+        QVERIFY(Names(holidays).contains(QStringLiteral("Mine")));
+        QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
+        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+    }
+
+    void automaticIgnoresYearsOutsideTheSpan()
+    {
+        CHolidaysArray holidays = Holidays({ Day("Mine", 2027, 6, 1) });
+        CHolidayListDialog dialog(holidays);
+        for (const auto& [from, to] :
+            { std::pair(1900, 1950), std::pair(2000, 2100), std::pair(1950, 1900) }) {
+            AnswerYears(from, to);
+            QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+            QCOMPARE(holidays.size(), 1);
+            QVERIFY(!holidays.IsModified());
+        }
+        QCOMPARE(dialog.List()->topLevelItemCount(), 1);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void automaticLeavesLongSpansInGenerationOrder()
+    {
+        CHolidaysArray holidays = Holidays({ Day("Mine", 2027, 6, 1) });
+        CHolidayListDialog dialog(holidays);
+        AnswerYears(1901, 2099);
+        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QCOMPARE(holidays.size(), 1 + 199 * 11);
+        // Appended year by year behind the existing holiday, not sorted.
+        QCOMPARE(holidays.at(0).m_name, QStringLiteral("Mine"));
+        QCOMPARE(holidays.at(1).m_date, CDateTime(1901, 1, 1, 0, 0, 0));
+        QCOMPARE(holidays.last().m_date, CDateTime(2099, 12, 26, 0, 0, 0));
+        QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
+        QCOMPARE(dialog.List()->topLevelItem(1)->text(1), FormatDateTime(holidays.at(1).m_date, DTF_DATE));
+
+        // The boundary: last minus first year 50 stays unsorted, 49 is sorted.
+        for (const auto& [to, sorted] : { std::pair(2050, false), std::pair(2049, true) }) {
+            CHolidaysArray span = Holidays({ Day("Mine", 2027, 6, 1) });
+            CHolidayListDialog spanDialog(span);
+            AnswerYears(2000, to);
+            QTest::mouseClick(spanDialog.AutomaticButton(), Qt::LeftButton);
+            QCOMPARE(span.size(), 1 + (to - 2000 + 1) * 11);
+            QCOMPARE(span.at(0).m_name == QLatin1String("Mine"), !sorted);
+        }
+    }
+
+    void automaticShowsTheWaitCursorWhileGenerating()
+    {
+        CHolidaysArray holidays;
+        CHolidayListDialog dialog(holidays);
+        int calls = 0;
+        Qt::CursorShape shape = Qt::ArrowCursor;
+        dialog.SetGenerator([&](CHolidaysArray& list, int first, int last) {
+            ++calls;
+            if (const QCursor* cursor = QGuiApplication::overrideCursor())
+                shape = cursor->shape();
+            return GenerateStatutoryHolidays(list, first, last);
+        });
+        AnswerYears(2024, 2024);
+        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QCOMPARE(calls, 1);
+        QCOMPARE(shape, Qt::WaitCursor);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(holidays.size(), 11);
+
+        // Cancelling the year dialog generates nothing.
+        WhenModal<CHolidayAuto>([](CHolidayAuto* years) { years->reject(); });
+        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QCOMPARE(calls, 1);
+    }
+};
+
+QTEST_MAIN(HolidayDialogsTest)
+#include "HolidayDialogsTest.moc"

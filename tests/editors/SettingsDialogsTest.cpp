@@ -1,0 +1,145 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+
+#include "editors/GeneralSettingsDialog.h"
+#include "editors/TakeoverTextsDlg.h"
+
+namespace {
+// Saves a picture of a dialog for review when KELVARIS_SCREENSHOT_DIR names a folder.
+void SaveScreenshot(QWidget& widget, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return;
+    widget.adjustSize();
+    widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+void ClickOk(QDialog& dialog)
+{
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+} // namespace
+
+class SettingsDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void generalSettingsArePresetFromTheDocument()
+    {
+        // Monday, Wednesday, Friday, Sunday.
+        CGeneralSettingsDialog dialog({ 0x55, 8 * 60 + 5, 17 * 60 + 59, 2 });
+        SaveScreenshot(dialog, QStringLiteral("general-settings"));
+        const QStringList days = { "Mo", "Tu", "We", "Th", "Fr", "Sa", "Su" };
+        for (int day = 0; day < 7; ++day) {
+            QCOMPARE(dialog.WorkDayBox(day)->text(), days[day]);
+            QCOMPARE(dialog.WorkDayBox(day)->isChecked(), day % 2 == 0);
+        }
+        QCOMPARE(dialog.FromEdit()->time(), QTime(8, 5, 0));
+        QCOMPARE(dialog.ToEdit()->time(), QTime(17, 59, 0));
+        QCOMPARE(dialog.OnCloseCombo()->count(), 3);
+        QCOMPARE(dialog.OnCloseCombo()->itemText(0), QStringLiteral("Quit Kelvaris"));
+        QCOMPARE(dialog.OnCloseCombo()->itemText(1), QStringLiteral("Hide window"));
+        QCOMPARE(dialog.OnCloseCombo()->itemText(2), QStringLiteral("Minimize window"));
+        QCOMPARE(dialog.OnCloseCombo()->currentIndex(), 2);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("General Setup"));
+
+        // Unchanged, the settings come back as they went in.
+        const CGeneralSettings same = dialog.Settings();
+        QCOMPARE(same.m_workDays, 0x55);
+        QCOMPARE(same.m_workTimeFrom, 485);
+        QCOMPARE(same.m_workTimeTo, 1079);
+        QCOMPARE(same.m_onClose, 2);
+    }
+
+    void generalSettingsOutOfRangeArePresetSafely()
+    {
+        // A hand-edited file: times outside the day, bits above Sunday, an unknown close behaviour.
+        CGeneralSettingsDialog dialog({ 0x180 | 0x01, -30, 5000, 7 });
+        QCOMPARE(dialog.FromEdit()->time(), QTime(0, 0));
+        QCOMPARE(dialog.ToEdit()->time(), QTime(23, 59));
+        QCOMPARE(dialog.OnCloseCombo()->currentIndex(), 0);
+        const CGeneralSettings settings = dialog.Settings();
+        QCOMPARE(settings.m_workDays, 0x01);
+        QCOMPARE(settings.m_workTimeFrom, 0);
+        QCOMPARE(settings.m_workTimeTo, 1439);
+        QCOMPARE(settings.m_onClose, 0);
+    }
+
+    void generalSettingsStoreTheEditedValues()
+    {
+        CGeneralSettingsDialog dialog({ 0x1F, 480, 1020, 0 });
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.WorkDayBox(0), Qt::LeftButton); // Monday off
+        QTest::mouseClick(dialog.WorkDayBox(5), Qt::LeftButton); // Saturday on
+        dialog.WorkDayBox(6)->setChecked(true);
+        // Seconds are dropped.
+        dialog.FromEdit()->setTime(QTime(7, 30, 45));
+        dialog.ToEdit()->setTime(QTime(23, 59, 59));
+        dialog.OnCloseCombo()->setCurrentIndex(
+            dialog.OnCloseCombo()->findText(QStringLiteral("Hide window")));
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const CGeneralSettings settings = dialog.Settings();
+        QCOMPARE(settings.m_workDays, 0x7E);
+        QCOMPARE(settings.m_workTimeFrom, 450);
+        QCOMPARE(settings.m_workTimeTo, 1439);
+        QCOMPARE(settings.m_onClose, 1);
+        QCOMPARE(WorkMinutesFromTime(QTime(7, 30, 45)), 450);
+    }
+
+    void timeFormatLosesItsSeconds()
+    {
+        QCOMPARE(TimeFormatWithoutSeconds(QStringLiteral("HH:mm:ss")), QStringLiteral("HH:mm"));
+        QCOMPARE(TimeFormatWithoutSeconds(QStringLiteral("h:mm:ss AP")), QStringLiteral("h:mm AP"));
+        QCOMPARE(TimeFormatWithoutSeconds(QStringLiteral("HH.mm.ss.zzz")), QStringLiteral("HH.mm"));
+        QCOMPARE(TimeFormatWithoutSeconds(QStringLiteral("h:mm AP")), QStringLiteral("h:mm AP"));
+        QCOMPARE(TimeFormatWithoutSeconds(QStringLiteral("ss")), QStringLiteral("HH:mm"));
+        QCOMPARE(TimeFormatWithoutSeconds(QString()), QStringLiteral("HH:mm"));
+    }
+
+    void takeoverTextsAreEditedWithPlaceholderHints()
+    {
+        CTakeoverTextsDlg dialog(QStringLiteral("Please take over {{GROUP}}"), QStringLiteral("Taken over"),
+            QStringLiteral("{{NEXT}} did not answer"));
+        SaveScreenshot(dialog, QStringLiteral("takeover-texts"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Messages used for takeover mode"));
+        QCOMPARE(dialog.RequestEdit()->text(), QStringLiteral("Please take over {{GROUP}}"));
+        QCOMPARE(dialog.ConfirmEdit()->text(), QStringLiteral("Taken over"));
+        QCOMPARE(dialog.TimeoutEdit()->text(), QStringLiteral("{{NEXT}} did not answer"));
+
+        const QStringList placeholders = { "{{GROUP}}", "{{CURRENT}}", "{{NEXT}}" };
+        const QStringList meanings
+            = { "Name of the alarm group", "Name of the previous user", "User name for takeover" };
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(dialog.HintPlaceholderLabel(i)->text(), placeholders[i]);
+            QCOMPARE(dialog.HintMeaningLabel(i)->text(), meanings[i]);
+        }
+
+        dialog.ConfirmEdit()->clear();
+        QTest::keyClicks(dialog.ConfirmEdit(), QStringLiteral("{{NEXT}} has {{GROUP}} now"));
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.RequestText(), QStringLiteral("Please take over {{GROUP}}"));
+        QCOMPARE(dialog.ConfirmText(), QStringLiteral("{{NEXT}} has {{GROUP}} now"));
+        QCOMPARE(dialog.TimeoutText(), QStringLiteral("{{NEXT}} did not answer"));
+
+        const CPlaceholderHint plain = SplitPlaceholderHint(QStringLiteral("{{X}}"));
+        QCOMPARE(plain.placeholder, QStringLiteral("{{X}}"));
+        QVERIFY(plain.meaning.isEmpty());
+    }
+};
+
+QTEST_MAIN(SettingsDialogsTest)
+#include "SettingsDialogsTest.moc"
