@@ -11,17 +11,9 @@
 #include "editors/GeneralSettingsDialog.h"
 #include "editors/TakeoverTextsDlg.h"
 
-namespace {
-// Saves a picture of a dialog for review when KELVARIS_SCREENSHOT_DIR names a folder.
-void SaveScreenshot(QWidget& widget, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return;
-    widget.adjustSize();
-    widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
+#include "DialogTesting.h"
 
+namespace {
 void ClickOk(QDialog& dialog)
 {
     auto* buttons = dialog.findChild<QDialogButtonBox*>();

@@ -18,32 +18,12 @@
 
 #include "schedule/DateType.h"
 
+#include "DialogTesting.h"
+
 namespace {
 CDateTime FixedNow()
 {
     return CDateTime(2024, 3, 14, 9, 30, 15);
-}
-
-template <class T>
-void WhenModal(std::function<void(T*)> handle, int attempts = 200, int delayMs = 0)
-{
-    QTimer::singleShot(delayMs, [handle, attempts] {
-        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            handle(widget);
-            return;
-        }
-        if (attempts > 0)
-            WhenModal<T>(handle, attempts - 1, 10);
-    });
-}
-
-void SaveScreenshot(QWidget& widget, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return;
-    widget.adjustSize();
-    widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
 CShift Shift(

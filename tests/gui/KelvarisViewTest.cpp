@@ -19,6 +19,7 @@
 #include "schedule/Profile.h"
 
 #include "ConfigLocationScope.h"
+#include "DialogTesting.h"
 #include "fakes/FakeServerCommand.h"
 
 namespace {
@@ -80,20 +81,6 @@ public:
     void ShowWrongPassword() override { }
     int asked = 0;
 };
-
-// Runs `handle` on the first modal widget of type T once it is up.
-template <class T>
-void WhenModal(std::function<void(T*)> handle, int attempts = 200, int delayMs = 0)
-{
-    QTimer::singleShot(delayMs, [handle, attempts] {
-        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            handle(widget);
-            return;
-        }
-        if (attempts > 0)
-            WhenModal<T>(handle, attempts - 1, 10);
-    });
-}
 
 CPageTarget Target(const char* name, const char* id, int number, quint32 colour, const char* ranges = nullptr)
 {

@@ -18,6 +18,8 @@
 #include "app/InfoDialogs.h"
 #include "app/PasswordDialogs.h"
 
+#include "DialogTesting.h"
+
 namespace {
 // Counts the language changes a top-level widget is told about.
 class CLanguageWatcher : public QWidget
@@ -44,16 +46,6 @@ public:
     }
     bool isEmpty() const override { return false; }
 };
-
-// Saves a picture of a dialog for review when KELVARIS_SCREENSHOT_DIR names a folder.
-void SaveScreenshot(QWidget& widget, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return;
-    widget.adjustSize();
-    widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
 
 QStringList LabelTexts(const QWidget& widget)
 {
