@@ -141,6 +141,49 @@
     </message>
 </context>
 <context>
+    <name>CExportDlg</name>
+    <message>
+        <source>Print / export plan of action</source>
+        <translation>Einsatzplan drucken / exportieren</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Mitglieder</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group:</source>
+        <translation>&amp;Nur Empfänger/Gruppe:</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group: %1</source>
+        <translation>&amp;Nur Empfänger/Gruppe: %1</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers and groups</source>
+        <translation>&amp;Alle Empfänger und Gruppen</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>The current &amp;week: %1</source>
+        <translation>Die aktuelle &amp;Woche: %1</translation>
+    </message>
+    <message>
+        <source>The current &amp;month: %1</source>
+        <translation>Der aktuelle &amp;Monat: %1</translation>
+    </message>
+    <message>
+        <source>Only the plan of the selected receiver or group</source>
+        <translation>Nur der Plan des ausgewählten Empfängers oder der ausgewählten Gruppe</translation>
+    </message>
+    <message>
+        <source>The plans of all entries of the list shown (receivers or groups)</source>
+        <translation>Die Pläne aller Einträge der angezeigten Liste (Empfänger oder Gruppen)</translation>
+    </message>
+</context>
+<context>
     <name>CGeneralSettingsDialog</name>
     <message>
         <source>General Setup</source>
@@ -664,6 +707,21 @@
     </message>
 </context>
 <context>
+    <name>CPlanExport</name>
+    <message>
+        <source>All Groups</source>
+        <translation>Alle Gruppen</translation>
+    </message>
+    <message>
+        <source>All Receiver</source>
+        <translation>Alle Empfänger</translation>
+    </message>
+    <message>
+        <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
+        <translation>Januar;Februar;März;April;Mai;Juni;Juli;August;September;Oktober;November;Dezember</translation>
+    </message>
+</context>
+<context>
     <name>CScheduleEntry</name>
     <message>
         <source>&amp;Identification:</source>
@@ -936,6 +994,25 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>{{NEXT}}	User name for takeover</source>
         <translation>{{NEXT}}	Benutzername für die Übernahme</translation>
+    </message>
+</context>
+<context>
+    <name>CTimePlanner</name>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Montag;Dienstag;Mittwoch;Donnerstag;Freitag;Samstag;Sonntag</translation>
+    </message>
+    <message>
+        <source>previous;Holiday;after</source>
+        <translation>Vortag;Feiertag;Folgetag</translation>
+    </message>
+    <message>
+        <source>Week %1:  %2 - %3</source>
+        <translation>KW %1:  %2 - %3</translation>
     </message>
 </context>
 <context>

@@ -141,6 +141,49 @@
     </message>
 </context>
 <context>
+    <name>CExportDlg</name>
+    <message>
+        <source>Print / export plan of action</source>
+        <translation>Print / export plan of action</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Members</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group:</source>
+        <translation>&amp;Only receiver/group:</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group: %1</source>
+        <translation>&amp;Only receiver/group: %1</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers and groups</source>
+        <translation>&amp;All receivers and groups</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Period</translation>
+    </message>
+    <message>
+        <source>The current &amp;week: %1</source>
+        <translation>The current &amp;week: %1</translation>
+    </message>
+    <message>
+        <source>The current &amp;month: %1</source>
+        <translation>The current &amp;month: %1</translation>
+    </message>
+    <message>
+        <source>Only the plan of the selected receiver or group</source>
+        <translation>Only the plan of the selected receiver or group</translation>
+    </message>
+    <message>
+        <source>The plans of all entries of the list shown (receivers or groups)</source>
+        <translation>The plans of all entries of the list shown (receivers or groups)</translation>
+    </message>
+</context>
+<context>
     <name>CGeneralSettingsDialog</name>
     <message>
         <source>General Setup</source>
@@ -664,6 +707,21 @@
     </message>
 </context>
 <context>
+    <name>CPlanExport</name>
+    <message>
+        <source>All Groups</source>
+        <translation>All Groups</translation>
+    </message>
+    <message>
+        <source>All Receiver</source>
+        <translation>All Receiver</translation>
+    </message>
+    <message>
+        <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
+        <translation>January;February;March;April;May;June;July;August;September;October;November;December</translation>
+    </message>
+</context>
+<context>
     <name>CScheduleEntry</name>
     <message>
         <source>&amp;Identification:</source>
@@ -936,6 +994,25 @@ Please type them again.</translation>
     <message>
         <source>{{NEXT}}	User name for takeover</source>
         <translation>{{NEXT}}	User name for takeover</translation>
+    </message>
+</context>
+<context>
+    <name>CTimePlanner</name>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</translation>
+    </message>
+    <message>
+        <source>previous;Holiday;after</source>
+        <translation>previous;Holiday;after</translation>
+    </message>
+    <message>
+        <source>Week %1:  %2 - %3</source>
+        <translation>Week %1:  %2 - %3</translation>
     </message>
 </context>
 <context>

@@ -141,6 +141,49 @@
     </message>
 </context>
 <context>
+    <name>CExportDlg</name>
+    <message>
+        <source>Print / export plan of action</source>
+        <translation>Imprimir / exportar plan de actuación</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Miembros</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group:</source>
+        <translation>Solo el &amp;receptor/grupo:</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group: %1</source>
+        <translation>Solo el &amp;receptor/grupo: %1</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers and groups</source>
+        <translation>&amp;Todos los receptores y grupos</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Periodo</translation>
+    </message>
+    <message>
+        <source>The current &amp;week: %1</source>
+        <translation>La &amp;semana actual: %1</translation>
+    </message>
+    <message>
+        <source>The current &amp;month: %1</source>
+        <translation>El &amp;mes actual: %1</translation>
+    </message>
+    <message>
+        <source>Only the plan of the selected receiver or group</source>
+        <translation>Solo el plan del receptor o grupo seleccionado</translation>
+    </message>
+    <message>
+        <source>The plans of all entries of the list shown (receivers or groups)</source>
+        <translation>Los planes de todas las entradas de la lista mostrada (receptores o grupos)</translation>
+    </message>
+</context>
+<context>
     <name>CGeneralSettingsDialog</name>
     <message>
         <source>General Setup</source>
@@ -664,6 +707,21 @@
     </message>
 </context>
 <context>
+    <name>CPlanExport</name>
+    <message>
+        <source>All Groups</source>
+        <translation>Todos los grupos</translation>
+    </message>
+    <message>
+        <source>All Receiver</source>
+        <translation>Todos los receptores</translation>
+    </message>
+    <message>
+        <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
+        <translation>Enero;Febrero;Marzo;Abril;Mayo;Junio;Julio;Agosto;Septiembre;Octubre;Noviembre;Diciembre</translation>
+    </message>
+</context>
+<context>
     <name>CScheduleEntry</name>
     <message>
         <source>&amp;Identification:</source>
@@ -936,6 +994,25 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>{{NEXT}}	User name for takeover</source>
         <translation>{{NEXT}}	Nombre del usuario que asume la guardia</translation>
+    </message>
+</context>
+<context>
+    <name>CTimePlanner</name>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Lunes;Martes;Miércoles;Jueves;Viernes;Sábado;Domingo</translation>
+    </message>
+    <message>
+        <source>previous;Holiday;after</source>
+        <translation>anterior;Festivo;posterior</translation>
+    </message>
+    <message>
+        <source>Week %1:  %2 - %3</source>
+        <translation>Semana %1:  %2 - %3</translation>
     </message>
 </context>
 <context>

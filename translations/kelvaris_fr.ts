@@ -141,6 +141,49 @@
     </message>
 </context>
 <context>
+    <name>CExportDlg</name>
+    <message>
+        <source>Print / export plan of action</source>
+        <translation>Imprimer / exporter le plan d&apos;action</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Membres</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group:</source>
+        <translation>&amp;Uniquement le récepteur/groupe :</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group: %1</source>
+        <translation>&amp;Uniquement le récepteur/groupe : %1</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers and groups</source>
+        <translation>&amp;Tous les récepteurs et groupes</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Période</translation>
+    </message>
+    <message>
+        <source>The current &amp;week: %1</source>
+        <translation>La &amp;semaine en cours : %1</translation>
+    </message>
+    <message>
+        <source>The current &amp;month: %1</source>
+        <translation>Le &amp;mois en cours : %1</translation>
+    </message>
+    <message>
+        <source>Only the plan of the selected receiver or group</source>
+        <translation>Uniquement le plan du récepteur ou du groupe sélectionné</translation>
+    </message>
+    <message>
+        <source>The plans of all entries of the list shown (receivers or groups)</source>
+        <translation>Les plans de toutes les entrées de la liste affichée (récepteurs ou groupes)</translation>
+    </message>
+</context>
+<context>
     <name>CGeneralSettingsDialog</name>
     <message>
         <source>General Setup</source>
@@ -664,6 +707,21 @@
     </message>
 </context>
 <context>
+    <name>CPlanExport</name>
+    <message>
+        <source>All Groups</source>
+        <translation>Tous les groupes</translation>
+    </message>
+    <message>
+        <source>All Receiver</source>
+        <translation>Tous les récepteurs</translation>
+    </message>
+    <message>
+        <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
+        <translation>janvier;février;mars;avril;mai;juin;juillet;août;septembre;octobre;novembre;décembre</translation>
+    </message>
+</context>
+<context>
     <name>CScheduleEntry</name>
     <message>
         <source>&amp;Identification:</source>
@@ -936,6 +994,25 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>{{NEXT}}	User name for takeover</source>
         <translation>{{NEXT}}	Nom de l&apos;utilisateur qui prend le service</translation>
+    </message>
+</context>
+<context>
+    <name>CTimePlanner</name>
+    <message>
+        <source>Time</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Lundi;Mardi;Mercredi;Jeudi;Vendredi;Samedi;Dimanche</translation>
+    </message>
+    <message>
+        <source>previous;Holiday;after</source>
+        <translation>veille;Férié;lendemain</translation>
+    </message>
+    <message>
+        <source>Week %1:  %2 - %3</source>
+        <translation>Semaine %1 :  %2 - %3</translation>
     </message>
 </context>
 <context>

@@ -141,6 +141,49 @@
     </message>
 </context>
 <context>
+    <name>CExportDlg</name>
+    <message>
+        <source>Print / export plan of action</source>
+        <translation>Inzetplan afdrukken / exporteren</translation>
+    </message>
+    <message>
+        <source>Members</source>
+        <translation>Leden</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group:</source>
+        <translation>Alleen &amp;ontvanger/groep:</translation>
+    </message>
+    <message>
+        <source>&amp;Only receiver/group: %1</source>
+        <translation>Alleen &amp;ontvanger/groep: %1</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers and groups</source>
+        <translation>&amp;Alle ontvangers en groepen</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Periode</translation>
+    </message>
+    <message>
+        <source>The current &amp;week: %1</source>
+        <translation>De huidige &amp;week: %1</translation>
+    </message>
+    <message>
+        <source>The current &amp;month: %1</source>
+        <translation>De huidige &amp;maand: %1</translation>
+    </message>
+    <message>
+        <source>Only the plan of the selected receiver or group</source>
+        <translation>Alleen het plan van de geselecteerde ontvanger of groep</translation>
+    </message>
+    <message>
+        <source>The plans of all entries of the list shown (receivers or groups)</source>
+        <translation>De plannen van alle items in de weergegeven lijst (ontvangers of groepen)</translation>
+    </message>
+</context>
+<context>
     <name>CGeneralSettingsDialog</name>
     <message>
         <source>General Setup</source>
@@ -664,6 +707,21 @@
     </message>
 </context>
 <context>
+    <name>CPlanExport</name>
+    <message>
+        <source>All Groups</source>
+        <translation>Alle groepen</translation>
+    </message>
+    <message>
+        <source>All Receiver</source>
+        <translation>Alle ontvangers</translation>
+    </message>
+    <message>
+        <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
+        <translation>januari;februari;maart;april;mei;juni;juli;augustus;september;oktober;november;december</translation>
+    </message>
+</context>
+<context>
     <name>CScheduleEntry</name>
     <message>
         <source>&amp;Identification:</source>
@@ -936,6 +994,25 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>{{NEXT}}	User name for takeover</source>
         <translation>{{NEXT}}	Naam van de gebruiker die de dienst overneemt</translation>
+    </message>
+</context>
+<context>
+    <name>CTimePlanner</name>
+    <message>
+        <source>Time</source>
+        <translation>Tijd</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Maandag;Dinsdag;Woensdag;Donderdag;Vrijdag;Zaterdag;Zondag</translation>
+    </message>
+    <message>
+        <source>previous;Holiday;after</source>
+        <translation>ervoor;Feestdag;erna</translation>
+    </message>
+    <message>
+        <source>Week %1:  %2 - %3</source>
+        <translation>Week %1:  %2 - %3</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,7 @@ int CtlResponse(const QStringList& args);
 int CtlSend(const QStringList& args);
 int CtlDde(const QStringList& args);
 int CtlDo(const QStringList& args);
+int CtlExport(const QStringList& args);
 
 // Reads "--name value" / "--name=value" options and positional arguments; unknown options and
 // missing values are usage errors.

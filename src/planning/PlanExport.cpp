@@ -1,0 +1,574 @@
+#include "planning/PlanExport.h"
+
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "planning/PlannerModel.h"
+#include "planning/TimePlanner.h"
+#include "schedule/PageTarget.h"
+#include "support/Trace.h"
+
+namespace {
+// The longest title part of a file name, in UTF-8 bytes: "Kelvaris_", "_", the span part and
+// ".htm" fit into the 255 bytes a file name may have.
+constexpr qsizetype kMaxTitleBytes = 180;
+// Bounds of what is read from outside: the answer of xdg-mime and a desktop file.
+constexpr qsizetype kMaxDesktopIdLength = 255;
+constexpr qint64 kMaxDesktopFileBytes = 256 * 1024;
+constexpr int kXdgMimeTimeoutMs = 5000;
+
+const char kSpreadsheetMimeType[] = "application/vnd.ms-excel";
+
+void AppendHex2(QString& out, int value)
+{
+    static const char digits[] = "0123456789abcdef";
+    out += QLatin1Char(digits[(value >> 4) & 0xF]);
+    out += QLatin1Char(digits[value & 0xF]);
+}
+
+void AppendLines(QString& out, const QStringList& lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            out += QLatin1String("<br/>");
+        out += lines[i].toHtmlEscaped();
+    }
+}
+
+bool IsUnsafeFileNameChar(QChar c)
+{
+    switch (c.unicode()) {
+    case u'/':
+    case u'\\':
+    case u' ':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'|':
+        return true;
+    default:
+        break;
+    }
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control
+        || c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph || c.isSpace();
+}
+
+// One component of a file name made safe: unsafe characters and a leading "." become "_", and
+// the text is cut (at a character boundary) to at most maxBytes UTF-8 bytes.
+QString SafeNamePart(const QString& text, qsizetype maxBytes)
+{
+    QString out;
+    out.reserve(text.size());
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
+        qsizetype length = 1;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            length = 2;
+        else if (c.isSurrogate())
+            c = u'_'; // a lone half of a pair is no character
+        else if (IsUnsafeFileNameChar(c) || (out.isEmpty() && c == u'.'))
+            c = u'_';
+        const qsizetype charBytes
+            = length == 2 ? 4 : (c.unicode() < 0x80 ? 1 : (c.unicode() < 0x800 ? 2 : 3));
+        if (bytes + charBytes > maxBytes)
+            break;
+        bytes += charBytes;
+        if (length == 2) {
+            out += text.mid(i, 2);
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+} // namespace
+
+namespace {
+// A control size that gives the planner one or two weeks and keeps its visible-rows hint.
+QSize PlannerSizeFor(const CTimePlanner& planner, int weeks)
+{
+    const int width
+        = weeks >= 2 ? (CTimePlanner::kTwoWeekColumnWidth + 1) * (CTimePlanner::kSeparatorColumn) : 0;
+    return QSize(width, planner.Model().VisibleRows() * CTimePlanner::kRowPixels);
+}
+
+// One block of the table: the planner set up for its first date, and for each planner column
+// the table column it fills (-1 for none).
+struct SPlanBlock
+{
+    CDateTime m_first;
+    QList<int> m_tableColumns;
+};
+
+// Adds a target's plan, as the planner shows it now, to the table.
+void AddTargetCells(const CPlannerModel& model, const SPlanBlock& block, const CPageTarget& target,
+    const QColor& targetColor, int rows, SPlanTable& table)
+{
+    const bool group = target.IsGroup();
+    for (int column = 1; column < block.m_tableColumns.size(); ++column) {
+        const int tableColumn = block.m_tableColumns[column];
+        if (tableColumn < 0)
+            continue;
+        QList<SPlanRowItem>& items = table.m_columns[tableColumn].m_items;
+        for (int row = 0; row < rows; ++row) {
+            const SPlannerCell& cell = model.Cell(column, row);
+            if (cell.m_marked) {
+                SPlanRowItem& item = items[row];
+                item.m_lines << target.m_name;
+                item.m_color = targetColor;
+            } else if (!cell.m_text.isEmpty()) {
+                SPlanRowItem& item = items[row];
+                item.m_lines << cell.m_text;
+                if (group)
+                    item.m_color = cell.m_color;
+            }
+        }
+    }
+}
+} // namespace
+
+bool BuildPlanTable(CTimePlanner& planner, const CPageTargetArray& targets, const SPlanExportRequest& request,
+    SPlanTable& table)
+{
+    table = SPlanTable();
+    const bool current = request.m_currentTarget >= 0 && request.m_currentTarget < targets.size();
+    if ((!request.m_allTargets && !current) || !request.m_weekStart.IsValid())
+        return false;
+
+    CPlannerModel& model = planner.Model();
+    model.BeginUpdate();
+    const CDateTime shownFirst = planner.FirstDate();
+    const int shownWeeks = planner.Weeks();
+    const bool shownHolidayColumns = planner.HolidayColumns();
+
+    const CDateTime weekStart = request.m_weekStart.DatePart();
+    const bool month = request.m_period == PlanPeriodMonth;
+    const int weeks = month ? 1 : std::clamp(request.m_weeks, 1, 2);
+
+    // The blocks and the span.
+    CDateTime firstDay = weekStart;
+    CDateTime lastDay = weekStart + CDateTimeSpan(7 * weeks - 1, 0, 0, 0);
+    if (month) {
+        firstDay = CDateTime(weekStart.GetYear(), weekStart.GetMonth(), 1, 0, 0, 0);
+        lastDay = CDateTime(
+            weekStart.GetYear(), weekStart.GetMonth(), weekStart.ToQDate().daysInMonth(), 0, 0, 0);
+        table.m_subtitle = PlanMonthText(weekStart);
+        table.m_filePart = table.m_subtitle;
+    } else {
+        table.m_filePart = PlanWeekFilePart(weekStart, weeks);
+    }
+    // Monday on or before the first day (GetDayOfWeek: 1 = Sunday).
+    const CDateTime firstMonday = firstDay - CDateTimeSpan((firstDay.GetDayOfWeek() + 5) % 7, 0, 0, 0);
+
+    QList<SPlanBlock> blocks;
+    int rows = 0;
+    for (int b = 0; b < 6; ++b) {
+        SPlanBlock block;
+        block.m_first = month ? firstMonday + CDateTimeSpan(7 * b, 0, 0, 0) : weekStart;
+        planner.SetUp(block.m_first, false, PlannerSizeFor(planner, weeks));
+        const int columns = month ? std::min(model.ColumnCount(), 8) : model.ColumnCount();
+        rows = model.RowCount();
+        if (!month)
+            table.m_subtitle = planner.Caption();
+        if (table.m_columns.isEmpty()) {
+            SPlanColumn time;
+            time.m_heading << model.ColumnHeading(0);
+            time.m_items.resize(rows);
+            for (int row = 0; row < rows; ++row) {
+                time.m_items[row].m_color = model.CellColor(0, row);
+                time.m_items[row].m_lines << model.CellText(0, row);
+            }
+            table.m_columns << time;
+        }
+        block.m_tableColumns.fill(-1, columns);
+        for (int k = 1; k < columns; ++k) {
+            const CDateTime date = planner.ColumnDate(k);
+            if (month && (date.IsNull() || date < firstDay || date > lastDay))
+                continue;
+            SPlanColumn column;
+            const QString heading = model.ColumnHeading(k);
+            if (!heading.isEmpty() || month)
+                column.m_heading << heading;
+            if (month)
+                column.m_heading << FormatDateTime(date, DTF_DAYMONTH);
+            column.m_items.resize(rows);
+            if (!column.IsBlank()) {
+                for (int row = 0; row < rows; ++row)
+                    column.m_items[row].m_color = model.CellColor(k, row);
+                block.m_tableColumns[k] = int(table.m_columns.size());
+            }
+            table.m_columns << column;
+        }
+        blocks << block;
+        const CDateTime blockLast = block.m_first + CDateTimeSpan(6, 0, 0, 0);
+        // Another block follows while the month goes on past this one; a blank column parts them.
+        if (!month || blockLast >= lastDay)
+            break;
+        SPlanColumn blank;
+        blank.m_items.resize(rows);
+        table.m_columns << blank;
+    }
+
+    // The cells: each target's plan, block by block (the planner shows one block at a time).
+    QList<qsizetype> chosen;
+    if (request.m_allTargets) {
+        for (qsizetype i = 0; i < targets.size(); ++i) {
+            if (targets[i].IsGroup() == request.m_groups)
+                chosen << i;
+        }
+    } else {
+        chosen << request.m_currentTarget;
+    }
+    for (const SPlanBlock& block : std::as_const(blocks)) {
+        if (blocks.size() > 1 || planner.FirstDate() != block.m_first)
+            planner.SetUp(block.m_first, false, PlannerSizeFor(planner, weeks));
+        const CDateTime blockLast = block.m_first + CDateTimeSpan(7 * weeks - 1, 0, 0, 0);
+        for (const qsizetype index : std::as_const(chosen)) {
+            const CPageTarget& target = targets[index];
+            // A receiver shows its own ranges only: without one in the block it adds nothing.
+            if (!target.IsGroup() && target.m_ranges.CountInPeriod(block.m_first, blockLast) == 0)
+                continue;
+            planner.LoadPlan(index);
+            AddTargetCells(model, block, target, CTimePlanner::ColorFromValue(target.m_colour), rows, table);
+        }
+    }
+
+    if (request.m_allTargets) {
+        table.m_title = request.m_groups ? QCoreApplication::translate("CPlanExport", "All Groups")
+                                         : QCoreApplication::translate("CPlanExport", "All Receiver");
+    } else {
+        table.m_title = targets[request.m_currentTarget].m_name;
+    }
+
+    // The planner as it was: the shown week(s) with the current target's plan.
+    planner.SetUp(shownFirst.IsZero() ? weekStart : shownFirst, shownHolidayColumns,
+        PlannerSizeFor(planner, shownWeeks));
+    if (current)
+        planner.LoadPlan(request.m_currentTarget);
+    model.EndUpdate();
+    return true;
+}
+
+QString PlanMonthText(const CDateTime& date)
+{
+    const QStringList names = QCoreApplication::translate("CPlanExport",
+        "January;February;March;April;May;June;July;August;September;October;November;December")
+                                  .split(u';');
+    const int month = date.GetMonth();
+    if (month < 1 || month > names.size())
+        return QString();
+    return names[month - 1] + u' ' + QString::number(date.GetYear());
+}
+
+QString PlanWeekFilePart(const CDateTime& weekStart, int weeks)
+{
+    QString part = QStringLiteral("KW%1").arg(IsoWeekOfYear(weekStart), 2, 10, QLatin1Char('0'));
+    if (weeks >= 2)
+        part += QStringLiteral("-%1").arg(
+            IsoWeekOfYear(weekStart + CDateTimeSpan(7, 0, 0, 0)), 2, 10, QLatin1Char('0'));
+    return part;
+}
+
+QByteArray PlanHtml(const SPlanTable& table)
+{
+    const qsizetype columns = table.m_columns.size();
+    qsizetype rows = 0;
+    for (const SPlanColumn& column : table.m_columns)
+        rows = std::max(rows, column.m_items.size());
+
+    QString out;
+    out.reserve(512 + columns * 48 + rows * columns * 40);
+    const QString title = table.m_title.toHtmlEscaped();
+    const QString subtitle = table.m_subtitle.toHtmlEscaped();
+    out += QLatin1String("<html>\r\n<head>\r\n");
+    out += QLatin1String("<meta http-equiv='Content-Type' content='text/html; charset=utf-8'>\r\n");
+    out += QLatin1String("<title>") + title + QLatin1String(" - ") + subtitle + QLatin1String("</title>\r\n");
+    out += QLatin1String("</head>\r\n<body>\r\n");
+    out += QLatin1String("<h2 style='font-family: Arial' >") + title + QLatin1String("</h2>\r\n");
+    out += QLatin1String("<h3 style='font-family: Arial' >") + subtitle + QLatin1String("</h3>\r\n");
+    out += QLatin1String("<font size='6pt'>");
+    out += QLatin1String("<table style='font-family: Arial; font-size: 6pt;  border-collapse:collapse;' "
+                         "border='1' cellspacing='0' >");
+
+    const QString width = columns > 0 ? QString::number(100 / columns) : QString();
+    for (const SPlanColumn& column : table.m_columns) {
+        if (!column.IsBlank()) {
+            out += QLatin1String("<td bgcolor='#E0E0E0' width='") + width + QLatin1String("%'>");
+            AppendLines(out, column.m_heading);
+        } else {
+            out += QLatin1String("<td width='") + width + QLatin1String("%'>");
+        }
+        out += QLatin1String("</td>");
+    }
+    out += QLatin1String("\r\n");
+
+    const SPlanRowItem empty;
+    for (qsizetype row = 0; row < rows; ++row) {
+        out += QLatin1String("<tr>");
+        for (const SPlanColumn& column : table.m_columns) {
+            if (!column.IsBlank()) {
+                const SPlanRowItem& item = row < column.m_items.size() ? column.m_items[row] : empty;
+                out += QLatin1String("<td bgcolor='#");
+                AppendHex2(out, item.m_color.red());
+                AppendHex2(out, item.m_color.green());
+                AppendHex2(out, item.m_color.blue());
+                out += QLatin1String("'>");
+                AppendLines(out, item.m_lines);
+            } else {
+                out += QLatin1String("<td>");
+            }
+            out += QLatin1String("&nbsp;</td>");
+        }
+        out += QLatin1String("</tr>\r\n");
+    }
+    out += QLatin1String("</table>\r\n</font>\r\n</body></html>\r\n");
+    return out.toUtf8();
+}
+
+QString PlanFileName(const QString& title, const QString& filePart)
+{
+    return QStringLiteral("Kelvaris_") + SafeNamePart(title, kMaxTitleBytes) + u'_'
+        + SafeNamePart(filePart, 255 - kMaxTitleBytes - 14) + QStringLiteral(".htm");
+}
+
+QString WritePlanFile(const SPlanTable& table, const QString& folder)
+{
+    const QString dir = folder.isEmpty() ? QDir::tempPath() : folder;
+    const QString path = QDir(dir).filePath(PlanFileName(table.m_title, table.m_filePart));
+    // A fresh file renamed over the old one: an older file (or a link planted in a shared
+    // temporary folder) is replaced, never written through.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        KTRACE(lcPlanning) << "cannot create" << path << file.errorString();
+        return QString();
+    }
+    const QByteArray html = PlanHtml(table);
+    if (file.write(html) != html.size() || !file.commit()) {
+        KTRACE(lcPlanning) << "cannot write" << path << file.errorString();
+        return QString();
+    }
+    return path;
+}
+
+QString DefaultDesktopEntryFor(const QString& mimeType, const QString& xdgMime)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(
+        xdgMime, { QStringLiteral("query"), QStringLiteral("default"), mimeType }, QIODevice::ReadOnly);
+    if (!process.waitForStarted(kXdgMimeTimeoutMs))
+        return QString();
+    if (!process.waitForFinished(kXdgMimeTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return QString();
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return QString();
+    const QString id = QString::fromUtf8(process.read(kMaxDesktopIdLength + 2)).trimmed();
+    // The first line only; it must be a plain file name of a desktop entry.
+    const QString first = id.section(u'\n', 0, 0).trimmed();
+    if (first.isEmpty() || first.size() > kMaxDesktopIdLength || !first.endsWith(QLatin1String(".desktop"))
+        || first.contains(u'/') || first.contains(u'\\') || first.startsWith(u'.'))
+        return QString();
+    for (const QChar c : first) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QString();
+    }
+    return first;
+}
+
+QString LocateDesktopEntry(const QString& desktopId)
+{
+    if (desktopId.isEmpty() || desktopId.contains(u'/') || desktopId.startsWith(u'.'))
+        return QString();
+    if (QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopId);
+        !path.isEmpty())
+        return path;
+    // "kde-foo.desktop" may be kde/foo.desktop: try each "-" as a folder separator, left to right.
+    QString candidate = desktopId;
+    for (qsizetype dash = candidate.indexOf(u'-'); dash > 0; dash = candidate.indexOf(u'-', dash + 1)) {
+        candidate[dash] = u'/';
+        if (QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, candidate);
+            !path.isEmpty())
+            return path;
+    }
+    return QString();
+}
+
+QString DesktopEntryExec(const QByteArray& content)
+{
+    bool inEntry = false;
+    const QString text = QString::fromUtf8(content);
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inEntry = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (!inEntry)
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0 || line.left(eq).trimmed() != QLatin1String("Exec"))
+            continue;
+        // The string escapes of a desktop file's values.
+        const QStringView value = line.mid(eq + 1).trimmed();
+        QString exec;
+        exec.reserve(value.size());
+        for (qsizetype i = 0; i < value.size(); ++i) {
+            if (value[i] != u'\\' || i + 1 >= value.size()) {
+                exec += value[i];
+                continue;
+            }
+            const QChar next = value[++i];
+            switch (next.unicode()) {
+            case u's':
+                exec += u' ';
+                break;
+            case u'n':
+                exec += u'\n';
+                break;
+            case u't':
+                exec += u'\t';
+                break;
+            case u'r':
+                exec += u'\r';
+                break;
+            case u'\\':
+                exec += u'\\';
+                break;
+            default: // kept for the quoting rules of the Exec key
+                exec += u'\\';
+                exec += next;
+                break;
+            }
+        }
+        return exec;
+    }
+    return QString();
+}
+
+QStringList DesktopExecCommand(const QString& exec, const QString& filePath)
+{
+    // Split into arguments: blanks separate, double quotes enclose, and inside quotes a
+    // backslash takes the next character literally.
+    QStringList words;
+    QList<bool> quoted;
+    QString word;
+    bool inWord = false;
+    bool inQuotes = false;
+    bool wordQuoted = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (inQuotes) {
+            if (c == u'"') {
+                inQuotes = false;
+            } else if (c == u'\\' && i + 1 < exec.size()) {
+                word += exec[++i];
+            } else {
+                word += c;
+            }
+        } else if (c == u'"') {
+            inQuotes = true;
+            inWord = true;
+            wordQuoted = true;
+        } else if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r') {
+            if (inWord) {
+                words << word;
+                quoted << wordQuoted;
+            }
+            word.clear();
+            inWord = false;
+            wordQuoted = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inQuotes)
+        return {};
+    if (inWord) {
+        words << word;
+        quoted << wordQuoted;
+    }
+    if (words.isEmpty())
+        return {};
+
+    // Field codes: %f %F %u %U take the file (an URL for %u/%U), %% is a percent sign, every
+    // other code is dropped; a word that was only a dropped code goes away.
+    const QString url = QUrl::fromLocalFile(filePath).toString(QUrl::FullyEncoded);
+    bool placed = false;
+    QStringList command;
+    for (qsizetype w = 0; w < words.size(); ++w) {
+        const QString& in = words[w];
+        QString out;
+        bool hadCode = false;
+        for (qsizetype i = 0; i < in.size(); ++i) {
+            if (in[i] != u'%' || i + 1 >= in.size()) {
+                out += in[i];
+                continue;
+            }
+            const QChar code = in[++i];
+            if (code == u'%') {
+                out += u'%';
+                continue;
+            }
+            hadCode = true;
+            if (code == u'f' || code == u'F') {
+                if (!placed)
+                    out += filePath;
+                placed = true;
+            } else if (code == u'u' || code == u'U') {
+                if (!placed)
+                    out += url;
+                placed = true;
+            }
+        }
+        if (w == 0 && out.isEmpty())
+            return {};
+        if (out.isEmpty() && hadCode && !quoted[w])
+            continue;
+        command << out;
+    }
+    if (!placed)
+        command << filePath;
+    return command;
+}
+
+bool OpenPlanFile(const QString& path, EPlanOutput output)
+{
+    if (path.isEmpty())
+        return false;
+    if (output == EPlanOutput::Export) {
+        const QString desktopFile
+            = LocateDesktopEntry(DefaultDesktopEntryFor(QLatin1String(kSpreadsheetMimeType)));
+        QFile file(desktopFile);
+        if (!desktopFile.isEmpty() && file.open(QIODevice::ReadOnly)) {
+            const QStringList command
+                = DesktopExecCommand(DesktopEntryExec(file.read(kMaxDesktopFileBytes)), path);
+            if (!command.isEmpty()
+                && QProcess::startDetached(command.first(), command.mid(1), QFileInfo(path).absolutePath()))
+                return true;
+            KTRACE(lcPlanning) << "cannot start the spreadsheet program of" << desktopFile;
+        }
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

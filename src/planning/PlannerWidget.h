@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QList>
+#include <QPointer>
+
+class CPlannerModel;
+
+// Draws a CPlannerModel: a heading row (fixed at the top), the time column and the cells with
+// their colours and texts, marked cells in the mark colour, highlighted columns with emphasised
+// headings, and the current cell. Rows scroll vertically; the columns share the width.
+//
+// Input (only in the model's marking mode, and only in markable columns):
+// - mouse: a press marks the cell under it, or unmarks it when it was marked; dragging extends
+//   the same change over the rectangle from the pressed cell;
+// - keyboard: the arrows move the current cell (Shift+arrows extend the selection), Page Up /
+//   Page Down move by a page, Home / End to the first / last row; Space marks the selection, or
+//   unmarks it when the current cell is marked.
+// Double click and Enter activate the cell (in any mode). The tooltip is the cell's hint.
+class CPlannerWidget : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit CPlannerWidget(CPlannerModel* model, QWidget* parent = nullptr);
+    ~CPlannerWidget() override;
+
+    CPlannerModel* Model() const { return m_model; }
+
+    int RowHeight() const;
+    int HeaderHeight() const;
+    // The rectangle of a cell in viewport coordinates (rows scrolled); empty outside the grid.
+    QRect CellRect(int column, int row) const;
+    // The cell at a viewport position; false on the heading row or outside the grid.
+    bool CellAt(const QPoint& position, int& column, int& row) const;
+
+    int CurrentColumn() const { return m_currentColumn; }
+    int CurrentRow() const { return m_currentRow; }
+    // Moves the current cell (and the selection anchor) and scrolls it into view.
+    void SetCurrentCell(int column, int row);
+    // Scrolls so that the row is the first one shown.
+    void ScrollToRow(int row);
+    int FirstShownRow() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void OnGridChanged();
+    void OnScrollHints();
+    void UpdateScrollBar();
+    // Recomputes the column edges for the viewport width.
+    void LayoutColumns();
+    int TimeColumnWidth() const;
+    // The next markable column from `column` in the direction (+1/-1), or `column` when none.
+    int NextColumn(int column, int step) const;
+    void DragTo(int column, int row);
+    void EnsureVisible(int row);
+
+    QPointer<CPlannerModel> m_model;
+    QList<int> m_edges; // left edge of every column, then the right edge of the last
+    int m_currentColumn = 1;
+    int m_currentRow = 0;
+    int m_anchorColumn = 1;
+    int m_anchorRow = 0;
+    // Mouse drag: the state before it, the change it applies and the rectangle it covers.
+    bool m_dragging = false;
+    bool m_dragMark = true;
+    int m_dragColumn = -1;
+    int m_dragRow = -1;
+    int m_dragToColumn = -1;
+    int m_dragToRow = -1;
+    QList<bool> m_dragBefore;
+};

@@ -1,0 +1,413 @@
+#include "planning/TimePlanner.h"
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QSet>
+#include <QStringList>
+
+#include "engine/KelvarisDoc.h"
+#include "planning/PlannerModel.h"
+#include "schedule/TextList.h"
+
+namespace {
+
+// Time labels of the quarters 0 to 96 and the hints of the rows, built once and then shared.
+struct STimeTexts
+{
+    STimeTexts()
+    {
+        for (int quarter = 0; quarter <= CTimePlanner::kRows; ++quarter)
+            m_labels[quarter] = QString::asprintf("%d:%02d", quarter / 4, (quarter % 4) * 15);
+        for (int row = 0; row < CTimePlanner::kRows; ++row)
+            m_hints[row] = m_labels[row] + QStringLiteral(" - ") + m_labels[row + 1];
+    }
+    std::array<QString, CTimePlanner::kRows + 1> m_labels;
+    std::array<QString, CTimePlanner::kRows> m_hints;
+};
+
+const STimeTexts& TimeTexts()
+{
+    static const STimeTexts texts;
+    return texts;
+}
+
+// Monday 0 ... Sunday 6.
+int MondayBasedWeekday(const CDateTime& date)
+{
+    return (date.GetDayOfWeek() + 5) % 7;
+}
+
+CDateTime Today()
+{
+    return CDateTime::GetCurrentTime().DatePart();
+}
+
+} // namespace
+
+CTimePlanner::CTimePlanner(CKelvarisDoc& doc, CPlannerModel& model, QObject* parent)
+    : QObject(parent)
+    , m_doc(doc)
+    , m_model(model)
+    , m_firstDate(Today())
+    , m_highlightFrom(m_firstDate)
+    , m_highlightTo(m_firstDate)
+{ }
+
+CTimePlanner::~CTimePlanner() = default;
+
+QString CTimePlanner::TimeLabel(int quarter)
+{
+    if (quarter >= 0 && quarter <= kRows)
+        return TimeTexts().m_labels[quarter];
+    return QString::asprintf("%d:%02d", quarter / 4, (quarter % 4) * 15);
+}
+
+QColor CTimePlanner::ColorFromValue(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+int CTimePlanner::DayOffset(int column) const
+{
+    if (column >= 1 && column <= 7)
+        return column - 1;
+    if (m_weeks == 2 && column > kSeparatorColumn && column <= kSeparatorColumn + 7)
+        return column - 2;
+    return -1;
+}
+
+CDateTime CTimePlanner::ColumnDate(int column) const
+{
+    const int offset = DayOffset(column);
+    if (offset < 0 || column >= m_model.ColumnCount())
+        return CDateTime::Null();
+    return m_firstDate + CDateTimeSpan(offset, 0, 0, 0);
+}
+
+int CTimePlanner::ColumnOfDate(const CDateTime& date) const
+{
+    if (!date.IsValid())
+        return -1;
+    const qint64 offset = date.DayNumber() - m_firstDate.DayNumber();
+    if (offset < 0 || offset >= DayColumnCount())
+        return -1;
+    return ColumnOfOffset(int(offset));
+}
+
+QString CTimePlanner::CellText(int column, int row) const
+{
+    return m_model.CellText(column, row);
+}
+
+void CTimePlanner::SetHighlightSpan(const CDateTime& from, const CDateTime& to)
+{
+    m_highlightFrom = from.DatePart();
+    m_highlightTo = to.DatePart();
+    for (int column = 0; column < m_model.ColumnCount(); ++column) {
+        const CDateTime date = ColumnDate(column);
+        m_model.SetColumnHighlighted(
+            column, date.IsValid() && m_highlightFrom <= date && date <= m_highlightTo);
+    }
+}
+
+void CTimePlanner::SetUp(const CDateTime& firstDate, bool holidayColumns, const QSize& controlSize)
+{
+    if (firstDate.IsValid())
+        m_firstDate = firstDate.DatePart();
+    m_holidayColumns = holidayColumns;
+
+    m_model.BeginUpdate();
+    int columns = holidayColumns ? 12 : 8;
+    m_weeks = 1;
+    // The holiday columns belong to a single week.
+    if (!holidayColumns && controlSize.width() / columns > kTwoWeekColumnWidth) {
+        m_weeks = 2;
+        columns += 8;
+    }
+    m_model.SetColumnCount(columns);
+    m_model.SetRowCount(kRows);
+    m_model.SetVisibleRows(std::max(0, controlSize.height()) / kRowPixels);
+    m_model.SetFirstVisibleRow(std::clamp(m_doc.m_workTimeFrom, 0, kDayMinutes - 1) / kMinutesPerRow);
+    for (int column = 0; column < columns; ++column)
+        m_model.SetColumnMarkable(column, DayOffset(column) >= 0);
+
+    Reset();
+
+    for (int column = 0; column < columns; ++column) {
+        const CDateTime date = ColumnDate(column);
+        m_model.SetColumnHighlighted(
+            column, date.IsValid() && m_highlightFrom <= date && date <= m_highlightTo);
+    }
+    const STimeTexts& texts = TimeTexts();
+    // The time column looks like a button face; without a GUI application (export from the
+    // command line) a fixed light grey stands in.
+    const QColor buttonFace = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+        ? QGuiApplication::palette().color(QPalette::Button)
+        : QColor(240, 240, 240);
+    for (int row = 0; row < kRows; ++row) {
+        m_model.SetCellText(0, row, texts.m_labels[row]);
+        m_model.SetCellHint(0, row, texts.m_hints[row]);
+        m_model.SetCellColor(0, row, buttonFace);
+        m_model.SetCellTextColor(0, row, Qt::black);
+    }
+    ApplyHeadings();
+    m_model.EndUpdate();
+}
+
+void CTimePlanner::ApplyHeadings()
+{
+    const int columns = m_model.ColumnCount();
+    m_model.SetColumnHeading(0, tr("Time"));
+    const QString weekdays = tr("Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday");
+    for (int column = 1; column < columns; ++column) {
+        const CDateTime date = ColumnDate(column);
+        m_model.SetColumnHeading(
+            column, date.IsValid() ? GetListItem(weekdays, MondayBasedWeekday(date) + 1) : QString());
+    }
+    if (m_holidayColumns && m_weeks == 1 && columns >= 12) {
+        const QString holidayHeadings = tr("previous;Holiday;after");
+        for (int item = 1; item <= 3; ++item)
+            m_model.SetColumnHeading(8 + item, GetListItem(holidayHeadings, item));
+    }
+}
+
+void CTimePlanner::Retranslate()
+{
+    m_model.BeginUpdate();
+    ApplyHeadings();
+    m_model.EndUpdate();
+}
+
+void CTimePlanner::Reset()
+{
+    const int columns = m_model.ColumnCount();
+    const int rows = m_model.RowCount();
+    const STimeTexts& texts = TimeTexts();
+    const int workFrom = m_doc.m_workTimeFrom;
+    const int workTo = m_doc.m_workTimeTo;
+
+    // Which shown days are holidays: one pass over the holiday list.
+    std::array<bool, 14> holiday {};
+    const qint64 firstDay = m_firstDate.DayNumber();
+    for (const CHoliday& record : m_doc.m_holidays) {
+        if (!record.m_date.IsValid())
+            continue;
+        const qint64 offset = record.m_date.DayNumber() - firstDay;
+        if (offset >= 0 && offset < qint64(holiday.size()))
+            holiday[offset] = true;
+    }
+
+    m_model.BeginUpdate();
+    m_model.ClearMarks();
+    for (int column = 1; column < columns; ++column) {
+        const int offset = DayOffset(column);
+        if (offset < 0)
+            continue;
+        const CDateTime date = ColumnDate(column);
+        const bool working = (m_doc.m_workDays >> MondayBasedWeekday(date)) & 1;
+        for (int row = 0; row < rows; ++row) {
+            m_model.SetCellText(column, row, QString());
+            m_model.SetCellTextColor(column, row, Qt::black);
+            m_model.SetCellHint(column, row, row < kRows ? texts.m_hints[row] : QString());
+            const int minute = row * kMinutesPerRow;
+            QColor color;
+            if (holiday[offset])
+                color = HolidayColor();
+            else if (working && minute >= workFrom && minute < workTo)
+                color = WorkTimeColor();
+            else
+                color = OtherTimeColor();
+            m_model.SetCellColor(column, row, color);
+        }
+    }
+    if (m_holidayColumns && m_weeks == 1) {
+        for (int column = 9; column <= 11 && column < columns; ++column)
+            for (int row = 0; row < rows; ++row)
+                m_model.SetCellColor(column, row, OtherTimeColor());
+    }
+    m_model.EndUpdate();
+}
+
+bool CTimePlanner::LoadPlan(qsizetype targetIndex)
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    m_model.BeginUpdate();
+    if (targetIndex < 0 || targetIndex >= targets.size()) {
+        Reset();
+        m_model.EndUpdate();
+        return false;
+    }
+    const CPageTarget& target = targets.at(targetIndex);
+    m_model.SetMarkColor(ColorFromValue(target.m_colour));
+    Reset();
+
+    const int rows = m_model.RowCount();
+    const qint64 firstDay = m_firstDate.DayNumber();
+    const int days = DayColumnCount();
+    bool content = false;
+
+    // The target's own ranges become marks.
+    for (const CDispatchRange& range : target.m_ranges) {
+        const qint64 dayNumber = range.DayNumber();
+        const qint64 offset = dayNumber - firstDay;
+        if (dayNumber == CDispatchRange::kNoDay || offset < 0 || offset >= days)
+            continue;
+        const int column = ColumnOfOffset(int(offset));
+        const int first = std::max(0, range.m_from / kMinutesPerRow);
+        const int last = std::min(rows, range.m_to / kMinutesPerRow);
+        for (int row = first; row < last; ++row) {
+            m_model.SetCellMarked(column, row, true);
+            content = true;
+        }
+    }
+
+    // A group shows its members' ranges as named cells in the members' colours. The names of a
+    // cell are collected first and written once, so that overlapping members cost no rewrites.
+    if (target.IsGroup()) {
+        QStringList members;
+        SplitText(target.m_members, members, u';', true);
+        QSet<const CPageTarget*> shown { &target };
+        const qsizetype cells = qsizetype(days) * rows;
+        QList<QString> texts(cells);
+        QList<QString> hints(cells);
+        QList<const CPageTarget*> owner(cells, nullptr); // the last member that covers the cell
+        for (const QString& name : std::as_const(members)) {
+            const CPageTarget* member = targets.FindByName(name);
+            if (!member || shown.contains(member))
+                continue;
+            shown.insert(member);
+            for (const CDispatchRange& range : member->m_ranges) {
+                const qint64 dayNumber = range.DayNumber();
+                const qint64 offset = dayNumber - firstDay;
+                if (dayNumber == CDispatchRange::kNoDay || offset < 0 || offset >= days)
+                    continue;
+                const int first = std::max(0, range.m_from / kMinutesPerRow);
+                const int last = std::min(rows, range.m_to / kMinutesPerRow);
+                for (int row = first; row < last; ++row) {
+                    const qsizetype index = offset * rows + row;
+                    if (!texts[index].isEmpty())
+                        texts[index] += u';';
+                    texts[index] += member->m_name;
+                    hints[index] += u'\n';
+                    hints[index] += member->m_name;
+                    owner[index] = member;
+                }
+            }
+        }
+        for (int offset = 0; offset < days; ++offset) {
+            const int column = ColumnOfOffset(offset);
+            for (int row = 0; row < rows; ++row) {
+                const qsizetype index = qsizetype(offset) * rows + row;
+                const CPageTarget* member = owner[index];
+                if (!member)
+                    continue;
+                m_model.SetCellText(column, row, texts[index]);
+                m_model.SetCellTextColor(column, row, ColorFromValue(member->TextColour()));
+                m_model.SetCellColor(column, row, ColorFromValue(member->m_colour));
+                m_model.SetCellHint(column, row, m_model.CellHint(column, row) + hints[index]);
+                content = true;
+            }
+        }
+    }
+    m_model.EndUpdate();
+    return content;
+}
+
+void CTimePlanner::NearestSchedules(qsizetype targetIndex, CDateTime& previous, CDateTime& next) const
+{
+    previous = CDateTime::Null();
+    next = CDateTime::Null();
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    if (targetIndex < 0 || targetIndex >= targets.size())
+        return;
+    const CPageTarget& target = targets.at(targetIndex);
+    QList<const CPageTarget*> list { &target };
+    if (target.IsGroup()) {
+        QStringList members;
+        SplitText(target.m_members, members, u';', true);
+        for (const QString& name : std::as_const(members))
+            if (const CPageTarget* member = targets.FindByName(name))
+                list.append(member);
+    }
+    const qint64 firstDay = m_firstDate.DayNumber();
+    qint64 before = CDispatchRange::kNoDay;
+    qint64 after = CDispatchRange::kNoDay;
+    for (const CPageTarget* item : std::as_const(list)) {
+        for (const CDispatchRange& range : item->m_ranges) {
+            const qint64 day = range.DayNumber();
+            if (day == CDispatchRange::kNoDay)
+                continue;
+            if (day < firstDay && (before == CDispatchRange::kNoDay || day > before))
+                before = day;
+            else if (day > firstDay && (after == CDispatchRange::kNoDay || day < after))
+                after = day;
+        }
+    }
+    if (before != CDispatchRange::kNoDay)
+        previous = CDateTime::FromSecondsSinceBase(before * 86400);
+    if (after != CDispatchRange::kNoDay)
+        next = CDateTime::FromSecondsSinceBase(after * 86400);
+}
+
+void CTimePlanner::SaveMarks(CDispatchRangeArray& ranges) const
+{
+    const int columns = m_model.ColumnCount();
+    const int rows = m_model.RowCount();
+    for (int column = 1; column < columns; ++column) {
+        const CDateTime date = ColumnDate(column);
+        if (!date.IsValid())
+            continue; // time, separator and holiday columns
+        int year = 0, month = 0, day = 0;
+        date.GetDate(year, month, day);
+        ranges.RemoveDate(day, month, year);
+        CDispatchRange range;
+        range.SetDate(date);
+        int start = -1;
+        for (int row = 0; row < rows; ++row) {
+            const bool marked = m_model.CellMarked(column, row);
+            if (marked && start < 0) {
+                start = row * kMinutesPerRow;
+            } else if (!marked && start >= 0) {
+                range.m_from = start;
+                range.m_to = row * kMinutesPerRow;
+                ranges.append(range);
+                start = -1;
+            }
+        }
+        if (start >= 0) {
+            range.m_from = start;
+            range.m_to = kDayMinutes;
+            ranges.append(range);
+        }
+    }
+    ranges.SetModified();
+}
+
+bool CTimePlanner::SavePlan(qsizetype targetIndex)
+{
+    std::lock_guard lock(m_doc.TargetsMutex());
+    CPageTargetArray& targets = m_doc.PageTargets();
+    if (targetIndex < 0 || targetIndex >= targets.size())
+        return false;
+    SaveMarks(targets[targetIndex].m_ranges);
+    return true;
+}
+
+QString CTimePlanner::WeekCaption(const CDateTime& first) const
+{
+    return tr("Week %1:  %2 - %3")
+        .arg(IsoWeekOfYear(first))
+        .arg(FormatDateTime(first, DTF_DATE), FormatDateTime(first + CDateTimeSpan(6, 0, 0, 0), DTF_DATE));
+}
+
+QString CTimePlanner::Caption() const
+{
+    QString caption = WeekCaption(m_firstDate);
+    if (m_weeks == 2)
+        caption += QStringLiteral("    /    ") + WeekCaption(m_firstDate + CDateTimeSpan(7, 0, 0, 0));
+    return caption;
+}
