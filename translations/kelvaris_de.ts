@@ -130,6 +130,281 @@
     </message>
 </context>
 <context>
+    <name>CDispDuplicateDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>ungültiger Zeitraum</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Montag;Dienstag;Mittwoch;Donnerstag;Freitag;Samstag;Sonntag</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>Jahr,Jahre,Monat,Monate,Woche,Wochen,Tag,Tage,Stunde,Stunden,Minute,Minuten,Sekunde,Sekunden</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>keine Dienstzeit</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>eine Dienstzeit</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 Dienstzeiten</translation>
+    </message>
+    <message>
+        <source>%1 copies</source>
+        <translation>%1 Kopien</translation>
+    </message>
+    <message>
+        <source>Duplicate dispatching</source>
+        <translation>Dienstzeiten duplizieren</translation>
+    </message>
+    <message>
+        <source>Time range to duplicate</source>
+        <translation>Zu duplizierender Zeitraum</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Von:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Bis:</translation>
+    </message>
+    <message>
+        <source>Duplicate to</source>
+        <translation>Zielzeitraum</translation>
+    </message>
+    <message>
+        <source>&amp;Start:</source>
+        <translation>&amp;Anfang:</translation>
+    </message>
+    <message>
+        <source>&amp;End:</source>
+        <translation>&amp;Ende:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy dispatching:</source>
+        <translation>Dienstzeiten &amp;kopieren:</translation>
+    </message>
+    <message>
+        <source>&amp;Remove dispatching:</source>
+        <translation>Dienstzeiten ent&amp;fernen:</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching is copied</source>
+        <translation>Die Empfänger und Gruppen, deren Dienstzeiten kopiert werden</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching in the destination range is removed first</source>
+        <translation>Die Empfänger und Gruppen, deren Dienstzeiten im Zielzeitraum zuvor entfernt werden</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of these receivers and groups could not be saved:
+%1</source>
+        <translation>Der Dienstplan dieser Empfänger und Gruppen konnte nicht gespeichert werden:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CDispRemoveDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>ungültiger Zeitraum</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>Jahr,Jahre,Monat,Monate,Woche,Wochen,Tag,Tage,Stunde,Stunden,Minute,Minuten,Sekunde,Sekunden</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>keine Dienstzeit</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>eine Dienstzeit</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 Dienstzeiten</translation>
+    </message>
+    <message>
+        <source>Remove dispatching</source>
+        <translation>Dienstzeiten entfernen</translation>
+    </message>
+    <message>
+        <source>Receiver:</source>
+        <translation>Empfänger:</translation>
+    </message>
+    <message>
+        <source>Remove from</source>
+        <translation>Entfernen ab</translation>
+    </message>
+    <message>
+        <source>Remove to</source>
+        <translation>Entfernen bis</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>&amp;Past</source>
+        <translation>&amp;Vergangenheit</translation>
+    </message>
+    <message>
+        <source>&amp;Future</source>
+        <translation>&amp;Zukunft</translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>&amp;Heute</translation>
+    </message>
+    <message>
+        <source>From the first to the last day with dispatching</source>
+        <translation>Vom ersten bis zum letzten Tag mit Dienstzeiten</translation>
+    </message>
+    <message>
+        <source>From the first day with dispatching to yesterday</source>
+        <translation>Vom ersten Tag mit Dienstzeiten bis gestern</translation>
+    </message>
+    <message>
+        <source>From tomorrow to the last day with dispatching</source>
+        <translation>Von morgen bis zum letzten Tag mit Dienstzeiten</translation>
+    </message>
+    <message>
+        <source>Today only</source>
+        <translation>Nur heute</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of %1 could not be saved.</source>
+        <translation>Der Dienstplan von %1 konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CDispatchingDlg</name>
+    <message>
+        <source>Plan of action</source>
+        <translation>Einsatzplan</translation>
+    </message>
+    <message>
+        <source>Receiver</source>
+        <translation>Empfänger</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Gruppen</translation>
+    </message>
+    <message>
+        <source>&amp;Activate takeover mode</source>
+        <translation>Übernahmemodus &amp;aktivieren</translation>
+    </message>
+    <message>
+        <source>While takeover mode is active, a member of the group is asked to take over the duty when it is due</source>
+        <translation>Solange der Übernahmemodus aktiv ist, wird ein Mitglied der Gruppe bei Fälligkeit gebeten, den Dienst zu übernehmen</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Show the current week</source>
+        <translation>Die aktuelle Woche anzeigen</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>The week shown</source>
+        <translation>Die angezeigte Woche</translation>
+    </message>
+    <message>
+        <source>&lt; previous schedule</source>
+        <translation>&lt; vorheriger Plan</translation>
+    </message>
+    <message>
+        <source>Show the latest week before this one that holds a plan</source>
+        <translation>Die letzte Woche vor dieser anzeigen, die einen Plan enthält</translation>
+    </message>
+    <message>
+        <source>next schedule &gt;</source>
+        <translation>nächster Plan &gt;</translation>
+    </message>
+    <message>
+        <source>Show the earliest week after this one that holds a plan</source>
+        <translation>Die erste Woche nach dieser anzeigen, die einen Plan enthält</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy...</source>
+        <translation>&amp;Kopieren...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove...</source>
+        <translation>&amp;Entfernen...</translation>
+    </message>
+    <message>
+        <source>Remove the plan of the selected entry on a span of days</source>
+        <translation>Den Plan des ausgewählten Eintrags für einen Zeitraum von Tagen entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicate...</source>
+        <translation>Dupli&amp;zieren...</translation>
+    </message>
+    <message>
+        <source>Repeat the plan of a span of days over another span</source>
+        <translation>Den Plan eines Zeitraums von Tagen über einen anderen Zeitraum wiederholen</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>E&amp;xportieren...</translation>
+    </message>
+    <message>
+        <source>Show the two weeks before</source>
+        <translation>Die zwei Wochen davor anzeigen</translation>
+    </message>
+    <message>
+        <source>Show the two weeks after</source>
+        <translation>Die zwei Wochen danach anzeigen</translation>
+    </message>
+    <message>
+        <source>Show the week before</source>
+        <translation>Die Woche davor anzeigen</translation>
+    </message>
+    <message>
+        <source>Show the week after</source>
+        <translation>Die Woche danach anzeigen</translation>
+    </message>
+    <message>
+        <source>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</source>
+        <translation>Der Plan von „%1“ konnte nicht in seine Dienstplandatei geschrieben werden. Er gilt bis zum Programmende.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written to a temporary file.</source>
+        <translation>Der Plan konnte nicht in eine temporäre Datei geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
+        <translation>Es konnte kein Programm zum Anzeigen des Plans gestartet werden. Er wurde in „%1“ geschrieben.</translation>
+    </message>
+</context>
+<context>
     <name>CEnterPasswordDlg</name>
     <message>
         <source>Please enter your password</source>

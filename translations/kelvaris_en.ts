@@ -130,6 +130,281 @@
     </message>
 </context>
 <context>
+    <name>CDispDuplicateDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>invalid time interval</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>no dispatching</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>one dispatching</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 dispatches</translation>
+    </message>
+    <message>
+        <source>%1 copies</source>
+        <translation>%1 copies</translation>
+    </message>
+    <message>
+        <source>Duplicate dispatching</source>
+        <translation>Duplicate dispatching</translation>
+    </message>
+    <message>
+        <source>Time range to duplicate</source>
+        <translation>Time range to duplicate</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;From:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>Duplicate to</source>
+        <translation>Duplicate to</translation>
+    </message>
+    <message>
+        <source>&amp;Start:</source>
+        <translation>&amp;Start:</translation>
+    </message>
+    <message>
+        <source>&amp;End:</source>
+        <translation>&amp;End:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy dispatching:</source>
+        <translation>&amp;Copy dispatching:</translation>
+    </message>
+    <message>
+        <source>&amp;Remove dispatching:</source>
+        <translation>&amp;Remove dispatching:</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching is copied</source>
+        <translation>The receivers and groups whose dispatching is copied</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching in the destination range is removed first</source>
+        <translation>The receivers and groups whose dispatching in the destination range is removed first</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of these receivers and groups could not be saved:
+%1</source>
+        <translation>The dispatch plan of these receivers and groups could not be saved:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CDispRemoveDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>invalid time interval</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>no dispatching</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>one dispatching</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 dispatches</translation>
+    </message>
+    <message>
+        <source>Remove dispatching</source>
+        <translation>Remove dispatching</translation>
+    </message>
+    <message>
+        <source>Receiver:</source>
+        <translation>Receiver:</translation>
+    </message>
+    <message>
+        <source>Remove from</source>
+        <translation>Remove from</translation>
+    </message>
+    <message>
+        <source>Remove to</source>
+        <translation>Remove to</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;All</translation>
+    </message>
+    <message>
+        <source>&amp;Past</source>
+        <translation>&amp;Past</translation>
+    </message>
+    <message>
+        <source>&amp;Future</source>
+        <translation>&amp;Future</translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>&amp;Today</translation>
+    </message>
+    <message>
+        <source>From the first to the last day with dispatching</source>
+        <translation>From the first to the last day with dispatching</translation>
+    </message>
+    <message>
+        <source>From the first day with dispatching to yesterday</source>
+        <translation>From the first day with dispatching to yesterday</translation>
+    </message>
+    <message>
+        <source>From tomorrow to the last day with dispatching</source>
+        <translation>From tomorrow to the last day with dispatching</translation>
+    </message>
+    <message>
+        <source>Today only</source>
+        <translation>Today only</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of %1 could not be saved.</source>
+        <translation>The dispatch plan of %1 could not be saved.</translation>
+    </message>
+</context>
+<context>
+    <name>CDispatchingDlg</name>
+    <message>
+        <source>Plan of action</source>
+        <translation>Plan of action</translation>
+    </message>
+    <message>
+        <source>Receiver</source>
+        <translation>Receiver</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>&amp;Activate takeover mode</source>
+        <translation>&amp;Activate takeover mode</translation>
+    </message>
+    <message>
+        <source>While takeover mode is active, a member of the group is asked to take over the duty when it is due</source>
+        <translation>While takeover mode is active, a member of the group is asked to take over the duty when it is due</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>Show the current week</source>
+        <translation>Show the current week</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>The week shown</source>
+        <translation>The week shown</translation>
+    </message>
+    <message>
+        <source>&lt; previous schedule</source>
+        <translation>&lt; previous schedule</translation>
+    </message>
+    <message>
+        <source>Show the latest week before this one that holds a plan</source>
+        <translation>Show the latest week before this one that holds a plan</translation>
+    </message>
+    <message>
+        <source>next schedule &gt;</source>
+        <translation>next schedule &gt;</translation>
+    </message>
+    <message>
+        <source>Show the earliest week after this one that holds a plan</source>
+        <translation>Show the earliest week after this one that holds a plan</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>&amp;Copy...</source>
+        <translation>&amp;Copy...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove...</source>
+        <translation>&amp;Remove...</translation>
+    </message>
+    <message>
+        <source>Remove the plan of the selected entry on a span of days</source>
+        <translation>Remove the plan of the selected entry on a span of days</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicate...</source>
+        <translation>&amp;Duplicate...</translation>
+    </message>
+    <message>
+        <source>Repeat the plan of a span of days over another span</source>
+        <translation>Repeat the plan of a span of days over another span</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Export...</translation>
+    </message>
+    <message>
+        <source>Show the two weeks before</source>
+        <translation>Show the two weeks before</translation>
+    </message>
+    <message>
+        <source>Show the two weeks after</source>
+        <translation>Show the two weeks after</translation>
+    </message>
+    <message>
+        <source>Show the week before</source>
+        <translation>Show the week before</translation>
+    </message>
+    <message>
+        <source>Show the week after</source>
+        <translation>Show the week after</translation>
+    </message>
+    <message>
+        <source>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</source>
+        <translation>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written to a temporary file.</source>
+        <translation>The plan could not be written to a temporary file.</translation>
+    </message>
+    <message>
+        <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
+        <translation>No program could be started to show the plan. It was written to &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>CEnterPasswordDlg</name>
     <message>
         <source>Please enter your password</source>

@@ -130,6 +130,281 @@
     </message>
 </context>
 <context>
+    <name>CDispDuplicateDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>intervalo de tiempo no válido</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Lunes;Martes;Miércoles;Jueves;Viernes;Sábado;Domingo</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>año,años,mes,meses,semana,semanas,día,días,hora,horas,minuto,minutos,segundo,segundos</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>ninguna guardia</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>una guardia</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 guardias</translation>
+    </message>
+    <message>
+        <source>%1 copies</source>
+        <translation>%1 copias</translation>
+    </message>
+    <message>
+        <source>Duplicate dispatching</source>
+        <translation>Duplicar guardias</translation>
+    </message>
+    <message>
+        <source>Time range to duplicate</source>
+        <translation>Intervalo de tiempo a duplicar</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Desde:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Hasta:</translation>
+    </message>
+    <message>
+        <source>Duplicate to</source>
+        <translation>Duplicar en</translation>
+    </message>
+    <message>
+        <source>&amp;Start:</source>
+        <translation>&amp;Inicio:</translation>
+    </message>
+    <message>
+        <source>&amp;End:</source>
+        <translation>&amp;Fin:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy dispatching:</source>
+        <translation>&amp;Copiar guardias:</translation>
+    </message>
+    <message>
+        <source>&amp;Remove dispatching:</source>
+        <translation>&amp;Eliminar guardias:</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching is copied</source>
+        <translation>Los receptores y grupos cuya guardia se copia</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching in the destination range is removed first</source>
+        <translation>Los receptores y grupos cuya guardia en el intervalo de destino se elimina primero</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of these receivers and groups could not be saved:
+%1</source>
+        <translation>No se ha podido guardar el plan de guardia de estos receptores y grupos:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CDispRemoveDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>intervalo de tiempo no válido</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>año,años,mes,meses,semana,semanas,día,días,hora,horas,minuto,minutos,segundo,segundos</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>ninguna guardia</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>una guardia</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 guardias</translation>
+    </message>
+    <message>
+        <source>Remove dispatching</source>
+        <translation>Eliminar guardias</translation>
+    </message>
+    <message>
+        <source>Receiver:</source>
+        <translation>Receptor:</translation>
+    </message>
+    <message>
+        <source>Remove from</source>
+        <translation>Eliminar desde</translation>
+    </message>
+    <message>
+        <source>Remove to</source>
+        <translation>Eliminar hasta</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Todo</translation>
+    </message>
+    <message>
+        <source>&amp;Past</source>
+        <translation>&amp;Pasado</translation>
+    </message>
+    <message>
+        <source>&amp;Future</source>
+        <translation>&amp;Futuro</translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>&amp;Hoy</translation>
+    </message>
+    <message>
+        <source>From the first to the last day with dispatching</source>
+        <translation>Desde el primer hasta el último día con guardia</translation>
+    </message>
+    <message>
+        <source>From the first day with dispatching to yesterday</source>
+        <translation>Desde el primer día con guardia hasta ayer</translation>
+    </message>
+    <message>
+        <source>From tomorrow to the last day with dispatching</source>
+        <translation>Desde mañana hasta el último día con guardia</translation>
+    </message>
+    <message>
+        <source>Today only</source>
+        <translation>Solo hoy</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of %1 could not be saved.</source>
+        <translation>No se ha podido guardar el plan de guardia de %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CDispatchingDlg</name>
+    <message>
+        <source>Plan of action</source>
+        <translation>Plan de actuación</translation>
+    </message>
+    <message>
+        <source>Receiver</source>
+        <translation>Receptores</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Grupos</translation>
+    </message>
+    <message>
+        <source>&amp;Activate takeover mode</source>
+        <translation>&amp;Activar el modo de traspaso</translation>
+    </message>
+    <message>
+        <source>While takeover mode is active, a member of the group is asked to take over the duty when it is due</source>
+        <translation>Mientras el modo de traspaso está activo, se pide a un miembro del grupo que asuma la guardia cuando le corresponda</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Hoy</translation>
+    </message>
+    <message>
+        <source>Show the current week</source>
+        <translation>Mostrar la semana actual</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>The week shown</source>
+        <translation>La semana mostrada</translation>
+    </message>
+    <message>
+        <source>&lt; previous schedule</source>
+        <translation>&lt; plan anterior</translation>
+    </message>
+    <message>
+        <source>Show the latest week before this one that holds a plan</source>
+        <translation>Mostrar la última semana anterior a esta que contiene un plan</translation>
+    </message>
+    <message>
+        <source>next schedule &gt;</source>
+        <translation>plan siguiente &gt;</translation>
+    </message>
+    <message>
+        <source>Show the earliest week after this one that holds a plan</source>
+        <translation>Mostrar la primera semana posterior a esta que contiene un plan</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>&amp;Copy...</source>
+        <translation>&amp;Copiar...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove...</source>
+        <translation>E&amp;liminar...</translation>
+    </message>
+    <message>
+        <source>Remove the plan of the selected entry on a span of days</source>
+        <translation>Eliminar el plan de la entrada seleccionada en un intervalo de días</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicate...</source>
+        <translation>&amp;Duplicar...</translation>
+    </message>
+    <message>
+        <source>Repeat the plan of a span of days over another span</source>
+        <translation>Repetir el plan de un intervalo de días en otro intervalo</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exportar...</translation>
+    </message>
+    <message>
+        <source>Show the two weeks before</source>
+        <translation>Mostrar las dos semanas anteriores</translation>
+    </message>
+    <message>
+        <source>Show the two weeks after</source>
+        <translation>Mostrar las dos semanas siguientes</translation>
+    </message>
+    <message>
+        <source>Show the week before</source>
+        <translation>Mostrar la semana anterior</translation>
+    </message>
+    <message>
+        <source>Show the week after</source>
+        <translation>Mostrar la semana siguiente</translation>
+    </message>
+    <message>
+        <source>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</source>
+        <translation>No se ha podido escribir el plan de &quot;%1&quot; en su archivo de plan de guardia. Se aplica hasta que finalice el programa.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written to a temporary file.</source>
+        <translation>No se ha podido escribir el plan en un archivo temporal.</translation>
+    </message>
+    <message>
+        <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
+        <translation>No se ha podido iniciar ningún programa para mostrar el plan. Se ha escrito en &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>CEnterPasswordDlg</name>
     <message>
         <source>Please enter your password</source>

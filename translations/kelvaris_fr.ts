@@ -130,6 +130,281 @@
     </message>
 </context>
 <context>
+    <name>CDispDuplicateDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>intervalle de temps non valide</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Lundi;Mardi;Mercredi;Jeudi;Vendredi;Samedi;Dimanche</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>an,ans,mois,mois,semaine,semaines,jour,jours,heure,heures,minute,minutes,seconde,secondes</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>aucune période de service</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>une période de service</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 périodes de service</translation>
+    </message>
+    <message>
+        <source>%1 copies</source>
+        <translation>%1 copies</translation>
+    </message>
+    <message>
+        <source>Duplicate dispatching</source>
+        <translation>Dupliquer les périodes de service</translation>
+    </message>
+    <message>
+        <source>Time range to duplicate</source>
+        <translation>Plage à dupliquer</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Début :</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Fin :</translation>
+    </message>
+    <message>
+        <source>Duplicate to</source>
+        <translation>Dupliquer vers</translation>
+    </message>
+    <message>
+        <source>&amp;Start:</source>
+        <translation>Dé&amp;but :</translation>
+    </message>
+    <message>
+        <source>&amp;End:</source>
+        <translation>F&amp;in :</translation>
+    </message>
+    <message>
+        <source>&amp;Copy dispatching:</source>
+        <translation>&amp;Copier les périodes de service de :</translation>
+    </message>
+    <message>
+        <source>&amp;Remove dispatching:</source>
+        <translation>&amp;Supprimer les périodes de service de :</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching is copied</source>
+        <translation>Les récepteurs et groupes dont les périodes de service sont copiées</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching in the destination range is removed first</source>
+        <translation>Les récepteurs et groupes dont les périodes de service dans la plage de destination sont d&apos;abord supprimées</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of these receivers and groups could not be saved:
+%1</source>
+        <translation>Le plan de service de ces récepteurs et groupes n&apos;a pas pu être enregistré :
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CDispRemoveDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>intervalle de temps non valide</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>an,ans,mois,mois,semaine,semaines,jour,jours,heure,heures,minute,minutes,seconde,secondes</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>aucune période de service</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>une période de service</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 périodes de service</translation>
+    </message>
+    <message>
+        <source>Remove dispatching</source>
+        <translation>Supprimer les périodes de service</translation>
+    </message>
+    <message>
+        <source>Receiver:</source>
+        <translation>Récepteur :</translation>
+    </message>
+    <message>
+        <source>Remove from</source>
+        <translation>Supprimer à partir du</translation>
+    </message>
+    <message>
+        <source>Remove to</source>
+        <translation>Supprimer jusqu&apos;au</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Tout</translation>
+    </message>
+    <message>
+        <source>&amp;Past</source>
+        <translation>&amp;Passé</translation>
+    </message>
+    <message>
+        <source>&amp;Future</source>
+        <translation>&amp;Futur</translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>&amp;Aujourd&apos;hui</translation>
+    </message>
+    <message>
+        <source>From the first to the last day with dispatching</source>
+        <translation>Du premier au dernier jour avec des périodes de service</translation>
+    </message>
+    <message>
+        <source>From the first day with dispatching to yesterday</source>
+        <translation>Du premier jour avec des périodes de service jusqu&apos;à hier</translation>
+    </message>
+    <message>
+        <source>From tomorrow to the last day with dispatching</source>
+        <translation>De demain au dernier jour avec des périodes de service</translation>
+    </message>
+    <message>
+        <source>Today only</source>
+        <translation>Aujourd&apos;hui uniquement</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of %1 could not be saved.</source>
+        <translation>Le plan de service de %1 n&apos;a pas pu être enregistré.</translation>
+    </message>
+</context>
+<context>
+    <name>CDispatchingDlg</name>
+    <message>
+        <source>Plan of action</source>
+        <translation>Plan d&apos;action</translation>
+    </message>
+    <message>
+        <source>Receiver</source>
+        <translation>Récepteurs</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groupes</translation>
+    </message>
+    <message>
+        <source>&amp;Activate takeover mode</source>
+        <translation>&amp;Activer le mode de prise de service</translation>
+    </message>
+    <message>
+        <source>While takeover mode is active, a member of the group is asked to take over the duty when it is due</source>
+        <translation>Tant que le mode de prise de service est actif, il est demandé à un membre du groupe de prendre le service au moment prévu</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Aujourd&apos;hui</translation>
+    </message>
+    <message>
+        <source>Show the current week</source>
+        <translation>Afficher la semaine en cours</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>The week shown</source>
+        <translation>La semaine affichée</translation>
+    </message>
+    <message>
+        <source>&lt; previous schedule</source>
+        <translation>&lt; planning précédent</translation>
+    </message>
+    <message>
+        <source>Show the latest week before this one that holds a plan</source>
+        <translation>Afficher la dernière semaine avant celle-ci qui contient un plan</translation>
+    </message>
+    <message>
+        <source>next schedule &gt;</source>
+        <translation>planning suivant &gt;</translation>
+    </message>
+    <message>
+        <source>Show the earliest week after this one that holds a plan</source>
+        <translation>Afficher la première semaine après celle-ci qui contient un plan</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>&amp;Copy...</source>
+        <translation>&amp;Copier...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove...</source>
+        <translation>&amp;Supprimer...</translation>
+    </message>
+    <message>
+        <source>Remove the plan of the selected entry on a span of days</source>
+        <translation>Supprimer le plan de l&apos;entrée sélectionnée sur une plage de jours</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicate...</source>
+        <translation>&amp;Dupliquer...</translation>
+    </message>
+    <message>
+        <source>Repeat the plan of a span of days over another span</source>
+        <translation>Répéter le plan d&apos;une plage de jours sur une autre plage</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimer...</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exporter...</translation>
+    </message>
+    <message>
+        <source>Show the two weeks before</source>
+        <translation>Afficher les deux semaines précédentes</translation>
+    </message>
+    <message>
+        <source>Show the two weeks after</source>
+        <translation>Afficher les deux semaines suivantes</translation>
+    </message>
+    <message>
+        <source>Show the week before</source>
+        <translation>Afficher la semaine précédente</translation>
+    </message>
+    <message>
+        <source>Show the week after</source>
+        <translation>Afficher la semaine suivante</translation>
+    </message>
+    <message>
+        <source>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</source>
+        <translation>Le plan de « %1 » n&apos;a pas pu être écrit dans son fichier de service. Il s&apos;applique jusqu&apos;à la fin du programme.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written to a temporary file.</source>
+        <translation>Le plan n&apos;a pas pu être écrit dans un fichier temporaire.</translation>
+    </message>
+    <message>
+        <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
+        <translation>Aucun programme n&apos;a pu être lancé pour afficher le plan. Il a été écrit dans « %1 ».</translation>
+    </message>
+</context>
+<context>
     <name>CEnterPasswordDlg</name>
     <message>
         <source>Please enter your password</source>

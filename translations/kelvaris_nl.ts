@@ -130,6 +130,281 @@
     </message>
 </context>
 <context>
+    <name>CDispDuplicateDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>ongeldige periode</translation>
+    </message>
+    <message>
+        <source>Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday</source>
+        <translation>Maandag;Dinsdag;Woensdag;Donderdag;Vrijdag;Zaterdag;Zondag</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>jaar,jaar,maand,maanden,week,weken,dag,dagen,uur,uur,minuut,minuten,seconde,seconden</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>geen inzet</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>één inzet</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 inzetten</translation>
+    </message>
+    <message>
+        <source>%1 copies</source>
+        <translation>%1 kopieën</translation>
+    </message>
+    <message>
+        <source>Duplicate dispatching</source>
+        <translation>Inzet dupliceren</translation>
+    </message>
+    <message>
+        <source>Time range to duplicate</source>
+        <translation>Te dupliceren periode</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>&amp;Van:</translation>
+    </message>
+    <message>
+        <source>&amp;To:</source>
+        <translation>&amp;Tot en met:</translation>
+    </message>
+    <message>
+        <source>Duplicate to</source>
+        <translation>Dupliceren naar</translation>
+    </message>
+    <message>
+        <source>&amp;Start:</source>
+        <translation>&amp;Begin:</translation>
+    </message>
+    <message>
+        <source>&amp;End:</source>
+        <translation>&amp;Einde:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy dispatching:</source>
+        <translation>Inzet &amp;kopiëren:</translation>
+    </message>
+    <message>
+        <source>&amp;Remove dispatching:</source>
+        <translation>Inzet ve&amp;rwijderen:</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching is copied</source>
+        <translation>De ontvangers en groepen waarvan de inzet wordt gekopieerd</translation>
+    </message>
+    <message>
+        <source>The receivers and groups whose dispatching in the destination range is removed first</source>
+        <translation>De ontvangers en groepen waarvan de inzet in de doelperiode eerst wordt verwijderd</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of these receivers and groups could not be saved:
+%1</source>
+        <translation>Het inzetplan van deze ontvangers en groepen kon niet worden opgeslagen:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>CDispRemoveDlg</name>
+    <message>
+        <source>invalid time interval</source>
+        <translation>ongeldige periode</translation>
+    </message>
+    <message>
+        <source>year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds</source>
+        <translation>jaar,jaar,maand,maanden,week,weken,dag,dagen,uur,uur,minuut,minuten,seconde,seconden</translation>
+    </message>
+    <message>
+        <source>no dispatching</source>
+        <translation>geen inzet</translation>
+    </message>
+    <message>
+        <source>one dispatching</source>
+        <translation>één inzet</translation>
+    </message>
+    <message>
+        <source>%1 dispatches</source>
+        <translation>%1 inzetten</translation>
+    </message>
+    <message>
+        <source>Remove dispatching</source>
+        <translation>Inzet verwijderen</translation>
+    </message>
+    <message>
+        <source>Receiver:</source>
+        <translation>Ontvanger:</translation>
+    </message>
+    <message>
+        <source>Remove from</source>
+        <translation>Verwijderen vanaf</translation>
+    </message>
+    <message>
+        <source>Remove to</source>
+        <translation>Verwijderen tot en met</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alles</translation>
+    </message>
+    <message>
+        <source>&amp;Past</source>
+        <translation>&amp;Verleden</translation>
+    </message>
+    <message>
+        <source>&amp;Future</source>
+        <translation>&amp;Toekomst</translation>
+    </message>
+    <message>
+        <source>&amp;Today</source>
+        <translation>Van&amp;daag</translation>
+    </message>
+    <message>
+        <source>From the first to the last day with dispatching</source>
+        <translation>Van de eerste tot en met de laatste dag met inzet</translation>
+    </message>
+    <message>
+        <source>From the first day with dispatching to yesterday</source>
+        <translation>Van de eerste dag met inzet tot en met gisteren</translation>
+    </message>
+    <message>
+        <source>From tomorrow to the last day with dispatching</source>
+        <translation>Van morgen tot en met de laatste dag met inzet</translation>
+    </message>
+    <message>
+        <source>Today only</source>
+        <translation>Alleen vandaag</translation>
+    </message>
+    <message>
+        <source>The dispatch plan of %1 could not be saved.</source>
+        <translation>Het inzetplan van %1 kon niet worden opgeslagen.</translation>
+    </message>
+</context>
+<context>
+    <name>CDispatchingDlg</name>
+    <message>
+        <source>Plan of action</source>
+        <translation>Inzetplan</translation>
+    </message>
+    <message>
+        <source>Receiver</source>
+        <translation>Ontvangers</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groepen</translation>
+    </message>
+    <message>
+        <source>&amp;Activate takeover mode</source>
+        <translation>&amp;Overnamemodus activeren</translation>
+    </message>
+    <message>
+        <source>While takeover mode is active, a member of the group is asked to take over the duty when it is due</source>
+        <translation>Zolang de overnamemodus actief is, wordt een lid van de groep gevraagd de dienst over te nemen zodra die ingaat</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Vandaag</translation>
+    </message>
+    <message>
+        <source>Show the current week</source>
+        <translation>De huidige week weergeven</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>The week shown</source>
+        <translation>De weergegeven week</translation>
+    </message>
+    <message>
+        <source>&lt; previous schedule</source>
+        <translation>&lt; vorige planning</translation>
+    </message>
+    <message>
+        <source>Show the latest week before this one that holds a plan</source>
+        <translation>De dichtstbijzijnde eerdere week met een plan weergeven</translation>
+    </message>
+    <message>
+        <source>next schedule &gt;</source>
+        <translation>volgende planning &gt;</translation>
+    </message>
+    <message>
+        <source>Show the earliest week after this one that holds a plan</source>
+        <translation>De dichtstbijzijnde latere week met een plan weergeven</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
+    <message>
+        <source>&amp;Copy...</source>
+        <translation>&amp;Kopiëren...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove...</source>
+        <translation>&amp;Verwijderen...</translation>
+    </message>
+    <message>
+        <source>Remove the plan of the selected entry on a span of days</source>
+        <translation>Het plan van het geselecteerde item voor een reeks dagen verwijderen</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicate...</source>
+        <translation>&amp;Dupliceren...</translation>
+    </message>
+    <message>
+        <source>Repeat the plan of a span of days over another span</source>
+        <translation>Het plan van een reeks dagen over een andere reeks herhalen</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Afdrukken...</translation>
+    </message>
+    <message>
+        <source>&amp;Export...</source>
+        <translation>&amp;Exporteren...</translation>
+    </message>
+    <message>
+        <source>Show the two weeks before</source>
+        <translation>De twee voorgaande weken weergeven</translation>
+    </message>
+    <message>
+        <source>Show the two weeks after</source>
+        <translation>De twee volgende weken weergeven</translation>
+    </message>
+    <message>
+        <source>Show the week before</source>
+        <translation>De vorige week weergeven</translation>
+    </message>
+    <message>
+        <source>Show the week after</source>
+        <translation>De volgende week weergeven</translation>
+    </message>
+    <message>
+        <source>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</source>
+        <translation>Het plan van &quot;%1&quot; kon niet naar het bijbehorende inzetbestand worden geschreven. Het geldt totdat het programma wordt afgesloten.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written to a temporary file.</source>
+        <translation>Het plan kon niet naar een tijdelijk bestand worden geschreven.</translation>
+    </message>
+    <message>
+        <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
+        <translation>Er kon geen programma worden gestart om het plan weer te geven. Het is opgeslagen in &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>CEnterPasswordDlg</name>
     <message>
         <source>Please enter your password</source>

@@ -6,6 +6,7 @@
 #include "editors/ShiftDialogs.h"
 #include "editors/TakeoverTextsDlg.h"
 #include "inbound/KelvarisObj.h"
+#include "planning/DispatchingDlg.h"
 
 bool CAppEditorHost::EditGeneralSettings(CGeneralSettings& settings)
 {
@@ -34,8 +35,13 @@ void CAppEditorHost::EditHolidays(CHolidaysArray& holidays)
     dialog.exec();
 }
 
-// The planning dialog arrives with the dispatch planning; until then the command opens nothing.
-void CAppEditorHost::EditPlan(const QString&) { }
+void CAppEditorHost::EditPlan(const QString& preselectedTarget)
+{
+    if (!m_doc)
+        return;
+    CDispatchingDlg dialog(*m_doc, preselectedTarget, m_parent);
+    dialog.exec();
+}
 
 bool CAppEditorHost::EditTakeoverTexts(QString& request, QString& confirm, QString& timeout)
 {

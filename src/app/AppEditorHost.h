@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// The editors of the setup commands as modal dialogs over the main window. The dispatch planning
-// dialog is not part of the program yet: its command opens nothing.
+// The editors of the setup commands as modal dialogs over the main window; the planning dialog needs
+// the document (SetDocument), without one it opens nothing.
 class CAppEditorHost : public CEditorHost
 {
 public:
@@ -13,6 +13,7 @@ public:
         : m_parent(parent)
     { }
     void SetParent(QWidget* parent) { m_parent = parent; }
+    void SetDocument(CKelvarisDoc* doc) { m_doc = doc; }
 
     bool EditGeneralSettings(CGeneralSettings& settings) override;
     void EditBarriers(CBarrageArray& barriers) override;
@@ -25,4 +26,5 @@ public:
 
 private:
     QWidget* m_parent = nullptr;
+    CKelvarisDoc* m_doc = nullptr;
 };

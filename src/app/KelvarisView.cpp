@@ -10,14 +10,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
-#include <QPixmap>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "engine/Password.h"
+#include "planning/DispatchingDlg.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
@@ -38,11 +37,6 @@ QString Tr(const char* text)
 QString DeactivatedName()
 {
     return u' ' + GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Deactivated")), 1);
-}
-
-QColor ColourFromRgbValue(quint32 colour)
-{
-    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
 // <configuration file> with its extension replaced by ".log".
@@ -343,7 +337,8 @@ void CKelvarisView::RefreshPlan()
         for (const CPlanEntry& entry : entries) {
             // The name alone, for the double click; the text may carry the holder as well.
             const CPageTarget& target = m_doc.PageTargets().at(entry.m_index);
-            auto* item = new QListWidgetItem(TargetIcon(entry.m_colour, entry.m_group), entry.m_text);
+            // The image shows the target's plan as the planning dialog's list does.
+            auto* item = new QListWidgetItem(TargetListIcon(target, m_doc.PageTargets()), entry.m_text);
             item->setData(Qt::UserRole, int(entry.m_index));
             item->setData(kTargetNameRole, target.m_name);
             item->setToolTip(entry.m_text);
@@ -362,37 +357,6 @@ void CKelvarisView::RefreshPlan()
     if (m_publisher)
         m_publisher->PublishText(
             QStringLiteral("Dispatching"), QStringLiteral("Current"), PlanOfActionValue(entries));
-}
-
-QIcon CKelvarisView::TargetIcon(quint32 colour, bool group)
-{
-    const quint32 key = (colour & 0x00FFFFFFu) | (group ? 0x01000000u : 0u);
-    const auto found = m_icons.constFind(key);
-    if (found != m_icons.cend())
-        return found.value();
-
-    // A filled circle for a receiver, two overlapping ones for a group, in the target's colour
-    // with a darker outline so that a white or pale colour still shows.
-    const qreal ratio = devicePixelRatioF();
-    QPixmap pixmap(QSize(kIconSize, kIconSize) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    {
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QColor fill = ColourFromRgbValue(colour);
-        painter.setPen(QPen(fill.darker(170), 1.0));
-        painter.setBrush(fill);
-        if (group) {
-            painter.drawEllipse(QRectF(0.5, 0.5, 10, 10));
-            painter.drawEllipse(QRectF(5.5, 5.5, 10, 10));
-        } else {
-            painter.drawEllipse(QRectF(2.5, 2.5, 11, 11));
-        }
-    }
-    const QIcon icon(pixmap);
-    m_icons.insert(key, icon);
-    return icon;
 }
 
 void CKelvarisView::ShowTexts()

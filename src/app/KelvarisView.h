@@ -92,7 +92,6 @@ private:
     void RefreshPlan();
     void Tick();
     void ShowTexts();
-    QIcon TargetIcon(quint32 colour, bool group);
 
     CKelvarisDoc& m_doc;
     CRightsCheck& m_rights;
@@ -113,6 +112,4 @@ private:
     // The state groups show " Deactivated" from a deactivation until the next state change or
     // activation.
     bool m_deactivated = false;
-    // The plan of action's icons by colour and kind, drawn once.
-    QHash<quint32, QIcon> m_icons;
 };

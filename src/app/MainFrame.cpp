@@ -159,7 +159,8 @@ CMainFrame::CMainFrame(CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher*
 
     connect(m_view, &CKelvarisView::Updated, this, &CMainFrame::UpdateActions);
     // The session or the application ends: the window does not hold it up.
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { m_quitting = true; });
+    connect(
+        QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { m_quitting = true; });
 
     Retranslate();
     UpdateActions();

@@ -27,6 +27,7 @@ private Q_SLOTS:
         QTest::newRow("TB") << QStringLiteral("[setup(TB)]") << QStringLiteral("CBarrageListDialog");
         QTest::newRow("TS") << QStringLiteral("[SETUP(TS)]") << QStringLiteral("CShiftListDialog");
         QTest::newRow("TH") << QStringLiteral("[setup(TH)]") << QStringLiteral("CHolidayListDialog");
+        QTest::newRow("TP") << QStringLiteral("[setup(TP)]") << QStringLiteral("CDispatchingDlg");
     }
 
     void SetupCommandsOpenTheirEditorAfterAnswering()
@@ -42,6 +43,7 @@ private Q_SLOTS:
         QWidget window;
         CAppEditorHost editors(&window);
         doc.SetEditorHost(&editors);
+        editors.SetDocument(&doc);
         CDocEditorLauncher launcher(&window, &doc);
         const CKelvarisObj object(&launcher);
 

@@ -1,0 +1,749 @@
+#include "planning/BulkDialogs.h"
+
+#include <algorithm>
+#include <mutex>
+#include <tuple>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSet>
+#include <QVBoxLayout>
+
+#include "engine/KelvarisDoc.h"
+#include "planning/DispatchingDlg.h"
+#include "planning/PlannerModel.h"
+#include "planning/PlannerWidget.h"
+#include "planning/TimePlanner.h"
+#include "schedule/DispatchRange.h"
+#include "schedule/PageTarget.h"
+#include "schedule/TextList.h"
+
+namespace {
+
+constexpr qint64 kDaySeconds = 86400;
+const QString kPartSeparator = QStringLiteral(",  ");
+
+CDateTime AddDays(const CDateTime& date, qint64 days)
+{
+    return date + CDateTimeSpan(days, 0, 0, 0);
+}
+
+CDateTime Today()
+{
+    return CDateTime::GetCurrentTime().DatePart();
+}
+
+QDate ToPicker(const CDateTime& date)
+{
+    return date.IsValid() ? date.ToQDate() : QDate();
+}
+
+CDateTime FromPicker(const QDateEdit* edit)
+{
+    return CDateTime(edit->date());
+}
+
+QDateEdit* NewDateEdit(QWidget* parent)
+{
+    auto* edit = new QDateEdit(parent);
+    edit->setCalendarPopup(true);
+    // The years a date of the plan can have.
+    edit->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+    return edit;
+}
+
+QLineEdit* NewSummaryEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::ClickFocus);
+    return edit;
+}
+
+// Weekday names and the other texts of a summary, in the context of the dialog that shows it.
+struct SSummaryWords
+{
+    QString m_invalid;
+    QString m_weekdays;
+    QString m_units;
+    QString m_none;
+    QString m_one;
+    QString m_many;
+};
+
+SSummaryWords DuplicateWords()
+{
+    return { QCoreApplication::translate("CDispDuplicateDlg", "invalid time interval"),
+        QCoreApplication::translate(
+            "CDispDuplicateDlg", "Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday"),
+        QCoreApplication::translate("CDispDuplicateDlg",
+            "year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds"),
+        QCoreApplication::translate("CDispDuplicateDlg", "no dispatching"),
+        QCoreApplication::translate("CDispDuplicateDlg", "one dispatching"),
+        QCoreApplication::translate("CDispDuplicateDlg", "%1 dispatches") };
+}
+
+SSummaryWords RemoveWords()
+{
+    return { QCoreApplication::translate("CDispRemoveDlg", "invalid time interval"), QString(),
+        QCoreApplication::translate("CDispRemoveDlg",
+            "year,years,month,months,week,weeks,day,days,hour,hours,minute,minutes,second,seconds"),
+        QCoreApplication::translate("CDispRemoveDlg", "no dispatching"),
+        QCoreApplication::translate("CDispRemoveDlg", "one dispatching"),
+        QCoreApplication::translate("CDispRemoveDlg", "%1 dispatches") };
+}
+
+// Writes the dispatch files of the targets (caller holds the targets lock); returns the names
+// of those that could not be written.
+QStringList SaveTargets(CPageTargetArray& targets, const QList<qsizetype>& indexes)
+{
+    QStringList failed;
+    for (const qsizetype index : indexes) {
+        CPageTarget& target = targets[index];
+        if (target.SaveDispatchFile())
+            target.m_ranges.SetModified(false);
+        else
+            failed.append(target.m_name);
+    }
+    return failed;
+}
+
+// The message lists the names, one a line.
+void ReportSaveFailure(QWidget* parent, const QString& message, const QStringList& names)
+{
+    if (!names.isEmpty())
+        QMessageBox::warning(parent, parent->windowTitle(), message.arg(names.join(u'\n')));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Logic
+
+qint64 BulkSpanDays(const CDateTime& from, const CDateTime& to)
+{
+    if (!from.IsValid() || !to.IsValid())
+        return 0;
+    const qint64 days = to.DayNumber() - from.DayNumber() + 1;
+    return days > 0 ? days : 0;
+}
+
+bool BulkSpansOverlap(const CDateTime& firstFrom, const CDateTime& firstTo, const CDateTime& secondFrom,
+    const CDateTime& secondTo)
+{
+    return firstFrom.DayNumber() <= secondTo.DayNumber() && secondFrom.DayNumber() <= firstTo.DayNumber();
+}
+
+CDateTime BulkMondayOnOrBefore(const CDateTime& date)
+{
+    // GetDayOfWeek: 1 = Sunday ... 7 = Saturday; days since Monday 0 ... 6.
+    const int sinceMonday = (date.GetDayOfWeek() + 5) % 7;
+    return AddDays(date.DatePart(), -sinceMonday);
+}
+
+QString BulkSpanSummary(const CDateTime& from, const CDateTime& to, qsizetype rangeCount, bool withWeekday)
+{
+    const SSummaryWords words = withWeekday ? DuplicateWords() : RemoveWords();
+    const qint64 days = BulkSpanDays(from, to);
+    if (days == 0)
+        return words.m_invalid;
+
+    QStringList parts;
+    if (withWeekday)
+        parts.append(GetListItem(words.m_weekdays, (from.GetDayOfWeek() + 5) % 7 + 1));
+    parts.append(FormatDuration(days * kDaySeconds, DURATION_ALL, words.m_units));
+    if (rangeCount <= 0)
+        parts.append(words.m_none);
+    else if (rangeCount == 1)
+        parts.append(words.m_one);
+    else
+        parts.append(words.m_many.arg(rangeCount));
+    return parts.join(kPartSeparator);
+}
+
+QString BulkCopiesText(qint64 sourceDays, qint64 destinationDays)
+{
+    if (sourceDays <= 0 || destinationDays <= 0)
+        return QString();
+    return QCoreApplication::translate("CDispDuplicateDlg", "%1 copies")
+        .arg(double(destinationDays) / double(sourceDays), 0, 'f', 1);
+}
+
+CDuplicateSpans DuplicateDefaultSpans(const CDateTime& today)
+{
+    CDuplicateSpans spans;
+    spans.m_sourceFrom = BulkMondayOnOrBefore(today);
+    spans.m_sourceTo = AddDays(spans.m_sourceFrom, 6);
+    spans.m_destinationFrom = AddDays(spans.m_sourceFrom, 7);
+    spans.m_destinationTo = AddDays(spans.m_destinationFrom, 6);
+    return spans;
+}
+
+bool DuplicateAllowed(const CDuplicateSpans& spans)
+{
+    return BulkSpanDays(spans.m_sourceFrom, spans.m_sourceTo) > 0
+        && BulkSpanDays(spans.m_destinationFrom, spans.m_destinationTo) > 0
+        && !BulkSpansOverlap(
+            spans.m_sourceFrom, spans.m_sourceTo, spans.m_destinationFrom, spans.m_destinationTo);
+}
+
+qsizetype DuplicateSpan(CDispatchRangeArray& ranges, const CDuplicateSpans& spans)
+{
+    if (BulkSpanDays(spans.m_sourceFrom, spans.m_sourceTo) == 0
+        || BulkSpanDays(spans.m_destinationFrom, spans.m_destinationTo) == 0)
+        return 0;
+    return ranges.CopyPeriod(
+        spans.m_sourceFrom, spans.m_sourceTo, spans.m_destinationFrom, spans.m_destinationTo);
+}
+
+QList<qsizetype> PerformDuplicate(CPageTargetArray& targets, const CDuplicateSpans& spans,
+    const QStringList& clearNames, const QStringList& copyNames)
+{
+    QList<qsizetype> changed;
+    if (!DuplicateAllowed(spans))
+        return changed;
+
+    QSet<qsizetype> seen;
+    const auto indexOf = [&targets](const QString& name) -> qsizetype {
+        const CPageTarget* target = std::as_const(targets).FindByName(name);
+        return target ? qsizetype(target - &targets.at(0)) : -1;
+    };
+    const auto note = [&](qsizetype index) {
+        targets[index].m_ranges.SetModified();
+        if (!seen.contains(index)) {
+            seen.insert(index);
+            changed.append(index);
+        }
+    };
+
+    for (const QString& name : clearNames) {
+        const qsizetype index = indexOf(name);
+        if (index >= 0
+            && targets[index].m_ranges.RemovePeriod(spans.m_destinationFrom, spans.m_destinationTo) > 0)
+            note(index);
+    }
+    for (const QString& name : copyNames) {
+        const qsizetype index = indexOf(name);
+        if (index >= 0 && DuplicateSpan(targets[index].m_ranges, spans) > 0)
+            note(index);
+    }
+    std::sort(changed.begin(), changed.end());
+    return changed;
+}
+
+void RemovePresetSpan(const CDispatchRangeArray& ranges, RemovePreset preset, const CDateTime& today,
+    CDateTime& from, CDateTime& to)
+{
+    const CDateTime day = today.DatePart();
+    const CDateTime first = ranges.isEmpty() ? day : ranges.FirstDate();
+    const CDateTime last = ranges.isEmpty() ? day : ranges.LastDate();
+    switch (preset) {
+    case RemovePreset::All:
+        from = first;
+        to = last;
+        break;
+    case RemovePreset::Past:
+        from = first;
+        to = AddDays(day, -1);
+        break;
+    case RemovePreset::Future:
+        from = AddDays(day, 1);
+        to = last;
+        break;
+    case RemovePreset::Today:
+        from = day;
+        to = day;
+        break;
+    }
+}
+
+qsizetype PerformRemove(
+    CPageTargetArray& targets, qsizetype targetIndex, const CDateTime& from, const CDateTime& to)
+{
+    if (targetIndex < 0 || targetIndex >= targets.size() || BulkSpanDays(from, to) == 0)
+        return 0;
+    CDispatchRangeArray& ranges = targets[targetIndex].m_ranges;
+    const qsizetype removed = ranges.RemovePeriod(from, to);
+    if (removed > 0)
+        ranges.SetModified();
+    return removed;
+}
+
+// ---------------------------------------------------------------------------------------------
+// CDispDuplicateDlg
+
+CDispDuplicateDlg::CDispDuplicateDlg(CKelvarisDoc& doc, QWidget* parent)
+    : QDialog(parent)
+    , m_doc(doc)
+{
+    m_sourceGroup = new QGroupBox(this);
+    m_sourceFromLabel = new QLabel(m_sourceGroup);
+    m_sourceToLabel = new QLabel(m_sourceGroup);
+    m_sourceFrom = NewDateEdit(m_sourceGroup);
+    m_sourceTo = NewDateEdit(m_sourceGroup);
+    m_sourceSummary = NewSummaryEdit(m_sourceGroup);
+    m_sourceFromLabel->setBuddy(m_sourceFrom);
+    m_sourceToLabel->setBuddy(m_sourceTo);
+    auto* sourceLayout = new QGridLayout(m_sourceGroup);
+    sourceLayout->addWidget(m_sourceFromLabel, 0, 0);
+    sourceLayout->addWidget(m_sourceFrom, 0, 1);
+    sourceLayout->addWidget(m_sourceToLabel, 0, 2);
+    sourceLayout->addWidget(m_sourceTo, 0, 3);
+    sourceLayout->addWidget(m_sourceSummary, 1, 0, 1, 4);
+    sourceLayout->setColumnStretch(1, 1);
+    sourceLayout->setColumnStretch(3, 1);
+
+    m_destinationGroup = new QGroupBox(this);
+    m_destinationFromLabel = new QLabel(m_destinationGroup);
+    m_destinationToLabel = new QLabel(m_destinationGroup);
+    m_destinationFrom = NewDateEdit(m_destinationGroup);
+    m_destinationTo = NewDateEdit(m_destinationGroup);
+    m_destinationSummary = NewSummaryEdit(m_destinationGroup);
+    m_destinationFromLabel->setBuddy(m_destinationFrom);
+    m_destinationToLabel->setBuddy(m_destinationTo);
+    auto* destinationLayout = new QGridLayout(m_destinationGroup);
+    destinationLayout->addWidget(m_destinationFromLabel, 0, 0);
+    destinationLayout->addWidget(m_destinationFrom, 0, 1);
+    destinationLayout->addWidget(m_destinationToLabel, 0, 2);
+    destinationLayout->addWidget(m_destinationTo, 0, 3);
+    destinationLayout->addWidget(m_destinationSummary, 1, 0, 1, 4);
+    destinationLayout->setColumnStretch(1, 1);
+    destinationLayout->setColumnStretch(3, 1);
+
+    m_sourceListLabel = new QLabel(this);
+    m_destinationListLabel = new QLabel(this);
+    m_sourceList = new QListWidget(this);
+    m_destinationList = new QListWidget(this);
+    for (QListWidget* list : { m_sourceList, m_destinationList }) {
+        list->setIconSize(QSize(16, 16));
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setUniformItemSizes(true);
+    }
+    m_sourceListLabel->setBuddy(m_sourceList);
+    m_destinationListLabel->setBuddy(m_destinationList);
+
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CDispDuplicateDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CDispDuplicateDlg::reject);
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(m_sourceListLabel, 0, 0);
+    lists->addWidget(m_destinationListLabel, 0, 1);
+    lists->addWidget(m_sourceList, 1, 0);
+    lists->addWidget(m_destinationList, 1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_sourceGroup);
+    layout->addWidget(m_destinationGroup);
+    layout->addLayout(lists, 1);
+    layout->addWidget(m_buttons);
+
+    setTabOrder(m_sourceFrom, m_sourceTo);
+    setTabOrder(m_sourceTo, m_destinationFrom);
+    setTabOrder(m_destinationFrom, m_destinationTo);
+    setTabOrder(m_destinationTo, m_sourceList);
+    setTabOrder(m_sourceList, m_destinationList);
+    setTabOrder(m_destinationList, m_buttons);
+
+    Retranslate();
+    SetSpans(DuplicateDefaultSpans(Today()));
+
+    connect(m_sourceFrom, &QDateEdit::dateChanged, this, [this] { FillSource(); });
+    connect(m_sourceTo, &QDateEdit::dateChanged, this, [this] { FillSource(); });
+    connect(m_destinationFrom, &QDateEdit::dateChanged, this, [this] { FillDestination(); });
+    connect(m_destinationTo, &QDateEdit::dateChanged, this, [this] { FillDestination(); });
+    connect(m_sourceList, &QListWidget::itemChanged, this, &CDispDuplicateDlg::OnSourceItemChanged);
+}
+
+CDuplicateSpans CDispDuplicateDlg::Spans() const
+{
+    return { FromPicker(m_sourceFrom), FromPicker(m_sourceTo), FromPicker(m_destinationFrom),
+        FromPicker(m_destinationTo) };
+}
+
+void CDispDuplicateDlg::SetSpans(const CDuplicateSpans& spans)
+{
+    {
+        const QSignalBlocker b1(m_sourceFrom);
+        const QSignalBlocker b2(m_sourceTo);
+        const QSignalBlocker b3(m_destinationFrom);
+        const QSignalBlocker b4(m_destinationTo);
+        m_sourceFrom->setDate(ToPicker(spans.m_sourceFrom));
+        m_sourceTo->setDate(ToPicker(spans.m_sourceTo));
+        m_destinationFrom->setDate(ToPicker(spans.m_destinationFrom));
+        m_destinationTo->setDate(ToPicker(spans.m_destinationTo));
+    }
+    FillSource();
+    FillDestination();
+}
+
+QString CDispDuplicateDlg::SourceSummary() const
+{
+    return m_sourceSummary->text();
+}
+
+QString CDispDuplicateDlg::DestinationSummary() const
+{
+    return m_destinationSummary->text();
+}
+
+bool CDispDuplicateDlg::IsOkEnabled() const
+{
+    return m_buttons->button(QDialogButtonBox::Ok)->isEnabled();
+}
+
+void CDispDuplicateDlg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CDispDuplicateDlg::Retranslate()
+{
+    setWindowTitle(tr("Duplicate dispatching"));
+    m_sourceGroup->setTitle(tr("Time range to duplicate"));
+    m_sourceFromLabel->setText(tr("&From:"));
+    m_sourceToLabel->setText(tr("&To:"));
+    m_destinationGroup->setTitle(tr("Duplicate to"));
+    m_destinationFromLabel->setText(tr("&Start:"));
+    m_destinationToLabel->setText(tr("&End:"));
+    m_sourceListLabel->setText(tr("&Copy dispatching:"));
+    m_destinationListLabel->setText(tr("&Remove dispatching:"));
+    m_sourceList->setToolTip(tr("The receivers and groups whose dispatching is copied"));
+    m_destinationList->setToolTip(
+        tr("The receivers and groups whose dispatching in the destination range is removed first"));
+    UpdateOk(); // also re-applies the summaries
+}
+
+void CDispDuplicateDlg::FillSource()
+{
+    const CDuplicateSpans spans = Spans();
+    QStringList names;
+    m_sourceCount = BulkSpanDays(spans.m_sourceFrom, spans.m_sourceTo) > 0
+        ? m_doc.PageTargets().CountRangesInPeriod(spans.m_sourceFrom, spans.m_sourceTo, &names)
+        : 0;
+
+    m_filling = true;
+    m_sourceList->clear();
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    for (const QString& name : std::as_const(names)) {
+        auto* item = new QListWidgetItem(name, m_sourceList);
+        if (const CPageTarget* target = targets.FindByName(name))
+            item->setIcon(TargetListIcon(*target, targets));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+    }
+    // A target that is copied again must have its destination days cleared first, or the copies
+    // would be added to what the destination holds.
+    for (int row = 0; row < m_destinationList->count(); ++row) {
+        QListWidgetItem* destination = m_destinationList->item(row);
+        if (!m_sourceList->findItems(destination->text(), Qt::MatchExactly).isEmpty())
+            destination->setCheckState(Qt::Checked);
+    }
+    m_filling = false;
+    UpdateOk();
+}
+
+void CDispDuplicateDlg::FillDestination()
+{
+    const CDuplicateSpans spans = Spans();
+    QStringList names;
+    m_destinationCount = BulkSpanDays(spans.m_destinationFrom, spans.m_destinationTo) > 0
+        ? m_doc.PageTargets().CountRangesInPeriod(spans.m_destinationFrom, spans.m_destinationTo, &names)
+        : 0;
+
+    const QStringList copied = CheckedNames(m_sourceList);
+    m_filling = true;
+    m_destinationList->clear();
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    for (const QString& name : std::as_const(names)) {
+        auto* item = new QListWidgetItem(name, m_destinationList);
+        if (const CPageTarget* target = targets.FindByName(name))
+            item->setIcon(TargetListIcon(*target, targets));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        // Checked for the targets whose source entry is checked: their destination is replaced.
+        item->setCheckState(copied.contains(name) ? Qt::Checked : Qt::Unchecked);
+    }
+    m_filling = false;
+    UpdateOk();
+}
+
+void CDispDuplicateDlg::UpdateOk()
+{
+    const CDuplicateSpans spans = Spans();
+    m_sourceSummary->setText(BulkSpanSummary(spans.m_sourceFrom, spans.m_sourceTo, m_sourceCount, true));
+    QString destination
+        = BulkSpanSummary(spans.m_destinationFrom, spans.m_destinationTo, m_destinationCount, true);
+    const QString copies = BulkCopiesText(BulkSpanDays(spans.m_sourceFrom, spans.m_sourceTo),
+        BulkSpanDays(spans.m_destinationFrom, spans.m_destinationTo));
+    if (!copies.isEmpty())
+        destination += kPartSeparator + copies;
+    m_destinationSummary->setText(destination);
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(DuplicateAllowed(spans));
+}
+
+void CDispDuplicateDlg::OnSourceItemChanged(QListWidgetItem* item)
+{
+    if (m_filling || !item)
+        return;
+    for (QListWidgetItem* destination : m_destinationList->findItems(item->text(), Qt::MatchExactly))
+        destination->setCheckState(item->checkState());
+}
+
+QStringList CDispDuplicateDlg::CheckedNames(const QListWidget* list)
+{
+    QStringList names;
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem* item = list->item(row);
+        if (item->checkState() == Qt::Checked)
+            names.append(item->text());
+    }
+    return names;
+}
+
+void CDispDuplicateDlg::accept()
+{
+    const CDuplicateSpans spans = Spans();
+    if (!DuplicateAllowed(spans))
+        return;
+    QStringList failed;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        std::lock_guard lock(m_doc.TargetsMutex());
+        CPageTargetArray& targets = m_doc.PageTargets();
+        const QList<qsizetype> changed
+            = PerformDuplicate(targets, spans, CheckedNames(m_destinationList), CheckedNames(m_sourceList));
+        failed = SaveTargets(targets, changed);
+        QApplication::restoreOverrideCursor();
+    }
+    ReportSaveFailure(
+        this, tr("The dispatch plan of these receivers and groups could not be saved:\n%1"), failed);
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// CDispRemoveDlg
+
+CDispRemoveDlg::CDispRemoveDlg(CKelvarisDoc& doc, qsizetype targetIndex, QWidget* parent)
+    : QDialog(parent)
+    , m_doc(doc)
+    , m_targetIndex(targetIndex)
+{
+    m_firstModel = new CPlannerModel(this);
+    m_lastModel = new CPlannerModel(this);
+    m_firstPlanner = new CTimePlanner(doc, *m_firstModel, this);
+    m_lastPlanner = new CTimePlanner(doc, *m_lastModel, this);
+    m_firstView = new CPlannerWidget(m_firstModel, this);
+    m_lastView = new CPlannerWidget(m_lastModel, this);
+
+    m_receiverLabel = new QLabel(this);
+    m_receiver = NewSummaryEdit(this);
+    m_receiverLabel->setBuddy(m_receiver);
+
+    m_fromGroup = new QGroupBox(this);
+    m_from = NewDateEdit(m_fromGroup);
+    (new QVBoxLayout(m_fromGroup))->addWidget(m_from);
+    m_toGroup = new QGroupBox(this);
+    m_to = NewDateEdit(m_toGroup);
+    (new QVBoxLayout(m_toGroup))->addWidget(m_to);
+    m_summary = NewSummaryEdit(this);
+
+    m_all = new QPushButton(this);
+    m_past = new QPushButton(this);
+    m_future = new QPushButton(this);
+    m_today = new QPushButton(this);
+    for (QPushButton* button : { m_all, m_past, m_future, m_today })
+        button->setAutoDefault(false);
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &CDispRemoveDlg::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &CDispRemoveDlg::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_receiverLabel);
+    top->addWidget(m_receiver, 1);
+    auto* span = new QHBoxLayout;
+    span->addWidget(m_fromGroup);
+    span->addWidget(m_toGroup);
+    auto* presets = new QHBoxLayout;
+    presets->addWidget(m_all);
+    presets->addWidget(m_past);
+    presets->addWidget(m_future);
+    presets->addWidget(m_today);
+    presets->addStretch(1);
+    auto* planners = new QHBoxLayout;
+    planners->addWidget(m_firstView, 1);
+    planners->addWidget(m_lastView, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(span);
+    layout->addWidget(m_summary);
+    layout->addLayout(presets);
+    layout->addLayout(planners, 1);
+    layout->addWidget(m_buttons);
+
+    setTabOrder(m_from, m_to);
+    setTabOrder(m_to, m_all);
+    setTabOrder(m_all, m_past);
+    setTabOrder(m_past, m_future);
+    setTabOrder(m_future, m_today);
+    setTabOrder(m_today, m_firstView);
+    setTabOrder(m_firstView, m_lastView);
+    setTabOrder(m_lastView, m_buttons);
+
+    if (m_targetIndex >= 0 && m_targetIndex < m_doc.PageTargets().size())
+        m_receiver->setText(m_doc.PageTargets().at(m_targetIndex).m_name);
+
+    connect(m_all, &QPushButton::clicked, this, [this] { ApplyPreset(RemovePreset::All); });
+    connect(m_past, &QPushButton::clicked, this, [this] { ApplyPreset(RemovePreset::Past); });
+    connect(m_future, &QPushButton::clicked, this, [this] { ApplyPreset(RemovePreset::Future); });
+    connect(m_today, &QPushButton::clicked, this, [this] { ApplyPreset(RemovePreset::Today); });
+    connect(m_from, &QDateEdit::dateChanged, this, [this] { Refresh(); });
+    connect(m_to, &QDateEdit::dateChanged, this, [this] { Refresh(); });
+
+    resize(900, 640);
+    Retranslate();
+    const CDateTime today = Today();
+    SetSpan(today, today);
+    m_from->setFocus();
+}
+
+CDispRemoveDlg::~CDispRemoveDlg()
+{
+    // The views and planners go before the models they use.
+    delete m_firstView;
+    delete m_lastView;
+    delete m_firstPlanner;
+    delete m_lastPlanner;
+}
+
+CDateTime CDispRemoveDlg::From() const
+{
+    return FromPicker(m_from);
+}
+
+CDateTime CDispRemoveDlg::To() const
+{
+    return FromPicker(m_to);
+}
+
+void CDispRemoveDlg::SetSpan(const CDateTime& from, const CDateTime& to)
+{
+    {
+        const QSignalBlocker b1(m_from);
+        const QSignalBlocker b2(m_to);
+        m_from->setDate(ToPicker(from));
+        m_to->setDate(ToPicker(to));
+    }
+    Refresh();
+}
+
+void CDispRemoveDlg::ApplyPreset(RemovePreset preset)
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    CDispatchRangeArray none;
+    const CDispatchRangeArray& ranges
+        = m_targetIndex >= 0 && m_targetIndex < targets.size() ? targets.at(m_targetIndex).m_ranges : none;
+    CDateTime from;
+    CDateTime to;
+    RemovePresetSpan(ranges, preset, Today(), from, to);
+    SetSpan(from, to);
+}
+
+QString CDispRemoveDlg::Summary() const
+{
+    return m_summary->text();
+}
+
+bool CDispRemoveDlg::IsOkEnabled() const
+{
+    return m_buttons->button(QDialogButtonBox::Ok)->isEnabled();
+}
+
+void CDispRemoveDlg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CDispRemoveDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (m_from->date().isValid())
+        Refresh();
+}
+
+void CDispRemoveDlg::Retranslate()
+{
+    setWindowTitle(tr("Remove dispatching"));
+    m_receiverLabel->setText(tr("Receiver:"));
+    m_fromGroup->setTitle(tr("Remove from"));
+    m_toGroup->setTitle(tr("Remove to"));
+    m_all->setText(tr("&All"));
+    m_past->setText(tr("&Past"));
+    m_future->setText(tr("&Future"));
+    m_today->setText(tr("&Today"));
+    m_all->setToolTip(tr("From the first to the last day with dispatching"));
+    m_past->setToolTip(tr("From the first day with dispatching to yesterday"));
+    m_future->setToolTip(tr("From tomorrow to the last day with dispatching"));
+    m_today->setToolTip(tr("Today only"));
+    m_firstPlanner->Retranslate();
+    m_lastPlanner->Retranslate();
+    if (!m_refreshing && m_from->date().isValid())
+        Refresh();
+}
+
+void CDispRemoveDlg::Refresh()
+{
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    const CDateTime from = From();
+    const CDateTime to = To();
+
+    for (auto [planner, view, first] :
+        { std::tuple(m_firstPlanner, m_firstView, from), std::tuple(m_lastPlanner, m_lastView, to) }) {
+        planner->SetHighlightSpan(from, to);
+        planner->SetUp(BulkMondayOnOrBefore(first), false, view->viewport()->size());
+        planner->LoadPlan(m_targetIndex);
+        planner->Model().SetEditMode(CPlannerModel::EditReadOnly);
+    }
+
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    const bool known = m_targetIndex >= 0 && m_targetIndex < targets.size();
+    const qsizetype count = known && BulkSpanDays(from, to) > 0
+        ? targets.at(m_targetIndex).m_ranges.CountInPeriod(from, to)
+        : 0;
+    m_summary->setText(BulkSpanSummary(from, to, count, false));
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(count > 0);
+    m_refreshing = false;
+}
+
+void CDispRemoveDlg::accept()
+{
+    const CDateTime from = From();
+    const CDateTime to = To();
+    QStringList failed;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        std::lock_guard lock(m_doc.TargetsMutex());
+        CPageTargetArray& targets = m_doc.PageTargets();
+        if (PerformRemove(targets, m_targetIndex, from, to) > 0)
+            failed = SaveTargets(targets, { m_targetIndex });
+        QApplication::restoreOverrideCursor();
+    }
+    ReportSaveFailure(this, tr("The dispatch plan of %1 could not be saved."), failed);
+    QDialog::accept();
+}

@@ -1,0 +1,682 @@
+#include "planning/DispatchingDlg.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "engine/KelvarisDoc.h"
+#include "planning/BulkDialogs.h"
+#include "planning/ExportDlg.h"
+#include "planning/PlanExport.h"
+#include "planning/PlannerModel.h"
+#include "planning/PlannerWidget.h"
+#include "planning/TimePlanner.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/Profile.h"
+#include "schedule/TextList.h"
+
+namespace {
+
+constexpr int kImageSize = 16;
+// Members drawn into a group's image: two rows of seven bars.
+constexpr int kMaxImageMembers = 14;
+constexpr int kTargetNameRole = Qt::UserRole + 1;
+
+const QString kWindowSection = QStringLiteral("Window");
+
+bool HasRanges(const CPageTarget* target)
+{
+    return target && !target->m_ranges.isEmpty();
+}
+
+QRgb RgbFromValue(quint32 value)
+{
+    return qRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+} // namespace
+
+QImage TargetListImage(const CPageTarget& target, const CPageTargetArray& targets)
+{
+    QImage image(kImageSize, kImageSize, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const int inner = kImageSize - 2; // the field inside the frame: pixels 1 to 14
+
+    bool membersDrawn = false;
+    if (target.IsGroup()) {
+        QStringList members;
+        SplitText(target.m_members, members, u';', true);
+        const int barHeight = members.size() < 8 ? inner : inner / 2;
+        int drawn = 0;
+        for (qsizetype i = 0; i < members.size() && i < kMaxImageMembers; ++i) {
+            const CPageTarget* member = targets.FindByName(members.at(i));
+            if (!HasRanges(member))
+                continue;
+            if (!membersDrawn) {
+                for (int y = 1; y <= inner; ++y)
+                    for (int x = 1; x <= inner; ++x)
+                        image.setPixel(x, y, qRgb(255, 255, 255));
+                membersDrawn = true;
+            }
+            const int left = (drawn % 7) * 2 + 1;
+            const int top = (drawn / 7) * 7 + 1;
+            const QRgb colour = RgbFromValue(member->m_colour);
+            for (int y = top; y < top + barHeight && y <= inner; ++y)
+                for (int x = left; x < left + 2; ++x)
+                    image.setPixel(x, y, colour);
+            ++drawn;
+        }
+    }
+    if (!membersDrawn) {
+        const QRgb colour = RgbFromValue(target.m_colour);
+        for (int y = 1; y <= inner; ++y)
+            for (int x = 1; x <= inner; ++x)
+                image.setPixel(x, y, colour);
+        if (target.m_ranges.isEmpty()) {
+            // A target without any plan is on duty at all times: crossed out in its text colour.
+            const QRgb text = RgbFromValue(target.TextColour());
+            for (int y = 1; y <= inner; ++y)
+                for (int x = std::max(1, y - 1); x <= std::min(inner, y + 1); ++x)
+                    image.setPixel(x, y, text);
+        }
+    }
+    return image;
+}
+
+QIcon TargetListIcon(const CPageTarget& target, const CPageTargetArray& targets)
+{
+    return QIcon(QPixmap::fromImage(TargetListImage(target, targets)));
+}
+
+CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTarget, QWidget* parent)
+    : QDialog(parent)
+    , m_doc(doc)
+    , m_preselected(preselectedTarget)
+    , m_weekStart(MondayOnOrBefore(CDateTime::GetCurrentTime()))
+    , m_previousDate(CDateTime::Null())
+    , m_nextDate(CDateTime::Null())
+{
+    m_model = new CPlannerModel(this);
+    m_planner = new CTimePlanner(doc, *m_model, this);
+
+    m_tabs = new QTabBar(this);
+    m_tabs->addTab(QString());
+    m_tabs->addTab(QString());
+    m_tabs->setExpanding(false);
+    m_list = new QListWidget(this);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setIconSize(QSize(kImageSize, kImageSize));
+    m_list->setUniformItemSizes(true);
+    m_list->setMinimumWidth(m_list->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 26);
+    m_takeover = new QCheckBox(this);
+
+    m_today = new QPushButton(this);
+    m_back = new QPushButton(this);
+    m_forward = new QPushButton(this);
+    m_caption = new QLineEdit(this);
+    m_caption->setReadOnly(true);
+    m_caption->setFocusPolicy(Qt::ClickFocus);
+    QFont bold = m_caption->font();
+    bold.setWeight(QFont::Bold);
+    if (bold.pointSizeF() > 0)
+        bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    else if (bold.pixelSize() > 0)
+        bold.setPixelSize(bold.pixelSize() * 6 / 5);
+    m_caption->setFont(bold);
+    m_previous = new QPushButton(this);
+    m_next = new QPushButton(this);
+    m_previous->hide();
+    m_next->hide();
+    m_plannerWidget = new CPlannerWidget(m_model, this);
+    m_plannerWidget->installEventFilter(this);
+
+    m_close = new QPushButton(this);
+    m_copy = new QPushButton(this);
+    m_remove = new QPushButton(this);
+    m_duplicate = new QPushButton(this);
+    m_print = new QPushButton(this);
+    m_export = new QPushButton(this);
+    // Copying between targets is not offered.
+    m_copy->hide();
+    m_copy->setEnabled(false);
+    m_remove->setEnabled(false);
+    for (QPushButton* button :
+        { m_today, m_back, m_forward, m_previous, m_next, m_copy, m_remove, m_duplicate, m_print, m_export })
+        button->setAutoDefault(false);
+    m_close->setDefault(true);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_tabs);
+    left->addWidget(m_list, 1);
+    left->addWidget(m_takeover);
+
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(m_today);
+    navigation->addWidget(m_back);
+    navigation->addWidget(m_forward);
+    navigation->addWidget(m_caption, 1);
+    auto* schedules = new QHBoxLayout;
+    schedules->addWidget(m_previous);
+    schedules->addStretch(1);
+    schedules->addWidget(m_next);
+    auto* right = new QVBoxLayout;
+    right->addLayout(navigation);
+    right->addLayout(schedules);
+    right->addWidget(m_plannerWidget, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(left);
+    top->addLayout(right, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_copy);
+    bottom->addWidget(m_remove);
+    bottom->addWidget(m_duplicate);
+    bottom->addWidget(m_print);
+    bottom->addWidget(m_export);
+    bottom->addStretch(1);
+    bottom->addWidget(m_close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(bottom);
+
+    setTabOrder(m_tabs, m_list);
+    setTabOrder(m_list, m_takeover);
+    setTabOrder(m_takeover, m_today);
+    setTabOrder(m_today, m_back);
+    setTabOrder(m_back, m_forward);
+    setTabOrder(m_forward, m_previous);
+    setTabOrder(m_previous, m_next);
+    setTabOrder(m_next, m_plannerWidget);
+    setTabOrder(m_plannerWidget, m_remove);
+    setTabOrder(m_remove, m_duplicate);
+    setTabOrder(m_duplicate, m_print);
+    setTabOrder(m_print, m_export);
+    setTabOrder(m_export, m_close);
+
+    Retranslate();
+    RestorePlacement();
+
+    // A preselected target opens on its own tab; an unknown name is dropped.
+    if (!m_preselected.isEmpty()) {
+        const CPageTarget* target = m_doc.PageTargets().FindByName(m_preselected);
+        if (target)
+            m_tabs->setCurrentIndex(target->IsGroup() ? TabGroups : TabReceivers);
+        else
+            m_preselected.clear();
+    }
+    m_takeover->setVisible(m_tabs->currentIndex() == TabGroups);
+
+    connect(m_list, &QListWidget::currentItemChanged, this,
+        [this](QListWidgetItem* item) { OnItemChanged(item); });
+    connect(m_tabs, &QTabBar::currentChanged, this, &CDispatchingDlg::OnTabChanged);
+    connect(m_model, &CPlannerModel::MarkingChanged, this, &CDispatchingDlg::OnMarkingChanged);
+    connect(m_model, &CPlannerModel::CellActivated, this, &CDispatchingDlg::OnCellActivated);
+    connect(m_takeover, &QCheckBox::clicked, this, [this] { m_modified = true; });
+    connect(m_today, &QPushButton::clicked, this, &CDispatchingDlg::OnToday);
+    connect(m_back, &QPushButton::clicked, this, &CDispatchingDlg::OnBack);
+    connect(m_forward, &QPushButton::clicked, this, &CDispatchingDlg::OnForward);
+    connect(m_previous, &QPushButton::clicked, this, &CDispatchingDlg::OnPreviousSchedule);
+    connect(m_next, &QPushButton::clicked, this, &CDispatchingDlg::OnNextSchedule);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_remove, &QPushButton::clicked, this, &CDispatchingDlg::OnRemove);
+    connect(m_duplicate, &QPushButton::clicked, this, &CDispatchingDlg::OnDuplicate);
+    connect(m_print, &QPushButton::clicked, this, &CDispatchingDlg::OnPrint);
+    connect(m_export, &QPushButton::clicked, this, &CDispatchingDlg::OnExport);
+
+    FillList();
+    SetUpPlanner();
+    EnableButtons();
+    m_plannerWidget->setFocus();
+}
+
+CDispatchingDlg::~CDispatchingDlg() = default;
+
+QString CDispatchingDlg::EntryText(const CPageTarget& target)
+{
+    QString text = target.m_name;
+    if (target.IsGroup())
+        text += QStringLiteral(" (") + target.m_members + u')';
+    return text.replace(u';', QStringLiteral(", "));
+}
+
+CDateTime CDispatchingDlg::MondayOnOrBefore(const CDateTime& date)
+{
+    if (!date.IsValid())
+        return date;
+    const int fromMonday = (date.GetDayOfWeek() + 5) % 7; // 1 = Sunday ... 7 = Saturday
+    return date.DatePart() - CDateTimeSpan(fromMonday, 0, 0, 0);
+}
+
+void CDispatchingDlg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CDispatchingDlg::Retranslate()
+{
+    setWindowTitle(tr("Plan of action"));
+    m_tabs->setTabText(TabReceivers, tr("Receiver"));
+    m_tabs->setTabText(TabGroups, tr("Groups"));
+    m_takeover->setText(tr("&Activate takeover mode"));
+    m_takeover->setToolTip(tr("While takeover mode is active, a member of the group is asked to take over "
+                              "the duty when it is due"));
+    m_today->setText(tr("Today"));
+    m_today->setToolTip(tr("Show the current week"));
+    m_back->setText(tr("<"));
+    m_forward->setText(tr(">"));
+    UpdateNavigationTips();
+    m_caption->setToolTip(tr("The week shown"));
+    m_previous->setText(tr("< previous schedule"));
+    m_previous->setToolTip(tr("Show the latest week before this one that holds a plan"));
+    m_next->setText(tr("next schedule >"));
+    m_next->setToolTip(tr("Show the earliest week after this one that holds a plan"));
+    m_close->setText(tr("Close"));
+    m_copy->setText(tr("&Copy..."));
+    m_remove->setText(tr("&Remove..."));
+    m_remove->setToolTip(tr("Remove the plan of the selected entry on a span of days"));
+    m_duplicate->setText(tr("&Duplicate..."));
+    m_duplicate->setToolTip(tr("Repeat the plan of a span of days over another span"));
+    m_print->setText(tr("&Print..."));
+    m_export->setText(tr("&Export..."));
+    m_planner->Retranslate();
+    m_caption->setText(m_planner->Caption());
+}
+
+void CDispatchingDlg::UpdateNavigationTips()
+{
+    if (m_planner->Weeks() == 2) {
+        m_back->setToolTip(tr("Show the two weeks before"));
+        m_forward->setToolTip(tr("Show the two weeks after"));
+    } else {
+        m_back->setToolTip(tr("Show the week before"));
+        m_forward->setToolTip(tr("Show the week after"));
+    }
+}
+
+void CDispatchingDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The grid has its size only now: show the work time.
+    m_plannerWidget->ScrollToRow(m_model->FirstVisibleRow());
+}
+
+bool CDispatchingDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_plannerWidget && event->type() == QEvent::Resize && !m_closing) {
+        // The weeks shown follow the width; a set-up that changes nothing is left out, so
+        // unsaved marks are kept while the window is only resized.
+        const int columns = 8;
+        const int weeks = m_plannerWidget->width() / columns > CTimePlanner::kTwoWeekColumnWidth ? 2 : 1;
+        if (weeks != m_planner->Weeks())
+            SetUpPlanner();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CDispatchingDlg::RestorePlacement()
+{
+    const QString path = ConfigLocation().ConfigPath();
+    if (path.isEmpty())
+        return;
+    CProfile profile(path);
+    const int left = profile.ReadInt(kWindowSection, QStringLiteral("WindowX"), 0);
+    const int top = profile.ReadInt(kWindowSection, QStringLiteral("WindowY"), 0);
+    const int right = profile.ReadInt(kWindowSection, QStringLiteral("WindowR"), 0);
+    const int bottom = profile.ReadInt(kWindowSection, QStringLiteral("WindowB"), 0);
+    if (right <= left || bottom <= top)
+        return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize screenSize = screen->size();
+    const QRect stored(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    const QRect shown = stored.intersected(QRect(QPoint(0, 0), screenSize));
+    if (shown.isEmpty())
+        return;
+    move(shown.topLeft());
+    resize(shown.size());
+}
+
+void CDispatchingDlg::StorePlacement()
+{
+    const QString path = ConfigLocation().ConfigPath();
+    if (path.isEmpty())
+        return;
+    // Left and top of the frame, right and bottom of the client area: the values read back
+    // give the same window.
+    const int left = x();
+    const int top = y();
+    const int right = left + width();
+    const int bottom = top + height();
+    CProfile profile(path);
+    const int oldLeft = profile.ReadInt(kWindowSection, QStringLiteral("WindowX"), 0);
+    const int oldTop = profile.ReadInt(kWindowSection, QStringLiteral("WindowY"), 0);
+    const int oldRight = profile.ReadInt(kWindowSection, QStringLiteral("WindowR"), 0);
+    const int oldBottom = profile.ReadInt(kWindowSection, QStringLiteral("WindowB"), 0);
+    if (left == oldLeft && top == oldTop && right == oldRight && bottom == oldBottom)
+        return;
+    bool stored = false;
+    {
+        CProfile::Batch batch(profile);
+        CSection section(profile, kWindowSection);
+        section.Write(QStringLiteral("WindowX"), left);
+        section.Write(QStringLiteral("WindowY"), top);
+        section.Write(QStringLiteral("WindowR"), right);
+        section.Write(QStringLiteral("WindowB"), bottom);
+        stored = batch.Commit();
+    }
+    if (stored)
+        ConfigLocation().RecordFileTime();
+}
+
+void CDispatchingDlg::SetUpPlanner()
+{
+    // The set-up clears the grid: an edited plan is saved before.
+    SavePlan();
+    m_planner->SetUp(m_weekStart, false, m_plannerWidget->size());
+    m_caption->setText(m_planner->Caption());
+    UpdateNavigationTips();
+    LoadPlan();
+    m_plannerWidget->ScrollToRow(m_model->FirstVisibleRow());
+}
+
+void CDispatchingDlg::LoadPlan()
+{
+    SavePlan();
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    if (m_current >= targets.size())
+        m_current = -1;
+    bool content = false;
+    m_previousDate = CDateTime::Null();
+    m_nextDate = CDateTime::Null();
+    if (m_current >= 0) {
+        const CPageTarget& target = targets.at(m_current);
+        if (target.IsGroup())
+            m_takeover->setChecked(target.m_takeover);
+        content = m_planner->LoadPlan(m_current);
+        if (!content)
+            m_planner->NearestSchedules(m_current, m_previousDate, m_nextDate);
+    } else {
+        // Nothing selected: an empty, read-only grid rather than the last target's plan.
+        m_planner->LoadPlan(-1);
+    }
+    m_modified = false;
+    const bool offerSchedules = m_current >= 0 && !content;
+    m_previous->setVisible(offerSchedules);
+    m_next->setVisible(offerSchedules);
+    m_previous->setEnabled(offerSchedules && m_previousDate.IsValid());
+    m_next->setEnabled(offerSchedules && m_nextDate.IsValid());
+}
+
+void CDispatchingDlg::SavePlan()
+{
+    if (m_current < 0 || !m_modified)
+        return;
+    CPageTargetArray& targets = m_doc.PageTargets();
+    if (m_current >= targets.size()) {
+        m_modified = false;
+        return;
+    }
+    m_planner->SavePlan(m_current);
+    bool written = false;
+    QString name;
+    {
+        const std::lock_guard lock(m_doc.TargetsMutex());
+        CPageTarget& target = targets[m_current];
+        if (target.IsGroup())
+            target.m_takeover = m_takeover->isChecked();
+        written = target.SaveDispatchFile();
+        name = target.m_name;
+    }
+    m_modified = false;
+    RefreshListImages();
+    EnableButtons();
+    if (!written)
+        QMessageBox::warning(this, tr("Plan of action"),
+            tr("The plan of \"%1\" could not be written to its dispatch file. It applies until the "
+               "program ends.")
+                .arg(name));
+}
+
+void CDispatchingDlg::FillList()
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    const bool groups = m_tabs->currentIndex() == TabGroups;
+    m_filling = true;
+    m_list->clear();
+    QListWidgetItem* selected = nullptr;
+    for (qsizetype index = 0; index < targets.size(); ++index) {
+        const CPageTarget& target = targets.at(index);
+        if (target.IsGroup() != groups)
+            continue;
+        auto* item = new QListWidgetItem(TargetListIcon(target, targets), EntryText(target), m_list);
+        item->setData(Qt::UserRole, qlonglong(index));
+        item->setData(kTargetNameRole, target.m_name);
+        item->setToolTip(item->text());
+        if (!selected && !m_preselected.isEmpty() && target.m_name == m_preselected)
+            selected = item;
+    }
+    if (m_preselected.isEmpty() && m_list->count() > 0)
+        selected = m_list->item(0);
+    m_preselected.clear();
+    if (selected) {
+        m_list->setCurrentItem(selected);
+        m_list->scrollToItem(selected);
+        m_current = selected->data(Qt::UserRole).toLongLong();
+        m_preselected = selected->data(kTargetNameRole).toString();
+    } else {
+        m_list->setCurrentItem(nullptr);
+    }
+    m_filling = false;
+}
+
+void CDispatchingDlg::RefreshListImages()
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        const qsizetype index = item->data(Qt::UserRole).toLongLong();
+        if (index >= 0 && index < targets.size())
+            item->setIcon(TargetListIcon(targets.at(index), targets));
+    }
+}
+
+void CDispatchingDlg::EnableButtons()
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    const bool hasRanges
+        = m_current >= 0 && m_current < targets.size() && !targets.at(m_current).m_ranges.isEmpty();
+    m_remove->setEnabled(hasRanges);
+    m_copy->setEnabled(false); // not offered
+    const bool selected = m_list->currentItem() && m_list->currentItem()->isSelected() && m_current >= 0;
+    m_model->SetEditMode(selected ? CPlannerModel::EditMarking : CPlannerModel::EditReadOnly);
+}
+
+void CDispatchingDlg::OnItemChanged(QListWidgetItem* item)
+{
+    if (m_filling || !item)
+        return;
+    const qsizetype index = item->data(Qt::UserRole).toLongLong();
+    SavePlan();
+    m_current = index;
+    m_preselected = item->data(kTargetNameRole).toString();
+    LoadPlan();
+    EnableButtons();
+}
+
+void CDispatchingDlg::OnTabChanged(int tab)
+{
+    SavePlan();
+    m_takeover->setVisible(tab == TabGroups);
+    m_current = -1;
+    FillList();
+    LoadPlan();
+    EnableButtons();
+}
+
+void CDispatchingDlg::OnCellActivated(int column, int row)
+{
+    const QString text = m_planner->CellText(column, row);
+    if (text.isEmpty() || column == 0)
+        return;
+    QStringList names;
+    SplitText(text, names, u';');
+    const QString name = names.isEmpty() ? QString() : names.constLast();
+    const CPageTarget* target = m_doc.PageTargets().FindByName(name);
+    if (!target)
+        return;
+    // The group's edits are kept before the jump.
+    SavePlan();
+    if (const QListWidgetItem* item = m_list->currentItem())
+        m_jumpOrigin = item->data(kTargetNameRole).toString();
+    m_preselected = name;
+    m_modified = false;
+    m_current = -1;
+    const int tab = target->IsGroup() ? TabGroups : TabReceivers;
+    if (m_tabs->currentIndex() != tab) {
+        const QSignalBlocker blocker(m_tabs);
+        m_tabs->setCurrentIndex(tab);
+        m_takeover->setVisible(tab == TabGroups);
+    }
+    FillList();
+    LoadPlan();
+    EnableButtons();
+}
+
+void CDispatchingDlg::OnMarkingChanged()
+{
+    m_modified = true;
+}
+
+void CDispatchingDlg::ShowWeek(const CDateTime& weekStart)
+{
+    // A step beyond the representable dates is not taken.
+    if (!weekStart.IsValid())
+        return;
+    SavePlan();
+    m_weekStart = MondayOnOrBefore(weekStart);
+    SetUpPlanner();
+    EnableButtons();
+}
+
+void CDispatchingDlg::OnToday()
+{
+    ShowWeek(MondayOnOrBefore(CDateTime::GetCurrentTime()));
+}
+
+void CDispatchingDlg::OnBack()
+{
+    ShowWeek(m_weekStart - CDateTimeSpan(7 * m_planner->Weeks(), 0, 0, 0));
+}
+
+void CDispatchingDlg::OnForward()
+{
+    ShowWeek(m_weekStart + CDateTimeSpan(7 * m_planner->Weeks(), 0, 0, 0));
+}
+
+void CDispatchingDlg::OnPreviousSchedule()
+{
+    if (m_previousDate.IsValid())
+        ShowWeek(MondayOnOrBefore(m_previousDate));
+}
+
+void CDispatchingDlg::OnNextSchedule()
+{
+    if (m_nextDate.IsValid())
+        ShowWeek(MondayOnOrBefore(m_nextDate));
+}
+
+void CDispatchingDlg::OnRemove()
+{
+    SavePlan();
+    if (m_current < 0)
+        return;
+    CDispRemoveDlg dialog(m_doc, m_current, this);
+    dialog.exec();
+    RefreshListImages();
+    LoadPlan();
+    EnableButtons();
+}
+
+void CDispatchingDlg::OnDuplicate()
+{
+    SavePlan();
+    CDispDuplicateDlg dialog(m_doc, this);
+    dialog.exec();
+    RefreshListImages();
+    LoadPlan();
+    EnableButtons();
+}
+
+void CDispatchingDlg::OnPrint()
+{
+    PrintOrExport(false);
+}
+
+void CDispatchingDlg::OnExport()
+{
+    PrintOrExport(true);
+}
+
+void CDispatchingDlg::PrintOrExport(bool exporting)
+{
+    SavePlan();
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    const QString name
+        = m_current >= 0 && m_current < targets.size() ? targets.at(m_current).m_name : QString();
+    CExportDlg dialog(name, m_planner->Caption(), PlanMonthText(m_weekStart),
+        exporting ? PlanPeriodMonth : PlanPeriodWeek, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    SPlanExportRequest request;
+    request.m_allTargets = dialog.AllTargets();
+    request.m_period = dialog.Period();
+    request.m_groups = m_tabs->currentIndex() == TabGroups;
+    request.m_currentTarget = name.isEmpty() ? -1 : m_current;
+    request.m_weekStart = m_weekStart;
+    request.m_weeks = m_planner->Weeks();
+    SPlanTable table;
+    const bool built = BuildPlanTable(*m_planner, targets, request, table);
+    // The table was read through the grid: show the current plan again.
+    SetUpPlanner();
+    EnableButtons();
+    if (!built)
+        return;
+    const QString path = WritePlanFile(table);
+    if (path.isEmpty()) {
+        QMessageBox::warning(
+            this, tr("Plan of action"), tr("The plan could not be written to a temporary file."));
+        return;
+    }
+    if (!OpenPlanFile(path, exporting ? EPlanOutput::Export : EPlanOutput::Print))
+        QMessageBox::warning(this, tr("Plan of action"),
+            tr("No program could be started to show the plan. It was written to \"%1\".").arg(path));
+}
+
+void CDispatchingDlg::done(int)
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    SavePlan();
+    StorePlacement();
+    QDialog::done(QDialog::Accepted);
+    m_closing = false;
+}

@@ -1,0 +1,168 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+#include "schedule/DateTime.h"
+
+class CKelvarisDoc;
+class CPageTarget;
+class CPageTargetArray;
+class CPlannerModel;
+class CPlannerWidget;
+class CTimePlanner;
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTabBar;
+
+// The 16x16 list image of a page target: a black frame around
+// - for a group whose members (the first 14 of its member list) include some with dispatch
+//   ranges: a white field with one bar in the member's colour per such member, two pixels wide,
+//   seven bars to a row (full height for a list of fewer than eight names, else half height);
+// - otherwise: a field in the target's colour, crossed from top left to bottom right by a band
+//   in the target's text colour when the target itself has no range.
+// Members are found by name in `targets`. Read the targets on the user-interface thread or under
+// the targets lock.
+QImage TargetListImage(const CPageTarget& target, const CPageTargetArray& targets);
+QIcon TargetListIcon(const CPageTarget& target, const CPageTargetArray& targets);
+
+// "Plan of action": plans, week by week and in quarter hours, when each receiver and alarm group
+// is on duty. The left side lists the receivers or the groups (tabs), the right side shows the
+// plan of the selected target on the planner grid; marked cells are the target's duty, a group's
+// plan also shows its members' duty in their colours. The plan is written back to the target's
+// ranges and dispatch file before the dialog leaves what it shows: before another week, another
+// target, the other tab, a bulk operation, print/export and closing.
+//
+// The grid shows two weeks when it is wider than 120 pixels per column of one week; "<" and ">"
+// then move by two weeks. A target without duty in the shown weeks offers buttons to the nearest
+// week before and after with duty. Double-clicking a member's cell in a group's plan jumps to
+// that member. The window's rectangle is kept in the section "Window" of the configuration file.
+//
+// The caller checks the rights and refreshes the targets first; the dialog ends with Accepted.
+class CDispatchingDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum ETab { TabReceivers = 0, TabGroups = 1 };
+
+    CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTarget, QWidget* parent = nullptr);
+    ~CDispatchingDlg() override;
+
+    // The list entry of a target: its name, for a group followed by " (" + members + ")", every
+    // ";" shown as ", ".
+    static QString EntryText(const CPageTarget& target);
+    // The Monday at 00:00 on or before the date.
+    static CDateTime MondayOnOrBefore(const CDateTime& date);
+
+    // The index of the current target in the document's page targets, -1 when none.
+    qsizetype CurrentTarget() const { return m_current; }
+    bool IsModified() const { return m_modified; }
+    CDateTime WeekStart() const { return m_weekStart; }
+    CDateTime PreviousSchedule() const { return m_previousDate; }
+    CDateTime NextSchedule() const { return m_nextDate; }
+    // The list entry that was selected when the operator jumped from a group's cell to a member.
+    QString JumpOrigin() const { return m_jumpOrigin; }
+
+    CTimePlanner& Planner() const { return *m_planner; }
+    CPlannerModel& Model() const { return *m_model; }
+    CPlannerWidget* PlannerWidget() const { return m_plannerWidget; }
+    QListWidget* TargetList() const { return m_list; }
+    QTabBar* Tabs() const { return m_tabs; }
+    QLineEdit* CaptionEdit() const { return m_caption; }
+    QCheckBox* TakeoverCheck() const { return m_takeover; }
+    QPushButton* TodayButton() const { return m_today; }
+    QPushButton* BackButton() const { return m_back; }
+    QPushButton* ForwardButton() const { return m_forward; }
+    QPushButton* PreviousScheduleButton() const { return m_previous; }
+    QPushButton* NextScheduleButton() const { return m_next; }
+    QPushButton* CloseButton() const { return m_close; }
+    QPushButton* CopyButton() const { return m_copy; }
+    QPushButton* RemoveButton() const { return m_remove; }
+    QPushButton* DuplicateButton() const { return m_duplicate; }
+    QPushButton* PrintButton() const { return m_print; }
+    QPushButton* ExportButton() const { return m_export; }
+
+    // Writes the grid's marks (and a group's takeover flag) into the current target and its
+    // dispatch file when they were changed; nothing otherwise.
+    void SavePlan();
+
+    // Closing always saves and ends with Accepted (Close, Escape and the window's close alike).
+    void done(int result) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Retranslate();
+    // "<" and ">" move by the weeks shown.
+    void UpdateNavigationTips();
+    void RestorePlacement();
+    void StorePlacement();
+
+    // Sets the grid up for the week start (the weeks shown follow the grid's width), shows the
+    // caption and loads the current target's plan.
+    void SetUpPlanner();
+    // Loads the current target's plan (saving an edited one first) and shows or hides the
+    // buttons to the nearest schedules.
+    void LoadPlan();
+    // Fills the list for the tab and selects the preselected entry (or the first one without a
+    // preselection); the selected entry's target becomes current. No signals are handled meanwhile.
+    void FillList();
+    void RefreshListImages();
+    void EnableButtons();
+    void ShowWeek(const CDateTime& weekStart);
+
+    void OnItemChanged(QListWidgetItem* item);
+    void OnTabChanged(int tab);
+    void OnCellActivated(int column, int row);
+    void OnMarkingChanged();
+    void OnToday();
+    void OnBack();
+    void OnForward();
+    void OnPreviousSchedule();
+    void OnNextSchedule();
+    void OnRemove();
+    void OnDuplicate();
+    void OnPrint();
+    void OnExport();
+    void PrintOrExport(bool exporting);
+
+    CKelvarisDoc& m_doc;
+    CPlannerModel* m_model = nullptr; // owned through the QObject tree
+    CTimePlanner* m_planner = nullptr; // owned through the QObject tree
+
+    QString m_preselected;
+    QString m_jumpOrigin;
+    qsizetype m_current = -1;
+    bool m_modified = false;
+    bool m_filling = false;
+    bool m_closing = false;
+    CDateTime m_weekStart;
+    CDateTime m_previousDate;
+    CDateTime m_nextDate;
+
+    QTabBar* m_tabs = nullptr;
+    QListWidget* m_list = nullptr;
+    QCheckBox* m_takeover = nullptr;
+    QPushButton* m_today = nullptr;
+    QPushButton* m_back = nullptr;
+    QPushButton* m_forward = nullptr;
+    QLineEdit* m_caption = nullptr;
+    QPushButton* m_previous = nullptr;
+    QPushButton* m_next = nullptr;
+    CPlannerWidget* m_plannerWidget = nullptr;
+    QPushButton* m_close = nullptr;
+    QPushButton* m_copy = nullptr;
+    QPushButton* m_remove = nullptr;
+    QPushButton* m_duplicate = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_export = nullptr;
+};

@@ -1,0 +1,371 @@
+#include "planning/DispatchingDlg.h"
+
+#include <memory>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "engine/KelvarisDoc.h"
+#include "engine/Password.h"
+#include "planning/BulkDialogs.h"
+#include "planning/PlannerModel.h"
+#include "planning/PlannerWidget.h"
+#include "planning/TimePlanner.h"
+#include "schedule/Profile.h"
+
+#include "DialogTesting.h"
+#include "fakes/ConfigLocationScope.h"
+#include "fakes/FakeServerCommand.h"
+
+namespace {
+
+// Wednesday 6 March 2024, noon.
+CDateTime Now()
+{
+    return CDateTime(2024, 3, 6, 12, 0, 0);
+}
+
+const CDateTime kMonday(2024, 3, 4, 0, 0, 0);
+
+CPageTarget Target(const QString& name, int number, quint32 colour, const QString& members = {})
+{
+    CPageTarget target;
+    target.m_name = name;
+    target.m_id = name;
+    target.m_number = number;
+    target.m_colour = colour;
+    target.m_members = members;
+    return target;
+}
+
+CDispatchRange Range(int year, int month, int day, int from, int to)
+{
+    CDispatchRange range;
+    range.m_year = year;
+    range.m_month = month;
+    range.m_day = day;
+    range.m_from = from;
+    range.m_to = to;
+    return range;
+}
+
+// Shows the dialog at a size and waits until its layout has settled.
+void ShowAt(CDispatchingDlg& dialog, const QSize& size)
+{
+    dialog.resize(size);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCoreApplication::processEvents();
+}
+
+void Screenshot(CDispatchingDlg& dialog, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return;
+    QCoreApplication::processEvents();
+    dialog.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+class DispatchingDlgTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetCurrentTimeSource(&Now); }
+    void cleanupTestCase() { SetCurrentTimeSource(nullptr); }
+    void init();
+    void cleanup();
+
+    void listImagesShowThePlan();
+    void wideGridShowsTwoWeeksAndMovesByTwo();
+    void scheduleButtonsForATargetWithoutDutyInTheWeek();
+    void groupEntryMembersTakeoverAndJump();
+    void singleMarkedCellIsSavedOnNavigationAndClose();
+    void removeReloadsThePlanAndEmptyDocument();
+    void screenshots();
+
+private:
+    CFakeServerCommandFactory m_server;
+    CRightsCheck m_rights;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<CConfigLocationScope> m_config;
+    std::unique_ptr<CKelvarisDoc> m_doc;
+};
+
+void DispatchingDlgTest::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    m_config = std::make_unique<CConfigLocationScope>(m_folder->filePath(QStringLiteral("kelvaris.cfg")));
+    m_doc = std::make_unique<CKelvarisDoc>(m_server, m_rights);
+
+    CPageTargetArray& targets = m_doc->PageTargets();
+    CPageTarget a = Target(QStringLiteral("Anna"), 1, 0x0000FF); // red
+    a.m_ranges.append(Range(2024, 3, 5, 480, 540)); // Tuesday 8:00 - 9:00
+    targets.append(a);
+    CPageTarget b = Target(QStringLiteral("Bert"), 2, 0xFF0000); // blue
+    b.m_ranges.append(Range(2024, 2, 14, 600, 660));
+    b.m_ranges.append(Range(2024, 4, 10, 600, 660));
+    targets.append(b);
+    targets.append(Target(QStringLiteral("Carl"), 3, 0x00FFFF)); // yellow, no plan
+    targets.append(Target(QStringLiteral("Service"), -1, 0x808080, QStringLiteral("Anna;Bert")));
+}
+
+void DispatchingDlgTest::cleanup()
+{
+    m_doc.reset();
+    m_config.reset();
+    m_folder.reset();
+}
+
+void DispatchingDlgTest::listImagesShowThePlan()
+{
+    const CPageTargetArray& targets = m_doc->PageTargets();
+    // A receiver with a plan: its colour inside a black frame.
+    const QImage anna = TargetListImage(targets.at(0), targets);
+    QCOMPARE(anna.size(), QSize(16, 16));
+    QCOMPARE(anna.pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(anna.pixel(15, 7), qRgb(0, 0, 0));
+    QCOMPARE(anna.pixel(1, 1), qRgb(255, 0, 0));
+    QCOMPARE(anna.pixel(14, 1), qRgb(255, 0, 0));
+    // Without a plan: crossed by a band in the text colour (black on light yellow).
+    const QImage carl = TargetListImage(targets.at(2), targets);
+    QCOMPARE(carl.pixel(7, 7), qRgb(0, 0, 0));
+    QCOMPARE(carl.pixel(8, 7), qRgb(0, 0, 0));
+    QCOMPARE(carl.pixel(10, 7), qRgb(255, 255, 0));
+    // A group: white field with one full-height bar per member with a plan, in list order.
+    const QImage group = TargetListImage(targets.at(3), targets);
+    QCOMPARE(group.pixel(1, 1), qRgb(255, 0, 0));
+    QCOMPARE(group.pixel(2, 14), qRgb(255, 0, 0));
+    QCOMPARE(group.pixel(3, 1), qRgb(0, 0, 255));
+    QCOMPARE(group.pixel(5, 1), qRgb(255, 255, 255));
+    QCOMPARE(group.pixel(14, 14), qRgb(255, 255, 255));
+    // A group whose members have no plan looks like a receiver: own colour, crossed (no own plan).
+    CPageTarget empty = Target(QStringLiteral("Empty"), -2, 0x000000, QStringLiteral("Carl;Nobody"));
+    const QImage emptyImage = TargetListImage(empty, targets);
+    QCOMPARE(emptyImage.pixel(10, 3), qRgb(0, 0, 0));
+    QCOMPARE(emptyImage.pixel(7, 7), qRgb(255, 255, 255));
+
+    QCOMPARE(CDispatchingDlg::MondayOnOrBefore(CDateTime(2024, 3, 10, 23, 0, 0)), kMonday);
+    QCOMPARE(CDispatchingDlg::MondayOnOrBefore(kMonday), kMonday);
+}
+
+void DispatchingDlgTest::wideGridShowsTwoWeeksAndMovesByTwo()
+{
+    CDispatchingDlg dialog(*m_doc, QString());
+    ShowAt(dialog, QSize(1500, 700));
+    QVERIFY(dialog.PlannerWidget()->width() / 8 > CTimePlanner::kTwoWeekColumnWidth);
+    QTRY_COMPARE(dialog.Planner().Weeks(), 2);
+    QCOMPARE(dialog.Model().ColumnCount(), 16);
+    QCOMPARE(dialog.WeekStart(), kMonday);
+    QVERIFY(dialog.CaptionEdit()->text().contains(QStringLiteral("    /    ")));
+    // The first receiver is selected and its plan is shown and editable.
+    QCOMPARE(dialog.CurrentTarget(), 0);
+    QVERIFY(dialog.Model().CellMarked(2, 32));
+    QCOMPARE(dialog.Model().EditMode(), int(CPlannerModel::EditMarking));
+
+    QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton);
+    QCOMPARE(dialog.WeekStart(), CDateTime(2024, 3, 18, 0, 0, 0));
+    QTest::mouseClick(dialog.BackButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog.BackButton(), Qt::LeftButton);
+    QCOMPARE(dialog.WeekStart(), CDateTime(2024, 2, 19, 0, 0, 0));
+    QTest::mouseClick(dialog.TodayButton(), Qt::LeftButton);
+    QCOMPARE(dialog.WeekStart(), kMonday);
+
+    // Narrower: one week, steps of seven days; the shown plan stays.
+    dialog.resize(700, 500);
+    QTRY_VERIFY(dialog.PlannerWidget()->width() / 8 <= CTimePlanner::kTwoWeekColumnWidth);
+    QTRY_COMPARE(dialog.Planner().Weeks(), 1);
+    QCOMPARE(dialog.Model().ColumnCount(), 8);
+    QVERIFY(dialog.Model().CellMarked(2, 32));
+    QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton);
+    QCOMPARE(dialog.WeekStart(), CDateTime(2024, 3, 11, 0, 0, 0));
+    QVERIFY(!dialog.CaptionEdit()->text().contains(u'/'));
+}
+
+void DispatchingDlgTest::scheduleButtonsForATargetWithoutDutyInTheWeek()
+{
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Anna"));
+        ShowAt(dialog, QSize(700, 500));
+        // Duty in the week: no schedule buttons; Remove needs a plan.
+        QVERIFY(!dialog.PreviousScheduleButton()->isVisible());
+        QVERIFY(!dialog.NextScheduleButton()->isVisible());
+        QVERIFY(dialog.RemoveButton()->isEnabled());
+        QVERIFY(!dialog.CopyButton()->isVisible());
+    }
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Bert"));
+        ShowAt(dialog, QSize(700, 500));
+        QCOMPARE(dialog.CurrentTarget(), 1);
+        QVERIFY(dialog.PreviousScheduleButton()->isVisible());
+        QVERIFY(dialog.NextScheduleButton()->isVisible());
+        QVERIFY(dialog.PreviousScheduleButton()->isEnabled());
+        QVERIFY(dialog.NextScheduleButton()->isEnabled());
+        QCOMPARE(dialog.PreviousSchedule(), CDateTime(2024, 2, 14, 0, 0, 0));
+        QTest::mouseClick(dialog.NextScheduleButton(), Qt::LeftButton);
+        QCOMPARE(dialog.WeekStart(), CDateTime(2024, 4, 8, 0, 0, 0));
+        QVERIFY(dialog.Model().CellMarked(3, 40));
+        QVERIFY(!dialog.NextScheduleButton()->isVisible());
+    }
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Carl"));
+        ShowAt(dialog, QSize(700, 500));
+        QCOMPARE(dialog.CurrentTarget(), 2);
+        QVERIFY(dialog.PreviousScheduleButton()->isVisible());
+        QVERIFY(!dialog.PreviousScheduleButton()->isEnabled());
+        QVERIFY(!dialog.NextScheduleButton()->isEnabled());
+        QVERIFY(!dialog.RemoveButton()->isEnabled());
+    }
+    {
+        // An unknown name is dropped: the first receiver is selected.
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Nobody"));
+        QCOMPARE(dialog.CurrentTarget(), 0);
+        QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabReceivers));
+    }
+}
+
+void DispatchingDlgTest::groupEntryMembersTakeoverAndJump()
+{
+    CDispatchingDlg dialog(*m_doc, QStringLiteral("Service"));
+    ShowAt(dialog, QSize(700, 500));
+    QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabGroups));
+    QCOMPARE(dialog.TargetList()->count(), 1);
+    QCOMPARE(dialog.TargetList()->item(0)->text(), QStringLiteral("Service (Anna, Bert)"));
+    QVERIFY(dialog.TakeoverCheck()->isVisible());
+    QCOMPARE(dialog.CurrentTarget(), 3);
+    // The member's duty is shown as a named cell in its colour, not as a mark.
+    QCOMPARE(dialog.Model().CellText(2, 32), QStringLiteral("Anna"));
+    QCOMPARE(dialog.Model().CellColor(2, 32), QColor(255, 0, 0));
+    QVERIFY(!dialog.Model().CellMarked(2, 32));
+
+    // The group's own mark and the takeover flag are saved; the member keeps its plan.
+    dialog.Model().UserToggle(4, 40);
+    QTest::mouseClick(dialog.TakeoverCheck(), Qt::LeftButton);
+    QVERIFY(dialog.IsModified());
+    dialog.Model().UserActivate(2, 33);
+    const CPageTargetArray& targets = m_doc->PageTargets();
+    QVERIFY(targets.at(3).m_takeover);
+    QCOMPARE(targets.at(3).m_ranges.size(), 1);
+    QVERIFY(targets.at(3).m_ranges.contains(Range(2024, 3, 7, 600, 615)));
+    QCOMPARE(targets.at(0).m_ranges.size(), 1);
+    const QByteArray file = [this] {
+        QFile dispatch(m_folder->filePath(QStringLiteral("Service.tim")));
+        return dispatch.open(QIODevice::ReadOnly) ? dispatch.readAll() : QByteArray();
+    }();
+    QVERIFY(file.contains("Takeover=1"));
+    QVERIFY(file.contains("20240307=10:00-10:15"));
+
+    // The activation jumped to the member on the receiver tab.
+    QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabReceivers));
+    QCOMPARE(dialog.CurrentTarget(), 0);
+    QCOMPARE(dialog.TargetList()->currentItem()->text(), QStringLiteral("Anna"));
+    QCOMPARE(dialog.JumpOrigin(), QStringLiteral("Service"));
+    QVERIFY(!dialog.TakeoverCheck()->isVisible());
+    QVERIFY(dialog.Model().CellMarked(2, 32));
+
+    // An empty cell does not jump.
+    dialog.Tabs()->setCurrentIndex(CDispatchingDlg::TabGroups);
+    QCOMPARE(dialog.CurrentTarget(), -1); // the previous receiver is not on this tab
+    QCOMPARE(dialog.Model().EditMode(), int(CPlannerModel::EditReadOnly));
+    dialog.TargetList()->setCurrentRow(0);
+    QCOMPARE(dialog.CurrentTarget(), 3);
+    dialog.Model().UserActivate(1, 0);
+    QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabGroups));
+}
+
+void DispatchingDlgTest::singleMarkedCellIsSavedOnNavigationAndClose()
+{
+    const QString cfg = m_folder->filePath(QStringLiteral("kelvaris.cfg"));
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Carl"));
+        ShowAt(dialog, QSize(700, 500));
+        dialog.Model().UserToggle(1, 32); // Monday 8:00
+        QVERIFY(dialog.IsModified());
+        QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton);
+        QVERIFY(!dialog.IsModified());
+        const CDispatchRangeArray& ranges = m_doc->PageTargets().at(2).m_ranges;
+        QCOMPARE(ranges.size(), 1);
+        QVERIFY(ranges.contains(Range(2024, 3, 4, 480, 495)));
+        QFile dispatch(m_folder->filePath(QStringLiteral("Carl.tim")));
+        QVERIFY(dispatch.open(QIODevice::ReadOnly));
+        QVERIFY(dispatch.readAll().contains("20240304=08:00-08:15"));
+        // With a plan elsewhere, the empty week offers the way back.
+        QVERIFY(dialog.PreviousScheduleButton()->isEnabled());
+
+        // A run to the end of the day; closing saves it (Escape included) and ends with Accepted.
+        for (int row = 94; row < 96; ++row)
+            dialog.Model().UserToggle(7, row);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(ranges.contains(Range(2024, 3, 17, 1410, 1440)));
+    }
+    CProfile::DropCachedFiles();
+    CProfile profile(cfg);
+    QVERIFY(profile.ReadInt(QStringLiteral("Window"), QStringLiteral("WindowR"), 0) > 0);
+    QVERIFY(profile.ReadInt(QStringLiteral("Window"), QStringLiteral("WindowB"), 0) > 0);
+}
+
+void DispatchingDlgTest::removeReloadsThePlanAndEmptyDocument()
+{
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Anna"));
+        ShowAt(dialog, QSize(700, 500));
+        // An unsaved mark goes into the plan before the remove dialog sees it.
+        dialog.Model().UserToggle(1, 0);
+        bool opened = false;
+        WhenModal<CDispRemoveDlg>([&opened](CDispRemoveDlg* remove) {
+            opened = true;
+            remove->ApplyPreset(RemovePreset::All);
+            remove->accept();
+        });
+        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QVERIFY(opened);
+        QVERIFY(m_doc->PageTargets().at(0).m_ranges.isEmpty());
+        QVERIFY(!dialog.Model().CellMarked(2, 32));
+        QVERIFY(!dialog.RemoveButton()->isEnabled());
+        QVERIFY(dialog.PreviousScheduleButton()->isVisible());
+        QVERIFY(!dialog.PreviousScheduleButton()->isEnabled());
+    }
+    {
+        CKelvarisDoc empty(m_server, m_rights);
+        CDispatchingDlg dialog(empty, QString());
+        ShowAt(dialog, QSize(700, 500));
+        QCOMPARE(dialog.CurrentTarget(), -1);
+        QCOMPARE(dialog.Model().EditMode(), int(CPlannerModel::EditReadOnly));
+        QVERIFY(!dialog.RemoveButton()->isEnabled());
+        QVERIFY(!dialog.PreviousScheduleButton()->isVisible());
+        QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton);
+        dialog.Tabs()->setCurrentIndex(CDispatchingDlg::TabGroups);
+        QCOMPARE(dialog.TargetList()->count(), 0);
+        dialog.done(QDialog::Rejected);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+}
+
+void DispatchingDlgTest::screenshots()
+{
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Anna"));
+        ShowAt(dialog, QSize(1000, 640));
+        Screenshot(dialog, QStringLiteral("planning-receiver"));
+    }
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Service"));
+        ShowAt(dialog, QSize(1000, 640));
+        Screenshot(dialog, QStringLiteral("planning-group"));
+    }
+}
+
+QTEST_MAIN(DispatchingDlgTest)
+#include "DispatchingDlgTest.moc"
