@@ -15,6 +15,7 @@
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
+#include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 
@@ -39,17 +40,6 @@ CPageTarget Target(const QString& name, int number)
     target.m_number = number;
     target.m_colour = 0x00FF00;
     return target;
-}
-
-CDispatchRange Range(int year, int month, int day, int from, int to)
-{
-    CDispatchRange range;
-    range.m_year = year;
-    range.m_month = month;
-    range.m_day = day;
-    range.m_from = from;
-    range.m_to = to;
-    return range;
 }
 
 QListWidgetItem* Entry(QListWidget* list, const QString& name)

@@ -21,6 +21,7 @@
 #include "schedule/Profile.h"
 
 #include "DialogTesting.h"
+#include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 
@@ -33,28 +34,6 @@ CDateTime Now()
 }
 
 const CDateTime kMonday(2024, 3, 4, 0, 0, 0);
-
-CPageTarget Target(const QString& name, int number, quint32 colour, const QString& members = {})
-{
-    CPageTarget target;
-    target.m_name = name;
-    target.m_id = name;
-    target.m_number = number;
-    target.m_colour = colour;
-    target.m_members = members;
-    return target;
-}
-
-CDispatchRange Range(int year, int month, int day, int from, int to)
-{
-    CDispatchRange range;
-    range.m_year = year;
-    range.m_month = month;
-    range.m_day = day;
-    range.m_from = from;
-    range.m_to = to;
-    return range;
-}
 
 // Shows the dialog at a size and waits until its layout has settled.
 void ShowAt(CDispatchingDlg& dialog, const QSize& size)

@@ -11,6 +11,7 @@
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
+#include "PlanningTesting.h"
 #include "fakes/FakeServerCommand.h"
 
 namespace {
@@ -25,28 +26,6 @@ const CDateTime kMonday(2024, 3, 4, 0, 0, 0);
 // One-week and two-week control sizes (8 columns of 100 and of 121 pixels).
 const QSize kOneWeek(800, 600);
 const QSize kTwoWeeks(968, 600);
-
-CPageTarget Target(const QString& name, int number, quint32 colour, const QString& members = {})
-{
-    CPageTarget target;
-    target.m_name = name;
-    target.m_id = name;
-    target.m_number = number;
-    target.m_colour = colour;
-    target.m_members = members;
-    return target;
-}
-
-CDispatchRange Range(int year, int month, int day, int from, int to)
-{
-    CDispatchRange range;
-    range.m_year = year;
-    range.m_month = month;
-    range.m_day = day;
-    range.m_from = from;
-    range.m_to = to;
-    return range;
-}
 
 } // namespace
 
