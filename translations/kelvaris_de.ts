@@ -703,6 +703,12 @@
         <source>Dispatch plans (*.tim);;All Files (*)</source>
         <translation>Dienstpläne (*.tim);;Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>The password could not be stored in the configuration file.
+It protects the program until it ends.</source>
+        <translation>Das Passwort konnte nicht in der Konfigurationsdatei gespeichert werden.
+Es schützt das Programm bis zu seinem Ende.</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>

@@ -703,6 +703,12 @@
         <source>Dispatch plans (*.tim);;All Files (*)</source>
         <translation>Dispatch plans (*.tim);;All Files (*)</translation>
     </message>
+    <message>
+        <source>The password could not be stored in the configuration file.
+It protects the program until it ends.</source>
+        <translation>The password could not be stored in the configuration file.
+It protects the program until it ends.</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>

@@ -703,6 +703,12 @@
         <source>Dispatch plans (*.tim);;All Files (*)</source>
         <translation>Planes de guardia (*.tim);;Todos los archivos (*)</translation>
     </message>
+    <message>
+        <source>The password could not be stored in the configuration file.
+It protects the program until it ends.</source>
+        <translation>No se pudo guardar la contraseña en el archivo de configuración.
+Protege el programa hasta que se cierre.</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>

@@ -703,6 +703,12 @@
         <source>Dispatch plans (*.tim);;All Files (*)</source>
         <translation>Plans de service (*.tim);;Tous les fichiers (*)</translation>
     </message>
+    <message>
+        <source>The password could not be stored in the configuration file.
+It protects the program until it ends.</source>
+        <translation>Le mot de passe n&apos;a pas pu être enregistré dans le fichier de configuration.
+Il protège le programme jusqu&apos;à sa fermeture.</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>

@@ -703,6 +703,12 @@
         <source>Dispatch plans (*.tim);;All Files (*)</source>
         <translation>Inzetplannen (*.tim);;Alle bestanden (*)</translation>
     </message>
+    <message>
+        <source>The password could not be stored in the configuration file.
+It protects the program until it ends.</source>
+        <translation>Het wachtwoord kon niet in het configuratiebestand worden opgeslagen.
+Het beschermt het programma totdat het wordt afgesloten.</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>

@@ -1,7 +1,10 @@
 #include "app/KelvarisApp.h"
 
+#include <tuple>
+
 #include <QApplication>
 #include <QFileDialog>
+#include <QMessageBox>
 
 #include "app/AppEditorHost.h"
 #include "app/InfoDialogs.h"
@@ -165,8 +168,20 @@ void CKelvarisApp::OnLanguage()
 
 void CKelvarisApp::OnPassword()
 {
+    // What the password is before, to tell a cancelled command from a change that could not be stored.
+    const auto state = [this] {
+        const CKelvarisRights* rights = m_rights.Rights();
+        return rights ? std::make_tuple(true, rights->Flags(), rights->Password())
+                      : std::make_tuple(false, quint32(0), QString());
+    };
+    const auto before = state();
     CProfile profile(m_configPath);
-    RunPasswordCommand(m_rights, profile, m_frame.get());
+    if (RunPasswordCommand(m_rights, profile, m_frame.get()) || state() == before)
+        return;
+    QMessageBox::warning(m_frame.get(), QStringLiteral("Kelvaris"),
+        QCoreApplication::translate("CKelvarisApp",
+            "The password could not be stored in the configuration file.\n"
+            "It protects the program until it ends."));
 }
 
 void CKelvarisApp::OnAbout()

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,10 +15,12 @@
 #include "app/KelvarisView.h"
 #include "app/Language.h"
 #include "app/MainFrame.h"
+#include "app/PasswordDialogs.h"
 #include "engine/KelvarisDoc.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 
+#include "DialogTesting.h"
 #include "FakeServerCommand.h"
 
 class KelvarisAppTest : public QObject
@@ -136,6 +140,37 @@ private Q_SLOTS:
         app.SetLanguageChooser([](int) { return 1; });
         app.OnLanguage();
         QCOMPARE(AppliedLanguage(), 1);
+    }
+
+    void PasswordThatCannotBeStoredIsReported()
+    {
+        PrepareData("");
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({})));
+        // The data folder goes away: the configuration file cannot be replaced any more.
+        QVERIFY(QDir(m_dir->path()).removeRecursively());
+
+        QString message;
+        WhenModal<CSetupPasswordDlg>([](CSetupPasswordDlg* dialog) {
+            dialog->EnterEdit()->setText(QStringLiteral("secret"));
+            dialog->ConfirmEdit()->setText(QStringLiteral("secret"));
+            dialog->accept();
+        });
+        WhenModal<QMessageBox>(
+            [&message](QMessageBox* box) {
+                message = box->text();
+                box->close();
+            },
+            400);
+        app.OnPassword();
+        QVERIFY(message.startsWith(QStringLiteral("The password could not be stored")));
+        QVERIFY(app.Rights().HasPassword());
+
+        // Cancelling says nothing.
+        message.clear();
+        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
+        app.OnPassword();
+        QVERIFY(message.isEmpty());
     }
 
     void HiddenWindowComesBackOnASecondStart()
