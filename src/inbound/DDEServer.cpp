@@ -67,6 +67,14 @@ QString Utf16LeToString(const QByteArray& data)
             break;
         text.append(QChar(unit));
     }
+    // An unpaired surrogate has no 8-bit (UTF-8) form: it becomes the replacement character, so the
+    // item's two forms stay equal.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
     return text;
 }
 

@@ -120,6 +120,14 @@ TEST_F(DDEServerTest, ValuesServeBothTextFormats)
     EXPECT_EQ(
         DDETextFromData(EDDEFormat::UnicodeText, unicode), DDETextFromData(RequestText("Shift", "Name")));
 
+    // A poked UNICODETEXT with an unpaired surrogate: both forms hold the replacement character.
+    ASSERT_TRUE(
+        m_server.OnPoke(1, "Shift", "Name", EDDEFormat::UnicodeText, QByteArray("A\0\x29\xD8" "B\0\0\0", 8)));
+    EXPECT_EQ(m_server.GetValue("Shift", "Name"), QString::fromUtf8("A\uFFFDB"));
+    EXPECT_EQ(DDETextFromData(RequestText("Shift", "Name")),
+        DDETextFromData(
+            EDDEFormat::UnicodeText, m_server.OnRequest("Shift", "Name", EDDEFormat::UnicodeText).value()));
+
     m_server.AddValue("Shift", "Remain", qint64(-125));
     EXPECT_EQ(DDETextFromData(EDDEFormat::UnicodeText,
                   m_server.OnRequest("Shift", "Remain", EDDEFormat::UnicodeText).value()),
