@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 
 #include "schedule/DateType.h"
+#include "schedule/Profile.h"
+#include "support/Scan.h"
 
 namespace {
 
@@ -58,52 +60,6 @@ constexpr CListColumn kShiftColumns[] = {
     { QT_TRANSLATE_NOOP("CShiftListDialog", "End time"), 14 },
     { QT_TRANSLATE_NOOP("CShiftListDialog", "Shift no."), 18 },
 };
-
-int DigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'z')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'Z')
-        return u - u'A' + 10;
-    return 99;
-}
-
-// Reads the digits of `base` from position i on; the value saturates just past the int range so
-// that the sign can still be applied.
-qint64 ReadDigits(const QString& text, qsizetype i, int base)
-{
-    constexpr qint64 kLimit = qint64(INT_MAX) + 1;
-    qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = DigitValue(text.at(i));
-        if (digit >= base)
-            break;
-        value = std::min(value * base + digit, kLimit);
-    }
-    return value;
-}
-
-// Skips blanks and reads a sign; returns the position after them.
-qsizetype SkipBlanksAndSign(const QString& text, bool& negative)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    negative = false;
-    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-')) {
-        negative = text.at(i) == u'-';
-        ++i;
-    }
-    return i;
-}
-
-int Signed(qint64 value, bool negative)
-{
-    return int(std::clamp<qint64>(negative ? -value : value, INT_MIN, INT_MAX));
-}
 
 CDateTime DateForType(int dateType, const CDateTime& date)
 {
@@ -162,27 +118,16 @@ bool RotationAllowed(int dateType, int shiftNumber)
 
 int LeadingDecimal(const QString& text)
 {
-    bool negative = false;
-    const qsizetype start = SkipBlanksAndSign(text, negative);
-    return Signed(ReadDigits(text, start, 10), negative);
+    const QByteArray bytes = text.toUtf8();
+    int value = 0;
+    return ScanNumbers(std::string_view(bytes.constData(), size_t(bytes.size())), "%d", &value, 1) == 1
+        ? value
+        : 0;
 }
 
 int LeadingNumberAutoBase(const QString& text)
 {
-    bool negative = false;
-    qsizetype i = SkipBlanksAndSign(text, negative);
-    int base = 10;
-    if (i < text.size() && text.at(i) == u'0') {
-        // "0x" counts as a prefix only when a hexadecimal digit follows; "0x" alone is the 0.
-        if (i + 2 < text.size() && (text.at(i + 1) == u'x' || text.at(i + 1) == u'X')
-            && DigitValue(text.at(i + 2)) < 16) {
-            base = 16;
-            i += 2;
-        } else {
-            base = 8;
-        }
-    }
-    return Signed(ReadDigits(text, i, base), negative);
+    return int(std::clamp<long>(TextToLongAutoBase(text), INT_MIN, INT_MAX));
 }
 
 int ShiftNumberFromText(const QString& text)

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <limits>
 #include <mutex>
 
 #include <QtEndian>
 
+#include "schedule/Profile.h"
 #include "support/TextEncoding.h"
 
 namespace {
@@ -45,14 +45,6 @@ void FreeSlot(int slot)
     const std::lock_guard lock(g_slotMutex);
     if (slot >= 0 && slot < static_cast<int>(g_slots.size()))
         g_slots[static_cast<std::size_t>(slot)] = nullptr;
-}
-
-// The leading number of a text as strtoll with base 0 reads it: spaces, a sign, "0x" hex, "0" octal
-// or decimal; the digits end at the first other character; out of range is clamped.
-qint64 ParseNumber(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    return std::strtoll(bytes.constData(), nullptr, 0);
 }
 
 QString Utf16LeToString(const QByteArray& data)
@@ -250,7 +242,7 @@ void CDDENumericItem::SetNumber(qint64 number)
 
 qint64 CDDENumericItem::GetNumber() const
 {
-    return ParseNumber(GetText());
+    return TextToLongAutoBase(GetText());
 }
 
 void CDDEValueItem::OnPoked()

@@ -148,9 +148,7 @@ bool BulkSpansOverlap(const CDateTime& firstFrom, const CDateTime& firstTo, cons
 
 CDateTime BulkMondayOnOrBefore(const CDateTime& date)
 {
-    // GetDayOfWeek: 1 = Sunday ... 7 = Saturday; days since Monday 0 ... 6.
-    const int sinceMonday = (date.GetDayOfWeek() + 5) % 7;
-    return AddDays(date.DatePart(), -sinceMonday);
+    return MondayOnOrBefore(date);
 }
 
 QString BulkSpanSummary(const CDateTime& from, const CDateTime& to, qsizetype rangeCount, bool withWeekday)

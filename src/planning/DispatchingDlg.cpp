@@ -255,10 +255,7 @@ QString CDispatchingDlg::EntryText(const CPageTarget& target)
 
 CDateTime CDispatchingDlg::MondayOnOrBefore(const CDateTime& date)
 {
-    if (!date.IsValid())
-        return date;
-    const int fromMonday = (date.GetDayOfWeek() + 5) % 7; // 1 = Sunday ... 7 = Saturday
-    return date.DatePart() - CDateTimeSpan(fromMonday, 0, 0, 0);
+    return ::MondayOnOrBefore(date);
 }
 
 void CDispatchingDlg::changeEvent(QEvent* event)

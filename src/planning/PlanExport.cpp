@@ -171,8 +171,7 @@ bool BuildPlanTable(CTimePlanner& planner, const CPageTargetArray& targets, cons
     } else {
         table.m_filePart = PlanWeekFilePart(weekStart, weeks);
     }
-    // Monday on or before the first day (GetDayOfWeek: 1 = Sunday).
-    const CDateTime firstMonday = firstDay - CDateTimeSpan((firstDay.GetDayOfWeek() + 5) % 7, 0, 0, 0);
+    const CDateTime firstMonday = MondayOnOrBefore(firstDay);
 
     QList<SPlanBlock> blocks;
     int rows = 0;

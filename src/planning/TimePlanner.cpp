@@ -38,7 +38,7 @@ const STimeTexts& TimeTexts()
 // Monday 0 ... Sunday 6.
 int MondayBasedWeekday(const CDateTime& date)
 {
-    return (date.GetDayOfWeek() + 5) % 7;
+    return (date.GetDayOfWeek() + 5) % 7; // GetDayOfWeek: 1 = Sunday ... 7 = Saturday
 }
 
 CDateTime Today()
@@ -47,6 +47,13 @@ CDateTime Today()
 }
 
 } // namespace
+
+CDateTime MondayOnOrBefore(const CDateTime& date)
+{
+    if (!date.IsValid())
+        return date;
+    return date.DatePart() - CDateTimeSpan(MondayBasedWeekday(date), 0, 0, 0);
+}
 
 CTimePlanner::CTimePlanner(CKelvarisDoc& doc, CPlannerModel& model, QObject* parent)
     : QObject(parent)

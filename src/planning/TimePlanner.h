@@ -13,6 +13,9 @@ class CPageTarget;
 class CDispatchRangeArray;
 class CPlannerModel;
 
+// The Monday at 00:00 on or before a date; an invalid date stays as it is.
+CDateTime MondayOnOrBefore(const CDateTime& date);
+
 // The week logic of the dispatch plan on top of the planner grid.
 //
 // Column 0 is the time column. In the one-week view columns 1 to 7 are the seven days from the

@@ -77,8 +77,7 @@ int CtlExport(const QStringList& args)
         // The month of the day: the builder takes the month of this date.
         request.m_weekStart = CDateTime(day.GetYear(), day.GetMonth(), 1, 0, 0, 0);
     } else {
-        // The Monday on or before the day (GetDayOfWeek: 1 = Sunday).
-        request.m_weekStart = day - CDateTimeSpan((day.GetDayOfWeek() + 5) % 7, 0, 0, 0);
+        request.m_weekStart = MondayOnOrBefore(day);
     }
     if (byName) {
         const CPageTarget* target = targets.FindByName(name);
