@@ -87,13 +87,7 @@ protected:
                 m_dir.filePath(QStringLiteral("sim.log")) });
         if (!m_sim.waitForStarted(5000))
             return false;
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        for (int i = 0; i < 100; ++i) {
-            if (bus && bus->isServiceRegistered(m_service))
-                return true;
-            QThread::msleep(50);
-        }
-        return false;
+        return WaitForBusName(m_service);
     }
 
     QTemporaryDir m_dir;

@@ -46,11 +46,7 @@ protected:
         m_sim.start(QStringLiteral(ALARMSIM_PATH),
             { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")) });
         ASSERT_TRUE(m_sim.waitForStarted(5000));
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        QDeadlineTimer deadline(5000);
-        while (!bus->isServiceRegistered(service) && !deadline.hasExpired())
-            QThread::msleep(20);
-        ASSERT_TRUE(bus->isServiceRegistered(service));
+        ASSERT_TRUE(WaitForBusName(service));
     }
 
     void TearDown() override

@@ -111,11 +111,7 @@ protected:
         m_kelvaris.setProcessEnvironment(m_env);
         m_kelvaris.start(QStringLiteral(KELVARIS_PATH), arguments);
         ASSERT_TRUE(m_kelvaris.waitForStarted(5000));
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        QDeadlineTimer deadline(10000);
-        while (!bus->isServiceRegistered(m_service) && !deadline.hasExpired())
-            QThread::msleep(20);
-        ASSERT_TRUE(bus->isServiceRegistered(m_service)) << m_kelvaris.readAllStandardError().toStdString();
+        ASSERT_TRUE(WaitForBusName(m_service, 10000)) << m_kelvaris.readAllStandardError().toStdString();
     }
 
     QDBusMessage Call(const QString& method, const QVariantList& arguments, const QString& path = kPath,

@@ -11,8 +11,12 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
+#include <QThread>
 
 class CPrivateBus
 {
@@ -88,3 +92,19 @@ private:
     std::unique_ptr<QCoreApplication> m_app;
     std::unique_ptr<CPrivateBus> m_bus;
 };
+
+// Waits (at most `ms`) until someone owns `name` on the session bus; false when nobody took it in
+// time or `process` (when given) ended meanwhile.
+inline bool WaitForBusName(const QString& name, int ms = 5000, const QProcess* process = nullptr)
+{
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    QDeadlineTimer deadline(ms);
+    do {
+        if (bus && bus->isServiceRegistered(name).value())
+            return true;
+        if (process && process->state() == QProcess::NotRunning)
+            return false;
+        QThread::msleep(20);
+    } while (!deadline.hasExpired());
+    return false;
+}

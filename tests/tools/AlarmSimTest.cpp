@@ -68,18 +68,7 @@ public:
     }
 
     // Waits (bounded) until the simulator owns its bus name.
-    bool WaitForName()
-    {
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000 && m_process.state() != QProcess::NotRunning) {
-            if (bus && bus->isServiceRegistered(m_busName).value())
-                return true;
-            QThread::msleep(20);
-        }
-        return false;
-    }
+    bool WaitForName() { return WaitForBusName(m_busName, 10000, &m_process); }
 
     QDBusMessage Call(const QString& command)
     {
