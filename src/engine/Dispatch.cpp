@@ -60,7 +60,7 @@ int CheckDispatching(
     if (!groupDecided && receiver) {
         if (!receiver->IsOnDuty(time))
             result = kDispatchNotDispatched;
-        else if (takeoverGroup)
+        else if (takeoverGroup && takeoverGroup->HasMember(receiver->m_name))
             takeoverGroup->WriteCurrentTargetId(dispatchingId);
     }
 

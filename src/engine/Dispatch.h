@@ -22,7 +22,9 @@ QString DispatchResultWord(int code);
 // its current target gets kDispatchSend, everybody else kDispatchNotDispatched. Otherwise the
 // receiver's own plan decides (no ranges: always on duty); an unknown receiver is sent. When a
 // takeover group without a current target lets its receiver through, that receiver becomes the
-// group's current target. IDs compare exactly; a group ID naming a receiver is ignored.
+// group's current target when it is one of the group's members (by name); a receiver outside the
+// member list never holds a group's duty. IDs compare exactly; a group ID naming a receiver is
+// ignored.
 //
 // Reads `targets` (lookups, ranges, takeover flags) and the groups' dispatch files (the current
 // target is read from the file on every check, so changes by hand are seen at once); may write

@@ -209,6 +209,12 @@ void CTakeoverMode::HandleResponse(
             KTRACE(lcEngine) << "takeover: confirmation for" << groupId << "names no member; dropped";
             return;
         }
+        // Only a member of the group can hold its duty, whoever sent the confirmation.
+        if (!next || !group.HasMember(next->m_name)) {
+            KTRACE(lcEngine) << "takeover: confirmation for" << groupId << "names" << newHolderId
+                             << "which is no member of the group; dropped";
+            return;
+        }
         group.WriteCurrentTargetId(newHolderId);
         SendMessage(ConfirmMessage, group, previous, next, server);
     } else if (response.timeout != 0) {

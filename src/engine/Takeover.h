@@ -73,7 +73,8 @@ public:
 
     // A member's answer. The group is named by the client ID (every "Time:" removed); a response
     // for a target that is not a takeover group is dropped. An answering ID that names no page
-    // target stands for the member that was asked. A confirmation makes that member the group's
+    // target stands for the member that was asked. A confirmation naming a target that is not in
+    // the group's member list is dropped. A confirmation makes that member the group's
     // current target (which ends the open request) and tells the previous holder; a timeout tells
     // the previous holder and leaves the request open. Neither message goes out without a previous
     // holder, and neither is repeated when it fails.

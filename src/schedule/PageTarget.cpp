@@ -383,6 +383,15 @@ const CPageTarget* CPageTarget::CurrentDutyMember(
     return nullptr;
 }
 
+bool CPageTarget::HasMember(const QString& name) const
+{
+    if (name.isEmpty() || !m_members.contains(name))
+        return false;
+    QStringList members;
+    SplitText(m_members, members, u';', true);
+    return members.contains(name);
+}
+
 QString CPageTarget::ReadCurrentTargetId() const
 {
     const QString path = DispatchFilePath();

@@ -67,6 +67,9 @@ public:
     // on duty at the moment; null when there is none. The pointer is valid while `targets` is
     // not changed.
     const CPageTarget* CurrentDutyMember(const CPageTargetArray& targets, const CDateTime& moment) const;
+    // Whether the name is one of the names of the member list (exact comparison). Only a member
+    // can hold a takeover group's duty.
+    bool HasMember(const QString& name) const;
 
     // Settings/CurrentTargetID of the dispatch file ("" when missing, or when the ID has no
     // dispatch file). Read through the profile functions on every call, so a change by another

@@ -119,6 +119,20 @@ TEST_F(DispatchTest, FirstReceiverOnDutyBecomesCurrentTarget)
     EXPECT_EQ(Check(QStringLiteral("A1"), QString(), kOffDuty), kDispatchNotDispatched);
 }
 
+// Only a member of the group can become its current target: a receiver on duty that is no member
+// is let through by its own plan, and the group stays without a holder.
+TEST_F(DispatchTest, NonMemberDoesNotBecomeCurrentTarget)
+{
+    const QString group = QStringLiteral("G40");
+    EXPECT_EQ(Check(QStringLiteral("C3"), group, kOnDuty), kDispatchSend);
+    EXPECT_TRUE(Current(group).isEmpty());
+    m_targets.FindById(group)->m_members = QStringLiteral("Annabel;Bert");
+    EXPECT_EQ(Check(QStringLiteral("A1"), group, kOnDuty), kDispatchSend);
+    EXPECT_TRUE(Current(group).isEmpty());
+    EXPECT_EQ(Check(QStringLiteral("B2"), group, kOnDuty), kDispatchSend);
+    EXPECT_EQ(Current(group), QStringLiteral("B2"));
+}
+
 // The current target is read from the dispatch file on every check and compared exactly.
 TEST_F(DispatchTest, CurrentTargetIsReadEveryTimeAndComparedExactly)
 {

@@ -294,4 +294,26 @@ TEST_F(TakeoverTest, ResponsesThatChangeNothing)
     EXPECT_TRUE(m_server.Commands().isEmpty());
 }
 
+// Only a member can become the holder: a confirmation naming a known target outside the member
+// list (Carl, always on duty, or the group itself) is dropped, while the request stays open for
+// the member that was asked.
+TEST_F(TakeoverTest, ConfirmationForNonMemberIsDropped)
+{
+    m_mode.Check(m_targets, m_after, m_server);
+    m_server.ClearCommands();
+    Respond(QStringLiteral("Time:G40"), QStringLiteral("C3"), 1, 0);
+    Respond(QStringLiteral("Time:G40"), QStringLiteral("G40"), 1, 0);
+    EXPECT_EQ(Group().ReadCurrentTargetId(), QStringLiteral("A1"));
+    EXPECT_EQ(Group().m_pendingTakeover, QStringLiteral("B2"));
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+
+    // A member whose name merely contains a non-member's text is told apart.
+    Group().m_members = QStringLiteral("Anna;Bert;Carla");
+    Respond(QStringLiteral("Time:G40"), QStringLiteral("C3"), 1, 0);
+    EXPECT_EQ(Group().ReadCurrentTargetId(), QStringLiteral("A1"));
+
+    Respond(QStringLiteral("Time:G40"), QStringLiteral("B2"), 1, 0);
+    EXPECT_EQ(Group().ReadCurrentTargetId(), QStringLiteral("B2"));
+}
+
 } // namespace
