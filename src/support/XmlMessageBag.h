@@ -15,6 +15,23 @@ class xml_node;
 // addressed by a path relative to the root: "" is the root itself, "A" the first child element A of
 // the root, "A/B" the first element B below that. Longer paths and empty segments address nothing.
 //
+// Parsing is strict: only a well-formed XML 1.0 document in UTF-8 is taken (names as XML 1.0 in
+// its fifth edition defines them). Invalid UTF-8, characters XML forbids (raw or as character
+// references), entity references other than the five predefined ones, a repeated attribute, "<"
+// or a lone "&" in an attribute value, "--" in a comment, "]]>" in text, an XML declaration that
+// does not open the text, a second root element and an empty text are all refused. An encoding
+// named in the declaration is not consulted.
+//
+// Limits, beyond XML: a document type declaration is refused (a message never has one, so no
+// entities are ever defined or expanded); a text longer than MaxInputBytes is refused unread; a
+// document with elements nested deeper than MaxDepth levels is refused; a text ends at its first
+// NUL byte, as a request message does.
+//
+// What is written is always well-formed: a value ends at a NUL character, and the other characters
+// XML forbids (control characters other than tab, line feed and carriage return, U+FFFE, U+FFFF,
+// unpaired surrogates) are replaced by U+FFFD when set. Tab, line feed and carriage return read
+// back unchanged, in text and in attribute values.
+//
 // Copying a bag shares its document: a change made through one copy is seen through the other.
 // A bag is used by one thread at a time.
 class CXmlMessageBag
@@ -31,8 +48,8 @@ public:
     bool HasDocument() const { return m_document != nullptr; }
 
     // Drops the current document and name, then loads the UTF-8 text. Text that is not a
-    // well-formed document with exactly one root element, that carries a DOCTYPE, is nested too
-    // deeply or is too long leaves the bag empty and gives false.
+    // well-formed document, that carries a DOCTYPE, is nested too deeply or is too long leaves the
+    // bag empty and gives false.
     bool Parse(const QByteArray& utf8);
     bool Parse(const QString& text);
 
