@@ -217,9 +217,8 @@ void CKelvarisApp::OnFileOpen()
 
 void CKelvarisApp::OnPlanEntry(const QString& targetName)
 {
-    if (!m_editors || !m_rights.Check(RIGHT_PLAN))
-        return;
-    m_editors->EditPlan(targetName);
-    if (m_frame)
-        m_frame->View().OnUpdate(CDocObserver::HINT_PLAN);
+    // The document checks the right, brings an open planning dialog to the front instead of a
+    // second one, and refreshes the plan afterwards.
+    if (m_doc)
+        m_doc->PlanOfTarget(targetName);
 }

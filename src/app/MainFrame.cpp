@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
@@ -390,6 +391,12 @@ void CMainFrame::BringToFront()
     HideTrayIcon();
     raise();
     activateWindow();
+    // Editors open beside the window (automation setup commands) come along; a modal dialog last,
+    // on top of them all.
+    for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->raise();
+    }
     if (QWidget* modal = QApplication::activeModalWidget()) {
         modal->raise();
         modal->activateWindow();

@@ -416,10 +416,38 @@ bool CKelvarisDoc::Open(const QString& path)
         return false;
     QStringList sections;
     CProfile(path).GetSectionNames(sections);
-    if (sections.size() == 1 && m_editors && m_rights.Check(RIGHT_PLAN)) {
-        m_editors->EditPlan(sections.first());
-        Notify(CDocObserver::HINT_PLAN);
+    if (sections.size() == 1)
+        PlanOfTarget(sections.first());
+    return true;
+}
+
+// Marks an editor kind open for the scope (BeginEditor() has succeeded).
+class CKelvarisDoc::CEditorScope
+{
+public:
+    CEditorScope(CKelvarisDoc& doc, CEditorHost::EKind kind)
+        : m_doc(doc)
+        , m_kind(kind)
+    { }
+    ~CEditorScope() { m_doc.EndEditor(m_kind); }
+    CEditorScope(const CEditorScope&) = delete;
+    CEditorScope& operator=(const CEditorScope&) = delete;
+
+private:
+    CKelvarisDoc& m_doc;
+    CEditorHost::EKind m_kind;
+};
+
+bool CKelvarisDoc::BeginEditor(CEditorHost::EKind kind)
+{
+    if (!m_editors)
+        return false;
+    if (IsEditorOpen(kind)) {
+        // Shown already, or still asking for its password (then there is nothing to raise yet).
+        m_editors->BringToFront(kind);
+        return false;
     }
+    m_openEditors |= EditorBit(kind);
     return true;
 }
 
@@ -436,7 +464,10 @@ void CKelvarisDoc::ToggleAutoActivate()
 
 void CKelvarisDoc::GeneralSetup()
 {
-    if (!m_editors || !m_rights.Check(RIGHT_GENERAL_SETUP))
+    if (!BeginEditor(CEditorHost::EKind::GeneralSettings))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::GeneralSettings);
+    if (!m_rights.Check(RIGHT_GENERAL_SETUP))
         return;
     CGeneralSettings settings { m_workDays, m_workTimeFrom, m_workTimeTo, m_onClose };
     if (!m_editors->EditGeneralSettings(settings))
@@ -472,7 +503,10 @@ void SaveIfModified(List& list)
 
 void CKelvarisDoc::EditBarriers()
 {
-    if (!m_editors || !m_rights.Check(RIGHT_BARRIERS))
+    if (!BeginEditor(CEditorHost::EKind::Barriers))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::Barriers);
+    if (!m_rights.Check(RIGHT_BARRIERS))
         return;
     m_editors->EditBarriers(m_barriers);
     SaveIfModified(m_barriers);
@@ -480,7 +514,10 @@ void CKelvarisDoc::EditBarriers()
 
 void CKelvarisDoc::EditShifts()
 {
-    if (!m_editors || !m_rights.Check(RIGHT_PLAN))
+    if (!BeginEditor(CEditorHost::EKind::Shifts))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::Shifts);
+    if (!m_rights.Check(RIGHT_PLAN))
         return;
     m_editors->EditShifts(m_shifts);
     SaveIfModified(m_shifts);
@@ -488,7 +525,10 @@ void CKelvarisDoc::EditShifts()
 
 void CKelvarisDoc::EditHolidays()
 {
-    if (!m_editors || !m_rights.Check(RIGHT_HOLIDAYS))
+    if (!BeginEditor(CEditorHost::EKind::Holidays))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::Holidays);
+    if (!m_rights.Check(RIGHT_HOLIDAYS))
         return;
     m_editors->EditHolidays(m_holidays);
     SaveIfModified(m_holidays);
@@ -496,7 +536,10 @@ void CKelvarisDoc::EditHolidays()
 
 void CKelvarisDoc::PlanOfAction()
 {
-    if (!m_editors || !m_rights.Check(RIGHT_PLAN))
+    if (!BeginEditor(CEditorHost::EKind::Plan))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::Plan);
+    if (!m_rights.Check(RIGHT_PLAN))
         return;
     LoadPageTargets();
     m_editors->EditPlan(QString());
@@ -504,10 +547,73 @@ void CKelvarisDoc::PlanOfAction()
         Notify(CDocObserver::HINT_PLAN);
 }
 
+void CKelvarisDoc::PlanOfTarget(const QString& targetName)
+{
+    if (!BeginEditor(CEditorHost::EKind::Plan))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::Plan);
+    if (!m_rights.Check(RIGHT_PLAN))
+        return;
+    m_editors->EditPlan(targetName);
+    Notify(CDocObserver::HINT_PLAN);
+}
+
+void CKelvarisDoc::OpenEditorWithoutWaiting(CEditorHost::EKind kind, std::function<void()> closed)
+{
+    using EKind = CEditorHost::EKind;
+    if (!BeginEditor(kind)) {
+        closed();
+        return;
+    }
+    // Each editor's own close saves its own list, then gives its kind free and tells the caller.
+    const auto whenClosed = [this, kind, &closed](auto save) {
+        return [this, kind, closed, save] {
+            save();
+            EndEditor(kind);
+            closed();
+        };
+    };
+    switch (kind) {
+    case EKind::Barriers:
+        if (!m_rights.Check(RIGHT_BARRIERS))
+            break;
+        m_editors->OpenBarriers(m_barriers, whenClosed([this] { SaveIfModified(m_barriers); }));
+        return;
+    case EKind::Shifts:
+        if (!m_rights.Check(RIGHT_PLAN))
+            break;
+        m_editors->OpenShifts(m_shifts, whenClosed([this] { SaveIfModified(m_shifts); }));
+        return;
+    case EKind::Holidays:
+        if (!m_rights.Check(RIGHT_HOLIDAYS))
+            break;
+        m_editors->OpenHolidays(m_holidays, whenClosed([this] { SaveIfModified(m_holidays); }));
+        return;
+    case EKind::Plan:
+        if (!m_rights.Check(RIGHT_PLAN))
+            break;
+        LoadPageTargets();
+        // The caller's count still includes this editor here: while automation editors run, the
+        // plan is not refreshed on closing.
+        m_editors->OpenPlan(QString(), whenClosed([this] {
+            if (!m_editors || !m_editors->AutomationEditorRunning())
+                Notify(CDocObserver::HINT_PLAN);
+        }));
+        return;
+    case EKind::GeneralSettings:
+    case EKind::TakeoverTexts:
+        // Only the menu opens these.
+        break;
+    }
+    EndEditor(kind);
+    closed();
+}
+
 void CKelvarisDoc::TakeoverMessages()
 {
-    if (!m_editors)
+    if (!BeginEditor(CEditorHost::EKind::TakeoverTexts))
         return;
+    const CEditorScope scope(*this, CEditorHost::EKind::TakeoverTexts);
     QString request = m_takeover.m_requestText;
     QString confirm = m_takeover.m_confirmText;
     QString timeout = m_takeover.m_timeoutText;

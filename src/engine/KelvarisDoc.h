@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
 
 #include <QString>
@@ -58,11 +59,16 @@ struct CGeneralSettings
 };
 
 // The editors the setup commands open (dialogs in the window; nothing in the headless program).
-// Each runs modally and edits what it is given in place; a list editor sets the list's modified
-// flag when it changed something.
+// Each edits what it is given in place; a list editor sets the list's modified flag when it changed
+// something. The Edit... operations run the editor modally and return when it has closed; the
+// Open... operations (the editors of automation setup commands) show it and return at once, so
+// that several can be open side by side without one waiting inside another.
 class CEditorHost
 {
 public:
+    // The kinds of editor. At most one of each kind is open at a time.
+    enum class EKind : unsigned { GeneralSettings, Barriers, Shifts, Holidays, Plan, TakeoverTexts };
+
     virtual ~CEditorHost() = default;
     // True on OK.
     virtual bool EditGeneralSettings(CGeneralSettings& settings) = 0;
@@ -75,6 +81,31 @@ public:
     virtual bool EditTakeoverTexts(QString& request, QString& confirm, QString& timeout) = 0;
     // An editor opened by an automation setup command is running.
     virtual bool AutomationEditorRunning() const { return false; }
+
+    // The editor of this kind is shown: brings it to the front and returns true.
+    virtual bool BringToFront(EKind) { return false; }
+    // Without waiting: `closed` runs once, on this thread, when the editor has closed. The defaults
+    // run the modal editor and then `closed` (a host without windows opens nothing anyway).
+    virtual void OpenBarriers(CBarrageArray& barriers, std::function<void()> closed)
+    {
+        EditBarriers(barriers);
+        closed();
+    }
+    virtual void OpenShifts(CShiftArray& shifts, std::function<void()> closed)
+    {
+        EditShifts(shifts);
+        closed();
+    }
+    virtual void OpenHolidays(CHolidaysArray& holidays, std::function<void()> closed)
+    {
+        EditHolidays(holidays);
+        closed();
+    }
+    virtual void OpenPlan(const QString& preselectedTarget, std::function<void()> closed)
+    {
+        EditPlan(preselectedTarget);
+        closed();
+    }
 };
 
 // The schedule engine: owns the settings, the schedule lists and the page targets, the current
@@ -168,6 +199,20 @@ public:
     void EditHolidays(); // right 8
     void PlanOfAction(); // right 9: fetches the page targets again first
     void TakeoverMessages(); // no right
+    // The planning dialog for a target chosen in the window's plan of action (right 9); the plan is
+    // refreshed afterwards.
+    void PlanOfTarget(const QString& targetName);
+    // At most one editor of each kind is open, however it was opened: asking for one that is open
+    // (or still asking for its password) brings it to the front instead.
+    //
+    // An automation setup command's editor (barriers, shifts, holidays or the plan of action): the
+    // same rights check, but the editor is opened without waiting, so several of different kinds
+    // can be open at once. Its list is saved when this editor closes; the planning dialog does not
+    // refresh the plan when it closes while automation editors run. `closed` runs exactly once: when
+    // the editor has closed, or at once when none opened (no host, refused, or one of its kind
+    // was open already).
+    void OpenEditorWithoutWaiting(CEditorHost::EKind kind, std::function<void()> closed);
+    bool IsEditorOpen(CEditorHost::EKind kind) const { return (m_openEditors & EditorBit(kind)) != 0; }
 
     // Any thread: queues a takeover response (a message bag text) for the next cycle. False when
     // the queue is full and the text was dropped.
@@ -211,6 +256,12 @@ private:
     void HandleQueuedResponses();
     void Notify(unsigned hint);
     void LoadPageTargets();
+    static unsigned EditorBit(CEditorHost::EKind kind) { return 1u << unsigned(kind); }
+    // False (and the open one brought to the front) when an editor of this kind is open already;
+    // otherwise marks it open until EndEditor().
+    bool BeginEditor(CEditorHost::EKind kind);
+    void EndEditor(CEditorHost::EKind kind) { m_openEditors &= ~EditorBit(kind); }
+    class CEditorScope;
 
     CServerCommandFactory& m_server;
     CRightsCheck& m_rights;
@@ -233,4 +284,6 @@ private:
     CBarrage m_currentBarrier;
     CShift m_currentShift;
     bool m_active = false;
+    // The kinds of editor open (or asking for their password): one bit per CEditorHost::EKind.
+    unsigned m_openEditors = 0;
 };

@@ -56,33 +56,55 @@ QString CKelvarisObj::DoCommand(const QString& timeCmd) const
     return QStringLiteral("1");
 }
 
+namespace {
+// The editor a setup command's letter opens; nothing for any other letter.
+std::optional<CEditorHost::EKind> EditorOfLetter(char letter)
+{
+    switch (letter) {
+    case 'B':
+        return CEditorHost::EKind::Barriers;
+    case 'H':
+        return CEditorHost::EKind::Holidays;
+    case 'P':
+        return CEditorHost::EKind::Plan;
+    case 'S':
+        return CEditorHost::EKind::Shifts;
+    default:
+        return std::nullopt;
+    }
+}
+} // namespace
+
+CDocEditorLauncher::CDocEditorLauncher(QObject* context, CKelvarisDoc* doc)
+    : m_context(context)
+    , m_doc(doc)
+    , m_pending(std::make_shared<std::atomic<unsigned>>(0))
+{ }
+
 void CDocEditorLauncher::OpenEditor(char letter)
 {
-    if (!m_context || !m_doc)
+    const std::optional<CEditorHost::EKind> kind = EditorOfLetter(letter);
+    if (!m_context || !m_doc || !kind)
+        return;
+    const unsigned bit = 1u << unsigned(*kind);
+    // Waiting already: the queued request serves this one too.
+    if (m_pending->fetch_or(bit) & bit)
         return;
     QMetaObject::invokeMethod(
-        m_context, [doc = m_doc, letter] { RunEditor(doc, letter); }, Qt::QueuedConnection);
+        m_context,
+        [doc = m_doc, letter, bit, pending = m_pending] {
+            pending->fetch_and(~bit);
+            RunEditor(doc, letter);
+        },
+        Qt::QueuedConnection);
 }
 
 void CDocEditorLauncher::RunEditor(CKelvarisDoc* doc, char letter)
 {
-    if (!doc)
+    const std::optional<CEditorHost::EKind> kind = EditorOfLetter(letter);
+    if (!doc || !kind)
         return;
-    const CAutomationSetupScope scope;
-    switch (letter) {
-    case 'B':
-        doc->EditBarriers();
-        break;
-    case 'H':
-        doc->EditHolidays();
-        break;
-    case 'P':
-        doc->PlanOfAction();
-        break;
-    case 'S':
-        doc->EditShifts();
-        break;
-    default:
-        break;
-    }
+    // Raised from here until this editor closes (or at once again when none opens).
+    CAutomationSetup::Enter();
+    doc->OpenEditorWithoutWaiting(*kind, [] { CAutomationSetup::Leave(); });
 }

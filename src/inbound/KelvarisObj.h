@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <optional>
 
 #include <QString>
@@ -71,21 +73,25 @@ class CKelvarisDoc;
 class QObject;
 
 // Opens the document's editors (with their rights checks and saving) for setup commands: queued to
-// the thread of `context`, so the command's answer leaves first. While one runs, the automation setup
-// count is raised. The document must outlive `context`; with no document nothing opens.
+// the thread of `context`, so the command's answer leaves first, and opened there without waiting,
+// so editors of different kinds are usable side by side and none runs inside another. While each
+// is open, the automation setup count is raised. A request for a kind already waiting in the queue
+// is not queued again, so at most one request per kind waits however many commands arrive; one for
+// a kind that is open brings that editor to the front. The document must outlive `context`; with no
+// document nothing opens. OpenEditor may be called from any thread.
 class CDocEditorLauncher : public CAutomationEditorLauncher
 {
 public:
-    CDocEditorLauncher(QObject* context, CKelvarisDoc* doc)
-        : m_context(context)
-        , m_doc(doc)
-    { }
+    CDocEditorLauncher(QObject* context, CKelvarisDoc* doc);
     void OpenEditor(char letter) override;
 
-    // Runs the editor for a letter now, on the calling thread.
+    // Opens the editor for a letter now, on the calling thread, without waiting for it.
     static void RunEditor(CKelvarisDoc* doc, char letter);
 
 private:
     QObject* m_context;
     CKelvarisDoc* m_doc;
+    // One bit per letter whose request waits in the queue; shared with the queued calls, which may
+    // run after the launcher is gone.
+    std::shared_ptr<std::atomic<unsigned>> m_pending;
 };

@@ -143,4 +143,14 @@ TEST(DocEditorLauncher, EditorsOpenAfterTheAnswerOnTheContextThread)
     none.OpenEditor('B');
     QCoreApplication::processEvents();
     EXPECT_EQ(editors.m_letters, "BPSH");
+
+    // However many commands arrive before the loop turns, each kind waits in the queue once.
+    editors.m_letters.clear();
+    for (int i = 0; i < 1000; ++i) {
+        object.DoCommand(QStringLiteral("[setup(TH)]"));
+        object.DoCommand(QStringLiteral("[setup(TB)]"));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editors.m_letters, "HB");
+    EXPECT_FALSE(CAutomationSetup::IsRunning());
 }
