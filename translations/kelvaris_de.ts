@@ -396,12 +396,12 @@
         <translation>Der Plan von „%1“ konnte nicht in seine Dienstplandatei geschrieben werden. Er gilt bis zum Programmende.</translation>
     </message>
     <message>
-        <source>The plan could not be written to a temporary file.</source>
-        <translation>Der Plan konnte nicht in eine temporäre Datei geschrieben werden.</translation>
-    </message>
-    <message>
         <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
         <translation>Es konnte kein Programm zum Anzeigen des Plans gestartet werden. Er wurde in „%1“ geschrieben.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written: %1.</source>
+        <translation>Der Plan konnte nicht geschrieben werden: %1.</translation>
     </message>
 </context>
 <context>
@@ -1000,6 +1000,37 @@ Es schützt das Programm bis zu seinem Ende.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>Januar;Februar;März;April;Mai;Juni;Juli;August;September;Oktober;November;Dezember</translation>
+    </message>
+</context>
+<context>
+    <name>CPrivateFolder</name>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be created: %2</source>
+        <translation>der Ordner „%1“ kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be used: %2</source>
+        <translation>der Ordner „%1“ kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link, not a folder</source>
+        <translation>„%1“ ist eine Verknüpfung, kein Ordner</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>„%1“ ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; belongs to another user</source>
+        <translation>der Ordner „%1“ gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; can be written by other users</source>
+        <translation>in den Ordner „%1“ können andere Benutzer schreiben</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; cannot be written: %2</source>
+        <translation>die Datei „%1“ kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>

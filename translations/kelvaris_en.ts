@@ -396,12 +396,12 @@
         <translation>The plan of &quot;%1&quot; could not be written to its dispatch file. It applies until the program ends.</translation>
     </message>
     <message>
-        <source>The plan could not be written to a temporary file.</source>
-        <translation>The plan could not be written to a temporary file.</translation>
-    </message>
-    <message>
         <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
         <translation>No program could be started to show the plan. It was written to &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written: %1.</source>
+        <translation>The plan could not be written: %1.</translation>
     </message>
 </context>
 <context>
@@ -1000,6 +1000,37 @@ It protects the program until it ends.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>January;February;March;April;May;June;July;August;September;October;November;December</translation>
+    </message>
+</context>
+<context>
+    <name>CPrivateFolder</name>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be created: %2</source>
+        <translation>the folder &quot;%1&quot; cannot be created: %2</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be used: %2</source>
+        <translation>the folder &quot;%1&quot; cannot be used: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link, not a folder</source>
+        <translation>&quot;%1&quot; is a link, not a folder</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>&quot;%1&quot; is not a folder</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; belongs to another user</source>
+        <translation>the folder &quot;%1&quot; belongs to another user</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; can be written by other users</source>
+        <translation>the folder &quot;%1&quot; can be written by other users</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; cannot be written: %2</source>
+        <translation>the file &quot;%1&quot; cannot be written: %2</translation>
     </message>
 </context>
 <context>

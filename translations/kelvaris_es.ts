@@ -396,12 +396,12 @@
         <translation>No se ha podido escribir el plan de &quot;%1&quot; en su archivo de plan de guardia. Se aplica hasta que finalice el programa.</translation>
     </message>
     <message>
-        <source>The plan could not be written to a temporary file.</source>
-        <translation>No se ha podido escribir el plan en un archivo temporal.</translation>
-    </message>
-    <message>
         <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
         <translation>No se ha podido iniciar ningún programa para mostrar el plan. Se ha escrito en &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written: %1.</source>
+        <translation>No se ha podido escribir el plan: %1.</translation>
     </message>
 </context>
 <context>
@@ -1000,6 +1000,37 @@ Protege el programa hasta que se cierre.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>Enero;Febrero;Marzo;Abril;Mayo;Junio;Julio;Agosto;Septiembre;Octubre;Noviembre;Diciembre</translation>
+    </message>
+</context>
+<context>
+    <name>CPrivateFolder</name>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be created: %2</source>
+        <translation>no se puede crear la carpeta &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be used: %2</source>
+        <translation>no se puede usar la carpeta &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link, not a folder</source>
+        <translation>&quot;%1&quot; es un enlace, no una carpeta</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>&quot;%1&quot; no es una carpeta</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; belongs to another user</source>
+        <translation>la carpeta &quot;%1&quot; pertenece a otro usuario</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; can be written by other users</source>
+        <translation>otros usuarios pueden escribir en la carpeta &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; cannot be written: %2</source>
+        <translation>no se puede escribir el archivo &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>

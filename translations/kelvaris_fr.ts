@@ -396,12 +396,12 @@
         <translation>Le plan de « %1 » n&apos;a pas pu être écrit dans son fichier de service. Il s&apos;applique jusqu&apos;à la fin du programme.</translation>
     </message>
     <message>
-        <source>The plan could not be written to a temporary file.</source>
-        <translation>Le plan n&apos;a pas pu être écrit dans un fichier temporaire.</translation>
-    </message>
-    <message>
         <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
         <translation>Aucun programme n&apos;a pu être lancé pour afficher le plan. Il a été écrit dans « %1 ».</translation>
+    </message>
+    <message>
+        <source>The plan could not be written: %1.</source>
+        <translation>Le plan n&apos;a pas pu être écrit : %1.</translation>
     </message>
 </context>
 <context>
@@ -1000,6 +1000,37 @@ Il protège le programme jusqu&apos;à sa fermeture.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>janvier;février;mars;avril;mai;juin;juillet;août;septembre;octobre;novembre;décembre</translation>
+    </message>
+</context>
+<context>
+    <name>CPrivateFolder</name>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be created: %2</source>
+        <translation>le dossier « %1 » ne peut pas être créé : %2</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be used: %2</source>
+        <translation>le dossier « %1 » ne peut pas être utilisé : %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link, not a folder</source>
+        <translation>« %1 » est un lien, pas un dossier</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>« %1 » n&apos;est pas un dossier</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; belongs to another user</source>
+        <translation>le dossier « %1 » appartient à un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; can be written by other users</source>
+        <translation>le dossier « %1 » est modifiable par d&apos;autres utilisateurs</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; cannot be written: %2</source>
+        <translation>le fichier « %1 » ne peut pas être écrit : %2</translation>
     </message>
 </context>
 <context>

@@ -396,12 +396,12 @@
         <translation>Het plan van &quot;%1&quot; kon niet naar het bijbehorende inzetbestand worden geschreven. Het geldt totdat het programma wordt afgesloten.</translation>
     </message>
     <message>
-        <source>The plan could not be written to a temporary file.</source>
-        <translation>Het plan kon niet naar een tijdelijk bestand worden geschreven.</translation>
-    </message>
-    <message>
         <source>No program could be started to show the plan. It was written to &quot;%1&quot;.</source>
         <translation>Er kon geen programma worden gestart om het plan weer te geven. Het is opgeslagen in &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The plan could not be written: %1.</source>
+        <translation>Het plan kon niet worden opgeslagen: %1.</translation>
     </message>
 </context>
 <context>
@@ -1000,6 +1000,37 @@ Het beschermt het programma totdat het wordt afgesloten.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>januari;februari;maart;april;mei;juni;juli;augustus;september;oktober;november;december</translation>
+    </message>
+</context>
+<context>
+    <name>CPrivateFolder</name>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be created: %2</source>
+        <translation>de map &quot;%1&quot; kan niet worden aangemaakt: %2</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be used: %2</source>
+        <translation>de map &quot;%1&quot; kan niet worden gebruikt: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a link, not a folder</source>
+        <translation>&quot;%1&quot; is een koppeling, geen map</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>&quot;%1&quot; is geen map</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; belongs to another user</source>
+        <translation>de map &quot;%1&quot; is van een andere gebruiker</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; can be written by other users</source>
+        <translation>andere gebruikers kunnen in de map &quot;%1&quot; schrijven</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; cannot be written: %2</source>
+        <translation>het bestand &quot;%1&quot; kan niet worden geschreven: %2</translation>
     </message>
 </context>
 <context>

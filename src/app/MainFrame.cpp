@@ -2,8 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>

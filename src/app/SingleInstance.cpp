@@ -1,7 +1,10 @@
 #include "app/SingleInstance.h"
 
+#include <QDir>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
+#include "planning/PrivateFolder.h"
 #include "support/Trace.h"
 
 namespace {
@@ -30,16 +33,31 @@ CSingleInstance::CSingleInstance(QObject* parent)
     });
 }
 
-QString CSingleInstance::SocketName()
+QString CSingleInstance::SocketName(QString* reason)
 {
-    const QString name = qEnvironmentVariable("KELVARIS_INSTANCE_NAME");
-    return name.isEmpty() ? QStringLiteral("KelvarisAppClass") : name;
+    QString name = qEnvironmentVariable("KELVARIS_INSTANCE_NAME");
+    if (name.isEmpty())
+        name = QStringLiteral("KelvarisAppClass");
+    if (name.startsWith(u'/'))
+        return name;
+    // The user's runtime folder (only this user can enter it); without one, a folder of the user's
+    // own inside the temporary folder. Never the shared temporary folder itself: anybody could
+    // listen there first.
+    QString folder;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty() && !PrivateTempFolder(folder, reason))
+        return QString();
+    return QDir(folder).filePath(name);
 }
 
 bool CSingleInstance::AskRunningInstanceToShow(int timeoutMs)
 {
+    const QString name = SocketName();
+    if (name.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(SocketName());
+    socket.connectToServer(name);
     // Nobody listens (no socket, or one left behind by an instance that ended): none runs.
     if (!socket.waitForConnected(timeoutMs))
         return false;
@@ -61,11 +79,17 @@ bool CSingleInstance::Listen()
 {
     // Only this user may connect; a socket file left by a crashed instance is removed first (the
     // caller has just found that nobody answers on it).
+    QString reason;
+    const QString name = SocketName(&reason);
+    if (name.isEmpty()) {
+        KTRACE(lcApp) << "single-instance socket not listening:" << reason;
+        return false;
+    }
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (m_server.listen(SocketName()))
+    if (m_server.listen(name))
         return true;
-    QLocalServer::removeServer(SocketName());
-    if (m_server.listen(SocketName()))
+    QLocalServer::removeServer(name);
+    if (m_server.listen(name))
         return true;
     KTRACE(lcApp) << "single-instance socket not listening:" << m_server.errorString();
     return false;

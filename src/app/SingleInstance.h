@@ -5,8 +5,8 @@
 #include <QString>
 
 // One Kelvaris per user: the first instance listens on a local socket named KelvarisAppClass
-// (KELVARIS_INSTANCE_NAME overrides); a later start finds it there, asks it to show its window and
-// ends.
+// (KELVARIS_INSTANCE_NAME overrides the name) in the user's runtime folder; a later start finds it
+// there, asks it to show its window and ends.
 class CSingleInstance : public QObject
 {
     Q_OBJECT
@@ -14,7 +14,10 @@ class CSingleInstance : public QObject
 public:
     explicit CSingleInstance(QObject* parent = nullptr);
 
-    static QString SocketName();
+    // The socket's path: the name in $XDG_RUNTIME_DIR, or, without a runtime folder, in this user's
+    // own folder inside the temporary folder (PrivateTempFolder); a name beginning with "/" is
+    // the path itself. Empty (with the reason) when no private folder can be had.
+    static QString SocketName(QString* reason = nullptr);
     // A running instance was told to show itself (or is there but busy: it took the connection and
     // did not answer in time, so a second instance must not start either); false when none runs.
     static bool AskRunningInstanceToShow(int timeoutMs = 2000);

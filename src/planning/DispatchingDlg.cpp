@@ -656,10 +656,11 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
     EnableButtons();
     if (!built)
         return;
-    const QString path = WritePlanFile(table);
+    QString reason;
+    const QString path = WritePlanFile(table, QString(), &reason);
     if (path.isEmpty()) {
         QMessageBox::warning(
-            this, tr("Plan of action"), tr("The plan could not be written to a temporary file."));
+            this, tr("Plan of action"), tr("The plan could not be written: %1.").arg(reason));
         return;
     }
     if (!OpenPlanFile(path, exporting ? EPlanOutput::Export : EPlanOutput::Print))

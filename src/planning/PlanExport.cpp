@@ -8,11 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
 #include "planning/PlannerModel.h"
+#include "planning/PrivateFolder.h"
 #include "planning/TimePlanner.h"
 #include "schedule/PageTarget.h"
 #include "support/Trace.h"
@@ -344,20 +344,18 @@ QString PlanFileName(const QString& title, const QString& filePart)
         + SafeNamePart(filePart, 255 - kMaxTitleBytes - 14) + QStringLiteral(".htm");
 }
 
-QString WritePlanFile(const SPlanTable& table, const QString& folder)
+QString WritePlanFile(const SPlanTable& table, const QString& folder, QString* reason)
 {
-    const QString dir = folder.isEmpty() ? QDir::tempPath() : folder;
-    const QString path = QDir(dir).filePath(PlanFileName(table.m_title, table.m_filePart));
-    // A fresh file renamed over the old one: an older file (or a link planted in a shared
-    // temporary folder) is replaced, never written through.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        KTRACE(lcPlanning) << "cannot create" << path << file.errorString();
+    QString dir = folder;
+    if (dir.isEmpty() && !PrivateTempFolder(dir, reason)) {
+        KTRACE(lcPlanning) << "no folder for the plan:" << (reason ? *reason : dir);
         return QString();
     }
-    const QByteArray html = PlanHtml(table);
-    if (file.write(html) != html.size() || !file.commit()) {
-        KTRACE(lcPlanning) << "cannot write" << path << file.errorString();
+    const QString path = QDir(dir).filePath(PlanFileName(table.m_title, table.m_filePart));
+    // A fresh file renamed over the old one: an older file, or a link planted under the name, is
+    // replaced, never written through.
+    if (!WriteFileReplacing(path, PlanHtml(table), reason)) {
+        KTRACE(lcPlanning) << "cannot write" << path;
         return QString();
     }
     return path;

@@ -87,10 +87,11 @@ QByteArray PlanHtml(const SPlanTable& table);
 // name (path separators, control characters, the characters Windows reserves, a leading ".") is
 // replaced by "_"; an overlong title is cut so that the name stays within 255 bytes.
 QString PlanFileName(const QString& title, const QString& filePart);
-// Writes the table into the folder (the temporary folder when empty), replacing an older file of
-// the same name; the file is replaced as a whole, never written through a link. The path of the
-// written file, or empty when it could not be written.
-QString WritePlanFile(const SPlanTable& table, const QString& folder = QString());
+// Writes the table into the folder (when empty: this user's own folder inside the temporary folder,
+// see PrivateTempFolder), replacing an older file of the same name; the file is replaced as a
+// whole, never written through a link. The path of the written file, or empty when it could not be
+// written (with the reason, naming the path, in `reason`).
+QString WritePlanFile(const SPlanTable& table, const QString& folder = QString(), QString* reason = nullptr);
 
 enum class EPlanOutput {
     Print, // open with the program associated with the file (the browser)

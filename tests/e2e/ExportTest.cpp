@@ -1,12 +1,15 @@
 // kelvarisctl export against kelvaris-alarmsim on a private session bus: the targets come from the
-// simulator, their plans from the dispatch files, the table goes into an HTML file in the temporary
-// folder.
+// simulator, their plans from the dispatch files, the table goes into an HTML file in this user's
+// own folder inside the temporary folder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -110,6 +113,39 @@ TEST_F(ExportTest, WritesTheWeekOfOneTargetAndOfAllReceivers)
     EXPECT_TRUE(html.contains(QStringLiteral("Duty desk<br/>&lt;b&gt;Night&lt;/b&gt;")))
         << html.toStdString();
     EXPECT_FALSE(html.contains(QStringLiteral("<b>Night")));
+}
+
+TEST_F(ExportTest, APlantedFolderOrLinkIsNeverWrittenThrough)
+{
+    // The plan goes into this user's own folder inside the temporary folder.
+    QString path;
+    const QStringList duty = { QStringLiteral("--target"), QStringLiteral("Duty desk"),
+        QStringLiteral("--week"), QStringLiteral("2024-01-31") };
+    ASSERT_EQ(Export(duty, &path), 0);
+    const QString folder = m_dir.filePath(QStringLiteral("kelvaris-%1").arg(::geteuid()));
+    EXPECT_EQ(path, folder + QStringLiteral("/Kelvaris_Duty_desk_KW05.htm"));
+
+    // A link at the file's name is replaced; the file it pointed to stays as it was.
+    Write("victim", "untouched");
+    const QString victim = m_dir.filePath(QStringLiteral("victim"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(victim, path));
+    ASSERT_EQ(Export(duty, &path), 0);
+    EXPECT_EQ(Read(victim), QStringLiteral("untouched"));
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+
+    // A link in place of the folder: exit 1, one line naming the folder and the reason.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QFile::link(m_dir.path(), folder));
+    QProcess ctl;
+    ctl.setProcessEnvironment(m_env);
+    ctl.start(QStringLiteral(KELVARISCTL_PATH), QStringList { QStringLiteral("export") } + duty);
+    ASSERT_TRUE(ctl.waitForFinished(30000));
+    EXPECT_EQ(ctl.exitCode(), 1);
+    const QString error = QString::fromUtf8(ctl.readAllStandardError()).trimmed();
+    EXPECT_EQ(error.count(QLatin1Char('\n')), 0) << error.toStdString();
+    EXPECT_TRUE(error.contains(folder) && error.contains(QStringLiteral("link"))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(m_dir.filePath(QStringLiteral("Kelvaris_Duty_desk_KW05.htm"))));
 }
 
 TEST_F(ExportTest, UnknownTargetAndBadUsage)

@@ -1,7 +1,6 @@
 // The automation setup commands open the real editors, after the command has been answered, without
 // a modal loop of their own: one editor per kind, side by side, each saving its own list.
 #include <memory>
-
 #include <unistd.h>
 
 #include <QApplication>

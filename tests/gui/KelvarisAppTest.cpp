@@ -1,13 +1,21 @@
 // The desktop program's start-up, its command line, the language command and the second start.
 #include "app/KelvarisApp.h"
 
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +24,7 @@
 #include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/PasswordDialogs.h"
+#include "app/SingleInstance.h"
 #include "engine/KelvarisDoc.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
@@ -197,6 +206,65 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(app.MainFrame()->isVisible());
+    }
+
+    void InstanceSocketIsInAFolderOfTheUsersOwn()
+    {
+        const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        const QByteArray savedName = qgetenv("KELVARIS_INSTANCE_NAME");
+        const auto restore = qScopeGuard([&] {
+            for (const auto& [name, value] : { std::pair { "XDG_RUNTIME_DIR", savedRuntime },
+                     std::pair { "TMPDIR", savedTmp }, std::pair { "KELVARIS_INSTANCE_NAME", savedName } }) {
+                if (value.isNull())
+                    qunsetenv(name);
+                else
+                    qputenv(name, value);
+            }
+        });
+        qunsetenv("KELVARIS_INSTANCE_NAME");
+        QTemporaryDir shared;
+        QTemporaryDir runtime;
+        QVERIFY(shared.isValid() && runtime.isValid());
+        qputenv("TMPDIR", QFile::encodeName(shared.path()));
+
+        // The runtime folder when there is one.
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        QCOMPARE(CSingleInstance::SocketName(), runtime.filePath(QStringLiteral("KelvarisAppClass")));
+        qputenv("KELVARIS_INSTANCE_NAME", "kelvaris-instance-test");
+        QCOMPARE(CSingleInstance::SocketName(), runtime.filePath(QStringLiteral("kelvaris-instance-test")));
+
+        // Without one, this user's own folder inside the temporary folder, never that folder itself;
+        // a later start finds the instance there.
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString path = CSingleInstance::SocketName();
+        const QString folder = QFileInfo(path).path();
+        QVERIFY2(folder != QDir::tempPath(), qPrintable(path));
+        QCOMPARE(folder, QDir(shared.path()).filePath(QStringLiteral("kelvaris-%1").arg(::geteuid())));
+        QCOMPARE(
+            QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
+        {
+            CSingleInstance instance;
+            QSignalSpy shown(&instance, &CSingleInstance::ShowRequested);
+            QVERIFY(instance.Listen());
+            QVERIFY(QFileInfo::exists(path));
+            bool found = false;
+            std::thread later([&found] { found = CSingleInstance::AskRunningInstanceToShow(); });
+            QTRY_COMPARE(shown.size(), 1);
+            later.join();
+            QVERIFY(found);
+        }
+
+        // A folder planted under that name (here a link) is not used: no socket, the reason names it.
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(QFile::link(runtime.path(), folder));
+        QString reason;
+        QCOMPARE(CSingleInstance::SocketName(&reason), QString());
+        QVERIFY2(reason.contains(folder), qPrintable(reason));
+        CSingleInstance refused;
+        QVERIFY(!refused.Listen());
+        QVERIFY(!CSingleInstance::AskRunningInstanceToShow(100));
+        QVERIFY(QDir(runtime.path()).isEmpty());
     }
 };
 

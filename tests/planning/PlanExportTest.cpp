@@ -1,9 +1,14 @@
 #include "planning/PlanExport.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,6 +16,7 @@
 #include "engine/Password.h"
 #include "planning/ExportDlg.h"
 #include "planning/PlannerModel.h"
+#include "planning/PrivateFolder.h"
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
@@ -84,6 +90,7 @@ class PlanExportTest : public QObject
 
 private slots:
     void fileNamesNameTheTargetAndTheWeeks();
+    void plansGoToAPrivateFolderAndNeverThroughALink();
     void unsafeCharactersLeaveNoTraceInTheFileName();
     void monthStartingOnWednesdayBeginsWithFiveDays();
     void overlappingReceiversShareACellWithTheLaterColour();
@@ -123,12 +130,104 @@ void PlanExportTest::fileNamesNameTheTargetAndTheWeeks()
     // A file written again replaces the old one.
     QVERIFY(!WritePlanFile(one, dir.path()).isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
-    // The default folder is the temporary folder.
+    // The default folder is this user's own inside the temporary folder.
+    QString privateFolder;
+    QVERIFY(PrivateTempFolder(privateFolder));
+    QCOMPARE(QFileInfo(privateFolder).path(), QDir::tempPath());
     const QString inTemp = WritePlanFile(one);
-    QCOMPARE(inTemp, QDir(QDir::tempPath()).filePath(QStringLiteral("Kelvaris_Duty_desk_KW05.htm")));
+    QCOMPARE(inTemp, QDir(privateFolder).filePath(QStringLiteral("Kelvaris_Duty_desk_KW05.htm")));
     QFile::remove(inTemp);
-    // A folder that cannot be written gives no path.
-    QCOMPARE(WritePlanFile(one, dir.filePath(QStringLiteral("missing/folder"))), QString());
+    // A folder that cannot be written gives no path, and a reason that names the file.
+    QString reason;
+    const QString missing = dir.filePath(QStringLiteral("missing/folder"));
+    QCOMPARE(WritePlanFile(one, missing, &reason), QString());
+    QVERIFY2(reason.contains(missing + QStringLiteral("/Kelvaris_Duty_desk_KW05.htm")), qPrintable(reason));
+}
+
+void PlanExportTest::plansGoToAPrivateFolderAndNeverThroughALink()
+{
+    SPlanFixture fixture;
+    fixture.Targets().append(Receiver(QStringLiteral("Anna Berger"), 0x0000FF));
+    const SPlanTable table = fixture.Build(WeekRequest(0, Day(2024, 1, 1)));
+    // A shared folder like /tmp (anybody may create names in it), and a file of the test's that a
+    // planted link points to.
+    QTemporaryDir shared;
+    QTemporaryDir mine;
+    QVERIFY(shared.isValid() && mine.isValid());
+    QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 01777) == 0);
+    const QString victim = mine.filePath(QStringLiteral("victim"));
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("untouched");
+    }
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(shared.path()));
+    const auto restore = qScopeGuard([&] {
+        if (savedTmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", savedTmp);
+    });
+    const QString folder = QDir(shared.path()).filePath(QStringLiteral("kelvaris-%1").arg(::geteuid()));
+    const QString name = QStringLiteral("Kelvaris_Anna_Berger_KW01.htm");
+    const auto victimText = [&victim] { return ReadAll(victim); };
+
+    // Made on first use, for this user only.
+    const QString written = WritePlanFile(table);
+    QCOMPARE(written, QDir(folder).filePath(name));
+    struct stat info
+    {
+    };
+    QVERIFY(::lstat(QFile::encodeName(folder).constData(), &info) == 0);
+    QVERIFY(S_ISDIR(info.st_mode));
+    QCOMPARE(info.st_mode & 07777, mode_t(0700));
+    QCOMPARE(info.st_uid, ::geteuid());
+
+    // A link at the file's name (in the private folder, or in a folder given) is replaced by the
+    // file; what it pointed to stays as it was.
+    for (const QString& at : { QDir(folder).filePath(name), mine.filePath(name) }) {
+        QFile::remove(at);
+        QVERIFY(QFile::link(victim, at));
+        const QString path = WritePlanFile(table, QFileInfo(at).path());
+        QCOMPARE(path, at);
+        QCOMPARE(victimText(), QStringLiteral("untouched"));
+        QVERIFY(!QFileInfo(at).isSymLink());
+        QVERIFY(ReadAll(at).contains(QStringLiteral("Anna Berger")));
+    }
+    QVERIFY(QDir(folder).entryList(QDir::Files | QDir::Hidden).size() == 1); // no temporary left
+
+    // A planted folder is not used: a link to a folder, a folder of another user, one others may
+    // write, a file. The reason names it.
+    const QString elsewhere = mine.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    const auto refused = [&](const char* why) {
+        QString reason;
+        const QString path = WritePlanFile(table, QString(), &reason);
+        return path.isEmpty() && reason.contains(QLatin1Char('"') + folder + QLatin1Char('"'))
+            && reason.contains(QLatin1String(why));
+    };
+    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(QFile::link(elsewhere, folder));
+    QVERIFY(refused("link"));
+    QVERIFY(QDir(elsewhere).isEmpty());
+    QVERIFY(QFile::remove(folder));
+
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+    QVERIFY(refused("other users"));
+    if (::geteuid() == 0) {
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0700) == 0);
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+        QVERIFY(refused("another user"));
+    }
+    QVERIFY(QDir(folder).removeRecursively());
+    {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(refused("not a folder"));
+    QCOMPARE(victimText(), QStringLiteral("untouched"));
 }
 
 void PlanExportTest::unsafeCharactersLeaveNoTraceInTheFileName()

@@ -93,9 +93,11 @@ int CtlExport(const QStringList& args)
     SPlanTable table;
     if (!BuildPlanTable(planner, targets, request, table))
         return CtlFail(CTL_FAILED, QStringLiteral("nothing to export"));
-    const QString path = WritePlanFile(table);
+    QString reason;
+    const QString path = WritePlanFile(table, QString(), &reason);
     if (path.isEmpty())
-        return CtlFail(CTL_FAILED, QStringLiteral("cannot write the file of \"%1\"").arg(table.m_title));
+        return CtlFail(
+            CTL_FAILED, QStringLiteral("cannot write the plan of \"%1\": %2").arg(table.m_title, reason));
     CtlOut() << path << Qt::endl;
     return CTL_OK;
 }
