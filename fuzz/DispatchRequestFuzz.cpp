@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <expat.h>
 #include <memory>
 #include <mutex>
 
@@ -102,6 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!reply.endsWith(QByteArray("\r\n\0", 3)))
         std::abort();
     const QByteArray body = reply.left(reply.size() - 3);
+    // A strict parser reads every reply.
+    if (!body.isEmpty()) {
+        static XML_Parser parser = XML_ParserCreate("UTF-8");
+        XML_ParserReset(parser, "UTF-8");
+        if (XML_Parse(parser, body.constData(), static_cast<int>(body.size()), XML_TRUE) != XML_STATUS_OK)
+            std::abort();
+    }
     if (body.isEmpty())
         return 0;
     CXmlMessageBag bag;
