@@ -13,9 +13,19 @@
 
 CAppEditorHost::~CAppEditorHost()
 {
+    CloseAll();
     // A modal one is on a caller's stack and ends with it; only the modeless ones are ours.
     for (QPointer<QDialog>& dialog : m_modeless)
         delete dialog.data();
+}
+
+void CAppEditorHost::CloseAll()
+{
+    // As the operator would: the planning dialog keeps its last edits, every list is saved.
+    for (QPointer<QDialog>& dialog : m_modeless) {
+        if (dialog)
+            dialog->close();
+    }
 }
 
 int CAppEditorHost::RunModal(EKind kind, QDialog& dialog)

@@ -44,6 +44,9 @@ public:
     void OpenHolidays(CHolidaysArray& holidays, std::function<void()> closed) override;
     void OpenPlan(const QString& preselectedTarget, std::function<void()> closed) override;
 
+    // Closes the editors opened without waiting, as if the operator had closed them (program end).
+    void CloseAll();
+
     // The editor of a kind that is shown, or null.
     QDialog* Editor(EKind kind) const { return m_shown[size_t(kind)]; }
 

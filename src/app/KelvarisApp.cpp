@@ -124,6 +124,9 @@ int CKelvarisApp::ExitInstance()
         return 0;
     m_exited = true;
     m_idleTimer.stop();
+    // Editors of setup commands still open are closed first: they save what they changed.
+    if (m_editors)
+        m_editors->CloseAll();
     if (m_doc) {
         m_doc->SetObserver(nullptr);
         m_doc->Close();

@@ -313,16 +313,20 @@ private Q_SLOTS:
         QVERIFY(Store(f.doc.m_holidays, f.Profile()));
         QCOMPARE(LoadHolidays(f.Profile()).size(), 1);
         QCOMPARE(f.object.DoCommand(QStringLiteral("[setup(TH)]")), QStringLiteral("1"));
+        QCOMPARE(f.object.DoCommand(QStringLiteral("[setup(TP)]")), QStringLiteral("1"));
         QCoreApplication::processEvents();
         auto* holidays = ShownDialog<CHolidayListDialog>();
         QVERIFY(holidays);
+        QVERIFY(ShownDialog<CDispatchingDlg>());
         RemoveFirstRow(holidays->List(), holidays->RemoveButton());
         QCOMPARE(f.doc.m_holidays.size(), 0);
 
-        // The program ends with the editor open: its list is saved and the count drops.
+        // The program ends with the editors open: they close as if the operator closed them, the
+        // list is saved and the count drops.
         f.editors.reset();
         f.doc.SetEditorHost(nullptr);
         QVERIFY(!CAutomationSetup::IsRunning());
+        QCOMPARE(ShownDialogs<CDispatchingDlg>(), 0);
         QCOMPARE(LoadHolidays(f.Profile()).size(), 0);
         QVERIFY(!f.doc.IsEditorOpen(CEditorHost::EKind::Holidays));
     }
