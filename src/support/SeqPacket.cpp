@@ -82,6 +82,15 @@ CSeqPacketResult WaitFailed()
     return error == 0 ? Fail(SeqPacketStatus::NoAnswer) : Fail(SeqPacketStatus::Failed, error);
 }
 
+// Bounds the socket's blocking sends (and connect) or receives to `ms`.
+bool SetTimeout(int fd, int option, int ms)
+{
+    timeval limit {};
+    limit.tv_sec = ms / 1000;
+    limit.tv_usec = (ms % 1000) * 1000;
+    return ::setsockopt(fd, SOL_SOCKET, option, &limit, sizeof limit) == 0;
+}
+
 // Connects with a blocking connect() bounded by the send time-out: a server whose backlog is full
 // makes connect() wait for room, and the time-out ends that wait with EAGAIN.
 CSeqPacketResult Connect(int fd, const CSeqPacketAddress& address, Clock::time_point deadline)
@@ -90,10 +99,7 @@ CSeqPacketResult Connect(int fd, const CSeqPacketAddress& address, Clock::time_p
         const int left = RemainingMs(deadline);
         if (left == 0)
             return Fail(SeqPacketStatus::NoAnswer);
-        timeval limit {};
-        limit.tv_sec = left / 1000;
-        limit.tv_usec = (left % 1000) * 1000;
-        if (::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) != 0)
+        if (!SetTimeout(fd, SO_SNDTIMEO, left))
             return Fail(SeqPacketStatus::Failed, errno);
         if (::connect(fd, address.Data(), address.Length()) == 0)
             return Fail(SeqPacketStatus::Ok);
@@ -186,13 +192,33 @@ CSeqPacketResult SeqPacketExchange(const CSeqPacketAddress& address, const QByte
         return Fail(SeqPacketStatus::Failed, error);
     }
 
+    // The reply is received by a receive that waits (bounded by the time left), not by one that
+    // does not wait plus a poll: on a SOCK_SEQPACKET socket a receive that does not wait can report
+    // the end of the connection although the reply is there. It finds no message, the server
+    // sends its reply and closes, and the receive then sees the close. A waiting receive looks
+    // for a message again after every wake-up, so it returns the reply; and should it ever report
+    // the end, one more look without waiting settles it.
     CSeqPacketResult result;
     result.reply = QByteArray(kMaxReplyBytes, Qt::Uninitialized);
     for (;;) {
+        const int left = RemainingMs(deadline);
+        if (left == 0)
+            return Fail(SeqPacketStatus::NoAnswer);
+        if (!SetTimeout(fd, SO_RCVTIMEO, left))
+            return Fail(SeqPacketStatus::Failed, errno);
         // MSG_TRUNC: the length of the whole message, also when it did not fit.
-        const ssize_t received = ::recv(
-            fd, result.reply.data(), static_cast<size_t>(result.reply.size()), MSG_DONTWAIT | MSG_TRUNC);
-        if (received > 0) {
+        ssize_t received
+            = ::recv(fd, result.reply.data(), static_cast<size_t>(result.reply.size()), MSG_TRUNC);
+        if (received == 0) {
+            // The end, or an empty message (then the connection is still open).
+            received = ::recv(
+                fd, result.reply.data(), static_cast<size_t>(result.reply.size()), MSG_TRUNC | MSG_DONTWAIT);
+            if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                received = 0;
+            else if (received == 0)
+                return Fail(SeqPacketStatus::NoAnswer); // closed without a reply
+        }
+        if (received >= 0) {
             if (received > kMaxReplyBytes) {
                 result.status = SeqPacketStatus::TooLong;
                 return result;
@@ -201,16 +227,9 @@ CSeqPacketResult SeqPacketExchange(const CSeqPacketAddress& address, const QByte
             result.status = SeqPacketStatus::Ok;
             return result;
         }
-        if (received == 0)
-            return Fail(SeqPacketStatus::NoAnswer); // closed without a reply
         const int error = errno;
-        if (error == EINTR)
-            continue;
-        if (error == EAGAIN || error == EWOULDBLOCK) {
-            if (!WaitFor(fd, POLLIN, deadline))
-                return WaitFailed();
-            continue;
-        }
+        if (error == EINTR || error == EAGAIN || error == EWOULDBLOCK)
+            continue; // interrupted, or the time-out: the deadline tells which
         if (error == ECONNRESET)
             return Fail(SeqPacketStatus::NoAnswer, error);
         return Fail(SeqPacketStatus::Failed, error);
