@@ -112,7 +112,10 @@ void CKelvarisDoc::LoadSettings()
         settings.Read(QStringLiteral("WorkTimeFrom"), m_workTimeFrom, 480);
         settings.Read(QStringLiteral("WorkTimeTo"), m_workTimeTo, 1020);
         settings.Read(QStringLiteral("OnClose"), m_onClose, 0);
+        settings.Read(QStringLiteral("PipeUsers"), m_pipeUsers, QString());
     }
+    if (m_inbound)
+        m_inbound->SetAllowedUsers(m_pipeUsers);
     m_workDays = LoadWorkDays(profile);
     m_holidays.Load(profile);
     m_barriers.Load(profile);

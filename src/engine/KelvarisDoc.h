@@ -47,6 +47,8 @@ public:
     virtual ~CInboundServer() = default;
     virtual void Start() = 0;
     virtual void Stop() = 0;
+    // The setting PipeUsers (who may ask; empty: everyone), whenever the settings are loaded.
+    virtual void SetAllowedUsers(const QString& /*setting*/) { }
 };
 
 // The general settings the "General Setup..." dialog edits.
@@ -139,7 +141,12 @@ public:
 
     void SetObserver(CDocObserver* observer) { m_observer = observer; }
     void SetPublisher(CValuePublisher* publisher) { m_publisher = publisher; }
-    void SetInboundServer(CInboundServer* inbound) { m_inbound = inbound; }
+    void SetInboundServer(CInboundServer* inbound)
+    {
+        m_inbound = inbound;
+        if (m_inbound)
+            m_inbound->SetAllowedUsers(m_pipeUsers);
+    }
     void SetEditorHost(CEditorHost* editors) { m_editors = editors; }
 
     // Records the configuration file's time as the program's own, loads the settings, marks the
@@ -268,6 +275,7 @@ private:
     CDocObserver* m_observer = nullptr;
     CValuePublisher* m_publisher = nullptr;
     CInboundServer* m_inbound = nullptr;
+    QString m_pipeUsers; // the setting PipeUsers, as read
     CEditorHost* m_editors = nullptr;
 
     // Guards m_targets and the targets' per-target settings (see above).
