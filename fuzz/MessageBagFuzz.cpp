@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 
 #include "support/XmlMessageBag.h"
 
@@ -35,7 +36,8 @@ CExpatVerdict Expat(std::string_view text)
     static XML_Parser parser = XML_ParserCreate("UTF-8");
     XML_ParserReset(parser, "UTF-8");
     CExpatVerdict verdict;
-    verdict.wellFormed = XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_OK;
+    verdict.wellFormed
+        = XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_OK;
     verdict.error = XML_GetErrorCode(parser);
     verdict.errorIndex = XML_GetCurrentByteIndex(parser);
     return verdict;
@@ -63,10 +65,15 @@ bool ExpatRefusesANameCharacter(std::string_view text, const CExpatVerdict& verd
         if (!nameChar && !(c == ' ' || c == '\t' || c == '\n' || c == '\r'))
             return false;
     }
-    // The character there must be one Qt decodes as UTF-8 too.
-    const std::string_view character = rest.substr(nonAscii, 4);
-    const QString decoded = QString::fromUtf8(character.data(), static_cast<qsizetype>(character.size()));
-    return !decoded.isEmpty() && decoded.front() != QChar::ReplacementCharacter;
+    // The character there must be one Qt decodes as UTF-8 too (a byte order mark included).
+    const unsigned char lead = static_cast<unsigned char>(rest[nonAscii]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    const std::string_view character = rest.substr(nonAscii, length);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString decoded
+        = decoder(QByteArrayView(character.data(), static_cast<qsizetype>(character.size())));
+    return character.size() == length && !decoder.hasError() && !decoded.isEmpty()
+        && !decoded.contains(QChar::ReplacementCharacter);
 }
 
 // What the bag writes: expat reads it (names aside, as above).

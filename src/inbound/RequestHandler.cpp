@@ -108,11 +108,11 @@ void WarnNotWellFormed(QByteArrayView request)
     }
     const qint64 others = unreported.exchange(0, std::memory_order_relaxed);
     const QByteArray start = request.first(std::min<qsizetype>(request.size(), 80)).toByteArray();
-    qCWarning(lcPipe).noquote() << "a request that is not well-formed XML got the empty reply:"
-                                << (start.isEmpty() ? QStringLiteral("(an empty message)")
-                                                    : QString::fromLatin1(start.toPercentEncoding(" <>=\"/:?!-_.#;&")))
-                                << (others > 0 ? QStringLiteral("(%1 more since the last warning)").arg(others)
-                                               : QString());
+    qCWarning(lcPipe).noquote()
+        << "a request that is not well-formed XML got the empty reply:"
+        << (start.isEmpty() ? QStringLiteral("(an empty message)")
+                            : QString::fromLatin1(start.toPercentEncoding(" <>=\"/:?!-_.#;&")))
+        << (others > 0 ? QStringLiteral("(%1 more since the last warning)").arg(others) : QString());
 }
 } // namespace
 

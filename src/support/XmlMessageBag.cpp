@@ -104,21 +104,28 @@ int DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t& c)
 size_t NameLength(const unsigned char* p, const unsigned char* end)
 {
     const unsigned char* const start = p;
-    bool first = true;
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            if (!(first ? kAscii.nameStart[c] : kAscii.name[c]))
-                break;
+    char32_t code = 0;
+    if (p == end)
+        return 0;
+    if (*p < 0x80) {
+        if (!kAscii.nameStart[*p])
+            return 0;
+        ++p;
+    } else {
+        const int length = DecodeUtf8(p, end, code);
+        if (length == 0 || !IsNameStartChar(code))
+            return 0;
+        p += length;
+    }
+    for (;;) {
+        while (p < end && *p < 0x80 && kAscii.name[*p])
             ++p;
-        } else {
-            char32_t code = 0;
-            const int length = DecodeUtf8(p, end, code);
-            if (length == 0 || !(first ? IsNameStartChar(code) : IsNameChar(code)))
-                break;
-            p += length;
-        }
-        first = false;
+        if (p == end || *p < 0x80)
+            break;
+        const int length = DecodeUtf8(p, end, code);
+        if (length == 0 || !IsNameChar(code))
+            break;
+        p += length;
     }
     return static_cast<size_t>(p - start);
 }
@@ -227,7 +234,8 @@ private:
 
     bool StartsWith(std::string_view what) const
     {
-        return static_cast<size_t>(m_end - m_p) >= what.size() && std::memcmp(m_p, what.data(), what.size()) == 0;
+        return static_cast<size_t>(m_end - m_p) >= what.size()
+            && std::memcmp(m_p, what.data(), what.size()) == 0;
     }
 
     bool Literal(std::string_view what)
@@ -250,25 +258,20 @@ private:
     // Skips allowed characters up to a stop byte of the table (or the end).
     bool Chars(const CCharTable& table)
     {
-        while (m_p < m_end) {
-            switch (table.kind[*m_p]) {
-            case kPass:
+        for (;;) {
+            while (m_p < m_end && table.kind[*m_p] == kPass)
                 ++m_p;
-                break;
-            case kStop:
+            if (m_p == m_end)
                 return true;
-            case kBad:
+            const uint8_t kind = table.kind[*m_p];
+            if (kind != kMulti)
+                return kind == kStop;
+            char32_t c = 0;
+            const int length = DecodeUtf8(m_p, m_end, c);
+            if (length == 0 || !IsXmlChar(c))
                 return false;
-            default: {
-                char32_t c = 0;
-                const int length = DecodeUtf8(m_p, m_end, c);
-                if (length == 0 || !IsXmlChar(c))
-                    return false;
-                m_p += length;
-            }
-            }
+            m_p += length;
         }
-        return true;
     }
 
     bool Text()
@@ -289,7 +292,8 @@ private:
     {
         ++m_p;
         if (!Literal("#"))
-            return Literal("lt;") || Literal("gt;") || Literal("amp;") || Literal("quot;") || Literal("apos;");
+            return Literal("lt;") || Literal("gt;") || Literal("amp;") || Literal("quot;")
+                || Literal("apos;");
         const bool hex = Literal("x");
         const unsigned base = hex ? 16 : 10;
         const unsigned char* const digits = m_p;
@@ -471,7 +475,8 @@ private:
             return false;
         bool space = Space();
         if (space && Literal("encoding")) {
-            if (!DeclarationValue(value) || value.empty() || !((value[0] | 0x20) >= 'a' && (value[0] | 0x20) <= 'z'))
+            if (!DeclarationValue(value) || value.empty()
+                || !((value[0] | 0x20) >= 'a' && (value[0] | 0x20) <= 'z'))
                 return false;
             space = Space();
         }
@@ -695,8 +700,9 @@ bool CXmlMessageBag::Parse(const QByteArray& utf8)
     if (utf8.size() > MaxInputBytes)
         return false;
     // The text ends at a NUL byte, as a request message does.
-    const qsizetype nul = utf8.indexOf('\0');
-    const std::string_view text(utf8.constData(), static_cast<size_t>(nul >= 0 ? nul : utf8.size()));
+    const auto size = static_cast<size_t>(utf8.size());
+    const auto* const nul = static_cast<const char*>(std::memchr(utf8.constData(), 0, size));
+    const std::string_view text(utf8.constData(), nul ? static_cast<size_t>(nul - utf8.constData()) : size);
     if (!CWellFormedCheck(text).Document())
         return false;
     auto document = std::make_shared<pugi::xml_document>();
@@ -833,7 +839,8 @@ qsizetype FirstForbidden(QStringView text, qsizetype from)
                 return i;
             continue;
         }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size()
+            && QChar::isLowSurrogate(text[i + 1].unicode())) {
             ++i;
             continue;
         }

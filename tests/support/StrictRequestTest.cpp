@@ -67,8 +67,8 @@ TEST(StrictRequest, NotWellFormedRequestsGetTheEmptyReply)
     };
     for (const QByteArray& request : requests) {
         EXPECT_EQ(HandleRequest(request, services), kEmptyReply) << request.toStdString();
-        EXPECT_FALSE(ExpatWellFormed(request.left(request.indexOf('\0') < 0 ? request.size() : request.indexOf('\0'))
-                                         .toStdString()))
+        EXPECT_FALSE(ExpatWellFormed(
+            request.left(request.indexOf('\0') < 0 ? request.size() : request.indexOf('\0')).toStdString()))
             << request.toStdString();
     }
     EXPECT_TRUE(services.ids.isEmpty());

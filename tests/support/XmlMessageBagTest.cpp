@@ -416,10 +416,12 @@ TEST(XmlMessageBagStrict, WrittenTextIsWellFormed)
 {
     const QString kept = QStringLiteral("a\tb\nc\rd\r\ne \u00e4\U0001F600<&>\"'");
     QString forbidden = QStringLiteral("x");
-    for (const char16_t c : { u'\x01', u'\x08', u'\x0B', u'\x0C', u'\x1F', u'\xFFFE', u'\xFFFF', u'\xD800', u'\xDC00' })
+    for (const char16_t c :
+        { u'\x01', u'\x08', u'\x0B', u'\x0C', u'\x1F', u'\xFFFE', u'\xFFFF', u'\xD800', u'\xDC00' })
         forbidden += QChar(c) + QStringLiteral("x");
     forbidden += QChar(0xD83D); // a high surrogate at the end
-    const QString replaced = QStringLiteral("x\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFD");
+    const QString replaced
+        = QStringLiteral("x\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFDx\uFFFD");
 
     CXmlMessageBag bag("TimeCmd");
     ASSERT_TRUE(bag.SetAttribute("", "Name", kept));
