@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 #include "planning/PrivateFolder.h"
 #include "support/Trace.h"
@@ -40,12 +39,15 @@ QString CSingleInstance::SocketName(QString* reason)
         name = QStringLiteral("KelvarisAppClass");
     if (name.startsWith(u'/'))
         return name;
-    // The user's runtime folder (only this user can enter it); without one, a folder of the user's
-    // own inside the temporary folder. Never the shared temporary folder itself: anybody could
-    // listen there first.
-    QString folder;
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // The user's runtime folder (only this user can enter it); without a usable one, a folder of
+    // the user's own inside the temporary folder. Never the shared temporary folder itself: anybody
+    // could listen there first.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString why;
+    if (!folder.isEmpty() && (!QDir::isAbsolutePath(folder) || !IsPrivateFolder(folder, &why))) {
+        KTRACE(lcApp) << "runtime folder not used:" << folder << why;
+        folder.clear();
+    }
     if (folder.isEmpty() && !PrivateTempFolder(folder, reason))
         return QString();
     return QDir(folder).filePath(name);

@@ -14,9 +14,10 @@ class CSingleInstance : public QObject
 public:
     explicit CSingleInstance(QObject* parent = nullptr);
 
-    // The socket's path: the name in $XDG_RUNTIME_DIR, or, without a runtime folder, in this user's
-    // own folder inside the temporary folder (PrivateTempFolder); a name beginning with "/" is
-    // the path itself. Empty (with the reason) when no private folder can be had.
+    // The socket's path: the name in $XDG_RUNTIME_DIR (the user's runtime folder), or, without one
+    // that is a folder of this user's that nobody else can write, in this user's own folder inside
+    // the temporary folder (PrivateTempFolder); a name beginning with "/" is the path itself. Empty
+    // (with the reason) when no private folder can be had.
     static QString SocketName(QString* reason = nullptr);
     // A running instance was told to show itself (or is there but busy: it took the connection and
     // did not answer in time, so a second instance must not start either); false when none runs.

@@ -60,11 +60,15 @@ bool PrivateTempFolder(QString& path, QString* reason, const QString& parent)
                 .arg(path, SystemError(errno)));
         return false;
     }
+    return IsPrivateFolder(path, reason);
+}
+
+bool IsPrivateFolder(const QString& path, QString* reason)
+{
+    const QByteArray native = QFile::encodeName(path);
     // Whatever is there now, made by us a moment ago or planted before: lstat does not follow a
     // link, so a link to a folder is refused rather than used.
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(native.constData(), &info) != 0) {
         SetReason(reason,
             Tr(QT_TRANSLATE_NOOP("CPrivateFolder", "the folder \"%1\" cannot be used: %2"))

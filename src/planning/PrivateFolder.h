@@ -14,6 +14,10 @@
 // user and not writable by group or others. False with the reason otherwise.
 bool PrivateTempFolder(QString& path, QString* reason = nullptr, const QString& parent = QString());
 
+// `path` is a real folder (lstat: not a link to one) owned by this user and not writable by group or
+// others. False with the reason otherwise.
+bool IsPrivateFolder(const QString& path, QString* reason = nullptr);
+
 // Writes `data` as the file `path`, replacing whatever is there: the bytes go into a fresh file
 // beside it, created without following links and readable by this user only, which is then renamed
 // over `path`. A link at `path` is itself replaced, never written through. False with the reason

@@ -234,10 +234,14 @@ private Q_SLOTS:
         qputenv("KELVARIS_INSTANCE_NAME", "kelvaris-instance-test");
         QCOMPARE(CSingleInstance::SocketName(), runtime.filePath(QStringLiteral("kelvaris-instance-test")));
 
-        // Without one, this user's own folder inside the temporary folder, never that folder itself;
-        // a later start finds the instance there.
+        // Without one, or with one that others may write, this user's own folder inside the
+        // temporary folder, never that folder itself; a later start finds the instance there.
+        QVERIFY(QFile::setPermissions(runtime.path(), QFileDevice::Permissions(0x7777)));
+        const QString fallback = CSingleInstance::SocketName();
+        QVERIFY(QFile::setPermissions(runtime.path(), QFileDevice::Permissions(0x7700)));
         qunsetenv("XDG_RUNTIME_DIR");
         const QString path = CSingleInstance::SocketName();
+        QCOMPARE(fallback, path);
         const QString folder = QFileInfo(path).path();
         QVERIFY2(folder != QDir::tempPath(), qPrintable(path));
         QCOMPARE(folder, QDir(shared.path()).filePath(QStringLiteral("kelvaris-%1").arg(::geteuid())));

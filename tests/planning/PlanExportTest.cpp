@@ -176,9 +176,7 @@ void PlanExportTest::plansGoToAPrivateFolderAndNeverThroughALink()
     // Made on first use, for this user only.
     const QString written = WritePlanFile(table);
     QCOMPARE(written, QDir(folder).filePath(name));
-    struct stat info
-    {
-    };
+    struct stat info = {};
     QVERIFY(::lstat(QFile::encodeName(folder).constData(), &info) == 0);
     QVERIFY(S_ISDIR(info.st_mode));
     QCOMPARE(info.st_mode & 07777, mode_t(0700));
