@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
+#include <QStringList>
 
 #include "support/XmlMessageBag.h"
 
@@ -29,13 +30,28 @@ struct CExpatVerdict
     bool wellFormed = false;
     XML_Error error = XML_ERROR_NONE;
     XML_Index errorIndex = 0;
+    // The root element's name and attributes (name, value, name, value, ...), as expat reads them.
+    QString rootName;
+    QStringList rootAttributes;
 };
+
+void StartElement(void* data, const XML_Char* name, const XML_Char** attributes)
+{
+    auto* verdict = static_cast<CExpatVerdict*>(data);
+    if (!verdict->rootName.isEmpty())
+        return;
+    verdict->rootName = QString::fromUtf8(name);
+    for (const XML_Char** a = attributes; *a; ++a)
+        verdict->rootAttributes.append(QString::fromUtf8(*a));
+}
 
 CExpatVerdict Expat(std::string_view text)
 {
     static XML_Parser parser = XML_ParserCreate("UTF-8");
     XML_ParserReset(parser, "UTF-8");
     CExpatVerdict verdict;
+    XML_SetUserData(parser, &verdict);
+    XML_SetStartElementHandler(parser, StartElement);
     verdict.wellFormed
         = XML_Parse(parser, text.data(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_OK;
     verdict.error = XML_GetErrorCode(parser);
@@ -124,6 +140,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!parsed) {
         Require(!bag.HasDocument() && bag.GetName().isEmpty() && bag.Serialize().isEmpty());
         return 0;
+    }
+    // The bag reads the root's name and attribute values as expat does.
+    if (expat.wellFormed) {
+        Require(bag.GetName() == expat.rootName);
+        for (qsizetype i = 0; i + 1 < expat.rootAttributes.size(); i += 2)
+            Require(bag.GetAttribute("", expat.rootAttributes[i], "-") == expat.rootAttributes[i + 1]);
     }
     const QByteArray wire = bag.Serialize();
     CXmlMessageBag again;

@@ -162,6 +162,13 @@ constexpr CCharTable kComment { "-" };
 constexpr CCharTable kCData { "]" };
 constexpr CCharTable kInstruction { "?" };
 
+// The white space that the parser drops between elements as layout when it is written out raw
+// (a carriage return is written as a reference, so it always stays).
+constexpr bool IsLayoutSpace(char32_t c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
 // Checks that a text is a well-formed XML 1.0 document, read as UTF-8, in one pass over its bytes:
 // the characters (valid UTF-8, none that XML forbids, raw or as a character reference), the only
 // entity references XML predefines, the markup of tags, attributes, comments, CDATA sections,
@@ -177,6 +184,9 @@ public:
         : m_p(reinterpret_cast<const unsigned char*>(text.data()))
         , m_end(m_p + text.size())
     { }
+
+    // Whether the text holds white space written as a character reference (see DropLayoutSpace).
+    bool HasSpaceReference() const { return m_spaceReference; }
 
     bool Document()
     {
@@ -211,6 +221,7 @@ public:
                 ok = Space(); // only white space beside the root element
             } else if (c == '&') {
                 ok = Reference();
+                m_spaceReference = m_spaceReference || (ok && IsLayoutSpace(m_lastReference));
             } else {
                 ok = Text();
             }
@@ -309,6 +320,7 @@ private:
                 break;
             value = std::min<char32_t>(value * base + digit, 0x110000); // beyond Unicode stays beyond
         }
+        m_lastReference = value;
         return m_p != digits && Literal(";") && IsXmlChar(value);
     }
 
@@ -493,7 +505,64 @@ private:
     COpenElement m_open[CXmlMessageBag::MaxDepth]; // the open elements, outermost first
     int m_depth = 0;
     bool m_root = false; // the root element has started
+    char32_t m_lastReference = 0; // the character of the last character reference
+    bool m_spaceReference = false;
 };
+
+// The parser drops text that is only white space beside other content of its element, as layout,
+// but only where the white space is written out raw; white space written as character references
+// stays. Written out, it would be dropped on the next parse; dropping it here as well keeps a
+// parsed bag and the same bag written and parsed again alike. Text nodes next to each other are
+// written as one text, so they count together.
+void DropLayoutSpace(pugi::xml_node root)
+{
+    const auto isLayout = [](pugi::xml_node node) {
+        if (node.type() != pugi::node_pcdata)
+            return false;
+        for (const char* c = node.value(); *c; ++c) {
+            if (!IsLayoutSpace(static_cast<unsigned char>(*c)))
+                return false;
+        }
+        return true;
+    };
+    // Every element, without recursion (the depth is bounded anyway).
+    for (pugi::xml_node element = root; element;) {
+        for (pugi::xml_node child = element.first_child(); child;) {
+            if (child.type() != pugi::node_pcdata) {
+                child = child.next_sibling();
+                continue;
+            }
+            pugi::xml_node last = child;
+            bool layout = isLayout(child);
+            while (last.next_sibling().type() == pugi::node_pcdata) {
+                last = last.next_sibling();
+                layout = layout && isLayout(last);
+            }
+            const pugi::xml_node next = last.next_sibling();
+            if (layout && !(child == element.first_child() && !next)) {
+                for (pugi::xml_node node = child; node != next;) {
+                    const pugi::xml_node following = node.next_sibling();
+                    element.remove_child(node);
+                    node = following;
+                }
+            }
+            child = next;
+        }
+        // The next element in document order.
+        const auto isElement = [](pugi::xml_node n) { return n.type() == pugi::node_element; };
+        pugi::xml_node next = element.find_child(isElement);
+        while (!next && element != root) {
+            for (pugi::xml_node sibling = element.next_sibling(); sibling && !next;
+                 sibling = sibling.next_sibling()) {
+                if (isElement(sibling))
+                    next = sibling;
+            }
+            if (!next)
+                element = element.parent();
+        }
+        element = next;
+    }
+}
 
 // A path split into at most two element names, stored NUL-terminated in its own buffer.
 struct CPath
@@ -703,11 +772,14 @@ bool CXmlMessageBag::Parse(const QByteArray& utf8)
     const auto size = static_cast<size_t>(utf8.size());
     const auto* const nul = static_cast<const char*>(std::memchr(utf8.constData(), 0, size));
     const std::string_view text(utf8.constData(), nul ? static_cast<size_t>(nul - utf8.constData()) : size);
-    if (!CWellFormedCheck(text).Document())
+    CWellFormedCheck check(text);
+    if (!check.Document())
         return false;
     auto document = std::make_shared<pugi::xml_document>();
     if (!document->load_buffer(text.data(), text.size(), ParseOptions, pugi::encoding_utf8))
         return false;
+    if (check.HasSpaceReference())
+        DropLayoutSpace(document->document_element());
     // Parsed as a fragment: exactly one element at the top, as the check above has made sure.
     pugi::xml_node root;
     for (pugi::xml_node node = document->first_child(); node; node = node.next_sibling()) {

@@ -166,6 +166,37 @@ TEST(XmlMessageBag, ValuesSurviveTheWire)
     EXPECT_EQ(again.GetText("Z"), "ab");
 }
 
+// White space beside other content of an element is layout, whether it is written raw or as
+// character references; the whole text of an element is a value either way. So a bag reads the
+// same after being written and parsed again.
+TEST(XmlMessageBag, LayoutSpaceIsDroppedHoweverWritten)
+{
+    const struct
+    {
+        const char* text;
+        const char* rootText;
+    } cases[] = {
+        { "<T><A>x</A> \n\t</T>", "x" },
+        { "<T><A>x</A>&#32;&#10;&#9;</T>", "x" },
+        { "<T>&#32;<!-- c -->&#x20;<A>x</A></T>", "x" },
+        { "<T>&#32;<![CDATA[x]]></T>", "x" },
+        { "<T>&#32;</T>", " " },
+        { "<T>&#32;<!-- c -->&#32;</T>", "  " },
+        { "<T>&#32;x<A>y</A></T>", " xy" },
+        { "<T>&#13;<A>y</A></T>", "\ry" }, // a carriage return is written as a reference and stays
+        { "<T><A>&#32;</A><A>&#9;<B/></A></T>", " " },
+    };
+    for (const auto& c : cases) {
+        CXmlMessageBag bag;
+        ASSERT_TRUE(bag.Parse(QByteArray(c.text))) << c.text;
+        EXPECT_EQ(bag.GetText(""), c.rootText) << c.text;
+        CXmlMessageBag again;
+        ASSERT_TRUE(again.Parse(bag.Serialize())) << c.text;
+        EXPECT_EQ(again.GetText(""), c.rootText) << c.text;
+        EXPECT_EQ(again.Serialize(), bag.Serialize()) << c.text;
+    }
+}
+
 TEST(XmlMessageBag, CopiesShareTheDocument)
 {
     CXmlMessageBag first("TimeCmd");
