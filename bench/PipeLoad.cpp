@@ -46,6 +46,7 @@ constexpr int kMaxClients = 64;
 constexpr double kMaxSeconds = 600;
 constexpr int kExchangeTimeoutMs = 2000;
 constexpr int kMaxSilent = 400;
+constexpr int kRounds = 3;
 
 class CNoServer : public CServerCommandFactory
 {
@@ -115,12 +116,13 @@ CLoadResult Summarise(std::vector<CClientRecord>& records, double elapsed)
     return load;
 }
 
-// Runs `clients` threads; request i expects reply i. Each thread starts at its own place in the
-// list.
-CLoadResult RunLoad(const CSeqPacketAddress& address, const QList<QByteArray>& requests,
-    const QList<QByteArray>& replies, int clients, const CRunLength& length)
+// Runs `clients` threads, adding to their records; request i expects reply i. Each thread starts
+// at its own place in the list. Returns the seconds it took.
+double RunLoad(const CSeqPacketAddress& address, const QList<QByteArray>& requests,
+    const QList<QByteArray>& replies, int clients, const CRunLength& length,
+    std::vector<CClientRecord>& records)
 {
-    std::vector<CClientRecord> records(static_cast<size_t>(clients));
+    records.resize(static_cast<size_t>(clients));
     std::atomic<bool> go = false;
     std::atomic<qint64> left = length.exchanges;
     const auto duration
@@ -164,7 +166,15 @@ CLoadResult RunLoad(const CSeqPacketAddress& address, const QList<QByteArray>& r
     go.store(true, std::memory_order_release);
     for (std::thread& thread : threads)
         thread.join();
-    return Summarise(records, std::chrono::duration<double>(Clock::now() - start).count());
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+CLoadResult RunLoad(const CSeqPacketAddress& address, const QList<QByteArray>& requests,
+    const QList<QByteArray>& replies, int clients, const CRunLength& length)
+{
+    std::vector<CClientRecord> records;
+    const double elapsed = RunLoad(address, requests, replies, clients, length, records);
+    return Summarise(records, elapsed);
 }
 
 // Holds `count` connections open that send nothing; each one the server drops is replaced at once.
@@ -365,7 +375,7 @@ int main(int argc, char** argv)
         ? QStringLiteral("%1 exchanges").arg(length.exchanges)
         : QStringLiteral("%1 s").arg(length.seconds, 0, 'f', 1);
     std::printf("Round trips on a SOCK_SEQPACKET socket, one request per connection (connect, send,\n"
-                "receive, close), %s per run. Both servers: one event-driven thread. kelvaris:\n"
+                "receive, close), %s per server in 3 alternating rounds. Both servers: one event-driven thread. kelvaris:\n"
                 "CheckDispatching over %d page targets (%d takeover groups), %lld different requests;\n"
                 "echo: sends each request back. Latency is one client's whole round trip. The request\n"
                 "handler alone takes %.2f us per request.\n\n",
@@ -373,12 +383,25 @@ int main(int argc, char** argv)
     std::printf("%-9s %7s %14s %10s %10s %9s\n", "server", "clients", "round trips/s", "median us", "p99 us",
         "missing");
     bool sound = true;
+    // The two servers take turns in short rounds, so that a change in the machine's load or in where
+    // the scheduler puts the threads weighs on both alike.
+    CRunLength round = length;
+    round.seconds /= kRounds;
+    round.exchanges = (length.exchanges + kRounds - 1) / kRounds;
     for (const int clients : clientCounts) {
+        std::vector<CClientRecord> records[2];
+        double elapsed[2] = {};
+        for (int r = 0; r < kRounds; ++r) {
+            for (int s = 0; s < 2; ++s) {
+                const bool kelvaris = s == 1;
+                elapsed[s] += RunLoad(kelvaris ? kelvarisAddress : echoAddress, requests,
+                    kelvaris ? replies : requests, clients, round, records[s]);
+            }
+        }
         double rates[2] = {};
         for (int s = 0; s < 2; ++s) {
             const bool kelvaris = s == 1;
-            const CLoadResult load = RunLoad(kelvaris ? kelvarisAddress : echoAddress, requests,
-                kelvaris ? replies : requests, clients, length);
+            const CLoadResult load = Summarise(records[s], elapsed[s]);
             rates[s] = load.rate;
             std::printf("%-9s %7d %14.0f %10.1f %10.1f %9lld\n", kelvaris ? "kelvaris" : "echo", clients,
                 load.rate, load.medianUs, load.p99Us, static_cast<long long>(load.lost));
