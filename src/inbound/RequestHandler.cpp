@@ -1,12 +1,11 @@
 #include "inbound/RequestHandler.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <iterator>
 
 #include "engine/KelvarisDoc.h"
 #include "support/Trace.h"
+#include "support/Warning.h"
 #include "support/XmlMessageBag.h"
 
 int CDocRequestServices::CheckDispatching(
@@ -97,22 +96,16 @@ QByteArray Handle(const CXmlMessageBag& request, CRequestServices& services)
 // sends such requests is told nothing more, so the log says so, at most once a minute.
 void WarnNotWellFormed(QByteArrayView request)
 {
-    static std::atomic<qint64> lastWarning { -1 };
-    static std::atomic<qint64> unreported { 0 };
-    const qint64 now = std::chrono::duration_cast<std::chrono::seconds>(
-        std::chrono::steady_clock::now().time_since_epoch()).count();
-    qint64 last = lastWarning.load(std::memory_order_relaxed);
-    if ((last >= 0 && now - last < 60) || !lastWarning.compare_exchange_strong(last, now)) {
-        unreported.fetch_add(1, std::memory_order_relaxed);
+    static CWarningLimiter limiter;
+    const long long more = limiter.Allow();
+    if (more < 0)
         return;
-    }
-    const qint64 others = unreported.exchange(0, std::memory_order_relaxed);
     const QByteArray start = request.first(std::min<qsizetype>(request.size(), 80)).toByteArray();
     qCWarning(lcPipe).noquote()
         << "a request that is not well-formed XML got the empty reply:"
         << (start.isEmpty() ? QStringLiteral("(an empty message)")
                             : QString::fromLatin1(start.toPercentEncoding(" <>=\"/:?!-_.#;&")))
-        << (others > 0 ? QStringLiteral("(%1 more since the last warning)").arg(others) : QString());
+            + CWarningLimiter::MoreText(more);
 }
 } // namespace
 

@@ -25,7 +25,6 @@ constexpr int kAcceptBatch = 32;
 // How long the listening socket rests after the process ran out of descriptors with no connection
 // of its own to give up.
 constexpr int kListenPauseMs = 100;
-constexpr auto kRefusalWarningInterval = std::chrono::minutes(1);
 
 void CloseFd(int& fd)
 {
@@ -399,20 +398,13 @@ void CSeqPacketServer::SendReply(int slot, const QByteArray& reply)
 
 void CSeqPacketServer::WarnRefused(const CPipePeer& peer, Clock::time_point now)
 {
-    if (m_warnedRefusal && now - m_lastRefusalWarning < kRefusalWarningInterval) {
-        ++m_unreportedRefusals;
+    const long long more = m_refusalWarnings.Allow(now);
+    if (more < 0)
         return;
-    }
-    const QString more = m_unreportedRefusals > 0
-        ? QStringLiteral(" (%1 more refused since the last warning)").arg(m_unreportedRefusals)
-        : QString();
     qCWarning(lcPipe).noquote() << QStringLiteral(
-        "socket %1: refused a connection from uid %2 (pid %3): the user is not among PipeUsers%4")
+        "socket %1: refused a connection from uid %2 (pid %3): the user is not among PipeUsers")
                                        .arg(QString::fromUtf8(m_name))
                                        .arg(peer.uid)
                                        .arg(peer.pid)
-                                       .arg(more);
-    m_warnedRefusal = true;
-    m_lastRefusalWarning = now;
-    m_unreportedRefusals = 0;
+            + CWarningLimiter::MoreText(more);
 }

@@ -12,6 +12,7 @@
 
 #include "inbound/PipeAccess.h"
 #include "support/SeqPacket.h"
+#include "support/Warning.h"
 
 // Answers the requests of a CSeqPacketServer, one at a time, on the server's thread.
 class CSeqPacketHandler
@@ -126,8 +127,6 @@ private:
     int m_newest = -1;
     Clock::time_point m_listenPausedUntil {}; // after running out of descriptors
     bool m_listenPaused = false;
-    Clock::time_point m_lastRefusalWarning {};
-    bool m_warnedRefusal = false;
-    qint64 m_unreportedRefusals = 0;
+    CWarningLimiter m_refusalWarnings;
     std::atomic<int> m_openCount { 0 };
 };
