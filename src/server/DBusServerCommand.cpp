@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QList>
 #include <QMetaType>
+#include <QThread>
 #include <QVariant>
 
 #include "schedule/Profile.h"
+#include "server/DBusConnectionKeeper.h"
 #include "support/Trace.h"
 
 namespace {
@@ -166,8 +169,6 @@ bool CDBusServerCommand::ExecuteCommand(const QString& command, QString& result)
 CDBusServerCommandFactory::CDBusServerCommandFactory(
     EAlarmServerBus bus, const QString& service, int timeoutMs)
     : m_bus(bus)
-    , m_connectionName(bus == EAlarmServerBus::System ? QStringLiteral("kelvaris-alarmserver-system")
-                                                      : QStringLiteral("kelvaris-alarmserver-session"))
     , m_service(service)
     , m_timeoutMs(timeoutMs > 0 ? timeoutMs : CDBusServerCommand::kDefaultTimeoutMs)
 { }
@@ -177,26 +178,27 @@ std::unique_ptr<CDBusServerCommandFactory> CDBusServerCommandFactory::ForBusAddr
 {
     std::unique_ptr<CDBusServerCommandFactory> factory(new CDBusServerCommandFactory());
     factory->m_busAddress = busAddress;
-    factory->m_connectionName = QStringLiteral("kelvaris-alarmserver-address:") + busAddress;
     factory->m_service = service;
     factory->m_timeoutMs = timeoutMs > 0 ? timeoutMs : CDBusServerCommand::kDefaultTimeoutMs;
     return factory;
 }
 
+CDBusServerCommandFactory::~CDBusServerCommandFactory() = default;
+
 std::unique_ptr<CServerCommand> CDBusServerCommandFactory::Create()
 {
-    QDBusConnection connection = !m_busAddress.isEmpty()
-        ? QDBusConnection::connectToBus(m_busAddress, m_connectionName)
-        : QDBusConnection::connectToBus(
-            m_bus == EAlarmServerBus::System ? QDBusConnection::SystemBus : QDBusConnection::SessionBus,
-            m_connectionName);
-    if (!connection.isConnected()) {
-        KTRACE(lcServer) << "No connection to the bus of the alarm server, last error:"
-                         << connection.lastError().name() << TraceText(connection.lastError().message());
-        // A failed or lost connection stays registered under its name and would be handed out
-        // again; dropping it lets the next Create connect afresh.
-        QDBusConnection::disconnectFromBus(m_connectionName);
-        return nullptr;
+    if (!m_keeper) {
+        const QString what = QStringLiteral("the alarm server's bus");
+        m_keeper = !m_busAddress.isEmpty()
+            ? std::make_unique<CDBusConnectionKeeper>(m_busAddress, what, lcServer)
+            : std::make_unique<CDBusConnectionKeeper>(
+                m_bus == EAlarmServerBus::System ? QDBusConnection::SystemBus : QDBusConnection::SessionBus, what,
+                lcServer);
+        // Between commands too, so that a lost bus is reported and taken up again at once.
+        if (QCoreApplication::instance() && QCoreApplication::instance()->thread() == m_keeper->thread())
+            m_keeper->StartPolling();
     }
-    return std::make_unique<CDBusServerCommand>(connection, m_service, m_timeoutMs);
+    if (!m_keeper->Check())
+        return nullptr;
+    return std::make_unique<CDBusServerCommand>(m_keeper->Connection(), m_service, m_timeoutMs);
 }

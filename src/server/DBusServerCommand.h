@@ -7,6 +7,7 @@
 
 #include "server/ServerCommand.h"
 
+class CDBusConnectionKeeper;
 class CProfile;
 
 // The alarm server's command object over D-Bus. Every command is one synchronous method call
@@ -75,14 +76,16 @@ private:
     int m_timeoutMs;
 };
 
-// Creates command objects on a connection to the chosen bus. The connection is a named one of
-// this program's own, shared by the factories for the same bus; when it cannot be made or has
-// been lost (the bus daemon restarted), each Create tries again.
+// Creates command objects on a connection to the chosen bus, a connection of this factory's own.
+// When it cannot be made or has been lost (the bus daemon restarted), each Create and, once an
+// application object exists, a check every few seconds try again; every command object gets the
+// connection current at its creation.
 class CDBusServerCommandFactory : public CServerCommandFactory
 {
 public:
     CDBusServerCommandFactory(
         EAlarmServerBus bus, const QString& service, int timeoutMs = CDBusServerCommand::kDefaultTimeoutMs);
+    ~CDBusServerCommandFactory() override;
     explicit CDBusServerCommandFactory(
         const CAlarmServerAddress& address, int timeoutMs = CDBusServerCommand::kDefaultTimeoutMs)
         : CDBusServerCommandFactory(address.bus, address.service, timeoutMs)
@@ -103,7 +106,7 @@ private:
 
     EAlarmServerBus m_bus = EAlarmServerBus::Session;
     QString m_busAddress; // when not empty, used instead of m_bus
-    QString m_connectionName;
+    std::unique_ptr<CDBusConnectionKeeper> m_keeper; // made at the first Create
     QString m_service;
     int m_timeoutMs = CDBusServerCommand::kDefaultTimeoutMs;
 };

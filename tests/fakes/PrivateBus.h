@@ -14,6 +14,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QThread>
@@ -21,35 +22,37 @@
 class CPrivateBus
 {
 public:
-    CPrivateBus()
+    // A daemon at an address of its own choosing.
+    CPrivateBus() { Start(); }
+    // A daemon at a fixed address ("unix:path=/tmp/.../bus"), which a restarted daemon takes
+    // again; with `exportSession` false DBUS_SESSION_BUS_ADDRESS is left alone.
+    explicit CPrivateBus(const QString& address, bool exportSession = true)
+        : m_fixedAddress(address)
+        , m_exportSession(exportSession)
     {
-        m_daemon = std::make_unique<QProcess>();
-        m_daemon->setProgram(QStringLiteral("dbus-daemon"));
-        m_daemon->setArguments({ QStringLiteral("--session"), QStringLiteral("--nofork"),
-            QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1") });
-        m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
-        // The daemon goes with the test process, also when that is killed.
-        m_daemon->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_daemon->start();
-        if (!m_daemon->waitForStarted(5000))
-            return;
-        // The daemon prints its address on one line once it listens.
-        QByteArray line;
-        while (!line.contains('\n') && m_daemon->waitForReadyRead(5000))
-            line += m_daemon->readAllStandardOutput();
-        m_address = QString::fromUtf8(line.trimmed());
-        if (!m_address.isEmpty())
-            qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+        Start();
     }
 
-    ~CPrivateBus()
+    ~CPrivateBus() { Stop(); }
+
+    // Ends the daemon as a crash would (SIGKILL); its clients lose their connections.
+    void Kill()
     {
         if (m_daemon && m_daemon->state() != QProcess::NotRunning) {
-            m_daemon->terminate();
-            if (!m_daemon->waitForFinished(3000))
-                m_daemon->kill();
+            m_daemon->kill();
             m_daemon->waitForFinished(3000);
         }
+    }
+
+    // Kills the daemon and starts a new one at the same fixed address; true once it listens.
+    bool Restart()
+    {
+        Kill();
+        // A killed daemon leaves its socket file behind.
+        const QString prefix = QStringLiteral("unix:path=");
+        if (m_fixedAddress.startsWith(prefix))
+            QFile::remove(m_fixedAddress.mid(prefix.size()).section(QLatin1Char(','), 0, 0));
+        return Start();
     }
 
     CPrivateBus(const CPrivateBus&) = delete;
@@ -59,7 +62,48 @@ public:
     const QString& Address() const { return m_address; }
 
 private:
+    bool Start()
+    {
+        m_address.clear();
+        m_daemon = std::make_unique<QProcess>();
+        m_daemon->setProgram(QStringLiteral("dbus-daemon"));
+        QStringList arguments { QStringLiteral("--session"), QStringLiteral("--nofork"),
+            QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1") };
+        if (!m_fixedAddress.isEmpty())
+            arguments << QStringLiteral("--address=") + m_fixedAddress;
+        m_daemon->setArguments(arguments);
+        m_daemon->setProcessChannelMode(QProcess::SeparateChannels);
+        // The daemon goes with the test process, also when that is killed.
+        m_daemon->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        m_daemon->start();
+        if (!m_daemon->waitForStarted(5000))
+            return false;
+        // The daemon prints its address on one line once it listens.
+        QByteArray line;
+        while (!line.contains('\n') && m_daemon->waitForReadyRead(5000))
+            line += m_daemon->readAllStandardOutput();
+        // A fixed address is kept as given: the printed one carries the daemon's id, which a
+        // restarted daemon does not share.
+        if (!line.trimmed().isEmpty())
+            m_address = m_fixedAddress.isEmpty() ? QString::fromUtf8(line.trimmed()) : m_fixedAddress;
+        if (!m_address.isEmpty() && m_exportSession)
+            qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+        return !m_address.isEmpty();
+    }
+
+    void Stop()
+    {
+        if (m_daemon && m_daemon->state() != QProcess::NotRunning) {
+            m_daemon->terminate();
+            if (!m_daemon->waitForFinished(3000))
+                m_daemon->kill();
+            m_daemon->waitForFinished(3000);
+        }
+    }
+
     std::unique_ptr<QProcess> m_daemon;
+    QString m_fixedAddress;
+    bool m_exportSession = true;
     QString m_address;
 };
 
@@ -95,9 +139,10 @@ private:
 
 // Waits (at most `ms`) until someone owns `name` on the session bus; false when nobody took it in
 // time or `process` (when given) ended meanwhile.
-inline bool WaitForBusName(const QString& name, int ms = 5000, const QProcess* process = nullptr)
+inline bool WaitForBusName(const QString& name, int ms = 5000, const QProcess* process = nullptr,
+    const QDBusConnection& connection = QDBusConnection::sessionBus())
 {
-    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    QDBusConnectionInterface* bus = connection.interface();
     QDeadlineTimer deadline(ms);
     do {
         if (bus && bus->isServiceRegistered(name).value())
