@@ -84,6 +84,7 @@ void CHeadlessHost::Stop()
     m_stopped = true;
     m_cycleTimer.stop();
     m_idleTimer.stop();
+    m_fileRecheck.Stop();
     m_doc->Close();
     QCoreApplication::quit();
 }
@@ -96,7 +97,7 @@ void CHeadlessHost::Tick()
 
 void CHeadlessHost::Idle()
 {
-    m_doc->IdleCheck();
+    m_fileRecheck.Arm(m_doc->IdleCheck());
 }
 
 void CHeadlessHost::OnUpdate(unsigned hint)

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include "app/FileRecheck.h"
 #include "engine/KelvarisDoc.h"
 #include "engine/Logbook.h"
 #include "engine/Password.h"
@@ -45,6 +46,8 @@ private:
     std::unique_ptr<CKelvarisInbound> m_inbound;
     QTimer m_cycleTimer;
     QTimer m_idleTimer;
+    // A file being written at the idle check is looked at again shortly.
+    CFileRecheck m_fileRecheck { [this] { return m_doc->IdleCheck(false); } };
     bool m_stopped = false;
 };
 

@@ -124,6 +124,7 @@ int CKelvarisApp::ExitInstance()
         return 0;
     m_exited = true;
     m_idleTimer.stop();
+    m_fileRecheck.Stop();
     // Editors of setup commands still open are closed first: they save what they changed.
     if (m_editors)
         m_editors->CloseAll();
@@ -138,10 +139,15 @@ int CKelvarisApp::ExitInstance()
     return 0;
 }
 
+bool CKelvarisApp::RecheckFiles()
+{
+    return !m_exited && m_doc && m_doc->IdleCheck(false);
+}
+
 void CKelvarisApp::IdleCheck()
 {
     if (m_doc)
-        m_doc->IdleCheck();
+        m_fileRecheck.Arm(m_doc->IdleCheck());
 }
 
 void CKelvarisApp::OnLanguage()

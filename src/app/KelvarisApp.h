@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/CommandLine.h"
+#include "app/FileRecheck.h"
 #include "engine/Password.h"
 
 class CAppEditorHost;
@@ -50,6 +51,8 @@ public:
 
     // The idle check: the configuration file's changes, the presence command.
     void IdleCheck();
+    // The second look at a file that was being written at the idle check; true when another is due.
+    bool RecheckFiles();
 
     // Replaces the language choice dialog (tests): gets the current index, returns the chosen one.
     void SetLanguageChooser(std::function<int(int)> chooser) { m_chooseLanguage = std::move(chooser); }
@@ -74,6 +77,8 @@ private:
     std::unique_ptr<CKelvarisInbound> m_inbound;
     std::unique_ptr<CSingleInstance> m_instance;
     QTimer m_idleTimer;
+    // A file being written at the idle check is looked at again shortly.
+    CFileRecheck m_fileRecheck { [this] { return RecheckFiles(); } };
     QString m_configPath;
     QString m_masterPath;
     int m_languageIndex = 0;

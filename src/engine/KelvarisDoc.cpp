@@ -92,6 +92,10 @@ CKelvarisDoc::CKelvarisDoc(CServerCommandFactory& server, CRightsCheck& rights, 
 
 bool CKelvarisDoc::Initialise()
 {
+    // Saves interrupted by a crash or a kill leave their temporary files; ten minutes old, they
+    // belong to no save still running.
+    if (!ConfigLocation().ConfigPath().isEmpty())
+        RemoveStaleSaveFiles(ConfigLocation().ConfigFolder());
     ConfigLocation().RecordFileTime();
     LoadSettings();
     m_currentShift = CShift();
@@ -136,6 +140,13 @@ void CKelvarisDoc::LoadPageTargets()
     }
     {
         const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        // A holder the file did not take yet stays the holder in the new list.
+        for (const CPageTarget& old : std::as_const(m_targets)) {
+            if (!old.HasUnsavedWrites())
+                continue;
+            if (CPageTarget* same = fetched.FindById(old.m_id))
+                same->m_unsavedCurrentTargetId = old.m_unsavedCurrentTargetId;
+        }
         std::swap(m_targets, fetched);
     }
     // The old list is released here, outside the lock.
@@ -243,7 +254,8 @@ void CKelvarisDoc::PushBarrier(CBarrage& barrier, bool active, const CDateTime& 
         CDateTime until;
         if (BarrierDelayUntil(lists, barrier, now, until))
             barrier.m_delayUntil = until;
-        delay = FormatDateTime(until, DTF_DATE) + QLatin1Char(' ') + FormatDateTime(until, DTF_TIME);
+        // The alarm server parses this text: the year goes out in four digits.
+        delay = FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + QLatin1Char(' ') + FormatDateTime(until, DTF_TIME);
     }
     SetServerValue(QStringLiteral("System.BarringDelay"), delay);
 }
@@ -305,16 +317,19 @@ void CKelvarisDoc::Close()
     Deactivate(false);
 }
 
-void CKelvarisDoc::IdleCheck()
+bool CKelvarisDoc::IdleCheck(bool withPresence)
 {
+    // What did not reach the files before is stored first, so memory and files converge.
+    RetryUnsavedWrites();
+    bool recheckDue = false;
     bool reloaded = false;
-    if (ConfigLocation().CheckConfigChanged()) {
+    if (ConfigLocation().CheckConfigChanged(&recheckDue)) {
         LoadSettings();
         reloaded = true;
-    } else {
+    } else if (!recheckDue) {
         const std::lock_guard<std::mutex> lock(m_targetsMutex);
         for (CPageTarget& target : m_targets) {
-            if (target.ReloadIfChanged())
+            if (target.ReloadIfChanged(&recheckDue))
                 reloaded = true;
         }
     }
@@ -323,8 +338,16 @@ void CKelvarisDoc::IdleCheck()
         Cycle();
         Notify(CDocObserver::HINT_PLAN);
     }
-    if (m_active)
+    if (m_active && withPresence)
         SendPresence();
+    return recheckDue;
+}
+
+void CKelvarisDoc::RetryUnsavedWrites()
+{
+    const std::lock_guard<std::mutex> lock(m_targetsMutex);
+    for (CPageTarget& target : m_targets)
+        target.RetryUnsavedWrites();
 }
 
 bool CKelvarisDoc::AppendResponse(const QString& text)

@@ -183,10 +183,15 @@ public:
     // refused prompt here would leave the alarm server with the last shift and an active barrier.
     void Close();
 
-    // The periodic check: a configuration file changed outside the program reloads everything,
-    // otherwise each target reloads its changed dispatch file; after either the state is pushed
-    // (also while inactive) and the plan refreshed. While active, the presence command follows.
-    void IdleCheck();
+    // The periodic check: writes that failed before are tried again; a configuration file
+    // changed outside the program reloads everything, otherwise each target reloads its changed
+    // dispatch file; after either the state is pushed (also while inactive) and the plan
+    // refreshed. While active (and `withPresence`), the presence command follows. Returns true
+    // when a changed file was modified too recently to be read whole: the host then runs the
+    // check again, without the presence command, kSettleRecheckMs later.
+    bool IdleCheck(bool withPresence = true);
+    // Stores what earlier writes could not (a takeover group's holder).
+    void RetryUnsavedWrites();
 
     // Responses beyond this many waiting ones are dropped: the alarm server answers a handful of
     // takeover requests a minute, so a longer queue is a flood that must not exhaust memory.

@@ -27,7 +27,8 @@ QString ActivatedText()
 
 CLogbookLine At(const QString& name, const CDateTime& moment, const CDateTime& start, const QString& event)
 {
-    return { name, FormatDateTime(moment, DTF_DATE), FormatDateTime(start, DTF_TIME), event };
+    // The logbook is saved to a file that others read: the year in four digits, never ambiguous.
+    return { name, FormatDateTime(moment, DTF_DATE | DTF_FULLYEAR), FormatDateTime(start, DTF_TIME), event };
 }
 } // namespace
 

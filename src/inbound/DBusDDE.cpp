@@ -43,6 +43,7 @@ bool CDBusDDETransport::RegisterService(CDDEServer& server)
 {
     if (m_server)
         return false;
+    m_wanted = &server;
     if (!m_connection.registerObject(QString::fromLatin1(kKelvarisDDEPath), this,
             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals)) {
         KTRACE(lcDde) << "DDE object not registered:" << m_connection.lastError().message();
@@ -54,6 +55,8 @@ bool CDBusDDETransport::RegisterService(CDDEServer& server)
 
 void CDBusDDETransport::UnregisterService(CDDEServer& server)
 {
+    if (m_wanted == &server)
+        m_wanted = nullptr;
     if (m_server != &server)
         return;
     m_connection.unregisterObject(QString::fromLatin1(kKelvarisDDEPath));
@@ -61,6 +64,23 @@ void CDBusDDETransport::UnregisterService(CDDEServer& server)
     m_byKey.clear();
     m_convs.clear();
     m_watcher.setWatchedServices({});
+}
+
+bool CDBusDDETransport::Reconnect(QDBusConnection connection)
+{
+    if (m_server)
+        m_connection.unregisterObject(QString::fromLatin1(kKelvarisDDEPath));
+    for (auto it = m_convs.cbegin(); it != m_convs.cend(); ++it) {
+        if (m_server)
+            m_server->OnDisconnect(it.key());
+    }
+    m_byKey.clear();
+    m_convs.clear();
+    m_watcher.setWatchedServices({});
+    m_server = nullptr;
+    m_connection = std::move(connection);
+    m_watcher.setConnection(m_connection);
+    return m_wanted && RegisterService(*m_wanted);
 }
 
 void CDBusDDETransport::PostAdvise(CDDEServer& server, const QString& topic, const QString& item)

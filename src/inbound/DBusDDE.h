@@ -42,6 +42,9 @@ public:
     bool RegisterService(CDDEServer& server) override;
     void UnregisterService(CDDEServer& server) override;
     void PostAdvise(CDDEServer& server, const QString& topic, const QString& item) override;
+    // The bus came back on a new connection: the conversations of the old one end (their callers
+    // are gone with it) and the object is registered there again. False when that failed.
+    bool Reconnect(QDBusConnection connection);
 
     qsizetype ConversationCount() const { return m_convs.size(); }
 
@@ -73,6 +76,7 @@ private:
 
     QDBusConnection m_connection;
     CDDEServer* m_server = nullptr;
+    CDDEServer* m_wanted = nullptr; // registered, or to be registered when the bus comes back
     QDBusServiceWatcher m_watcher;
     QHash<QString, HDDECONV> m_byKey; // caller + '\n' + topic in lower case
     QHash<HDDECONV, CConv> m_convs;

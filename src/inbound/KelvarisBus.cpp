@@ -9,6 +9,7 @@
 #include "inbound/KelvarisObj.h"
 #include "server/DBusServerCommand.h"
 #include "support/Trace.h"
+#include "support/Warning.h"
 
 QString KelvarisBusName()
 {
@@ -49,7 +50,10 @@ CKelvarisBus::~CKelvarisBus()
 
 bool CKelvarisBus::ExportAutomation(CKelvarisObj& object)
 {
-    if (m_automation || !m_connection.isConnected())
+    if (m_automation)
+        return false;
+    m_object = &object; // exported again when the bus comes back
+    if (!m_connection.isConnected())
         return false;
     m_automation = std::make_unique<CKelvarisObjAdaptor>(object);
     if (!m_connection.registerObject(
@@ -62,6 +66,7 @@ bool CKelvarisBus::ExportAutomation(CKelvarisObj& object)
 
 bool CKelvarisBus::OwnName()
 {
+    m_wantsName = true;
     if (m_ownsName)
         return true;
     if (!m_connection.isConnected() || !m_connection.interface())
@@ -72,7 +77,36 @@ bool CKelvarisBus::OwnName()
     m_ownsName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
     if (!m_ownsName)
         KTRACE(lcAutomation) << "bus name not owned:" << m_busName << reply.error().message();
+    if (reply.isValid() && !m_ownsName) {
+        // Automation and DDE calls by name reach the other program, not this one.
+        static CWarningLimiter limiter;
+        if (const auto more = limiter.Allow(); more >= 0)
+            qCWarning(lcAutomation).noquote()
+                << QStringLiteral("The bus name %1 is taken by another instance: automation and DDE calls go there%2")
+                       .arg(m_busName, CWarningLimiter::MoreText(more));
+    }
     return m_ownsName;
+}
+
+bool CKelvarisBus::Reconnect(QDBusConnection connection)
+{
+    // The old connection is gone with its daemon, and with it the name and the object.
+    if (m_automation)
+        m_connection.unregisterObject(QString::fromLatin1(kKelvarisObjPath));
+    m_ownsName = false;
+    m_connection = std::move(connection);
+    bool ok = true;
+    if (m_automation) {
+        ok = m_connection.registerObject(
+            QString::fromLatin1(kKelvarisObjPath), m_automation.get(), QDBusConnection::ExportAllSlots);
+        if (!ok)
+            KTRACE(lcAutomation) << "automation object not registered again:" << m_connection.lastError().message();
+    } else if (m_object) {
+        ok = ExportAutomation(*m_object);
+    }
+    if (m_wantsName)
+        ok = OwnName() && ok;
+    return ok;
 }
 
 namespace {

@@ -58,8 +58,11 @@ public:
 
     bool ExportAutomation(CKelvarisObj& object);
     // Asks for the bus name (without replacing another owner and without queueing). False when
-    // the connection is down or another program owns the name.
+    // the connection is down or another program owns the name (a warning, at most once a minute).
     bool OwnName();
+    // The bus came back on a new connection: exports the automation object there again and asks
+    // for the name again when it was asked for before. False when that did not succeed.
+    bool Reconnect(QDBusConnection connection);
 
     const QString& BusName() const { return m_busName; }
     // The exported automation object; null before ExportAutomation().
@@ -70,7 +73,9 @@ private:
     QDBusConnection m_connection;
     QString m_busName;
     std::unique_ptr<CKelvarisObjAdaptor> m_automation;
+    CKelvarisObj* m_object = nullptr; // the exported object
     bool m_ownsName = false;
+    bool m_wantsName = false; // OwnName was called
 };
 
 // The D-Bus activation file through which the bus starts Kelvaris as a windowless automation server

@@ -1,5 +1,8 @@
 #include "inbound/KelvarisInbound.h"
 
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+
 #include "engine/KelvarisDoc.h"
 #include "inbound/DBusDDE.h"
 #include "inbound/KelvarisBus.h"
@@ -7,20 +10,23 @@
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
 #include "inbound/TimeDDEServer.h"
+#include "server/DBusConnectionKeeper.h"
 #include "support/Trace.h"
 
-CKelvarisInbound::CKelvarisInbound(
-    CKelvarisDoc& doc, QObject* context, CMainWindowActivator* activator, QDBusConnection connection)
+CKelvarisInbound::CKelvarisInbound(CKelvarisDoc& doc, QObject* context, CMainWindowActivator* activator)
     : m_doc(doc)
+    , m_keeper(std::make_unique<CDBusConnectionKeeper>(
+          QDBusConnection::SessionBus, QStringLiteral("Kelvaris's bus"), lcAutomation))
     , m_services(std::make_unique<CDocRequestServices>(doc))
     , m_pipe(std::make_unique<CKelvarisPipe>(*m_services))
-    , m_transport(std::make_unique<CDBusDDETransport>(connection))
+    , m_transport(std::make_unique<CDBusDDETransport>(m_keeper->Connection()))
     , m_dde(std::make_unique<CTimeDDEServer>(activator))
     , m_publisher(std::make_unique<CDDEValuePublisher>(*m_dde))
     , m_launcher(std::make_unique<CDocEditorLauncher>(context, &doc))
     , m_automation(std::make_unique<CKelvarisObj>(m_launcher.get()))
-    , m_bus(std::make_unique<CKelvarisBus>(connection))
+    , m_bus(std::make_unique<CKelvarisBus>(m_keeper->Connection()))
 {
+    QObject::connect(m_keeper.get(), &CDBusConnectionKeeper::Reconnected, m_keeper.get(), [this] { Reconnected(); });
     m_doc.SetInboundServer(m_pipe.get());
     m_doc.SetPublisher(m_publisher.get());
 }
@@ -44,7 +50,43 @@ bool CKelvarisInbound::Start()
     const bool named = m_bus->OwnName();
     if (!exported || !named)
         KTRACE(lcAutomation) << "Kelvaris is not reachable on the bus under" << m_bus->BusName();
+    if (!named) {
+        // Another Kelvaris (or anything else) holding the name gets every DDE and automation call.
+        const QDBusConnectionInterface* bus = m_keeper->Connection().interface();
+        if (bus && bus->isServiceRegistered(m_bus->BusName()).value()) {
+            const QDBusReply<uint> pid = bus->servicePid(m_bus->BusName());
+            qCWarning(lcAutomation).noquote()
+                << QStringLiteral("The bus name %1 is owned by another program%2: DDE and automation calls "
+                                  "reach that one, not this Kelvaris")
+                       .arg(m_bus->BusName(),
+                           pid.isValid() ? QStringLiteral(" (process %1)").arg(pid.value()) : QString());
+        }
+    }
+    m_keeper->StartPolling();
     return exported && named;
+}
+
+void CKelvarisInbound::Reconnected()
+{
+    const bool dde = m_transport->Reconnect(m_keeper->Connection());
+    const bool bus = m_bus->Reconnect(m_keeper->Connection());
+    KTRACE(lcAutomation) << "registered again on the bus: DDE" << dde << "automation and name" << bus;
+}
+
+bool CKelvarisInbound::StartSocket()
+{
+    m_pipe->Start();
+    return m_pipe->IsListening();
+}
+
+bool CKelvarisInbound::SocketListening() const
+{
+    return m_pipe->IsListening();
+}
+
+QString CKelvarisInbound::SocketProblem() const
+{
+    return m_pipe->IsListening() ? QString() : m_pipe->Problem();
 }
 
 void CKelvarisInbound::SetActivator(CMainWindowActivator* activator)

@@ -1,8 +1,11 @@
 #include "schedule/ConfigLocation.h"
 
 #include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,6 +98,14 @@ qint64 FileTimeNs(const QString& path)
     return qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
 }
 
+bool FileTimeSettled(qint64 fileTimeNs)
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 age = qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec - fileTimeNs;
+    return age >= kSettleTimeNs || age <= -kSettleTimeNs;
+}
+
 bool CopyFileWithTimes(const QString& source, const QString& target)
 {
     QFile in(source);
@@ -137,6 +148,55 @@ bool CopyFileWithTimes(const QString& source, const QString& target)
         return false;
     }
     return true;
+}
+
+namespace {
+
+// "<name>.cfg.XXXXXX" or "<name>.tim.XXXXXX": the length of "<name>.cfg", or 0 for any other name.
+qsizetype SaveFileBaseLength(const QString& name)
+{
+    constexpr qsizetype kSuffix = 7; // "." and six characters
+    const qsizetype base = name.size() - kSuffix;
+    if (base <= 4 || name[base] != u'.')
+        return 0;
+    for (qsizetype i = base + 1; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')))
+            return 0;
+    }
+    const QStringView stem = QStringView(name).left(base);
+    if (!stem.endsWith(u".cfg") && !stem.endsWith(u".tim"))
+        return 0;
+    return base;
+}
+
+} // namespace
+
+int RemoveStaleSaveFiles(const QString& folder, qint64 minAgeSeconds)
+{
+    if (folder.isEmpty() || !IsDirectory(folder))
+        return 0;
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    int removed = 0;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
+    for (const QString& name : names) {
+        const qsizetype base = SaveFileBaseLength(name);
+        if (base == 0 || !FileExists(JoinPath(folder, name.left(base))))
+            continue;
+        const QString path = JoinPath(folder, name);
+        const QByteArray encoded = QFile::encodeName(path);
+        struct stat st
+        {
+        };
+        // lstat: a link is never followed nor removed.
+        if (::lstat(encoded.constData(), &st) != 0 || !S_ISREG(st.st_mode) || now - st.st_mtim.tv_sec < minAgeSeconds)
+            continue;
+        if (::unlink(encoded.constData()) == 0) {
+            ++removed;
+            KTRACE(lcConfig) << "removed the temporary file" << path << "left by an interrupted save";
+        }
+    }
+    return removed;
 }
 
 QString ProgramFilePath()
@@ -233,14 +293,18 @@ void CConfigLocation::RecordFileTime()
     m_fileTimeMemo.store(FileTimeNs(ConfigPath()));
 }
 
-bool CConfigLocation::CheckConfigChanged()
+bool CConfigLocation::CheckConfigChanged(bool* recheckDue)
 {
     const QString config = ConfigPath();
     const QString master = MasterPath();
     qint64 localTime = FileTimeNs(config);
     if (!master.isEmpty() && FileExists(master)) {
         const qint64 masterTime = FileTimeNs(master);
-        if (masterTime > localTime + kMasterMarginNs) {
+        if (masterTime > localTime + kMasterMarginNs && !FileTimeSettled(masterTime)) {
+            KTRACE(lcConfig) << "master" << master << "was modified just now; looking again shortly";
+            if (recheckDue)
+                *recheckDue = true;
+        } else if (masterTime > localTime + kMasterMarginNs) {
             KTRACE(lcConfig) << "master" << master << "is newer; copying it over" << config;
             CopyFileWithTimes(master, config);
             localTime = FileTimeNs(config);
@@ -248,6 +312,13 @@ bool CConfigLocation::CheckConfigChanged()
     }
     if (localTime == m_fileTimeMemo.load())
         return false;
+    if (!FileTimeSettled(localTime)) {
+        // Possibly half written: taken once it has been left alone for a moment.
+        KTRACE(lcConfig) << config << "was modified just now; looking again shortly";
+        if (recheckDue)
+            *recheckDue = true;
+        return false;
+    }
     m_fileTimeMemo.store(localTime);
     return true;
 }

@@ -25,10 +25,23 @@ QString JoinPath(const QString& folder, const QString& name);
 bool FileExists(const QString& path);
 // The modification time in nanoseconds since the epoch; 0 when the file is missing.
 qint64 FileTimeNs(const QString& path);
+// A file modified less than this long ago may still be being written in place (an editor saving
+// over it): it is not read for a reload until it has been left alone that long.
+constexpr qint64 kSettleTimeNs = 2'000'000'000;
+constexpr int kSettleRecheckMs = 2000;
+// Whether a file with this modification time has been left alone long enough to be read whole: the
+// time lies at least kSettleTimeNs before now (or as far after it: a clock that jumped).
+bool FileTimeSettled(qint64 fileTimeNs);
 // Copies the content and the access and modification times of `source` to `target` atomically
 // (temporary file beside the target, then rename). Fails, leaving the target as it was, when the
 // source cannot be read, is larger than CProfile::kMaxFileBytes or the target folder is missing.
 bool CopyFileWithTimes(const QString& source, const QString& target);
+
+// The temporary files that atomic saves leave behind when the program dies during one: in `folder`,
+// the name of an existing configuration or dispatch file (".cfg", ".tim"), a dot and six letters or
+// digits ("202.tim.aBcDeF"). Those modified at least `minAgeSeconds` ago are removed; links,
+// folders and every other name are left alone. Returns how many were removed.
+int RemoveStaleSaveFiles(const QString& folder, qint64 minAgeSeconds = 600);
 
 // The absolute path of the running program.
 QString ProgramFilePath();
@@ -79,8 +92,11 @@ public:
     // The periodic check for changes made outside the program: a master file more than two
     // seconds newer than the configuration file is copied over it first; then, if the
     // configuration file's time differs from the memo, the memo takes the new time and the
-    // result is true (the caller reloads the settings and lists).
-    bool CheckConfigChanged();
+    // result is true (the caller reloads the settings and lists). A changed file (or a newer
+    // master) modified within the last two seconds is left for a second look: the result is
+    // false, the memo unchanged, and *recheckDue is set (the caller looks again in
+    // kSettleRecheckMs).
+    bool CheckConfigChanged(bool* recheckDue = nullptr);
 
 private:
     mutable std::mutex m_mutex;

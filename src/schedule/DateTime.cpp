@@ -380,6 +380,19 @@ bool HasTwoDigitYear(const QString& picture)
     return false;
 }
 
+// The picture with a two-digit year field ("yy") widened to four digits ("yyyy"); a picture with
+// a four-digit year or none is returned unchanged. Quoted literals are left alone.
+QString WithFourDigitYear(const QString& picture)
+{
+    if (!HasTwoDigitYear(picture))
+        return picture;
+    QString result;
+    result.reserve(picture.size() + 2);
+    for (const CPictureToken& token : TokenizePicture(picture))
+        result += (IsFieldOf(token, u'y') && token.text.size() == 2) ? QStringLiteral("yyyy") : token.text;
+    return result;
+}
+
 void AppendUnique(QStringList& list, const QString& picture)
 {
     if (!picture.isEmpty() && !list.contains(picture))
@@ -393,6 +406,7 @@ struct CLocalePictures
     bool ready = false;
     QLocale locale;
     std::array<QString, 4> date; // index: 1 = with year, 2 = with day
+    std::array<QString, 4> fullYearDate; // the same with the year in four digits
     QString timeWithSeconds;
     QString timeWithoutSeconds;
     QStringList parseDateTime; // what the locale parser tries, in order
@@ -402,8 +416,10 @@ struct CLocalePictures
     {
         locale = current;
         const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
-        for (int index = 0; index < 4; ++index)
+        for (int index = 0; index < 4; ++index) {
             date[size_t(index)] = DatePicture(shortDate, (index & 1) != 0, (index & 2) != 0);
+            fullYearDate[size_t(index)] = WithFourDigitYear(date[size_t(index)]);
+        }
         // Times never show a time zone; the seconds form is the long time picture, the form without
         // seconds is the short one (with any seconds and milliseconds taken out).
         timeWithSeconds = DropFields(locale.timeFormat(QLocale::LongFormat), { u't' });
@@ -415,10 +431,17 @@ struct CLocalePictures
         AppendUnique(parseDateTime, date[3] + u' ' + timeWithoutSeconds);
         AppendUnique(parseDateTime, locale.dateTimeFormat(QLocale::ShortFormat));
         AppendUnique(parseDateTime, locale.dateTimeFormat(QLocale::LongFormat));
+        // Dates written with a four-digit year where the locale's short picture has two (by this
+        // program for other readers, or by an installation whose locale had four) read as well.
+        AppendUnique(parseDateTime, fullYearDate[3] + u' ' + timeWithSeconds);
+        AppendUnique(parseDateTime, fullYearDate[3] + u' ' + timeWithoutSeconds);
+        AppendUnique(parseDateTime, WithFourDigitYear(locale.dateTimeFormat(QLocale::ShortFormat)));
         parseDate.clear();
         AppendUnique(parseDate, date[3]);
         AppendUnique(parseDate, shortDate);
         AppendUnique(parseDate, locale.dateFormat(QLocale::LongFormat));
+        AppendUnique(parseDate, fullYearDate[3]);
+        AppendUnique(parseDate, WithFourDigitYear(shortDate));
         ready = true;
     }
 };
@@ -767,7 +790,8 @@ QString FormatDateTime(const CDateTime& value, unsigned flags)
             append(QString::asprintf("(%02d)", IsoWeekOfYear(value)));
         if (flags & DTF_DATE) {
             const size_t index = ((flags & DTF_YEAR) ? 1 : 0) | ((flags & DTF_DAY) ? 2 : 0);
-            append(pictures.locale.toString(date, pictures.date[index]));
+            const auto& chosen = (flags & DTF_FULLYEAR) ? pictures.fullYearDate : pictures.date;
+            append(pictures.locale.toString(date, chosen[index]));
         }
     }
     if (flags & DTF_TIME) {

@@ -176,6 +176,9 @@ enum DateTimeFormatFlags : unsigned {
     DTF_DAYMONTH = DTF_MONTH | DTF_DAY, // 0x06
     DTF_TIME = DTF_HOUR | DTF_MINUTE | DTF_SECOND, // 0xE0
     DTF_DATETIME = DTF_DATE | DTF_TIME, // 0xE7
+    // The year in four digits even where the locale's short date has two: for dates that other
+    // programs read (the delay sent to the alarm server, the logbook file).
+    DTF_FULLYEAR = 0x100,
 };
 
 // Unit bits of FormatDuration.

@@ -232,7 +232,7 @@ bool CPageTarget::SaveDispatchFile()
     if (IsGroup() && m_takeover) {
         profile.emplace(path);
         hold.emplace(*profile);
-        currentTarget = profile->ReadString(kSettings, kCurrentTargetId, QString());
+        currentTarget = ReadCurrentTargetId();
     }
 
     QByteArray out;
@@ -253,16 +253,31 @@ bool CPageTarget::SaveDispatchFile()
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.flush()
         || !file.commit()) {
-        KTRACE(lcConfig) << "cannot write the dispatch file" << path << file.errorString();
+        WarnSaveFailed(path, file.errorString());
         return false;
     }
+    if (IsGroup() && m_takeover)
+        m_unsavedCurrentTargetId.reset();
     // The profile functions notice the new file by its changed status, so a later read of the
     // current target ID sees this content.
     m_fileTimeMemo = FileTimeNs(path);
     return true;
 }
 
-bool CPageTarget::DispatchFileChanged() const
+bool CPageTarget::RetryUnsavedWrites()
+{
+    if (!m_unsavedCurrentTargetId)
+        return true;
+    // The pending takeover belongs to the takeover mode; a retry leaves it alone.
+    const QString pending = m_pendingTakeover;
+    const bool written = WriteCurrentTargetId(*m_unsavedCurrentTargetId);
+    m_pendingTakeover = pending;
+    if (written)
+        KTRACE(lcConfig) << "the current target of" << m_id << "is stored now";
+    return written;
+}
+
+bool CPageTarget::DispatchFileChanged(bool* recheckDue) const
 {
     const QString local = DispatchFilePath();
     if (local.isEmpty())
@@ -273,19 +288,33 @@ bool CPageTarget::DispatchFileChanged() const
         const QString masterFile = DispatchFilePathIn(FolderOf(master), m_id);
         if (!masterFile.isEmpty() && masterFile != local && FileExists(masterFile)
             && (!FileExists(local) || FileTimeNs(masterFile) > localTime + kMasterMarginNs)) {
-            KTRACE(lcConfig) << "master dispatch file" << masterFile << "is newer; copying it over" << local;
-            if (CopyFileWithTimes(masterFile, local))
-                localTime = FileTimeNs(local);
+            if (!FileTimeSettled(FileTimeNs(masterFile))) {
+                KTRACE(lcConfig) << "master dispatch file" << masterFile << "was modified just now";
+                if (recheckDue)
+                    *recheckDue = true;
+            } else {
+                KTRACE(lcConfig) << "master dispatch file" << masterFile << "is newer; copying it over" << local;
+                if (CopyFileWithTimes(masterFile, local))
+                    localTime = FileTimeNs(local);
+            }
         }
     }
     return localTime != m_fileTimeMemo;
 }
 
-bool CPageTarget::ReloadIfChanged()
+bool CPageTarget::ReloadIfChanged(bool* recheckDue)
 {
-    if (!DispatchFileChanged())
+    if (!DispatchFileChanged(recheckDue))
         return false;
-    m_fileTimeMemo = FileTimeNs(DispatchFilePath());
+    const qint64 time = FileTimeNs(DispatchFilePath());
+    if (!FileTimeSettled(time)) {
+        // Possibly half written: taken once it has been left alone for a moment.
+        KTRACE(lcConfig) << DispatchFilePath() << "was modified just now; looking again shortly";
+        if (recheckDue)
+            *recheckDue = true;
+        return false;
+    }
+    m_fileTimeMemo = time;
     LoadDispatchFile();
     return true;
 }
@@ -394,6 +423,9 @@ bool CPageTarget::HasMember(const QString& name) const
 
 QString CPageTarget::ReadCurrentTargetId() const
 {
+    // A holder whose write failed is the holder until the file takes it.
+    if (m_unsavedCurrentTargetId)
+        return *m_unsavedCurrentTargetId;
     const QString path = DispatchFilePath();
     if (path.isEmpty())
         return QString();
@@ -411,9 +443,15 @@ bool CPageTarget::WriteCurrentTargetId(const QString& text)
     CProfile profile(path);
     CSection settings(profile, kSettings);
     // A null text would delete the key; an empty value says the same and keeps the line.
-    const bool written = settings.Write(kCurrentTargetId, text.isNull() ? QStringLiteral("") : text);
-    if (!written)
-        KTRACE(lcConfig) << "cannot store the current target in" << path;
+    const QString value = text.isNull() ? QStringLiteral("") : text;
+    const bool written = settings.Write(kCurrentTargetId, value);
+    if (written) {
+        m_unsavedCurrentTargetId.reset();
+    } else {
+        // Kept in memory: the dispatch decision goes by it, and the write is tried again.
+        KTRACE(lcConfig) << "cannot store the current target in" << path << "; kept until it can be";
+        m_unsavedCurrentTargetId = value;
+    }
     // The configuration file's time memo is left alone: this write does not touch that file, and
     // recording its time here would swallow a hand edit made since the last change check.
     return written;
@@ -431,14 +469,34 @@ quint32 CPageTarget::TextColour() const
 
 // CPageTargetArray
 
-bool CPageTargetArray::FetchFromServer(const CServerQuery& query)
+bool CPageTargetArray::FetchFromServer(const CServerQuery& query, EFetchOutcome* outcome)
 {
+    EFetchOutcome result = EFetchOutcome::Fetched;
+    if (!outcome)
+        outcome = &result;
     clear();
     QString reply;
-    if (!query || !query(QStringLiteral("[GetValue(Setup.Targets)]"), reply) || reply.isEmpty()) {
+    if (!query || !query(QStringLiteral("[GetValue(Setup.Targets)]"), reply)) {
         KTRACE(lcServer) << "the alarm server gave no target list";
+        *outcome = EFetchOutcome::Unreachable;
         return false;
     }
+    if (reply.isEmpty()) {
+        KTRACE(lcServer) << "the alarm server knows no targets";
+        *outcome = EFetchOutcome::EmptyList;
+        return false;
+    }
+    *outcome = EFetchOutcome::Fetched;
+    // A target whose details call failed is missing from the list; one the server does not know
+    // (an answer with too few fields) is rightly missing. The members' calls do not count: their
+    // failure is no failure of the details.
+    static const QString detailsCall = QStringLiteral("[GetTarget3(");
+    const CServerQuery details = [&query, outcome](const QString& command, QString& answer) {
+        const bool ok = query(command, answer);
+        if (!ok && command.startsWith(detailsCall))
+            *outcome = EFetchOutcome::Incomplete;
+        return ok;
+    };
     QStringList fields;
     ForEachReplyLine(reply, [&](QStringView line) {
         fields.clear();
@@ -446,9 +504,11 @@ bool CPageTargetArray::FetchFromServer(const CServerQuery& query)
             return;
         CPageTarget target;
         target.m_name = fields.first();
-        if (target.FetchDetails(query))
+        if (target.FetchDetails(details))
             append(std::move(target));
     });
+    if (*outcome == EFetchOutcome::Incomplete)
+        KTRACE(lcServer) << "the details of some targets could not be asked";
     return true;
 }
 

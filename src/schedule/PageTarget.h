@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 
 #include <QHash>
@@ -74,6 +75,7 @@ public:
     // Settings/CurrentTargetID of the dispatch file ("" when missing, or when the ID has no
     // dispatch file). Read through the profile functions on every call, so a change by another
     // thread or by hand is seen at once; an unchanged file costs one status check of the file.
+    // While a written holder could not be stored, that holder (kept in memory) is the answer.
     QString ReadCurrentTargetId() const;
     // Writes Settings/CurrentTargetID into the dispatch file (quoted when it has a blank at either
     // end; a new key goes to the end of the section, after the ranges, until the next
@@ -82,8 +84,13 @@ public:
     // dispatch file and still notices a hand edit of the configuration file. A null text is written as
     // an empty value. False when the file could not be written; with an ID that has no dispatch
     // file nothing is written and nothing recorded, but the pending takeover is emptied all the
-    // same.
+    // same. A value the file did not take is kept in memory (ReadCurrentTargetId answers with it)
+    // until a later write or RetryUnsavedWrites stores it.
     bool WriteCurrentTargetId(const QString& text);
+    // Stores a current target ID that an earlier write could not; true when nothing is left
+    // unsaved. The pending takeover is left as it is.
+    bool RetryUnsavedWrites();
+    bool HasUnsavedWrites() const { return m_unsavedCurrentTargetId.has_value(); }
 
     // The colour of a name drawn on m_colour: white (0x00FFFFFF) on a dark colour, black (0) on a
     // light one. Lightness is (largest + smallest of red, green and blue) / 510; below 0.5 is dark.
@@ -111,9 +118,13 @@ public:
     // configuration file is set and the master dispatch file (same name, beside the master) is
     // more than two seconds newer than the local one, or the local one is missing, the master
     // file is first copied over the local one with its time stamps.
-    bool DispatchFileChanged() const;
-    // When the file changed: takes its time into the memo, loads it and returns true.
-    bool ReloadIfChanged();
+    // A newer master file modified within the last two seconds is not copied yet and sets
+    // *recheckDue.
+    bool DispatchFileChanged(bool* recheckDue = nullptr) const;
+    // When the file changed: takes its time into the memo, loads it and returns true. A file
+    // modified within the last two seconds may be half written: it is left for a second look
+    // (false, memo unchanged, *recheckDue set).
+    bool ReloadIfChanged(bool* recheckDue = nullptr);
 
     // A target without any range is on duty at every moment; otherwise some range must have the
     // moment's date and contain the moment's minute of the day. Allocates nothing: it runs for
@@ -137,6 +148,8 @@ public:
     bool m_takeover = false;
     // The ID of the member asked to take over; emptied whenever the current target ID is written.
     QString m_pendingTakeover;
+    // Groups: a current target ID whose write failed; it holds until the file takes it.
+    std::optional<QString> m_unsavedCurrentTargetId;
 };
 
 // The page targets in the order of the server's target list, with hash indexes by ID and by name
@@ -157,7 +170,14 @@ public:
     // names a target by its first field, whose details are fetched (CPageTarget::FetchDetails);
     // the targets whose details arrive are appended in reply order. False, with the list empty,
     // when the call fails or the reply is empty.
-    bool FetchFromServer(const CServerQuery& query);
+    //
+    // `outcome` (when given) tells a server that answered from one that did not: Fetched, or
+    // EmptyList when the server answered with no targets (the list is known, and empty);
+    // Unreachable when the list call itself failed (no bus, no server, an error, no reply in time);
+    // Incomplete when the list came but the details call of a target failed, so that target is
+    // missing. Only Fetched and EmptyList give a list that asking again would not change.
+    enum class EFetchOutcome { Fetched, EmptyList, Unreachable, Incomplete };
+    bool FetchFromServer(const CServerQuery& query, EFetchOutcome* outcome = nullptr);
 
     // The first target, in list order, whose ID / name equals the text exactly (case-sensitive);
     // null when there is none. A hash lookup, no scan.

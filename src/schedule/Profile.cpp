@@ -4,6 +4,8 @@
 #include <cstring>
 #include <ctime>
 #include <list>
+#include <mutex>
+#include <unordered_map>
 #include <memory_resource>
 #include <sys/stat.h>
 #include <vector>
@@ -17,8 +19,10 @@
 #include <QVarLengthArray>
 
 #include "schedule/ConfigLocation.h"
+#include "schedule/RecordArray.h"
 #include "support/TextEncoding.h"
 #include "support/Trace.h"
+#include "support/Warning.h"
 
 namespace {
 
@@ -462,7 +466,7 @@ public:
             && file.commit();
         const CFileStamp stamp = ok ? StatFile(m_encodedPath) : CFileStamp {};
         if (!ok || !stamp.exists) {
-            KTRACE(lcConfig) << "cannot write" << m_path << file.errorString();
+            WarnSaveFailed(m_path, ok ? QStringLiteral("the file is gone after the rename") : file.errorString());
             Unload();
             return false;
         }
@@ -877,8 +881,10 @@ bool CProfile::WriteString(
 
     std::lock_guard lock(m_doc->m_mutex);
     m_doc->Refresh();
-    if (!m_doc->Writable())
+    if (!m_doc->Writable()) {
+        WarnSaveFailed(m_path, QStringLiteral("not a readable file of bounded size"));
         return false;
+    }
     bool changed;
     if (key.isNull())
         changed = m_doc->DeleteSection(sectionName);
@@ -887,6 +893,39 @@ bool CProfile::WriteString(
     else
         changed = m_doc->SetEntry(sectionName, keyName, WithoutLineBreaks(value));
     return m_doc->Finish(changed);
+}
+
+namespace {
+thread_local QString t_lastSaveError;
+
+// One limiter per file and kind of warning, so that a lasting fault of one file does not hide the
+// first warning about another. Bounded: a flood of names starts the table afresh.
+long long AllowWarning(const QString& key)
+{
+    static std::mutex mutex;
+    static std::unordered_map<QString, std::unique_ptr<CWarningLimiter>> limiters;
+    const std::lock_guard lock(mutex);
+    if (limiters.size() >= 256)
+        limiters.clear();
+    auto& limiter = limiters[key];
+    if (!limiter)
+        limiter = std::make_unique<CWarningLimiter>();
+    return limiter->Allow();
+}
+} // namespace
+
+void WarnSaveFailed(const QString& path, const QString& reason)
+{
+    t_lastSaveError = reason;
+    if (const auto more = AllowWarning(QStringLiteral("save:") + path); more >= 0)
+        qCWarning(lcConfig).noquote() << "cannot save" << path << "-" << reason
+                                      << "(the program's memory and the file differ until a save succeeds)"
+                                      << CWarningLimiter::MoreText(more);
+}
+
+QString LastSaveError()
+{
+    return t_lastSaveError;
 }
 
 int CProfile::GetSectionNames(QStringList& names) const
@@ -1022,4 +1061,19 @@ void ClearNumberedSection(CProfile& profile, const QString& baseName, int index)
     CSection(profile, baseName, index).Delete();
     if (index < INT_MAX)
         CSection(profile, baseName, index + 1).Delete();
+}
+
+void WarnIfListStopped(CProfile& profile, const QString& baseName, qsizetype index)
+{
+    const QString name = baseName + QString::number(index);
+    QStringList names;
+    profile.GetSectionNames(names);
+    if (!names.contains(name, Qt::CaseInsensitive))
+        return;
+    if (const auto more = AllowWarning(QStringLiteral("list:") + baseName + u':' + profile.Path()); more >= 0)
+        qCWarning(lcConfig).noquote() << "the list" << baseName << "stopped loading at section [" + name + "] of"
+                                      << profile.Path()
+                                      << "(no name, or a date or time that does not read): the records from"
+                                         " there on stay in the file but are not used"
+                                      << CWarningLimiter::MoreText(more);
 }

@@ -149,6 +149,12 @@ private:
     QString m_name;
 };
 
+// A configuration or dispatch file could not be saved: a warning (at most one a minute per file) naming the
+// path and the reason; the reason is kept for LastSaveError().
+void WarnSaveFailed(const QString& path, const QString& reason);
+// The reason of the last failed save on this thread.
+QString LastSaveError();
+
 // Conversions used by the reads above (exposed for the dispatch files and the editors).
 int ProfileTextToInt(QStringView text, int def);
 long TextToLongAutoBase(QStringView text);

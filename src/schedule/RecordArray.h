@@ -27,6 +27,11 @@ inline bool ReadDateTimeKey(const CSection& section, const QString& key, CDateTi
     return DateTimeFromText(text, value);
 }
 
+// When section <base><index> exists although the list loading stopped there (the record's name is
+// missing or one of its dates does not read), warns: the records from there
+// on stay in the file but are not used. At most one warning a minute per list and file.
+void WarnIfListStopped(CProfile& profile, const QString& baseName, qsizetype index);
+
 // Saves one record in section <base><index>: deletes the sections index and index + 1 (so that a
 // list saved record by record ends where it should), writes the keys, records the file time.
 template <class Record>
@@ -61,6 +66,8 @@ public:
         LoadNumberedSections(
             profile, *this, [&profile](Record& record, int index) { return record.Load(profile, index); });
         m_modified = false;
+        // A section that is there but does not load hides every record after it.
+        WarnIfListStopped(profile, Record::BaseName(), this->size() + 1);
     }
 
     // Only when modified: rewrites the sections from 1 (an empty list deletes section 1), leaving

@@ -8,7 +8,10 @@
 #include <thread>
 #include <variant>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QMap>
 #include <QTemporaryDir>
 
@@ -17,6 +20,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/DateType.h"
 #include "schedule/Profile.h"
+#include "support/Trace.h"
 
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
@@ -188,6 +192,18 @@ protected:
         ASSERT_TRUE(file.open(mode));
         file.write(content);
     }
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // Moves the file's modification time ten seconds back: as if written a while ago.
+    void AgeFile(const char* name)
+    {
+        QFile file(m_dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    }
     void AddTarget(const QString& name, const QString& number, const QString& id)
     {
         QStringList fields;
@@ -298,8 +314,22 @@ TEST_F(KelvarisDocTest, PauseAndHoldingBarrierValues)
         QStringList({ QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("1")),
             SetValue("System.BarringLevel", QStringLiteral("2")),
             SetValue("System.BarringDelay",
-                FormatDateTime(until, DTF_DATE) + QLatin1Char(' ') + FormatDateTime(until, DTF_TIME)) }));
+                FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + QLatin1Char(' ')
+                    + FormatDateTime(until, DTF_TIME)) }));
     EXPECT_EQ(doc.CurrentBarrier().m_delayUntil, until);
+
+    // The alarm server parses the delay: under a locale whose short date has a two-digit year it
+    // still goes out with four.
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    m_server.ClearCommands();
+    CBarrage holding = doc.CurrentBarrier();
+    doc.PushBarrier(holding, true, g_now);
+    QLocale::setDefault(previous);
+    const QStringList delays = m_server.Commands().filter(QStringLiteral("System.BarringDelay"));
+    ASSERT_EQ(delays.size(), 1);
+    EXPECT_TRUE(delays.first().startsWith(QStringLiteral("[setvalue(System.BarringDelay,3/5/2024 ")))
+        << delays.first().toStdString();
 }
 
 TEST_F(KelvarisDocTest, PublishedValuesOfShiftAndNone)
@@ -409,7 +439,13 @@ TEST_F(KelvarisDocTest, IdleCheckReloadsAHandEditedConfigurationAlsoWhileInactiv
         "BarrageType=1\r\nBarragePriority=4\r\n",
         QIODevice::Append);
     ConfigLocation().SetFileTimeMemo(ConfigLocation().FileTimeMemo() - 1);
-    doc.IdleCheck();
+    // Modified just now, perhaps still being written: not taken yet, a second look is asked for.
+    EXPECT_TRUE(doc.IdleCheck());
+    EXPECT_TRUE(doc.m_barriers.isEmpty());
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+    // The second look, once the file has been left alone: taken.
+    AgeFile("kelvaris.cfg");
+    EXPECT_FALSE(doc.IdleCheck(false));
     EXPECT_EQ(doc.m_barriers.size(), 1);
     EXPECT_EQ(m_server.Commands().filter(QStringLiteral("[set")),
         QStringList({ QStringLiteral("[setshift(0)]"), SetValue("System.BarringActive", QStringLiteral("1")),
@@ -433,9 +469,85 @@ TEST_F(KelvarisDocTest, IdleCheckReloadsAHandEditedConfigurationAlsoWhileInactiv
         const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
         doc.PageTargets().FindById(QStringLiteral("A1"))->m_fileTimeMemo -= 1;
     }
-    doc.IdleCheck();
+    EXPECT_TRUE(doc.IdleCheck());
+    EXPECT_TRUE(m_server.Commands().filter(QStringLiteral("[setshift(")).isEmpty());
+    m_server.ClearCommands();
+    AgeFile("A1.tim");
+    EXPECT_FALSE(doc.IdleCheck());
     EXPECT_EQ(m_server.Commands().filter(QStringLiteral("[setshift(")).size(), 1);
     EXPECT_TRUE(m_server.Commands().contains(QStringLiteral("[check(Kelvaris)]")));
+    // The second look goes without the presence command.
+    m_server.ClearCommands();
+    EXPECT_FALSE(doc.IdleCheck(false));
+    EXPECT_TRUE(m_server.Commands().isEmpty());
+}
+
+// Collects the configuration warnings while it lives.
+class CConfigWarnings
+{
+public:
+    CConfigWarnings()
+    {
+        s_lines.clear();
+        m_previous = qInstallMessageHandler(&Handler);
+    }
+    ~CConfigWarnings() { qInstallMessageHandler(m_previous); }
+    CConfigWarnings(const CConfigWarnings&) = delete;
+    CConfigWarnings& operator=(const CConfigWarnings&) = delete;
+    static QString Text() { return s_lines.join(u'\n'); }
+
+private:
+    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (type == QtWarningMsg && qstrcmp(context.category, lcConfig().categoryName()) == 0)
+            s_lines << text;
+    }
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous = nullptr;
+};
+
+TEST_F(KelvarisDocTest, AHolderTheFileDidNotTakeDecidesAndIsStoredAtALaterIdleCheck)
+{
+    WriteFile("G40.tim", "[Settings]\r\nName=Service North\r\nTakeover=1\r\n");
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    const QString path = m_dir.filePath(QStringLiteral("G40.tim"));
+    // The dispatch file cannot be written: a folder stands where it was.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+
+    const CConfigWarnings warnings;
+    // Anna, on duty, becomes the holder; the file does not take it, memory keeps it.
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("A1"), QStringLiteral("G40"), QStringLiteral("2024-03-04 09:00:00")),
+        kDispatchSend);
+    EXPECT_TRUE(warnings.Text().contains(QStringLiteral("cannot save"))) << warnings.Text().toStdString();
+    EXPECT_TRUE(warnings.Text().contains(path)) << warnings.Text().toStdString();
+    // The holder in memory decides, not the file: Bert, on duty at 17:00, is not the holder.
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("B2"), QStringLiteral("G40"), QStringLiteral("2024-03-04 17:00:00")),
+        kDispatchNotDispatched);
+
+    // Still not writable: kept. A new target list keeps it too.
+    doc.IdleCheck();
+    doc.LoadSettings();
+    {
+        const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
+        ASSERT_TRUE(doc.PageTargets().FindById(QStringLiteral("G40")));
+        EXPECT_TRUE(doc.PageTargets().FindById(QStringLiteral("G40"))->HasUnsavedWrites());
+    }
+
+    // Writable again: the next idle check stores it, and memory and file agree.
+    ASSERT_TRUE(QDir().rmdir(path));
+    WriteFile("G40.tim", "[Settings]\r\nName=Service North\r\nTakeover=1\r\n");
+    AgeFile("G40.tim");
+    doc.IdleCheck();
+    EXPECT_TRUE(ReadFile(path).contains("CurrentTargetID=A1\r\n")) << ReadFile(path).toStdString();
+    {
+        const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
+        const CPageTarget* group = doc.PageTargets().FindById(QStringLiteral("G40"));
+        ASSERT_TRUE(group);
+        EXPECT_FALSE(group->HasUnsavedWrites());
+        EXPECT_EQ(group->ReadCurrentTargetId(), QStringLiteral("A1"));
+    }
 }
 
 TEST_F(KelvarisDocTest, QueuedResponsesAreHandledOldestFirst)

@@ -211,9 +211,35 @@ TEST_F(ConfigLocationTest, FileTimeMemoTellsOwnWritesFromOutsideChanges)
     EXPECT_EQ(location.FileTimeMemo(), FileTimeNs(config));
     EXPECT_FALSE(location.CheckConfigChanged());
 
+    // Changed by another program just now: perhaps half written, so looked at again shortly.
     SetTimes(config, FileTimeNs(config), FileTimeNs(config) + 1);
-    EXPECT_TRUE(location.CheckConfigChanged());
+    bool recheckDue = false;
+    EXPECT_FALSE(location.CheckConfigChanged(&recheckDue));
+    EXPECT_TRUE(recheckDue);
+    // Left alone for two seconds (its time moved back instead of waiting): taken.
+    const qint64 settled = FileTimeNs(config) - 3 * kSecond;
+    SetTimes(config, settled, settled);
+    recheckDue = false;
+    EXPECT_TRUE(location.CheckConfigChanged(&recheckDue));
+    EXPECT_FALSE(recheckDue);
+    EXPECT_EQ(location.FileTimeMemo(), settled);
     EXPECT_FALSE(location.CheckConfigChanged());
+
+    // A master written just now is not copied yet either.
+    const QString master = PathOf(QStringLiteral("m.cfg"));
+    WriteFile(master, "[Settings]\r\nLanguage=2\r\n");
+    const qint64 older = settled - 10 * kSecond;
+    SetTimes(config, older, older);
+    location.SetFileTimeMemo(older);
+    location.SetPaths(config, master);
+    recheckDue = false;
+    EXPECT_FALSE(location.CheckConfigChanged(&recheckDue));
+    EXPECT_TRUE(recheckDue);
+    EXPECT_EQ(CProfile(config).ReadInt(QStringLiteral("Settings"), QStringLiteral("Language"), 0), 1);
+    SetTimes(master, older + 5 * kSecond, older + 5 * kSecond);
+    EXPECT_TRUE(location.CheckConfigChanged());
+    EXPECT_EQ(CProfile(config).ReadInt(QStringLiteral("Settings"), QStringLiteral("Language"), 0), 2);
+    location.SetPaths(config, QString());
 
     EXPECT_EQ(location.ConfigFolder(), m_dir.path());
     ConfigLocation().SetPaths(config, QString());

@@ -187,6 +187,31 @@ TEST_F(DateTimeParser, LocaleForms)
     EXPECT_EQ(Parse("1/31/24 6:05 PM"), Ok(2024, 1, 31, 18, 5, 0));
 }
 
+TEST_F(DateTimeParser, FourDigitYearWhereTheLocaleHasTwo)
+{
+    // Dates stored by installations whose short date had a four-digit year, and what this program
+    // writes for other readers, read back under a locale whose short picture has two.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(Parse("12/24/2024"), Ok(2024, 12, 24, 0, 0, 0));
+    EXPECT_EQ(Parse("12/24/1995"), Ok(1995, 12, 24, 0, 0, 0));
+    EXPECT_EQ(Parse("12/24/24"), Ok(2024, 12, 24, 0, 0, 0));
+    EXPECT_EQ(Parse("24/12/2024"), Rejected());
+    const CDateTime delay(2026, 12, 7, 13, 29, 7);
+    const QString sent = FormatDateTime(delay, DTF_DATE | DTF_FULLYEAR) + u' ' + FormatDateTime(delay, DTF_TIME);
+    EXPECT_TRUE(sent.startsWith(QStringLiteral("12/7/2026 "))) << sent.toStdString();
+    EXPECT_EQ(Parse(sent), Ok(2026, 12, 7, 13, 29, 7));
+
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    EXPECT_EQ(Parse("24/12/2024"), Ok(2024, 12, 24, 0, 0, 0));
+    EXPECT_EQ(Parse("24/12/24"), Ok(2024, 12, 24, 0, 0, 0));
+    EXPECT_EQ(Parse("12/24/2024"), Rejected());
+    EXPECT_EQ(FormatDateTime(delay, DTF_DATE | DTF_FULLYEAR), QStringLiteral("7/12/2026"));
+
+    // A locale whose short date has four digits already is left as it is.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(FormatDateTime(delay, DTF_DATE | DTF_FULLYEAR), FormatDateTime(delay, DTF_DATE));
+}
+
 TEST_F(DateTimeParser, HostileTextsAreBounded)
 {
     // Too long to be a date: refused before any matching.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include <QByteArray>
@@ -426,6 +427,21 @@ TEST_F(HolidayStorage, SavesTheStorageFormAndReadsItBackInAnyLocale)
     holidays[0].m_date = Day(2024, 1, 1);
     EXPECT_EQ(Listed(loaded), Listed(holidays));
     EXPECT_EQ(loaded[5].m_name, Text("Ascension Day "));
+}
+
+TEST_F(HolidayStorage, ReadsFourDigitYearsUnderALocaleWithTwo)
+{
+    for (const auto& [locale, christmas, boxing] :
+        { std::tuple(QLocale(QLocale::English, QLocale::UnitedStates), "12/24/2024", "12/26/2024"),
+            std::tuple(QLocale(QLocale::Spanish, QLocale::Spain), "24/12/2024", "26/12/2024") }) {
+        QLocale::setDefault(locale);
+        CProfile profile(NewFile(QByteArray("[Holiday1]\r\nHolidayName=Christmas Eve\r\nHolidayDate=") + christmas
+            + "\r\n[Holiday2]\r\nHolidayName=Boxing Day\r\nHolidayDate=" + boxing + "\r\n"));
+        CHolidaysArray holidays;
+        holidays.Load(profile);
+        EXPECT_EQ(Listed(holidays), QStringList({ Text("Christmas Eve@2024-12-24"), Text("Boxing Day@2024-12-26") }))
+            << locale.name().toStdString();
+    }
 }
 
 TEST_F(HolidayStorage, ReadsOlderDateFormsAndStopsAtTheFirstUnreadableRecord)
