@@ -77,14 +77,6 @@ bool CKelvarisBus::OwnName()
     m_ownsName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
     if (!m_ownsName)
         KTRACE(lcAutomation) << "bus name not owned:" << m_busName << reply.error().message();
-    if (reply.isValid() && !m_ownsName) {
-        // Automation and DDE calls by name reach the other program, not this one.
-        static CWarningLimiter limiter;
-        if (const auto more = limiter.Allow(); more >= 0)
-            qCWarning(lcAutomation).noquote()
-                << QStringLiteral("The bus name %1 is taken by another instance: automation and DDE calls go there%2")
-                       .arg(m_busName, CWarningLimiter::MoreText(more));
-    }
     return m_ownsName;
 }
 
@@ -104,8 +96,18 @@ bool CKelvarisBus::Reconnect(QDBusConnection connection)
     } else if (m_object) {
         ok = ExportAutomation(*m_object);
     }
-    if (m_wantsName)
-        ok = OwnName() && ok;
+    if (m_wantsName && !OwnName()) {
+        ok = false;
+        // Another program took the name while the bus was away: calls by name reach that one.
+        static CWarningLimiter limiter;
+        const QDBusConnectionInterface* bus = m_connection.interface();
+        const bool taken = bus && bus->isServiceRegistered(m_busName).value();
+        if (const auto more = taken ? limiter.Allow() : -1; more >= 0)
+            qCWarning(lcAutomation).noquote()
+                << QStringLiteral("The bus name %1 is taken by another program since the bus came back: DDE and "
+                                  "automation calls reach that one, not this Kelvaris%2")
+                       .arg(m_busName, CWarningLimiter::MoreText(more));
+    }
     return ok;
 }
 

@@ -58,10 +58,11 @@ public:
 
     bool ExportAutomation(CKelvarisObj& object);
     // Asks for the bus name (without replacing another owner and without queueing). False when
-    // the connection is down or another program owns the name (a warning, at most once a minute).
+    // the connection is down or another program owns the name.
     bool OwnName();
     // The bus came back on a new connection: exports the automation object there again and asks
-    // for the name again when it was asked for before. False when that did not succeed.
+    // for the name again when it was asked for before. False when that did not succeed (a name
+    // another program took meanwhile is a warning, at most once a minute).
     bool Reconnect(QDBusConnection connection);
 
     const QString& BusName() const { return m_busName; }
