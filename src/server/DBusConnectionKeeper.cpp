@@ -1,5 +1,6 @@
 #include "server/DBusConnectionKeeper.h"
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -21,7 +22,7 @@ CDBusConnectionKeeper::CDBusConnectionKeeper(
     , m_category(category)
     , m_connection(QString())
 {
-    connect(&m_poll, &QTimer::timeout, this, &CDBusConnectionKeeper::Check);
+    connect(&m_poll, &QTimer::timeout, this, &CDBusConnectionKeeper::Poll);
     Connect();
 }
 
@@ -34,7 +35,7 @@ CDBusConnectionKeeper::CDBusConnectionKeeper(QString address, QString what, Cate
     , m_category(category)
     , m_connection(QString())
 {
-    connect(&m_poll, &QTimer::timeout, this, &CDBusConnectionKeeper::Check);
+    connect(&m_poll, &QTimer::timeout, this, &CDBusConnectionKeeper::Poll);
     Connect();
 }
 
@@ -84,8 +85,12 @@ bool CDBusConnectionKeeper::Check()
             qCWarning(m_category).noquote() << QStringLiteral("The connection to %1 (%2) was lost; reconnecting%3")
                                                    .arg(m_what, BusText(), CWarningLimiter::MoreText(more));
     }
-    if (!Connect())
+    m_lastAttempt.start();
+    if (!Connect()) {
+        ++m_failures;
         return false;
+    }
+    m_failures = 0;
     const qint64 goneMs = m_downSince.elapsed();
     m_down = false;
     if (m_generation > 1) {
@@ -100,6 +105,16 @@ bool CDBusConnectionKeeper::Check()
     }
     Q_EMIT Reconnected();
     return true;
+}
+
+void CDBusConnectionKeeper::Poll()
+{
+    // While the bus stays away, the attempts of the timer are spaced out; a user's Check() always
+    // tries.
+    if (m_down && m_failures > 0 && m_lastAttempt.isValid()
+        && m_lastAttempt.elapsed() < std::min(500LL << std::min(m_failures - 1, 6), qint64(kMaxRetryMs)))
+        return;
+    Check();
 }
 
 void CDBusConnectionKeeper::StartPolling(int ms)

@@ -13,7 +13,8 @@
 // comes back once its daemon is gone (the socket of a restarted daemon at the same address is a new
 // peer), and Qt tells nobody reliably, so the keeper looks: at every Check() and, once polling, on a
 // timer. A lost connection is dropped and a new one is made under a fresh connection name until one
-// succeeds; then Reconnected() tells the users to register their objects and names again on
+// succeeds (the timer's attempts spaced out from half a second up to 30 s while they fail, so that a
+// bus that stays away costs nothing); then Reconnected() tells the users to register their objects and names again on
 // Connection(). The session bus is found through DBUS_SESSION_BUS_ADDRESS at each attempt, so a
 // daemon that came back on the same address is reached.
 //
@@ -28,6 +29,8 @@ class CDBusConnectionKeeper : public QObject
 public:
     using Category = const QLoggingCategory& (*)();
     static constexpr int kDefaultPollMs = 3000;
+    // The longest wait between two attempts while the bus stays away.
+    static constexpr int kMaxRetryMs = 30'000;
 
     // `what` names the connection in warnings ("Kelvaris's bus", "the alarm server's bus").
     CDBusConnectionKeeper(QDBusConnection::BusType bus, QString what, Category category, QObject* parent = nullptr);
@@ -52,6 +55,7 @@ Q_SIGNALS:
     void Reconnected();
 
 private:
+    void Poll();
     bool Connect();
     QString BusText() const;
 
@@ -65,6 +69,8 @@ private:
     int m_generation = 0;
     bool m_down = false; // lost (or never made) and not yet back
     QElapsedTimer m_downSince;
+    QElapsedTimer m_lastAttempt;
+    int m_failures = 0; // attempts failed in a row
     QTimer m_poll;
     CWarningLimiter m_lostLimiter;
     CWarningLimiter m_restoredLimiter;
