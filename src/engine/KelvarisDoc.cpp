@@ -343,11 +343,39 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     return recheckDue;
 }
 
+namespace {
+template <class List>
+bool SaveIfModified(List& list);
+} // namespace
+
 void CKelvarisDoc::RetryUnsavedWrites()
 {
-    const std::lock_guard<std::mutex> lock(m_targetsMutex);
-    for (CPageTarget& target : m_targets)
-        target.RetryUnsavedWrites();
+    {
+        const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        for (CPageTarget& target : m_targets)
+            target.RetryUnsavedWrites();
+    }
+    // Settings and lists the configuration file did not take; a list is left alone while its
+    // editor is open (it saves on closing).
+    using EKind = CEditorHost::EKind;
+    const bool lists = (m_barriers.IsModified() && !IsEditorOpen(EKind::Barriers))
+        || (m_shifts.IsModified() && !IsEditorOpen(EKind::Shifts))
+        || (m_holidays.IsModified() && !IsEditorOpen(EKind::Holidays));
+    if (m_unsavedSettings == 0 && !lists)
+        return;
+    // A change made outside meanwhile must still be noticed by the change check that follows.
+    const qint64 memo = ConfigLocation().FileTimeMemo();
+    const bool changedOutside = FileTimeNs(ConfigLocation().ConfigPath()) != memo;
+    if (m_unsavedSettings != 0 && SaveSettings(m_unsavedSettings))
+        KTRACE(lcEngine) << "settings stored now";
+    if (!IsEditorOpen(EKind::Barriers))
+        SaveIfModified(m_barriers);
+    if (!IsEditorOpen(EKind::Shifts))
+        SaveIfModified(m_shifts);
+    if (!IsEditorOpen(EKind::Holidays))
+        SaveIfModified(m_holidays);
+    if (changedOutside)
+        ConfigLocation().SetFileTimeMemo(memo);
 }
 
 bool CKelvarisDoc::AppendResponse(const QString& text)
@@ -482,10 +510,45 @@ void CKelvarisDoc::ToggleAutoActivate()
     if (!m_rights.Check(RIGHT_AUTO_ACTIVATE))
         return;
     m_autoActivate = !m_autoActivate;
+    SaveSettings(UNSAVED_AUTO_ACTIVATE);
+}
+
+bool CKelvarisDoc::SaveSettings(unsigned which)
+{
     CProfile profile(ConfigLocation().ConfigPath());
-    CSection(profile, QStringLiteral("Settings"))
-        .Write(QStringLiteral("AutoActivate"), m_autoActivate ? 1 : 0);
+    bool stored = true;
+    {
+        CProfile::Batch batch(profile);
+        CSection section(profile, QStringLiteral("Settings"));
+        // A file that refuses writes (a folder in its place, unreadable) fails each write; a file
+        // that cannot be replaced fails the commit.
+        if (which & UNSAVED_AUTO_ACTIVATE)
+            stored = section.Write(QStringLiteral("AutoActivate"), m_autoActivate ? 1 : 0) && stored;
+        if (which & UNSAVED_GENERAL) {
+            stored = section.Write(QStringLiteral("WorkTimeFrom"), m_workTimeFrom) && stored;
+            stored = section.Write(QStringLiteral("WorkTimeTo"), m_workTimeTo) && stored;
+            stored = section.Write(QStringLiteral("OnClose"), m_onClose) && stored;
+            SaveWorkDays(profile, m_workDays);
+        }
+        if (which & UNSAVED_TAKEOVER_TEXTS)
+            stored = m_takeover.Save(profile) && stored;
+        stored = batch.Commit() && stored;
+    }
     ConfigLocation().RecordFileTime();
+    if (stored) {
+        m_unsavedSettings &= ~which;
+        return true;
+    }
+    // Kept in memory and written again at the next idle checks.
+    m_unsavedSettings |= which;
+    ReportSaveFailed();
+    return false;
+}
+
+void CKelvarisDoc::ReportSaveFailed()
+{
+    if (m_observer)
+        m_observer->OnSaveFailed(ConfigLocation().ConfigPath(), LastSaveError());
 }
 
 void CKelvarisDoc::GeneralSetup()
@@ -502,28 +565,22 @@ void CKelvarisDoc::GeneralSetup()
     m_workTimeFrom = settings.m_workTimeFrom;
     m_workTimeTo = settings.m_workTimeTo;
     m_onClose = settings.m_onClose;
-    CProfile profile(ConfigLocation().ConfigPath());
-    {
-        CProfile::Batch batch(profile);
-        CSection section(profile, QStringLiteral("Settings"));
-        section.Write(QStringLiteral("WorkTimeFrom"), m_workTimeFrom);
-        section.Write(QStringLiteral("WorkTimeTo"), m_workTimeTo);
-        section.Write(QStringLiteral("OnClose"), m_onClose);
-        SaveWorkDays(profile, m_workDays);
-    }
-    ConfigLocation().RecordFileTime();
+    SaveSettings(UNSAVED_GENERAL);
 }
 
 namespace {
-// Saves a list an editor changed and records the program's own file time.
+// Saves a list an editor changed and records the program's own file time. False when the file did
+// not take it: the list stays modified, so that the idle check saves it again.
 template <class List>
-void SaveIfModified(List& list)
+bool SaveIfModified(List& list)
 {
     if (!list.IsModified())
-        return;
+        return true;
     CProfile profile(ConfigLocation().ConfigPath());
-    if (list.Save(profile))
-        list.SetModified(false);
+    if (!list.Save(profile))
+        return false;
+    list.SetModified(false);
+    return true;
 }
 } // namespace
 
@@ -535,7 +592,8 @@ void CKelvarisDoc::EditBarriers()
     if (!m_rights.Check(RIGHT_BARRIERS))
         return;
     m_editors->EditBarriers(m_barriers);
-    SaveIfModified(m_barriers);
+    if (!SaveIfModified(m_barriers))
+        ReportSaveFailed();
 }
 
 void CKelvarisDoc::EditShifts()
@@ -546,7 +604,8 @@ void CKelvarisDoc::EditShifts()
     if (!m_rights.Check(RIGHT_PLAN))
         return;
     m_editors->EditShifts(m_shifts);
-    SaveIfModified(m_shifts);
+    if (!SaveIfModified(m_shifts))
+        ReportSaveFailed();
 }
 
 void CKelvarisDoc::EditHolidays()
@@ -557,7 +616,8 @@ void CKelvarisDoc::EditHolidays()
     if (!m_rights.Check(RIGHT_HOLIDAYS))
         return;
     m_editors->EditHolidays(m_holidays);
-    SaveIfModified(m_holidays);
+    if (!SaveIfModified(m_holidays))
+        ReportSaveFailed();
 }
 
 void CKelvarisDoc::PlanOfAction()
@@ -603,17 +663,26 @@ void CKelvarisDoc::OpenEditorWithoutWaiting(CEditorHost::EKind kind, std::functi
     case EKind::Barriers:
         if (!m_rights.Check(RIGHT_BARRIERS))
             break;
-        m_editors->OpenBarriers(m_barriers, whenClosed([this] { SaveIfModified(m_barriers); }));
+        m_editors->OpenBarriers(m_barriers, whenClosed([this] {
+            if (!SaveIfModified(m_barriers))
+                ReportSaveFailed();
+        }));
         return;
     case EKind::Shifts:
         if (!m_rights.Check(RIGHT_PLAN))
             break;
-        m_editors->OpenShifts(m_shifts, whenClosed([this] { SaveIfModified(m_shifts); }));
+        m_editors->OpenShifts(m_shifts, whenClosed([this] {
+            if (!SaveIfModified(m_shifts))
+                ReportSaveFailed();
+        }));
         return;
     case EKind::Holidays:
         if (!m_rights.Check(RIGHT_HOLIDAYS))
             break;
-        m_editors->OpenHolidays(m_holidays, whenClosed([this] { SaveIfModified(m_holidays); }));
+        m_editors->OpenHolidays(m_holidays, whenClosed([this] {
+            if (!SaveIfModified(m_holidays))
+                ReportSaveFailed();
+        }));
         return;
     case EKind::Plan:
         if (!m_rights.Check(RIGHT_PLAN))
@@ -648,7 +717,5 @@ void CKelvarisDoc::TakeoverMessages()
     m_takeover.m_requestText = request;
     m_takeover.m_confirmText = confirm;
     m_takeover.m_timeoutText = timeout;
-    CProfile profile(ConfigLocation().ConfigPath());
-    m_takeover.Save(profile);
-    ConfigLocation().RecordFileTime();
+    SaveSettings(UNSAVED_TAKEOVER_TEXTS);
 }

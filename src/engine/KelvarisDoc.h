@@ -29,6 +29,10 @@ public:
 
     virtual ~CDocObserver() = default;
     virtual void OnUpdate(unsigned hint) = 0;
+    // A save the operator started (an editor's list, the general settings, the takeover texts,
+    // the automatic activation) did not reach the file; the engine keeps it and tries again at the
+    // idle checks. The window tells the operator.
+    virtual void OnSaveFailed(const QString& /*path*/, const QString& /*reason*/) { }
 };
 
 // Where the engine publishes its values (topics "Shift" and "Barring" with their items).
@@ -190,8 +194,14 @@ public:
     // when a changed file was modified too recently to be read whole: the host then runs the
     // check again, without the presence command, kSettleRecheckMs later.
     bool IdleCheck(bool withPresence = true);
-    // Stores what earlier writes could not (a takeover group's holder).
+    // Stores what earlier writes could not: a takeover group's holder, settings and lists the
+    // configuration file did not take (lists whose editor is open excepted).
     void RetryUnsavedWrites();
+    // Settings whose save failed (UNSAVED_ bits); 0 when memory and file agree.
+    unsigned UnsavedSettings() const { return m_unsavedSettings; }
+    static constexpr unsigned UNSAVED_AUTO_ACTIVATE = 1;
+    static constexpr unsigned UNSAVED_GENERAL = 2;
+    static constexpr unsigned UNSAVED_TAKEOVER_TEXTS = 4;
 
     // Responses beyond this many waiting ones are dropped: the alarm server answers a handful of
     // takeover requests a minute, so a longer queue is a flood that must not exhaust memory.
@@ -268,6 +278,10 @@ private:
     void HandleQueuedResponses();
     void Notify(unsigned hint);
     void LoadPageTargets();
+    // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and tells
+    // the observer.
+    bool SaveSettings(unsigned which);
+    void ReportSaveFailed();
     static unsigned EditorBit(CEditorHost::EKind kind) { return 1u << unsigned(kind); }
     // False (and the open one brought to the front) when an editor of this kind is open already;
     // otherwise marks it open until EndEditor().
@@ -288,6 +302,7 @@ private:
     CPageTargetArray m_targets;
 
     unsigned m_updateHint = 0;
+    unsigned m_unsavedSettings = 0;
     int m_lastPushedMinute = -1; // -1 forces the next push
 
     // Guards m_responses only.

@@ -318,6 +318,8 @@ public:
     std::recursive_mutex m_mutex;
     int m_batchDepth = 0;
     bool m_dirty = false;
+    // A write inside the current batch was refused: the batch's commit reports the failure.
+    bool m_batchRefused = false;
 
     // Makes the document reflect the file; inside a batch the loaded document is trusted.
     void Refresh()
@@ -883,6 +885,8 @@ bool CProfile::WriteString(
     m_doc->Refresh();
     if (!m_doc->Writable()) {
         WarnSaveFailed(m_path, QStringLiteral("not a readable file of bounded size"));
+        if (m_doc->m_batchDepth > 0)
+            m_doc->m_batchRefused = true;
         return false;
     }
     bool changed;
@@ -974,6 +978,8 @@ bool CProfile::Batch::Commit()
         m_doc->m_dirty = false;
         m_result = m_doc->Store();
     }
+    if (m_doc->m_batchDepth == 0 && std::exchange(m_doc->m_batchRefused, false))
+        m_result = false;
     m_lock.unlock();
     return m_result;
 }

@@ -72,7 +72,14 @@ class CRecordingObserver : public CDocObserver
 {
 public:
     void OnUpdate(unsigned hint) override { hints.append(hint); }
+    void OnSaveFailed(const QString& path, const QString& reason) override
+    {
+        saveFailures.append(path);
+        saveReasons.append(reason);
+    }
     QList<unsigned> hints;
+    QStringList saveFailures;
+    QStringList saveReasons;
 };
 
 // The last value of every topic/item, a text or a number.
@@ -548,6 +555,47 @@ TEST_F(KelvarisDocTest, AHolderTheFileDidNotTakeDecidesAndIsStoredAtALaterIdleCh
         EXPECT_FALSE(group->HasUnsavedWrites());
         EXPECT_EQ(group->ReadCurrentTargetId(), QStringLiteral("A1"));
     }
+}
+
+TEST_F(KelvarisDocTest, SettingsAndListsTheFileDidNotTakeAreReportedAndStoredLater)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    const QString path = ConfigPath();
+    // The configuration file cannot be written: a folder stands where it was.
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkdir(path));
+
+    const CConfigWarnings warnings;
+    const bool before = doc.m_autoActivate;
+    doc.ToggleAutoActivate();
+    EXPECT_NE(doc.m_autoActivate, before);
+    EXPECT_EQ(doc.UnsavedSettings(), CKelvarisDoc::UNSAVED_AUTO_ACTIVATE);
+    ASSERT_EQ(m_observer.saveFailures, QStringList({ path }));
+    EXPECT_FALSE(m_observer.saveReasons[0].isEmpty());
+    EXPECT_TRUE(warnings.Text().contains(path)) << warnings.Text().toStdString();
+    // A list whose save failed stays modified.
+    doc.m_barriers.append(Barrier("Kept", DATETYPE_MONDAY, T(9), T(11), BARRIER_DELETE, 4));
+    doc.m_barriers.SetModified();
+    doc.IdleCheck();
+    EXPECT_TRUE(doc.m_barriers.IsModified());
+    EXPECT_EQ(doc.UnsavedSettings(), CKelvarisDoc::UNSAVED_AUTO_ACTIVATE);
+
+    // Writable again: the next idle check stores both; the file is then read back as it is.
+    ASSERT_TRUE(QDir().rmdir(path));
+    WriteFile("kelvaris.cfg", "[Settings]\r\n");
+    AgeFile("kelvaris.cfg");
+    doc.IdleCheck();
+    EXPECT_EQ(doc.UnsavedSettings(), 0u);
+    EXPECT_FALSE(doc.m_barriers.IsModified());
+    const QByteArray stored = ReadFile(path);
+    EXPECT_TRUE(stored.contains(before ? "AutoActivate=0" : "AutoActivate=1")) << stored.toStdString();
+    EXPECT_TRUE(stored.contains("BarrageName=Kept")) << stored.toStdString();
+    AgeFile("kelvaris.cfg");
+    doc.IdleCheck(false);
+    EXPECT_NE(doc.m_autoActivate, before);
+    ASSERT_EQ(doc.m_barriers.size(), 1);
+    EXPECT_EQ(doc.m_barriers[0].m_name, QStringLiteral("Kept"));
 }
 
 TEST_F(KelvarisDocTest, QueuedResponsesAreHandledOldestFirst)

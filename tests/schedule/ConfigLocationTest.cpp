@@ -266,3 +266,42 @@ TEST_F(ConfigLocationTest, CopyFailuresLeaveTheTargetAlone)
 }
 
 } // namespace
+
+TEST_F(ConfigLocationTest, StaleTemporaryFilesOfSavesAreRemovedAndNothingElse)
+{
+    const qint64 old = (QDateTime::currentSecsSinceEpoch() - 11 * 60) * kSecond;
+    const auto make = [this, old](const char* name, bool aged) {
+        WriteFile(PathOf(QString::fromLatin1(name)), "x");
+        if (aged)
+            SetTimes(PathOf(QString::fromLatin1(name)), old, old);
+    };
+    make("kelvaris.cfg", true);
+    make("202.tim", true);
+    make("kelvaris.cfg.AbC123", true); // left by a save: removed
+    make("202.tim.xYzQwE", true); // removed
+    make("202.tim.aBcDeF", false); // a save perhaps still running: kept
+    make("303.tim.AbCdEf", true); // no such dispatch file: kept
+    make("notes.txt.AbCdEf", true); // not a file of ours: kept
+    make("kelvaris.cfg.AbC12", true); // five characters: kept
+    make("kelvaris.cfg.Ab-123", true); // not the writer's alphabet: kept
+    make("elsewhere", true);
+    // A link with the pattern's name is neither followed nor removed.
+    const QString link = PathOf(QStringLiteral("202.tim.LinkXY"));
+    ASSERT_TRUE(QFile::link(PathOf(QStringLiteral("elsewhere")), link));
+    const timespec times[2] = { { old / kSecond, 0 }, { old / kSecond, 0 } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(link).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("kelvaris.cfg.DirXYZ")));
+
+    EXPECT_EQ(RemoveStaleSaveFiles(m_dir.path()), 2);
+    QStringList left = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    left.removeAll(QStringLiteral("home")); // the fixture's own
+    left.removeAll(QStringLiteral("inst"));
+    left.sort();
+    EXPECT_EQ(left,
+        QStringList({ QStringLiteral("202.tim"), QStringLiteral("202.tim.LinkXY"), QStringLiteral("202.tim.aBcDeF"),
+            QStringLiteral("303.tim.AbCdEf"), QStringLiteral("elsewhere"), QStringLiteral("kelvaris.cfg"),
+            QStringLiteral("kelvaris.cfg.Ab-123"), QStringLiteral("kelvaris.cfg.AbC12"),
+            QStringLiteral("kelvaris.cfg.DirXYZ"), QStringLiteral("notes.txt.AbCdEf") }));
+    EXPECT_EQ(FileBytes(PathOf(QStringLiteral("elsewhere"))), QByteArray("x"));
+    EXPECT_EQ(RemoveStaleSaveFiles(PathOf(QStringLiteral("missing"))), 0);
+}

@@ -13,6 +13,7 @@
 
 #include "schedule/DayContext.h"
 #include "schedule/Profile.h"
+#include "support/Trace.h"
 
 namespace {
 
@@ -472,6 +473,65 @@ TEST_F(HolidayStorage, ReadsOlderDateFormsAndStopsAtTheFirstUnreadableRecord)
         holidays.Load(cut);
         EXPECT_EQ(Listed(holidays), QStringList({ Text("First@2024-01-01") })) << ender;
     }
+}
+
+// Collects the configuration warnings while it lives.
+class CConfigWarnings
+{
+public:
+    CConfigWarnings()
+    {
+        s_lines.clear();
+        m_previous = qInstallMessageHandler(&Handler);
+    }
+    ~CConfigWarnings() { qInstallMessageHandler(m_previous); }
+    CConfigWarnings(const CConfigWarnings&) = delete;
+    CConfigWarnings& operator=(const CConfigWarnings&) = delete;
+    static QStringList Lines() { return s_lines; }
+
+private:
+    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (type == QtWarningMsg && qstrcmp(context.category, lcConfig().categoryName()) == 0)
+            s_lines << text;
+    }
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous = nullptr;
+};
+
+TEST_F(HolidayStorage, AListThatStopsEarlyAndASaveThatFailsAreWarnings)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const CConfigWarnings warnings;
+    CProfile profile(NewFile("[Holiday1]\r\nHolidayName=First\r\nHolidayDate=2024-01-01\r\n"
+                             "[Holiday2]\r\nHolidayName=Bad\r\nHolidayDate=Christmas\r\n"
+                             "[Holiday3]\r\nHolidayName=Hidden\r\nHolidayDate=2024-12-31\r\n"));
+    CHolidaysArray holidays;
+    holidays.Load(profile);
+    EXPECT_EQ(holidays.size(), 1);
+    ASSERT_EQ(warnings.Lines().size(), 1);
+    EXPECT_TRUE(warnings.Lines()[0].contains(QStringLiteral("[Holiday2]"))) << warnings.Lines()[0].toStdString();
+    EXPECT_TRUE(warnings.Lines()[0].contains(profile.Path()));
+    // Loading again within the minute: no second warning.
+    holidays.Load(profile);
+    EXPECT_EQ(warnings.Lines().size(), 1);
+
+    // A list that simply ends is no warning.
+    CProfile complete(m_dir.filePath(QStringLiteral("complete.cfg")));
+    holidays.SetModified();
+    ASSERT_TRUE(holidays.Save(complete));
+    holidays.Load(complete);
+    EXPECT_EQ(warnings.Lines().size(), 1);
+
+    // A folder that is not there: the save fails, with the path and the reason.
+    const QString lost = m_dir.filePath(QStringLiteral("gone/holidays.cfg"));
+    CProfile missing(lost);
+    holidays.SetModified();
+    EXPECT_FALSE(holidays.Save(missing));
+    ASSERT_EQ(warnings.Lines().size(), 2);
+    EXPECT_TRUE(warnings.Lines()[1].contains(QStringLiteral("cannot save"))) << warnings.Lines()[1].toStdString();
+    EXPECT_TRUE(warnings.Lines()[1].contains(lost));
+    EXPECT_FALSE(LastSaveError().isEmpty());
 }
 
 TEST_F(HolidayStorage, SavesOnlyWhenModifiedAndNeverARecordThatWouldEndTheList)
