@@ -99,10 +99,9 @@ bool CKelvarisBus::Reconnect(QDBusConnection connection)
     if (m_wantsName && !OwnName()) {
         ok = false;
         // Another program took the name while the bus was away: calls by name reach that one.
-        static CWarningLimiter limiter;
         const QDBusConnectionInterface* bus = m_connection.interface();
         const bool taken = bus && bus->isServiceRegistered(m_busName).value();
-        if (const auto more = taken ? limiter.Allow() : -1; more >= 0)
+        if (const auto more = taken ? m_takenLimiter.Allow() : -1; more >= 0)
             qCWarning(lcAutomation).noquote()
                 << QStringLiteral("The bus name %1 is taken by another program since the bus came back: DDE and "
                                   "automation calls reach that one, not this Kelvaris%2")

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include "support/Warning.h"
+
 class CKelvarisObj;
 
 // Kelvaris on the session bus:
@@ -77,6 +79,7 @@ private:
     CKelvarisObj* m_object = nullptr; // the exported object
     bool m_ownsName = false;
     bool m_wantsName = false; // OwnName was called
+    CWarningLimiter m_takenLimiter;
 };
 
 // The D-Bus activation file through which the bus starts Kelvaris as a windowless automation server

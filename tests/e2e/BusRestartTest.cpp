@@ -88,6 +88,8 @@ protected:
                     process->kill();
             }
         }
+        for (const QString& name : m_connectionNames)
+            QDBusConnection::disconnectFromBus(name);
         m_bus.reset();
         m_app.reset();
     }
@@ -106,7 +108,9 @@ protected:
     // A connection to the current daemon (the one of the last daemon died with it).
     QDBusConnection Connection()
     {
-        const QString name = QStringLiteral("restart-test-%1").arg(++m_connections);
+        // A name used before would give that connection back, dead or alive.
+        const QString name = QStringLiteral("restart-test-%1").arg(++s_connections);
+        m_connectionNames << name;
         return QDBusConnection::connectToBus(m_bus->Address(), name);
     }
 
@@ -133,7 +137,8 @@ protected:
     QProcessEnvironment m_env;
     QProcess m_sim;
     QProcess m_kelvaris;
-    int m_connections = 0;
+    QStringList m_connectionNames;
+    static inline int s_connections = 0;
 };
 
 } // namespace
