@@ -15,6 +15,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 #include "server/DBusServerCommand.h"
+#include "support/CrashHandler.h"
 #include "support/Trace.h"
 
 namespace {
@@ -34,6 +35,13 @@ void PrintHelp(QTextStream& out)
            "  -Unregister  remove that file and exit  (each switch also with / instead of -)\n"
            "  --help       show this help and exit\n"
            "  --version    show the version and exit\n";
+}
+
+// Crash reports go to crash/ in the data folder.
+void InstallCrashReports()
+{
+    InstallCrashHandler(
+        DetermineConfigPaths(LocationInputFromEnvironment()).dataFolder, QStringLiteral(KELVARIS_VERSION));
 }
 
 void SetApplicationNames()
@@ -103,6 +111,7 @@ int main(int argc, char* argv[])
             out << "kelvaris " << KELVARIS_VERSION << "\n";
             return 0;
         }
+        InstallCrashReports();
         if (commandLine.m_headless)
             return RunHeadless();
         if (commandLine.IsAutomationServer())
@@ -121,6 +130,7 @@ int main(int argc, char* argv[])
     SetApplicationNames();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelvaris.svg")));
     InitTrace();
+    InstallCrashReports();
     int code = 0;
     {
         CKelvarisApp kelvaris;

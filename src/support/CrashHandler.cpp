@@ -1,0 +1,234 @@
+#include "support/CrashHandler.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+
+#include <execinfo.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+constexpr int kSignals[] = { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT };
+constexpr int kMaxFrames = 64;
+constexpr size_t kPathSize = 4096;
+constexpr size_t kAltStackSize = 64 * 1024;
+
+// Prepared at install; the handler only reads them.
+char g_folder[kPathSize]; // "<data folder>/crash", NUL-terminated; empty: no file
+size_t g_folderLength = 0;
+char g_header[512]; // "Kelvaris <version> crashed" and the line end
+size_t g_headerLength = 0;
+alignas(16) char g_altStack[kAltStackSize];
+QString g_folderText;
+
+// Bounded text building without the C library's formatting (which may allocate or take locks).
+struct CBuffer
+{
+    char* m_data;
+    size_t m_size;
+    size_t m_length = 0;
+
+    void Append(const char* text, size_t length)
+    {
+        for (size_t i = 0; i < length && m_length + 1 < m_size; ++i)
+            m_data[m_length++] = text[i];
+        m_data[m_length] = '\0';
+    }
+    void Append(const char* text) { Append(text, strlen(text)); }
+    void AppendNumber(long long value, int minDigits = 1)
+    {
+        char digits[24];
+        int count = 0;
+        const bool negative = value < 0;
+        unsigned long long rest = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
+        do {
+            digits[count++] = char('0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0 && count < 20);
+        while (count < minDigits && count < 20)
+            digits[count++] = '0';
+        if (negative)
+            Append("-", 1);
+        while (count > 0)
+            Append(&digits[--count], 1);
+    }
+};
+
+const char* SignalName(int signal)
+{
+    switch (signal) {
+    case SIGSEGV:
+        return "SIGSEGV";
+    case SIGBUS:
+        return "SIGBUS";
+    case SIGFPE:
+        return "SIGFPE";
+    case SIGILL:
+        return "SIGILL";
+    case SIGABRT:
+        return "SIGABRT";
+    default:
+        return "signal";
+    }
+}
+
+void WriteAll(int fd, const char* data, size_t length)
+{
+    while (length > 0) {
+        const ssize_t written = ::write(fd, data, length);
+        if (written <= 0)
+            return;
+        data += written;
+        length -= size_t(written);
+    }
+}
+
+void OnCrash(int signal)
+{
+    const int savedErrno = errno;
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long pid = ::getpid();
+
+    char reportText[1024];
+    CBuffer report { reportText, sizeof reportText };
+    report.Append(g_header, g_headerLength);
+    report.Append("signal: ");
+    report.AppendNumber(signal);
+    report.Append(" (");
+    report.Append(SignalName(signal));
+    report.Append(")\ntime: ");
+    char timeText[64];
+    report.Append(timeText, size_t(FormatCrashTime(now.tv_sec, timeText)));
+    report.Append("\nprocess: ");
+    report.AppendNumber(pid);
+    report.Append("\nbacktrace:\n");
+
+    void* frames[kMaxFrames];
+    const int frameCount = ::backtrace(frames, kMaxFrames);
+
+    int file = -1;
+    char pathText[kPathSize + 64];
+    if (g_folderLength > 0) {
+        CBuffer path { pathText, sizeof pathText };
+        path.Append(g_folder, g_folderLength);
+        path.Append("/kelvaris-");
+        path.AppendNumber(pid);
+        path.Append("-");
+        path.AppendNumber(now.tv_sec);
+        path.Append(".txt");
+        file = ::open(pathText, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    }
+    for (const int fd : { file, int(STDERR_FILENO) }) {
+        if (fd < 0)
+            continue;
+        WriteAll(fd, report.m_data, report.m_length);
+        ::backtrace_symbols_fd(frames, frameCount, fd);
+        if (fd == STDERR_FILENO && file >= 0) {
+            WriteAll(fd, "report: ", 8);
+            WriteAll(fd, pathText, strlen(pathText));
+            WriteAll(fd, "\n", 1);
+        }
+    }
+    if (file >= 0)
+        ::close(file);
+
+    // The action is back to the default (SA_RESETHAND): the signal, pending until the handler
+    // returns, ends the process as it would have without the handler. A fault raised by the
+    // faulting instruction would also come again on return; a signal sent by another process
+    // would not, hence the raise.
+    errno = savedErrno;
+    ::raise(signal);
+}
+
+} // namespace
+
+int FormatCrashTime(long long seconds, char* out)
+{
+    CBuffer text { out, 64 };
+    text.AppendNumber(seconds);
+    // The civil date in UTC from the day count (proleptic Gregorian calendar).
+    long long days = seconds / 86400;
+    long long rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long dayOfEra = days - era * 146097;
+    const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long monthIndex = (5 * dayOfYear + 2) / 153;
+    const long long day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const long long month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    text.Append(" (");
+    text.AppendNumber(year, 4);
+    text.Append("-");
+    text.AppendNumber(month, 2);
+    text.Append("-");
+    text.AppendNumber(day, 2);
+    text.Append(" ");
+    text.AppendNumber(rest / 3600, 2);
+    text.Append(":");
+    text.AppendNumber(rest % 3600 / 60, 2);
+    text.Append(":");
+    text.AppendNumber(rest % 60, 2);
+    text.Append(" UTC)");
+    return int(text.m_length);
+}
+
+QString CrashReportFolder()
+{
+    return g_folderText;
+}
+
+void InstallCrashHandler(const QString& dataFolder, const QString& version)
+{
+    // The handler must not write while the texts change.
+    for (const int signal : kSignals)
+        ::signal(signal, SIG_DFL);
+
+    g_folder[0] = '\0';
+    g_folderLength = 0;
+    g_folderText.clear();
+    if (!dataFolder.isEmpty()) {
+        const QString folder = QDir(dataFolder).filePath(QStringLiteral("crash"));
+        const QByteArray encoded = QFile::encodeName(folder);
+        if (QDir().mkpath(folder) && size_t(encoded.size()) < sizeof g_folder) {
+            std::memcpy(g_folder, encoded.constData(), size_t(encoded.size()) + 1);
+            g_folderLength = size_t(encoded.size());
+            g_folderText = folder;
+        }
+    }
+    CBuffer header { g_header, sizeof g_header };
+    header.Append("Kelvaris ");
+    const QByteArray versionText = version.toUtf8().left(200);
+    header.Append(versionText.constData(), size_t(versionText.size()));
+    header.Append(" crashed\n");
+    g_headerLength = header.m_length;
+
+    // The first backtrace() loads the unwinder (it allocates); in the handler it must not.
+    void* frames[2];
+    ::backtrace(frames, 2);
+
+    stack_t stack {};
+    stack.ss_sp = g_altStack;
+    stack.ss_size = sizeof g_altStack;
+    ::sigaltstack(&stack, nullptr);
+
+    struct sigaction action {};
+    action.sa_handler = OnCrash;
+    action.sa_flags = SA_RESETHAND | SA_ONSTACK;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kSignals)
+        ::sigaction(signal, &action, nullptr);
+}
