@@ -28,6 +28,15 @@ void CAppEditorHost::CloseAll()
     }
 }
 
+bool CAppEditorHost::AnyEditorShown() const
+{
+    for (const QPointer<QDialog>& dialog : m_shown) {
+        if (dialog && dialog->isVisible())
+            return true;
+    }
+    return false;
+}
+
 int CAppEditorHost::RunModal(EKind kind, QDialog& dialog)
 {
     m_shown[size_t(kind)] = &dialog;

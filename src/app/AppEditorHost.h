@@ -47,6 +47,9 @@ public:
     // Closes the editors opened without waiting, as if the operator had closed them (program end).
     void CloseAll();
 
+    // Whether any editor is shown, modal or not.
+    bool AnyEditorShown() const;
+
     // The editor of a kind that is shown, or null.
     QDialog* Editor(EKind kind) const { return m_shown[size_t(kind)]; }
 

@@ -13,6 +13,7 @@
 #include "app/MainFrame.h"
 #include "app/PasswordDialogs.h"
 #include "app/SingleInstance.h"
+#include "app/WarningForwarder.h"
 #include "engine/KelvarisDoc.h"
 #include "inbound/KelvarisInbound.h"
 #include "schedule/ConfigLocation.h"
@@ -24,6 +25,8 @@ namespace {
 const QString kSettings = QStringLiteral("Settings");
 const QString kLanguageKey = QStringLiteral("Language");
 constexpr int kIdleIntervalMs = 30000;
+// How often a held-back idle check looks whether the dialogs have closed.
+constexpr int kIdleRetryMs = 250;
 } // namespace
 
 CKelvarisApp::CKelvarisApp(CServerCommandFactory* server, QObject* parent)
@@ -34,6 +37,16 @@ CKelvarisApp::CKelvarisApp(CServerCommandFactory* server, QObject* parent)
 {
     m_idleTimer.setInterval(kIdleIntervalMs);
     connect(&m_idleTimer, &QTimer::timeout, this, &CKelvarisApp::IdleCheck);
+    m_idleRetry.setInterval(kIdleRetryMs);
+    connect(&m_idleRetry, &QTimer::timeout, this, [this] {
+        if (IdleCheckHeldBack())
+            return;
+        m_idleRetry.stop();
+        IdleCheck();
+        // The next one the full interval later.
+        if (m_idleTimer.isActive())
+            m_idleTimer.start();
+    });
 }
 
 CKelvarisApp::~CKelvarisApp()
@@ -50,6 +63,17 @@ bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
     }
     m_instance = std::make_unique<CSingleInstance>();
     m_instance->Listen();
+
+    // Kelvaris warnings from here on reach the window too (once it is there: they are delivered
+    // from the event loop).
+    m_warnings = std::make_unique<CWarningForwarder>();
+    connect(m_warnings.get(), &CWarningForwarder::Warning, this,
+        [this](const QString& category, const QString& text) {
+            if (m_frame)
+                m_frame->ShowWarning(text);
+            if (category == QLatin1String("kelvaris.pipe"))
+                ReportSocketProblem();
+        });
 
     const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
     ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
@@ -124,6 +148,7 @@ int CKelvarisApp::ExitInstance()
         return 0;
     m_exited = true;
     m_idleTimer.stop();
+    m_idleRetry.stop();
     m_fileRecheck.Stop();
     // Editors of setup commands still open are closed first: they save what they changed.
     if (m_editors)
@@ -134,9 +159,32 @@ int CKelvarisApp::ExitInstance()
     }
     // The socket's worker calls into the document: it goes before the document.
     m_inbound.reset();
+    m_warnings.reset();
     m_frame.reset();
     m_doc.reset();
     return 0;
+}
+
+void CKelvarisApp::ReportSocketProblem()
+{
+    if (!m_inbound || !m_frame)
+        return;
+    const QString problem = m_inbound->SocketProblem();
+    if (problem.isEmpty() || problem == m_socketProblemShown)
+        return;
+    m_socketProblemShown = problem;
+    // Not modal: the idle check, which takes the connections up again, goes on meanwhile.
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Kelvaris"),
+        tr("Kelvaris cannot answer the dispatch checks of the alarm server:\n%1").arg(problem),
+        QMessageBox::Ok, m_frame.get());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+bool CKelvarisApp::IdleCheckHeldBack() const
+{
+    return QApplication::activeModalWidget() || (m_editors && m_editors->AnyEditorShown());
 }
 
 bool CKelvarisApp::RecheckFiles()
@@ -146,6 +194,16 @@ bool CKelvarisApp::RecheckFiles()
 
 void CKelvarisApp::IdleCheck()
 {
+    if (m_exited)
+        return;
+    // The timers fire inside a dialog's event loop too; a reload there would replace the targets
+    // the dialog is editing.
+    if (IdleCheckHeldBack()) {
+        if (!m_idleRetry.isActive())
+            m_idleRetry.start();
+        return;
+    }
+    m_idleRetry.stop();
     if (m_doc)
         m_fileRecheck.Arm(m_doc->IdleCheck());
 }

@@ -18,6 +18,7 @@ class CKelvarisInbound;
 class CMainFrame;
 class CServerCommandFactory;
 class CSingleInstance;
+class CWarningForwarder;
 
 // The application object of the desktop program: start-up, the idle check every 30 seconds, and the
 // commands Language, Password, About, System information, New and Open.
@@ -49,8 +50,14 @@ public:
     // A double click in the plan of action: the planning dialog for the target (right 9).
     void OnPlanEntry(const QString& targetName);
 
-    // The idle check: the configuration file's changes, the presence command.
+    // The idle check: the configuration file's changes, the presence command. It waits while a
+    // dialog of Kelvaris is open (a modal one, or an editor an automation command opened) and runs
+    // as soon as the last one has closed: a reload must not change the targets under an editor.
     void IdleCheck();
+    // Whether the idle check waits now.
+    bool IdleCheckHeldBack() const;
+    // The socket cannot be served: a message box with the reason (once per reason).
+    void ReportSocketProblem();
     // The second look at a file that was being written at the idle check; true when another is due.
     bool RecheckFiles();
 
@@ -61,6 +68,7 @@ public:
     bool OtherInstanceShown() const { return m_otherInstance; }
     CMainFrame* MainFrame() const { return m_frame.get(); }
     CKelvarisDoc* Document() const { return m_doc.get(); }
+    CAppEditorHost* Editors() const { return m_editors.get(); }
     CRightsCheck& Rights() { return m_rights; }
     int LanguageIndex() const { return m_languageIndex; }
     const QString& ConfigPath() const { return m_configPath; }
@@ -76,9 +84,13 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CKelvarisInbound> m_inbound;
     std::unique_ptr<CSingleInstance> m_instance;
+    std::unique_ptr<CWarningForwarder> m_warnings;
+    QString m_socketProblemShown;
     QTimer m_idleTimer;
-    // A file being written at the idle check is looked at again shortly.
-    CFileRecheck m_fileRecheck { [this] { return RecheckFiles(); } };
+    // Looks whether a held-back idle check can run now.
+    QTimer m_idleRetry;
+    // A file being written at the idle check is looked at again shortly (not inside a dialog).
+    CFileRecheck m_fileRecheck { [this] { return RecheckFiles(); }, [this] { return IdleCheckHeldBack(); } };
     QString m_configPath;
     QString m_masterPath;
     int m_languageIndex = 0;

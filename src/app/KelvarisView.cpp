@@ -322,6 +322,12 @@ void CKelvarisView::AddLogbookLine(const CLogbookLine& line)
     m_logbookList->insertTopLevelItem(0, item);
 }
 
+void CKelvarisView::AddWarningLine(const QString& text)
+{
+    const CDateTime now = CDateTime::GetCurrentTime();
+    AddLogbookLine({ tr("Warning"), FormatDateTime(now, DTF_DATE), FormatDateTime(now, DTF_TIME), text });
+}
+
 void CKelvarisView::RefreshPlan()
 {
     const bool active = m_doc.IsActive();

@@ -66,6 +66,9 @@ public:
     void InitialUpdate();
     void OnUpdate(unsigned hint) override;
 
+    // A warning for the operator: a logbook line "Warning" with the present moment and the text.
+    void AddWarningLine(const QString& text);
+
     // "&Save logfile...": right 4, the save dialog proposing <configuration file>.log, then the file.
     void SaveLogfile();
 

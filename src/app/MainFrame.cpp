@@ -302,10 +302,23 @@ void CMainFrame::Retranslate()
     for (int i = 0; i < 4; ++i)
         m_menus[i]->setTitle(Translate(kMenus[i].m_title));
     m_toolBar->setWindowTitle(tr("Toolbar"));
-    m_readyLabel->setText(tr("Ready"));
+    m_readyLabel->setText(m_lastWarning.isEmpty() ? tr("Ready") : m_lastWarning);
     if (m_trayShow)
         m_trayShow->setText(tr("&Show Kelvaris"));
     setWindowTitle(QStringLiteral("Kelvaris"));
+}
+
+void CMainFrame::ShowWarning(const QString& text)
+{
+    m_view->AddWarningLine(text);
+    m_lastWarning = text;
+    m_readyLabel->setText(text);
+    m_readyLabel->setToolTip(text);
+}
+
+QString CMainFrame::StatusMessage() const
+{
+    return m_readyLabel->text();
 }
 
 void CMainFrame::changeEvent(QEvent* event)

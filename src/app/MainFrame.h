@@ -35,6 +35,11 @@ public:
     // The same without centring: a second start of the program asks for this.
     void ShowFromElsewhere();
 
+    // A warning for the operator: a logbook line, and the status bar's message pane shows it until
+    // the next one.
+    void ShowWarning(const QString& text);
+    QString StatusMessage() const;
+
     // The actions, for the tests and the application ("File/Activate" ...).
     QAction* Action(const QString& key) const;
 
@@ -72,5 +77,6 @@ private:
     QToolBar* m_toolBar = nullptr;
     QMenu* m_menus[4] = {};
     QLabel* m_readyLabel = nullptr;
+    QString m_lastWarning; // shown in the message pane instead of "Ready"
     bool m_quitting = false;
 };

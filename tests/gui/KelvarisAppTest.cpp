@@ -29,6 +29,10 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 
+#include "app/AppEditorHost.h"
+#include "app/WarningForwarder.h"
+#include "support/Trace.h"
+
 #include "DialogTesting.h"
 #include "FakeServerCommand.h"
 
@@ -206,6 +210,83 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(app.MainFrame()->isVisible());
+    }
+
+    void IdleCheckWaitsWhileADialogIsOpen()
+    {
+        PrepareData("AutoActivate=1\r\n");
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({})));
+        QVERIFY(app.Document()->IsActive());
+        QTest::qWait(1200); // the first check after start is over
+        const QString presence = QStringLiteral("[check(Kelvaris)]");
+        m_server.ClearCommands();
+        app.IdleCheck();
+        QCOMPARE(m_server.Commands().count(presence), 1);
+
+        // Inside a modal dialog the check waits, also when its timers fire there.
+        m_server.ClearCommands();
+        bool heldBack = false;
+        qsizetype during = -1;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            app.IdleCheck();
+            heldBack = app.IdleCheckHeldBack();
+            QTest::qWait(600);
+            during = m_server.Commands().count(presence);
+            box->close();
+        });
+        QMessageBox::information(app.MainFrame(), QStringLiteral("Kelvaris"), QStringLiteral("modal"));
+        QVERIFY(heldBack);
+        QCOMPARE(during, 0);
+        // It runs once the dialog has closed, once.
+        QTRY_COMPARE_WITH_TIMEOUT(m_server.Commands().count(presence), 1, 2000);
+        QTest::qWait(400);
+        QCOMPARE(m_server.Commands().count(presence), 1);
+
+        // An editor that an automation command opened without waiting holds it back as well.
+        m_server.ClearCommands();
+        app.Editors()->OpenPlan(QString(), [] { });
+        QVERIFY(app.IdleCheckHeldBack());
+        app.IdleCheck();
+        QTest::qWait(600);
+        QCOMPARE(m_server.Commands().count(presence), 0);
+        app.Editors()->CloseAll();
+        QTRY_COMPARE_WITH_TIMEOUT(m_server.Commands().count(presence), 1, 2000);
+        QVERIFY(!app.IdleCheckHeldBack());
+    }
+
+    void WarningsOfAnyThreadReachLogbookAndStatusBar()
+    {
+        PrepareData("");
+        CKelvarisApp app(&m_server);
+        QVERIFY(app.InitInstance(Parse({})));
+        const CKelvarisView& view = app.MainFrame()->View();
+        const QString text = QStringLiteral("the alarm server is not reachable");
+        std::thread([&text] { qCWarning(lcServer).noquote() << text; }).join();
+        QTRY_VERIFY(!view.Logbook().isEmpty() && view.Logbook().first().m_event == text);
+        QCOMPARE(view.Logbook().first().m_name, QStringLiteral("Warning"));
+        QVERIFY(!view.Logbook().first().m_date.isEmpty());
+        QCOMPARE(app.MainFrame()->StatusMessage(), text);
+
+        // Only Kelvaris's warnings: other messages stay on standard error.
+        const qsizetype lines = view.Logbook().size();
+        qWarning("a warning of Qt's own");
+        qCDebug(lcServer) << "a trace line";
+        QTest::qWait(50);
+        QCOMPARE(view.Logbook().size(), lines);
+
+        // A flood is cut down; the first line delivered says how many were left out.
+        for (int i = 0; i < 100; ++i)
+            qCWarning(lcPipe).noquote() << QStringLiteral("flood %1").arg(i);
+        QTest::qWait(50);
+        QList<CLogbookLine> flood;
+        for (const CLogbookLine& line : view.Logbook()) {
+            if (line.m_event.startsWith(QStringLiteral("flood ")))
+                flood.prepend(line);
+        }
+        QCOMPARE(flood.size(), qsizetype(CWarningForwarder::kMaxPending));
+        QVERIFY2(flood.first().m_event.contains(QStringLiteral("84 more")), qPrintable(flood.first().m_event));
+        QVERIFY(app.MainFrame()->StatusMessage().startsWith(QStringLiteral("flood 15")));
     }
 
     void InstanceSocketIsInAFolderOfTheUsersOwn()
