@@ -132,6 +132,17 @@ void ReportSaveFailure(QWidget* parent, const QString& message, const QStringLis
 // ---------------------------------------------------------------------------------------------
 // Logic
 
+void ReportTargetsNoLongerListed(QWidget* parent, const QStringList& names)
+{
+    if (names.isEmpty())
+        return;
+    QMessageBox::warning(parent, parent ? parent->windowTitle() : QStringLiteral("Kelvaris"),
+        QCoreApplication::translate("CDispatchingDlg",
+            "The alarm server no longer knows:\n%1\n\nThe changes were written to their own dispatch "
+            "files all the same; they apply once the alarm server lists them again.")
+            .arg(names.join(u'\n')));
+}
+
 qint64 BulkSpanDays(const CDateTime& from, const CDateTime& to)
 {
     if (!from.IsValid() || !to.IsValid())
@@ -282,10 +293,16 @@ qsizetype PerformRemove(
 // ---------------------------------------------------------------------------------------------
 // CDispDuplicateDlg
 
+CDispDuplicateDlg::~CDispDuplicateDlg() = default;
+
 CDispDuplicateDlg::CDispDuplicateDlg(CKelvarisDoc& doc, QWidget* parent)
     : QDialog(parent)
     , m_doc(doc)
 {
+    {
+        const std::lock_guard lock(m_doc.TargetsMutex());
+        m_opened = std::make_unique<CPageTargetArray>(m_doc.PageTargets());
+    }
     m_sourceGroup = new QGroupBox(this);
     m_sourceFromLabel = new QLabel(m_sourceGroup);
     m_sourceToLabel = new QLabel(m_sourceGroup);
@@ -516,29 +533,54 @@ void CDispDuplicateDlg::accept()
     const CDuplicateSpans spans = Spans();
     if (!DuplicateAllowed(spans))
         return;
+    const QStringList clearNames = CheckedNames(m_destinationList);
+    const QStringList copyNames = CheckedNames(m_sourceList);
     QStringList failed;
+    QStringList unlisted;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         std::lock_guard lock(m_doc.TargetsMutex());
         CPageTargetArray& targets = m_doc.PageTargets();
-        const QList<qsizetype> changed
-            = PerformDuplicate(targets, spans, CheckedNames(m_destinationList), CheckedNames(m_sourceList));
+        const QList<qsizetype> changed = PerformDuplicate(targets, spans, clearNames, copyNames);
         failed = SaveTargets(targets, changed);
+
+        // Targets that a reload dropped while the dialog was open: their own files all the same.
+        CPageTargetArray dropped;
+        for (const QString& name : clearNames + copyNames) {
+            const CPageTarget* opened = std::as_const(*m_opened).FindByName(name);
+            if (!std::as_const(targets).FindByName(name) && opened && !dropped.FindByName(name)) {
+                CPageTarget target = *opened;
+                target.LoadDispatchFile();
+                dropped.append(std::move(target));
+            }
+        }
+        const QList<qsizetype> changedDropped = PerformDuplicate(dropped, spans, clearNames, copyNames);
+        const QStringList failedDropped = SaveTargets(dropped, changedDropped);
+        failed += failedDropped;
+        for (const qsizetype index : changedDropped) {
+            if (!failedDropped.contains(dropped.at(index).m_name))
+                unlisted.append(dropped.at(index).m_name);
+        }
         QApplication::restoreOverrideCursor();
     }
     ReportSaveFailure(
         this, tr("The dispatch plan of these receivers and groups could not be saved:\n%1"), failed);
+    ReportTargetsNoLongerListed(this, unlisted);
     QDialog::accept();
 }
 
 // ---------------------------------------------------------------------------------------------
 // CDispRemoveDlg
 
-CDispRemoveDlg::CDispRemoveDlg(CKelvarisDoc& doc, qsizetype targetIndex, QWidget* parent)
+CDispRemoveDlg::CDispRemoveDlg(CKelvarisDoc& doc, const QString& targetId, QWidget* parent)
     : QDialog(parent)
     , m_doc(doc)
-    , m_targetIndex(targetIndex)
+    , m_targetId(targetId)
 {
+    if (const qsizetype index = TargetIndex(); index >= 0) {
+        const std::lock_guard lock(m_doc.TargetsMutex());
+        m_opened = std::make_unique<CPageTarget>(m_doc.PageTargets().at(index));
+    }
     m_firstModel = new CPlannerModel(this);
     m_lastModel = new CPlannerModel(this);
     m_firstPlanner = new CTimePlanner(doc, *m_firstModel, this);
@@ -600,8 +642,8 @@ CDispRemoveDlg::CDispRemoveDlg(CKelvarisDoc& doc, qsizetype targetIndex, QWidget
     setTabOrder(m_firstView, m_lastView);
     setTabOrder(m_lastView, m_buttons);
 
-    if (m_targetIndex >= 0 && m_targetIndex < m_doc.PageTargets().size())
-        m_receiver->setText(m_doc.PageTargets().at(m_targetIndex).m_name);
+    if (const CPageTarget* target = Target())
+        m_receiver->setText(target->m_name);
 
     connect(m_all, &QPushButton::clicked, this, [this] { ApplyPreset(RemovePreset::All); });
     connect(m_past, &QPushButton::clicked, this, [this] { ApplyPreset(RemovePreset::Past); });
@@ -649,10 +691,9 @@ void CDispRemoveDlg::SetSpan(const CDateTime& from, const CDateTime& to)
 
 void CDispRemoveDlg::ApplyPreset(RemovePreset preset)
 {
-    const CPageTargetArray& targets = m_doc.PageTargets();
     CDispatchRangeArray none;
-    const CDispatchRangeArray& ranges
-        = m_targetIndex >= 0 && m_targetIndex < targets.size() ? targets.at(m_targetIndex).m_ranges : none;
+    const CPageTarget* target = Target();
+    const CDispatchRangeArray& ranges = target ? target->m_ranges : none;
     CDateTime from;
     CDateTime to;
     RemovePresetSpan(ranges, preset, Today(), from, to);
@@ -715,15 +756,13 @@ void CDispRemoveDlg::Refresh()
         { std::tuple(m_firstPlanner, m_firstView, from), std::tuple(m_lastPlanner, m_lastView, to) }) {
         planner->SetHighlightSpan(from, to);
         planner->SetUp(BulkMondayOnOrBefore(first), false, view->viewport()->size());
-        planner->LoadPlan(m_targetIndex);
+        planner->LoadPlan(TargetIndex());
         planner->Model().SetEditMode(CPlannerModel::EditReadOnly);
     }
 
-    const CPageTargetArray& targets = m_doc.PageTargets();
-    const bool known = m_targetIndex >= 0 && m_targetIndex < targets.size();
-    const qsizetype count = known && BulkSpanDays(from, to) > 0
-        ? targets.at(m_targetIndex).m_ranges.CountInPeriod(from, to)
-        : 0;
+    const CPageTarget* target = Target();
+    const qsizetype count
+        = target && BulkSpanDays(from, to) > 0 ? target->m_ranges.CountInPeriod(from, to) : 0;
     m_summary->setText(BulkSpanSummary(from, to, count, false));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(count > 0);
     m_refreshing = false;
@@ -734,14 +773,42 @@ void CDispRemoveDlg::accept()
     const CDateTime from = From();
     const CDateTime to = To();
     QStringList failed;
+    QStringList unlisted;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         std::lock_guard lock(m_doc.TargetsMutex());
         CPageTargetArray& targets = m_doc.PageTargets();
-        if (PerformRemove(targets, m_targetIndex, from, to) > 0)
-            failed = SaveTargets(targets, { m_targetIndex });
+        if (const qsizetype index = TargetIndex(); index >= 0) {
+            if (PerformRemove(targets, index, from, to) > 0)
+                failed = SaveTargets(targets, { index });
+        } else if (m_opened) {
+            // The list was loaded again without the target: its own file still loses the days.
+            CPageTarget& target = *m_opened;
+            target.LoadDispatchFile();
+            if (target.m_ranges.RemovePeriod(from, to) > 0) {
+                if (target.SaveDispatchFile())
+                    unlisted.append(target.m_name);
+                else
+                    failed.append(target.m_name);
+            }
+        }
         QApplication::restoreOverrideCursor();
     }
     ReportSaveFailure(this, tr("The dispatch plan of %1 could not be saved."), failed);
+    if (!unlisted.isEmpty())
+        ReportTargetsNoLongerListed(this, unlisted);
     QDialog::accept();
+}
+
+qsizetype CDispRemoveDlg::TargetIndex() const
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    const CPageTarget* target = m_targetId.isEmpty() ? nullptr : targets.FindById(m_targetId);
+    return target ? target - &targets.at(0) : -1;
+}
+
+const CPageTarget* CDispRemoveDlg::Target() const
+{
+    const qsizetype index = TargetIndex();
+    return index >= 0 ? &m_doc.PageTargets().at(index) : m_opened.get();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -20,6 +22,7 @@ class QResizeEvent;
 
 class CDispatchRangeArray;
 class CKelvarisDoc;
+class CPageTarget;
 class CPageTargetArray;
 class CPlannerModel;
 class CPlannerWidget;
@@ -80,6 +83,10 @@ void RemovePresetSpan(const CDispatchRangeArray& ranges, RemovePreset preset, co
 qsizetype PerformRemove(
     CPageTargetArray& targets, qsizetype targetIndex, const CDateTime& from, const CDateTime& to);
 
+// Tells the operator that the alarm server no longer lists these targets, so that their plans,
+// written to their own dispatch files all the same, apply only once it lists them again.
+void ReportTargetsNoLongerListed(QWidget* parent, const QStringList& names);
+
 // "Duplicate dispatching": repeats the plan of one span of days over another for the chosen
 // receivers and groups, replacing what the destination held. OK performs the duplication on the
 // document's page targets and writes the dispatch files of the targets changed.
@@ -89,6 +96,7 @@ class CDispDuplicateDlg : public QDialog
 
 public:
     explicit CDispDuplicateDlg(CKelvarisDoc& doc, QWidget* parent = nullptr);
+    ~CDispDuplicateDlg() override;
 
     // For tests and the opener: the spans as the pickers show them.
     CDuplicateSpans Spans() const;
@@ -114,6 +122,9 @@ private:
     static QStringList CheckedNames(const QListWidget* list);
 
     CKelvarisDoc& m_doc;
+    // The targets when the dialog opened: where the edits of one that a reload dropped meanwhile
+    // go.
+    std::unique_ptr<CPageTargetArray> m_opened;
     QGroupBox* m_sourceGroup = nullptr;
     QGroupBox* m_destinationGroup = nullptr;
     QLabel* m_sourceFromLabel = nullptr;
@@ -143,7 +154,8 @@ class CDispRemoveDlg : public QDialog
     Q_OBJECT
 
 public:
-    CDispRemoveDlg(CKelvarisDoc& doc, qsizetype targetIndex, QWidget* parent = nullptr);
+    // The target by its ID: a reload of the list while the dialog is open may move or drop it.
+    CDispRemoveDlg(CKelvarisDoc& doc, const QString& targetId, QWidget* parent = nullptr);
     ~CDispRemoveDlg() override;
 
     // For tests: the span as the pickers show it, the summary, the buttons.
@@ -168,8 +180,14 @@ private:
     void Retranslate();
     void Refresh();
 
+    // The target's position in the list now, -1 when the list no longer holds it.
+    qsizetype TargetIndex() const;
+    // The target as listed now, else as it was when the dialog opened (null for an unknown ID).
+    const CPageTarget* Target() const;
+
     CKelvarisDoc& m_doc;
-    qsizetype m_targetIndex;
+    QString m_targetId;
+    std::unique_ptr<CPageTarget> m_opened; // the target when the dialog opened
     CPlannerModel* m_firstModel = nullptr;
     CPlannerModel* m_lastModel = nullptr;
     CTimePlanner* m_firstPlanner = nullptr;

@@ -33,6 +33,16 @@ constexpr int kImageSize = 16;
 // Members drawn into a group's image: two rows of seven bars.
 constexpr int kMaxImageMembers = 14;
 constexpr int kTargetNameRole = Qt::UserRole + 1;
+constexpr int kTargetIdRole = Qt::UserRole + 2;
+
+// The position of the target with that ID in the list, -1 when the list does not hold it.
+qsizetype IndexOfTarget(const CPageTargetArray& targets, const QString& id)
+{
+    if (id.isEmpty())
+        return -1;
+    const CPageTarget* target = targets.FindById(id);
+    return target ? target - &targets.at(0) : -1;
+}
 
 const QString kWindowSection = QStringLiteral("Window");
 
@@ -245,6 +255,17 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
 
 CDispatchingDlg::~CDispatchingDlg() = default;
 
+qsizetype CDispatchingDlg::CurrentTarget() const
+{
+    return IndexOfTarget(m_doc.PageTargets(), m_currentId);
+}
+
+void CDispatchingDlg::SetCurrent(qsizetype index)
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    m_currentId = index >= 0 && index < targets.size() ? targets.at(index).m_id : QString();
+}
+
 QString CDispatchingDlg::EntryText(const CPageTarget& target)
 {
     QString text = target.m_name;
@@ -397,24 +418,30 @@ void CDispatchingDlg::LoadPlan()
 {
     SavePlan();
     const CPageTargetArray& targets = m_doc.PageTargets();
-    if (m_current >= targets.size())
-        m_current = -1;
+    const qsizetype current = IndexOfTarget(targets, m_currentId);
+    if (current < 0) {
+        m_currentId.clear();
+        m_loaded.reset();
+    }
     bool content = false;
     m_previousDate = CDateTime::Null();
     m_nextDate = CDateTime::Null();
-    if (m_current >= 0) {
-        const CPageTarget& target = targets.at(m_current);
-        if (target.IsGroup())
-            m_takeover->setChecked(target.m_takeover);
-        content = m_planner->LoadPlan(m_current);
+    if (current >= 0) {
+        {
+            const std::lock_guard lock(m_doc.TargetsMutex());
+            m_loaded = std::make_unique<CPageTarget>(targets.at(current));
+        }
+        if (m_loaded->IsGroup())
+            m_takeover->setChecked(m_loaded->m_takeover);
+        content = m_planner->LoadPlan(current);
         if (!content)
-            m_planner->NearestSchedules(m_current, m_previousDate, m_nextDate);
+            m_planner->NearestSchedules(current, m_previousDate, m_nextDate);
     } else {
         // Nothing selected: an empty, read-only grid rather than the last target's plan.
         m_planner->LoadPlan(-1);
     }
     m_modified = false;
-    const bool offerSchedules = m_current >= 0 && !content;
+    const bool offerSchedules = current >= 0 && !content;
     m_previous->setVisible(offerSchedules);
     m_next->setVisible(offerSchedules);
     m_previous->setEnabled(offerSchedules && m_previousDate.IsValid());
@@ -423,23 +450,35 @@ void CDispatchingDlg::LoadPlan()
 
 void CDispatchingDlg::SavePlan()
 {
-    if (m_current < 0 || !m_modified)
+    if (m_currentId.isEmpty() || !m_modified)
         return;
     CPageTargetArray& targets = m_doc.PageTargets();
-    if (m_current >= targets.size()) {
-        m_modified = false;
-        return;
-    }
-    m_planner->SavePlan(m_current);
+    const qsizetype current = IndexOfTarget(targets, m_currentId);
     bool written = false;
+    bool listed = true;
     QString name;
-    {
+    if (current >= 0) {
+        m_planner->SavePlan(current);
         const std::lock_guard lock(m_doc.TargetsMutex());
-        CPageTarget& target = targets[m_current];
+        CPageTarget& target = targets[current];
         if (target.IsGroup())
             target.m_takeover = m_takeover->isChecked();
         written = target.SaveDispatchFile();
         name = target.m_name;
+    } else if (m_loaded) {
+        // The list was loaded again without this target while its plan was shown: the edits
+        // still belong to it, in its own file, over what that file holds now.
+        listed = false;
+        CPageTarget& target = *m_loaded;
+        target.LoadDispatchFile();
+        m_planner->SaveMarks(target.m_ranges);
+        if (target.IsGroup())
+            target.m_takeover = m_takeover->isChecked();
+        written = target.SaveDispatchFile();
+        name = target.m_name;
+    } else {
+        m_modified = false;
+        return;
     }
     m_modified = false;
     RefreshListImages();
@@ -449,6 +488,8 @@ void CDispatchingDlg::SavePlan()
             tr("The plan of \"%1\" could not be written to its dispatch file. It applies until the "
                "program ends.")
                 .arg(name));
+    else if (!listed)
+        ReportTargetsNoLongerListed(this, { name });
 }
 
 void CDispatchingDlg::FillList()
@@ -463,7 +504,7 @@ void CDispatchingDlg::FillList()
         if (target.IsGroup() != groups)
             continue;
         auto* item = new QListWidgetItem(TargetListIcon(target, targets), EntryText(target), m_list);
-        item->setData(Qt::UserRole, qlonglong(index));
+        item->setData(kTargetIdRole, target.m_id);
         item->setData(kTargetNameRole, target.m_name);
         item->setToolTip(item->text());
         if (!selected && !m_preselected.isEmpty() && target.m_name == m_preselected)
@@ -475,7 +516,7 @@ void CDispatchingDlg::FillList()
     if (selected) {
         m_list->setCurrentItem(selected);
         m_list->scrollToItem(selected);
-        m_current = selected->data(Qt::UserRole).toLongLong();
+        m_currentId = selected->data(kTargetIdRole).toString();
         m_preselected = selected->data(kTargetNameRole).toString();
     } else {
         m_list->setCurrentItem(nullptr);
@@ -488,9 +529,8 @@ void CDispatchingDlg::RefreshListImages()
     const CPageTargetArray& targets = m_doc.PageTargets();
     for (int row = 0; row < m_list->count(); ++row) {
         QListWidgetItem* item = m_list->item(row);
-        const qsizetype index = item->data(Qt::UserRole).toLongLong();
-        if (index >= 0 && index < targets.size())
-            item->setIcon(TargetListIcon(targets.at(index), targets));
+        if (const CPageTarget* target = targets.FindById(item->data(kTargetIdRole).toString()))
+            item->setIcon(TargetListIcon(*target, targets));
     }
 }
 
@@ -498,10 +538,10 @@ void CDispatchingDlg::EnableButtons()
 {
     const CPageTargetArray& targets = m_doc.PageTargets();
     const bool hasRanges
-        = m_current >= 0 && m_current < targets.size() && !targets.at(m_current).m_ranges.isEmpty();
+        = IndexOfTarget(targets, m_currentId) >= 0 && !targets.FindById(m_currentId)->m_ranges.isEmpty();
     m_remove->setEnabled(hasRanges);
     m_copy->setEnabled(false); // not offered
-    const bool selected = m_list->currentItem() && m_list->currentItem()->isSelected() && m_current >= 0;
+    const bool selected = m_list->currentItem() && m_list->currentItem()->isSelected() && !m_currentId.isEmpty();
     m_model->SetEditMode(selected ? CPlannerModel::EditMarking : CPlannerModel::EditReadOnly);
 }
 
@@ -509,9 +549,9 @@ void CDispatchingDlg::OnItemChanged(QListWidgetItem* item)
 {
     if (m_filling || !item)
         return;
-    const qsizetype index = item->data(Qt::UserRole).toLongLong();
+    const QString id = item->data(kTargetIdRole).toString();
     SavePlan();
-    m_current = index;
+    m_currentId = id;
     m_preselected = item->data(kTargetNameRole).toString();
     LoadPlan();
     EnableButtons();
@@ -521,7 +561,7 @@ void CDispatchingDlg::OnTabChanged(int tab)
 {
     SavePlan();
     m_takeover->setVisible(tab == TabGroups);
-    m_current = -1;
+    m_currentId.clear();
     FillList();
     LoadPlan();
     EnableButtons();
@@ -544,7 +584,7 @@ void CDispatchingDlg::OnCellActivated(int column, int row)
         m_jumpOrigin = item->data(kTargetNameRole).toString();
     m_preselected = name;
     m_modified = false;
-    m_current = -1;
+    m_currentId.clear();
     const int tab = target->IsGroup() ? TabGroups : TabReceivers;
     if (m_tabs->currentIndex() != tab) {
         const QSignalBlocker blocker(m_tabs);
@@ -602,9 +642,9 @@ void CDispatchingDlg::OnNextSchedule()
 void CDispatchingDlg::OnRemove()
 {
     SavePlan();
-    if (m_current < 0)
+    if (m_currentId.isEmpty())
         return;
-    CDispRemoveDlg dialog(m_doc, m_current, this);
+    CDispRemoveDlg dialog(m_doc, m_currentId, this);
     dialog.exec();
     RefreshListImages();
     LoadPlan();
@@ -635,8 +675,8 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
 {
     SavePlan();
     const CPageTargetArray& targets = m_doc.PageTargets();
-    const QString name
-        = m_current >= 0 && m_current < targets.size() ? targets.at(m_current).m_name : QString();
+    const qsizetype current = IndexOfTarget(targets, m_currentId);
+    const QString name = current >= 0 ? targets.at(current).m_name : QString();
     CExportDlg dialog(name, m_planner->Caption(), PlanMonthText(m_weekStart),
         exporting ? PlanPeriodMonth : PlanPeriodWeek, this);
     if (dialog.exec() != QDialog::Accepted)
@@ -646,7 +686,7 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
     request.m_allTargets = dialog.AllTargets();
     request.m_period = dialog.Period();
     request.m_groups = m_tabs->currentIndex() == TabGroups;
-    request.m_currentTarget = name.isEmpty() ? -1 : m_current;
+    request.m_currentTarget = current;
     request.m_weekStart = m_weekStart;
     request.m_weeks = m_planner->Weeks();
     SPlanTable table;

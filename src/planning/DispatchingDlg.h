@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <QIcon>
 #include <QImage>
@@ -60,8 +62,11 @@ public:
     // The Monday at 00:00 on or before the date.
     static CDateTime MondayOnOrBefore(const CDateTime& date);
 
-    // The index of the current target in the document's page targets, -1 when none.
-    qsizetype CurrentTarget() const { return m_current; }
+    // The index of the current target in the document's page targets, -1 when none (or when the
+    // list no longer holds it).
+    qsizetype CurrentTarget() const;
+    // The ID of the current target (the dialog holds it by ID: a reload may reorder the list).
+    QString CurrentTargetId() const { return m_currentId; }
     bool IsModified() const { return m_modified; }
     CDateTime WeekStart() const { return m_weekStart; }
     CDateTime PreviousSchedule() const { return m_previousDate; }
@@ -89,7 +94,9 @@ public:
     QPushButton* ExportButton() const { return m_export; }
 
     // Writes the grid's marks (and a group's takeover flag) into the current target and its
-    // dispatch file when they were changed; nothing otherwise.
+    // dispatch file when they were changed; nothing otherwise. A target the list no longer holds
+    // (the alarm server stopped listing it while it was shown) gets them in its own dispatch file
+    // all the same, and the operator is told.
     void SavePlan();
 
     // Closing always saves and ends with Accepted (Close, Escape and the window's close alike).
@@ -118,6 +125,8 @@ private:
     void FillList();
     void RefreshListImages();
     void EnableButtons();
+    // Makes the target at that index current (none for an index outside the list).
+    void SetCurrent(qsizetype index);
     void ShowWeek(const CDateTime& weekStart);
 
     void OnItemChanged(QListWidgetItem* item);
@@ -141,7 +150,10 @@ private:
 
     QString m_preselected;
     QString m_jumpOrigin;
-    qsizetype m_current = -1;
+    QString m_currentId; // empty when none
+    // The current target as it was when its plan was loaded: where its edits go should the list
+    // no longer hold it.
+    std::unique_ptr<CPageTarget> m_loaded;
     bool m_modified = false;
     bool m_filling = false;
     bool m_closing = false;

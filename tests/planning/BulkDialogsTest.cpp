@@ -284,7 +284,7 @@ void BulkDialogsTest::removePresetsAndRemoval()
     m_doc->PageTargets().append(Target(QStringLiteral("Other"), 1));
     m_doc->PageTargets().append(receiver);
 
-    CDispRemoveDlg dialog(*m_doc, 1);
+    CDispRemoveDlg dialog(*m_doc, QStringLiteral("South"));
     SaveScreenshot(dialog, QStringLiteral("remove"));
     QCOMPARE(dialog.From(), Day(2024, 3, 6));
     QCOMPARE(dialog.To(), Day(2024, 3, 6));
@@ -349,7 +349,7 @@ void BulkDialogsTest::removeDialogRunsModally()
     receiver.m_ranges.append(Range(2024, 3, 6, 0, 60));
     m_doc->PageTargets().append(receiver);
 
-    CDispRemoveDlg dialog(*m_doc, 0);
+    CDispRemoveDlg dialog(*m_doc, QStringLiteral("East"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Remove dispatching"));
     WhenModal<CDispRemoveDlg>([](CDispRemoveDlg* shown) { QTest::keyClick(shown, Qt::Key_Escape); });
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));

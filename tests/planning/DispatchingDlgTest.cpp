@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -71,6 +72,7 @@ private slots:
     void groupEntryMembersTakeoverAndJump();
     void singleMarkedCellIsSavedOnNavigationAndClose();
     void removeReloadsThePlanAndEmptyDocument();
+    void editsStayWithTheirTargetWhenTheListChanges();
     void screenshots();
 
 private:
@@ -330,6 +332,82 @@ void DispatchingDlgTest::removeReloadsThePlanAndEmptyDocument()
         dialog.done(QDialog::Rejected);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
+}
+
+// A reload builds the list again: a new receiver listed first, or the target gone.
+void DispatchingDlgTest::editsStayWithTheirTargetWhenTheListChanges()
+{
+    const QDir folder(m_folder->path());
+    const auto readFile = [&folder](const char* name) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const auto relist = [this](const QStringList& names) {
+        CPageTargetArray before = m_doc->PageTargets();
+        CPageTargetArray& targets = m_doc->PageTargets();
+        targets.clear();
+        for (const QString& name : names) {
+            const CPageTarget* old = std::as_const(before).FindByName(name);
+            targets.append(old ? *old : Target(name, 9, 0x00FF00));
+        }
+    };
+    QString message;
+    {
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Bert"));
+        ShowAt(dialog, QSize(700, 500));
+        QCOMPARE(dialog.CurrentTarget(), 1);
+        dialog.Model().UserToggle(1, 32); // Monday 4 March, 8:00
+
+        relist({ QStringLiteral("Dora"), QStringLiteral("Anna"), QStringLiteral("Bert"), QStringLiteral("Carl"),
+            QStringLiteral("Service") });
+        QCOMPARE(dialog.CurrentTarget(), 2);
+        QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton); // saves
+        QVERIFY(m_doc->PageTargets().at(2).m_ranges.contains(Range(2024, 3, 4, 480, 495)));
+        QVERIFY(m_doc->PageTargets().at(0).m_ranges.isEmpty());
+        QCOMPARE(m_doc->PageTargets().at(1).m_ranges.size(), 1);
+        QVERIFY(readFile("Bert.tim").contains("20240304=08:00-08:15"));
+        QCOMPARE(folder.entryList({ QStringLiteral("*.tim") }), QStringList { QStringLiteral("Bert.tim") });
+
+        // The alarm server no longer lists Bert: the next edit still goes to his file, and the
+        // operator is told.
+        dialog.Model().UserToggle(2, 40); // Tuesday 12 March, 10:00
+        relist({ QStringLiteral("Dora"), QStringLiteral("Anna"), QStringLiteral("Carl") });
+        WhenModal<QMessageBox>([&message](QMessageBox* box) {
+            message = box->text();
+            box->close();
+        });
+        dialog.done(QDialog::Accepted);
+    }
+    QVERIFY2(message.contains(QStringLiteral("Bert")), qPrintable(message));
+    const QByteArray bert = readFile("Bert.tim");
+    for (const char* line : { "20240214=10:00-11:00", "20240304=08:00-08:15", "20240312=10:00-10:15",
+             "20240410=10:00-11:00" })
+        QVERIFY2(bert.contains(line), bert.constData());
+    QCOMPARE(folder.entryList({ QStringLiteral("*.tim") }), QStringList { QStringLiteral("Bert.tim") });
+    for (const CPageTarget& target : std::as_const(m_doc->PageTargets()))
+        QVERIFY2(target.m_name == QStringLiteral("Anna") || target.m_ranges.isEmpty(), qPrintable(target.m_name));
+
+    // The remove dialog holds its target the same way.
+    m_doc->PageTargets().clear();
+    CPageTarget anna = Target(QStringLiteral("Anna"), 1, 0x0000FF);
+    anna.m_ranges.append(Range(2024, 3, 6, 480, 540));
+    m_doc->PageTargets().append(anna);
+    QVERIFY(m_doc->PageTargets()[0].SaveDispatchFile());
+    message.clear();
+    {
+        CDispRemoveDlg remove(*m_doc, QStringLiteral("Anna"));
+        remove.ApplyPreset(RemovePreset::Today);
+        QVERIFY(remove.IsOkEnabled());
+        relist({ QStringLiteral("Dora") });
+        WhenModal<QMessageBox>([&message](QMessageBox* box) {
+            message = box->text();
+            box->close();
+        });
+        remove.accept();
+    }
+    QVERIFY(message.contains(QStringLiteral("Anna")));
+    QVERIFY(!readFile("Anna.tim").contains("20240306="));
+    QVERIFY(!folder.exists(QStringLiteral("Dora.tim")));
 }
 
 void DispatchingDlgTest::screenshots()
