@@ -403,6 +403,16 @@
         <source>The plan could not be written: %1.</source>
         <translation>Der Plan konnte nicht geschrieben werden: %1.</translation>
     </message>
+    <message>
+        <source>The alarm server no longer knows:
+%1
+
+The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</source>
+        <translation>Der Alarmserver kennt nicht mehr:
+%1
+
+Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie gelten, sobald der Alarmserver sie wieder führt.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -709,6 +719,12 @@ It protects the program until it ends.</source>
         <translation>Das Passwort konnte nicht in der Konfigurationsdatei gespeichert werden.
 Es schützt das Programm bis zu seinem Ende.</translation>
     </message>
+    <message>
+        <source>Kelvaris cannot answer the dispatch checks of the alarm server:
+%1</source>
+        <translation>Kelvaris kann die Einsatzabfragen des Alarmservers nicht beantworten:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>
@@ -791,6 +807,10 @@ Es schützt das Programm bis zu seinem Ende.</translation>
     <message>
         <source>Shift</source>
         <translation>Schicht</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1345,13 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>KW %1:  %2 - %3</translation>
+    </message>
+</context>
+<context>
+    <name>CWarningForwarder</name>
+    <message>
+        <source> (%1 more left out)</source>
+        <translation> (%1 weitere ausgelassen)</translation>
     </message>
 </context>
 <context>

@@ -403,6 +403,16 @@
         <source>The plan could not be written: %1.</source>
         <translation>The plan could not be written: %1.</translation>
     </message>
+    <message>
+        <source>The alarm server no longer knows:
+%1
+
+The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</source>
+        <translation>The alarm server no longer knows:
+%1
+
+The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -709,6 +719,12 @@ It protects the program until it ends.</source>
         <translation>The password could not be stored in the configuration file.
 It protects the program until it ends.</translation>
     </message>
+    <message>
+        <source>Kelvaris cannot answer the dispatch checks of the alarm server:
+%1</source>
+        <translation>Kelvaris cannot answer the dispatch checks of the alarm server:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>
@@ -791,6 +807,10 @@ It protects the program until it ends.</translation>
     <message>
         <source>Shift</source>
         <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1345,13 @@ Please type them again.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Week %1:  %2 - %3</translation>
+    </message>
+</context>
+<context>
+    <name>CWarningForwarder</name>
+    <message>
+        <source> (%1 more left out)</source>
+        <translation> (%1 more left out)</translation>
     </message>
 </context>
 <context>

@@ -403,6 +403,16 @@
         <source>The plan could not be written: %1.</source>
         <translation>No se ha podido escribir el plan: %1.</translation>
     </message>
+    <message>
+        <source>The alarm server no longer knows:
+%1
+
+The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</source>
+        <translation>El servidor de alarmas ya no conoce:
+%1
+
+Los cambios se han escrito de todos modos en sus propios archivos de planificación; se aplican en cuanto el servidor de alarmas vuelva a listarlos.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -709,6 +719,12 @@ It protects the program until it ends.</source>
         <translation>No se pudo guardar la contraseña en el archivo de configuración.
 Protege el programa hasta que se cierre.</translation>
     </message>
+    <message>
+        <source>Kelvaris cannot answer the dispatch checks of the alarm server:
+%1</source>
+        <translation>Kelvaris no puede responder a las consultas de planificación del servidor de alarmas:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>
@@ -791,6 +807,10 @@ Protege el programa hasta que se cierre.</translation>
     <message>
         <source>Shift</source>
         <translation>Turno</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Advertencia</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1345,13 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Semana %1:  %2 - %3</translation>
+    </message>
+</context>
+<context>
+    <name>CWarningForwarder</name>
+    <message>
+        <source> (%1 more left out)</source>
+        <translation> (%1 más omitidos)</translation>
     </message>
 </context>
 <context>

@@ -403,6 +403,16 @@
         <source>The plan could not be written: %1.</source>
         <translation>Le plan n&apos;a pas pu être écrit : %1.</translation>
     </message>
+    <message>
+        <source>The alarm server no longer knows:
+%1
+
+The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</source>
+        <translation>Le serveur d&apos;alarme ne connaît plus :
+%1
+
+Les modifications ont tout de même été écrites dans leurs propres fichiers de planification ; elles s&apos;appliquent dès que le serveur d&apos;alarme les liste à nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -709,6 +719,12 @@ It protects the program until it ends.</source>
         <translation>Le mot de passe n&apos;a pas pu être enregistré dans le fichier de configuration.
 Il protège le programme jusqu&apos;à sa fermeture.</translation>
     </message>
+    <message>
+        <source>Kelvaris cannot answer the dispatch checks of the alarm server:
+%1</source>
+        <translation>Kelvaris ne peut pas répondre aux vérifications de planification du serveur d&apos;alarme :
+%1</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>
@@ -791,6 +807,10 @@ Il protège le programme jusqu&apos;à sa fermeture.</translation>
     <message>
         <source>Shift</source>
         <translation>Équipe</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Avertissement</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1345,13 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Semaine %1 :  %2 - %3</translation>
+    </message>
+</context>
+<context>
+    <name>CWarningForwarder</name>
+    <message>
+        <source> (%1 more left out)</source>
+        <translation> (%1 autres omis)</translation>
     </message>
 </context>
 <context>

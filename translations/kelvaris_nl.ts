@@ -403,6 +403,16 @@
         <source>The plan could not be written: %1.</source>
         <translation>Het plan kon niet worden opgeslagen: %1.</translation>
     </message>
+    <message>
+        <source>The alarm server no longer knows:
+%1
+
+The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</source>
+        <translation>De alarmserver kent niet meer:
+%1
+
+De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra de alarmserver ze weer vermeldt.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -709,6 +719,12 @@ It protects the program until it ends.</source>
         <translation>Het wachtwoord kon niet in het configuratiebestand worden opgeslagen.
 Het beschermt het programma totdat het wordt afgesloten.</translation>
     </message>
+    <message>
+        <source>Kelvaris cannot answer the dispatch checks of the alarm server:
+%1</source>
+        <translation>Kelvaris kan de inzetcontroles van de alarmserver niet beantwoorden:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>CKelvarisView</name>
@@ -791,6 +807,10 @@ Het beschermt het programma totdat het wordt afgesloten.</translation>
     <message>
         <source>Shift</source>
         <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Waarschuwing</translation>
     </message>
 </context>
 <context>
@@ -1325,6 +1345,13 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Week %1:  %2 - %3</translation>
+    </message>
+</context>
+<context>
+    <name>CWarningForwarder</name>
+    <message>
+        <source> (%1 more left out)</source>
+        <translation> (%1 meer weggelaten)</translation>
     </message>
 </context>
 <context>
