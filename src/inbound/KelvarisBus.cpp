@@ -92,7 +92,8 @@ bool CKelvarisBus::Reconnect(QDBusConnection connection)
         ok = m_connection.registerObject(
             QString::fromLatin1(kKelvarisObjPath), m_automation.get(), QDBusConnection::ExportAllSlots);
         if (!ok)
-            KTRACE(lcAutomation) << "automation object not registered again:" << m_connection.lastError().message();
+            KTRACE(lcAutomation) << "automation object not registered again:"
+                                 << m_connection.lastError().message();
     } else if (m_object) {
         ok = ExportAutomation(*m_object);
     }
@@ -102,10 +103,10 @@ bool CKelvarisBus::Reconnect(QDBusConnection connection)
         const QDBusConnectionInterface* bus = m_connection.interface();
         const bool taken = bus && bus->isServiceRegistered(m_busName).value();
         if (const auto more = taken ? m_takenLimiter.Allow() : -1; more >= 0)
-            qCWarning(lcAutomation).noquote()
-                << QStringLiteral("The bus name %1 is taken by another program since the bus came back: DDE and "
-                                  "automation calls reach that one, not this Kelvaris%2")
-                       .arg(m_busName, CWarningLimiter::MoreText(more));
+            qCWarning(lcAutomation).noquote() << QStringLiteral(
+                "The bus name %1 is taken by another program since the bus came back: DDE and "
+                "automation calls reach that one, not this Kelvaris%2")
+                                                     .arg(m_busName, CWarningLimiter::MoreText(more));
     }
     return ok;
 }

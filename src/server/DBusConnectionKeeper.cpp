@@ -26,7 +26,8 @@ CDBusConnectionKeeper::CDBusConnectionKeeper(
     Connect();
 }
 
-CDBusConnectionKeeper::CDBusConnectionKeeper(QString address, QString what, Category category, QObject* parent)
+CDBusConnectionKeeper::CDBusConnectionKeeper(
+    QString address, QString what, Category category, QObject* parent)
     : QObject(parent)
     , m_byAddress(true)
     , m_bus(QDBusConnection::SessionBus)
@@ -65,8 +66,8 @@ bool CDBusConnectionKeeper::Connect()
         ++m_generation;
         return true;
     }
-    KTRACE(m_category) << "no connection to" << m_what << "(" << BusText() << "):" << m_connection.lastError().name()
-                       << m_connection.lastError().message();
+    KTRACE(m_category) << "no connection to" << m_what << "(" << BusText()
+                       << "):" << m_connection.lastError().name() << m_connection.lastError().message();
     if (!m_down) {
         m_down = true;
         m_downSince.start();
@@ -82,8 +83,9 @@ bool CDBusConnectionKeeper::Check()
         m_down = true;
         m_downSince.start();
         if (const auto more = m_lostLimiter.Allow(); more >= 0)
-            qCWarning(m_category).noquote() << QStringLiteral("The connection to %1 (%2) was lost; reconnecting%3")
-                                                   .arg(m_what, BusText(), CWarningLimiter::MoreText(more));
+            qCWarning(m_category).noquote()
+                << QStringLiteral("The connection to %1 (%2) was lost; reconnecting%3")
+                       .arg(m_what, BusText(), CWarningLimiter::MoreText(more));
     }
     m_lastAttempt.start();
     if (!Connect()) {

@@ -14,8 +14,8 @@
 // peer), and Qt tells nobody reliably, so the keeper looks: at every Check() and, once polling, on a
 // timer. A lost connection is dropped and a new one is made under a fresh connection name until one
 // succeeds (the timer's attempts spaced out from half a second up to 30 s while they fail, so that a
-// bus that stays away costs nothing); then Reconnected() tells the users to register their objects and names again on
-// Connection(). The session bus is found through DBUS_SESSION_BUS_ADDRESS at each attempt, so a
+// bus that stays away costs nothing); then Reconnected() tells the users to register their objects and names
+// again on Connection(). The session bus is found through DBUS_SESSION_BUS_ADDRESS at each attempt, so a
 // daemon that came back on the same address is reached.
 //
 // Warnings (with the category given): the connection was lost, and it was restored (with how long
@@ -33,7 +33,8 @@ public:
     static constexpr int kMaxRetryMs = 30'000;
 
     // `what` names the connection in warnings ("Kelvaris's bus", "the alarm server's bus").
-    CDBusConnectionKeeper(QDBusConnection::BusType bus, QString what, Category category, QObject* parent = nullptr);
+    CDBusConnectionKeeper(
+        QDBusConnection::BusType bus, QString what, Category category, QObject* parent = nullptr);
     // A bus given by its D-Bus address ("unix:path=/run/alarm/bus").
     CDBusConnectionKeeper(QString address, QString what, Category category, QObject* parent = nullptr);
     ~CDBusConnectionKeeper() override;

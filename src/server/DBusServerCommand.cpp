@@ -192,8 +192,8 @@ std::unique_ptr<CServerCommand> CDBusServerCommandFactory::Create()
         m_keeper = !m_busAddress.isEmpty()
             ? std::make_unique<CDBusConnectionKeeper>(m_busAddress, what, lcServer)
             : std::make_unique<CDBusConnectionKeeper>(
-                m_bus == EAlarmServerBus::System ? QDBusConnection::SystemBus : QDBusConnection::SessionBus, what,
-                lcServer);
+                m_bus == EAlarmServerBus::System ? QDBusConnection::SystemBus : QDBusConnection::SessionBus,
+                what, lcServer);
         // Between commands too, so that a lost bus is reported and taken up again at once.
         if (QCoreApplication::instance() && QCoreApplication::instance()->thread() == m_keeper->thread())
             m_keeper->StartPolling();

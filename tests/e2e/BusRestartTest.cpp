@@ -1,8 +1,7 @@
 // kelvaris --headless across a restart of the bus daemon: a private daemon at a fixed address is
 // killed and started again there, with a restarted alarm server simulator.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include <QCoreApplication>
@@ -24,8 +23,8 @@ QByteArray Schedule()
     QByteArray text = "[Settings]\r\nWorkDays=127\r\nAutoActivate=1\r\n";
     const int types[] = { 2, 10, 11 };
     for (int i = 0; i < 3; ++i)
-        text += "[Shift" + QByteArray::number(i + 1) + "]\r\nShiftName=Day duty\r\nDateType="
-            + QByteArray::number(types[i])
+        text += "[Shift" + QByteArray::number(i + 1)
+            + "]\r\nShiftName=Day duty\r\nDateType=" + QByteArray::number(types[i])
             + "\r\nShiftDate=1899-12-30\r\nShiftStartTime=1899-12-30 00:00:00\r\n"
               "ShiftEndTime=1899-12-30 23:59:59\r\nShiftNumber=3\r\n";
     return text;
@@ -59,7 +58,8 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_app = std::make_unique<QCoreApplication>(m_argc, m_argv);
-        m_bus = std::make_unique<CPrivateBus>(QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus")));
+        m_bus = std::make_unique<CPrivateBus>(
+            QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus")));
         ASSERT_TRUE(m_bus->IsRunning());
         const qint64 pid = QCoreApplication::applicationPid();
         m_service = QStringLiteral("com.ondrevi.KelvarisTest.r%1").arg(pid);
@@ -69,7 +69,8 @@ protected:
         m_env.insert(QStringLiteral("KELVARIS_BUS_NAME"), m_service);
         m_env.insert(QStringLiteral("KELVARIS_ALARMSERVER_BUS_NAME"), m_alarmService);
         m_env.insert(QStringLiteral("KELVARIS_DATA"), m_dir.path());
-        m_env.insert(QStringLiteral("KELVARIS_PIPE_NAME"), QStringLiteral("kelvaris-restart-test-%1").arg(pid));
+        m_env.insert(
+            QStringLiteral("KELVARIS_PIPE_NAME"), QStringLiteral("kelvaris-restart-test-%1").arg(pid));
         m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("share")));
         QFile config(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
         ASSERT_TRUE(config.open(QIODevice::WriteOnly));
@@ -99,8 +100,8 @@ protected:
     {
         m_sim.setProcessEnvironment(m_env);
         m_sim.start(QStringLiteral(ALARMSIM_PATH),
-            { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")), QStringLiteral("--log"),
-                log });
+            { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")),
+                QStringLiteral("--log"), log });
         ASSERT_TRUE(m_sim.waitForStarted(5000));
         ASSERT_TRUE(WaitForBusName(m_alarmService, 5000, &m_sim, Connection()));
     }
@@ -169,7 +170,8 @@ TEST_F(BusRestartTest, PushesNameDDEAndAutomationComeBack)
     bool pushedAgain = false;
     while (!deadline.hasExpired()) {
         if (shift.isEmpty()
-            && Ctl({ QStringLiteral("dde"), QStringLiteral("get"), QStringLiteral("Shift"), QStringLiteral("Name") },
+            && Ctl({ QStringLiteral("dde"), QStringLiteral("get"), QStringLiteral("Shift"),
+                       QStringLiteral("Name") },
                    &shift)
                 != 0)
             shift.clear();
@@ -184,8 +186,9 @@ TEST_F(BusRestartTest, PushesNameDDEAndAutomationComeBack)
     QDBusConnection connection = Connection();
     EXPECT_TRUE(WaitForBusName(m_service, 1000, nullptr, connection));
     // The automation object is served again.
-    QDBusMessage call = QDBusMessage::createMethodCall(m_service, QStringLiteral("/com/ondrevi/Kelvaris/KelvarisObj"),
-        QStringLiteral("com.ondrevi.Kelvaris.IKelvarisObj"), QStringLiteral("DoCommand"));
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(m_service, QStringLiteral("/com/ondrevi/Kelvaris/KelvarisObj"),
+            QStringLiteral("com.ondrevi.Kelvaris.IKelvarisObj"), QStringLiteral("DoCommand"));
     call << QStringLiteral("[check(x)]");
     EXPECT_EQ(connection.call(call, QDBus::Block, 5000).type(), QDBusMessage::ReplyMessage);
 
@@ -195,5 +198,6 @@ TEST_F(BusRestartTest, PushesNameDDEAndAutomationComeBack)
     EXPECT_TRUE(errors.contains("Kelvaris's bus (session bus) was lost")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("Kelvaris's bus (session bus) was restored after")) << errors.toStdString();
     EXPECT_TRUE(errors.contains("the alarm server's bus (session bus) was lost")) << errors.toStdString();
-    EXPECT_TRUE(errors.contains("the alarm server's bus (session bus) was restored after")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("the alarm server's bus (session bus) was restored after"))
+        << errors.toStdString();
 }

@@ -1,8 +1,7 @@
 // The DDE object, the automation object and the bus name taken up again on the new connection after
 // the bus daemon restarted at the same address.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include <QDBusConnectionInterface>
@@ -43,9 +42,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_bus = std::make_unique<CPrivateBus>(QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus")), false);
+        m_bus = std::make_unique<CPrivateBus>(
+            QStringLiteral("unix:path=") + m_dir.filePath(QStringLiteral("bus")), false);
         ASSERT_TRUE(m_bus->IsRunning());
-        m_keeper = std::make_unique<CDBusConnectionKeeper>(m_bus->Address(), QStringLiteral("the test bus"), lcAutomation);
+        m_keeper = std::make_unique<CDBusConnectionKeeper>(
+            m_bus->Address(), QStringLiteral("the test bus"), lcAutomation);
         m_transport = std::make_unique<CDBusDDETransport>(m_keeper->Connection());
         m_server = std::make_unique<CTimeDDEServer>();
         ASSERT_TRUE(m_server->CreateService(m_transport.get()));
@@ -126,7 +127,7 @@ TEST_F(BusReconnectTest, NameTakenMeanwhileIsReported)
     ASSERT_TRUE(Reconnect());
     EXPECT_TRUE(m_ddeBack);
     EXPECT_FALSE(m_busBack);
-    EXPECT_TRUE(std::any_of(g_warnings.cbegin(), g_warnings.cend(),
-        [](const QString& line) { return line.contains(kName) && line.contains(QLatin1String("another program")); }))
-        << g_warnings.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(std::any_of(g_warnings.cbegin(), g_warnings.cend(), [](const QString& line) {
+        return line.contains(kName) && line.contains(QLatin1String("another program"));
+    })) << g_warnings.join(QLatin1Char('\n')).toStdString();
 }

@@ -1,5 +1,7 @@
 // The connection keeper against a private daemon that is killed and started again at the same
 // address.
+#include "server/DBusConnectionKeeper.h"
+
 #include <gtest/gtest.h>
 
 #include <QDBusConnectionInterface>
@@ -9,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "server/DBusConnectionKeeper.h"
 #include "server/DBusServerCommand.h"
 #include "support/Trace.h"
 
