@@ -325,7 +325,8 @@ void CKelvarisView::AddLogbookLine(const CLogbookLine& line)
 void CKelvarisView::AddWarningLine(const QString& text)
 {
     const CDateTime now = CDateTime::GetCurrentTime();
-    AddLogbookLine({ tr("Warning"), FormatDateTime(now, DTF_DATE), FormatDateTime(now, DTF_TIME), text });
+    AddLogbookLine(
+        { tr("Warning"), FormatDateTime(now, DTF_DATE | DTF_FULLYEAR), FormatDateTime(now, DTF_TIME), text });
 }
 
 void CKelvarisView::RefreshPlan()
