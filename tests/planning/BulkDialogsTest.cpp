@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -76,6 +78,7 @@ private slots:
     void sourceCheckStateFollowsIntoTheDestination();
     void removePresetsAndRemoval();
     void removeDialogRunsModally();
+    void duplicateReachesATargetNoLongerListed();
 
 private:
     QTemporaryDir m_folder;
@@ -361,6 +364,41 @@ void BulkDialogsTest::removeDialogRunsModally()
     });
     QCOMPARE(dialog.exec(), int(QDialog::Accepted));
     QVERIFY(m_doc->PageTargets()[0].m_ranges.isEmpty());
+}
+
+// A reload while the dialog is open drops North from the list: the duplication still goes into
+// North's own dispatch file, and the operator is told; the target still listed is saved as usual.
+void BulkDialogsTest::duplicateReachesATargetNoLongerListed()
+{
+    CPageTarget north = Target(QStringLiteral("North"), 1);
+    north.m_ranges.append(Range(2024, 3, 4, 420, 930)); // Monday
+    m_doc->PageTargets().append(north);
+    CPageTarget south = Target(QStringLiteral("South"), 2);
+    south.m_ranges.append(Range(2024, 3, 5, 0, 60)); // Tuesday
+    m_doc->PageTargets().append(south);
+
+    CDispDuplicateDlg dialog(*m_doc);
+    dialog.SetSpans({ Day(2024, 3, 4), Day(2024, 3, 10), Day(2024, 3, 11), Day(2024, 3, 17) });
+    QCOMPARE(dialog.SourceList()->count(), 2);
+    m_doc->PageTargets().clear();
+    m_doc->PageTargets().append(Target(QStringLiteral("Dora"), 3));
+    m_doc->PageTargets().append(south);
+
+    QString message;
+    WhenModal<QMessageBox>([&message](QMessageBox* box) {
+        message = box->text();
+        box->close();
+    });
+    dialog.accept();
+    QVERIFY2(message.contains(QStringLiteral("North")) && !message.contains(QStringLiteral("South")),
+        qPrintable(message));
+    QFile file(QDir(m_folder.path()).filePath(QStringLiteral("North.tim")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY2(text.contains("20240304=07:00-15:30") && text.contains("20240311=07:00-15:30"), text.constData());
+    QVERIFY(m_doc->PageTargets()[1].m_ranges.contains(Range(2024, 3, 12, 0, 60)));
+    QVERIFY(m_doc->PageTargets()[0].m_ranges.isEmpty());
+    QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("Dora.tim"))));
 }
 
 QTEST_MAIN(BulkDialogsTest)
