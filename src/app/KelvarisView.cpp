@@ -54,45 +54,6 @@ QString ProposedLogfilePath()
 
 } // namespace
 
-QList<CPlanEntry> PlanOfActionEntries(const CPageTargetArray& targets, const CDateTime& now)
-{
-    QList<CPlanEntry> entries;
-    for (qsizetype i = 0; i < targets.size(); ++i) {
-        const CPageTarget& target = targets.at(i);
-        const bool covered = !target.m_ranges.isEmpty() && target.m_ranges.Covers(now);
-        const bool takeoverGroup = target.IsGroup() && target.m_takeover;
-        if (!covered && !(takeoverGroup && target.m_ranges.isEmpty()))
-            continue;
-        CPlanEntry entry;
-        entry.m_index = i;
-        entry.m_text = target.m_name;
-        entry.m_colour = target.m_colour;
-        entry.m_group = target.IsGroup();
-        if (takeoverGroup) {
-            // The dispatch file is read again: the socket thread or the operator may have handed
-            // the duty on since the last look.
-            const QString holderId = target.ReadCurrentTargetId();
-            if (holderId.isEmpty() && !covered)
-                continue;
-            if (!holderId.isEmpty()) {
-                if (const CPageTarget* holder = targets.FindById(holderId))
-                    entry.m_text += u'/' + holder->m_name;
-            }
-        }
-        entries.append(entry);
-    }
-    return entries;
-}
-
-QString PlanOfActionValue(const QList<CPlanEntry>& entries)
-{
-    QStringList texts;
-    texts.reserve(entries.size());
-    for (const CPlanEntry& entry : entries)
-        texts.append(entry.m_text);
-    return texts.join(u';');
-}
-
 CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier)
 {
     const QString blank(u' ');

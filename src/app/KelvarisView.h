@@ -20,22 +20,6 @@ class CPageTargetArray;
 class CRightsCheck;
 class CValuePublisher;
 
-// One entry of the plan of action: a target on duty now.
-struct CPlanEntry
-{
-    qsizetype m_index = -1; // in the engine's page target list
-    QString m_text; // the name; for a takeover group "/" and its current holder's name follow
-    quint32 m_colour = 0; // 0x00BBGGRR
-    bool m_group = false;
-};
-
-// The targets on duty at a moment, in page target order: a target with a dispatch range covering the
-// moment; otherwise a takeover group whose ranges cover the moment (or that has none) and whose
-// current target is set. The caller holds the targets lock.
-QList<CPlanEntry> PlanOfActionEntries(const CPageTargetArray& targets, const CDateTime& now);
-// The published value "Dispatching"/"Current": the texts joined with ";".
-QString PlanOfActionValue(const QList<CPlanEntry>& entries);
-
 // The six texts of the state groups.
 struct CStateTexts
 {

@@ -81,6 +81,57 @@ private:
 
 } // namespace
 
+QList<CPlanEntry> PlanOfActionEntries(const CPageTargetArray& targets, const CDateTime& now)
+{
+    QList<CPlanEntry> entries;
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        const CPageTarget& target = targets.at(i);
+        const bool covered = !target.m_ranges.isEmpty() && target.m_ranges.Covers(now);
+        const bool takeoverGroup = target.IsGroup() && target.m_takeover;
+        if (!covered && !(takeoverGroup && target.m_ranges.isEmpty()))
+            continue;
+        CPlanEntry entry;
+        entry.m_index = i;
+        entry.m_text = target.m_name;
+        entry.m_colour = target.m_colour;
+        entry.m_group = target.IsGroup();
+        if (takeoverGroup) {
+            // The dispatch file is read again: the socket thread or the operator may have handed
+            // the duty on since the last look.
+            const QString holderId = target.ReadCurrentTargetId();
+            if (holderId.isEmpty() && !covered)
+                continue;
+            if (!holderId.isEmpty()) {
+                if (const CPageTarget* holder = targets.FindById(holderId))
+                    entry.m_text += u'/' + holder->m_name;
+            }
+        }
+        entries.append(entry);
+    }
+    return entries;
+}
+
+QString PlanOfActionValue(const QList<CPlanEntry>& entries)
+{
+    QStringList texts;
+    texts.reserve(entries.size());
+    for (const CPlanEntry& entry : entries)
+        texts.append(entry.m_text);
+    return texts.join(u';');
+}
+
+void CKelvarisDoc::PublishPlanOfAction()
+{
+    if (!m_publisher)
+        return;
+    QList<CPlanEntry> entries;
+    if (m_active) {
+        const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        entries = PlanOfActionEntries(m_targets, CDateTime::GetCurrentTime());
+    }
+    m_publisher->PublishText(QStringLiteral("Dispatching"), QStringLiteral("Current"), PlanOfActionValue(entries));
+}
+
 CKelvarisDoc::CKelvarisDoc(CServerCommandFactory& server, CRightsCheck& rights, CDocObserver* observer,
     CValuePublisher* publisher, CInboundServer* inbound)
     : m_server(server)
@@ -129,15 +180,42 @@ void CKelvarisDoc::LoadSettings()
     m_takeover.Load(profile);
 }
 
-void CKelvarisDoc::LoadPageTargets()
+bool CKelvarisDoc::LoadPageTargets()
 {
+    using EOutcome = CPageTargetArray::EFetchOutcome;
     // The fetch asks the alarm server many times: it fills a list of its own without the lock,
     // and only the exchange of the lists is guarded.
     CPageTargetArray fetched;
-    if (const std::unique_ptr<CServerCommand> command = m_server.Create()) {
-        if (!fetched.FetchFromServer(QueryThrough(*command)))
-            KTRACE(lcEngine) << "page targets could not be fetched from the alarm server";
+    EOutcome outcome = EOutcome::Unreachable;
+    if (const std::unique_ptr<CServerCommand> command = m_server.Create())
+        fetched.FetchFromServer(QueryThrough(*command), &outcome);
+    NoteServerReached(outcome != EOutcome::Unreachable);
+    const bool known = outcome == EOutcome::Fetched || outcome == EOutcome::EmptyList;
+    const bool wasKnown = std::exchange(m_targetsKnown, known);
+    // A list that did not come whole replaces only a list that was not whole either: an outage
+    // during a reload keeps the targets the checks are answered from. Without any list the checks
+    // answer as with the empty list: the message goes out.
+    const bool keep = !known && (wasKnown || outcome == EOutcome::Unreachable);
+    if (!known) {
+        m_targetsWarned = true;
+        if (const auto more = m_targetsWarning.Allow(); more >= 0) {
+            const bool none = keep ? m_targets.isEmpty() : fetched.isEmpty();
+            qCWarning(lcEngine).noquote()
+                << QStringLiteral("The target list could not be fetched from the alarm server (%1); until it "
+                                  "is, %2, and it is asked for again at every "
+                                  "presence check%3")
+                       .arg(outcome == EOutcome::Unreachable ? QStringLiteral("no answer")
+                                                             : QStringLiteral("some targets' details missing"),
+                           none ? QStringLiteral("every dispatch check answers 0 (send)")
+                                : QStringLiteral("dispatch checks answer from the targets known so far"),
+                           CWarningLimiter::MoreText(more));
+        }
+    } else if (std::exchange(m_targetsWarned, false)) {
+        m_targetsWarning.Reset();
+        qCInfo(lcEngine).noquote() << QStringLiteral("The target list was fetched: %1 targets").arg(fetched.size());
     }
+    if (keep)
+        return false;
     {
         const std::lock_guard<std::mutex> lock(m_targetsMutex);
         // A holder the file did not take yet stays the holder in the new list.
@@ -151,6 +229,7 @@ void CKelvarisDoc::LoadPageTargets()
     }
     // The old list is released here, outside the lock.
     fetched.clear();
+    return known;
 }
 
 void CKelvarisDoc::Cycle()
@@ -265,22 +344,54 @@ void CKelvarisDoc::SetServerValue(const QString& name, const QString& value)
     SendCommand(QStringLiteral("[setvalue(") + name + QLatin1Char(',') + value + QStringLiteral(")]"));
 }
 
-void CKelvarisDoc::SendCommand(const QString& command)
+bool CKelvarisDoc::SendCommand(const QString& command)
 {
     // A lost command is repeated with the next push, a minute later at the latest.
     const std::unique_ptr<CServerCommand> object = m_server.Create();
-    if (!object) {
-        KTRACE(lcEngine) << "no command object for" << command;
-        return;
-    }
     QString result;
-    if (!object->ExecuteCommand(command, result))
-        KTRACE(lcEngine) << "command failed:" << command;
+    const bool reached = object && object->ExecuteCommand(command, result);
+    if (!reached)
+        KTRACE(lcEngine) << (object ? "command failed:" : "no command object for") << command;
+    NoteServerReached(reached);
+    return reached;
 }
 
-void CKelvarisDoc::SendPresence()
+bool CKelvarisDoc::SendPresence()
 {
-    SendCommand(QStringLiteral("[check(Kelvaris)]"));
+    return SendCommand(QStringLiteral("[check(Kelvaris)]"));
+}
+
+namespace {
+// "42 s", "3 min 5 s", "2 h 10 min".
+QString SpanText(std::chrono::seconds span)
+{
+    const long long total = span.count();
+    if (total < 60)
+        return QStringLiteral("%1 s").arg(total);
+    if (total < 3600)
+        return QStringLiteral("%1 min %2 s").arg(total / 60).arg(total % 60);
+    return QStringLiteral("%1 h %2 min").arg(total / 3600).arg(total % 3600 / 60);
+}
+} // namespace
+
+void CKelvarisDoc::NoteServerReached(bool reached)
+{
+    if (reached == m_serverReached)
+        return;
+    m_serverReached = reached;
+    const auto now = std::chrono::steady_clock::now();
+    if (!reached) {
+        m_serverLostAt = now;
+        if (const auto more = m_serverLostWarning.Allow(now); more >= 0)
+            qCWarning(lcEngine).noquote() << QStringLiteral("The alarm server is not reachable: it hears nothing "
+                                                            "of the shift and barrier until it is back")
+                    + CWarningLimiter::MoreText(more);
+        return;
+    }
+    const auto gone = std::chrono::duration_cast<std::chrono::seconds>(now - m_serverLostAt);
+    if (const auto more = m_serverBackWarning.Allow(now); more >= 0)
+        qCWarning(lcEngine).noquote() << QStringLiteral("The alarm server is reachable again after %1%2")
+                                             .arg(SpanText(gone), CWarningLimiter::MoreText(more));
 }
 
 bool CKelvarisDoc::Activate()
@@ -338,8 +449,15 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         Cycle();
         Notify(CDocObserver::HINT_PLAN);
     }
-    if (m_active && withPresence)
-        SendPresence();
+    if (m_active && withPresence) {
+        // A target list that did not come whole is asked for again while the alarm server answers;
+        // the state goes out as soon as it came.
+        if (SendPresence() && !m_targetsKnown && LoadPageTargets()) {
+            m_lastPushedMinute = -1;
+            Cycle();
+            Notify(CDocObserver::HINT_PLAN);
+        }
+    }
     return recheckDue;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <mutex>
 
@@ -13,6 +14,7 @@
 #include "schedule/Holiday.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Shift.h"
+#include "support/Warning.h"
 
 class CRightsCheck;
 class CServerCommandFactory;
@@ -43,6 +45,22 @@ public:
     virtual void PublishText(const QString& topic, const QString& item, const QString& value) = 0;
     virtual void PublishNumber(const QString& topic, const QString& item, qint64 value) = 0;
 };
+
+// One entry of the plan of action: a target on duty now.
+struct CPlanEntry
+{
+    qsizetype m_index = -1; // in the engine's page target list
+    QString m_text; // the name; for a takeover group "/" and its current holder's name follow
+    quint32 m_colour = 0; // 0x00BBGGRR
+    bool m_group = false;
+};
+
+// The targets on duty at a moment, in page target order: a target with a dispatch range covering the
+// moment; otherwise a takeover group whose ranges cover the moment (or that has none) and whose
+// current target is set. The caller holds the targets lock.
+QList<CPlanEntry> PlanOfActionEntries(const CPageTargetArray& targets, const CDateTime& now);
+// The published value "Dispatching"/"Current": the texts joined with ";".
+QString PlanOfActionValue(const QList<CPlanEntry>& entries);
 
 // The socket server on which the alarm server asks the engine; it runs while the engine is active.
 class CInboundServer
@@ -173,8 +191,9 @@ public:
     void PushBarrier(CBarrage& barrier, bool active, const CDateTime& now);
     // "[setvalue(name,value)]".
     void SetServerValue(const QString& name, const QString& value);
-    // "[check(Kelvaris)]"; nothing when no command object can be created.
-    void SendPresence();
+    // "[check(Kelvaris)]"; nothing when no command object can be created. False when the alarm
+    // server was not reached.
+    bool SendPresence();
 
     // Not active and right 1 allowed: starts the inbound server, sends the presence command and
     // tells the observer. Returns whether the engine was activated.
@@ -246,6 +265,16 @@ public:
     int CheckDispatching(const QString& dispatchingId, const QString& groupId, const QString& timeText);
 
     bool IsActive() const { return m_active; }
+    // Publishes "Dispatching"/"Current": the plan of action at the present moment while active,
+    // empty while not. Takes the targets lock. Hosts without a view of the plan call it where the
+    // window's view refreshes its plan (activation, deactivation, update hint 8).
+    void PublishPlanOfAction();
+    // Whether the page targets are the alarm server's whole list (possibly empty because the server
+    // has none). While not, dispatch checks answer as with an empty list (send), and every presence
+    // check of the idle check fetches the list again; the state is pushed once it came.
+    bool TargetListKnown() const { return m_targetsKnown; }
+    // Whether the last command sent to the alarm server reached it.
+    bool ServerReached() const { return m_serverReached; }
     const CShift& CurrentShift() const { return m_currentShift; }
     const CBarrage& CurrentBarrier() const { return m_currentBarrier; }
     int LastPushedMinute() const { return m_lastPushedMinute; }
@@ -273,11 +302,15 @@ private:
     void PublishBarrierNone();
     void PublishText(const char* topic, const char* item, const QString& value);
     void PublishNumber(const char* topic, const char* item, qint64 value);
-    void SendCommand(const QString& command);
+    bool SendCommand(const QString& command);
+    // Every command that reaches the alarm server or not: warns once when it became unreachable
+    // and once when it is back, with how long it was gone.
+    void NoteServerReached(bool reached);
     void RunTakeoverCheck(const CDateTime& now);
     void HandleQueuedResponses();
     void Notify(unsigned hint);
-    void LoadPageTargets();
+    // Fetches the page targets and swaps them in; returns TargetListKnown().
+    bool LoadPageTargets();
     // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and tells
     // the observer.
     bool SaveSettings(unsigned which);
@@ -314,4 +347,14 @@ private:
     bool m_active = false;
     // The kinds of editor open (or asking for their password): one bit per CEditorHost::EKind.
     unsigned m_openEditors = 0;
+
+    // The page targets are the server's whole list (see TargetListKnown()).
+    bool m_targetsKnown = false;
+    // The alarm server's reachability as the commands found it; reachable until one failed.
+    bool m_serverReached = true;
+    std::chrono::steady_clock::time_point m_serverLostAt;
+    CWarningLimiter m_serverLostWarning;
+    CWarningLimiter m_serverBackWarning;
+    CWarningLimiter m_targetsWarning;
+    bool m_targetsWarned = false; // a failed fetch was reported and no list came since
 };

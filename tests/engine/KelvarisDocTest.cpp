@@ -790,3 +790,136 @@ TEST_F(KelvarisDocTest, SetupCommandsCheckRightsAndSaveWhatChanged)
 }
 
 } // namespace
+
+namespace {
+// The warnings of one test: every qCWarning text while it lives.
+class CWarningCapture
+{
+public:
+    CWarningCapture()
+    {
+        s_texts.clear();
+        m_previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                if (type == QtWarningMsg)
+                    s_texts.append(text);
+            });
+    }
+    ~CWarningCapture() { qInstallMessageHandler(m_previous); }
+    CWarningCapture(const CWarningCapture&) = delete;
+    CWarningCapture& operator=(const CWarningCapture&) = delete;
+    qsizetype Count(const char* start) const
+    {
+        return std::count_if(s_texts.cbegin(), s_texts.cend(),
+            [start](const QString& text) { return text.startsWith(QLatin1String(start)); });
+    }
+    const QStringList& Texts() const { return s_texts; }
+
+private:
+    static inline QStringList s_texts;
+    QtMessageHandler m_previous = nullptr;
+};
+
+const QString kTargetList = QStringLiteral("[GetValue(Setup.Targets)]");
+} // namespace
+
+TEST_F(KelvarisDocTest, TargetListThatDidNotComeIsAskedForAtEveryPresenceCheck)
+{
+    const CWarningCapture warnings;
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    // The alarm server is not up yet when Kelvaris starts.
+    m_server.SetAllCommandsFail();
+    Start(doc);
+    EXPECT_FALSE(doc.TargetListKnown());
+    EXPECT_FALSE(doc.ServerReached());
+    // Unknown targets: every check answers as the empty list does (the message goes out), Bert's
+    // evening duty notwithstanding.
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("B2"), QString(), QString()), kDispatchSend);
+
+    // Still away: the presence command fails, and the list is not asked for in vain.
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands(), QStringList({ QStringLiteral("[check(Kelvaris)]") }));
+
+    // Back: the list is fetched at the presence check and the state pushed right after.
+    m_server.SetAllCommandsFail(false);
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    const QStringList commands = m_server.Commands();
+    ASSERT_GE(commands.size(), 3);
+    EXPECT_EQ(commands.at(0), QStringLiteral("[check(Kelvaris)]"));
+    EXPECT_EQ(commands.at(1), kTargetList);
+    EXPECT_LT(commands.indexOf(kTargetList), commands.indexOf(QStringLiteral("[setshift(0)]")));
+    EXPECT_TRUE(doc.TargetListKnown());
+    EXPECT_TRUE(doc.ServerReached());
+    EXPECT_TRUE(m_observer.hints.contains(CDocObserver::HINT_PLAN));
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("B2"), QString(), QString()), kDispatchNotDispatched);
+
+    // Known now: the next presence checks do not ask again.
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands(), QStringList({ QStringLiteral("[check(Kelvaris)]") }));
+
+    // One warning per outage and one when it ended; one for the list that could not be fetched.
+    EXPECT_EQ(warnings.Count("The alarm server is not reachable"), 1) << warnings.Texts().join(u'\n').toStdString();
+    EXPECT_EQ(warnings.Count("The alarm server is reachable again after "), 1);
+    EXPECT_EQ(warnings.Count("The target list could not be fetched from the alarm server (no answer)"), 1);
+}
+
+TEST_F(KelvarisDocTest, TargetListOutagesKeepWhatTheServerLastSaid)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    ASSERT_TRUE(doc.TargetListKnown());
+
+    // A reload while the server is away keeps the targets the checks are answered from, and the
+    // list is asked for again once the server answers.
+    m_server.SetCommandFails(kTargetList);
+    doc.LoadSettings();
+    EXPECT_FALSE(doc.TargetListKnown());
+    EXPECT_EQ(doc.PageTargets().size(), 3);
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("B2"), QString(), QString()), kDispatchNotDispatched);
+    m_server.SetCommandFails(kTargetList, false);
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands().count(kTargetList), 1);
+    EXPECT_TRUE(doc.TargetListKnown());
+
+    // A target whose details call failed leaves the list incomplete: asked for again.
+    m_server.SetCommandFails(QStringLiteral("[GetTarget3(Bert)]"));
+    doc.LoadSettings();
+    EXPECT_FALSE(doc.TargetListKnown());
+    EXPECT_EQ(doc.PageTargets().size(), 3); // the whole list stays
+    m_server.SetCommandFails(QStringLiteral("[GetTarget3(Bert)]"), false);
+    doc.IdleCheck();
+    EXPECT_TRUE(doc.TargetListKnown());
+
+    // A server that answers with no targets has none: that list is known, and not asked again.
+    m_server.SetReply(kTargetList, QString());
+    doc.LoadSettings();
+    EXPECT_TRUE(doc.TargetListKnown());
+    EXPECT_TRUE(doc.PageTargets().isEmpty());
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    EXPECT_FALSE(m_server.Commands().contains(kTargetList));
+
+    // No command object at all counts as an unreachable server.
+    m_server.SetCreateFails();
+    doc.LoadSettings();
+    EXPECT_FALSE(doc.TargetListKnown());
+    EXPECT_FALSE(doc.ServerReached());
+}
+
+TEST_F(KelvarisDocTest, PlanOfActionIsPublishedWhileActive)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    ASSERT_TRUE(doc.Initialise());
+    doc.PublishPlanOfAction();
+    EXPECT_EQ(m_publisher.At("Dispatching/Current"), CRecordingPublisher::Value(QString()));
+    ASSERT_TRUE(doc.Activate());
+    doc.PublishPlanOfAction();
+    // Anna by her plan; the takeover group with its holder.
+    EXPECT_EQ(m_publisher.At("Dispatching/Current"), CRecordingPublisher::Value(QStringLiteral("Anna;Service North/Anna")));
+    ASSERT_TRUE(doc.Deactivate());
+    doc.PublishPlanOfAction();
+    EXPECT_EQ(m_publisher.At("Dispatching/Current"), CRecordingPublisher::Value(QString()));
+}
