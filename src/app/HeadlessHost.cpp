@@ -62,8 +62,16 @@ CHeadlessHost::~CHeadlessHost()
 bool CHeadlessHost::Start()
 {
     m_inbound->Start();
-    if (!m_doc->Initialise())
+    if (!m_doc->Initialise()) {
+        m_startProblem = QStringLiteral("the document could not be initialised");
         return false;
+    }
+    // Without its socket the alarm server cannot ask this Kelvaris anything: it does not start, and
+    // so does not tell the alarm server a state that another Kelvaris may be keeping.
+    if (!m_inbound->StartSocket()) {
+        m_startProblem = m_inbound->SocketProblem();
+        return false;
+    }
     Print(StartedLine(CDateTime::GetCurrentTime()));
     m_doc->Activate();
     // The first cycle at once, so the alarm server hears the state without waiting a second; the
@@ -111,6 +119,9 @@ void CHeadlessHost::OnUpdate(unsigned hint)
         Print(ActivatedLine(now));
     if (hint & HINT_DEACTIVATED)
         Print(DeactivatedLine(now));
+    // Who is on duty, refreshed when the window's plan of action would be.
+    if (hint & (HINT_ACTIVATED | HINT_DEACTIVATED | HINT_PLAN))
+        m_doc->PublishPlanOfAction();
 }
 
 void CHeadlessHost::Print(const CLogbookLine& line)

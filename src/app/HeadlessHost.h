@@ -27,8 +27,11 @@ public:
     explicit CHeadlessHost(CServerCommandFactory& server, QObject* parent = nullptr);
     ~CHeadlessHost() override;
 
-    // Initialises the document and activates the engine; false when the document cannot start.
+    // Initialises the document, sets up the socket and activates the engine. False when the
+    // document cannot start or the socket cannot be served (another Kelvaris serves it, say);
+    // StartProblem() then says why, and nothing was told to the alarm server.
     bool Start();
+    const QString& StartProblem() const { return m_startProblem; }
     // Deactivates (without asking) and ends the event loop.
     void Stop();
 
@@ -49,6 +52,7 @@ private:
     // A file being written at the idle check is looked at again shortly.
     CFileRecheck m_fileRecheck { [this] { return m_doc->IdleCheck(false); } };
     bool m_stopped = false;
+    QString m_startProblem;
 };
 
 // Makes SIGINT and SIGTERM call `handler` on the event loop (a self-pipe; the signal handler itself

@@ -79,8 +79,10 @@ int RunHeadless()
     CDBusServerCommandFactory server(AlarmServerAddressFrom(CProfile(paths.configPath)));
     CHeadlessHost host(server);
     OnTerminationSignal(&host, [&host] { host.Stop(); });
-    if (!host.Start())
+    if (!host.Start()) {
+        QTextStream(stderr) << "kelvaris: " << host.StartProblem() << "\n";
         return 1;
+    }
     return QCoreApplication::exec();
 }
 

@@ -1,5 +1,7 @@
 #include "inbound/KelvarisPipe.h"
 
+#include <cerrno>
+
 #include "inbound/RequestHandler.h"
 #include "support/Trace.h"
 
@@ -18,9 +20,16 @@ void CKelvarisPipe::Start()
     if (IsListening())
         return;
     if (!m_server.Start()) {
-        KTRACE(lcPipe) << "socket" << m_server.Name() << "not set up:" << qt_error_string(errno);
+        const int error = errno;
+        // An abstract name is shown as "@name", as ss and netstat show it.
+        const QString name = QString::fromUtf8(m_server.Name());
+        m_problem = QStringLiteral("cannot serve the socket %1: %2%3")
+                        .arg(name.startsWith(u'/') ? name : u'@' + name, qt_error_string(error),
+                            error == EADDRINUSE ? QStringLiteral(" (another Kelvaris serves it)") : QString());
+        KTRACE(lcPipe) << m_problem;
         return;
     }
+    m_problem.clear();
     KTRACE(lcPipe) << "listening on" << m_server.Name();
 }
 

@@ -47,6 +47,9 @@ public:
     void SetPeerReader(CPipePeerReader reader) { m_server.SetPeerReader(std::move(reader)); }
 
     bool IsListening() const { return m_server.IsListening(); }
+    // Why the last Start() could not set the socket up ("cannot serve the socket NAME: REASON");
+    // empty when it listens or was never started.
+    const QString& Problem() const { return m_problem; }
     int OpenConnections() const { return m_server.OpenConnections(); }
 
 private:
@@ -54,4 +57,5 @@ private:
 
     CRequestServices& m_services;
     CSeqPacketServer m_server;
+    QString m_problem;
 };

@@ -57,6 +57,9 @@ protected:
         m_env.insert(QStringLiteral("KELVARIS_DATA"), m_dir.path());
         m_env.insert(QStringLiteral("KELVARIS_PIPE_NAME"),
             QStringLiteral("kelvaris-test-%1").arg(QCoreApplication::applicationPid()));
+        m_env.insert(QStringLiteral("KELVARIS_BUS_NAME"),
+            QStringLiteral("com.ondrevi.KelvarisTest.h%1").arg(QCoreApplication::applicationPid()));
+        m_service = service;
 
         QFile config(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
         ASSERT_TRUE(config.open(QIODevice::WriteOnly));
@@ -73,11 +76,47 @@ protected:
         WriteData("40.tim", "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=17\r\n");
         targets.close();
 
+        if (m_simulatorAtStart)
+            StartSimulator();
+    }
+
+    // `waitForName`: returns once the simulator owns its bus name.
+    void StartSimulator(bool waitForName = true)
+    {
         m_sim.setProcessEnvironment(m_env);
         m_sim.start(QStringLiteral(ALARMSIM_PATH),
-            { QStringLiteral("--targets"), targets.fileName(), QStringLiteral("--log"), LogPath() });
+            { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")), QStringLiteral("--log"),
+                LogPath() });
         ASSERT_TRUE(m_sim.waitForStarted(5000));
-        ASSERT_TRUE(WaitForBusName(service));
+        if (waitForName)
+            ASSERT_TRUE(WaitForBusName(m_service, 10000, &m_sim)) << m_sim.readAllStandardError().toStdString();
+    }
+
+    void StartKelvaris(QProcess& process)
+    {
+        process.setProcessEnvironment(m_env);
+        process.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
+        ASSERT_TRUE(process.waitForStarted(5000));
+    }
+
+    // Runs kelvarisctl; its standard output, or "<exit N>" when it failed.
+    QString Ctl(const QStringList& arguments) const
+    {
+        QProcess ctl;
+        ctl.setProcessEnvironment(m_env);
+        ctl.start(QStringLiteral(KELVARISCTL_PATH), arguments);
+        if (!ctl.waitForFinished(10000))
+            return QStringLiteral("<hung>");
+        if (ctl.exitStatus() != QProcess::NormalExit || ctl.exitCode() != 0)
+            return QStringLiteral("<exit %1>").arg(ctl.exitCode());
+        return QString::fromUtf8(ctl.readAllStandardOutput()).trimmed();
+    }
+    // The answer code of a dispatch check for the receiver with that ID, -1 without an answer.
+    int Check(const char* id) const
+    {
+        const QString reply = Ctl({ QStringLiteral("dispatch"), QStringLiteral("--id"), QString::fromLatin1(id) });
+        const qsizetype at = reply.indexOf(QStringLiteral("<DispatchingResult>"));
+        return at < 0 ? -1 : reply.mid(at + 19, 1).toInt();
     }
 
     void TearDown() override
@@ -126,6 +165,8 @@ protected:
     }
 
     static inline CBusTestSuite* s_suite = nullptr;
+    bool m_simulatorAtStart = true;
+    QString m_service;
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
     QProcess m_sim;
@@ -198,4 +239,100 @@ TEST_F(HeadlessTest, TakeoverRoundTripThroughTheSocket)
     QFile group(m_dir.filePath(QStringLiteral("40.tim")));
     ASSERT_TRUE(group.open(QIODevice::ReadOnly));
     EXPECT_TRUE(group.readAll().contains("CurrentTargetID=18"));
+}
+
+namespace {
+// The alarm server comes up only after Kelvaris (a boot-order race).
+class HeadlessLateServerTest : public HeadlessTest
+{
+protected:
+    void SetUp() override
+    {
+        m_simulatorAtStart = false;
+        HeadlessTest::SetUp();
+    }
+};
+} // namespace
+
+TEST_F(HeadlessLateServerTest, TargetListArrivesWithTheAlarmServerWithinAPresenceCheck)
+{
+    QDeadlineTimer bound(40000);
+    StartKelvaris(m_kelvaris);
+    // Without the list every check is answered "send", Anna's missing duty notwithstanding.
+    QDeadlineTimer socket(5000);
+    int early = -1;
+    while (early < 0 && !socket.hasExpired())
+        early = Check("17");
+    EXPECT_EQ(early, 0);
+
+    QThread::msleep(std::max<qint64>(0, 5000 - (40000 - bound.remainingTime())));
+    // Kelvaris notices by itself; nobody waits for the simulator's name here.
+    StartSimulator(false);
+    // The next presence check (every 30 s) fetches the list: Anna, off duty, is not alerted.
+    int answer = -1;
+    while (!bound.hasExpired()) {
+        answer = Check("17");
+        if (answer == 3)
+            break;
+        QThread::msleep(500);
+    }
+    EXPECT_EQ(answer, 3) << "no target list within 40 s";
+    const QStringList commands = Commands();
+    EXPECT_TRUE(commands.contains(QStringLiteral("[GetValue(Setup.Targets)]")));
+    EXPECT_TRUE(commands.contains(QStringLiteral("[GetTarget3(Anna)]")));
+    // The state went out right after the list came, not a minute later.
+    const qsizetype list = commands.indexOf(QStringLiteral("[GetValue(Setup.Targets)]"));
+    EXPECT_GE(commands.indexOf(QStringLiteral("[setshift(3)]"), list), 0);
+
+    m_kelvaris.terminate();
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    const QString errors = QString::fromUtf8(m_kelvaris.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("The alarm server is not reachable"))) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("The alarm server is reachable again after")));
+    EXPECT_TRUE(errors.contains(QStringLiteral("The target list could not be fetched")));
+    EXPECT_EQ(errors.count(QStringLiteral("The alarm server is not reachable")), 1);
+}
+
+TEST_F(HeadlessTest, SecondInstanceOnTheSameSocketExitsWithTheReason)
+{
+    StartKelvaris(m_kelvaris);
+    ASSERT_TRUE(WaitForCommand(QStringLiteral("[setshift(3)]"), 5000));
+    ASSERT_TRUE(WaitForBusName(m_env.value(QStringLiteral("KELVARIS_BUS_NAME")), 5000, &m_kelvaris));
+
+    QProcess second;
+    StartKelvaris(second);
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 1);
+    const QString errors = QString::fromUtf8(second.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("kelvaris: cannot serve the socket @kelvaris-test-")))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("another Kelvaris serves it")));
+    EXPECT_TRUE(errors.contains(QStringLiteral("is owned by another program")));
+    // It started nothing: no logbook, and the alarm server heard no deactivation.
+    EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+    EXPECT_FALSE(Commands().contains(QStringLiteral("[setshift(0)]")));
+    // The first one serves on.
+    EXPECT_EQ(Check("18"), 0);
+}
+
+TEST_F(HeadlessTest, PublishesWhoIsOnDuty)
+{
+    StartKelvaris(m_kelvaris);
+    // The takeover group with its holder: Anna first, Bert once he confirmed the takeover (the
+    // plan is refreshed then, as in the window).
+    const QStringList get = { QStringLiteral("dde"), QStringLiteral("get"), QStringLiteral("Dispatching"),
+        QStringLiteral("Current") };
+    QDeadlineTimer deadline(15000);
+    QString value;
+    do {
+        QThread::msleep(200);
+        value = Ctl(get);
+    } while (value != QStringLiteral("North/Bert") && !deadline.hasExpired());
+    EXPECT_EQ(value, QStringLiteral("North/Bert"));
+
+    // Deactivation empties it; the program ends right after, so only the published order is seen.
+    m_kelvaris.terminate();
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    EXPECT_EQ(m_kelvaris.exitCode(), 0);
 }

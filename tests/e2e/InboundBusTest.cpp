@@ -178,7 +178,7 @@ TEST_F(InboundBusTest, TopicsFormatsAndValuesAreServed)
         QThread::msleep(50);
 
     EXPECT_EQ(Request(QStringLiteral("System"), QStringLiteral("Topics")),
-        QByteArray("System\tBarring\tShift\0", 21));
+        QByteArray("System\tBarring\tShift\tDispatching\0", 33));
     EXPECT_EQ(
         Request(QStringLiteral("shift"), QStringLiteral("FORMATS")), QByteArray("TEXT\tUNICODETEXT\0", 17));
     EXPECT_EQ(Request(QStringLiteral("Barring"), QStringLiteral("Name")), QByteArray("Quiet\0", 6));
@@ -198,7 +198,7 @@ TEST_F(InboundBusTest, TopicsFormatsAndValuesAreServed)
     EXPECT_LE(std::abs(fromText.toLongLong() - fromUnicode.toLongLong()), 1) << fromText.toStdString();
 
     // What is not served gets nothing: a missing topic or item, another format.
-    EXPECT_TRUE(Request(QStringLiteral("Dispatching"), QStringLiteral("Current")).isNull());
+    EXPECT_TRUE(Request(QStringLiteral("Nothing"), QStringLiteral("Current")).isNull());
     EXPECT_TRUE(Request(QStringLiteral("Shift"), QStringLiteral("Colour")).isNull());
     EXPECT_TRUE(Request(QStringLiteral("Shift"), QStringLiteral("Name"), QStringLiteral("BITMAP")).isNull());
     EXPECT_FALSE(BoolCall(QStringLiteral("Connect"), { QStringLiteral("Weather") }));
@@ -210,7 +210,7 @@ TEST_F(InboundBusTest, TopicsFormatsAndValuesAreServed)
                       QStringLiteral("Topics") },
                   &output),
         0);
-    EXPECT_EQ(output, QStringLiteral("System\tBarring\tShift\n"));
+    EXPECT_EQ(output, QStringLiteral("System\tBarring\tShift\tDispatching\n"));
     EXPECT_EQ(Ctl({ QStringLiteral("dde"), QStringLiteral("get"), QStringLiteral("Barring"),
                       QStringLiteral("Name"), QStringLiteral("--unicode") },
                   &output),
@@ -293,7 +293,7 @@ TEST_F(InboundBusTest, DoCommandAnswersAtOnce)
     EXPECT_EQ(output, QStringLiteral("1\n"));
     // The headless program keeps serving after the setup commands (they open nothing there).
     EXPECT_EQ(Request(QStringLiteral("System"), QStringLiteral("Topics")),
-        QByteArray("System\tBarring\tShift\0", 21));
+        QByteArray("System\tBarring\tShift\tDispatching\0", 33));
 }
 
 TEST_F(InboundBusTest, WindowlessServerAndItsActivationFile)
