@@ -812,6 +812,14 @@ Es schützt das Programm bis zu seinem Ende.</translation>
         <source>Warning</source>
         <translation>Warnung</translation>
     </message>
+    <message>
+        <source>The changes could not be saved in %1: %2
+
+Kelvaris keeps them and tries again every 30 seconds.</source>
+        <translation>Die Änderungen konnten nicht in %1 gespeichert werden: %2
+
+Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>

@@ -812,6 +812,14 @@ It protects the program until it ends.</translation>
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>The changes could not be saved in %1: %2
+
+Kelvaris keeps them and tries again every 30 seconds.</source>
+        <translation>The changes could not be saved in %1: %2
+
+Kelvaris keeps them and tries again every 30 seconds.</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>

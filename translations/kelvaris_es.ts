@@ -812,6 +812,14 @@ Protege el programa hasta que se cierre.</translation>
         <source>Warning</source>
         <translation>Advertencia</translation>
     </message>
+    <message>
+        <source>The changes could not be saved in %1: %2
+
+Kelvaris keeps them and tries again every 30 seconds.</source>
+        <translation>No se pudieron guardar los cambios en %1: %2
+
+Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>

@@ -812,6 +812,14 @@ Il protège le programme jusqu&apos;à sa fermeture.</translation>
         <source>Warning</source>
         <translation>Avertissement</translation>
     </message>
+    <message>
+        <source>The changes could not be saved in %1: %2
+
+Kelvaris keeps them and tries again every 30 seconds.</source>
+        <translation>Les modifications n&apos;ont pas pu être enregistrées dans %1 : %2
+
+Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>

@@ -812,6 +812,14 @@ Het beschermt het programma totdat het wordt afgesloten.</translation>
         <source>Warning</source>
         <translation>Waarschuwing</translation>
     </message>
+    <message>
+        <source>The changes could not be saved in %1: %2
+
+Kelvaris keeps them and tries again every 30 seconds.</source>
+        <translation>De wijzigingen konden niet worden opgeslagen in %1: %2
+
+Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QTreeWidget>
@@ -248,6 +250,14 @@ void CKelvarisView::Tick()
         m_doc.Cycle();
     // Started again only now, so a long cycle never overlaps the next one.
     m_timer.start();
+}
+
+void CKelvarisView::OnSaveFailed(const QString& path, const QString& reason)
+{
+    QMessageBox::warning(this, QStringLiteral("Kelvaris"),
+        tr("The changes could not be saved in %1: %2\n\nKelvaris keeps them and tries again every 30 "
+           "seconds.")
+            .arg(QDir::toNativeSeparators(path), reason));
 }
 
 void CKelvarisView::OnUpdate(unsigned hint)

@@ -484,7 +484,7 @@ void CKelvarisDoc::RetryUnsavedWrites()
     // A change made outside meanwhile must still be noticed by the change check that follows.
     const qint64 memo = ConfigLocation().FileTimeMemo();
     const bool changedOutside = FileTimeNs(ConfigLocation().ConfigPath()) != memo;
-    if (m_unsavedSettings != 0 && SaveSettings(m_unsavedSettings))
+    if (m_unsavedSettings != 0 && SaveSettings(m_unsavedSettings, false))
         KTRACE(lcEngine) << "settings stored now";
     if (!IsEditorOpen(EKind::Barriers))
         SaveIfModified(m_barriers);
@@ -631,7 +631,7 @@ void CKelvarisDoc::ToggleAutoActivate()
     SaveSettings(UNSAVED_AUTO_ACTIVATE);
 }
 
-bool CKelvarisDoc::SaveSettings(unsigned which)
+bool CKelvarisDoc::SaveSettings(unsigned which, bool operatorStarted)
 {
     CProfile profile(ConfigLocation().ConfigPath());
     bool stored = true;
@@ -659,7 +659,8 @@ bool CKelvarisDoc::SaveSettings(unsigned which)
     }
     // Kept in memory and written again at the next idle checks.
     m_unsavedSettings |= which;
-    ReportSaveFailed();
+    if (operatorStarted)
+        ReportSaveFailed();
     return false;
 }
 

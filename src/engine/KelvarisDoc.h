@@ -311,9 +311,9 @@ private:
     void Notify(unsigned hint);
     // Fetches the page targets and swaps them in; returns TargetListKnown().
     bool LoadPageTargets();
-    // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and tells
-    // the observer.
-    bool SaveSettings(unsigned which);
+    // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and, for a
+    // save the operator started, tells the observer (the retries at the idle checks only warn).
+    bool SaveSettings(unsigned which, bool operatorStarted = true);
     void ReportSaveFailed();
     static unsigned EditorBit(CEditorHost::EKind kind) { return 1u << unsigned(kind); }
     // False (and the open one brought to the front) when an editor of this kind is open already;

@@ -88,8 +88,9 @@ protected:
             { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")), QStringLiteral("--log"),
                 LogPath() });
         ASSERT_TRUE(m_sim.waitForStarted(5000));
-        if (waitForName)
+        if (waitForName) {
             ASSERT_TRUE(WaitForBusName(m_service, 10000, &m_sim)) << m_sim.readAllStandardError().toStdString();
+        }
     }
 
     void StartKelvaris(QProcess& process)

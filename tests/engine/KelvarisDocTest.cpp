@@ -580,6 +580,8 @@ TEST_F(KelvarisDocTest, SettingsAndListsTheFileDidNotTakeAreReportedAndStoredLat
     doc.IdleCheck();
     EXPECT_TRUE(doc.m_barriers.IsModified());
     EXPECT_EQ(doc.UnsavedSettings(), CKelvarisDoc::UNSAVED_AUTO_ACTIVATE);
+    // The retries warn on standard error only; the operator was told once, when the save failed.
+    EXPECT_EQ(m_observer.saveFailures.size(), 1);
 
     // Writable again: the next idle check stores both; the file is then read back as it is.
     ASSERT_TRUE(QDir().rmdir(path));
