@@ -24,6 +24,7 @@
 
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
+#include "fakes/WarningCapture.h"
 
 namespace {
 
@@ -489,30 +490,6 @@ TEST_F(KelvarisDocTest, IdleCheckReloadsAHandEditedConfigurationAlsoWhileInactiv
     EXPECT_TRUE(m_server.Commands().isEmpty());
 }
 
-// Collects the configuration warnings while it lives.
-class CConfigWarnings
-{
-public:
-    CConfigWarnings()
-    {
-        s_lines.clear();
-        m_previous = qInstallMessageHandler(&Handler);
-    }
-    ~CConfigWarnings() { qInstallMessageHandler(m_previous); }
-    CConfigWarnings(const CConfigWarnings&) = delete;
-    CConfigWarnings& operator=(const CConfigWarnings&) = delete;
-    static QString Text() { return s_lines.join(u'\n'); }
-
-private:
-    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (type == QtWarningMsg && qstrcmp(context.category, lcConfig().categoryName()) == 0)
-            s_lines << text;
-    }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
-
 TEST_F(KelvarisDocTest, AHolderTheFileDidNotTakeDecidesAndIsStoredAtALaterIdleCheck)
 {
     WriteFile("G40.tim", "[Settings]\r\nName=Service North\r\nTakeover=1\r\n");
@@ -523,7 +500,7 @@ TEST_F(KelvarisDocTest, AHolderTheFileDidNotTakeDecidesAndIsStoredAtALaterIdleCh
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));
 
-    const CConfigWarnings warnings;
+    const CWarningCapture warnings(lcConfig());
     // Anna, on duty, becomes the holder; the file does not take it, memory keeps it.
     EXPECT_EQ(doc.CheckDispatching(QStringLiteral("A1"), QStringLiteral("G40"), QStringLiteral("2024-03-04 09:00:00")),
         kDispatchSend);
@@ -566,7 +543,7 @@ TEST_F(KelvarisDocTest, SettingsAndListsTheFileDidNotTakeAreReportedAndStoredLat
     QFile::remove(path);
     ASSERT_TRUE(QDir().mkdir(path));
 
-    const CConfigWarnings warnings;
+    const CWarningCapture warnings(lcConfig());
     const bool before = doc.m_autoActivate;
     doc.ToggleAutoActivate();
     EXPECT_NE(doc.m_autoActivate, before);
@@ -794,40 +771,12 @@ TEST_F(KelvarisDocTest, SetupCommandsCheckRightsAndSaveWhatChanged)
 } // namespace
 
 namespace {
-// The warnings of one test: every qCWarning text while it lives.
-class CWarningCapture
-{
-public:
-    CWarningCapture()
-    {
-        s_texts.clear();
-        m_previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext&, const QString& text) {
-                if (type == QtWarningMsg)
-                    s_texts.append(text);
-            });
-    }
-    ~CWarningCapture() { qInstallMessageHandler(m_previous); }
-    CWarningCapture(const CWarningCapture&) = delete;
-    CWarningCapture& operator=(const CWarningCapture&) = delete;
-    qsizetype Count(const char* start) const
-    {
-        return std::count_if(s_texts.cbegin(), s_texts.cend(),
-            [start](const QString& text) { return text.startsWith(QLatin1String(start)); });
-    }
-    const QStringList& Texts() const { return s_texts; }
-
-private:
-    static inline QStringList s_texts;
-    QtMessageHandler m_previous = nullptr;
-};
-
 const QString kTargetList = QStringLiteral("[GetValue(Setup.Targets)]");
 } // namespace
 
 TEST_F(KelvarisDocTest, TargetListThatDidNotComeIsAskedForAtEveryPresenceCheck)
 {
-    const CWarningCapture warnings;
+    const CWarningCapture warnings(lcEngine());
     CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
     // The alarm server is not up yet when Kelvaris starts.
     m_server.SetAllCommandsFail();
@@ -862,7 +811,7 @@ TEST_F(KelvarisDocTest, TargetListThatDidNotComeIsAskedForAtEveryPresenceCheck)
     EXPECT_EQ(m_server.Commands(), QStringList({ QStringLiteral("[check(Kelvaris)]") }));
 
     // One warning per outage and one when it ended; one for the list that could not be fetched.
-    EXPECT_EQ(warnings.Count("The alarm server is not reachable"), 1) << warnings.Texts().join(u'\n').toStdString();
+    EXPECT_EQ(warnings.Count("The alarm server is not reachable"), 1) << warnings.Text().toStdString();
     EXPECT_EQ(warnings.Count("The alarm server is reachable again after "), 1);
     EXPECT_EQ(warnings.Count("The target list could not be fetched from the alarm server (no answer)"), 1);
 }

@@ -14,6 +14,7 @@
 #include "schedule/DayContext.h"
 #include "schedule/Profile.h"
 #include "support/Trace.h"
+#include "fakes/WarningCapture.h"
 
 namespace {
 
@@ -475,34 +476,10 @@ TEST_F(HolidayStorage, ReadsOlderDateFormsAndStopsAtTheFirstUnreadableRecord)
     }
 }
 
-// Collects the configuration warnings while it lives.
-class CConfigWarnings
-{
-public:
-    CConfigWarnings()
-    {
-        s_lines.clear();
-        m_previous = qInstallMessageHandler(&Handler);
-    }
-    ~CConfigWarnings() { qInstallMessageHandler(m_previous); }
-    CConfigWarnings(const CConfigWarnings&) = delete;
-    CConfigWarnings& operator=(const CConfigWarnings&) = delete;
-    static QStringList Lines() { return s_lines; }
-
-private:
-    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (type == QtWarningMsg && qstrcmp(context.category, lcConfig().categoryName()) == 0)
-            s_lines << text;
-    }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
-
 TEST_F(HolidayStorage, AListThatStopsEarlyAndASaveThatFailsAreWarnings)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    const CConfigWarnings warnings;
+    const CWarningCapture warnings(lcConfig());
     CProfile profile(NewFile("[Holiday1]\r\nHolidayName=First\r\nHolidayDate=2024-01-01\r\n"
                              "[Holiday2]\r\nHolidayName=Bad\r\nHolidayDate=Christmas\r\n"
                              "[Holiday3]\r\nHolidayName=Hidden\r\nHolidayDate=2024-12-31\r\n"));

@@ -15,30 +15,9 @@
 #include "support/Trace.h"
 
 #include "fakes/PrivateBus.h"
+#include "fakes/WarningCapture.h"
 
 namespace {
-
-// Captures the warnings of the server category while it lives.
-class CWarningCapture
-{
-public:
-    CWarningCapture()
-    {
-        s_lines.clear();
-        m_previous = qInstallMessageHandler(&Handler);
-    }
-    ~CWarningCapture() { qInstallMessageHandler(m_previous); }
-    static QStringList Lines() { return s_lines; }
-
-private:
-    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text)
-    {
-        if (type == QtWarningMsg && qstrcmp(context.category, lcServer().categoryName()) == 0)
-            s_lines << text;
-    }
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous = nullptr;
-};
 
 // Answers every call with "ok", on a thread of its own so that the test thread may block in a call.
 class CEchoServer : public QDBusVirtualObject
@@ -78,7 +57,7 @@ TEST(DBusConnectionKeeperTest, ReconnectsAfterTheDaemonRestartsAndSaysSo)
     ASSERT_TRUE(dir.isValid());
     CPrivateBus bus(QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("bus")), false);
     ASSERT_TRUE(bus.IsRunning());
-    CWarningCapture warnings;
+    CWarningCapture warnings(lcServer());
 
     CDBusConnectionKeeper keeper(bus.Address(), QStringLiteral("the test bus"), lcServer);
     int reconnected = 0;
@@ -118,7 +97,7 @@ TEST(DBusConnectionKeeperTest, PollingNoticesWithoutAnyCall)
     ASSERT_TRUE(dir.isValid());
     CPrivateBus bus(QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("bus")), false);
     ASSERT_TRUE(bus.IsRunning());
-    CWarningCapture warnings;
+    CWarningCapture warnings(lcServer());
     CDBusConnectionKeeper keeper(bus.Address(), QStringLiteral("the polled bus"), lcServer);
     int reconnected = 0;
     QObject::connect(&keeper, &CDBusConnectionKeeper::Reconnected, [&reconnected] { ++reconnected; });
@@ -142,7 +121,7 @@ TEST(DBusConnectionKeeperTest, CommandObjectsFollowTheNewConnection)
     ASSERT_TRUE(dir.isValid());
     CPrivateBus bus(QStringLiteral("unix:path=") + dir.filePath(QStringLiteral("bus")), false);
     ASSERT_TRUE(bus.IsRunning());
-    CWarningCapture warnings;
+    CWarningCapture warnings(lcServer());
     const QString service = QStringLiteral("com.example.KeeperTest.Server");
     const auto factory = CDBusServerCommandFactory::ForBusAddress(bus.Address(), service, 2000);
     std::unique_ptr<CServerCommand> before = factory->Create();
