@@ -14,6 +14,7 @@
 #include <QThread>
 
 #include "PrivateBus.h"
+#include "fakes/AlarmSimLog.h"
 
 namespace {
 
@@ -28,21 +29,6 @@ QByteArray Schedule()
             + "\r\nShiftDate=1899-12-30\r\nShiftStartTime=1899-12-30 00:00:00\r\n"
               "ShiftEndTime=1899-12-30 23:59:59\r\nShiftNumber=3\r\n";
     return text;
-}
-
-// The commands a simulator logged, without their times.
-QStringList Commands(const QString& path)
-{
-    QFile log(path);
-    QStringList commands;
-    if (log.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : log.readAll().split('\n')) {
-            const qsizetype tab = line.indexOf('\t');
-            if (tab >= 0)
-                commands << QString::fromUtf8(line.mid(tab + 1));
-        }
-    }
-    return commands;
 }
 
 bool IsPush(const QString& command)
@@ -153,9 +139,9 @@ TEST_F(BusRestartTest, PushesNameDDEAndAutomationComeBack)
     ASSERT_TRUE(m_kelvaris.waitForStarted(5000));
     ASSERT_TRUE(WaitForBusName(m_service, 10000, &m_kelvaris, Connection()));
     QDeadlineTimer pushed(10000);
-    while (!Commands(firstLog).contains(QStringLiteral("[setshift(3)]")) && !pushed.hasExpired())
+    while (!AlarmSimCommands(firstLog).contains(QStringLiteral("[setshift(3)]")) && !pushed.hasExpired())
         QThread::msleep(50);
-    ASSERT_TRUE(Commands(firstLog).contains(QStringLiteral("[setshift(3)]")));
+    ASSERT_TRUE(AlarmSimCommands(firstLog).contains(QStringLiteral("[setshift(3)]")));
 
     // The daemon dies (and the simulator with its bus); both come back at the same address.
     m_sim.kill();
@@ -175,14 +161,14 @@ TEST_F(BusRestartTest, PushesNameDDEAndAutomationComeBack)
                    &shift)
                 != 0)
             shift.clear();
-        const QStringList commands = Commands(secondLog);
+        const QStringList commands = AlarmSimCommands(secondLog);
         pushedAgain = std::any_of(commands.cbegin(), commands.cend(), IsPush);
         if (!shift.isEmpty() && pushedAgain)
             break;
         QThread::msleep(500);
     }
     EXPECT_EQ(shift, QStringLiteral("Day duty"));
-    EXPECT_TRUE(pushedAgain) << Commands(secondLog).join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(pushedAgain) << AlarmSimCommands(secondLog).join(QLatin1Char(' ')).toStdString();
     QDBusConnection connection = Connection();
     EXPECT_TRUE(WaitForBusName(m_service, 1000, nullptr, connection));
     // The automation object is served again.

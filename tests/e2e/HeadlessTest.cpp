@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include "PrivateBus.h"
+#include "fakes/AlarmSimLog.h"
 
 namespace {
 
@@ -151,19 +152,7 @@ protected:
     }
 
     // The commands the simulator logged, without their times.
-    QStringList Commands() const
-    {
-        QFile log(LogPath());
-        QStringList commands;
-        if (log.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : log.readAll().split('\n')) {
-                const qsizetype tab = line.indexOf('\t');
-                if (tab >= 0)
-                    commands << QString::fromUtf8(line.mid(tab + 1));
-            }
-        }
-        return commands;
-    }
+    QStringList Commands() const { return AlarmSimCommands(LogPath()); }
 
     static inline CBusTestSuite* s_suite = nullptr;
     bool m_simulatorAtStart = true;
