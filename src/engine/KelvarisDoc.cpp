@@ -399,8 +399,15 @@ bool CKelvarisDoc::Activate()
     if (m_active || !m_rights.Check(RIGHT_ACTIVATE))
         return false;
     m_active = true;
-    if (m_inbound)
+    if (m_inbound) {
         m_inbound->Start();
+        // The engine runs on without its socket (the window tells the operator), but the alarm
+        // server's checks then go unanswered: that is a warning.
+        if (const QString problem = m_inbound->Problem(); !problem.isEmpty()) {
+            if (const auto more = m_socketWarning.Allow(); more >= 0)
+                qCWarning(lcPipe).noquote() << problem + CWarningLimiter::MoreText(more);
+        }
+    }
     SendPresence();
     Notify(CDocObserver::HINT_ACTIVATED);
     return true;

@@ -69,6 +69,8 @@ public:
     virtual ~CInboundServer() = default;
     virtual void Start() = 0;
     virtual void Stop() = 0;
+    // Why the last Start() could not serve the socket; empty while it serves.
+    virtual QString Problem() const { return QString(); }
     // The setting PipeUsers (who may ask; empty: everyone), whenever the settings are loaded.
     virtual void SetAllowedUsers(const QString& /*setting*/) { }
 };
@@ -356,5 +358,6 @@ private:
     CWarningLimiter m_serverLostWarning;
     CWarningLimiter m_serverBackWarning;
     CWarningLimiter m_targetsWarning;
+    CWarningLimiter m_socketWarning;
     bool m_targetsWarned = false; // a failed fetch was reported and no list came since
 };

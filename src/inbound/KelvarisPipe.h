@@ -49,7 +49,7 @@ public:
     bool IsListening() const { return m_server.IsListening(); }
     // Why the last Start() could not set the socket up ("cannot serve the socket NAME: REASON");
     // empty when it listens or was never started.
-    const QString& Problem() const { return m_problem; }
+    QString Problem() const override { return m_problem; }
     int OpenConnections() const { return m_server.OpenConnections(); }
 
 private:

@@ -108,8 +108,10 @@ class CRecordingInbound : public CInboundServer
 public:
     void Start() override { ++starts; }
     void Stop() override { ++stops; }
+    QString Problem() const override { return problem; }
     int starts = 0;
     int stops = 0;
+    QString problem;
 };
 
 class CFixedPrompt : public CPasswordPrompt
@@ -873,4 +875,17 @@ TEST_F(KelvarisDocTest, PlanOfActionIsPublishedWhileActive)
     ASSERT_TRUE(doc.Deactivate());
     doc.PublishPlanOfAction();
     EXPECT_EQ(m_publisher.At("Dispatching/Current"), CRecordingPublisher::Value(QString()));
+}
+
+// A socket that cannot be served leaves the engine running (the window shows why), and the
+// alarm server's unanswered checks are a warning.
+TEST_F(KelvarisDocTest, ActivationWithoutItsSocketIsAWarning)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    ASSERT_TRUE(doc.Initialise());
+    m_inbound.problem = QStringLiteral("cannot serve the socket @Kelvaris: Address already in use");
+    const CWarningCapture warnings(lcPipe());
+    EXPECT_TRUE(doc.Activate());
+    EXPECT_TRUE(doc.IsActive());
+    EXPECT_EQ(warnings.Lines(), QStringList { m_inbound.problem });
 }
