@@ -15,10 +15,13 @@ void CTimeCommandLineInfo::ParseParams(const QStringList& params)
             m_version = true;
             continue;
         }
-        const bool isSwitch = param.startsWith(QLatin1Char('/')) || param.startsWith(QLatin1Char('-'));
-        const QString text = isSwitch ? param.mid(1) : param;
+        // Only the documented switches are switches; anything else, an absolute path such as
+        // "/home/op/plan.tim" included, is the file to open. A switch name holds no "/".
+        const bool switchForm = param.startsWith(QLatin1Char('/')) || param.startsWith(QLatin1Char('-'));
+        const QString text = switchForm ? param.mid(1) : param;
+        const QString name = text.toLower();
+        bool isSwitch = switchForm && !name.contains(QLatin1Char('/'));
         if (isSwitch) {
-            const QString name = text.toLower();
             if (name == QLatin1String("register") || name == QLatin1String("regserver"))
                 m_shellCommand = AppRegister;
             else if (name == QLatin1String("unregister") || name == QLatin1String("unregserver"))
@@ -27,13 +30,15 @@ void CTimeCommandLineInfo::ParseParams(const QStringList& params)
                 m_runEmbedded = true;
             else if (name == QLatin1String("automation"))
                 m_runAutomated = true;
-            // Other switches are the framework's own (print, DDE) and mean nothing here.
-        } else if (!param.isEmpty()) {
+            else if (!name.startsWith(QLatin1String("min")))
+                isSwitch = false;
+        }
+        if (!isSwitch && !param.isEmpty()) {
             m_fileName = param;
             if (m_shellCommand == FileNew)
                 m_shellCommand = FileOpen;
         }
-        if (text.left(3).toUpper() == QLatin1String("MIN")) {
+        if ((isSwitch || !switchForm) && text.left(3).toUpper() == QLatin1String("MIN")) {
             m_minimised = true;
             m_showSplash = false;
         }

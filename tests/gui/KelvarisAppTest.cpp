@@ -94,7 +94,17 @@ private Q_SLOTS:
             Parse({ QStringLiteral("-unregserver") }).m_shellCommand, CTimeCommandLineInfo::AppUnregister);
         QVERIFY(Parse({ QStringLiteral("/Embedding") }).IsAutomationServer());
         QVERIFY(Parse({ QStringLiteral("-AUTOMATION") }).IsAutomationServer());
-        QVERIFY(!Parse({ QStringLiteral("/dde"), QStringLiteral("/p") }).IsAutomationServer());
+        // Anything but the documented switches is the file: an absolute path, or an unknown switch.
+        const CTimeCommandLineInfo path = Parse({ QStringLiteral("/home/op/plan.tim") });
+        QCOMPARE(path.m_shellCommand, CTimeCommandLineInfo::FileOpen);
+        QCOMPARE(path.m_fileName, QStringLiteral("/home/op/plan.tim"));
+        QVERIFY(!path.m_minimised);
+        const CTimeCommandLineInfo minPath = Parse({ QStringLiteral("/min"), QStringLiteral("/minutes/plan.tim") });
+        QVERIFY(minPath.m_minimised);
+        QCOMPARE(minPath.m_fileName, QStringLiteral("/minutes/plan.tim"));
+        const CTimeCommandLineInfo unknown = Parse({ QStringLiteral("/dde") });
+        QVERIFY(!unknown.IsAutomationServer());
+        QCOMPARE(unknown.m_fileName, QStringLiteral("/dde"));
 
         const CTimeCommandLineInfo files = Parse({ QStringLiteral("a.tim"), QStringLiteral("b.tim") });
         QCOMPARE(files.m_fileName, QStringLiteral("b.tim"));
