@@ -733,7 +733,7 @@ Es schützt das Programm bis zu seinem Ende.</translation>
         <translation>Aktuelle Schicht</translation>
     </message>
     <message>
-        <source>Current Barrirer/Pause</source>
+        <source>Current Barrier/Pause</source>
         <translation>Aktuelle Sperre/Pause</translation>
     </message>
     <message>

@@ -733,8 +733,8 @@ It protects the program until it ends.</translation>
         <translation>Current Shift</translation>
     </message>
     <message>
-        <source>Current Barrirer/Pause</source>
-        <translation>Current Barrirer/Pause</translation>
+        <source>Current Barrier/Pause</source>
+        <translation>Current Barrier/Pause</translation>
     </message>
     <message>
         <source>Logbook</source>

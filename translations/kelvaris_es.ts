@@ -733,7 +733,7 @@ Protege el programa hasta que se cierre.</translation>
         <translation>Turno actual</translation>
     </message>
     <message>
-        <source>Current Barrirer/Pause</source>
+        <source>Current Barrier/Pause</source>
         <translation>Barrera/pausa actual</translation>
     </message>
     <message>

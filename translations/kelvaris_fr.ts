@@ -733,7 +733,7 @@ Il protège le programme jusqu&apos;à sa fermeture.</translation>
         <translation>Équipe en cours</translation>
     </message>
     <message>
-        <source>Current Barrirer/Pause</source>
+        <source>Current Barrier/Pause</source>
         <translation>Blocage/pause en cours</translation>
     </message>
     <message>

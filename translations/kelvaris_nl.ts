@@ -733,7 +733,7 @@ Het beschermt het programma totdat het wordt afgesloten.</translation>
         <translation>Huidige shift</translation>
     </message>
     <message>
-        <source>Current Barrirer/Pause</source>
+        <source>Current Barrier/Pause</source>
         <translation>Huidige blokkering/pauze</translation>
     </message>
     <message>

@@ -210,7 +210,7 @@ CKelvarisView::~CKelvarisView() = default;
 void CKelvarisView::Retranslate()
 {
     m_shiftGroup->setTitle(tr("Current Shift"));
-    m_barrierGroup->setTitle(tr("Current Barrirer/Pause"));
+    m_barrierGroup->setTitle(tr("Current Barrier/Pause"));
     m_logbookGroup->setTitle(tr("Logbook"));
     m_planGroup->setTitle(tr("Plan of action"));
     for (int i = 0; i < 2; ++i) {

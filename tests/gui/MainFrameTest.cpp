@@ -334,7 +334,7 @@ private Q_SLOTS:
         QStringList groups;
         for (const QGroupBox* group : window.View().findChildren<QGroupBox*>())
             groups.append(group->title());
-        QVERIFY(groups.contains(QStringLiteral("#Current Barrirer/Pause")));
+        QVERIFY(groups.contains(QStringLiteral("#Current Barrier/Pause")));
         QCOMPARE(window.View().Texts().m_shiftName, QStringLiteral(" #Deactivated"));
         QCoreApplication::removeTranslator(&translator);
         QCoreApplication::processEvents();
