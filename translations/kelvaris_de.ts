@@ -777,10 +777,6 @@ Es schützt das Programm bis zu seinem Ende.</translation>
         <translation>Ereignis</translation>
     </message>
     <message>
-        <source>Text Files (*.txt);;All Files (*)</source>
-        <translation>Textdateien (*.txt);;Alle Dateien (*)</translation>
-    </message>
-    <message>
         <source>Deactivated</source>
         <translation>Deaktiviert</translation>
     </message>
@@ -819,6 +815,14 @@ Kelvaris keeps them and tries again every 30 seconds.</source>
         <translation>Die Änderungen konnten nicht in %1 gespeichert werden: %2
 
 Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
+    </message>
+    <message>
+        <source>Log Files (*.log);;Text Files (*.txt);;All Files (*)</source>
+        <translation>Logdateien (*.log);;Textdateien (*.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The logbook could not be saved in %1: %2</source>
+        <translation>Das Logbuch konnte nicht in %1 gespeichert werden: %2</translation>
     </message>
 </context>
 <context>

@@ -777,10 +777,6 @@ It protects the program until it ends.</translation>
         <translation>Event</translation>
     </message>
     <message>
-        <source>Text Files (*.txt);;All Files (*)</source>
-        <translation>Text Files (*.txt);;All Files (*)</translation>
-    </message>
-    <message>
         <source>Deactivated</source>
         <translation>Deactivated</translation>
     </message>
@@ -819,6 +815,14 @@ Kelvaris keeps them and tries again every 30 seconds.</source>
         <translation>The changes could not be saved in %1: %2
 
 Kelvaris keeps them and tries again every 30 seconds.</translation>
+    </message>
+    <message>
+        <source>Log Files (*.log);;Text Files (*.txt);;All Files (*)</source>
+        <translation>Log Files (*.log);;Text Files (*.txt);;All Files (*)</translation>
+    </message>
+    <message>
+        <source>The logbook could not be saved in %1: %2</source>
+        <translation>The logbook could not be saved in %1: %2</translation>
     </message>
 </context>
 <context>

@@ -777,10 +777,6 @@ Protege el programa hasta que se cierre.</translation>
         <translation>Evento</translation>
     </message>
     <message>
-        <source>Text Files (*.txt);;All Files (*)</source>
-        <translation>Archivos de texto (*.txt);;Todos los archivos (*)</translation>
-    </message>
-    <message>
         <source>Deactivated</source>
         <translation>Desactivado</translation>
     </message>
@@ -819,6 +815,14 @@ Kelvaris keeps them and tries again every 30 seconds.</source>
         <translation>No se pudieron guardar los cambios en %1: %2
 
 Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
+    </message>
+    <message>
+        <source>Log Files (*.log);;Text Files (*.txt);;All Files (*)</source>
+        <translation>Archivos de registro (*.log);;Archivos de texto (*.txt);;Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>The logbook could not be saved in %1: %2</source>
+        <translation>No se pudo guardar el libro de registro en %1: %2</translation>
     </message>
 </context>
 <context>

@@ -777,10 +777,6 @@ Il protège le programme jusqu&apos;à sa fermeture.</translation>
         <translation>Événement</translation>
     </message>
     <message>
-        <source>Text Files (*.txt);;All Files (*)</source>
-        <translation>Fichiers texte (*.txt);;Tous les fichiers (*)</translation>
-    </message>
-    <message>
         <source>Deactivated</source>
         <translation>Désactivé</translation>
     </message>
@@ -819,6 +815,14 @@ Kelvaris keeps them and tries again every 30 seconds.</source>
         <translation>Les modifications n&apos;ont pas pu être enregistrées dans %1 : %2
 
 Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
+    </message>
+    <message>
+        <source>Log Files (*.log);;Text Files (*.txt);;All Files (*)</source>
+        <translation>Fichiers journaux (*.log);;Fichiers texte (*.txt);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>The logbook could not be saved in %1: %2</source>
+        <translation>Le journal n&apos;a pas pu être enregistré dans %1 : %2</translation>
     </message>
 </context>
 <context>

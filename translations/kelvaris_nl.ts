@@ -777,10 +777,6 @@ Het beschermt het programma totdat het wordt afgesloten.</translation>
         <translation>Gebeurtenis</translation>
     </message>
     <message>
-        <source>Text Files (*.txt);;All Files (*)</source>
-        <translation>Tekstbestanden (*.txt);;Alle bestanden (*)</translation>
-    </message>
-    <message>
         <source>Deactivated</source>
         <translation>Gedeactiveerd</translation>
     </message>
@@ -819,6 +815,14 @@ Kelvaris keeps them and tries again every 30 seconds.</source>
         <translation>De wijzigingen konden niet worden opgeslagen in %1: %2
 
 Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
+    </message>
+    <message>
+        <source>Log Files (*.log);;Text Files (*.txt);;All Files (*)</source>
+        <translation>Logbestanden (*.log);;Tekstbestanden (*.txt);;Alle bestanden (*)</translation>
+    </message>
+    <message>
+        <source>The logbook could not be saved in %1: %2</source>
+        <translation>Het logboek kon niet worden opgeslagen in %1: %2</translation>
     </message>
 </context>
 <context>

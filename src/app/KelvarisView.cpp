@@ -97,16 +97,22 @@ CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier)
     return texts;
 }
 
-bool WriteLogbookFile(const QString& path, const QStringList& titles, const QList<CLogbookLine>& lines)
+bool WriteLogbookFile(
+    const QString& path, const QStringList& titles, const QList<CLogbookLine>& lines, QString* error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray lineEnd("\r\n");
-    file.write(titles.join(u'\t').toUtf8() + lineEnd);
-    for (const CLogbookLine& line : lines)
-        file.write(line.Joined().toUtf8() + lineEnd);
-    return file.commit();
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        const QByteArray lineEnd("\r\n");
+        file.write(titles.join(u'\t').toUtf8() + lineEnd);
+        for (const CLogbookLine& line : lines)
+            file.write(line.Joined().toUtf8() + lineEnd);
+        // The explicit flush matters: commit does not notice a failure of the last flush.
+        written = file.flush() && file.commit();
+    }
+    if (!written && error)
+        *error = file.errorString();
+    return written;
 }
 
 CKelvarisView::CKelvarisView(
@@ -358,10 +364,14 @@ void CKelvarisView::SaveLogfile()
 {
     if (!m_rights.Check(RIGHT_SAVE_LOGFILE))
         return;
-    const QString path = QFileDialog::getSaveFileName(
-        this, QString(), ProposedLogfilePath(), tr("Text Files (*.txt);;All Files (*)"));
+    // The first filter matches the proposed name.
+    const QString path = QFileDialog::getSaveFileName(this, QString(), ProposedLogfilePath(),
+        tr("Log Files (*.log);;Text Files (*.txt);;All Files (*)"));
     if (path.isEmpty())
         return;
-    // A file that cannot be written is left without a message.
-    WriteLogbookFile(path, LogbookTitles(), m_logbook);
+    QString error;
+    if (!WriteLogbookFile(path, LogbookTitles(), m_logbook, &error)) {
+        QMessageBox::warning(this, QStringLiteral("Kelvaris"),
+            tr("The logbook could not be saved in %1: %2").arg(QDir::toNativeSeparators(path), error));
+    }
 }

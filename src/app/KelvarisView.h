@@ -30,8 +30,10 @@ struct CStateTexts
 CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier);
 
 // The logbook file: the four column titles, then the lines as shown (newest first), tab-separated,
-// each line ending in CR LF, in UTF-8. False when the file cannot be written.
-bool WriteLogbookFile(const QString& path, const QStringList& titles, const QList<CLogbookLine>& lines);
+// each line ending in CR LF, in UTF-8. False when the file cannot be written, with the reason in
+// `error` when one is given.
+bool WriteLogbookFile(const QString& path, const QStringList& titles, const QList<CLogbookLine>& lines,
+    QString* error = nullptr);
 
 // The form inside the main window: the current shift, the current barrier/pause, the logbook and the
 // plan of action. It drives the engine: a one-second timer runs the cycle, restarted after each

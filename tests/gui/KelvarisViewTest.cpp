@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -421,16 +422,33 @@ private Q_SLOTS:
 
         QString proposed;
         const QString target = DataFile("saved.txt");
-        WhenModal<QFileDialog>([&proposed, &target](QFileDialog* dialog) {
+        QString filter;
+        WhenModal<QFileDialog>([&proposed, &target, &filter](QFileDialog* dialog) {
             proposed = dialog->selectedFiles().value(0);
+            filter = dialog->selectedNameFilter();
             dialog->selectFile(target);
             QMetaObject::invokeMethod(dialog, "accept");
         });
         view.SaveLogfile();
         QCOMPARE(QFileInfo(proposed).fileName(), QStringLiteral("kelvaris.log"));
+        QVERIFY2(filter.contains(QStringLiteral("*.log")), qPrintable(filter));
         QFile file(target);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().count("\r\n"), 2);
+
+        // A file that cannot be written is a message naming it.
+        const QString unwritable = DataFile("missing/out.log");
+        QString message;
+        WhenModal<QFileDialog>([&unwritable](QFileDialog* dialog) {
+            dialog->selectFile(unwritable);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        WhenModal<QMessageBox>([&message](QMessageBox* box) {
+            message = box->text();
+            box->accept();
+        });
+        view.SaveLogfile();
+        QVERIFY2(message.contains(unwritable), qPrintable(message));
 
         // With the right refused no dialog opens and nothing is written.
         QFile::remove(target);
