@@ -14,7 +14,7 @@
 #include <QThread>
 
 #include "PrivateBus.h"
-#include "fakes/AlarmSimLog.h"
+#include "fakes/TestPrograms.h"
 
 namespace {
 
@@ -68,13 +68,7 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess* process : { &m_kelvaris, &m_sim }) {
-            if (process->state() != QProcess::NotRunning) {
-                process->terminate();
-                if (!process->waitForFinished(5000))
-                    process->kill();
-            }
-        }
+        EndProcesses({ &m_kelvaris, &m_sim });
         for (const QString& name : m_connectionNames)
             QDBusConnection::disconnectFromBus(name);
         m_bus.reset();

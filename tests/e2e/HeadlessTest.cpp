@@ -11,7 +11,7 @@
 #include <QThread>
 
 #include "PrivateBus.h"
-#include "fakes/AlarmSimLog.h"
+#include "fakes/TestPrograms.h"
 
 namespace {
 
@@ -123,13 +123,7 @@ protected:
 
     void TearDown() override
     {
-        for (QProcess* process : { &m_kelvaris, &m_sim }) {
-            if (process->state() != QProcess::NotRunning) {
-                process->terminate();
-                if (!process->waitForFinished(5000))
-                    process->kill();
-            }
-        }
+        EndProcesses({ &m_kelvaris, &m_sim });
     }
 
     QString LogPath() const { return m_dir.filePath(QStringLiteral("sim.log")); }

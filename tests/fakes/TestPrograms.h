@@ -1,9 +1,14 @@
 #pragma once
 
+// Helpers for the tests that run the real programs (kelvaris, kelvaris-alarmsim) as processes.
+
 #include <QByteArray>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include <initializer_list>
 
 // The commands kelvaris-alarmsim logged in the file (one "time TAB command" line each), without
 // their times; empty while the file does not exist.
@@ -19,4 +24,17 @@ inline QStringList AlarmSimCommands(const QString& logPath)
         }
     }
     return commands;
+}
+
+// Ends the programs a test started: asked to terminate first (so they deactivate as they would
+// under systemd), killed when they do not end within five seconds.
+inline void EndProcesses(std::initializer_list<QProcess*> processes)
+{
+    for (QProcess* process : processes) {
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+        }
+    }
 }
