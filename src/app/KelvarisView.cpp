@@ -236,8 +236,15 @@ QStringList CKelvarisView::LogbookTitles() const
 
 void CKelvarisView::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
+        // The lines kept so far in the language and date forms now in effect.
+        for (int row = 0; row < m_logbook.size(); ++row) {
+            m_logbook[row] = Retranslated(m_logbook.at(row));
+            if (QTreeWidgetItem* item = m_logbookList->topLevelItem(row))
+                ShowLogbookLine(*item, m_logbook.at(row));
+        }
         Retranslate();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -292,18 +299,24 @@ void CKelvarisView::OnUpdate(unsigned hint)
 void CKelvarisView::AddLogbookLine(const CLogbookLine& line)
 {
     m_logbook.prepend(line);
-    const QStringList texts { line.m_name, line.m_date, line.m_startTime, line.m_event };
-    auto* item = new QTreeWidgetItem(texts);
-    for (int column = 0; column < texts.size(); ++column)
-        item->setToolTip(column, texts.at(column));
+    auto* item = new QTreeWidgetItem;
+    ShowLogbookLine(*item, line);
     m_logbookList->insertTopLevelItem(0, item);
+}
+
+void CKelvarisView::ShowLogbookLine(QTreeWidgetItem& item, const CLogbookLine& line)
+{
+    const QString texts[] = { line.m_name, line.m_date, line.m_startTime, line.m_event };
+    for (int column = 0; column < 4; ++column) {
+        item.setText(column, texts[column]);
+        item.setToolTip(column, texts[column]);
+    }
 }
 
 void CKelvarisView::AddWarningLine(const QString& text)
 {
     const CDateTime now = CDateTime::GetCurrentTime();
-    AddLogbookLine(
-        { tr("Warning"), FormatDateTime(now, DTF_DATE | DTF_FULLYEAR), FormatDateTime(now, DTF_TIME), text });
+    AddLogbookLine(WarningLine(now, text));
 }
 
 void CKelvarisView::RefreshPlan()

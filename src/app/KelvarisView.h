@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 class CDateTime;
 class CPageTargetArray;
 class CRightsCheck;
@@ -81,6 +82,7 @@ protected:
 private:
     void Retranslate();
     void AddLogbookLine(const CLogbookLine& line);
+    static void ShowLogbookLine(QTreeWidgetItem& item, const CLogbookLine& line);
     void RefreshPlan();
     void Tick();
     void ShowTexts();

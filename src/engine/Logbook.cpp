@@ -25,16 +25,69 @@ QString ActivatedText()
     return GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Activated")), 1);
 }
 
-CLogbookLine At(const QString& name, const CDateTime& moment, const CDateTime& start, const QString& event)
+// The four texts of a line from what it keeps.
+CLogbookLine Rendered(CLogbookLine line)
 {
     // The logbook is saved to a file that others read: the year in four digits, never ambiguous.
-    return { name, FormatDateTime(moment, DTF_DATE | DTF_FULLYEAR), FormatDateTime(start, DTF_TIME), event };
+    line.m_date = FormatDateTime(line.m_moment, DTF_DATE | DTF_FULLYEAR);
+    line.m_startTime = FormatDateTime(line.m_start, DTF_TIME);
+    switch (line.m_kind) {
+    case CLogbookLine::Text:
+        break;
+    case CLogbookLine::Started:
+        line.m_name = StartedText();
+        line.m_event = DeactivatedText();
+        break;
+    case CLogbookLine::Activated:
+        line.m_name = ActivatedText();
+        line.m_event = ActivatedText();
+        break;
+    case CLogbookLine::Deactivated:
+        line.m_name = DeactivatedText();
+        line.m_event = DeactivatedText();
+        break;
+    case CLogbookLine::Barrier: {
+        const QString kinds = Tr(QT_TRANSLATE_NOOP(
+            "CKelvarisView", "Barrier/Pause with deleting;Barrier/Pause with sending;Pause without barrier"));
+        line.m_name = line.m_subject;
+        line.m_event = GetListItem(kinds, line.m_type) + QStringLiteral(" (%1)").arg(line.m_priority);
+        break;
+    }
+    case CLogbookLine::Shift:
+        line.m_name = line.m_subject;
+        line.m_event = GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Shift")), 1) + u' '
+            + QString::number(line.m_type);
+        break;
+    case CLogbookLine::Warning:
+        line.m_name = Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Warning"));
+        line.m_event = line.m_subject;
+        break;
+    }
+    return line;
+}
+
+CLogbookLine Line(CLogbookLine::EKind kind, const CDateTime& moment, const CDateTime& start,
+    const QString& subject = QString(), int type = 0, int priority = 0)
+{
+    CLogbookLine line;
+    line.m_kind = kind;
+    line.m_moment = moment;
+    line.m_start = start;
+    line.m_subject = subject;
+    line.m_type = type;
+    line.m_priority = priority;
+    return Rendered(line);
 }
 } // namespace
 
 QString CLogbookLine::Joined() const
 {
     return m_name + u'\t' + m_date + u'\t' + m_startTime + u'\t' + m_event;
+}
+
+CLogbookLine Retranslated(const CLogbookLine& line)
+{
+    return line.m_kind == CLogbookLine::Text ? line : Rendered(line);
 }
 
 bool IsNotEvaluated(const QString& recordName)
@@ -44,32 +97,32 @@ bool IsNotEvaluated(const QString& recordName)
 
 CLogbookLine StartedLine(const CDateTime& now)
 {
-    return At(StartedText(), now, now, DeactivatedText());
+    return Line(CLogbookLine::Started, now, now);
 }
 
 CLogbookLine ActivatedLine(const CDateTime& now)
 {
-    return At(ActivatedText(), now, now, ActivatedText());
+    return Line(CLogbookLine::Activated, now, now);
 }
 
 CLogbookLine DeactivatedLine(const CDateTime& now)
 {
-    return At(DeactivatedText(), now, now, DeactivatedText());
+    return Line(CLogbookLine::Deactivated, now, now);
+}
+
+CLogbookLine WarningLine(const CDateTime& now, const QString& text)
+{
+    return Line(CLogbookLine::Warning, now, now, text);
 }
 
 QList<CLogbookLine> StateChangeLines(const CBarrage& barrier, const CShift& shift, const CDateTime& today)
 {
     QList<CLogbookLine> lines;
     if (!barrier.m_name.isEmpty() && !IsNotEvaluated(barrier.m_name)) {
-        const QString kinds = Tr(QT_TRANSLATE_NOOP(
-            "CKelvarisView", "Barrier/Pause with deleting;Barrier/Pause with sending;Pause without barrier"));
-        lines << At(barrier.m_name, today, barrier.m_startTime,
-            GetListItem(kinds, barrier.m_barrierType) + QStringLiteral(" (%1)").arg(barrier.m_priority));
+        lines << Line(CLogbookLine::Barrier, today, barrier.m_startTime, barrier.m_name, barrier.m_barrierType,
+            barrier.m_priority);
     }
-    if (!shift.m_name.isEmpty() && !IsNotEvaluated(shift.m_name)) {
-        lines << At(shift.m_name, today, shift.m_startTime,
-            GetListItem(Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Shift")), 1) + u' '
-                + QString::number(shift.m_shiftNumber));
-    }
+    if (!shift.m_name.isEmpty() && !IsNotEvaluated(shift.m_name))
+        lines << Line(CLogbookLine::Shift, today, shift.m_startTime, shift.m_name, shift.m_shiftNumber);
     return lines;
 }

@@ -381,11 +381,17 @@ private Q_SLOTS:
 
     void logbookFile()
     {
+        const auto text = [](const char* name, const char* date, const char* time, const char* event) {
+            CLogbookLine line;
+            line.m_name = QString::fromUtf8(name);
+            line.m_date = QString::fromUtf8(date);
+            line.m_startTime = QString::fromUtf8(time);
+            line.m_event = QString::fromUtf8(event);
+            return line;
+        };
         const QList<CLogbookLine> lines = {
-            { QStringLiteral("Früh"), QStringLiteral("04.03.2024"), QStringLiteral("08:00:00"),
-                QStringLiteral("Shift 1") },
-            { QStringLiteral("Lock"), QStringLiteral("04.03.2024"), QStringLiteral("10:00:00"),
-                QStringLiteral("Barrier (4)") },
+            text("Früh", "04.03.2024", "08:00:00", "Shift 1"),
+            text("Lock", "04.03.2024", "10:00:00", "Barrier (4)"),
             ActivatedLine(g_now),
             StartedLine(g_now),
         };
