@@ -24,6 +24,7 @@
 namespace {
 const QString kSettings = QStringLiteral("Settings");
 const QString kLanguageKey = QStringLiteral("Language");
+const QString kLanguageChosenKey = QStringLiteral("LanguageChosen");
 constexpr int kIdleIntervalMs = 30000;
 // How often a held-back idle check looks whether the dialogs have closed.
 constexpr int kIdleRetryMs = 250;
@@ -80,6 +81,10 @@ bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
     m_configPath = paths.configPath;
     m_masterPath = paths.masterPath;
 
+    // The language before anything shows a text or takes one as its default (the takeover texts,
+    // the holidays' names).
+    ApplyStoredLanguage(CProfile(m_configPath));
+
     if (!m_server) {
         m_ownServer
             = std::make_unique<CDBusServerCommandFactory>(AlarmServerAddressFrom(CProfile(m_configPath)));
@@ -121,13 +126,6 @@ bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
 
     CProfile profile(m_configPath);
     m_rights.LoadRights(profile);
-
-    // A stored 0 leaves the system's language in effect.
-    m_languageIndex = profile.ReadInt(kSettings, kLanguageKey, 0);
-    if (m_languageIndex != 0) {
-        ApplyLanguage(m_languageIndex);
-        m_languageApplied = true;
-    }
 
     // The first idle check about a second after start, then every 30 seconds.
     QTimer::singleShot(1000, this, [this] {
@@ -208,26 +206,44 @@ void CKelvarisApp::IdleCheck()
         m_fileRecheck.Arm(m_doc->IdleCheck());
 }
 
+void CKelvarisApp::ApplyStoredLanguage(const CProfile& profile)
+{
+    m_languageIndex = profile.ReadInt(kSettings, kLanguageKey, 0);
+    // Index 0 is German, but a stored 0 is also what every configuration holds before anyone chose a
+    // language: then the system's language is in effect. A choice made with the Language command
+    // is marked, so that German chosen there stays German.
+    m_languageApplied = m_languageIndex != 0 || profile.ReadInt(kSettings, kLanguageChosenKey, 0) != 0;
+    ApplyLanguage(m_languageApplied ? m_languageIndex : -1);
+}
+
+int CKelvarisApp::ShownLanguage() const
+{
+    return m_languageApplied ? m_languageIndex : SystemLanguage();
+}
+
 void CKelvarisApp::OnLanguage()
 {
-    int chosen = m_languageIndex;
+    const int shown = ShownLanguage();
+    int chosen = shown;
     if (m_chooseLanguage) {
-        chosen = m_chooseLanguage(m_languageIndex);
+        chosen = m_chooseLanguage(shown);
     } else {
-        CLanguageDialog dialog(m_languageIndex, m_frame.get());
+        CLanguageDialog dialog(shown, m_frame.get());
         if (dialog.exec() != QDialog::Accepted)
             return;
         chosen = dialog.SelectedIndex();
     }
-    // A stored 0 applies nothing at start, so German (index 0) is then not in effect although it is
-    // the current index: choosing it applies it.
-    if (chosen == m_languageIndex && m_languageApplied)
+    if (chosen == shown)
         return;
     m_languageApplied = true;
     m_languageIndex = chosen;
     CProfile profile(m_configPath);
-    profile.WriteString(kSettings, kLanguageKey, QString::number(chosen));
-    ConfigLocation().RecordFileTime();
+    const bool written = profile.WriteString(kSettings, kLanguageKey, QString::number(chosen))
+        && profile.WriteString(kSettings, kLanguageChosenKey, QStringLiteral("1"));
+    if (written)
+        ConfigLocation().RecordFileTime();
+    else
+        qCWarning(lcApp) << "the chosen language could not be stored in" << m_configPath;
     ApplyLanguage(chosen);
     if (m_frame)
         m_frame->View().OnUpdate(CDocObserver::HINT_PLAN);

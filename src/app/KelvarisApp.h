@@ -12,6 +12,7 @@
 #include "engine/Password.h"
 
 class CAppEditorHost;
+class CProfile;
 class CDialogPasswordPrompt;
 class CKelvarisDoc;
 class CKelvarisInbound;
@@ -71,10 +72,14 @@ public:
     CAppEditorHost* Editors() const { return m_editors.get(); }
     CRightsCheck& Rights() { return m_rights; }
     int LanguageIndex() const { return m_languageIndex; }
+    // The language showing: the stored one once applied, else the system's (SystemLanguage()).
+    int ShownLanguage() const;
     const QString& ConfigPath() const { return m_configPath; }
     const QString& MasterPath() const { return m_masterPath; }
 
 private:
+    void ApplyStoredLanguage(const CProfile& profile);
+
     std::unique_ptr<CServerCommandFactory> m_ownServer;
     CServerCommandFactory* m_server = nullptr;
     std::unique_ptr<CDialogPasswordPrompt> m_prompt;
@@ -97,5 +102,5 @@ private:
     std::function<int(int)> m_chooseLanguage;
     bool m_exited = false;
     bool m_otherInstance = false;
-    bool m_languageApplied = false; // the current index's language is in effect
+    bool m_languageApplied = false; // the stored index's language is in effect, not the system's
 };

@@ -93,6 +93,18 @@ QLocale LanguageLocale(int index)
     return QLocale(row->m_language, row->m_territory);
 }
 
+int SystemLanguage()
+{
+    const QLocale system = QLocale::system();
+    for (const QString& name : system.uiLanguages()) {
+        const int index = OfferedIndexOf(QLocale(name));
+        if (index >= 0)
+            return index;
+    }
+    const int index = OfferedIndexOf(system);
+    return index >= 0 ? index : kEnglish;
+}
+
 QString LanguageNativeName(int index)
 {
     switch (index) {
@@ -125,7 +137,7 @@ bool ApplyLanguage(int index)
 {
     const QLocale locale = LanguageLocale(index);
     // Outside the table the system's language decides which texts to show, when the program has them.
-    const int textIndex = LanguageRow(index) ? index : OfferedIndexOf(locale);
+    const int textIndex = LanguageRow(index) ? index : SystemLanguage();
     QLocale::setDefault(locale);
     s_appliedLanguage = index;
 

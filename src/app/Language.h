@@ -27,13 +27,16 @@ struct CLanguageRow
 const CLanguageRow* LanguageRow(int index);
 // The locale of an index; the system's locale outside 0 to 9.
 QLocale LanguageLocale(int index);
+// The offered language the system's user interface asks for: the first of its user-interface
+// languages (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) that the program carries, English when none is.
+int SystemLanguage();
 // The language's own name ("Deutsch", "English", "Français", "Español", "Nederlands").
 QString LanguageNativeName(int index);
 
 // Applies a language to the running program: installs the translator of the language's texts (the
 // program's and Qt's own, replacing the previous ones; English needs none) and makes its locale the
 // default. Every widget then gets a LanguageChange event and retranslates itself. An index outside
-// 0 to 9 applies the system's locale and its texts when shipped. Returns false when the program
+// 0 to 9 applies the system's locale with the texts of SystemLanguage(). Returns false when the program
 // does not carry the language's texts (the locale is applied all the same).
 bool ApplyLanguage(int index);
 // The index applied last (-1 before the first ApplyLanguage).

@@ -6,18 +6,24 @@
 #include <utility>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "app/CommandLine.h"
 #include "app/KelvarisView.h"
@@ -127,42 +133,99 @@ private Q_SLOTS:
         QVERIFY(!app.Document() || !app.Document()->IsActive());
     }
 
-    void StoredLanguageZeroKeepsTheSystemLanguage()
+    // Every new configuration stores 0, which is also German's index: it shows the system's
+    // language. The ctest entry test_gui_app_system_german runs this under LANG=de_DE.UTF-8.
+    void StoredLanguageZeroShowsTheSystemLanguage()
     {
         PrepareData("Language=0\r\n");
-        const QLocale before;
-        const int applied = AppliedLanguage();
         CKelvarisApp app(&m_server);
         QVERIFY(app.InitInstance(Parse({})));
         QCOMPARE(app.LanguageIndex(), 0);
-        QCOMPARE(AppliedLanguage(), applied);
-        QCOMPARE(QLocale().name(), before.name());
+        QCOMPARE(AppliedLanguage(), -1);
+        QCOMPARE(app.ShownLanguage(), SystemLanguage());
+        QCOMPARE(QLocale().name(), QLocale::system().name());
+        int offered = -2;
+        app.SetLanguageChooser([&offered](int current) {
+            offered = current;
+            return current;
+        });
+        app.OnLanguage();
+        // The choice offers the language showing; keeping it changes nothing.
+        QCOMPARE(offered, SystemLanguage());
+        QCOMPARE(CProfile(m_configPath).ReadString(QStringLiteral("Settings"), QStringLiteral("LanguageChosen"),
+                     QStringLiteral("none")),
+            QStringLiteral("none"));
+
+        QMenu* file = app.MainFrame()->menuBar()->actions().at(0)->menu();
+        QVERIFY(file);
+        CLanguageDialog dialog(app.ShownLanguage(), app.MainFrame());
+        const QString cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        if (SystemLanguage() != 0) {
+            QCOMPARE(file->title(), QStringLiteral("&File"));
+            QCOMPARE(cancel, QStringLiteral("Cancel"));
+            return;
+        }
+        // German texts, Qt's own included.
+        QCOMPARE(file->title(), QStringLiteral("&Datei"));
+        QCOMPARE(cancel, QStringLiteral("Abbrechen"));
+        QCOMPARE(dialog.SelectedIndex(), 0);
+        QCOMPARE(app.MainFrame()->View().Logbook().last().m_name, QStringLiteral("Gestartet"));
     }
 
     void LanguageCommandSwitchesInPlaceAndKeepsTheLogbook()
     {
+        if (SystemLanguage() == 0)
+            QSKIP("switches from English to German");
         PrepareData("AutoActivate=1\r\n");
-        CKelvarisApp app(&m_server);
-        QVERIFY(app.InitInstance(Parse({})));
-        const QList<CLogbookLine> before = app.MainFrame()->View().Logbook();
-        QVERIFY(before.size() >= 2);
+        QStringList englishDates;
+        {
+            CKelvarisApp app(&m_server);
+            QVERIFY(app.InitInstance(Parse({})));
+            const QList<CLogbookLine> before = app.MainFrame()->View().Logbook();
+            QVERIFY(before.size() >= 2);
+            QCOMPARE(before.last().m_name, QStringLiteral("Started"));
 
-        // German is index 0, which a stored 0 does not apply; choosing it does.
-        app.SetLanguageChooser([](int) { return 0; });
-        app.OnLanguage();
-        QCOMPARE(AppliedLanguage(), 0);
-        QCOMPARE(QLocale().language(), QLocale::German);
-        QCOMPARE(
-            CProfile(m_configPath).ReadInt(QStringLiteral("Settings"), QStringLiteral("Language"), -1), 0);
-        const QList<CLogbookLine> after = app.MainFrame()->View().Logbook();
-        QVERIFY(after.size() >= before.size());
-        QCOMPARE(after.last().m_name, before.last().m_name);
-        QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("Kelvaris"));
+            // German is index 0, which a stored 0 does not apply; choosing it does.
+            app.SetLanguageChooser([](int) { return 0; });
+            app.OnLanguage();
+            QCOMPARE(AppliedLanguage(), 0);
+            QCOMPARE(QLocale().language(), QLocale::German);
+            const CProfile profile(m_configPath);
+            QCOMPARE(profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("Language"), -1), 0);
+            QCOMPARE(profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("LanguageChosen"), -1), 1);
 
-        // Back to English for the other tests.
-        app.SetLanguageChooser([](int) { return 1; });
-        app.OnLanguage();
-        QCOMPARE(AppliedLanguage(), 1);
+            // The lines kept so far are shown in German, dates in German forms with four-digit years
+            // (once the widgets had their language change event).
+            QTRY_COMPARE(app.MainFrame()->View().Logbook().last().m_name, QStringLiteral("Gestartet"));
+            const QList<CLogbookLine> after = app.MainFrame()->View().Logbook();
+            QVERIFY(after.size() >= before.size());
+            QCOMPARE(after.last().m_name, QStringLiteral("Gestartet"));
+            QCOMPARE(after.last().m_event, QStringLiteral("Deaktiviert"));
+            const QTreeWidget* list = app.MainFrame()->View().LogbookList();
+            const QRegularExpression german(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}$"));
+            for (int row = 0; row < list->topLevelItemCount(); ++row) {
+                const QString date = list->topLevelItem(row)->text(1);
+                QVERIFY2(german.match(date).hasMatch(), qPrintable(date));
+            }
+            QCOMPARE(list->topLevelItem(list->topLevelItemCount() - 1)->text(0), QStringLiteral("Gestartet"));
+            QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("Kelvaris"));
+            app.ExitInstance();
+        }
+        {
+            // Chosen German stays German at the next start, although it is stored as 0.
+            CKelvarisApp app(&m_server);
+            QVERIFY(app.InitInstance(Parse({})));
+            QCOMPARE(AppliedLanguage(), 0);
+            QCOMPARE(app.ShownLanguage(), 0);
+            app.SetLanguageChooser([](int) { return 1; });
+            app.OnLanguage();
+            QCOMPARE(AppliedLanguage(), 1);
+            const QTreeWidget* list = app.MainFrame()->View().LogbookList();
+            QTRY_COMPARE(list->topLevelItem(list->topLevelItemCount() - 1)->text(0), QStringLiteral("Started"));
+            const QRegularExpression british(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}$"));
+            QVERIFY2(british.match(list->topLevelItem(0)->text(1)).hasMatch(),
+                qPrintable(list->topLevelItem(0)->text(1)));
+        }
     }
 
     void PasswordThatCannotBeStoredIsReported()
