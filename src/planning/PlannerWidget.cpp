@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QTimer>
@@ -68,12 +69,13 @@ int CPlannerWidget::TimeColumnWidth() const
 
 QString CPlannerWidget::MarkingHelp()
 {
-    return tr("Mark duty with the mouse: click a quarter hour, or drag over several (held past the "
-              "top or bottom edge, the grid scrolls on).\n"
-              "With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, "
-              "Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, "
-              "Space marks the selection (or unmarks it when the current cell is marked).\n"
-              "Double click or Enter on a member's cell opens that receiver.");
+    return QStringList { tr("Mark duty with the mouse: click a quarter hour or drag over several; held past "
+                             "the top or bottom edge, the grid scrolls on."),
+        tr("With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page "
+           "Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection "
+           "(or unmarks it when the current cell is marked)."),
+        tr("Double click or Enter on a member's cell opens that receiver.") }
+        .join(u'\n');
 }
 
 void CPlannerWidget::Retranslate()
