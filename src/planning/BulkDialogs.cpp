@@ -180,10 +180,13 @@ bool CDateEntryGuard::eventFilter(QObject* watched, QEvent* event)
             // Typing over a selection of the whole date: the edit would refuse the keys of the
             // first field and keep its day; the typing starts in the first field instead.
             const QString text = key->text();
-            const auto* line = edit->findChild<QLineEdit*>();
+            auto* line = edit->findChild<QLineEdit*>();
             if (!text.isEmpty() && text.front().isPrint() && line && line->hasSelectedText()
                 && line->selectedText().size() > edit->sectionText(edit->currentSection()).size()
                 && edit->sectionCount() > 0) {
+                // Over an incomplete text the fields have no place yet: the last valid date first.
+                if (!edit->hasAcceptableInput())
+                    line->setText(edit->locale().toString(edit->date(), edit->displayFormat()));
                 edit->setCurrentSectionIndex(0);
                 edit->setSelectedSection(edit->sectionAt(0));
             }
