@@ -192,7 +192,7 @@ bool CDateEntryGuard::eventFilter(QObject* watched, QEvent* event)
             }
             // A separator typed right after a field that filled up: the edit has moved on to
             // the next field already, so the separator must not move it once more.
-            if (line && text.size() == 1 && !text.front().isLetterOrNumber() && !text.front().isSpace()) {
+            if (line && text.size() == 1 && !text.front().isLetterOrNumber()) {
                 const qsizetype at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
                 if (at > 0 && at <= line->text().size() && line->text().at(at - 1) == text.front())
                     return true;

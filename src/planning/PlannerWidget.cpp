@@ -112,7 +112,8 @@ QSize CPlannerWidget::sizeHint() const
 
 QSize CPlannerWidget::minimumSizeHint() const
 {
-    return QSize(TimeColumnWidth() + 7 * std::max(kMinDayWidth, m_headingWidth) + 2 * frameWidth(),
+    return QSize(TimeColumnWidth() + 7 * std::max(kMinDayWidth, m_headingWidth) + 2 * frameWidth()
+            + verticalScrollBar()->sizeHint().width(),
         HeaderHeight() + 4 * RowHeight());
 }
 
@@ -142,7 +143,8 @@ void CPlannerWidget::LayoutColumns()
         fixed += widths[column];
     }
     if (shared > 0) {
-        const int rest = std::max(width - fixed, shared * std::max(kMinDayWidth, m_headingWidth));
+        // Narrower than the headings need (the size hints ask for that much), headings are elided.
+        const int rest = std::max(width - fixed, shared * kMinDayWidth);
         const int each = rest / shared;
         int extra = rest - each * shared;
         for (int column = 0; column < columns; ++column) {

@@ -476,7 +476,8 @@ void BulkDialogsTest::aWholeTypedDateIsTaken()
     const QList<SCase> cases { { QLocale(QLocale::German, QLocale::Germany), QStringLiteral("28.12.2026") },
         { QLocale(QLocale::English, QLocale::UnitedKingdom), QStringLiteral("28/12/2026") },
         { QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("12/28/2026") },
-        { QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("28-12-2026") } };
+        { QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("28-12-2026") },
+        { QLocale::c(), QStringLiteral("28 Dec 2026") } };
     for (const SCase& test : cases) {
         QLocale::setDefault(test.m_locale);
         CDispDuplicateDlg dialog(*m_doc);
