@@ -193,7 +193,8 @@ bool CDateEntryGuard::eventFilter(QObject* watched, QEvent* event)
             // A separator typed right after a field that filled up: the edit has moved on to
             // the next field already, so the separator must not move it once more.
             if (line && text.size() == 1 && !text.front().isLetterOrNumber()) {
-                const qsizetype at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+                const qsizetype at
+                    = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
                 if (at > 0 && at <= line->text().size() && line->text().at(at - 1) == text.front())
                     return true;
             }
@@ -221,7 +222,8 @@ bool CDateEntryGuard::Check(QWidget* parent)
             QCoreApplication::translate("CDateEntryGuard",
                 "\"%1\" is not a valid date. Enter the date as %2, for example %3, or pick it "
                 "from the calendar.")
-                .arg(typed, edit->displayFormat(), edit->locale().toString(QDate::currentDate(), edit->displayFormat())));
+                .arg(typed, edit->displayFormat(),
+                    edit->locale().toString(QDate::currentDate(), edit->displayFormat())));
         edit->setFocus(Qt::OtherFocusReason);
         edit->selectAll();
         return false;

@@ -128,7 +128,10 @@ public:
     QListWidget* SourceList() const { return m_sourceList; }
     QListWidget* DestinationList() const { return m_destinationList; }
     // "Select all" and "Select none" of the source (copy) and destination (remove) lists.
-    QPushButton* SelectAllButton(bool destination) const { return destination ? m_destinationAll : m_sourceAll; }
+    QPushButton* SelectAllButton(bool destination) const
+    {
+        return destination ? m_destinationAll : m_sourceAll;
+    }
     QPushButton* SelectNoneButton(bool destination) const
     {
         return destination ? m_destinationNone : m_sourceNone;

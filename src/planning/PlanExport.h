@@ -68,9 +68,9 @@ struct SPlanExportRequest
 // loaded into the planner, block by block (the shown week(s); for a month the Monday-aligned
 // weeks that touch it, a blank column after each block whose last day is in the month, days
 // outside the month left out). A marked cell contributes the target's name and colour; an
-// unmarked cell its text and colour (a group's members). Afterwards the planner is set up again for the week start with the
-// current target's plan. False, with the table empty, when nothing is to be printed (no current
-// target and not all targets, or a week start that is not valid).
+// unmarked cell its text and colour (a group's members). Afterwards the planner is set up again
+// for the week start with the current target's plan. False, with the table empty, when nothing
+// is to be printed (no current target and not all targets, or a week start that is not valid).
 bool BuildPlanTable(CTimePlanner& planner, const CPageTargetArray& targets, const SPlanExportRequest& request,
     SPlanTable& table);
 
