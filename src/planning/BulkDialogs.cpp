@@ -15,7 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
+#include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSet>
@@ -59,6 +62,9 @@ QDateEdit* NewDateEdit(QWidget* parent)
 {
     auto* edit = new QDateEdit(parent);
     edit->setCalendarPopup(true);
+    // A whole date typed in the locale's form is taken; the year has four digits, so that
+    // "28.12.2026" is read as it is typed.
+    edit->setDisplayFormat(BulkDateFormat(QLocale()));
     // The years a date of the plan can have.
     edit->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     return edit;
@@ -128,6 +134,102 @@ void ReportSaveFailure(QWidget* parent, const QString& message, const QStringLis
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Typed dates
+
+QString BulkDateFormat(const QLocale& locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    // A year of one to three digits would cut a typed "2026"; four digits take it whole.
+    static const QRegularExpression shortYear(QStringLiteral("(?<!y)y{1,3}(?!y)"));
+    format.replace(shortYear, QStringLiteral("yyyy"));
+    if (!format.contains(u'y'))
+        format += QStringLiteral(" yyyy");
+    return format;
+}
+
+CDateEntryGuard::CDateEntryGuard(QObject* parent)
+    : QObject(parent)
+{ }
+
+void CDateEntryGuard::Watch(QDateEdit* edit)
+{
+    m_edits.append(edit);
+    edit->installEventFilter(this);
+}
+
+bool CDateEntryGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* edit = qobject_cast<QDateEdit*>(watched);
+    if (edit && m_edits.contains(edit)) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            m_rejected.remove(edit); // a new entry
+            break;
+        case QEvent::FocusOut:
+            // The edit puts back its last valid date on leaving an incomplete one: remember
+            // what was typed, so that OK does not go on silently with the old date.
+            if (!edit->hasAcceptableInput())
+                m_rejected.insert(edit, edit->text());
+            break;
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !edit->hasAcceptableInput())
+                m_rejected.insert(edit, edit->text());
+            // Typing over a selection of the whole date: the edit would refuse the keys of the
+            // first field and keep its day; the typing starts in the first field instead.
+            const QString text = key->text();
+            auto* line = edit->findChild<QLineEdit*>();
+            if (!text.isEmpty() && text.front().isPrint() && line && line->hasSelectedText()
+                && line->selectedText().size() > edit->sectionText(edit->currentSection()).size()
+                && edit->sectionCount() > 0) {
+                // Over an incomplete text the fields have no place yet: the last valid date first.
+                if (!edit->hasAcceptableInput())
+                    line->setText(edit->locale().toString(edit->date(), edit->displayFormat()));
+                edit->setCurrentSectionIndex(0);
+                edit->setSelectedSection(edit->sectionAt(0));
+            }
+            // A separator typed right after a field that filled up: the edit has moved on to
+            // the next field already, so the separator must not move it once more.
+            if (line && text.size() == 1 && !text.front().isLetterOrNumber()) {
+                const qsizetype at
+                    = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+                if (at > 0 && at <= line->text().size() && line->text().at(at - 1) == text.front())
+                    return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool CDateEntryGuard::Check(QWidget* parent)
+{
+    for (QDateEdit* edit : std::as_const(m_edits)) {
+        QString typed;
+        if (!edit->hasAcceptableInput())
+            typed = edit->text();
+        else if (const auto it = m_rejected.constFind(edit); it != m_rejected.constEnd())
+            typed = it.value();
+        else
+            continue;
+        m_rejected.remove(edit);
+        QMessageBox::warning(parent, parent->windowTitle(),
+            QCoreApplication::translate("CDateEntryGuard",
+                "\"%1\" is not a valid date. Enter the date as %2, for example %3, or pick it "
+                "from the calendar.")
+                .arg(typed, edit->displayFormat(),
+                    edit->locale().toString(QDate::currentDate(), edit->displayFormat())));
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+        return false;
+    }
+    return true;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Logic
@@ -358,6 +460,21 @@ CDispDuplicateDlg::CDispDuplicateDlg(CKelvarisDoc& doc, QWidget* parent)
     lists->addWidget(m_destinationListLabel, 0, 1);
     lists->addWidget(m_sourceList, 1, 0);
     lists->addWidget(m_destinationList, 1, 1);
+    // Check or uncheck every entry of a list at once.
+    for (auto [list, all, none, column] : { std::tuple(m_sourceList, &m_sourceAll, &m_sourceNone, 0),
+             std::tuple(m_destinationList, &m_destinationAll, &m_destinationNone, 1) }) {
+        *all = new QPushButton(this);
+        *none = new QPushButton(this);
+        (*all)->setAutoDefault(false);
+        (*none)->setAutoDefault(false);
+        connect(*all, &QPushButton::clicked, this, [list] { SetAllChecked(list, Qt::Checked); });
+        connect(*none, &QPushButton::clicked, this, [list] { SetAllChecked(list, Qt::Unchecked); });
+        auto* row = new QHBoxLayout;
+        row->addWidget(*all);
+        row->addWidget(*none);
+        row->addStretch(1);
+        lists->addLayout(row, 2, column);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_sourceGroup);
     layout->addWidget(m_destinationGroup);
@@ -368,8 +485,16 @@ CDispDuplicateDlg::CDispDuplicateDlg(CKelvarisDoc& doc, QWidget* parent)
     setTabOrder(m_sourceTo, m_destinationFrom);
     setTabOrder(m_destinationFrom, m_destinationTo);
     setTabOrder(m_destinationTo, m_sourceList);
-    setTabOrder(m_sourceList, m_destinationList);
-    setTabOrder(m_destinationList, m_buttons);
+    setTabOrder(m_sourceList, m_sourceAll);
+    setTabOrder(m_sourceAll, m_sourceNone);
+    setTabOrder(m_sourceNone, m_destinationList);
+    setTabOrder(m_destinationList, m_destinationAll);
+    setTabOrder(m_destinationAll, m_destinationNone);
+    setTabOrder(m_destinationNone, m_buttons);
+
+    m_dateGuard = new CDateEntryGuard(this);
+    for (QDateEdit* edit : { m_sourceFrom, m_sourceTo, m_destinationFrom, m_destinationTo })
+        m_dateGuard->Watch(edit);
 
     Retranslate();
     SetSpans(DuplicateDefaultSpans(Today()));
@@ -439,6 +564,14 @@ void CDispDuplicateDlg::Retranslate()
     m_sourceList->setToolTip(tr("The receivers and groups whose dispatching is copied"));
     m_destinationList->setToolTip(
         tr("The receivers and groups whose dispatching in the destination range is removed first"));
+    m_sourceAll->setText(tr("Select &all"));
+    m_sourceNone->setText(tr("Select &none"));
+    m_destinationAll->setText(tr("Select all"));
+    m_destinationNone->setText(tr("Select none"));
+    for (QPushButton* button : { m_sourceAll, m_destinationAll })
+        button->setToolTip(tr("Check every entry of the list"));
+    for (QPushButton* button : { m_sourceNone, m_destinationNone })
+        button->setToolTip(tr("Uncheck every entry of the list"));
     UpdateOk(); // also re-applies the summaries
 }
 
@@ -528,8 +661,17 @@ QStringList CDispDuplicateDlg::CheckedNames(const QListWidget* list)
     return names;
 }
 
+void CDispDuplicateDlg::SetAllChecked(QListWidget* list, Qt::CheckState state)
+{
+    // One entry at a time: a source entry carries its state over to the destination entry.
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setCheckState(state);
+}
+
 void CDispDuplicateDlg::accept()
 {
+    if (!m_dateGuard->Check(this))
+        return;
     const CDuplicateSpans spans = Spans();
     if (!DuplicateAllowed(spans))
         return;
@@ -641,6 +783,10 @@ CDispRemoveDlg::CDispRemoveDlg(CKelvarisDoc& doc, const QString& targetId, QWidg
     setTabOrder(m_today, m_firstView);
     setTabOrder(m_firstView, m_lastView);
     setTabOrder(m_lastView, m_buttons);
+
+    m_dateGuard = new CDateEntryGuard(this);
+    m_dateGuard->Watch(m_from);
+    m_dateGuard->Watch(m_to);
 
     if (const CPageTarget* target = Target())
         m_receiver->setText(target->m_name);
@@ -770,6 +916,9 @@ void CDispRemoveDlg::Refresh()
 
 void CDispRemoveDlg::accept()
 {
+    // Never the span of an earlier date when a typed one was not taken.
+    if (!m_dateGuard->Check(this))
+        return;
     const CDateTime from = From();
     const CDateTime to = To();
     QStringList failed;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QLocale;
 class QPushButton;
 class QResizeEvent;
 
@@ -83,6 +85,28 @@ void RemovePresetSpan(const CDispatchRangeArray& ranges, RemovePreset preset, co
 qsizetype PerformRemove(
     CPageTargetArray& targets, qsizetype targetIndex, const CDateTime& from, const CDateTime& to);
 
+// The format of the bulk dialogs' date fields: the locale's short date with a four-digit year
+// ("dd.MM.yyyy", "M/d/yyyy"), so that a whole typed date is taken as it stands.
+QString BulkDateFormat(const QLocale& locale);
+
+// Watches date fields for typed text that the field did not take (it puts back its last valid
+// date when it is left with an incomplete one). Check tells the operator, focuses the field and
+// returns false when such text is pending or a field's text is not a valid date.
+class CDateEntryGuard : public QObject
+{
+public:
+    explicit CDateEntryGuard(QObject* parent);
+    void Watch(QDateEdit* edit);
+    bool Check(QWidget* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<QDateEdit*> m_edits;
+    QHash<QDateEdit*, QString> m_rejected;
+};
+
 // Tells the operator that the alarm server no longer lists these targets, so that their plans,
 // written to their own dispatch files all the same, apply only once it lists them again.
 void ReportTargetsNoLongerListed(QWidget* parent, const QStringList& names);
@@ -103,6 +127,17 @@ public:
     void SetSpans(const CDuplicateSpans& spans);
     QListWidget* SourceList() const { return m_sourceList; }
     QListWidget* DestinationList() const { return m_destinationList; }
+    // "Select all" and "Select none" of the source (copy) and destination (remove) lists.
+    QPushButton* SelectAllButton(bool destination) const
+    {
+        return destination ? m_destinationAll : m_sourceAll;
+    }
+    QPushButton* SelectNoneButton(bool destination) const
+    {
+        return destination ? m_destinationNone : m_sourceNone;
+    }
+    QDateEdit* SourceFromEdit() const { return m_sourceFrom; }
+    QDateEdit* DestinationToEdit() const { return m_destinationTo; }
     QString SourceSummary() const;
     QString DestinationSummary() const;
     bool IsOkEnabled() const;
@@ -120,6 +155,7 @@ private:
     void UpdateOk();
     void OnSourceItemChanged(QListWidgetItem* item);
     static QStringList CheckedNames(const QListWidget* list);
+    static void SetAllChecked(QListWidget* list, Qt::CheckState state);
 
     CKelvarisDoc& m_doc;
     // The targets when the dialog opened: where the edits of one that a reload dropped meanwhile
@@ -141,6 +177,11 @@ private:
     QLabel* m_destinationListLabel = nullptr;
     QListWidget* m_sourceList = nullptr;
     QListWidget* m_destinationList = nullptr;
+    QPushButton* m_sourceAll = nullptr;
+    QPushButton* m_sourceNone = nullptr;
+    QPushButton* m_destinationAll = nullptr;
+    QPushButton* m_destinationNone = nullptr;
+    CDateEntryGuard* m_dateGuard = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     qsizetype m_sourceCount = 0;
     qsizetype m_destinationCount = 0;
@@ -205,6 +246,7 @@ private:
     QPushButton* m_past = nullptr;
     QPushButton* m_future = nullptr;
     QPushButton* m_today = nullptr;
+    CDateEntryGuard* m_dateGuard = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
     bool m_refreshing = false;
 };

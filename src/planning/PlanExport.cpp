@@ -199,11 +199,13 @@ bool BuildPlanTable(CTimePlanner& planner, const CPageTargetArray& targets, cons
             if (month && (date.IsNull() || date < firstDay || date > lastDay))
                 continue;
             SPlanColumn column;
-            const QString heading = model.ColumnHeading(k);
-            if (!heading.isEmpty() || month)
+            if (month) {
+                // The weekday's name over the date: the planner's heading (short weekday and
+                // date) would repeat the date.
+                column.m_heading << CTimePlanner::WeekdayName(date) << FormatDateTime(date, DTF_DAYMONTH);
+            } else if (const QString heading = model.ColumnHeading(k); !heading.isEmpty()) {
                 column.m_heading << heading;
-            if (month)
-                column.m_heading << FormatDateTime(date, DTF_DAYMONTH);
+            }
             column.m_items.resize(rows);
             if (!column.IsBlank()) {
                 for (int row = 0; row < rows; ++row)
@@ -214,12 +216,15 @@ bool BuildPlanTable(CTimePlanner& planner, const CPageTargetArray& targets, cons
         }
         blocks << block;
         const CDateTime blockLast = block.m_first + CDateTimeSpan(6, 0, 0, 0);
-        // Another block follows while the month goes on past this one; a blank column parts them.
-        if (!month || blockLast >= lastDay)
+        // A blank column follows every block whose last day is still in the month, the last one
+        // of a month that ends on a Sunday too; the next block begins after it.
+        if (!month || blockLast > lastDay)
             break;
         SPlanColumn blank;
         blank.m_items.resize(rows);
         table.m_columns << blank;
+        if (blockLast == lastDay)
+            break;
     }
 
     // The cells: each target's plan, block by block (the planner shows one block at a time).
@@ -326,7 +331,13 @@ QByteArray PlanHtml(const SPlanTable& table)
                 AppendHex2(out, item.m_color.green());
                 AppendHex2(out, item.m_color.blue());
                 out += QLatin1String("'>");
+                // Names on a dark colour in white, as the planner draws them.
+                const bool white = !item.m_lines.isEmpty() && PlannerTextColorOn(item.m_color) == Qt::white;
+                if (white)
+                    out += QLatin1String("<font color='#ffffff'>");
                 AppendLines(out, item.m_lines);
+                if (white)
+                    out += QLatin1String("</font>");
             } else {
                 out += QLatin1String("<td>");
             }

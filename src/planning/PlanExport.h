@@ -66,11 +66,11 @@ struct SPlanExportRequest
 // The table builder. Reads the plan cell by cell from the planner grid, so the table shows the
 // colours, names and time slots the planner shows: for each target (in array order) its plan is
 // loaded into the planner, block by block (the shown week(s); for a month the Monday-aligned
-// weeks that touch it, one blank column between them, days outside the month left out). A
-// marked cell contributes the target's name and colour; an unmarked cell its text and colour
-// (a group's members). Afterwards the planner is set up again for the week start with the
-// current target's plan. False, with the table empty, when nothing is to be printed (no current
-// target and not all targets, or a week start that is not valid).
+// weeks that touch it, a blank column after each block whose last day is in the month, days
+// outside the month left out). A marked cell contributes the target's name and colour; an
+// unmarked cell its text and colour (a group's members). Afterwards the planner is set up again
+// for the week start with the current target's plan. False, with the table empty, when nothing
+// is to be printed (no current target and not all targets, or a week start that is not valid).
 bool BuildPlanTable(CTimePlanner& planner, const CPageTargetArray& targets, const SPlanExportRequest& request,
     SPlanTable& table);
 
@@ -81,7 +81,7 @@ QString PlanMonthText(const CDateTime& date);
 QString PlanWeekFilePart(const CDateTime& weekStart, int weeks);
 
 // The HTML text of the table, UTF-8, lines ended by CR LF. Title, subtitle, headings and cell
-// lines are escaped.
+// lines are escaped; cell lines on a dark colour are white (PlannerTextColorOn).
 QByteArray PlanHtml(const SPlanTable& table);
 // "Kelvaris_<title>_<part>.htm": every blank and every character that is not safe in a file
 // name (path separators, control characters, the characters Windows reserves, a leading ".") is

@@ -12,6 +12,14 @@ const SPlannerCell& DefaultCell()
 
 } // namespace
 
+QColor PlannerTextColorOn(const QColor& background)
+{
+    const QColor rgb = background.toRgb();
+    const int high = std::max({ rgb.red(), rgb.green(), rgb.blue() });
+    const int low = std::min({ rgb.red(), rgb.green(), rgb.blue() });
+    return high + low < 255 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 CPlannerModel::CPlannerModel(QObject* parent)
     : QObject(parent)
 { }

@@ -5,6 +5,11 @@
 #include <QObject>
 #include <QString>
 
+// The colour of text drawn on a background: white when the background's HLS lightness is below
+// one half ((max + min) / 510 < 0.5 of its red, green and blue parts), black otherwise. The planner
+// and the exported plan decide by it, so that a name reads the same on screen and on paper.
+QColor PlannerTextColorOn(const QColor& background);
+
 // One cell of the planner grid.
 struct SPlannerCell
 {

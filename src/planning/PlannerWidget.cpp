@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QTimer>
 #include <QToolTip>
 
 #include "planning/PlannerModel.h"
@@ -18,6 +20,11 @@ namespace {
 constexpr int kMinRowHeight = 14;
 constexpr int kSeparatorWidth = 8;
 constexpr int kMinDayWidth = 24;
+constexpr int kDayWidthHint = 90;
+// Scrolling while a drag is held past an edge: one step per interval, one more row per step for
+// every row height the pointer is farther out, up to a bound.
+constexpr int kAutoScrollIntervalMs = 50;
+constexpr int kAutoScrollMaxRows = 8;
 
 } // namespace
 
@@ -35,6 +42,10 @@ CPlannerWidget::CPlannerWidget(CPlannerModel* model, QWidget* parent)
         connect(m_model, &CPlannerModel::ScrollHintsChanged, this, &CPlannerWidget::OnScrollHints);
     }
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    m_autoScrollTimer = new QTimer(this);
+    m_autoScrollTimer->setInterval(kAutoScrollIntervalMs);
+    connect(m_autoScrollTimer, &QTimer::timeout, this, &CPlannerWidget::OnAutoScroll);
+    Retranslate();
     OnGridChanged();
     OnScrollHints();
 }
@@ -56,17 +67,54 @@ int CPlannerWidget::TimeColumnWidth() const
     return fontMetrics().horizontalAdvance(QStringLiteral("24:00")) + 12;
 }
 
+QString CPlannerWidget::MarkingHelp()
+{
+    return QStringList { tr("Mark duty with the mouse: click a quarter hour or drag over several; held past "
+                             "the top or bottom edge, the grid scrolls on."),
+        tr("With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page "
+           "Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection "
+           "(or unmarks it when the current cell is marked)."),
+        tr("Double click or Enter on a member's cell opens that receiver.") }
+        .join(u'\n');
+}
+
+void CPlannerWidget::Retranslate()
+{
+    setStatusTip(MarkingHelp());
+    setWhatsThis(MarkingHelp());
+    setAccessibleDescription(MarkingHelp());
+}
+
+int CPlannerWidget::DayColumnWidthForHeadings() const
+{
+    if (!m_model)
+        return kMinDayWidth;
+    // Highlighted headings are drawn bold: measure in bold.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int widest = 0;
+    for (int column = 1; column < m_model->ColumnCount(); ++column) {
+        const QString heading = m_model->ColumnHeading(column);
+        if (!heading.isEmpty())
+            widest = std::max(widest, metrics.horizontalAdvance(heading));
+    }
+    return std::max(kMinDayWidth, widest + 8);
+}
+
 QSize CPlannerWidget::sizeHint() const
 {
     const int columns = m_model ? std::max(1, m_model->ColumnCount()) : 8;
-    return QSize(
-        TimeColumnWidth() + (columns - 1) * 90 + 2 * frameWidth() + verticalScrollBar()->sizeHint().width(),
+    return QSize(TimeColumnWidth() + (columns - 1) * std::max(kDayWidthHint, m_headingWidth)
+            + 2 * frameWidth() + verticalScrollBar()->sizeHint().width(),
         HeaderHeight() + 24 * RowHeight() + 2 * frameWidth());
 }
 
 QSize CPlannerWidget::minimumSizeHint() const
 {
-    return QSize(TimeColumnWidth() + 7 * kMinDayWidth, HeaderHeight() + 4 * RowHeight());
+    return QSize(TimeColumnWidth() + 7 * std::max(kMinDayWidth, m_headingWidth) + 2 * frameWidth()
+            + verticalScrollBar()->sizeHint().width(),
+        HeaderHeight() + 4 * RowHeight());
 }
 
 void CPlannerWidget::LayoutColumns()
@@ -95,6 +143,7 @@ void CPlannerWidget::LayoutColumns()
         fixed += widths[column];
     }
     if (shared > 0) {
+        // Narrower than the headings need (the size hints ask for that much), headings are elided.
         const int rest = std::max(width - fixed, shared * kMinDayWidth);
         const int each = rest / shared;
         int extra = rest - each * shared;
@@ -163,18 +212,39 @@ void CPlannerWidget::OnGridChanged()
             m_currentColumn = NextColumn(m_currentColumn, 1);
             m_anchorColumn = m_currentColumn;
         }
-        if (m_dragging && m_dragBefore.size() != qsizetype(columns) * rows)
+        if (m_dragging && m_dragBefore.size() != qsizetype(columns) * rows) {
             m_dragging = false; // the grid changed size under the drag
+            StopAutoScroll();
+        }
+    }
+    const int headingWidth = DayColumnWidthForHeadings();
+    if (headingWidth != m_headingWidth) {
+        m_headingWidth = headingWidth;
+        updateGeometry();
     }
     LayoutColumns();
     UpdateScrollBar();
+    ApplyPendingScroll();
     viewport()->update();
 }
 
 void CPlannerWidget::OnScrollHints()
 {
-    if (m_model)
-        ScrollToRow(m_model->FirstVisibleRow());
+    if (!m_model)
+        return;
+    m_scrollPending = true;
+    ApplyPendingScroll();
+}
+
+void CPlannerWidget::ApplyPendingScroll()
+{
+    if (!m_scrollPending || !m_model || m_model->RowCount() == 0)
+        return;
+    ScrollToRow(m_model->FirstVisibleRow());
+    // Before the widget is shown its size is a guess; the row is applied again once it has its
+    // own, so that a narrower scroll range met on the way does not leave the grid at the top.
+    if (isVisible() && viewport()->height() > HeaderHeight())
+        m_scrollPending = false;
 }
 
 void CPlannerWidget::ScrollToRow(int row)
@@ -196,12 +266,25 @@ void CPlannerWidget::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     LayoutColumns();
     UpdateScrollBar();
+    ApplyPendingScroll();
+}
+
+void CPlannerWidget::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    LayoutColumns();
+    UpdateScrollBar();
+    ApplyPendingScroll();
 }
 
 void CPlannerWidget::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_headingWidth = DayColumnWidthForHeadings();
+        updateGeometry();
         LayoutColumns();
         UpdateScrollBar();
         viewport()->update();
@@ -251,7 +334,7 @@ void CPlannerWidget::paintEvent(QPaintEvent* event)
             const QRect rect(left, header + (row - firstRow) * rowHeight, width, rowHeight);
             painter.fillRect(rect, cell.m_marked ? markColor : cell.m_color);
             if (!cell.m_text.isEmpty()) {
-                painter.setPen(cell.m_textColor);
+                painter.setPen(cell.m_marked ? PlannerTextColorOn(markColor) : cell.m_textColor);
                 const QRect textRect = rect.adjusted(3, 0, -3, 0);
                 const Qt::Alignment align
                     = column == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter;
@@ -392,26 +475,76 @@ void CPlannerWidget::DragTo(int column, int row)
     m_currentRow = row;
 }
 
+void CPlannerWidget::DragToPosition(QPoint position)
+{
+    position.setX(std::clamp(position.x(), 0, std::max(0, m_edges.constLast() - 1)));
+    position.setY(
+        std::clamp(position.y(), HeaderHeight(), std::max(HeaderHeight(), viewport()->height() - 1)));
+    int column = 0;
+    int row = 0;
+    if (CellAt(position, column, row)) {
+        DragTo(column, row);
+    } else if (m_model->RowCount() > 0 && position.y() > HeaderHeight()
+        && CellAt(QPoint(position.x(), HeaderHeight()), column, row)) {
+        // Below the last row (the grid scrolled to its end): the last row.
+        DragTo(column, m_model->RowCount() - 1);
+    }
+}
+
 void CPlannerWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_dragging || !m_model || !(event->buttons() & Qt::LeftButton)) {
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
-    QPoint position = event->position().toPoint();
-    // Beyond the top or bottom edge the grid scrolls a row.
-    if (position.y() < HeaderHeight())
-        verticalScrollBar()->setValue(verticalScrollBar()->value() - 1);
-    else if (position.y() >= viewport()->height())
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + 1);
-    position.setX(std::clamp(position.x(), 0, std::max(0, m_edges.constLast() - 1)));
-    position.setY(
-        std::clamp(position.y(), HeaderHeight(), std::max(HeaderHeight(), viewport()->height() - 1)));
-    int column = 0;
-    int row = 0;
-    if (CellAt(position, column, row))
-        DragTo(column, row);
+    m_dragPosition = event->position().toPoint();
+    // Past the top or bottom edge the grid scrolls on a timer while the button is held, so the
+    // drag goes on without further moves; the farther out, the faster.
+    int outside = 0;
+    if (m_dragPosition.y() < HeaderHeight())
+        outside = m_dragPosition.y() - HeaderHeight();
+    else if (m_dragPosition.y() >= viewport()->height())
+        outside = m_dragPosition.y() - viewport()->height() + 1;
+    if (outside != 0) {
+        const int rows = std::min(kAutoScrollMaxRows, 1 + std::abs(outside) / RowHeight());
+        m_autoScrollRows = outside < 0 ? -rows : rows;
+        if (!m_autoScrollTimer->isActive()) {
+            OnAutoScroll(); // the first row at once
+            m_autoScrollTimer->start();
+        }
+    } else {
+        StopAutoScroll();
+    }
+    DragToPosition(m_dragPosition);
     event->accept();
+}
+
+void CPlannerWidget::OnAutoScroll()
+{
+    if (!m_dragging || !m_model || !isVisible()) {
+        StopAutoScroll();
+        return;
+    }
+    QScrollBar* bar = verticalScrollBar();
+    const int before = bar->value();
+    bar->setValue(before + m_autoScrollRows);
+    DragToPosition(m_dragPosition);
+    viewport()->update();
+    // At the first or last row there is nothing more to scroll.
+    if (bar->value() == before)
+        m_autoScrollTimer->stop();
+}
+
+void CPlannerWidget::StopAutoScroll()
+{
+    m_autoScrollRows = 0;
+    if (m_autoScrollTimer)
+        m_autoScrollTimer->stop();
+}
+
+bool CPlannerWidget::IsAutoScrolling() const
+{
+    return m_autoScrollTimer && m_autoScrollTimer->isActive();
 }
 
 void CPlannerWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -419,6 +552,7 @@ void CPlannerWidget::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         m_dragBefore.clear();
+        StopAutoScroll();
         event->accept();
         return;
     }
@@ -505,12 +639,16 @@ bool CPlannerWidget::viewportEvent(QEvent* event)
         int column = 0;
         int row = 0;
         QString hint;
-        if (CellAt(help->pos(), column, row))
+        const bool cell = CellAt(help->pos(), column, row);
+        if (cell && column != 0)
             hint = m_model->CellHint(column, row);
+        else if (m_model->CanMark() && (help->pos().y() < HeaderHeight() || cell))
+            hint = MarkingHelp(); // over the headings and the time labels
         if (hint.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), hint, viewport(), CellRect(column, row));
+            QToolTip::showText(help->globalPos(), hint, viewport(),
+                cell ? CellRect(column, row) : QRect(0, 0, viewport()->width(), HeaderHeight()));
         return true;
     }
     return QAbstractScrollArea::viewportEvent(event);

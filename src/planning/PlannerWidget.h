@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class CPlannerModel;
+class QTimer;
 
 // Draws a CPlannerModel: a heading row (fixed at the top), the time column and the cells with
 // their colours and texts, marked cells in the mark colour, highlighted columns with emphasised
@@ -12,11 +13,15 @@ class CPlannerModel;
 //
 // Input (only in the model's marking mode, and only in markable columns):
 // - mouse: a press marks the cell under it, or unmarks it when it was marked; dragging extends
-//   the same change over the rectangle from the pressed cell;
+//   the same change over the rectangle from the pressed cell; held past the top or bottom edge,
+//   the grid keeps scrolling (faster the farther the pointer is outside) and the change follows;
 // - keyboard: the arrows move the current cell (Shift+arrows extend the selection), Page Up /
 //   Page Down move by a page, Home / End to the first / last row; Space marks the selection, or
 //   unmarks it when the current cell is marked.
-// Double click and Enter activate the cell (in any mode). The tooltip is the cell's hint.
+// Double click and Enter activate the cell (in any mode). The tooltip is the cell's hint; over the
+// heading row and the time column it names the mouse and keyboard marking (also the status tip).
+// The scroll hint of the model (the first visible row) is applied once the widget is shown with
+// its size, so a grid set up before it is laid out still opens at that row.
 class CPlannerWidget : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -42,12 +47,18 @@ public:
     void ScrollToRow(int row);
     int FirstShownRow() const;
 
+    // Whether a drag held past the top or bottom edge is scrolling the grid.
+    bool IsAutoScrolling() const;
+    // The text that names the mouse and keyboard marking.
+    static QString MarkingHelp();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -68,6 +79,15 @@ private:
     // The next markable column from `column` in the direction (+1/-1), or `column` when none.
     int NextColumn(int column, int step) const;
     void DragTo(int column, int row);
+    // Extends the drag to the cell nearest the position (clamped into the grid).
+    void DragToPosition(QPoint position);
+    // One step of the scrolling while a drag is held past an edge.
+    void OnAutoScroll();
+    void StopAutoScroll();
+    void ApplyPendingScroll();
+    // The width a day column needs for the widest heading.
+    int DayColumnWidthForHeadings() const;
+    void Retranslate();
     void EnsureVisible(int row);
 
     QPointer<CPlannerModel> m_model;
@@ -84,4 +104,12 @@ private:
     int m_dragToColumn = -1;
     int m_dragToRow = -1;
     QList<bool> m_dragBefore;
+    // Scrolling while the drag is held past an edge: rows per step (negative: up) and the last
+    // pointer position.
+    QTimer* m_autoScrollTimer = nullptr;
+    int m_autoScrollRows = 0;
+    QPoint m_dragPosition;
+    // The model's first visible row waits for the widget to be shown with its size.
+    bool m_scrollPending = false;
+    int m_headingWidth = 0;
 };

@@ -4,8 +4,7 @@
 #include <array>
 #include <mutex>
 
-#include <QGuiApplication>
-#include <QPalette>
+#include <QDate>
 #include <QSet>
 #include <QStringList>
 
@@ -71,6 +70,65 @@ QString CTimePlanner::TimeLabel(int quarter)
     if (quarter >= 0 && quarter <= kRows)
         return TimeTexts().m_labels[quarter];
     return QString::asprintf("%d:%02d", quarter / 4, (quarter % 4) * 15);
+}
+
+QString CTimePlanner::DayMonthFormat(const QLocale& locale)
+{
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    // Cut the year with the separator that parts it from the rest: the one after it when the
+    // year leads, else the one before it. A trailing "." stays ("7.12." reads as a date).
+    QString out;
+    const qsizetype year = format.indexOf(u'y');
+    if (year < 0) {
+        out = format;
+    } else {
+        qsizetype end = year;
+        while (end < format.size() && format[end] == u'y')
+            ++end;
+        const auto isField = [](QChar c) { return c == u'd' || c == u'M' || c == u'y'; };
+        if (year == 0) {
+            while (end < format.size() && !isField(format[end]))
+                ++end;
+            out = format.mid(end);
+        } else {
+            qsizetype start = year;
+            while (start > 0 && !isField(format[start - 1]))
+                --start;
+            QString separator = format.mid(start, year - start).trimmed();
+            out = format.left(start) + (separator == QLatin1String(".") ? separator : QString())
+                + format.mid(end);
+        }
+    }
+    // Day and month without leading zeros; a weekday field ("ddd", "dddd") leaves.
+    QString result;
+    for (qsizetype i = 0; i < out.size();) {
+        const QChar c = out[i];
+        qsizetype run = 1;
+        while (i + run < out.size() && out[i + run] == c)
+            ++run;
+        if (c == u'd' && run <= 2)
+            result += u'd';
+        else if (c == u'M' && run <= 2)
+            result += u'M';
+        else if (c != u'd')
+            result += out.mid(i, run);
+        i += run;
+    }
+    return result.trimmed().isEmpty() ? QStringLiteral("d.M.") : result.trimmed();
+}
+
+QString CTimePlanner::DayHeading(const CDateTime& date)
+{
+    const QLocale locale;
+    const QDate day = date.ToQDate();
+    return locale.dayName(day.dayOfWeek(), QLocale::ShortFormat) + u' '
+        + locale.toString(day, DayMonthFormat(locale));
+}
+
+QString CTimePlanner::WeekdayName(const CDateTime& date)
+{
+    return GetListItem(tr("Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday"),
+        MondayBasedWeekday(date) + 1);
 }
 
 QColor CTimePlanner::ColorFromValue(quint32 value)
@@ -150,15 +208,11 @@ void CTimePlanner::SetUp(const CDateTime& firstDate, bool holidayColumns, const 
             column, date.IsValid() && m_highlightFrom <= date && date <= m_highlightTo);
     }
     const STimeTexts& texts = TimeTexts();
-    // The time column looks like a button face; without a GUI application (export from the
-    // command line) a fixed light grey stands in.
-    const QColor buttonFace = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-        ? QGuiApplication::palette().color(QPalette::Button)
-        : QColor(240, 240, 240);
+    const QColor timeColor = TimeColumnColor();
     for (int row = 0; row < kRows; ++row) {
         m_model.SetCellText(0, row, texts.m_labels[row]);
         m_model.SetCellHint(0, row, texts.m_hints[row]);
-        m_model.SetCellColor(0, row, buttonFace);
+        m_model.SetCellColor(0, row, timeColor);
         m_model.SetCellTextColor(0, row, Qt::black);
     }
     ApplyHeadings();
@@ -169,11 +223,9 @@ void CTimePlanner::ApplyHeadings()
 {
     const int columns = m_model.ColumnCount();
     m_model.SetColumnHeading(0, tr("Time"));
-    const QString weekdays = tr("Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday");
     for (int column = 1; column < columns; ++column) {
         const CDateTime date = ColumnDate(column);
-        m_model.SetColumnHeading(
-            column, date.IsValid() ? GetListItem(weekdays, MondayBasedWeekday(date) + 1) : QString());
+        m_model.SetColumnHeading(column, date.IsValid() ? DayHeading(date) : QString());
     }
     if (m_holidayColumns && m_weeks == 1 && columns >= 12) {
         const QString holidayHeadings = tr("previous;Holiday;after");
@@ -313,8 +365,9 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
                 if (!member)
                     continue;
                 m_model.SetCellText(column, row, texts[index]);
-                m_model.SetCellTextColor(column, row, ColorFromValue(member->TextColour()));
-                m_model.SetCellColor(column, row, ColorFromValue(member->m_colour));
+                const QColor color = ColorFromValue(member->m_colour);
+                m_model.SetCellTextColor(column, row, PlannerTextColorOn(color));
+                m_model.SetCellColor(column, row, color);
                 m_model.SetCellHint(column, row, m_model.CellHint(column, row) + hints[index]);
                 content = true;
             }

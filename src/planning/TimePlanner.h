@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QLocale>
 #include <QList>
 #include <QObject>
 #include <QSize>
@@ -44,6 +45,9 @@ public:
     static QColor HolidayColor() { return QColor(255, 227, 191); }
     static QColor WorkTimeColor() { return QColor(255, 243, 189); }
     static QColor OtherTimeColor() { return QColor(255, 227, 165); }
+    // The time column: a fixed light grey under black labels, the same on screen, in the
+    // dialog's export and in an export from the command line.
+    static QColor TimeColumnColor() { return QColor(240, 240, 240); }
 
     // The model is not owned and must outlive the planner; so must the document.
     CTimePlanner(CKelvarisDoc& doc, CPlannerModel& model, QObject* parent = nullptr);
@@ -96,6 +100,15 @@ public:
     // "Week 10:  04.03.2024 - 10.03.2024", in the two-week view followed by "    /    " and the
     // same for the second week.
     QString Caption() const;
+
+    // The heading of a day column: the weekday's short name and the day and month in the short
+    // form of the current locale ("Mo. 7.12.", "Mon 12/7").
+    static QString DayHeading(const CDateTime& date);
+    // The translated full name of the date's weekday ("Monday").
+    static QString WeekdayName(const CDateTime& date);
+    // The locale's short date format without the year and with day and month unpadded
+    // ("d.M." for "dd.MM.yy", "M/d" for "M/d/yy", "M-d" for "yyyy-MM-dd").
+    static QString DayMonthFormat(const QLocale& locale);
 
     // "%d:%02d" of the quarter hour's start: 0 gives "0:00", 96 gives "24:00".
     static QString TimeLabel(int quarter);

@@ -102,6 +102,8 @@ TEST_F(ExportTest, WritesTheWeekOfOneTargetAndOfAllReceivers)
     EXPECT_TRUE(path.endsWith(QStringLiteral("/Kelvaris_Duty_desk_KW05.htm"))) << path.toStdString();
     EXPECT_TRUE(path.startsWith(m_dir.path()));
     EXPECT_TRUE(Read(path).contains(QStringLiteral("Duty desk")));
+    // The time column has the colour the planning dialog's export gives it (#f0f0f0).
+    EXPECT_TRUE(Read(path).contains(QStringLiteral("<td bgcolor='#f0f0f0'>0:00&nbsp;</td>")));
 
     ASSERT_EQ(Export({ QStringLiteral("--all"), QStringLiteral("receivers"), QStringLiteral("--week"),
                          QStringLiteral("2024-01-31"), QStringLiteral("--weeks"), QStringLiteral("2") },

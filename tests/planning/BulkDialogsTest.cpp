@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +17,7 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "planning/PlannerModel.h"
+#include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
@@ -79,6 +83,10 @@ private slots:
     void removePresetsAndRemoval();
     void removeDialogRunsModally();
     void duplicateReachesATargetNoLongerListed();
+    void selectAllAndNoneCheckEveryEntry();
+    void aWholeTypedDateIsTaken();
+    void anIncompleteTypedDateIsReportedNotUsed();
+    void removePreviewsOpenAtTheWorkTime();
 
 private:
     QTemporaryDir m_folder;
@@ -399,6 +407,153 @@ void BulkDialogsTest::duplicateReachesATargetNoLongerListed()
     QVERIFY(m_doc->PageTargets()[1].m_ranges.contains(Range(2024, 3, 12, 0, 60)));
     QVERIFY(m_doc->PageTargets()[0].m_ranges.isEmpty());
     QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("Dora.tim"))));
+}
+
+
+void BulkDialogsTest::selectAllAndNoneCheckEveryEntry()
+{
+    for (const QString& name : { QStringLiteral("North"), QStringLiteral("South") }) {
+        CPageTarget target = Target(name, 1);
+        target.m_ranges.append(Range(2024, 3, 5, 0, 60)); // source week
+        target.m_ranges.append(Range(2024, 3, 12, 0, 60)); // destination week
+        m_doc->PageTargets().append(target);
+    }
+    CPageTarget west = Target(QStringLiteral("West"), 3);
+    west.m_ranges.append(Range(2024, 3, 13, 0, 60)); // only in the destination: unchecked
+    m_doc->PageTargets().append(west);
+
+    CDispDuplicateDlg dialog(*m_doc);
+    QListWidget* source = dialog.SourceList();
+    QListWidget* destination = dialog.DestinationList();
+    QCOMPARE(source->count(), 2);
+    QCOMPARE(destination->count(), 3);
+    QCOMPARE(Entry(destination, QStringLiteral("West"))->checkState(), Qt::Unchecked);
+    const auto states = [](QListWidget* list) {
+        QList<Qt::CheckState> out;
+        for (int row = 0; row < list->count(); ++row)
+            out << list->item(row)->checkState();
+        return out;
+    };
+
+    // None on the source unchecks its destination entries too: those days are left alone.
+    dialog.SelectNoneButton(false)->click();
+    QCOMPARE(states(source), QList<Qt::CheckState>(2, Qt::Unchecked));
+    QCOMPARE(states(destination), QList<Qt::CheckState>(3, Qt::Unchecked));
+    dialog.SelectAllButton(false)->click();
+    QCOMPARE(states(source), QList<Qt::CheckState>(2, Qt::Checked));
+    QCOMPARE(Entry(destination, QStringLiteral("North"))->checkState(), Qt::Checked);
+    QCOMPARE(Entry(destination, QStringLiteral("West"))->checkState(), Qt::Unchecked);
+    // The destination's own buttons leave the source as it is.
+    dialog.SelectAllButton(true)->click();
+    QCOMPARE(states(destination), QList<Qt::CheckState>(3, Qt::Checked));
+    dialog.SelectNoneButton(true)->click();
+    QCOMPARE(states(destination), QList<Qt::CheckState>(3, Qt::Unchecked));
+    QCOMPARE(states(source), QList<Qt::CheckState>(2, Qt::Checked));
+
+    // With West checked it is cleared in the destination; the others copied, nothing cleared.
+    dialog.SelectAllButton(true)->click();
+    Entry(destination, QStringLiteral("North"))->setCheckState(Qt::Unchecked);
+    dialog.accept();
+    const CPageTargetArray& targets = m_doc->PageTargets();
+    QCOMPARE(targets[2].m_ranges.size(), 0);
+    QVERIFY(targets[0].m_ranges.contains(Range(2024, 3, 12, 0, 60))); // kept and copied onto
+    QCOMPARE(targets[0].m_ranges.size(), 3);
+    QCOMPARE(targets[1].m_ranges.size(), 2);
+}
+
+void BulkDialogsTest::aWholeTypedDateIsTaken()
+{
+    const QLocale before;
+    const auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
+    QCOMPARE(BulkDateFormat(QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("dd.MM.yyyy"));
+    QCOMPARE(BulkDateFormat(QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("M/d/yyyy"));
+
+    struct SCase
+    {
+        QLocale m_locale;
+        QString m_typed;
+    };
+    const QList<SCase> cases { { QLocale(QLocale::German, QLocale::Germany), QStringLiteral("28.12.2026") },
+        { QLocale(QLocale::English, QLocale::UnitedKingdom), QStringLiteral("28/12/2026") },
+        { QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("12/28/2026") },
+        { QLocale(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("28-12-2026") },
+        { QLocale::c(), QStringLiteral("28 Dec 2026") } };
+    for (const SCase& test : cases) {
+        QLocale::setDefault(test.m_locale);
+        CDispDuplicateDlg dialog(*m_doc);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QDateEdit* edit = dialog.DestinationToEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, test.m_typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY2(edit->date() == QDate(2026, 12, 28), qPrintable(test.m_locale.name() + u' ' + edit->text()));
+        QCOMPARE(dialog.Spans().m_destinationTo, Day(2026, 12, 28));
+        QVERIFY(dialog.DestinationSummary().contains(QStringLiteral("copies")));
+    }
+}
+
+void BulkDialogsTest::anIncompleteTypedDateIsReportedNotUsed()
+{
+    const QLocale before;
+    const auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    CPageTarget north = Target(QStringLiteral("North"), 1);
+    north.m_ranges.append(Range(2024, 3, 5, 0, 60));
+    m_doc->PageTargets().append(north);
+
+    CDispDuplicateDlg dialog(*m_doc);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QDateEdit* edit = dialog.DestinationToEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("28.12.20")); // the year cut short
+    QVERIFY(!edit->hasAcceptableInput());
+    // Leaving the field puts a valid date back (not the one typed); OK then tells, and does
+    // nothing (also when the field still holds the incomplete text).
+    dialog.SourceList()->setFocus();
+    QString message;
+    WhenModal<QMessageBox>([&message](QMessageBox* box) {
+        message = box->text();
+        box->accept();
+    });
+    dialog.accept();
+    QVERIFY2(message.contains(QStringLiteral("28.12.20")) && message.contains(QStringLiteral("dd.MM.yyyy")),
+        qPrintable(message));
+    QVERIFY(dialog.isVisible());
+    QTRY_COMPARE(dialog.focusWidget(), static_cast<QWidget*>(edit));
+    QCOMPARE(m_doc->PageTargets()[0].m_ranges.size(), 1);
+
+    // The date typed again in full is taken and used.
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("24.03.2024"));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.Spans().m_destinationTo, Day(2024, 3, 24));
+    const CDispatchRangeArray& ranges = m_doc->PageTargets()[0].m_ranges;
+    QCOMPARE(ranges.size(), 3);
+    QVERIFY(ranges.contains(Range(2024, 3, 19, 0, 60)));
+}
+
+void BulkDialogsTest::removePreviewsOpenAtTheWorkTime()
+{
+    m_doc->m_workTimeFrom = 7 * 60;
+    m_doc->m_workTimeTo = 17 * 60;
+    CPageTarget receiver = Target(QStringLiteral("East"), 4);
+    receiver.m_ranges.append(Range(2024, 3, 6, 420, 480));
+    m_doc->PageTargets().append(receiver);
+
+    CDispRemoveDlg dialog(*m_doc, QStringLiteral("East"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QList<CPlannerWidget*> views = dialog.findChildren<CPlannerWidget*>();
+    QCOMPARE(views.size(), 2);
+    for (CPlannerWidget* view : views) {
+        QTRY_COMPARE(view->FirstShownRow(), 7 * 4);
+        QCOMPARE(view->CellRect(1, 28).top(), view->HeaderHeight());
+    }
 }
 
 QTEST_MAIN(BulkDialogsTest)

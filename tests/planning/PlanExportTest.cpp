@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -101,6 +102,9 @@ private slots:
     void desktopEntryCommandLines();
     void registeredProgramLookup();
     void exportDialogChoices();
+    void monthEndingOnSundayHasItsBlankColumn();
+    void namesOnDarkColoursAreWhite();
+    void timeColumnHasOneColour();
 };
 
 void PlanExportTest::fileNamesNameTheTargetAndTheWeeks()
@@ -289,11 +293,15 @@ void PlanExportTest::monthStartingOnWednesdayBeginsWithFiveDays()
     }
     QCOMPARE(named, 2);
 
-    // A month ending on a Sunday has no blank column at its end.
+    // A month ending on a Sunday: its last block, too, is followed by a blank column, and no
+    // block of the next month comes after it.
     request.m_weekStart = Day(2024, 3, 25);
     const SPlanTable march = fixture.Build(request);
-    QVERIFY(!march.m_columns.last().IsBlank());
-    QCOMPARE(march.m_columns.last().m_heading.last(), FormatDateTime(Day(2024, 3, 31), DTF_DAYMONTH));
+    QVERIFY(march.m_columns.last().IsBlank());
+    const SPlanColumn& lastDay = march.m_columns[march.m_columns.size() - 2];
+    QCOMPARE(lastDay.m_heading.last(), FormatDateTime(Day(2024, 3, 31), DTF_DAYMONTH));
+    // 1 to 3 March (Friday to Sunday), then four full weeks, each block with its blank column.
+    QCOMPARE(march.m_columns.size(), 1 + (3 + 1) + 4 * (7 + 1));
 
     // The planner shows the week it showed before.
     QCOMPARE(fixture.planner.FirstDate(), shown);
@@ -408,7 +416,7 @@ void PlanExportTest::htmlTextOfASmallTable()
             "<td bgcolor='#E0E0E0' width='33%'>Time</td><td width='33%'></td>"
             "<td bgcolor='#E0E0E0' width='33%'>Monday<br/>05.02.</td>\r\n"
             "<tr><td bgcolor='#f0f0f0'>0:00&nbsp;</td><td>&nbsp;</td>"
-            "<td bgcolor='#123456'>A<br/>B&nbsp;</td></tr>\r\n"
+            "<td bgcolor='#123456'><font color='#ffffff'>A<br/>B</font>&nbsp;</td></tr>\r\n"
             "</table>\r\n</font>\r\n</body></html>\r\n"));
     // No columns: no division by zero, an empty table.
     QVERIFY(PlanHtml(SPlanTable()).contains("<table"));
@@ -529,6 +537,80 @@ void PlanExportTest::exportDialogChoices()
     QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
     QVERIFY(!cancelled.AllTargets());
     QCOMPARE(cancelled.Period(), 0);
+}
+
+void PlanExportTest::monthEndingOnSundayHasItsBlankColumn()
+{
+    SPlanFixture fixture;
+    CPageTarget desk = Receiver(QStringLiteral("Desk"), 0x00FF00);
+    AddRange(desk, Day(2026, 5, 31), 0, 1440); // Sunday, the last day of May 2026
+    AddRange(desk, Day(2026, 6, 1), 0, 1440); // June: not shown
+    fixture.Targets().append(desk);
+
+    SPlanExportRequest request = WeekRequest(0, Day(2026, 5, 25));
+    request.m_period = PlanPeriodMonth;
+    const SPlanTable table = fixture.Build(request);
+    QCOMPARE(table.m_subtitle, QStringLiteral("May 2026"));
+    const QList<SPlanColumn>& columns = table.m_columns;
+    // Time; Friday 1 to Sunday 3 and a blank; four full weeks, each with a blank after it.
+    QCOMPARE(columns.size(), 1 + (3 + 1) + 4 * (7 + 1));
+    QVERIFY(columns[4].IsBlank());
+    QVERIFY(columns.last().IsBlank());
+    const SPlanColumn& sunday = columns[columns.size() - 2];
+    QCOMPARE(sunday.m_heading,
+        (QStringList { QStringLiteral("Sunday"), FormatDateTime(Day(2026, 5, 31), DTF_DAYMONTH) }));
+    QCOMPARE(sunday.m_items[0].m_lines, QStringList { QStringLiteral("Desk") });
+    QCOMPARE(sunday.m_items[95].m_lines, QStringList { QStringLiteral("Desk") });
+    for (const SPlanColumn& column : columns)
+        QCOMPARE(column.m_items.size(), CTimePlanner::kRows);
+
+    // The HTML ends with that blank column: an uncoloured cell at the end of every row.
+    const QByteArray html = PlanHtml(table);
+    QVERIFY(html.contains("&nbsp;</td><td>&nbsp;</td></tr>\r\n"));
+    QVERIFY(!html.contains(FormatDateTime(Day(2026, 6, 1), DTF_DAYMONTH).toUtf8()));
+}
+
+void PlanExportTest::namesOnDarkColoursAreWhite()
+{
+    SPlanFixture fixture;
+    CPageTarget dark = Receiver(QStringLiteral("Dark"), 0x800000); // navy
+    CPageTarget light = Receiver(QStringLiteral("Light"), 0x80FFFF); // light yellow
+    AddRange(dark, Day(2024, 1, 29), 0, 15);
+    AddRange(light, Day(2024, 1, 29), 15, 30);
+    fixture.Targets().append(dark);
+    fixture.Targets().append(light);
+    SPlanExportRequest request = WeekRequest(-1, Day(2024, 1, 29));
+    request.m_allTargets = true;
+    const QByteArray html = PlanHtml(fixture.Build(request));
+    QVERIFY(html.contains("<td bgcolor='#000080'><font color='#ffffff'>Dark</font>&nbsp;</td>"));
+    QVERIFY(html.contains("<td bgcolor='#ffff80'>Light&nbsp;</td>"));
+    // The time labels and empty cells stay as they were.
+    QVERIFY(html.contains("<td bgcolor='#f0f0f0'>0:00&nbsp;</td>"));
+    QCOMPARE(html.count("<font color="), 1);
+
+    // The decision is the planner's: the colour the planner gives a member's name on that cell.
+    CPageTarget group = Receiver(QStringLiteral("Group"), 0xFFFFFF);
+    group.m_number = -1;
+    group.m_members = QStringLiteral("Dark;Light");
+    fixture.Targets().append(group);
+    fixture.planner.SetUp(Day(2024, 1, 29), false, QSize(0, 140));
+    fixture.planner.LoadPlan(2);
+    QCOMPARE(fixture.model.CellTextColor(1, 0), PlannerTextColorOn(fixture.model.CellColor(1, 0)));
+    QCOMPARE(fixture.model.CellTextColor(1, 0), QColor(Qt::white));
+    QCOMPARE(fixture.model.CellTextColor(1, 1), QColor(Qt::black));
+}
+
+void PlanExportTest::timeColumnHasOneColour()
+{
+    // In a program with a palette (the dialog) the time column has the fixed colour that the
+    // command-line export, without a palette, writes too.
+    QVERIFY(qobject_cast<QGuiApplication*>(QCoreApplication::instance()));
+    SPlanFixture fixture;
+    fixture.Targets().append(Receiver(QStringLiteral("Desk"), 0));
+    const SPlanTable table = fixture.Build(WeekRequest(0, Day(2024, 1, 29)));
+    QCOMPARE(table.m_columns[0].m_items[5].m_color, CTimePlanner::TimeColumnColor());
+    QCOMPARE(CTimePlanner::TimeColumnColor().name(), QStringLiteral("#f0f0f0"));
+    QVERIFY(PlanHtml(table).contains("<td bgcolor='#f0f0f0'>1:15&nbsp;</td>"));
 }
 
 QTEST_MAIN(PlanExportTest)

@@ -1,6 +1,9 @@
 #include <memory>
 
 #include <QApplication>
+#include <QLocale>
+#include <QScopeGuard>
+#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -56,6 +59,10 @@ private slots:
     void modelBoundsAndUserEdits();
     void widgetKeyboardMarking();
     void widgetMouseMarking();
+    void headingsCarryWeekdayAndDate();
+    void dragPastTheEdgeKeepsScrollingAndMarking();
+    void gridSetUpBeforeItIsShownOpensAtTheWorkTime();
+    void textColourFollowsTheBackground();
 
 private:
     CFakeServerCommandFactory m_server;
@@ -121,8 +128,8 @@ void PlannerTest::widthDecidesTheWeeksAndTheSeparatorIsNeverUsed()
     QCOMPARE(m_planner->Weeks(), 2);
     QCOMPARE(m_model->ColumnCount(), 16);
     QCOMPARE(m_model->ColumnHeading(8), QString());
-    QCOMPARE(m_model->ColumnHeading(9), QStringLiteral("Monday"));
-    QCOMPARE(m_model->ColumnHeading(15), QStringLiteral("Sunday"));
+    QCOMPARE(m_model->ColumnHeading(9), CTimePlanner::DayHeading(CDateTime(2024, 3, 11, 0, 0, 0)));
+    QCOMPARE(m_model->ColumnHeading(15), CTimePlanner::DayHeading(CDateTime(2024, 3, 17, 0, 0, 0)));
     QVERIFY(m_planner->ColumnDate(8).IsNull());
     QCOMPARE(m_planner->ColumnDate(9), CDateTime(2024, 3, 11, 0, 0, 0));
     QCOMPARE(m_planner->ColumnOfDate(CDateTime(2024, 3, 17, 0, 0, 0)), 15);
@@ -245,7 +252,8 @@ void PlannerTest::resetColoursLabelsAndHeadings()
     m_planner->SetUp(kMonday, false, kOneWeek);
 
     QCOMPARE(m_model->ColumnHeading(0), QStringLiteral("Time"));
-    QCOMPARE(m_model->ColumnHeading(1), QStringLiteral("Monday"));
+    QCOMPARE(m_model->ColumnHeading(1), CTimePlanner::DayHeading(kMonday));
+    QCOMPARE(m_model->CellColor(0, 0), CTimePlanner::TimeColumnColor());
     QCOMPARE(m_model->CellText(0, 0), QStringLiteral("0:00"));
     QCOMPARE(m_model->CellText(0, 33), QStringLiteral("8:15"));
     QCOMPARE(m_model->CellText(0, 95), QStringLiteral("23:45"));
@@ -270,8 +278,9 @@ void PlannerTest::resetColoursLabelsAndHeadings()
     // A first date that is not a Monday still names each column by its weekday.
     m_planner->SetUp(CDateTime(2024, 3, 6, 9, 30, 0), false, kOneWeek);
     QCOMPARE(m_planner->FirstDate(), CDateTime(2024, 3, 6, 0, 0, 0));
-    QCOMPARE(m_model->ColumnHeading(1), QStringLiteral("Wednesday"));
-    QCOMPARE(m_model->ColumnHeading(7), QStringLiteral("Tuesday"));
+    QCOMPARE(m_model->ColumnHeading(1), CTimePlanner::DayHeading(CDateTime(2024, 3, 6, 0, 0, 0)));
+    QCOMPARE(m_model->ColumnHeading(7), CTimePlanner::DayHeading(CDateTime(2024, 3, 12, 0, 0, 0)));
+    QCOMPARE(CTimePlanner::WeekdayName(CDateTime(2024, 3, 12, 0, 0, 0)), QStringLiteral("Tuesday"));
 }
 
 void PlannerTest::modelBoundsAndUserEdits()
@@ -432,6 +441,134 @@ void PlannerTest::widgetMouseMarking()
     m_model->SetEditMode(CPlannerModel::EditReadOnly);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, widget.CellRect(6, 40).center());
     QVERIFY(!m_model->CellMarked(6, 40));
+}
+
+void PlannerTest::headingsCarryWeekdayAndDate()
+{
+    const QLocale before;
+    const auto restore = qScopeGuard([&before] { QLocale::setDefault(before); });
+
+    // Day and month of the locale's short date, the year cut with its separator.
+    const auto format = [](QLocale::Language language, QLocale::Territory territory) {
+        return CTimePlanner::DayMonthFormat(QLocale(language, territory));
+    };
+    QCOMPARE(format(QLocale::German, QLocale::Germany), QStringLiteral("d.M."));
+    QCOMPARE(format(QLocale::English, QLocale::UnitedStates), QStringLiteral("M/d"));
+    QCOMPARE(format(QLocale::English, QLocale::UnitedKingdom), QStringLiteral("d/M"));
+    QCOMPARE(format(QLocale::Dutch, QLocale::Netherlands), QStringLiteral("d-M"));
+    QCOMPARE(format(QLocale::Swedish, QLocale::Sweden), QStringLiteral("M-d")); // year first
+
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_planner->SetUp(kMonday, false, kOneWeek);
+    QCOMPARE(m_model->ColumnHeading(1), QStringLiteral("Mon 3/4"));
+    QCOMPARE(m_model->ColumnHeading(7), QStringLiteral("Sun 3/10"));
+    // Both Mondays of the two-week view are told apart by their dates.
+    m_planner->SetUp(kMonday, false, kTwoWeeks);
+    QCOMPARE(m_model->ColumnHeading(1), QStringLiteral("Mon 3/4"));
+    QCOMPARE(m_model->ColumnHeading(8), QString());
+    QCOMPARE(m_model->ColumnHeading(9), QStringLiteral("Mon 3/11"));
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    m_planner->Retranslate();
+    const QString mondayShort = QLocale().dayName(1, QLocale::ShortFormat);
+    QCOMPARE(m_model->ColumnHeading(9), mondayShort + QStringLiteral(" 11.3."));
+
+    // The widget asks for room for its headings.
+    CPlannerWidget widget(m_model.get());
+    const int narrow = widget.minimumSizeHint().width();
+    m_model->SetColumnHeading(3, QString(40, u'W'));
+    QVERIFY(widget.minimumSizeHint().width() > narrow);
+    const int wide = widget.fontMetrics().horizontalAdvance(QString(40, u'W'));
+    QVERIFY(widget.minimumSizeHint().width() >= 7 * wide);
+}
+
+void PlannerTest::dragPastTheEdgeKeepsScrollingAndMarking()
+{
+    m_planner->SetUp(kMonday, false, kOneWeek);
+    m_model->SetEditMode(CPlannerModel::EditMarking);
+    CPlannerWidget widget(m_model.get());
+    widget.resize(400, 300); // far fewer rows than a day
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QCOMPARE(widget.FirstShownRow(), 32);
+    QVERIFY(widget.statusTip().contains(QStringLiteral("Shift+arrow")));
+
+    QWidget* viewport = widget.viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, widget.CellRect(2, 33).center());
+    QVERIFY(m_model->CellMarked(2, 33));
+    // One move below the grid, then the pointer rests: the grid scrolls on by itself and the
+    // marking follows down to the last quarter hour.
+    const QPoint below(widget.CellRect(2, 33).center().x(), viewport->height() + 3 * widget.RowHeight());
+    QMouseEvent move(
+        QEvent::MouseMove, below, viewport->mapToGlobal(below), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &move);
+    QVERIFY(widget.IsAutoScrolling());
+    QTRY_VERIFY_WITH_TIMEOUT(m_model->CellMarked(2, 95), 10000);
+    for (int row = 33; row <= 95; ++row)
+        QVERIFY(m_model->CellMarked(2, row));
+    QVERIFY(!m_model->CellMarked(2, 32) && !m_model->CellMarked(1, 60) && !m_model->CellMarked(3, 60));
+    QTRY_VERIFY(!widget.IsAutoScrolling()); // the last row reached
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, below);
+
+    // Upwards above the grid, then back inside: scrolling stops with the pointer inside.
+    QTest::mousePress(viewport, Qt::LeftButton, {}, widget.CellRect(4, 90).center());
+    const QPoint above(widget.CellRect(4, 90).center().x(), widget.HeaderHeight() - 2);
+    QMouseEvent up(QEvent::MouseMove, above, viewport->mapToGlobal(above), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &up);
+    const int start = widget.FirstShownRow();
+    QTRY_VERIFY(widget.FirstShownRow() <= start - 3);
+    const QPoint inside = widget.CellRect(4, widget.FirstShownRow() + 2).center();
+    QMouseEvent back(
+        QEvent::MouseMove, inside, viewport->mapToGlobal(inside), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &back);
+    QVERIFY(!widget.IsAutoScrolling());
+    const int top = widget.CurrentRow();
+    for (int row = top; row <= 90; ++row)
+        QVERIFY(m_model->CellMarked(4, row));
+    QVERIFY(!m_model->CellMarked(4, top - 1));
+    // Release ends it all.
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, inside);
+    QVERIFY(!widget.IsAutoScrolling());
+}
+
+void PlannerTest::gridSetUpBeforeItIsShownOpensAtTheWorkTime()
+{
+    // As in the remove dialog: the widget exists, the planner is set up, then it is laid out.
+    CPlannerWidget widget(m_model.get());
+    m_planner->SetUp(kMonday, false, widget.viewport()->size());
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(&widget);
+    window.resize(500, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(widget.FirstShownRow(), 32);
+    QVERIFY(widget.CellRect(1, 32).top() == widget.HeaderHeight());
+    layout->removeWidget(&widget);
+    widget.setParent(nullptr);
+}
+
+void PlannerTest::textColourFollowsTheBackground()
+{
+    // The same decision as the list images: HLS lightness below one half gives white.
+    const quint32 colours[] = { 0x000000U, 0x800000U, 0x0000FFU, 0x00FFFFU, 0xFFFFFFU, 0x7F7F7FU, 0x808080U };
+    for (const quint32 colour : colours) {
+        CPageTarget target = Target(QStringLiteral("T"), 1, colour);
+        QCOMPARE(PlannerTextColorOn(CTimePlanner::ColorFromValue(colour)),
+            CTimePlanner::ColorFromValue(target.TextColour()));
+    }
+    // A member's cell in a group's plan: dark and light members.
+    CPageTarget dark = Target(QStringLiteral("Dark"), 1, 0x800000);
+    CPageTarget light = Target(QStringLiteral("Light"), 2, 0x80FFFF);
+    dark.m_ranges.append(Range(2024, 3, 4, 0, 15));
+    light.m_ranges.append(Range(2024, 3, 4, 15, 30));
+    m_doc->PageTargets().append(dark);
+    m_doc->PageTargets().append(light);
+    m_doc->PageTargets().append(Target(QStringLiteral("G"), -1, 0xFFFFFF, QStringLiteral("Dark;Light")));
+    m_planner->SetUp(kMonday, false, kOneWeek);
+    QVERIFY(m_planner->LoadPlan(2));
+    QCOMPARE(m_model->CellTextColor(1, 0), QColor(Qt::white));
+    QCOMPARE(m_model->CellTextColor(1, 1), QColor(Qt::black));
 }
 
 QTEST_MAIN(PlannerTest)
