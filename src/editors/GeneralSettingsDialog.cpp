@@ -16,6 +16,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
+
 namespace {
 constexpr int kMinutesPerDay = 24 * 60;
 } // namespace
@@ -155,6 +157,9 @@ void CGeneralSettingsDialog::changeEvent(QEvent* event)
 void CGeneralSettingsDialog::Retranslate()
 {
     setWindowTitle(tr("General Setup"));
+    // A window at least as wide as its title needs.
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
     m_daysGroup->setTitle(tr("Working days"));
     const std::array<QString, 7> dayTexts
         = { tr("Mo"), tr("Tu"), tr("We"), tr("Th"), tr("Fr"), tr("Sa"), tr("Su") };
