@@ -81,12 +81,9 @@ public:
         g_now = CDateTime(2026, 12, 7, 10, 30, 5);
         SetCurrentTimeSource(&Now);
         const QString config = m_dir.filePath(QStringLiteral("kelvaris.cfg"));
-        // Without automatic activation: the test serves no pipe, so it can run beside others.
-        QFile demo(QStringLiteral(DEMO_DIR "/kelvaris.cfg"));
-        QFile copy(config);
-        if (demo.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
-            copy.write(demo.readAll().replace("AutoActivate=1", "AutoActivate=0"));
-        copy.close();
+        // The demo activates itself at start; the document of this test has no socket to serve.
+        QFile::copy(QStringLiteral(DEMO_DIR "/kelvaris.cfg"), config);
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
         m_location.emplace(config);
 
         QSettings targets(QStringLiteral(DEMO_DIR "/targets.cfg"), QSettings::IniFormat);
