@@ -113,6 +113,8 @@ CGeneralSettingsDialog::CGeneralSettingsDialog(const CGeneralSettings& settings,
     m_onCloseLabel = new QLabel(this);
     m_onClose = new QComboBox(this);
     m_onClose->addItems({ QString(), QString(), QString() });
+    // The items are translated texts: the box follows the longest of the language shown.
+    m_onClose->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_onClose->setCurrentIndex(OnCloseChoice(settings.m_onClose));
     m_onCloseLabel->setBuddy(m_onClose);
     auto* closeForm = new QFormLayout;

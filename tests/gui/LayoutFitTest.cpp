@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStyleOptionComboBox>
@@ -348,6 +349,22 @@ private:
     int m_checked = 0;
 };
 
+// On an X display with a window manager, the window with its frame as the screen shows it, so that
+// the title bar can be looked at (the offscreen platform draws no frames).
+void SaveFramedScreenshot(QWidget& window, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
+    if (folder.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb") || !QDir().mkpath(folder))
+        return;
+    // The window manager frames the window, then draws the frame.
+    QTest::qWaitFor([&window] { return window.frameGeometry() != window.geometry(); }, 2000);
+    QTest::qWait(200);
+    const QRect frame = window.frameGeometry();
+    if (QScreen* screen = window.screen())
+        screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+            .save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
 // Shows a window at the size it opens with, checks it and saves its picture as
 // "<name>-<language>.png" when screenshots are asked for.
 QStringList CheckWindow(QWidget& window, const QString& name, const char* code)
@@ -358,6 +375,7 @@ QStringList CheckWindow(QWidget& window, const QString& name, const char* code)
     QCoreApplication::processEvents();
     CFitChecker checker(name, QString::fromLatin1(code));
     checker.Check(&window);
+    SaveFramedScreenshot(window, name + u'-' + QString::fromLatin1(code) + QStringLiteral("-framed"));
     SaveScreenshot(window, name + u'-' + QString::fromLatin1(code));
     if (checker.Checked() == 0)
         return { name + QStringLiteral(" [%1]: no text found to check").arg(QLatin1String(code)) };
@@ -486,6 +504,38 @@ private Q_SLOTS:
             qPrintable(QStringLiteral("%1 texts cut in %2; the first: %3")
                            .arg(cuts.size())
                            .arg(code, cuts.value(0))));
+    }
+
+    // A language chosen while dialogs are open: they retranslate and still fit.
+    void dialogsFitAfterALanguageChange()
+    {
+        QVERIFY(ApplyLanguage(1));
+        CDemoWorld world;
+        CBarrageListDialog barriers(world.m_barriers);
+        CBarrageEntry barrier(world.m_barriers.at(1));
+        CShiftEntry shift(world.m_shifts.at(0));
+        CHolidayListDialog holidays(world.m_holidays);
+        CHolidayAuto years;
+        CGeneralSettingsDialog settings(CGeneralSettings {});
+        QList<QWidget*> windows { &barriers, &barrier, &shift, &holidays, &years, &settings };
+        for (QWidget* window : windows) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+        }
+        QVERIFY(ApplyLanguage(2));
+        // The layouts follow the new texts once their posted requests are handled.
+        const auto cutsNow = [&windows] {
+            QStringList cuts;
+            for (QWidget* window : windows) {
+                CFitChecker checker(
+                    QString::fromLatin1(window->metaObject()->className()), QStringLiteral("en->fr"));
+                checker.Check(window);
+                cuts += checker.Cuts();
+            }
+            return cuts;
+        };
+        QStringList cuts;
+        QTRY_VERIFY2((cuts = cutsNow()).isEmpty(), qPrintable(cuts.join(u'\n')));
     }
 
     // The planning dialog restores the size the operator left it at; a stored size smaller than
