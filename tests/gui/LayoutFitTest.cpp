@@ -478,6 +478,14 @@ private Q_SLOTS:
             cuts += CheckWindow(dialog, QStringLiteral("language"), lang);
         }
         {
+            CAboutDialog dialog;
+            cuts += CheckWindow(dialog, QStringLiteral("about"), lang);
+        }
+        {
+            CSystemInfoDialog dialog(world.m_dir.filePath(QStringLiteral("kelvaris.cfg")));
+            cuts += CheckWindow(dialog, QStringLiteral("systeminfo"), lang);
+        }
+        {
             CDispatchingDlg dialog(*world.m_doc, QStringLiteral("Anna Berger"));
             cuts += CheckWindow(dialog, QStringLiteral("planning"), lang);
             dialog.reject();
