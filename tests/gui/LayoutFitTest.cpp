@@ -357,7 +357,8 @@ void SaveFramedScreenshot(QWidget& window, const QString& name)
     if (folder.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb") || !QDir().mkpath(folder))
         return;
     // The window manager frames the window, then draws the frame.
-    QTest::qWaitFor([&window] { return window.frameGeometry() != window.geometry(); }, 2000);
+    if (!QTest::qWaitFor([&window] { return window.frameGeometry() != window.geometry(); }, 2000))
+        return;
     QTest::qWait(200);
     const QRect frame = window.frameGeometry();
     if (QScreen* screen = window.screen())
