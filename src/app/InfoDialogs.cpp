@@ -17,6 +17,7 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 
 namespace {
@@ -96,6 +97,9 @@ void CAboutDialog::changeEvent(QEvent* event)
 void CAboutDialog::Retranslate()
 {
     setWindowTitle(tr("About Kelvaris"));
+    // A window at least as wide as its title needs.
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
     m_version->setText(tr("Version %1").arg(QStringLiteral(KELVARIS_VERSION)));
     m_description->setText(
         tr("Keeps the duty schedule of an alarm and paging installation and drives its alarm server."));
@@ -144,6 +148,9 @@ void CSystemInfoDialog::changeEvent(QEvent* event)
 void CSystemInfoDialog::Retranslate()
 {
     setWindowTitle(tr("System information"));
+    // A window at least as wide as its title needs.
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
     m_copy->setText(tr("&Copy"));
     m_copy->setToolTip(tr("Copy the system information to the clipboard"));
 

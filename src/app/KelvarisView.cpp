@@ -1,5 +1,6 @@
 #include "app/KelvarisView.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 
 #include "engine/Password.h"
 #include "planning/DispatchingDlg.h"
+#include "planning/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
@@ -161,9 +163,7 @@ CKelvarisView::CKelvarisView(
     m_logbookList->setMinimumSize(580, 300);
     m_logbookList->header()->setStretchLastSection(true);
     m_logbookList->header()->setSectionsMovable(false);
-    m_logbookList->setColumnWidth(0, 200);
-    m_logbookList->setColumnWidth(1, 80);
-    m_logbookList->setColumnWidth(2, 80);
+    // The column widths follow the titles of the language (FitLogbookColumns).
     auto* logbookLayout = new QVBoxLayout(m_logbookGroup);
     logbookLayout->addWidget(m_logbookList);
 
@@ -213,6 +213,30 @@ CKelvarisView::CKelvarisView(
 
 CKelvarisView::~CKelvarisView() = default;
 
+void CKelvarisView::FitLogbookColumns()
+{
+    // Name 200, date and start time 80 pixels each, wider where a title or a date or time of the
+    // language needs more; the event takes the rest.
+    const QStringList titles = LogbookTitles();
+    const CDateTime sample(2028, 12, 28, 23, 59, 59);
+    const QStringList samples[]
+        = { {}, { FormatDateTime(sample, DTF_DATE | DTF_FULLYEAR) }, { FormatDateTime(sample, DTF_TIME) } };
+    const int least[] = { 200, 80, 80 };
+    int fixed = 0;
+    for (int column = 0; column < 3; ++column) {
+        const int width
+            = std::max({ least[column], SectionWidthFor(m_logbookList->header(), titles.value(column)),
+                CellWidthFor(m_logbookList, samples[column]) });
+        m_logbookList->setColumnWidth(column, width);
+        fixed += width;
+    }
+    const int scrollBar
+        = m_logbookList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_logbookList);
+    const int event = std::max(SectionWidthFor(m_logbookList->header(), titles.value(3)), 220);
+    m_logbookList->setMinimumWidth(
+        std::max(580, fixed + event + scrollBar + 2 * m_logbookList->frameWidth()));
+}
+
 void CKelvarisView::Retranslate()
 {
     m_shiftGroup->setTitle(tr("Current Shift"));
@@ -224,6 +248,7 @@ void CKelvarisView::Retranslate()
         m_toLabels[i]->setText(tr("to:"));
     }
     m_logbookList->setHeaderLabels(LogbookTitles());
+    FitLogbookColumns();
     m_planHeader->setText(tr("Now dispatched"));
     m_planList->setToolTip(tr("The receivers and groups on duty now; double-click one to plan its duty"));
     ShowTexts();
@@ -378,8 +403,8 @@ void CKelvarisView::SaveLogfile()
     if (!m_rights.Check(RIGHT_SAVE_LOGFILE))
         return;
     // The first filter matches the proposed name.
-    const QString path = QFileDialog::getSaveFileName(this, QString(), ProposedLogfilePath(),
-        tr("Log Files (*.log);;Text Files (*.txt);;All Files (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QString(), ProposedLogfilePath(), tr("Log Files (*.log);;Text Files (*.txt);;All Files (*)"));
     if (path.isEmpty())
         return;
     QString error;

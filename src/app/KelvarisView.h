@@ -81,6 +81,7 @@ protected:
 
 private:
     void Retranslate();
+    void FitLogbookColumns();
     void AddLogbookLine(const CLogbookLine& line);
     static void ShowLogbookLine(QTreeWidgetItem& item, const CLogbookLine& line);
     void RefreshPlan();

@@ -11,6 +11,8 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
+
 namespace {
 constexpr CLanguageRow kLanguages[kLanguageCount] = {
     { 0, "D", "de", "de", 1031, QLocale::German, QLocale::Germany },
@@ -220,5 +222,8 @@ void CLanguageDialog::changeEvent(QEvent* event)
 void CLanguageDialog::Retranslate()
 {
     setWindowTitle(tr("Language"));
+    // A window at least as wide as its title needs.
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
     m_label->setText(tr("Choose the language of the user interface:"));
 }

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
 #include "schedule/Profile.h"
 
 namespace {
@@ -77,6 +78,8 @@ void CEnterPasswordDlg::Retranslate()
 {
     setWindowTitle(tr("Please enter your password"));
     m_label->setText(tr("&Password:"));
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
 }
 
 // --- CSetupPasswordDlg -----------------------------------------------------------------------------
@@ -178,6 +181,8 @@ void CSetupPasswordDlg::Retranslate()
     m_operationNote->setText(tr("(All functions in the File menu)"));
     m_exit->setText(tr("E&xit the program"));
     m_enter->setToolTip(tr("An empty password removes the password protection"));
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
 }
 
 // --- CDialogPasswordPrompt -------------------------------------------------------------------------

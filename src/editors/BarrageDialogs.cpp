@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
 #include "schedule/DateType.h"
 
 namespace {
@@ -61,8 +62,8 @@ CScheduleListDialog::CScheduleListDialog(
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->header()->setStretchLastSection(false);
     m_list->installEventFilter(this);
-    m_list->setMinimumSize(
-        m_list->fontMetrics().averageCharWidth() * 100, m_list->fontMetrics().height() * 14);
+    // The width follows the columns' texts (ApplyColumnWidths); the height shows a dozen rows.
+    m_list->setMinimumHeight(m_list->fontMetrics().height() * 14);
 
     m_add = new QPushButton(this);
     m_edit = new QPushButton(this);
@@ -152,6 +153,7 @@ void CScheduleListDialog::Fill(int select)
     if (select >= 0 && select < count)
         m_list->setCurrentItem(m_list->topLevelItem(select));
     UpdateButtons();
+    ApplyColumnWidths();
 }
 
 void CScheduleListDialog::UpdateButtons()
@@ -161,13 +163,42 @@ void CScheduleListDialog::UpdateButtons()
     m_remove->setEnabled(selected);
 }
 
+QList<int> CScheduleListDialog::ColumnNeeds() const
+{
+    // Present texts count up to twice a typical name, so one very long name cannot widen the dialog
+    // beyond the screen; its tip shows it whole.
+    const int cap = m_list->fontMetrics().averageCharWidth() * 60;
+    const QList<QStringList> samples = ColumnSamples();
+    const QTreeWidgetItem* header = m_list->headerItem();
+    QList<int> needs;
+    for (int column = 0; column < int(m_columns.size()); ++column) {
+        QStringList present;
+        for (int row = 0; row < m_list->topLevelItemCount(); ++row)
+            present.append(m_list->topLevelItem(row)->text(column));
+        const int typical = column < samples.size() ? CellWidthFor(m_list, samples.at(column)) : 0;
+        needs.append(std::max({ SectionWidthFor(m_list->header(), header ? header->text(column) : QString()),
+            typical, std::min(cap, CellWidthFor(m_list, present)) }));
+    }
+    return needs;
+}
+
 void CScheduleListDialog::ApplyColumnWidths()
 {
     const int scrollBar = m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
-    for (int column = 0; column < int(m_columns.size()); ++column) {
-        m_list->setColumnWidth(column,
-            ColumnWidth(m_columns[size_t(column)].percent, m_list->width(), scrollBar, m_list->frameWidth()));
-    }
+    const QList<int> needs = ColumnNeeds();
+    int needSum = 0;
+    for (int need : needs)
+        needSum += need;
+    // The list is never narrower than its columns need; the operator may widen the dialog, and
+    // the columns then share the width by their percentages.
+    m_list->setMinimumWidth(needSum + scrollBar + 2 * m_list->frameWidth());
+    QList<int> percents;
+    for (const CListColumn& column : m_columns)
+        percents.append(column.percent);
+    const int inner = std::max(0, m_list->width() - scrollBar - 2 * m_list->frameWidth());
+    const QList<int> widths = SharedColumnWidths(needs, percents, inner);
+    for (int column = 0; column < int(widths.size()); ++column)
+        m_list->setColumnWidth(column, widths.at(column));
 }
 
 bool CScheduleListDialog::eventFilter(QObject* watched, QEvent* event)
@@ -255,6 +286,9 @@ void CScheduleEntry::AddButtons()
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setDefault(true);
+    // Every choice shows whole, in whatever language its items are.
+    for (QComboBox* combo : findChildren<QComboBox*>())
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout()->addWidget(buttons);
@@ -353,6 +387,8 @@ void CScheduleEntry::Retranslate()
     m_from->setToolTip(tr("The first second of the time window"));
     m_to->setToolTip(tr("The last second of the time window; it must be later than the start time"));
     SetComboItems(m_dateType, DateTypeItems());
+    if (m_ok)
+        KeepTitleVisible(this, m_ok->parentWidget());
 }
 
 // --- CBarrageEntry ---------------------------------------------------------------------------------
@@ -449,6 +485,11 @@ void CBarrageListDialog::SortRecords()
 QStringList CBarrageListDialog::RowTexts(qsizetype index) const
 {
     return BarrageRowTexts(m_barriers.at(index));
+}
+
+QList<QStringList> CBarrageListDialog::ColumnSamples() const
+{
+    return BarrageColumnSamples();
 }
 
 bool CBarrageListDialog::RunEntry(qsizetype index)

@@ -53,6 +53,8 @@ protected:
     virtual void SortRecords() = 0;
     virtual qsizetype RecordCount() const = 0;
     virtual QStringList RowTexts(qsizetype index) const = 0;
+    // Per column, the typical texts its width must show beside the rows' own.
+    virtual QList<QStringList> ColumnSamples() const = 0;
     // Runs the entry dialog for a new record (index -1) or record `index`; on OK stores the result
     // (appended for a new record, replacing the old one otherwise), sets the modified flag and
     // returns true.
@@ -64,6 +66,8 @@ protected:
 private:
     void UpdateButtons();
     void ApplyColumnWidths();
+    // Per column, the width its header and its typical and present texts need.
+    QList<int> ColumnNeeds() const;
     // Sorts the records and fills the list with the record stored last selected.
     void ShowStored();
 
@@ -183,6 +187,7 @@ protected:
     void SortRecords() override;
     qsizetype RecordCount() const override { return m_barriers.size(); }
     QStringList RowTexts(qsizetype index) const override;
+    QList<QStringList> ColumnSamples() const override;
     bool RunEntry(qsizetype index) override;
     qsizetype StoredIndex() const override;
     void RemoveAt(qsizetype index) override;

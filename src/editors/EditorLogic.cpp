@@ -242,6 +242,73 @@ int ColumnWidth(int percent, int listWidth, int scrollBarWidth, int frameWidth)
     return int(qint64(inner) * percent / 100);
 }
 
+QList<int> SharedColumnWidths(std::span<const int> needs, std::span<const int> percents, int innerWidth)
+{
+    const qsizetype count = qsizetype(std::min(needs.size(), percents.size()));
+    QList<int> widths(count, 0);
+    QList<bool> atNeed(count, false);
+    qint64 remaining = std::max(0, innerWidth);
+    // Columns whose share falls short take their need; the others share what is left. Each pass
+    // fixes at least one more column or ends, so this ends after at most `count` passes.
+    for (bool changed = true; changed;) {
+        changed = false;
+        qint64 percentSum = 0;
+        for (qsizetype c = 0; c < count; ++c)
+            percentSum += atNeed[c] ? 0 : std::max(0, percents[size_t(c)]);
+        for (qsizetype c = 0; c < count; ++c) {
+            if (atNeed[c])
+                continue;
+            const qint64 share
+                = percentSum > 0 ? remaining * std::max(0, percents[size_t(c)]) / percentSum : 0;
+            if (share < needs[size_t(c)]) {
+                atNeed[c] = true;
+                widths[c] = needs[size_t(c)];
+                remaining = std::max<qint64>(0, remaining - needs[size_t(c)]);
+                changed = true;
+                break;
+            }
+        }
+    }
+    qint64 percentSum = 0;
+    for (qsizetype c = 0; c < count; ++c)
+        percentSum += atNeed[c] ? 0 : std::max(0, percents[size_t(c)]);
+    for (qsizetype c = 0; c < count; ++c) {
+        if (!atNeed[c])
+            widths[c] = percentSum > 0 ? int(remaining * std::max(0, percents[size_t(c)]) / percentSum) : 0;
+    }
+    return widths;
+}
+
+namespace {
+QList<QStringList> CommonColumnSamples()
+{
+    // Two-digit days and months and the widest hours, as every locale's form shows them.
+    const QStringList times = { FormatDateTime(CDateTime::TimeOfDay(23, 59, 59), DTF_TIME),
+        FormatDateTime(CDateTime::TimeOfDay(12, 0, 0), DTF_TIME) };
+    return { { QString(30, u'n') }, DateTypeItems(),
+        { FormatDateTime(CDateTime(2028, 12, 28, 0, 0, 0), DTF_DATE),
+            FormatDateTime(CDateTime(2028, 10, 30, 0, 0, 0), DTF_DATE) },
+        times, times };
+}
+} // namespace
+
+QList<QStringList> BarrageColumnSamples()
+{
+    QList<QStringList> samples = CommonColumnSamples();
+    samples.append(BarrierTypeItems());
+    samples.append(PriorityItems());
+    return samples;
+}
+
+QList<QStringList> ShiftColumnSamples()
+{
+    QList<QStringList> samples = CommonColumnSamples();
+    QStringList numbers = ShiftNumberItems();
+    numbers.append(QStringLiteral("8 - 11"));
+    samples.append(numbers);
+    return samples;
+}
+
 QString ShiftNumberText(const CShift& shift)
 {
     if (shift.m_shiftNumber == 0)

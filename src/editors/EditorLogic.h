@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -83,6 +84,17 @@ std::span<const CListColumn> ShiftColumns();
 // The width of a column: its share of the list's width less the vertical scroll bar and the two
 // frame edges.
 int ColumnWidth(int percent, int listWidth, int scrollBarWidth, int frameWidth);
+// The widths of columns that share an inner width by percent but must each be at least as wide as
+// its texts need: a column whose share is smaller than its need gets its need, and the width left
+// is shared by the other columns' percentages. When everything fits, the columns are exactly their
+// shares; when the width is less than the sum of the needs, every column gets its need.
+QList<int> SharedColumnWidths(std::span<const int> needs, std::span<const int> percents, int innerWidth);
+
+// Texts typical of each list column, in column order, that its width is measured by: a name of 30
+// characters, every date type, a date, times to the second, every barrier type and priority
+// (barriers) or shift numbers with a rotation (shifts).
+QList<QStringList> BarrageColumnSamples();
+QList<QStringList> ShiftColumnSamples();
 
 // The shift number as shown in the list: the number, "No Shift" for 0, and for a rotating shift
 // the range of numbers it runs through ("3 - 4" for shift 3 rotating over 2 weeks).

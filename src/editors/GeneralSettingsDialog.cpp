@@ -16,6 +16,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
+
 namespace {
 constexpr int kMinutesPerDay = 24 * 60;
 } // namespace
@@ -111,6 +113,8 @@ CGeneralSettingsDialog::CGeneralSettingsDialog(const CGeneralSettings& settings,
     m_onCloseLabel = new QLabel(this);
     m_onClose = new QComboBox(this);
     m_onClose->addItems({ QString(), QString(), QString() });
+    // The items are translated texts: the box follows the longest of the language shown.
+    m_onClose->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_onClose->setCurrentIndex(OnCloseChoice(settings.m_onClose));
     m_onCloseLabel->setBuddy(m_onClose);
     auto* closeForm = new QFormLayout;
@@ -155,6 +159,9 @@ void CGeneralSettingsDialog::changeEvent(QEvent* event)
 void CGeneralSettingsDialog::Retranslate()
 {
     setWindowTitle(tr("General Setup"));
+    // A window at least as wide as its title needs.
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
     m_daysGroup->setTitle(tr("Working days"));
     const std::array<QString, 7> dayTexts
         = { tr("Mo"), tr("Tu"), tr("We"), tr("Th"), tr("Fr"), tr("Sa"), tr("Su") };

@@ -19,6 +19,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "editors/EditorLogic.h"
+#include "planning/WidgetFit.h"
+
 namespace {
 // The widest years the year boxes take; the generation itself accepts 1901 to 2099 only.
 constexpr int kMinYearInput = 1;
@@ -151,6 +154,8 @@ void CHolidayEntry::Retranslate()
     m_nameLabel->setText(tr("&Name:"));
     m_dateLabel->setText(tr("&Date:"));
     m_name->setToolTip(tr("The name shown in the holiday list"));
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
 }
 
 // --- CHolidayAuto ----------------------------------------------------------------------------------
@@ -217,6 +222,8 @@ void CHolidayAuto::Retranslate()
     const QString hint = tr("Years from 1901 to 2099");
     m_from->setToolTip(hint);
     m_to->setToolTip(hint);
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
 }
 
 // --- CHolidayListDialog ----------------------------------------------------------------------------
@@ -236,8 +243,8 @@ CHolidayListDialog::CHolidayListDialog(CHolidaysArray& holidays, QWidget* parent
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setStretchLastSection(true);
-    m_list->setMinimumSize(
-        m_list->fontMetrics().averageCharWidth() * 48, m_list->fontMetrics().height() * 16);
+    // The width follows the texts (FitColumns); the height shows more than a dozen rows.
+    m_list->setMinimumHeight(m_list->fontMetrics().height() * 16);
 
     m_add = new QPushButton(this);
     m_edit = new QPushButton(this);
@@ -368,16 +375,35 @@ void CHolidayListDialog::Rebuild()
     m_list->addTopLevelItems(items);
     m_list->setUpdatesEnabled(true);
     UpdateButtons();
+    FitColumns();
 }
 
 void CHolidayListDialog::FitColumns()
 {
     // The columns share the list's width less a vertical scroll bar and the frame, so that no
     // horizontal scrolling is needed whether the scroll bar shows or not.
+    // Each column is at least as wide as its title, a typical text (a name of 30 characters, a
+    // date) and the rows' own texts need; a name longer than twice the typical one is left to its
+    // tip, so that it cannot widen the dialog beyond the screen.
     const int scrollBar = m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    const int cap = m_list->fontMetrics().averageCharWidth() * 60;
+    QStringList names { QString(30, u'n') };
+    QStringList dates { HolidayRowTexts(CHoliday(QString(), CDateTime(2028, 12, 28, 0, 0, 0))).date };
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        names.append(m_list->topLevelItem(row)->text(0));
+        dates.append(m_list->topLevelItem(row)->text(1));
+    }
+    const QTreeWidgetItem* header = m_list->headerItem();
+    const int needs[] = {
+        std::max(
+            SectionWidthFor(m_list->header(), header->text(0)), std::min(cap, CellWidthFor(m_list, names))),
+        std::max(SectionWidthFor(m_list->header(), header->text(1)), CellWidthFor(m_list, dates)),
+    };
+    m_list->setMinimumWidth(needs[0] + needs[1] + scrollBar + 2 * m_list->frameWidth());
+    const int percents[] = { kNameColumnPercent, 100 - kNameColumnPercent };
     const int width = m_list->width() - scrollBar - 2 * m_list->frameWidth();
     if (width > 0)
-        m_list->setColumnWidth(0, width * kNameColumnPercent / 100);
+        m_list->setColumnWidth(0, SharedColumnWidths(needs, percents, width).value(0));
 }
 
 void CHolidayListDialog::UpdateButtons()
@@ -419,4 +445,5 @@ void CHolidayListDialog::Retranslate()
     m_edit->setToolTip(tr("Change the selected holiday (or double-click it)"));
     m_remove->setToolTip(tr("Remove the selected holiday"));
     m_automatic->setToolTip(tr("Add the statutory holidays of a span of years"));
+    FitColumns();
 }

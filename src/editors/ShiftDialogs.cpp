@@ -167,6 +167,11 @@ QStringList CShiftListDialog::RowTexts(qsizetype index) const
     return ShiftRowTexts(m_shifts.at(index));
 }
 
+QList<QStringList> CShiftListDialog::ColumnSamples() const
+{
+    return ShiftColumnSamples();
+}
+
 bool CShiftListDialog::RunEntry(qsizetype index)
 {
     const bool existing = index >= 0 && index < m_shifts.size();

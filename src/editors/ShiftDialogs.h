@@ -70,6 +70,7 @@ protected:
     void SortRecords() override;
     qsizetype RecordCount() const override { return m_shifts.size(); }
     QStringList RowTexts(qsizetype index) const override;
+    QList<QStringList> ColumnSamples() const override;
     bool RunEntry(qsizetype index) override;
     qsizetype StoredIndex() const override;
     void RemoveAt(qsizetype index) override;

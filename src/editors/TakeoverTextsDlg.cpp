@@ -1,5 +1,7 @@
 #include "editors/TakeoverTextsDlg.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -9,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "planning/WidgetFit.h"
 
 CPlaceholderHint SplitPlaceholderHint(const QString& hint)
 {
@@ -27,7 +31,10 @@ CTakeoverTextsDlg::CTakeoverTextsDlg(
         auto* edit = new QLineEdit(this);
         edit->setText(text);
         edit->setCursorPosition(0);
-        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 60);
+        // Wide enough for the text it opens with (the default texts are a line each) and never
+        // narrower than 60 average characters.
+        edit->setMinimumWidth(
+            std::max(edit->fontMetrics().averageCharWidth() * 60, LineEditWidthFor(edit, text)));
         label->setBuddy(edit);
         return edit;
     };
@@ -106,4 +113,6 @@ void CTakeoverTextsDlg::Retranslate()
         m_hintPlaceholders[i]->setText(hint.placeholder);
         m_hintMeanings[i]->setText(hint.meaning);
     }
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
 }

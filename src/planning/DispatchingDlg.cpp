@@ -23,6 +23,7 @@
 #include "planning/PlannerModel.h"
 #include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
+#include "planning/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
@@ -314,6 +315,8 @@ void CDispatchingDlg::Retranslate()
     m_export->setText(tr("&Export..."));
     m_planner->Retranslate();
     m_caption->setText(m_planner->Caption());
+    // The caption shows whole: the week and its dates in the language's form.
+    m_caption->setMinimumWidth(LineEditWidthFor(m_caption, m_caption->text()));
 }
 
 void CDispatchingDlg::UpdateNavigationTips()
@@ -339,8 +342,7 @@ bool CDispatchingDlg::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_plannerWidget && event->type() == QEvent::Resize && !m_closing) {
         // The weeks shown follow the width; a set-up that changes nothing is left out, so
         // unsaved marks are kept while the window is only resized.
-        const int columns = 8;
-        const int weeks = m_plannerWidget->width() / columns > CTimePlanner::kTwoWeekColumnWidth ? 2 : 1;
+        const int weeks = PlannerSetUpSize().width() / 8 > CTimePlanner::kTwoWeekColumnWidth ? 2 : 1;
         if (weeks != m_planner->Weeks())
             SetUpPlanner();
     }
@@ -403,12 +405,24 @@ void CDispatchingDlg::StorePlacement()
         ConfigLocation().RecordFileTime();
 }
 
+QSize CDispatchingDlg::PlannerSetUpSize() const
+{
+    // Two weeks are shown on a wide planner only when their fourteen headings show whole too;
+    // otherwise the planner is set up as if it were just too narrow for them.
+    QSize size = m_plannerWidget->size();
+    if (m_plannerWidget->DayColumnsThatFit(size.width()) < 14)
+        size.setWidth(std::min(size.width(), 8 * CTimePlanner::kTwoWeekColumnWidth));
+    return size;
+}
+
 void CDispatchingDlg::SetUpPlanner()
 {
     // The set-up clears the grid: an edited plan is saved before.
     SavePlan();
-    m_planner->SetUp(m_weekStart, false, m_plannerWidget->size());
+    m_planner->SetUp(m_weekStart, false, PlannerSetUpSize());
     m_caption->setText(m_planner->Caption());
+    // The caption shows whole: the week and its dates in the language's form.
+    m_caption->setMinimumWidth(LineEditWidthFor(m_caption, m_caption->text()));
     UpdateNavigationTips();
     LoadPlan();
     m_plannerWidget->ScrollToRow(m_model->FirstVisibleRow());

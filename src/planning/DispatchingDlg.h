@@ -117,6 +117,8 @@ private:
     // Sets the grid up for the week start (the weeks shown follow the grid's width), shows the
     // caption and loads the current target's plan.
     void SetUpPlanner();
+    // The size the planner is set up for (its own, or narrower where two weeks would not fit).
+    QSize PlannerSetUpSize() const;
     // Loads the current target's plan (saving an edited one first) and shows or hides the
     // buttons to the nearest schedules.
     void LoadPlan();

@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "planning/WidgetFit.h"
+
 namespace {
 // A name shown in a button text: "&" is not a mnemonic there.
 QString Literal(const QString& text)
@@ -87,6 +89,9 @@ void CExportDlg::changeEvent(QEvent* event)
 void CExportDlg::Retranslate()
 {
     setWindowTitle(tr("Print / export plan of action"));
+    // A window at least as wide as its title needs.
+    if (auto* buttons = findChild<QDialogButtonBox*>())
+        KeepTitleVisible(this, buttons);
     m_membersGroup->setTitle(tr("Members"));
     m_targetRadio->setText(m_targetName.isEmpty()
             ? tr("&Only receiver/group:")

@@ -117,6 +117,18 @@ QSize CPlannerWidget::minimumSizeHint() const
         HeaderHeight() + 4 * RowHeight());
 }
 
+int CPlannerWidget::DayColumnsThatFit(int width) const
+{
+    // A heading needs its text in the regular weight and 2 px either side (a highlighted one is
+    // drawn bold only where that fits too).
+    int heading = kMinDayWidth;
+    for (int column = 1; m_model && column < m_model->ColumnCount(); ++column)
+        heading = std::max(heading, fontMetrics().horizontalAdvance(m_model->ColumnHeading(column)) + 5);
+    const int inner = width - 2 * frameWidth() - verticalScrollBar()->sizeHint().width() - TimeColumnWidth()
+        - kSeparatorWidth;
+    return std::max(0, inner) / heading;
+}
+
 void CPlannerWidget::LayoutColumns()
 {
     const int columns = m_model ? m_model->ColumnCount() : 0;

@@ -54,6 +54,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // How many day columns of the widest heading fit a widget of this width beside the time
+    // column and a separator.
+    int DayColumnsThatFit(int width) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -88,16 +88,46 @@ private Q_SLOTS:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-        const int inner = list->width() - scrollBar - 2 * list->frameWidth();
+        // At its opening size every column is as wide as its texts need and the columns fill the
+        // list; widened, the columns share the width by their percentages.
+        int inner = list->width() - scrollBar - 2 * list->frameWidth();
+        int sum = 0;
         for (int column = 0; column < headers.size(); ++column) {
             QCOMPARE(list->headerItem()->text(column), headers.at(column));
-            QCOMPARE(list->columnWidth(column), inner * shares[column] / 100);
+            QVERIFY(list->columnWidth(column) >= list->fontMetrics().horizontalAdvance(headers.at(column)));
+            sum += list->columnWidth(column);
         }
+        QVERIFY(sum <= inner);
+        QVERIFY(sum >= inner - int(headers.size()));
+        dialog.resize(dialog.width() * 4, dialog.height());
+        QCoreApplication::processEvents();
+        inner = list->width() - scrollBar - 2 * list->frameWidth();
+        for (int column = 0; column < headers.size(); ++column)
+            QCOMPARE(list->columnWidth(column), inner * shares[column] / 100);
         QCOMPARE(dialog.AddButton()->text(), QStringLiteral("&Add"));
         QCOMPARE(dialog.EditButton()->text(), QStringLiteral("&Edit"));
         QCOMPARE(dialog.RemoveButton()->text(), QStringLiteral("&Remove"));
         QCOMPARE(dialog.CloseButton()->text(), QStringLiteral("Close"));
         QVERIFY(dialog.EditButton()->isDefault());
+    }
+
+    void columnsShareTheWidthButKeepTheirNeeds()
+    {
+        const int percents[] = { 50, 30, 20 };
+        // Room for all: the shares.
+        const int small[] = { 10, 10, 10 };
+        QCOMPARE(SharedColumnWidths(small, percents, 1000), QList<int>({ 500, 300, 200 }));
+        // The last column needs more than its share: it gets its need, the others share the rest
+        // by their percentages.
+        const int wideLast[] = { 10, 10, 400 };
+        QCOMPARE(SharedColumnWidths(wideLast, percents, 1000), QList<int>({ 375, 225, 400 }));
+        // A need that only shows after another column was fixed is fixed too.
+        const int chained[] = { 10, 280, 400 };
+        QCOMPARE(SharedColumnWidths(chained, percents, 1000), QList<int>({ 320, 280, 400 }));
+        // Too narrow for the needs: every column its need (the list scrolls).
+        QCOMPARE(SharedColumnWidths(chained, percents, 100), QList<int>({ 10, 280, 400 }));
+        QCOMPARE(SharedColumnWidths(chained, percents, -5), QList<int>({ 10, 280, 400 }));
+        QCOMPARE(SharedColumnWidths({}, {}, 100), QList<int>());
     }
 
     void listIsFilledAfterSorting()
