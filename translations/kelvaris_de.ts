@@ -123,6 +123,13 @@
     </message>
 </context>
 <context>
+    <name>CDateEntryGuard</name>
+    <message>
+        <source>&quot;%1&quot; is not a valid date. Enter the date as %2, for example %3, or pick it from the calendar.</source>
+        <translation>„%1“ ist kein gültiges Datum. Geben Sie das Datum als %2 ein, zum Beispiel %3, oder wählen Sie es im Kalender.</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -208,6 +215,30 @@
 %1</source>
         <translation>Der Dienstplan dieser Empfänger und Gruppen konnte nicht gespeichert werden:
 %1</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>&amp;Keine auswählen</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Alle auswählen</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Keine auswählen</translation>
+    </message>
+    <message>
+        <source>Check every entry of the list</source>
+        <translation>Alle Einträge der Liste ankreuzen</translation>
+    </message>
+    <message>
+        <source>Uncheck every entry of the list</source>
+        <translation>Bei allen Einträgen der Liste das Häkchen entfernen</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1063,21 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>Januar;Februar;März;April;Mai;Juni;Juli;August;September;Oktober;November;Dezember</translation>
+    </message>
+</context>
+<context>
+    <name>CPlannerWidget</name>
+    <message>
+        <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
+        <translation>Dienst mit der Maus markieren: eine Viertelstunde anklicken oder über mehrere ziehen; über den oberen oder unteren Rand hinaus gehalten, rollt das Raster weiter.</translation>
+    </message>
+    <message>
+        <source>With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection (or unmarks it when the current cell is marked).</source>
+        <translation>Mit der Tastatur: die Pfeiltasten bewegen, Umschalt+Pfeiltasten erweitern die Auswahl, Bild auf/Bild ab blättern um eine Seite, Pos1/Ende springen zur ersten/letzten Viertelstunde, die Leertaste markiert die Auswahl (oder hebt die Markierung auf, wenn die aktuelle Zelle markiert ist).</translation>
+    </message>
+    <message>
+        <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
+        <translation>Doppelklick oder Eingabetaste auf der Zelle eines Mitglieds öffnet diesen Teilnehmer.</translation>
     </message>
 </context>
 <context>

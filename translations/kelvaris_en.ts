@@ -123,6 +123,13 @@
     </message>
 </context>
 <context>
+    <name>CDateEntryGuard</name>
+    <message>
+        <source>&quot;%1&quot; is not a valid date. Enter the date as %2, for example %3, or pick it from the calendar.</source>
+        <translation>&quot;%1&quot; is not a valid date. Enter the date as %2, for example %3, or pick it from the calendar.</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -208,6 +215,30 @@
 %1</source>
         <translation>The dispatch plan of these receivers and groups could not be saved:
 %1</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Select &amp;all</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>Select &amp;none</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Select none</translation>
+    </message>
+    <message>
+        <source>Check every entry of the list</source>
+        <translation>Check every entry of the list</translation>
+    </message>
+    <message>
+        <source>Uncheck every entry of the list</source>
+        <translation>Uncheck every entry of the list</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1063,21 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>January;February;March;April;May;June;July;August;September;October;November;December</translation>
+    </message>
+</context>
+<context>
+    <name>CPlannerWidget</name>
+    <message>
+        <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
+        <translation>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</translation>
+    </message>
+    <message>
+        <source>With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection (or unmarks it when the current cell is marked).</source>
+        <translation>With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection (or unmarks it when the current cell is marked).</translation>
+    </message>
+    <message>
+        <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
+        <translation>Double click or Enter on a member&apos;s cell opens that receiver.</translation>
     </message>
 </context>
 <context>

@@ -123,6 +123,13 @@
     </message>
 </context>
 <context>
+    <name>CDateEntryGuard</name>
+    <message>
+        <source>&quot;%1&quot; is not a valid date. Enter the date as %2, for example %3, or pick it from the calendar.</source>
+        <translation>«%1» no es una fecha válida. Introduzca la fecha como %2, por ejemplo %3, o elíjala en el calendario.</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -208,6 +215,30 @@
 %1</source>
         <translation>No se ha podido guardar el plan de guardia de estos receptores y grupos:
 %1</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Seleccionar &amp;todo</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>Seleccionar &amp;ninguno</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Seleccionar todo</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Seleccionar ninguno</translation>
+    </message>
+    <message>
+        <source>Check every entry of the list</source>
+        <translation>Marcar todas las entradas de la lista</translation>
+    </message>
+    <message>
+        <source>Uncheck every entry of the list</source>
+        <translation>Desmarcar todas las entradas de la lista</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1063,21 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>Enero;Febrero;Marzo;Abril;Mayo;Junio;Julio;Agosto;Septiembre;Octubre;Noviembre;Diciembre</translation>
+    </message>
+</context>
+<context>
+    <name>CPlannerWidget</name>
+    <message>
+        <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
+        <translation>Marque el servicio con el ratón: haga clic en un cuarto de hora o arrastre sobre varios; si se mantiene más allá del borde superior o inferior, la cuadrícula sigue desplazándose.</translation>
+    </message>
+    <message>
+        <source>With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection (or unmarks it when the current cell is marked).</source>
+        <translation>Con el teclado: las teclas de flecha mueven, Mayús+flechas amplían la selección, Re Pág/Av Pág mueven una página, Inicio/Fin van al primer/último cuarto de hora, Espacio marca la selección (o la desmarca si la celda actual está marcada).</translation>
+    </message>
+    <message>
+        <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
+        <translation>Un doble clic o Intro en la celda de un miembro abre ese receptor.</translation>
     </message>
 </context>
 <context>

@@ -123,6 +123,13 @@
     </message>
 </context>
 <context>
+    <name>CDateEntryGuard</name>
+    <message>
+        <source>&quot;%1&quot; is not a valid date. Enter the date as %2, for example %3, or pick it from the calendar.</source>
+        <translation>« %1 » n&apos;est pas une date valide. Saisissez la date sous la forme %2, par exemple %3, ou choisissez-la dans le calendrier.</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -208,6 +215,30 @@
 %1</source>
         <translation>Le plan de service de ces récepteurs et groupes n&apos;a pas pu être enregistré :
 %1</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Tout &amp;sélectionner</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>&amp;Aucune sélection</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Aucune sélection</translation>
+    </message>
+    <message>
+        <source>Check every entry of the list</source>
+        <translation>Cocher toutes les entrées de la liste</translation>
+    </message>
+    <message>
+        <source>Uncheck every entry of the list</source>
+        <translation>Décocher toutes les entrées de la liste</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1063,21 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>janvier;février;mars;avril;mai;juin;juillet;août;septembre;octobre;novembre;décembre</translation>
+    </message>
+</context>
+<context>
+    <name>CPlannerWidget</name>
+    <message>
+        <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
+        <translation>Marquer le service à la souris : cliquez sur un quart d&apos;heure ou faites glisser sur plusieurs ; maintenu au-delà du bord supérieur ou inférieur, la grille continue de défiler.</translation>
+    </message>
+    <message>
+        <source>With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection (or unmarks it when the current cell is marked).</source>
+        <translation>Au clavier : les touches fléchées déplacent, Maj+flèches étendent la sélection, Page préc./Page suiv. déplacent d&apos;une page, Début/Fin vont au premier/dernier quart d&apos;heure, Espace marque la sélection (ou la démarque si la cellule courante est marquée).</translation>
+    </message>
+    <message>
+        <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
+        <translation>Un double-clic ou Entrée sur la cellule d&apos;un membre ouvre ce destinataire.</translation>
     </message>
 </context>
 <context>

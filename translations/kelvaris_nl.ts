@@ -123,6 +123,13 @@
     </message>
 </context>
 <context>
+    <name>CDateEntryGuard</name>
+    <message>
+        <source>&quot;%1&quot; is not a valid date. Enter the date as %2, for example %3, or pick it from the calendar.</source>
+        <translation>&quot;%1&quot; is geen geldige datum. Voer de datum in als %2, bijvoorbeeld %3, of kies deze in de kalender.</translation>
+    </message>
+</context>
+<context>
     <name>CDialogPasswordPrompt</name>
     <message>
         <source>The password you typed is incorrect.</source>
@@ -208,6 +215,30 @@
 %1</source>
         <translation>Het inzetplan van deze ontvangers en groepen kon niet worden opgeslagen:
 %1</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Alles selecteren</translation>
+    </message>
+    <message>
+        <source>Select &amp;none</source>
+        <translation>&amp;Niets selecteren</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Alles selecteren</translation>
+    </message>
+    <message>
+        <source>Select none</source>
+        <translation>Niets selecteren</translation>
+    </message>
+    <message>
+        <source>Check every entry of the list</source>
+        <translation>Alle items van de lijst aanvinken</translation>
+    </message>
+    <message>
+        <source>Uncheck every entry of the list</source>
+        <translation>Alle items van de lijst uitvinken</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1063,21 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
     <message>
         <source>January;February;March;April;May;June;July;August;September;October;November;December</source>
         <translation>januari;februari;maart;april;mei;juni;juli;augustus;september;oktober;november;december</translation>
+    </message>
+</context>
+<context>
+    <name>CPlannerWidget</name>
+    <message>
+        <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
+        <translation>Dienst met de muis markeren: klik op een kwartier of sleep over meerdere; voorbij de boven- of onderrand vastgehouden, schuift het raster verder.</translation>
+    </message>
+    <message>
+        <source>With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection (or unmarks it when the current cell is marked).</source>
+        <translation>Met het toetsenbord: de pijltoetsen verplaatsen, Shift+pijltoetsen breiden de selectie uit, Page Up/Page Down verplaatsen een pagina, Home/End gaan naar het eerste/laatste kwartier, Spatie markeert de selectie (of heft de markering op als de huidige cel gemarkeerd is).</translation>
+    </message>
+    <message>
+        <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
+        <translation>Dubbelklikken of Enter op de cel van een lid opent die ontvanger.</translation>
     </message>
 </context>
 <context>
