@@ -436,3 +436,12 @@ void CMainFrame::ShowFromElsewhere()
         show();
     BringToFront();
 }
+
+void CMainFrame::ShowMinimisedAtStart()
+{
+    // X11 window managers ignore a request to iconify a window that is not mapped yet, which is all
+    // that showMinimized() on a fresh window sends: the window is mapped first, and the request
+    // that follows at once (with the initial state in its hints) makes it an icon.
+    show();
+    setWindowState(windowState() | Qt::WindowMinimized);
+}

@@ -34,6 +34,8 @@ public:
     bool ActivateMainWindow() override;
     // The same without centring: a second start of the program asks for this.
     void ShowFromElsewhere();
+    // The first show of a program started minimised, in a way the window manager honours.
+    void ShowMinimisedAtStart();
 
     // A warning for the operator: a logbook line, and the status bar's message pane shows it until
     // the next one.

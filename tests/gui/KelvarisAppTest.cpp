@@ -117,6 +117,9 @@ private Q_SLOTS:
         PrepareData("AutoActivate=1\r\n");
         CKelvarisApp app(&m_server);
         QVERIFY(app.InitInstance(Parse({ QStringLiteral("/min") })));
+        // Shown, and minimised: not hidden, and not turned normal by the show.
+        QVERIFY(app.MainFrame()->isVisible());
+        QCoreApplication::processEvents();
         QVERIFY(app.MainFrame()->windowState() & Qt::WindowMinimized);
         QVERIFY(app.Document()->IsActive());
         const QList<CLogbookLine>& logbook = app.MainFrame()->View().Logbook();
