@@ -157,6 +157,7 @@ CMainFrame::CMainFrame(CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher*
     statusBar()->setSizeGripEnabled(false);
     m_readyLabel = new QLabel(statusBar());
     statusBar()->addWidget(m_readyLabel, 1);
+    m_trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 
     connect(m_view, &CKelvarisView::Updated, this, &CMainFrame::UpdateActions);
     // The session or the application ends: the window does not hold it up.
@@ -359,9 +360,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     switch (m_doc.m_onClose) {
     case 1:
         event->ignore();
-        hide();
-        if (QSystemTrayIcon::isSystemTrayAvailable())
-            ShowTrayIcon();
+        HideOrMinimise();
         return;
     case 2:
         event->ignore();
@@ -372,6 +371,22 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         m_quitting = true;
         Q_EMIT QuitRequested();
         return;
+    }
+}
+
+void CMainFrame::HideOrMinimise()
+{
+    if (m_trayAvailable && m_trayAvailable()) {
+        hide();
+        ShowTrayIcon();
+        return;
+    }
+    // Without a tray a hidden window leaves nothing on the screen to bring it back by: the window
+    // goes to the task bar instead, and the operator is told why, once.
+    showMinimized();
+    if (!m_toldNoTray) {
+        m_toldNoTray = true;
+        ShowWarning(tr("There is no system tray to hide the window in: it is minimized instead"));
     }
 }
 

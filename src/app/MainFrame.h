@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QMainWindow>
 
 #include "inbound/TimeDDEServer.h"
@@ -45,6 +47,10 @@ public:
     // The actions, for the tests and the application ("File/Activate" ...).
     QAction* Action(const QString& key) const;
 
+    // Whether a system tray can take the hidden window's icon (QSystemTrayIcon's answer unless a
+    // test sets another). Without one, hiding the window would leave no way back to it.
+    void SetTrayAvailability(std::function<bool()> available) { m_trayAvailable = std::move(available); }
+
 Q_SIGNALS:
     void LanguageRequested();
     void PasswordRequested();
@@ -65,6 +71,7 @@ private:
     void Retranslate();
     void UpdateActions();
     void ShowTrayIcon();
+    void HideOrMinimise();
     void HideTrayIcon();
     void BringToFront();
     QAction* AddAction(const char* key);
@@ -81,4 +88,6 @@ private:
     QLabel* m_readyLabel = nullptr;
     QString m_lastWarning; // shown in the message pane instead of "Ready"
     bool m_quitting = false;
+    std::function<bool()> m_trayAvailable;
+    bool m_toldNoTray = false; // the operator was told once that hiding minimises
 };

@@ -206,6 +206,8 @@ private Q_SLOTS:
         QVERIFY(app.InitInstance(Parse({})));
         QVERIFY(app.MainFrame()->isVisible());
         app.Document()->m_onClose = 1;
+        // Hidden, as with a tray: without one it would only be minimised.
+        app.MainFrame()->SetTrayAvailability([] { return true; });
         app.MainFrame()->close();
         QVERIFY(!app.MainFrame()->isVisible());
         QVERIFY(app.Document()->IsActive());

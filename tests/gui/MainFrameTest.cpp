@@ -268,6 +268,7 @@ private Q_SLOTS:
         world.m_doc->Activate();
 
         world.m_doc->m_onClose = 1;
+        window.SetTrayAvailability([] { return true; });
         window.show();
         QVERIFY(!window.close());
         QVERIFY(window.isHidden());
@@ -298,6 +299,37 @@ private Q_SLOTS:
         QCOMPARE(quit.count(), 1);
         QVERIFY(!window.isVisible());
         QCOMPARE(world.m_doc->m_onClose, 0);
+    }
+
+    // Hiding without a tray would leave nothing to bring the window back by: it is minimised, and
+    // the first time says why in the status bar and the logbook.
+    void hidingWithoutATrayMinimisesAndSaysSoOnce()
+    {
+        CWorld world;
+        CFrame frame(world);
+        CMainFrame& window = frame.m_frame;
+        world.m_doc->m_onClose = 1;
+        window.SetTrayAvailability([] { return false; });
+        window.show();
+        const qsizetype lines = window.View().Logbook().size();
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+        QVERIFY(window.StatusMessage().contains(QStringLiteral("minimized")));
+        QCOMPARE(window.View().Logbook().size(), lines + 1);
+        QCOMPARE(window.View().Logbook().first().m_event, window.StatusMessage());
+
+        window.ShowFromElsewhere();
+        QVERIFY(!window.isMinimized());
+        QVERIFY(!window.close());
+        QVERIFY(window.isMinimized());
+        QCOMPARE(window.View().Logbook().size(), lines + 1);
+
+        // A tray that turns up later takes the window as usual.
+        window.ShowFromElsewhere();
+        window.SetTrayAvailability([] { return true; });
+        QVERIFY(!window.close());
+        QVERIFY(window.isHidden());
     }
 
     void activateMainWindowRestores()
