@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include "inbound/TimeDDEServer.h"
 
@@ -12,6 +14,7 @@ class QMenu;
 class QSystemTrayIcon;
 class QToolBar;
 class CKelvarisDoc;
+class CLockKeyReader;
 class CKelvarisView;
 class CRightsCheck;
 class CValuePublisher;
@@ -51,6 +54,12 @@ public:
     // test sets another). Without one, hiding the window would leave no way back to it.
     void SetTrayAvailability(std::function<bool()> available) { m_trayAvailable = std::move(available); }
 
+    // The status bar's lock indicators "CAP", "NUM" and "SCRL" (null when this window has none):
+    // shown where the windowing system reports the lock keys' state (X11 with XKB), blank while a
+    // lock is off.
+    enum ELockKey { CapsLock, NumLock, ScrollLock };
+    const QLabel* LockIndicator(ELockKey key) const { return m_lockLabels[key]; }
+
 Q_SIGNALS:
     void LanguageRequested();
     void PasswordRequested();
@@ -64,6 +73,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
@@ -72,6 +82,8 @@ private:
     void UpdateActions();
     void ShowTrayIcon();
     void HideOrMinimise();
+    void CreateLockIndicators();
+    void UpdateLockIndicators();
     void HideTrayIcon();
     void BringToFront();
     QAction* AddAction(const char* key);
@@ -90,4 +102,8 @@ private:
     bool m_quitting = false;
     std::function<bool()> m_trayAvailable;
     bool m_toldNoTray = false; // the operator was told once that hiding minimises
+    std::unique_ptr<CLockKeyReader> m_lockKeys; // null where the lock state is not reported
+    QLabel* m_lockLabels[3] = {};
+    QTimer m_lockTimer;
+    bool m_lockUpdatePending = false;
 };
