@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
@@ -225,6 +226,37 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(app.MainFrame()->isVisible());
+    }
+
+    // SIGTERM (shutdown, the service manager, kill) ends the program even when closing the window
+    // only hides or minimises it.
+    void TerminationEndsTheProgramWhateverClosingDoes()
+    {
+        PrepareData("");
+        for (const char* onClose : { "1", "2" }) {
+            QFile config(QFileInfo(m_configPath).dir().filePath(QStringLiteral("kelvaris.cfg")));
+            QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            config.write(QByteArray("[Settings]\r\nOnClose=") + onClose + "\r\n");
+            config.close();
+            QProcess program;
+            program.start(QStringLiteral(KELVARIS_PATH), {});
+            QVERIFY(program.waitForStarted(5000));
+            // Running its event loop once it answers a later start's request.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                [] {
+                    QLocalSocket socket;
+                    socket.connectToServer(CSingleInstance::SocketName());
+                    if (!socket.waitForConnected(200))
+                        return false;
+                    socket.write("show\n");
+                    return socket.waitForReadyRead(1000) && socket.readAll() == "ok\n";
+                }(),
+                10000);
+            program.terminate();
+            QVERIFY2(program.waitForFinished(5000), onClose);
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 0);
+        }
     }
 
     void IdleCheckWaitsWhileADialogIsOpen()
