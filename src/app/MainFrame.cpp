@@ -53,8 +53,10 @@ private:
 
 #ifdef KELVARIS_HAVE_XKB
 namespace {
-template <typename T> using CXcbReply = std::unique_ptr<T, decltype(&std::free)>;
-template <typename T> CXcbReply<T> Reply(T* reply)
+template <typename T>
+using CXcbReply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T>
+CXcbReply<T> Reply(T* reply)
 {
     return CXcbReply<T>(reply, &std::free);
 }

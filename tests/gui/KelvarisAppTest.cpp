@@ -10,9 +10,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QLineEdit>
 #include <QLocale>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScopeGuard>

@@ -358,7 +358,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(caps->isVisible() && num->isVisible());
         const int width = caps->width();
-        for (const auto& [label, key, text] : { std::tuple(caps, "Caps_Lock", "CAP"), std::tuple(num, "Num_Lock", "NUM") }) {
+        for (const auto& [label, key, text] :
+            { std::tuple(caps, "Caps_Lock", "CAP"), std::tuple(num, "Num_Lock", "NUM") }) {
             const QString before = label->text();
             QVERIFY(before.isEmpty() || before == QLatin1String(text));
             const QString after = before.isEmpty() ? QString::fromLatin1(text) : QString();

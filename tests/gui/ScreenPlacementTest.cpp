@@ -49,7 +49,8 @@ private Q_SLOTS:
     {
         QVERIFY(PlaceOnScreens(QRect(0, 0, 300, 200), {}).isNull());
         QVERIFY(PlaceOnScreens(QRect(), { QRect(0, 0, 1280, 1024) }).isNull());
-        QVERIFY(PlaceOnScreens(QRect(QPoint(100, 100), QPoint(50, 50)), { QRect(0, 0, 1280, 1024) }).isEmpty());
+        QVERIFY(
+            PlaceOnScreens(QRect(QPoint(100, 100), QPoint(50, 50)), { QRect(0, 0, 1280, 1024) }).isEmpty());
     }
 };
 
