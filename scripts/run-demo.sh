@@ -4,12 +4,14 @@
 # the D-Bus session bus (a private one under dbus-run-session when there is none), the schedule
 # evaluated at this moment, then the desktop program when a display is available (DISPLAY or
 # WAYLAND_DISPLAY; KELVARIS_DEMO_HEADLESS=1 skips it) and otherwise kelvaris --headless for a
-# moment with what other programs see of it, and the simulator's log.
-#   scripts/run-demo.sh [build-dir]
+# moment with what other programs see of it, and the simulator's log. Arguments after the build
+# folder go to the desktop program (scripts/run-demo.sh build /min starts it minimised).
+#   scripts/run-demo.sh [build-dir] [kelvaris arguments...]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 build=${1:-"$root/build"}
+kelvaris_args=("${@:2}")
 
 # Build once; the run under dbus-run-session below does not build again.
 if [[ -z "${KELVARIS_DEMO_BUILT:-}" ]]; then
@@ -80,7 +82,7 @@ echo
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]] && [[ -z "${KELVARIS_DEMO_HEADLESS:-}" ]]; then
   echo "== kelvaris on the demo installation (close its window to end the demo)"
   status=0
-  "$bin/kelvaris" || status=$?
+  "$bin/kelvaris" "${kelvaris_args[@]}" || status=$?
   echo
   echo "== The simulator's log ($log)"
   tail -n 20 "$log"

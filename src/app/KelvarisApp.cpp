@@ -134,7 +134,7 @@ bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
     });
 
     if (commandLine.m_minimised)
-        m_frame->showMinimized();
+        m_frame->ShowMinimisedAtStart();
     else
         m_frame->show();
     return true;

@@ -17,6 +17,111 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 
+#ifdef KELVARIS_HAVE_XKB
+#include <cstdlib>
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+// The header names a member "explicit", a keyword of C++.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#endif
+
+// Reads the state of the lock keys from the X server's keyboard extension, over the connection
+// that Qt uses, by the indicators' names ("Caps Lock" ...): their positions depend on the keymap.
+class CLockKeyReader
+{
+public:
+    // Null where the windowing system does not report the lock keys: offscreen, Wayland, an X
+    // server without the keyboard extension or a build without its library.
+    static std::unique_ptr<CLockKeyReader> ForThisPlatform();
+
+    // Whether the keymap has the indicator of that key (CMainFrame::ELockKey).
+    bool Knows(int key) const { return m_index[key] >= 0; }
+    // The lock keys that are on, one bit per CMainFrame::ELockKey; 0 when the server did not answer.
+    unsigned Read() const;
+
+private:
+#ifdef KELVARIS_HAVE_XKB
+    xcb_connection_t* m_connection = nullptr;
+#endif
+    int m_index[3] = { -1, -1, -1 };
+};
+
+#ifdef KELVARIS_HAVE_XKB
+namespace {
+template <typename T>
+using CXcbReply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T>
+CXcbReply<T> Reply(T* reply)
+{
+    return CXcbReply<T>(reply, &std::free);
+}
+} // namespace
+
+std::unique_ptr<CLockKeyReader> CLockKeyReader::ForThisPlatform()
+{
+    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return nullptr;
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_xkb_id);
+    if (!extension || !extension->present)
+        return nullptr;
+    const auto use = Reply(xcb_xkb_use_extension_reply(connection,
+        xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr));
+    if (!use || !use->supported)
+        return nullptr;
+
+    auto reader = std::make_unique<CLockKeyReader>();
+    reader->m_connection = connection;
+    static const char* const kNames[3] = { "Caps Lock", "Num Lock", "Scroll Lock" };
+    bool any = false;
+    for (int key = 0; key < 3; ++key) {
+        const auto atom = Reply(xcb_intern_atom_reply(connection,
+            xcb_intern_atom(connection, 1, uint16_t(qstrlen(kNames[key])), kNames[key]), nullptr));
+        if (!atom || atom->atom == XCB_ATOM_NONE)
+            continue;
+        const auto named = Reply(xcb_xkb_get_named_indicator_reply(connection,
+            xcb_xkb_get_named_indicator(connection, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_LED_CLASS_DFLT_XI_CLASS,
+                XCB_XKB_ID_DFLT_XI_ID, atom->atom),
+            nullptr));
+        if (named && named->found && named->ndx < 32) {
+            reader->m_index[key] = named->ndx;
+            any = true;
+        }
+    }
+    return any ? std::move(reader) : nullptr;
+}
+
+unsigned CLockKeyReader::Read() const
+{
+    const auto reply = Reply(xcb_xkb_get_indicator_state_reply(
+        m_connection, xcb_xkb_get_indicator_state(m_connection, XCB_XKB_ID_USE_CORE_KBD), nullptr));
+    if (!reply)
+        return 0;
+    unsigned on = 0;
+    for (int key = 0; key < 3; ++key) {
+        if (m_index[key] >= 0 && (reply->state >> m_index[key]) & 1u)
+            on |= 1u << key;
+    }
+    return on;
+}
+#else
+std::unique_ptr<CLockKeyReader> CLockKeyReader::ForThisPlatform()
+{
+    return nullptr;
+}
+
+unsigned CLockKeyReader::Read() const
+{
+    return 0;
+}
+#endif
+
 // The icons live in the program's static library: their resource is registered by hand.
 static void InitIconResources()
 {
@@ -157,6 +262,8 @@ CMainFrame::CMainFrame(CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher*
     statusBar()->setSizeGripEnabled(false);
     m_readyLabel = new QLabel(statusBar());
     statusBar()->addWidget(m_readyLabel, 1);
+    CreateLockIndicators();
+    m_trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 
     connect(m_view, &CKelvarisView::Updated, this, &CMainFrame::UpdateActions);
     // The session or the application ends: the window does not hold it up.
@@ -172,6 +279,65 @@ CMainFrame::CMainFrame(CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher*
 CMainFrame::~CMainFrame()
 {
     delete m_trayMenu;
+}
+
+void CMainFrame::CreateLockIndicators()
+{
+    // The texts are the keys' own abbreviations, the same in every language.
+    static const char* const kTexts[3] = { "CAP", "NUM", "SCRL" };
+    static const char* const kNames[3] = { "capsLockIndicator", "numLockIndicator", "scrollLockIndicator" };
+    m_lockKeys = CLockKeyReader::ForThisPlatform();
+    for (int key = 0; key < 3; ++key) {
+        auto* label = new QLabel(statusBar());
+        label->setObjectName(QString::fromLatin1(kNames[key]));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        // A lock that is off leaves its pane blank but keeps its room.
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromLatin1(kTexts[key]))
+            + 4 * label->frameWidth() + 8);
+        label->setProperty("lockText", QString::fromLatin1(kTexts[key]));
+        statusBar()->addPermanentWidget(label);
+        label->setVisible(m_lockKeys && m_lockKeys->Knows(key));
+        m_lockLabels[key] = label;
+    }
+    if (!m_lockKeys)
+        return;
+    // The keys this program sees change the state at once; those pressed in other programs show
+    // within a second.
+    qApp->installEventFilter(this);
+    m_lockTimer.setInterval(1000);
+    connect(&m_lockTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockIndicators);
+    m_lockTimer.start();
+    UpdateLockIndicators();
+}
+
+void CMainFrame::UpdateLockIndicators()
+{
+    if (!m_lockKeys)
+        return;
+    const unsigned on = m_lockKeys->Read();
+    for (int key = 0; key < 3; ++key) {
+        QLabel* label = m_lockLabels[key];
+        const QString text = on & (1u << key) ? label->property("lockText").toString() : QString();
+        if (label->text() != text)
+            label->setText(text);
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // Key events reach the application once per widget they pass: the update waits for the event
+    // loop, so that one key is read once.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && m_lockKeys
+        && !m_lockUpdatePending) {
+        m_lockUpdatePending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_lockUpdatePending = false;
+            UpdateLockIndicators();
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QAction* CMainFrame::AddAction(const char* key)
@@ -359,9 +525,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     switch (m_doc.m_onClose) {
     case 1:
         event->ignore();
-        hide();
-        if (QSystemTrayIcon::isSystemTrayAvailable())
-            ShowTrayIcon();
+        HideOrMinimise();
         return;
     case 2:
         event->ignore();
@@ -372,6 +536,22 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         m_quitting = true;
         Q_EMIT QuitRequested();
         return;
+    }
+}
+
+void CMainFrame::HideOrMinimise()
+{
+    if (m_trayAvailable && m_trayAvailable()) {
+        hide();
+        ShowTrayIcon();
+        return;
+    }
+    // Without a tray a hidden window leaves nothing on the screen to bring it back by: the window
+    // goes to the task bar instead, and the operator is told why, once.
+    showMinimized();
+    if (!m_toldNoTray) {
+        m_toldNoTray = true;
+        ShowWarning(tr("There is no system tray to hide the window in: it is minimized instead"));
     }
 }
 
@@ -435,4 +615,13 @@ void CMainFrame::ShowFromElsewhere()
     else if (isHidden())
         show();
     BringToFront();
+}
+
+void CMainFrame::ShowMinimisedAtStart()
+{
+    // X11 window managers ignore a request to iconify a window that is not mapped yet, which is all
+    // that showMinimized() on a fresh window sends: the window is mapped first, and the request
+    // that follows at once (with the initial state in its hints) makes it an icon.
+    show();
+    setWindowState(windowState() | Qt::WindowMinimized);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QMainWindow>
+#include <QTimer>
 
 #include "inbound/TimeDDEServer.h"
 
@@ -10,6 +14,7 @@ class QMenu;
 class QSystemTrayIcon;
 class QToolBar;
 class CKelvarisDoc;
+class CLockKeyReader;
 class CKelvarisView;
 class CRightsCheck;
 class CValuePublisher;
@@ -34,6 +39,8 @@ public:
     bool ActivateMainWindow() override;
     // The same without centring: a second start of the program asks for this.
     void ShowFromElsewhere();
+    // The first show of a program started minimised, in a way the window manager honours.
+    void ShowMinimisedAtStart();
 
     // A warning for the operator: a logbook line, and the status bar's message pane shows it until
     // the next one.
@@ -42,6 +49,16 @@ public:
 
     // The actions, for the tests and the application ("File/Activate" ...).
     QAction* Action(const QString& key) const;
+
+    // Whether a system tray can take the hidden window's icon (QSystemTrayIcon's answer unless a
+    // test sets another). Without one, hiding the window would leave no way back to it.
+    void SetTrayAvailability(std::function<bool()> available) { m_trayAvailable = std::move(available); }
+
+    // The status bar's lock indicators "CAP", "NUM" and "SCRL" (null when this window has none):
+    // shown where the windowing system reports the lock keys' state (X11 with XKB), blank while a
+    // lock is off.
+    enum ELockKey { CapsLock, NumLock, ScrollLock };
+    const QLabel* LockIndicator(ELockKey key) const { return m_lockLabels[key]; }
 
 Q_SIGNALS:
     void LanguageRequested();
@@ -56,6 +73,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
@@ -63,6 +81,9 @@ private:
     void Retranslate();
     void UpdateActions();
     void ShowTrayIcon();
+    void HideOrMinimise();
+    void CreateLockIndicators();
+    void UpdateLockIndicators();
     void HideTrayIcon();
     void BringToFront();
     QAction* AddAction(const char* key);
@@ -79,4 +100,10 @@ private:
     QLabel* m_readyLabel = nullptr;
     QString m_lastWarning; // shown in the message pane instead of "Ready"
     bool m_quitting = false;
+    std::function<bool()> m_trayAvailable;
+    bool m_toldNoTray = false; // the operator was told once that hiding minimises
+    std::unique_ptr<CLockKeyReader> m_lockKeys; // null where the lock state is not reported
+    QLabel* m_lockLabels[3] = {};
+    QTimer m_lockTimer;
+    bool m_lockUpdatePending = false;
 };

@@ -141,7 +141,9 @@ int main(int argc, char* argv[])
         if (!kelvaris.InitInstance(commandLine))
             return kelvaris.OtherInstanceShown() ? 0 : 1;
         // SIGINT and SIGTERM end the program as closing it does: the engine is deactivated first.
-        OnTerminationSignal(&kelvaris, [] { QCoreApplication::quit(); });
+        // exit(), not quit(): quit() first asks every window to close, and a main window that only
+        // hides or minimises when closed would refuse, so the program would go on running.
+        OnTerminationSignal(&kelvaris, [] { QCoreApplication::exit(0); });
         code = QApplication::exec();
         kelvaris.ExitInstance();
     }

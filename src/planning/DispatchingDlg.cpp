@@ -27,6 +27,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
+#include "support/ScreenPlacement.h"
 
 namespace {
 
@@ -361,12 +362,16 @@ void CDispatchingDlg::RestorePlacement()
     const int bottom = profile.ReadInt(kWindowSection, QStringLiteral("WindowB"), 0);
     if (right <= left || bottom <= top)
         return;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QSize screenSize = screen->size();
-    const QRect stored(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    const QRect shown = stored.intersected(QRect(QPoint(0, 0), screenSize));
+    // On whichever screen it was, a second monitor too; only a rectangle on no screen is moved.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    QList<QRect> screens;
+    if (primary)
+        screens.append(primary->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary)
+            screens.append(screen->availableGeometry());
+    }
+    const QRect shown = PlaceOnScreens(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), screens);
     if (shown.isEmpty())
         return;
     move(shown.topLeft());

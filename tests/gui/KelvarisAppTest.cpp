@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -123,6 +124,9 @@ private Q_SLOTS:
         PrepareData("AutoActivate=1\r\n");
         CKelvarisApp app(&m_server);
         QVERIFY(app.InitInstance(Parse({ QStringLiteral("/min") })));
+        // Shown, and minimised: not hidden, and not turned normal by the show.
+        QVERIFY(app.MainFrame()->isVisible());
+        QCoreApplication::processEvents();
         QVERIFY(app.MainFrame()->windowState() & Qt::WindowMinimized);
         QVERIFY(app.Document()->IsActive());
         const QList<CLogbookLine>& logbook = app.MainFrame()->View().Logbook();
@@ -266,6 +270,8 @@ private Q_SLOTS:
         QVERIFY(app.InitInstance(Parse({})));
         QVERIFY(app.MainFrame()->isVisible());
         app.Document()->m_onClose = 1;
+        // Hidden, as with a tray: without one it would only be minimised.
+        app.MainFrame()->SetTrayAvailability([] { return true; });
         app.MainFrame()->close();
         QVERIFY(!app.MainFrame()->isVisible());
         QVERIFY(app.Document()->IsActive());
@@ -283,6 +289,37 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QTRY_VERIFY(app.MainFrame()->isVisible());
+    }
+
+    // SIGTERM (shutdown, the service manager, kill) ends the program even when closing the window
+    // only hides or minimises it.
+    void TerminationEndsTheProgramWhateverClosingDoes()
+    {
+        PrepareData("");
+        for (const char* onClose : { "1", "2" }) {
+            QFile config(QFileInfo(m_configPath).dir().filePath(QStringLiteral("kelvaris.cfg")));
+            QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            config.write(QByteArray("[Settings]\r\nOnClose=") + onClose + "\r\n");
+            config.close();
+            QProcess program;
+            program.start(QStringLiteral(KELVARIS_PATH), {});
+            QVERIFY(program.waitForStarted(5000));
+            // Running its event loop once it answers a later start's request.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                [] {
+                    QLocalSocket socket;
+                    socket.connectToServer(CSingleInstance::SocketName());
+                    if (!socket.waitForConnected(200))
+                        return false;
+                    socket.write("show\n");
+                    return socket.waitForReadyRead(1000) && socket.readAll() == "ok\n";
+                }(),
+                10000);
+            program.terminate();
+            QVERIFY2(program.waitForFinished(5000), onClose);
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 0);
+        }
     }
 
     void IdleCheckWaitsWhileADialogIsOpen()

@@ -1,16 +1,20 @@
 #include "app/MainFrame.h"
 
 #include <optional>
+#include <tuple>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -268,6 +272,7 @@ private Q_SLOTS:
         world.m_doc->Activate();
 
         world.m_doc->m_onClose = 1;
+        window.SetTrayAvailability([] { return true; });
         window.show();
         QVERIFY(!window.close());
         QVERIFY(window.isHidden());
@@ -298,6 +303,74 @@ private Q_SLOTS:
         QCOMPARE(quit.count(), 1);
         QVERIFY(!window.isVisible());
         QCOMPARE(world.m_doc->m_onClose, 0);
+    }
+
+    // Hiding without a tray would leave nothing to bring the window back by: it is minimised, and
+    // the first time says why in the status bar and the logbook.
+    void hidingWithoutATrayMinimisesAndSaysSoOnce()
+    {
+        CWorld world;
+        CFrame frame(world);
+        CMainFrame& window = frame.m_frame;
+        world.m_doc->m_onClose = 1;
+        window.SetTrayAvailability([] { return false; });
+        window.show();
+        const qsizetype lines = window.View().Logbook().size();
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+        QVERIFY(window.StatusMessage().contains(QStringLiteral("minimized")));
+        QCOMPARE(window.View().Logbook().size(), lines + 1);
+        QCOMPARE(window.View().Logbook().first().m_event, window.StatusMessage());
+
+        window.ShowFromElsewhere();
+        QVERIFY(!window.isMinimized());
+        QVERIFY(!window.close());
+        QVERIFY(window.isMinimized());
+        QCOMPARE(window.View().Logbook().size(), lines + 1);
+
+        // A tray that turns up later takes the window as usual.
+        window.ShowFromElsewhere();
+        window.SetTrayAvailability([] { return true; });
+        QVERIFY(!window.close());
+        QVERIFY(window.isHidden());
+    }
+
+    // The lock indicators where the windowing system reports the keys: under X11 (run by
+    // scripts/check-gui-indicators.sh) the keys pressed by xdotool show; elsewhere they are hidden.
+    void lockIndicators()
+    {
+        CWorld world;
+        CFrame frame(world);
+        CMainFrame& window = frame.m_frame;
+        const QLabel* caps = window.LockIndicator(CMainFrame::CapsLock);
+        const QLabel* num = window.LockIndicator(CMainFrame::NumLock);
+        QVERIFY(caps && num && window.LockIndicator(CMainFrame::ScrollLock));
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            for (const auto key : { CMainFrame::CapsLock, CMainFrame::NumLock, CMainFrame::ScrollLock })
+                QVERIFY(window.LockIndicator(key)->isHidden());
+            return;
+        }
+        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (xdotool.isEmpty())
+            QSKIP("xdotool is not installed");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(caps->isVisible() && num->isVisible());
+        const int width = caps->width();
+        for (const auto& [label, key, text] :
+            { std::tuple(caps, "Caps_Lock", "CAP"), std::tuple(num, "Num_Lock", "NUM") }) {
+            const QString before = label->text();
+            QVERIFY(before.isEmpty() || before == QLatin1String(text));
+            const QString after = before.isEmpty() ? QString::fromLatin1(text) : QString();
+            QCOMPARE(QProcess::execute(xdotool, { QStringLiteral("key"), QString::fromLatin1(key) }), 0);
+            QTRY_COMPARE(label->text(), after);
+            QCOMPARE(QProcess::execute(xdotool, { QStringLiteral("key"), QString::fromLatin1(key) }), 0);
+            QTRY_COMPARE(label->text(), before);
+        }
+        // Blank or not, the pane keeps its room.
+        QCOMPARE(caps->width(), width);
+        QVERIFY(width > caps->fontMetrics().horizontalAdvance(QStringLiteral("CAP")));
     }
 
     void activateMainWindowRestores()
