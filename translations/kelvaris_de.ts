@@ -1049,6 +1049,10 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
         <source>&amp;Show Kelvaris</source>
         <translation>Kelvaris &amp;anzeigen</translation>
     </message>
+    <message>
+        <source>There is no system tray to hide the window in: it is minimized instead</source>
+        <translation>Es gibt keinen Infobereich, in dem das Fenster ausgeblendet werden kann: es wird stattdessen minimiert</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

@@ -1049,6 +1049,10 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
         <source>&amp;Show Kelvaris</source>
         <translation>&amp;Show Kelvaris</translation>
     </message>
+    <message>
+        <source>There is no system tray to hide the window in: it is minimized instead</source>
+        <translation>There is no system tray to hide the window in: it is minimized instead</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

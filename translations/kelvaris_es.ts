@@ -1049,6 +1049,10 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
         <source>&amp;Show Kelvaris</source>
         <translation>&amp;Mostrar Kelvaris</translation>
     </message>
+    <message>
+        <source>There is no system tray to hide the window in: it is minimized instead</source>
+        <translation>No hay bandeja del sistema en la que ocultar la ventana: se minimiza en su lugar</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

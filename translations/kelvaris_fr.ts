@@ -1049,6 +1049,10 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
         <source>&amp;Show Kelvaris</source>
         <translation>&amp;Afficher Kelvaris</translation>
     </message>
+    <message>
+        <source>There is no system tray to hide the window in: it is minimized instead</source>
+        <translation>Aucune zone de notification où masquer la fenêtre : elle est réduite à la place</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

@@ -1049,6 +1049,10 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
         <source>&amp;Show Kelvaris</source>
         <translation>Kelvaris &amp;tonen</translation>
     </message>
+    <message>
+        <source>There is no system tray to hide the window in: it is minimized instead</source>
+        <translation>Er is geen systeemvak om het venster in te verbergen: het wordt in plaats daarvan geminimaliseerd</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>
