@@ -1,7 +1,6 @@
 #include "app/ServiceNotifier.h"
 
 #include <cstring>
-
 #include <systemd/sd-daemon.h>
 
 #include "support/Trace.h"
@@ -42,8 +41,8 @@ void CSystemdNotifier::Send(const QByteArray& state)
     if (result < 0) {
         static CWarningLimiter limiter;
         if (const auto more = limiter.Allow(); more >= 0)
-            qCWarning(lcApp).noquote() << QStringLiteral("The service manager could not be notified: %1%2")
-                                              .arg(QString::fromLocal8Bit(std::strerror(-result)),
-                                                  CWarningLimiter::MoreText(more));
+            qCWarning(lcApp).noquote()
+                << QStringLiteral("The service manager could not be notified: %1%2")
+                       .arg(QString::fromLocal8Bit(std::strerror(-result)), CWarningLimiter::MoreText(more));
     }
 }
