@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
@@ -181,10 +182,11 @@ int main(int argc, char* argv[])
 
     const QByteArray pipeName = PipeNameFromEnvironment();
     if (CSeqPacketAddress address; !address.Set(pipeName))
-        Warn(QStringLiteral("KELVARIS_PIPE_NAME is not a usable socket name; takeover answers will fail"));
+        Warn(QStringLiteral("KELVARIS_PIPE_NAME \"%1\" is not a usable socket name; takeover answers will fail")
+                 .arg(QString::fromUtf8(pipeName)));
 
     if (!InstallSignalHandlers())
-        return Fail(EXIT_FAILED, QStringLiteral("cannot install the signal handlers"));
+        return Fail(EXIT_FAILED, QStringLiteral("cannot install the signal handlers: %1").arg(qt_error_string(errno)));
     QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
         char buffer[16];
@@ -201,7 +203,8 @@ int main(int argc, char* argv[])
     // The object first, so that it answers as soon as the name appears.
     if (!bus.registerObject(QString::fromLatin1(kObjectPath), &service, QDBusConnection::ExportAllSlots))
         return Fail(
-            EXIT_FAILED, QStringLiteral("cannot register the object %1").arg(QLatin1String(kObjectPath)));
+            EXIT_FAILED, QStringLiteral("cannot register the object %1: %2")
+                             .arg(QLatin1String(kObjectPath), bus.lastError().message()));
     QString busName = qEnvironmentVariable("KELVARIS_ALARMSERVER_BUS_NAME");
     if (busName.isEmpty())
         busName = QString::fromLatin1(kDefaultBusName);

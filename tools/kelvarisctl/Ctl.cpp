@@ -26,7 +26,10 @@ int CtlFail(int code, const QString& message)
     return code;
 }
 
-QString CtlUnreadableReason(const QString& path)
+namespace {
+// Why the file cannot be read ("No such file or directory", "Is a directory", ...); empty when it
+// is a regular file that opens for reading.
+QString UnreadableReason(const QString& path)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -39,6 +42,7 @@ QString CtlUnreadableReason(const QString& path)
         return file.errorString();
     return QString();
 }
+} // namespace
 
 QString CtlConfigPath(const CCtlCommand& command, QString& error)
 {
@@ -58,7 +62,7 @@ QString CtlConfigPath(bool isGiven, const QString& given, QString& error)
         return QString();
     }
     // A mistyped name must not read as an empty configuration.
-    if (const QString reason = CtlUnreadableReason(given); !reason.isEmpty()) {
+    if (const QString reason = UnreadableReason(given); !reason.isEmpty()) {
         error = QStringLiteral("cannot read the configuration file \"%1\": %2").arg(given, reason);
         return QString();
     }

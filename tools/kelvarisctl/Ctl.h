@@ -26,10 +26,6 @@ QString CtlConfigPath(bool isGiven, const QString& given, QString& error);
 // Adds the --config option to a verb.
 void CtlAddConfigOption(CCtlCommand& command);
 
-// Why the file cannot be read ("No such file or directory", "Is a directory", ...); empty when it
-// is a regular file that opens for reading.
-QString CtlUnreadableReason(const QString& path);
-
 // The time texts --at and --time take, each with what it means: examples that the date parser
 // reads (the help lists them, and the tests read every one back).
 const QList<QPair<QString, QString>>& CtlTimeExamples();

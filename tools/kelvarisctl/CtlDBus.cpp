@@ -69,7 +69,8 @@ int DdeGet(const QStringList& args)
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
         return NoAnswer(QDBusError(reply));
     if (!reply.arguments()[0].toBool())
-        return CtlFail(CTL_FAILED, QStringLiteral("%1 %2 is not served").arg(words[0], words[1]));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"").arg(words[0], words[1]));
     PrintData(format, reply.arguments()[1].toByteArray());
     return CTL_OK;
 }
@@ -168,7 +169,8 @@ int DdeWatch(const QStringList& args)
     if (!started.isValid())
         return NoAnswer(started.error());
     if (!started.value())
-        return CtlFail(CTL_FAILED, QStringLiteral("%1 %2 is not served").arg(topic, item));
+        return CtlFail(
+            CTL_FAILED, QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"").arg(topic, item));
     const QDBusMessage current
         = CallDde(QStringLiteral("Request"), { topic, item, DDEFormatName(EDDEFormat::Text) });
     if (current.type() != QDBusMessage::ReplyMessage || current.arguments().size() != 2)
@@ -178,7 +180,7 @@ int DdeWatch(const QStringList& args)
     // Kelvaris leaving the bus ends the watch.
     QDBusServiceWatcher watcher(KelvarisBusName(), bus, QDBusServiceWatcher::WatchForUnregistration);
     QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &sink, [] {
-        CtlErr() << "kelvarisctl: Kelvaris left the bus" << Qt::endl;
+        CtlErr() << "kelvarisctl: Kelvaris (" << KelvarisBusName() << ") left the session bus" << Qt::endl;
         QCoreApplication::exit(CTL_FAILED);
     });
     QuitOnTerminationSignal(&sink);
@@ -202,7 +204,8 @@ int DdeExec(const QStringList& args)
     if (!reply.isValid())
         return NoAnswer(reply.error());
     if (!reply.value())
-        return CtlFail(CTL_FAILED, QStringLiteral("the command was not processed"));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris did not carry out the System command \"%1\"").arg(command.Arguments()[0]));
     return CTL_OK;
 }
 

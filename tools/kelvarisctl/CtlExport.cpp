@@ -126,7 +126,10 @@ int CtlExport(const QStringList& args)
     CTimePlanner planner(doc, model);
     SPlanTable table;
     if (!BuildPlanTable(planner, targets, request, table))
-        return CtlFail(CTL_FAILED, QStringLiteral("nothing to export"));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("no plan to export for %1 from %2")
+                .arg(byName ? QStringLiteral("\"%1\"").arg(name) : QStringLiteral("all ") + kind,
+                    DateToText(request.m_weekStart)));
     QString reason;
     const QString path = WritePlanFile(table, QString(), &reason);
     if (path.isEmpty())
