@@ -326,9 +326,11 @@ TEST_F(AlarmSimTest, CommandLineHelpVersionAndErrorsThatNameTheirCause)
         QStringList args;
         QStringList named;
     } cases[] = {
-        { { QStringLiteral("--targets"), m_targets, QStringLiteral("--bogus") }, { QStringLiteral("'bogus'") } },
+        { { QStringLiteral("--targets"), m_targets, QStringLiteral("--bogus") },
+            { QStringLiteral("'bogus'") } },
         { { QStringLiteral("--targets") }, { QStringLiteral("'--targets'") } },
-        { { QStringLiteral("--targets"), missing }, { missing, QStringLiteral("No such file or directory") } },
+        { { QStringLiteral("--targets"), missing },
+            { missing, QStringLiteral("No such file or directory") } },
         { { QStringLiteral("--targets"), m_dir.path() }, { m_dir.path(), QStringLiteral("Is a directory") } },
         { { QStringLiteral("--targets"), m_targets, QStringLiteral("--log"), m_dir.path() },
             { m_dir.path(), QStringLiteral("Is a directory") } },

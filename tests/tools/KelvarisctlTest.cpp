@@ -27,7 +27,8 @@ CtlRun RunCtl(const QStringList& args)
     // System error texts in English; no session bus, so that bus verbs fail fast and alike.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/kelvarisctl-test"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+        QStringLiteral("unix:path=/nonexistent/kelvarisctl-test"));
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(KELVARISCTL_PATH), args);
     process.closeWriteChannel();
@@ -151,10 +152,11 @@ TEST_F(KelvarisctlTest, BadUsageExitsWithTwoAndOneLine)
 
 TEST_F(KelvarisctlTest, EveryVerbDescribesItselfWithHelp)
 {
-    const QStringList verbs = { QStringLiteral("eval"), QStringLiteral("holidays"), QStringLiteral("holidays list"),
-        QStringLiteral("holidays generate"), QStringLiteral("check"), QStringLiteral("dispatch"),
-        QStringLiteral("response"), QStringLiteral("send"), QStringLiteral("dde"), QStringLiteral("dde get"),
-        QStringLiteral("dde watch"), QStringLiteral("dde exec"), QStringLiteral("do"), QStringLiteral("export") };
+    const QStringList verbs = { QStringLiteral("eval"), QStringLiteral("holidays"),
+        QStringLiteral("holidays list"), QStringLiteral("holidays generate"), QStringLiteral("check"),
+        QStringLiteral("dispatch"), QStringLiteral("response"), QStringLiteral("send"), QStringLiteral("dde"),
+        QStringLiteral("dde get"), QStringLiteral("dde watch"), QStringLiteral("dde exec"),
+        QStringLiteral("do"), QStringLiteral("export") };
     const CtlRun top = RunCtl({ QStringLiteral("--help") });
     EXPECT_EQ(top.exitCode, 0);
     for (const QString& verb : verbs) {
@@ -165,7 +167,8 @@ TEST_F(KelvarisctlTest, EveryVerbDescribesItselfWithHelp)
 
         const CtlRun help = RunCtl(words + QStringList { QStringLiteral("--help") });
         EXPECT_EQ(help.exitCode, 0) << verb.toStdString() << help.err.toStdString();
-        EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: kelvarisctl ") + verb)) << help.out.toStdString();
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: kelvarisctl ") + verb))
+            << help.out.toStdString();
         EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
         // Every option the verb takes is described.
         EXPECT_TRUE(help.out.contains(QStringLiteral("--version"))) << verb.toStdString();
@@ -195,15 +198,18 @@ TEST_F(KelvarisctlTest, EveryVerbDescribesItselfWithHelp)
 TEST_F(KelvarisctlTest, ConfigFileThatCannotBeReadIsNamedWithTheReason)
 {
     const QString absent = m_dir.filePath(QStringLiteral("typo.cfg"));
-    const QStringList verbs[] = { { QStringLiteral("eval") }, { QStringLiteral("holidays"), QStringLiteral("list") },
-        { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2025"), QStringLiteral("2026") },
-        { QStringLiteral("export"), QStringLiteral("--all"), QStringLiteral("receivers") } };
+    const QStringList verbs[]
+        = { { QStringLiteral("eval") }, { QStringLiteral("holidays"), QStringLiteral("list") },
+              { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2025"),
+                  QStringLiteral("2026") },
+              { QStringLiteral("export"), QStringLiteral("--all"), QStringLiteral("receivers") } };
     for (const QStringList& verb : verbs) {
         const CtlRun missing = RunCtl(verb + QStringList { QStringLiteral("--config"), absent });
         EXPECT_EQ(missing.exitCode, 2) << verb.join(u' ').toStdString();
         EXPECT_TRUE(missing.out.isEmpty()) << missing.out.toStdString();
         EXPECT_TRUE(missing.err.contains(absent)) << missing.err.toStdString();
-        EXPECT_TRUE(missing.err.contains(QStringLiteral("No such file or directory"))) << missing.err.toStdString();
+        EXPECT_TRUE(missing.err.contains(QStringLiteral("No such file or directory")))
+            << missing.err.toStdString();
 
         const CtlRun folder = RunCtl(verb + QStringList { QStringLiteral("--config"), m_dir.path() });
         EXPECT_EQ(folder.exitCode, 2) << verb.join(u' ').toStdString();
@@ -213,8 +219,8 @@ TEST_F(KelvarisctlTest, ConfigFileThatCannotBeReadIsNamedWithTheReason)
     // Nothing was created under the mistyped name.
     EXPECT_FALSE(QFile::exists(absent));
     // --config before the holidays action counts as well.
-    const CtlRun before = RunCtl(
-        { QStringLiteral("holidays"), QStringLiteral("--config"), absent, QStringLiteral("list") });
+    const CtlRun before
+        = RunCtl({ QStringLiteral("holidays"), QStringLiteral("--config"), absent, QStringLiteral("list") });
     EXPECT_EQ(before.exitCode, 2);
     EXPECT_TRUE(before.err.contains(absent)) << before.err.toStdString();
 }
@@ -226,9 +232,9 @@ TEST_F(KelvarisctlTest, TimeFormsInTheHelpAreAllRead)
         const CtlRun help = RunCtl({ verb, QStringLiteral("--help") });
         ASSERT_EQ(help.exitCode, 0);
         const QStringList lines = help.out.split(u'\n');
-        const qsizetype header = lines.indexOf(
-            verb == QLatin1String("eval") ? QStringLiteral("Forms --at takes, for example:")
-                                          : QStringLiteral("Forms --time takes, for example:"));
+        const qsizetype header = lines.indexOf(verb == QLatin1String("eval")
+                ? QStringLiteral("Forms --at takes, for example:")
+                : QStringLiteral("Forms --time takes, for example:"));
         ASSERT_GE(header, 0) << help.out.toStdString();
         int examples = 0;
         for (qsizetype i = header + 1; i < lines.size() && lines[i].startsWith(QStringLiteral("  ")); ++i) {
@@ -311,7 +317,8 @@ TEST_F(KelvarisctlTest, SocketVerbsSendOneRequestAndPrintTheReply)
     EXPECT_EQ(weird.exitCode, 0) << weird.err.toStdString();
     // Options may follow the "--"-free arguments, and an option value may begin with "-".
     const CtlRun late = RunCtl({ QStringLiteral("response"), QStringLiteral("--client"), QStringLiteral("-x"),
-        QStringLiteral("--target"), QStringLiteral("18"), QStringLiteral("--timeout"), QStringLiteral("-1") });
+        QStringLiteral("--target"), QStringLiteral("18"), QStringLiteral("--timeout"),
+        QStringLiteral("-1") });
     EXPECT_EQ(late.exitCode, 0) << late.err.toStdString();
     ASSERT_EQ(services.responses.size(), 2);
     EXPECT_TRUE(services.responses[1].contains(QStringLiteral("<ClientID>-x</ClientID>")))

@@ -64,8 +64,8 @@ int ParseOptions(const QStringList& args, COptions& options)
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     parser.addOption(QCommandLineOption(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit.")));
-    parser.addOption(
-        QCommandLineOption(QStringLiteral("version"), QStringLiteral("Show the program's version and exit.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("version"), QStringLiteral("Show the program's version and exit.")));
     parser.addOption(QCommandLineOption(QStringLiteral("targets"),
         QStringLiteral("The receivers and groups (required)."), QStringLiteral("FILE")));
     parser.addOption(QCommandLineOption(QStringLiteral("log"),
@@ -76,7 +76,8 @@ int ParseOptions(const QStringList& args, COptions& options)
                        "timeout or ignore."),
         QStringLiteral("MODE")));
     parser.addOption(QCommandLineOption(QStringLiteral("answer-after"),
-        QStringLiteral("Delay of the takeover answer (default 2; decimals allowed)."), QStringLiteral("SECONDS")));
+        QStringLiteral("Delay of the takeover answer (default 2; decimals allowed)."),
+        QStringLiteral("SECONDS")));
 
     if (!parser.parse(QStringList { QStringLiteral("kelvaris-alarmsim") } + args)) {
         QString error = parser.errorText();
@@ -87,8 +88,10 @@ int ParseOptions(const QStringList& args, COptions& options)
     if (parser.isSet(QStringLiteral("help"))) {
         QString help = parser.helpText();
         // Qt's usage line does not show which options are required.
-        help = QStringLiteral("Usage: kelvaris-alarmsim --targets FILE [--log FILE] [--takeover confirm|timeout|ignore]\n"
-                              "                         [--answer-after SECONDS]\n\n")
+        help
+            = QStringLiteral(
+                  "Usage: kelvaris-alarmsim --targets FILE [--log FILE] [--takeover confirm|timeout|ignore]\n"
+                  "                         [--answer-after SECONDS]\n\n")
             + help.mid(help.indexOf(u'\n') + 1) + u'\n' + QString::fromLatin1(kNotes);
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return EXIT_OK;
@@ -169,7 +172,8 @@ int main(int argc, char* argv[])
     CAlarmSimReplies replies;
     QStringList warnings;
     if (QString reason; !replies.LoadTargets(options.targets, warnings, &reason))
-        return Fail(EXIT_USAGE, QStringLiteral("cannot read the targets file \"%1\": %2").arg(options.targets, reason));
+        return Fail(EXIT_USAGE,
+            QStringLiteral("cannot read the targets file \"%1\": %2").arg(options.targets, reason));
     for (const QString& warning : std::as_const(warnings))
         Warn(options.targets + QStringLiteral(": ") + warning);
     if (replies.Targets().isEmpty())
@@ -182,11 +186,13 @@ int main(int argc, char* argv[])
 
     const QByteArray pipeName = PipeNameFromEnvironment();
     if (CSeqPacketAddress address; !address.Set(pipeName))
-        Warn(QStringLiteral("KELVARIS_PIPE_NAME \"%1\" is not a usable socket name; takeover answers will fail")
+        Warn(QStringLiteral(
+            "KELVARIS_PIPE_NAME \"%1\" is not a usable socket name; takeover answers will fail")
                  .arg(QString::fromUtf8(pipeName)));
 
     if (!InstallSignalHandlers())
-        return Fail(EXIT_FAILED, QStringLiteral("cannot install the signal handlers: %1").arg(qt_error_string(errno)));
+        return Fail(EXIT_FAILED,
+            QStringLiteral("cannot install the signal handlers: %1").arg(qt_error_string(errno)));
     QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
         char buffer[16];
@@ -202,9 +208,9 @@ int main(int argc, char* argv[])
         replies, options.log.isEmpty() ? nullptr : &log, options.mode, options.answerAfterMs, pipeName);
     // The object first, so that it answers as soon as the name appears.
     if (!bus.registerObject(QString::fromLatin1(kObjectPath), &service, QDBusConnection::ExportAllSlots))
-        return Fail(
-            EXIT_FAILED, QStringLiteral("cannot register the object %1: %2")
-                             .arg(QLatin1String(kObjectPath), bus.lastError().message()));
+        return Fail(EXIT_FAILED,
+            QStringLiteral("cannot register the object %1: %2")
+                .arg(QLatin1String(kObjectPath), bus.lastError().message()));
     QString busName = qEnvironmentVariable("KELVARIS_ALARMSERVER_BUS_NAME");
     if (busName.isEmpty())
         busName = QString::fromLatin1(kDefaultBusName);

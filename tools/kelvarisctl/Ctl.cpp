@@ -46,7 +46,8 @@ QString UnreadableReason(const QString& path)
 
 QString CtlConfigPath(const CCtlCommand& command, QString& error)
 {
-    return CtlConfigPath(command.IsSet(QStringLiteral("config")), command.Value(QStringLiteral("config")), error);
+    return CtlConfigPath(
+        command.IsSet(QStringLiteral("config")), command.Value(QStringLiteral("config")), error);
 }
 
 QString CtlConfigPath(bool isGiven, const QString& given, QString& error)
@@ -112,8 +113,8 @@ CCtlCommand::CCtlCommand(QString name, QString synopsis, QString description)
 {
     m_parser.addOption(QCommandLineOption(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit.")));
-    m_parser.addOption(
-        QCommandLineOption(QStringLiteral("version"), QStringLiteral("Show the program's version and exit.")));
+    m_parser.addOption(QCommandLineOption(
+        QStringLiteral("version"), QStringLiteral("Show the program's version and exit.")));
 }
 
 void CCtlCommand::AddOption(const QString& name, const QString& description, const QString& valueName)

@@ -39,7 +39,8 @@ QDBusMessage CallDde(const QString& method, const QVariantList& arguments)
 int NoAnswer(const QDBusError& error)
 {
     return CtlFail(CTL_FAILED,
-        QStringLiteral("Kelvaris did not answer as %1 on the session bus: %2").arg(KelvarisBusName(), error.message()));
+        QStringLiteral("Kelvaris did not answer as %1 on the session bus: %2")
+            .arg(KelvarisBusName(), error.message()));
 }
 
 // Prints the text of an item's data (its terminating NUL is not printed).
@@ -48,7 +49,8 @@ void PrintData(EDDEFormat format, const QByteArray& data)
     CtlOut() << DDETextFromData(format, data) << Qt::endl;
 }
 
-const char kBusNote[] = "Kelvaris is reached on the session bus under KELVARIS_BUS_NAME (default com.ondrevi.Kelvaris).\n";
+const char kBusNote[]
+    = "Kelvaris is reached on the session bus under KELVARIS_BUS_NAME (default com.ondrevi.Kelvaris).\n";
 
 int DdeGet(const QStringList& args)
 {
@@ -56,7 +58,8 @@ int DdeGet(const QStringList& args)
         QStringLiteral("Prints the value Kelvaris publishes under TOPIC and ITEM.\n"));
     command.AddArgument(QStringLiteral("TOPIC"), QStringLiteral("The topic, e.g. System."));
     command.AddArgument(QStringLiteral("ITEM"), QStringLiteral("The item."));
-    command.AddOption(QStringLiteral("unicode"), QStringLiteral("Ask for the UTF-16 text format instead of plain text."));
+    command.AddOption(
+        QStringLiteral("unicode"), QStringLiteral("Ask for the UTF-16 text format instead of plain text."));
     command.AddNotes(QString::fromLatin1(kBusNote));
     if (const int code = command.Parse(args); code >= 0)
         return code;
@@ -65,12 +68,14 @@ int DdeGet(const QStringList& args)
         return command.Usage(QStringLiteral("needs TOPIC and ITEM"));
     const EDDEFormat format
         = command.IsSet(QStringLiteral("unicode")) ? EDDEFormat::UnicodeText : EDDEFormat::Text;
-    const QDBusMessage reply = CallDde(QStringLiteral("Request"), { words[0], words[1], DDEFormatName(format) });
+    const QDBusMessage reply
+        = CallDde(QStringLiteral("Request"), { words[0], words[1], DDEFormatName(format) });
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
         return NoAnswer(QDBusError(reply));
     if (!reply.arguments()[0].toBool())
         return CtlFail(CTL_FAILED,
-            QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"").arg(words[0], words[1]));
+            QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"")
+                .arg(words[0], words[1]));
     PrintData(format, reply.arguments()[1].toByteArray());
     return CTL_OK;
 }
@@ -137,23 +142,26 @@ void QuitOnTerminationSignal(QObject* context)
 int DdeWatch(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("dde watch"), QStringLiteral("TOPIC ITEM [--count N]"),
-        QStringLiteral("Prints the value Kelvaris publishes under TOPIC and ITEM, then every change, until N "
-                       "values\nwere printed, SIGINT or SIGTERM (exit 0), or Kelvaris leaves the bus (exit 1).\n"));
+        QStringLiteral(
+            "Prints the value Kelvaris publishes under TOPIC and ITEM, then every change, until N "
+            "values\nwere printed, SIGINT or SIGTERM (exit 0), or Kelvaris leaves the bus (exit 1).\n"));
     command.AddArgument(QStringLiteral("TOPIC"), QStringLiteral("The topic, e.g. System."));
     command.AddArgument(QStringLiteral("ITEM"), QStringLiteral("The item."));
     command.AddOption(QStringLiteral("count"),
-        QStringLiteral("Stop after N values, the current one included (default: no limit)."), QStringLiteral("N"));
+        QStringLiteral("Stop after N values, the current one included (default: no limit)."),
+        QStringLiteral("N"));
     command.AddNotes(QString::fromLatin1(kBusNote));
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (command.Arguments().size() != 2)
         return command.Usage(QStringLiteral("needs TOPIC and ITEM"));
     bool countOk = true;
-    const long count
-        = command.IsSet(QStringLiteral("count")) ? command.Value(QStringLiteral("count")).toLong(&countOk) : 0;
+    const long count = command.IsSet(QStringLiteral("count"))
+        ? command.Value(QStringLiteral("count")).toLong(&countOk)
+        : 0;
     if (!countOk || count < 0)
         return command.Usage(QStringLiteral("--count takes a number from 0 up, not \"%1\"")
-                .arg(command.Value(QStringLiteral("count"))));
+                                 .arg(command.Value(QStringLiteral("count"))));
     const QString topic = command.Arguments()[0];
     const QString item = command.Arguments()[1];
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -169,8 +177,8 @@ int DdeWatch(const QStringList& args)
     if (!started.isValid())
         return NoAnswer(started.error());
     if (!started.value())
-        return CtlFail(
-            CTL_FAILED, QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"").arg(topic, item));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"").arg(topic, item));
     const QDBusMessage current
         = CallDde(QStringLiteral("Request"), { topic, item, DDEFormatName(EDDEFormat::Text) });
     if (current.type() != QDBusMessage::ReplyMessage || current.arguments().size() != 2)
@@ -205,7 +213,8 @@ int DdeExec(const QStringList& args)
         return NoAnswer(reply.error());
     if (!reply.value())
         return CtlFail(CTL_FAILED,
-            QStringLiteral("Kelvaris did not carry out the System command \"%1\"").arg(command.Arguments()[0]));
+            QStringLiteral("Kelvaris did not carry out the System command \"%1\"")
+                .arg(command.Arguments()[0]));
     return CTL_OK;
 }
 
@@ -216,8 +225,8 @@ int CtlDde(const QStringList& args)
     CCtlCommand command(QStringLiteral("dde"),
         QStringLiteral("get TOPIC ITEM [--unicode] | watch TOPIC ITEM [--count N] | exec TEXT"),
         QStringLiteral("Kelvaris's published values and System commands.\n"));
-    command.AddArgument(
-        QStringLiteral("ACTION"), QStringLiteral("get, watch or exec (kelvarisctl dde ACTION --help describes each)."));
+    command.AddArgument(QStringLiteral("ACTION"),
+        QStringLiteral("get, watch or exec (kelvarisctl dde ACTION --help describes each)."));
     command.AddNotes(QString::fromLatin1(kBusNote));
     command.StopAtFirstArgument();
     if (const int code = command.Parse(args); code >= 0)
@@ -238,8 +247,9 @@ int CtlDde(const QStringList& args)
 int CtlDo(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("do"), QStringLiteral("[--] COMMAND"),
-        QStringLiteral("Runs a command of the automation object (DoCommand), e.g. \"[setup(TB)]\", and prints "
-                       "its result.\n"));
+        QStringLiteral(
+            "Runs a command of the automation object (DoCommand), e.g. \"[setup(TB)]\", and prints "
+            "its result.\n"));
     command.AddArgument(QStringLiteral("COMMAND"), QStringLiteral("The command text."));
     command.AddNotes(QString::fromLatin1(kBusNote));
     if (const int code = command.Parse(args); code >= 0)

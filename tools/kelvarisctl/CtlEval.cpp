@@ -33,7 +33,8 @@ int CtlEval(const QStringList& args)
                        "(barrier.*) in force.\n"));
     CtlAddConfigOption(command);
     command.AddOption(QStringLiteral("at"),
-        QStringLiteral("The moment to evaluate (default now), in one of the forms below."), QStringLiteral("TEXT"));
+        QStringLiteral("The moment to evaluate (default now), in one of the forms below."),
+        QStringLiteral("TEXT"));
     command.AddNotes(QStringLiteral("Forms --at takes, for example:\n") + CtlTimeExamplesHelp());
     if (const int code = command.Parse(args); code >= 0)
         return code;

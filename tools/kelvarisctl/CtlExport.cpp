@@ -16,20 +16,24 @@
 int CtlExport(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("export"),
-        QStringLiteral("(--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]] [--weeks 1|2] "
-                       "[--config FILE]"),
-        QStringLiteral("Builds the plan of action of a target, or of all receivers or groups, exactly as the "
-                       "planning\ndialog's Print/Export does (the targets come from the alarm server), writes it "
-                       "as an HTML\ntable into a private folder in the temporary folder and prints the file's "
-                       "path.\n"));
+        QStringLiteral(
+            "(--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]] [--weeks 1|2] "
+            "[--config FILE]"),
+        QStringLiteral(
+            "Builds the plan of action of a target, or of all receivers or groups, exactly as the "
+            "planning\ndialog's Print/Export does (the targets come from the alarm server), writes it "
+            "as an HTML\ntable into a private folder in the temporary folder and prints the file's "
+            "path.\n"));
     command.AddOption(QStringLiteral("target"), QStringLiteral("The receiver or group of that name."),
         QStringLiteral("NAME"));
     command.AddOption(QStringLiteral("all"), QStringLiteral("All receivers, or all groups, one row each."),
         QStringLiteral("receivers|groups"));
     command.AddOption(QStringLiteral("week"),
-        QStringLiteral("The week of DATE (default this week), in any form --at of eval takes, e.g. 2024-01-31."),
+        QStringLiteral(
+            "The week of DATE (default this week), in any form --at of eval takes, e.g. 2024-01-31."),
         QStringLiteral("DATE"));
-    command.AddOption(QStringLiteral("weeks"), QStringLiteral("One week (default) or two."), QStringLiteral("1|2"));
+    command.AddOption(
+        QStringLiteral("weeks"), QStringLiteral("One week (default) or two."), QStringLiteral("1|2"));
     command.AddOption(QStringLiteral("month"),
         QStringLiteral("The month instead of a week: this month, or with --month=DATE the month of DATE."));
     CtlAddConfigOption(command);
@@ -98,9 +102,11 @@ int CtlExport(const QStringList& args)
     const CPageTargetArray& targets = doc.PageTargets();
     if (targets.isEmpty())
         return CtlFail(CTL_FAILED,
-            QStringLiteral("the alarm server %1 on the %2 bus gave no targets (not running, or none configured)")
+            QStringLiteral(
+                "the alarm server %1 on the %2 bus gave no targets (not running, or none configured)")
                 .arg(address.service,
-                    address.bus == EAlarmServerBus::System ? QStringLiteral("system") : QStringLiteral("session")));
+                    address.bus == EAlarmServerBus::System ? QStringLiteral("system")
+                                                           : QStringLiteral("session")));
 
     SPlanExportRequest request;
     request.m_allTargets = all;

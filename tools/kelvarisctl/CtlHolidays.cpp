@@ -20,7 +20,8 @@ bool ParseYear(const QString& text, int& year)
 }
 
 // The sub-verb's --config, else the one given before it ("holidays --config FILE list").
-QString ConfigPath(const CCtlCommand& command, const QString& outerConfig, bool outerConfigSet, QString& error)
+QString ConfigPath(
+    const CCtlCommand& command, const QString& outerConfig, bool outerConfigSet, QString& error)
 {
     if (command.IsSet(QStringLiteral("config")))
         return CtlConfigPath(command, error);
@@ -55,8 +56,9 @@ int List(const QStringList& args, const QString& outerConfig, bool outerConfigSe
 int Generate(const QStringList& args, const QString& outerConfig, bool outerConfigSet)
 {
     CCtlCommand command(QStringLiteral("holidays generate"), QStringLiteral("FROM TO [--config FILE]"),
-        QStringLiteral("Adds the statutory holidays of the years FROM to TO (1901 to 2099, in either order) "
-                       "to the\nconfiguration file, by the rules of the holiday dialog's Automatic button.\n"));
+        QStringLiteral(
+            "Adds the statutory holidays of the years FROM to TO (1901 to 2099, in either order) "
+            "to the\nconfiguration file, by the rules of the holiday dialog's Automatic button.\n"));
     CtlAddConfigOption(command);
     command.AddArgument(QStringLiteral("FROM"), QStringLiteral("The first year."));
     command.AddArgument(QStringLiteral("TO"), QStringLiteral("The last year."));

@@ -45,9 +45,10 @@ bool IntOption(const CCtlCommand& command, const QString& name, long& value)
     return ok;
 }
 
-const char kSocketNote[] = "The request goes to Kelvaris's socket (KELVARIS_PIPE_NAME, default the abstract name\n"
-                           "OndreviKelvaris; a name starting with \"/\" is a socket file). The reply text is printed\n"
-                           "without its CR LF and NUL.\n";
+const char kSocketNote[]
+    = "The request goes to Kelvaris's socket (KELVARIS_PIPE_NAME, default the abstract name\n"
+      "OndreviKelvaris; a name starting with \"/\" is a socket file). The reply text is printed\n"
+      "without its CR LF and NUL.\n";
 
 int NoArguments(const CCtlCommand& command)
 {
@@ -73,7 +74,8 @@ int CtlDispatch(const QStringList& args)
     CCtlCommand command(QStringLiteral("dispatch"), QStringLiteral("--id ID [--group GID] [--time TEXT]"),
         QStringLiteral("Asks Kelvaris whether a message to a receiver is to be sent (a CheckDispatching "
                        "request);\nthe reply carries the result code.\n"));
-    command.AddOption(QStringLiteral("id"), QStringLiteral("The receiver's ID (required)."), QStringLiteral("ID"));
+    command.AddOption(
+        QStringLiteral("id"), QStringLiteral("The receiver's ID (required)."), QStringLiteral("ID"));
     command.AddOption(QStringLiteral("group"),
         QStringLiteral("The ID of the alarm group the message goes through."), QStringLiteral("GID"));
     command.AddOption(QStringLiteral("time"),
@@ -104,12 +106,13 @@ int CtlResponse(const QStringList& args)
         QStringLiteral("Hands Kelvaris the answer to a takeover request (a HandleResponse request).\n"));
     command.AddOption(QStringLiteral("client"),
         QStringLiteral("The client ID of the request, e.g. Time:40 (required)."), QStringLiteral("TEXT"));
-    command.AddOption(
-        QStringLiteral("target"), QStringLiteral("The ID of the receiver that answered (required)."), QStringLiteral("ID"));
-    command.AddOption(QStringLiteral("result"), QStringLiteral("The result, a decimal integer (1: confirmed)."),
-        QStringLiteral("N"));
+    command.AddOption(QStringLiteral("target"),
+        QStringLiteral("The ID of the receiver that answered (required)."), QStringLiteral("ID"));
+    command.AddOption(QStringLiteral("result"),
+        QStringLiteral("The result, a decimal integer (1: confirmed)."), QStringLiteral("N"));
     command.AddOption(QStringLiteral("timeout"),
-        QStringLiteral("The timeout flag, a decimal integer (1: not answered in time)."), QStringLiteral("N"));
+        QStringLiteral("The timeout flag, a decimal integer (1: not answered in time)."),
+        QStringLiteral("N"));
     command.AddNotes(QString::fromLatin1(kSocketNote));
     if (const int code = command.Parse(args); code >= 0)
         return code;
@@ -120,11 +123,11 @@ int CtlResponse(const QStringList& args)
     long result = 0;
     long timeout = 0;
     if (!IntOption(command, QStringLiteral("result"), result))
-        return command.Usage(
-            QStringLiteral("--result takes an integer, not \"%1\"").arg(command.Value(QStringLiteral("result"))));
+        return command.Usage(QStringLiteral("--result takes an integer, not \"%1\"")
+                                 .arg(command.Value(QStringLiteral("result"))));
     if (!IntOption(command, QStringLiteral("timeout"), timeout))
         return command.Usage(QStringLiteral("--timeout takes an integer, not \"%1\"")
-                .arg(command.Value(QStringLiteral("timeout"))));
+                                 .arg(command.Value(QStringLiteral("timeout"))));
     CXmlMessageBag bag = Request(QStringLiteral("HandleResponse"));
     bag.SetText(QStringLiteral("ClientID"), command.Value(QStringLiteral("client")));
     bag.SetText(QStringLiteral("TargetID"), command.Value(QStringLiteral("target")));

@@ -28,7 +28,8 @@ const CVerb kVerbs[] = {
     { "dde", CtlDde, "get TOPIC ITEM [--unicode] | watch TOPIC ITEM [--count N] | exec TEXT",
         "read or watch a published value, or run a System command (session bus)" },
     { "do", CtlDo, "COMMAND", "run an automation command, e.g. \"[setup(TB)]\" (session bus)" },
-    { "export", CtlExport, "(--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]] [--weeks 1|2]",
+    { "export", CtlExport,
+        "(--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]] [--weeks 1|2]",
         "write a plan of action as an HTML table and print its path" },
 };
 
