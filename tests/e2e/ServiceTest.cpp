@@ -254,8 +254,9 @@ TEST_F(ServiceProgramTest, SocketNotServedExitsWithoutReady)
 namespace {
 
 // Standard error into a file; the lines the program wrote there.
-QList<QByteArray> RunWithStandardError(
-    QProcessEnvironment env, const QString& path, const QString& journalFile)
+QList<QByteArray> RunWithStandardError(QProcessEnvironment env, const QString& path, const QString& journalFile,
+    const QString& program = QStringLiteral(KELVARIS_PATH),
+    const QStringList& arguments = { QStringLiteral("--headless") }, int exitCode = 1)
 {
     QFile file(path);
     file.open(QIODevice::WriteOnly);
@@ -272,9 +273,9 @@ QList<QByteArray> RunWithStandardError(
     QProcess kelvaris;
     kelvaris.setProcessEnvironment(env);
     kelvaris.setStandardErrorFile(path);
-    kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
-    if (!kelvaris.waitForFinished(20000) || kelvaris.exitCode() != 1)
-        return { "<the program did not exit with 1>" };
+    kelvaris.start(program, arguments);
+    if (!kelvaris.waitForFinished(20000) || kelvaris.exitCode() != exitCode)
+        return { "<the program did not exit with the expected code>" };
     QFile written(path);
     written.open(QIODevice::ReadOnly);
     return written.readAll().trimmed().split('\n');
@@ -327,6 +328,23 @@ TEST_F(ServiceProgramTest, JournalReadsPrioritiesOnlyWhenItOwnsStandardError)
         EXPECT_TRUE(HasLine(plain, "kelvaris: cannot serve the socket", "missing/socket")) << Joined(plain);
         EXPECT_TRUE(HasLine(plain, "", "The alarm server is not reachable")) << Joined(plain);
     }
+}
+
+// The companion programs' own messages carry their priority too.
+TEST_F(ServiceProgramTest, CompanionProgramsWritePrioritiesForTheJournal)
+{
+    const QString errors = m_dir.filePath(QStringLiteral("stderr"));
+    const QString missing = m_dir.filePath(QStringLiteral("typo.cfg"));
+    const QList<QByteArray> ctl = RunWithStandardError(m_env, errors, errors, QStringLiteral(KELVARISCTL_PATH),
+        { QStringLiteral("eval"), QStringLiteral("--config"), missing }, 2);
+    EXPECT_TRUE(HasLine(ctl, "<2>kelvarisctl: ", "typo.cfg")) << Joined(ctl);
+    const QList<QByteArray> plainCtl = RunWithStandardError(m_env, errors, QString(),
+        QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("eval"), QStringLiteral("--config"), missing }, 2);
+    EXPECT_TRUE(HasLine(plainCtl, "kelvarisctl: ", "typo.cfg")) << Joined(plainCtl);
+
+    const QList<QByteArray> sim = RunWithStandardError(m_env, errors, errors, QStringLiteral(ALARMSIM_PATH),
+        { QStringLiteral("--targets"), missing }, 2);
+    EXPECT_TRUE(HasLine(sim, "<2>kelvaris-alarmsim: ", "typo.cfg")) << Joined(sim);
 }
 
 namespace {

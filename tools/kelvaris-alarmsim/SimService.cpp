@@ -1,11 +1,10 @@
 #include "SimService.h"
 
-#include <cstdio>
-
 #include <QDateTime>
 #include <QTimer>
 
 #include "support/SeqPacket.h"
+#include "support/Trace.h"
 #include "support/Warning.h"
 
 CSimService::CSimService(const CAlarmSimReplies& replies, QFile* log, TakeoverMode mode, int answerAfterMs,
@@ -26,8 +25,9 @@ QString CSimService::ExecuteCommand(const QString& command)
     if (const std::optional<CSend2Request> send2 = CAlarmSimReplies::ParseSend2(command);
         send2 && CAlarmSimReplies::IsTakeoverClientId(send2->clientId)) {
         if (!m_replies.FindByName(send2->receiver)) {
-            std::fprintf(stderr, "kelvaris-alarmsim: takeover request to the unknown receiver \"%s\"\n",
-                send2->receiver.toLocal8Bit().constData());
+            WriteStandardError(QtWarningMsg,
+                QStringLiteral("kelvaris-alarmsim: takeover request to the unknown receiver \"%1\"")
+                    .arg(send2->receiver));
         }
         const QByteArray answer = m_replies.TakeoverAnswer(*send2, m_mode);
         if (!answer.isEmpty())
@@ -58,9 +58,9 @@ void CSimService::WriteLog(const QString& command)
         // A full disk would otherwise lose the log silently; one warning a minute at most.
         static CWarningLimiter limiter;
         if (const auto more = limiter.Allow(); more >= 0) {
-            std::fprintf(stderr, "kelvaris-alarmsim: cannot write to the log \"%s\": %s%s\n",
-                m_log->fileName().toLocal8Bit().constData(), m_log->errorString().toLocal8Bit().constData(),
-                CWarningLimiter::MoreText(more).toLocal8Bit().constData());
+            WriteStandardError(QtWarningMsg,
+                QStringLiteral("kelvaris-alarmsim: cannot write to the log \"%1\": %2%3")
+                    .arg(m_log->fileName(), m_log->errorString(), CWarningLimiter::MoreText(more)));
         }
     }
 }
@@ -69,7 +69,8 @@ void CSimService::DeliverAnswer(const QByteArray& answer)
 {
     const CSeqPacketResult result = SeqPacketExchange(m_pipeName, answer, kAnswerTimeoutMs);
     if (!result.Ok()) {
-        std::fprintf(stderr, "kelvaris-alarmsim: takeover answer not delivered to \"%s\" (%s): %s\n",
-            m_pipeName.constData(), result.Message().toLocal8Bit().constData(), answer.constData());
+        WriteStandardError(QtWarningMsg,
+            QStringLiteral("kelvaris-alarmsim: takeover answer not delivered to \"%1\" (%2): %3")
+                .arg(QString::fromLocal8Bit(m_pipeName), result.Message(), QString::fromUtf8(answer)));
     }
 }

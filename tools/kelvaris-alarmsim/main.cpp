@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "support/SeqPacket.h"
+#include "support/Trace.h"
 
 #include "AlarmSim.h"
 #include "SimService.h"
@@ -39,12 +40,13 @@ constexpr double kMaxAnswerAfterSeconds = 24 * 60 * 60;
 
 void Warn(const QString& message)
 {
-    std::fprintf(stderr, "kelvaris-alarmsim: %s\n", message.toLocal8Bit().constData());
+    // With its priority when the journal reads standard error.
+    WriteStandardError(QtWarningMsg, QStringLiteral("kelvaris-alarmsim: ") + message);
 }
 
 int Fail(int code, const QString& message)
 {
-    Warn(message);
+    WriteStandardError(QtCriticalMsg, QStringLiteral("kelvaris-alarmsim: ") + message);
     return code;
 }
 
@@ -163,6 +165,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvaris-alarmsim"));
+    InitTrace();
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARIS_VERSION));
 
     COptions options;

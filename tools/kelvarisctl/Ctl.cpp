@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "schedule/ConfigLocation.h"
+#include "support/Trace.h"
 
 QTextStream& CtlOut()
 {
@@ -22,7 +23,8 @@ QTextStream& CtlErr()
 int CtlFail(int code, const QString& message)
 {
     CtlOut().flush();
-    CtlErr() << "kelvarisctl: " << message << Qt::endl;
+    // With its priority when the journal reads standard error.
+    WriteStandardError(QtCriticalMsg, QStringLiteral("kelvarisctl: ") + message);
     return code;
 }
 

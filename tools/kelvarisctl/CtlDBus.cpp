@@ -14,6 +14,7 @@
 
 #include "inbound/DDEServer.h"
 #include "inbound/KelvarisBus.h"
+#include "support/Trace.h"
 
 #include "Ctl.h"
 
@@ -188,7 +189,8 @@ int DdeWatch(const QStringList& args)
     // Kelvaris leaving the bus ends the watch.
     QDBusServiceWatcher watcher(KelvarisBusName(), bus, QDBusServiceWatcher::WatchForUnregistration);
     QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &sink, [] {
-        CtlErr() << "kelvarisctl: Kelvaris (" << KelvarisBusName() << ") left the session bus" << Qt::endl;
+        WriteStandardError(QtCriticalMsg,
+            QStringLiteral("kelvarisctl: Kelvaris (%1) left the session bus").arg(KelvarisBusName()));
         QCoreApplication::exit(CTL_FAILED);
     });
     QuitOnTerminationSignal(&sink);
