@@ -130,6 +130,8 @@ if [[ -f /usr/share/bash-completion/bash_completion ]]; then
   expect_completion "--week --weeks " kelvarisctl export --target A --w
   expect_completion "--config " kelvarisctl eval --c
   expect_completion "--unicode " kelvarisctl dde get Shift Name --u
+  expect_completion '\[setup\(TB\)\] \[setup\(TH\)\] \[setup\(TP\)\] \[setup\(TS\)\] ' kelvarisctl do "[se"
+  expect_completion '\[activate\(\)\] ' kelvarisctl dde exec ""
 else
   bash -n "$completion" && ok "bash completion parses (bash-completion not installed)" || fail "bash completion"
 fi
