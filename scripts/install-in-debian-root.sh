@@ -76,4 +76,7 @@ cp "$src/scripts/run-demo.sh" "$src/scripts/make-demo.sh" "$target$demo/scripts/
 cp -r "$src/dist/demo" "$target$demo/dist/"
 ln -s /usr/bin "$target$demo/build/bin"
 in_root KELVARIS_DEMO_BUILT=1 KELVARIS_DEMO_HEADLESS=1 bash "$demo/scripts/run-demo.sh" "$demo/build"
+echo "== bus activation: no Kelvaris runs, the session bus starts kelvaris -Embedding for the call"
+in_root dbus-run-session -- sh -c 'echo "\$ kelvarisctl do \"[setup(TB)]\""; kelvarisctl do "[setup(TB)]"; echo "exit code $?"' 2>&1 |
+  grep -v 'Failed to set fd limit'
 echo "== done: the packages install and run in a fresh Debian 12 root ($target)"
