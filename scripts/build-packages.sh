@@ -40,7 +40,9 @@ if [[ -f "$build/CMakeCache.txt" ]]; then
   cmake --build "$build" -j "${JOBS:-$(nproc)}" --target kelvaris kelvarisctl kelvaris-alarmsim kelvaris_man \
     kelvaris_debian_changelog
 else
-  # Debian's hardening flags (fortified functions, stack protector, read-only relocations).
+  # Debian's hardening flags (fortified functions, stack protector, read-only relocations bound
+  # at start).
+  export DEB_BUILD_MAINT_OPTIONS=${DEB_BUILD_MAINT_OPTIONS:-hardening=+all}
   CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
     LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" BUILD_TYPE=Release \
     "$here/setup.sh" "$build" "${packaging[@]}" -DKELVARIS_BUILD_TESTS=OFF -DKELVARIS_BUILD_BENCH=OFF
