@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 
+#include "app/ServiceNotifier.h"
 #include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
 
@@ -42,8 +43,9 @@ void OnTerminationSignal(QObject* context, std::function<void()> handler)
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
-CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, QObject* parent)
+CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, CServiceNotifier* notifier, QObject* parent)
     : QObject(parent)
+    , m_notifier(notifier)
     , m_doc(std::make_unique<CKelvarisDoc>(server, m_rights, this))
     , m_inbound(std::make_unique<CKelvarisInbound>(*m_doc, this))
 {
@@ -74,6 +76,9 @@ bool CHeadlessHost::Start()
     }
     Print(StartedLine(CDateTime::GetCurrentTime()));
     m_doc->Activate();
+    // Ready before the first cycle: that one asks the alarm server, which may keep it waiting.
+    if (m_notifier)
+        m_notifier->Ready(QStringLiteral("The engine is active and the socket is served"));
     // The first cycle at once, so the alarm server hears the state without waiting a second; the
     // first idle check about a second after start.
     Tick();
@@ -90,6 +95,9 @@ void CHeadlessHost::Stop()
     if (m_stopped)
         return;
     m_stopped = true;
+    // Deactivating asks the alarm server, which may take a while: the service manager hears first.
+    if (m_notifier)
+        m_notifier->Stopping(QStringLiteral("Deactivating the engine"));
     m_cycleTimer.stop();
     m_idleTimer.stop();
     m_fileRecheck.Stop();
@@ -101,6 +109,10 @@ void CHeadlessHost::Tick()
 {
     if (m_doc->IsActive())
         m_doc->Cycle();
+    // After the cycle, not on a timer of its own: an engine stuck in its cycle feeds no watchdog.
+    // A deactivated engine (by a DDE or automation command) still runs this loop and is alive.
+    if (m_notifier)
+        m_notifier->CycleDone();
 }
 
 void CHeadlessHost::Idle()

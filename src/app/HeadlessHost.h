@@ -13,18 +13,22 @@
 
 class CKelvarisInbound;
 class CServerCommandFactory;
+class CServiceNotifier;
 
 // kelvaris --headless: the document and its engine without any window. It serves the socket, the DDE
 // values and the automation object (whose setup commands open nothing here), activates the engine at
 // start (which starts the socket server), runs the one-second cycle and the 30-second idle check, prints
 // every logbook line to standard output as its four tab-separated texts, and on SIGINT or SIGTERM deactivates
-// and quits.
+// and quits. The service notifier, when given, hears that it is ready once it serves, that a cycle ran
+// after every cycle (the watchdog), and that it stops before it deactivates.
 class CHeadlessHost : public QObject, public CDocObserver
 {
     Q_OBJECT
 
 public:
-    explicit CHeadlessHost(CServerCommandFactory& server, QObject* parent = nullptr);
+    // The notifier (not owned, may be null) must outlive the host.
+    explicit CHeadlessHost(
+        CServerCommandFactory& server, CServiceNotifier* notifier = nullptr, QObject* parent = nullptr);
     ~CHeadlessHost() override;
 
     // Initialises the document, sets up the socket and activates the engine. False when the
@@ -44,6 +48,7 @@ private:
     void Tick();
     void Idle();
 
+    CServiceNotifier* m_notifier = nullptr;
     CRightsCheck m_rights; // no password: nothing here could ask for one
     std::unique_ptr<CKelvarisDoc> m_doc;
     std::unique_ptr<CKelvarisInbound> m_inbound;

@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessHost.h"
 #include "app/KelvarisApp.h"
+#include "app/ServiceNotifier.h"
 #include "inbound/KelvarisBus.h"
 #include "inbound/KelvarisObj.h"
 #include "schedule/ConfigLocation.h"
@@ -77,10 +78,12 @@ int RunHeadless()
     const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
     ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
     CDBusServerCommandFactory server(AlarmServerAddressFrom(CProfile(paths.configPath)));
-    CHeadlessHost host(server);
+    // Under systemd: ready once the socket is served, the watchdog fed by the engine cycle.
+    CSystemdNotifier notifier;
+    CHeadlessHost host(server, &notifier);
     OnTerminationSignal(&host, [&host] { host.Stop(); });
     if (!host.Start()) {
-        QTextStream(stderr) << "kelvaris: " << host.StartProblem() << "\n";
+        WriteStandardError(QtCriticalMsg, QStringLiteral("kelvaris: ") + host.StartProblem());
         return 1;
     }
     return QCoreApplication::exec();
@@ -123,13 +126,15 @@ int main(int argc, char* argv[])
             ? RegisterAutomationServer(QCoreApplication::applicationFilePath(), &error)
             : UnregisterAutomationServer(&error);
         if (!ok)
-            QTextStream(stderr) << "kelvaris: " << error << "\n";
+            WriteStandardError(QtCriticalMsg, QStringLiteral("kelvaris: ") + error);
         return ok ? 0 : 1;
     }
 
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(icons); // the icons live in the static library
     SetApplicationNames();
+    // The name the desktop file is installed under: desktops find the icon and the entry by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.ondrevi.Kelvaris"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kelvaris.svg")));
     InitTrace();
     InstallCrashReports();

@@ -1,5 +1,8 @@
 #include "support/Trace.h"
 
+#include <cstdio>
+#include <sys/stat.h>
+
 #include <QStringList>
 
 Q_LOGGING_CATEGORY(lcApp, "kelvaris.app", QtInfoMsg)
@@ -33,8 +36,94 @@ QString TraceRulesFor(const QString& categories)
     return rules.join(QLatin1Char('\n'));
 }
 
+namespace {
+
+// Decided once by InitTrace: standard error does not change under a running program.
+bool g_journal = false;
+
+void WriteLines(QtMsgType type, const QString& text)
+{
+    const QByteArray bytes
+        = g_journal ? PrefixLines(JournalPriority(type), text.toLocal8Bit()) : text.toLocal8Bit() + '\n';
+    // One write for the whole message, so that lines of other threads do not come in between.
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// As Qt's own handler, with the priority in front of every line.
+void JournalMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const QString formatted = qFormatLogMessage(type, context, message);
+    // Nothing when the message pattern left nothing (an empty message is still a line).
+    if (formatted.isNull())
+        return;
+    WriteLines(type, formatted);
+}
+
+} // namespace
+
+bool JournalStreamNames(const QByteArray& value, quint64 device, quint64 inode)
+{
+    const QList<QByteArray> parts = value.split(':');
+    if (parts.size() != 2)
+        return false;
+    bool deviceOk = false;
+    bool inodeOk = false;
+    const quint64 named = parts[0].toULongLong(&deviceOk);
+    const quint64 namedInode = parts[1].toULongLong(&inodeOk);
+    return deviceOk && inodeOk && named == device && namedInode == inode;
+}
+
+bool StandardErrorIsJournal()
+{
+    const QByteArray value = qgetenv("JOURNAL_STREAM");
+    if (value.isEmpty())
+        return false;
+    struct stat status
+    {
+    };
+    if (::fstat(fileno(stderr), &status) != 0)
+        return false;
+    return JournalStreamNames(value, status.st_dev, status.st_ino);
+}
+
+const char* JournalPriority(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return "<7>"; // SD_DEBUG
+    case QtInfoMsg:
+        return "<6>"; // SD_INFO
+    case QtWarningMsg:
+        return "<4>"; // SD_WARNING
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        return "<2>"; // SD_CRIT
+    }
+    return "<4>";
+}
+
+QByteArray PrefixLines(const char* prefix, const QByteArray& text)
+{
+    QByteArray out;
+    const QList<QByteArray> lines = text.split('\n');
+    // A message that ends with a newline has no empty last line of its own.
+    const qsizetype count = lines.size() > 1 && lines.last().isEmpty() ? lines.size() - 1 : lines.size();
+    for (qsizetype i = 0; i < count; ++i)
+        out += prefix + lines[i] + '\n';
+    return out;
+}
+
+void WriteStandardError(QtMsgType type, const QString& text)
+{
+    WriteLines(type, text);
+}
+
 void InitTrace()
 {
+    g_journal = StandardErrorIsJournal();
+    if (g_journal)
+        qInstallMessageHandler(&JournalMessageHandler);
     const QString value = qEnvironmentVariable("KELVARIS_TRACE");
     if (value.isEmpty())
         return;

@@ -276,3 +276,72 @@ TEST_F(AlarmSimTest, NameTakenAndBadUsage)
     EXPECT_EQ(help.Finish(false).exitCode, 0);
     EXPECT_EQ(first.Finish(true).exitCode, 0);
 }
+
+namespace {
+struct CSimOutput
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the simulator for a command line that ends it at once (help, version, bad usage).
+CSimOutput RunSimulator(const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("KELVARIS_ALARMSERVER_BUS_NAME"), Unique("sim.c"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KELVARIS_ALARMSIM_PATH), args);
+    CSimOutput run;
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    if (process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+} // namespace
+
+TEST_F(AlarmSimTest, CommandLineHelpVersionAndErrorsThatNameTheirCause)
+{
+    const CSimOutput help = RunSimulator({ QStringLiteral("--help") });
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: kelvaris-alarmsim --targets FILE")));
+    for (const char* option : { "--targets", "--log", "--takeover", "--answer-after", "--version" })
+        EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
+    const CSimOutput version = RunSimulator({ QStringLiteral("--version") });
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("kelvaris-alarmsim "))) << version.out.toStdString();
+
+    // Each usage error names what it is about.
+    const QString missing = m_dir.filePath(QStringLiteral("missing.cfg"));
+    const struct
+    {
+        QStringList args;
+        QStringList named;
+    } cases[] = {
+        { { QStringLiteral("--targets"), m_targets, QStringLiteral("--bogus") },
+            { QStringLiteral("'bogus'") } },
+        { { QStringLiteral("--targets") }, { QStringLiteral("'--targets'") } },
+        { { QStringLiteral("--targets"), missing },
+            { missing, QStringLiteral("No such file or directory") } },
+        { { QStringLiteral("--targets"), m_dir.path() }, { m_dir.path(), QStringLiteral("Is a directory") } },
+        { { QStringLiteral("--targets"), m_targets, QStringLiteral("--log"), m_dir.path() },
+            { m_dir.path(), QStringLiteral("Is a directory") } },
+        { { QStringLiteral("--targets"), m_targets, QStringLiteral("--"), QStringLiteral("--log") },
+            { QStringLiteral("\"--log\"") } },
+    };
+    for (const auto& c : cases) {
+        const CSimOutput run = RunSimulator(c.args);
+        EXPECT_EQ(run.exitCode, 2) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        for (const QString& name : c.named)
+            EXPECT_TRUE(run.err.contains(name)) << run.err.toStdString();
+    }
+}

@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
+#include "schedule/DateTime.h"
 #include "schedule/Holiday.h"
 #include "schedule/Profile.h"
 
@@ -22,6 +24,12 @@ struct CtlRun
 CtlRun RunCtl(const QStringList& args)
 {
     QProcess process;
+    // System error texts in English; no session bus, so that bus verbs fail fast and alike.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+        QStringLiteral("unix:path=/nonexistent/kelvarisctl-test"));
+    process.setProcessEnvironment(env);
     process.start(QStringLiteral(KELVARISCTL_PATH), args);
     process.closeWriteChannel();
     CtlRun run;
@@ -90,16 +98,17 @@ TEST_F(KelvarisctlTest, EvalPrintsTheDocumentedLinesInOrder)
     EXPECT_TRUE(feast.out.contains(QStringLiteral("\nshift.name=\nshift.number=0\nshift.from=\n")));
     EXPECT_TRUE(feast.out.endsWith(QStringLiteral("barrier.total=0\nbarrier.delay=\n")));
 
-    // A missing configuration is an empty schedule, not an error.
-    const CtlRun empty = RunCtl(
-        { QStringLiteral("eval"), QStringLiteral("--config"), m_dir.filePath(QStringLiteral("none.cfg")),
-            QStringLiteral("--at"), QStringLiteral("2024-03-04 10:00:00") });
+    // An empty configuration is an empty schedule, not an error.
+    WriteConfig(QByteArray());
+    const CtlRun empty = RunCtl({ QStringLiteral("eval"), QStringLiteral("--config"), m_config,
+        QStringLiteral("--at"), QStringLiteral("2024-03-04 10:00:00") });
     EXPECT_EQ(empty.exitCode, 0);
     EXPECT_TRUE(empty.out.contains(QStringLiteral("workingDay=1")));
 }
 
 TEST_F(KelvarisctlTest, HolidaysGenerateAndList)
 {
+    WriteConfig(QByteArray());
     const CtlRun generate = RunCtl({ QStringLiteral("holidays"), QStringLiteral("generate"),
         QStringLiteral("2030"), QStringLiteral("2025"), QStringLiteral("--config"), m_config });
     ASSERT_EQ(generate.exitCode, 0) << generate.err.toStdString();
@@ -139,6 +148,114 @@ TEST_F(KelvarisctlTest, BadUsageExitsWithTwoAndOneLine)
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_EQ(RunCtl({ QStringLiteral("--help") }).exitCode, 0);
+}
+
+TEST_F(KelvarisctlTest, EveryVerbDescribesItselfWithHelp)
+{
+    const QStringList verbs = { QStringLiteral("eval"), QStringLiteral("holidays"),
+        QStringLiteral("holidays list"), QStringLiteral("holidays generate"), QStringLiteral("check"),
+        QStringLiteral("dispatch"), QStringLiteral("response"), QStringLiteral("send"), QStringLiteral("dde"),
+        QStringLiteral("dde get"), QStringLiteral("dde watch"), QStringLiteral("dde exec"),
+        QStringLiteral("do"), QStringLiteral("export") };
+    const CtlRun top = RunCtl({ QStringLiteral("--help") });
+    EXPECT_EQ(top.exitCode, 0);
+    for (const QString& verb : verbs) {
+        const QStringList words = verb.split(u' ');
+        // The overview names every verb.
+        EXPECT_TRUE(top.out.contains(QRegularExpression(QStringLiteral("\n  %1[ \n]").arg(words.first()))))
+            << verb.toStdString();
+
+        const CtlRun help = RunCtl(words + QStringList { QStringLiteral("--help") });
+        EXPECT_EQ(help.exitCode, 0) << verb.toStdString() << help.err.toStdString();
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: kelvarisctl ") + verb))
+            << help.out.toStdString();
+        EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+        // Every option the verb takes is described.
+        EXPECT_TRUE(help.out.contains(QStringLiteral("--version"))) << verb.toStdString();
+
+        const CtlRun version = RunCtl(words + QStringList { QStringLiteral("--version") });
+        EXPECT_EQ(version.exitCode, 0) << verb.toStdString();
+        EXPECT_TRUE(version.out.startsWith(QStringLiteral("kelvarisctl "))) << version.out.toStdString();
+
+        // An unknown option is named, with the verb it was given to.
+        const CtlRun bogus = RunCtl(words + QStringList { QStringLiteral("--bogus-option") });
+        EXPECT_EQ(bogus.exitCode, 2) << verb.toStdString();
+        EXPECT_EQ(bogus.err.count(u'\n'), 1) << bogus.err.toStdString();
+        EXPECT_TRUE(bogus.err.contains(QStringLiteral("'bogus-option'"))) << bogus.err.toStdString();
+        EXPECT_TRUE(bogus.err.contains(verb)) << bogus.err.toStdString();
+        EXPECT_TRUE(bogus.out.isEmpty());
+    }
+    const CtlRun options = RunCtl({ QStringLiteral("export"), QStringLiteral("--help") });
+    for (const char* option : { "--target", "--all", "--week", "--weeks", "--month", "--config" })
+        EXPECT_TRUE(options.out.contains(QLatin1String(option))) << option;
+
+    // A value option at the end has no value: the option is named.
+    const CtlRun missing = RunCtl({ QStringLiteral("dispatch"), QStringLiteral("--id") });
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("'--id'"))) << missing.err.toStdString();
+}
+
+TEST_F(KelvarisctlTest, ConfigFileThatCannotBeReadIsNamedWithTheReason)
+{
+    const QString absent = m_dir.filePath(QStringLiteral("typo.cfg"));
+    const QStringList verbs[]
+        = { { QStringLiteral("eval") }, { QStringLiteral("holidays"), QStringLiteral("list") },
+              { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2025"),
+                  QStringLiteral("2026") },
+              { QStringLiteral("export"), QStringLiteral("--all"), QStringLiteral("receivers") } };
+    for (const QStringList& verb : verbs) {
+        const CtlRun missing = RunCtl(verb + QStringList { QStringLiteral("--config"), absent });
+        EXPECT_EQ(missing.exitCode, 2) << verb.join(u' ').toStdString();
+        EXPECT_TRUE(missing.out.isEmpty()) << missing.out.toStdString();
+        EXPECT_TRUE(missing.err.contains(absent)) << missing.err.toStdString();
+        EXPECT_TRUE(missing.err.contains(QStringLiteral("No such file or directory")))
+            << missing.err.toStdString();
+
+        const CtlRun folder = RunCtl(verb + QStringList { QStringLiteral("--config"), m_dir.path() });
+        EXPECT_EQ(folder.exitCode, 2) << verb.join(u' ').toStdString();
+        EXPECT_TRUE(folder.err.contains(m_dir.path() + u'"')) << folder.err.toStdString();
+        EXPECT_TRUE(folder.err.contains(QStringLiteral("Is a directory"))) << folder.err.toStdString();
+    }
+    // Nothing was created under the mistyped name.
+    EXPECT_FALSE(QFile::exists(absent));
+    // --config before the holidays action counts as well.
+    const CtlRun before
+        = RunCtl({ QStringLiteral("holidays"), QStringLiteral("--config"), absent, QStringLiteral("list") });
+    EXPECT_EQ(before.exitCode, 2);
+    EXPECT_TRUE(before.err.contains(absent)) << before.err.toStdString();
+}
+
+TEST_F(KelvarisctlTest, TimeFormsInTheHelpAreAllRead)
+{
+    WriteConfig(kSchedule);
+    for (const QString& verb : { QStringLiteral("eval"), QStringLiteral("dispatch") }) {
+        const CtlRun help = RunCtl({ verb, QStringLiteral("--help") });
+        ASSERT_EQ(help.exitCode, 0);
+        const QStringList lines = help.out.split(u'\n');
+        const qsizetype header = lines.indexOf(verb == QLatin1String("eval")
+                ? QStringLiteral("Forms --at takes, for example:")
+                : QStringLiteral("Forms --time takes, for example:"));
+        ASSERT_GE(header, 0) << help.out.toStdString();
+        int examples = 0;
+        for (qsizetype i = header + 1; i < lines.size() && lines[i].startsWith(QStringLiteral("  ")); ++i) {
+            const QString example = lines[i].trimmed().section(QStringLiteral("  "), 0, 0);
+            if (example.startsWith(u'('))
+                continue;
+            ++examples;
+            CDateTime value;
+            EXPECT_TRUE(DateTimeFromText(example, value) && value.IsValid()) << example.toStdString();
+            if (verb == QLatin1String("eval")) {
+                // eval takes each of them, also after "--at=".
+                const CtlRun eval = RunCtl({ QStringLiteral("eval"), QStringLiteral("--config"), m_config,
+                    QStringLiteral("--at=") + example });
+                EXPECT_EQ(eval.exitCode, 0) << example.toStdString() << eval.err.toStdString();
+            }
+        }
+        EXPECT_GE(examples, 10) << help.out.toStdString();
+    }
+    CDateTime value;
+    ASSERT_TRUE(DateTimeFromText(QStringLiteral("4.3.24 21:30:15"), value));
+    EXPECT_EQ(DateTimeToText(value), QStringLiteral("2024-03-04 21:30:15"));
 }
 
 namespace {
@@ -194,10 +311,31 @@ TEST_F(KelvarisctlTest, SocketVerbsSendOneRequestAndPrintTheReply)
     EXPECT_EQ(send.exitCode, 0);
     EXPECT_EQ(send.out, QStringLiteral("\n"));
 
+    // "--" ends the options: a text that looks like one goes out as it stands.
+    EXPECT_EQ(RunCtl({ QStringLiteral("send"), QStringLiteral("--weird") }).exitCode, 2);
+    const CtlRun weird = RunCtl({ QStringLiteral("send"), QStringLiteral("--"), QStringLiteral("--weird") });
+    EXPECT_EQ(weird.exitCode, 0) << weird.err.toStdString();
+    // Options may follow the "--"-free arguments, and an option value may begin with "-".
+    const CtlRun late = RunCtl({ QStringLiteral("response"), QStringLiteral("--client"), QStringLiteral("-x"),
+        QStringLiteral("--target"), QStringLiteral("18"), QStringLiteral("--timeout"),
+        QStringLiteral("-1") });
+    EXPECT_EQ(late.exitCode, 0) << late.err.toStdString();
+    ASSERT_EQ(services.responses.size(), 2);
+    EXPECT_TRUE(services.responses[1].contains(QStringLiteral("<ClientID>-x</ClientID>")))
+        << services.responses[1].toStdString();
+    EXPECT_TRUE(services.responses[1].contains(QStringLiteral("<Timeout>-1</Timeout>")));
+
     pipe.Stop();
     const CtlRun nobody = RunCtl({ QStringLiteral("check") });
     EXPECT_EQ(nobody.exitCode, 1);
     EXPECT_TRUE(nobody.out.isEmpty());
+    // The socket is named.
+    EXPECT_TRUE(nobody.err.contains(QString::fromUtf8(name))) << nobody.err.toStdString();
+
+    // The bus verbs: after "--" the command is not an option, so the call is made (and finds no bus).
+    const CtlRun command = RunCtl({ QStringLiteral("do"), QStringLiteral("--"), QStringLiteral("-[x]") });
+    EXPECT_EQ(command.exitCode, 1) << command.err.toStdString();
+    EXPECT_EQ(RunCtl({ QStringLiteral("do"), QStringLiteral("-[x]") }).exitCode, 2);
     EXPECT_EQ(RunCtl({ QStringLiteral("dispatch") }).exitCode, 2);
     qunsetenv("KELVARIS_PIPE_NAME");
 }

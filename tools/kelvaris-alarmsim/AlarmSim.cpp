@@ -1,5 +1,8 @@
 #include "AlarmSim.h"
 
+#include <cerrno>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -114,11 +117,22 @@ QList<CArgument> SplitArguments(QStringView text)
 
 } // namespace
 
-bool CAlarmSimReplies::LoadTargets(const QString& path, QStringList& warnings)
+bool CAlarmSimReplies::LoadTargets(const QString& path, QStringList& warnings, QString* error)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable() || info.size() > CProfile::kMaxFileBytes)
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
         return false;
+    };
+    const QFileInfo info(path);
+    if (info.isDir())
+        return fail(qt_error_string(EISDIR));
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("not a regular file"));
+    if (QFile file(path); !file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    if (info.size() > CProfile::kMaxFileBytes)
+        return fail(QStringLiteral("larger than %1 bytes").arg(CProfile::kMaxFileBytes));
 
     CProfile profile(path);
     CProfile::Batch batch(profile);

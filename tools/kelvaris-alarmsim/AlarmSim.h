@@ -53,8 +53,9 @@ public:
     // (0x00BBGGRR, decimal or "0x" hexadecimal) and Members (groups: names separated by ";").
     // A target whose name or ID cannot travel in the tab-separated replies (a tab, line break or
     // double quote in it), or whose name repeats an earlier one, is left out with a warning, as is
-    // an unreadable colour (taken as 0). False when the file cannot be read.
-    bool LoadTargets(const QString& path, QStringList& warnings);
+    // an unreadable colour (taken as 0). False when the file cannot be read; `error` then says why
+    // ("No such file or directory", "Is a directory", ...).
+    bool LoadTargets(const QString& path, QStringList& warnings, QString* error = nullptr);
     void SetTargets(const QList<CSimTarget>& targets);
     const QList<CSimTarget>& Targets() const { return m_targets; }
     const CSimTarget* FindByName(const QString& name) const;

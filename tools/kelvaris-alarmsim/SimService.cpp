@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "support/SeqPacket.h"
+#include "support/Warning.h"
 
 CSimService::CSimService(const CAlarmSimReplies& replies, QFile* log, TakeoverMode mode, int answerAfterMs,
     const QByteArray& pipeName, QObject* parent)
@@ -52,7 +53,16 @@ void CSimService::WriteLog(const QString& command)
         = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + u'\t' + text + u'\n';
     // The log is unbuffered: each line reaches the file in one write, so readers never see half
     // of it.
-    m_log->write(line.toUtf8());
+    const QByteArray bytes = line.toUtf8();
+    if (m_log->write(bytes) != bytes.size()) {
+        // A full disk would otherwise lose the log silently; one warning a minute at most.
+        static CWarningLimiter limiter;
+        if (const auto more = limiter.Allow(); more >= 0) {
+            std::fprintf(stderr, "kelvaris-alarmsim: cannot write to the log \"%s\": %s%s\n",
+                m_log->fileName().toLocal8Bit().constData(), m_log->errorString().toLocal8Bit().constData(),
+                CWarningLimiter::MoreText(more).toLocal8Bit().constData());
+        }
+    }
 }
 
 void CSimService::DeliverAnswer(const QByteArray& answer)

@@ -1,9 +1,11 @@
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -20,24 +22,16 @@ namespace {
 
 enum Exit : int { EXIT_OK = 0, EXIT_FAILED = 1, EXIT_USAGE = 2 };
 
-const char kUsage[]
-    = "Usage: kelvaris-alarmsim --targets FILE [--log FILE] [--takeover confirm|timeout|ignore]\n"
-      "                         [--answer-after SECONDS]\n"
-      "\n"
-      "A stand-in alarm server: owns the alarm server's D-Bus name on the session bus and answers\n"
+const char kDescription[]
+    = "A stand-in alarm server: owns the alarm server's D-Bus name on the session bus and answers\n"
       "ExecuteCommand from the targets file (sections [Target1], [Target2] ... with Name, Number,\n"
-      "ID, Colour, Members).\n"
-      "\n"
-      "  --targets FILE         the receivers and groups\n"
-      "  --log FILE             append one line per command: local time, a tab, the command\n"
-      "  --takeover MODE        how takeover requests are answered on Kelvaris's socket:\n"
-      "                         confirm (default), timeout or ignore\n"
-      "  --answer-after SECONDS delay of the takeover answer (default 2; decimals allowed)\n"
-      "  --help, --version\n"
-      "\n"
-      "Environment: KELVARIS_ALARMSERVER_BUS_NAME (default com.ondrevi.AlarmServer),\n"
+      "ID, Colour, Members).";
+
+const char kNotes[]
+    = "Environment: KELVARIS_ALARMSERVER_BUS_NAME (default com.ondrevi.AlarmServer),\n"
       "KELVARIS_PIPE_NAME (default OndreviKelvaris, abstract; \"/...\" a socket file).\n"
-      "Exit codes: 0 ended by SIGTERM/SIGINT, 1 no session bus or the name is taken, 2 bad usage.\n";
+      "Exit codes: 0 ended by SIGTERM/SIGINT, 1 no session bus or the name is taken, 2 bad usage\n"
+      "(unknown option, missing value, an unreadable targets file or log).\n";
 
 const char kDefaultBusName[] = "com.ondrevi.AlarmServer";
 const char kObjectPath[] = "/com/ondrevi/AlarmServer/ServerCommand";
@@ -62,56 +56,83 @@ struct COptions
     int answerAfterMs = 2000;
 };
 
-// Reads "--name value" and "--name=value"; returns an error text, empty on success.
-QString ParseOptions(const QStringList& args, COptions& options)
+// The command line; returns -1 when the simulator is to run, else the exit code (after the help
+// or the version was printed, or a usage error reported).
+int ParseOptions(const QStringList& args, COptions& options)
 {
-    bool haveTargets = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--")))
-            return QStringLiteral("unexpected argument \"%1\"").arg(arg);
-        QString name = arg.mid(2);
-        QString value;
-        if (const qsizetype eq = name.indexOf(u'='); eq >= 0) {
-            value = name.mid(eq + 1);
-            name.truncate(eq);
-        } else {
-            if (name != QLatin1String("targets") && name != QLatin1String("log")
-                && name != QLatin1String("takeover") && name != QLatin1String("answer-after"))
-                return QStringLiteral("unknown option --%1").arg(name);
-            if (i + 1 >= args.size())
-                return QStringLiteral("option --%1 needs a value").arg(name);
-            value = args[++i];
-        }
-        if (name == QLatin1String("targets")) {
-            options.targets = value;
-            haveTargets = true;
-        } else if (name == QLatin1String("log")) {
-            options.log = value;
-        } else if (name == QLatin1String("takeover")) {
-            if (value == QLatin1String("confirm"))
-                options.mode = TakeoverMode::Confirm;
-            else if (value == QLatin1String("timeout"))
-                options.mode = TakeoverMode::Timeout;
-            else if (value == QLatin1String("ignore"))
-                options.mode = TakeoverMode::Ignore;
-            else
-                return QStringLiteral("--takeover takes confirm, timeout or ignore, not \"%1\"").arg(value);
-        } else if (name == QLatin1String("answer-after")) {
-            bool ok = false;
-            const double seconds = value.toDouble(&ok);
-            if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > kMaxAnswerAfterSeconds)
-                return QStringLiteral("--answer-after takes seconds from 0 to %1, not \"%2\"")
-                    .arg(kMaxAnswerAfterSeconds)
-                    .arg(value);
-            options.answerAfterMs = static_cast<int>(std::lround(seconds * 1000));
-        } else {
-            return QStringLiteral("unknown option --%1").arg(name);
-        }
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    parser.addOption(QCommandLineOption(
+        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("version"), QStringLiteral("Show the program's version and exit.")));
+    parser.addOption(QCommandLineOption(QStringLiteral("targets"),
+        QStringLiteral("The receivers and groups (required)."), QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(QStringLiteral("log"),
+        QStringLiteral("Append one line per command received: local time, a tab, the command."),
+        QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(QStringLiteral("takeover"),
+        QStringLiteral("How takeover requests are answered on Kelvaris's socket: confirm (default), "
+                       "timeout or ignore."),
+        QStringLiteral("MODE")));
+    parser.addOption(QCommandLineOption(QStringLiteral("answer-after"),
+        QStringLiteral("Delay of the takeover answer (default 2; decimals allowed)."),
+        QStringLiteral("SECONDS")));
+
+    if (!parser.parse(QStringList { QStringLiteral("kelvaris-alarmsim") } + args)) {
+        QString error = parser.errorText();
+        if (error.endsWith(u'.'))
+            error.chop(1);
+        return Fail(EXIT_USAGE, error + QStringLiteral(" (see kelvaris-alarmsim --help)"));
     }
-    if (!haveTargets || options.targets.isEmpty())
-        return QStringLiteral("--targets FILE is required (see --help)");
-    return {};
+    if (parser.isSet(QStringLiteral("help"))) {
+        QString help = parser.helpText();
+        // Qt's usage line does not show which options are required.
+        help
+            = QStringLiteral(
+                  "Usage: kelvaris-alarmsim --targets FILE [--log FILE] [--takeover confirm|timeout|ignore]\n"
+                  "                         [--answer-after SECONDS]\n\n")
+            + help.mid(help.indexOf(u'\n') + 1) + u'\n' + QString::fromLatin1(kNotes);
+        std::fputs(help.toLocal8Bit().constData(), stdout);
+        return EXIT_OK;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("kelvaris-alarmsim %s\n", KELVARIS_VERSION);
+        return EXIT_OK;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return Fail(EXIT_USAGE,
+            QStringLiteral("unexpected argument \"%1\" (see kelvaris-alarmsim --help)")
+                .arg(parser.positionalArguments().first()));
+
+    options.targets = parser.value(QStringLiteral("targets"));
+    options.log = parser.value(QStringLiteral("log"));
+    if (parser.isSet(QStringLiteral("takeover"))) {
+        const QString value = parser.value(QStringLiteral("takeover"));
+        if (value == QLatin1String("confirm"))
+            options.mode = TakeoverMode::Confirm;
+        else if (value == QLatin1String("timeout"))
+            options.mode = TakeoverMode::Timeout;
+        else if (value == QLatin1String("ignore"))
+            options.mode = TakeoverMode::Ignore;
+        else
+            return Fail(EXIT_USAGE,
+                QStringLiteral("--takeover takes confirm, timeout or ignore, not \"%1\"").arg(value));
+    }
+    if (parser.isSet(QStringLiteral("answer-after"))) {
+        const QString value = parser.value(QStringLiteral("answer-after"));
+        bool ok = false;
+        const double seconds = value.toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > kMaxAnswerAfterSeconds)
+            return Fail(EXIT_USAGE,
+                QStringLiteral("--answer-after takes seconds from 0 to %1, not \"%2\"")
+                    .arg(kMaxAnswerAfterSeconds)
+                    .arg(value));
+        options.answerAfterMs = static_cast<int>(std::lround(seconds * 1000));
+    }
+    if (options.targets.isEmpty())
+        return Fail(EXIT_USAGE, QStringLiteral("--targets FILE is required (see kelvaris-alarmsim --help)"));
+    return -1;
 }
 
 // SIGTERM and SIGINT end the event loop through a pipe that the handler writes to.
@@ -144,23 +165,15 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("kelvaris-alarmsim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARIS_VERSION));
 
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        std::fputs(kUsage, stdout);
-        return EXIT_OK;
-    }
-    if (args.contains(QLatin1String("--version"))) {
-        std::printf("kelvaris-alarmsim %s\n", KELVARIS_VERSION);
-        return EXIT_OK;
-    }
     COptions options;
-    if (const QString error = ParseOptions(args, options); !error.isEmpty())
-        return Fail(EXIT_USAGE, error);
+    if (const int code = ParseOptions(QCoreApplication::arguments().mid(1), options); code >= 0)
+        return code;
 
     CAlarmSimReplies replies;
     QStringList warnings;
-    if (!replies.LoadTargets(options.targets, warnings))
-        return Fail(EXIT_USAGE, QStringLiteral("cannot read the targets file \"%1\"").arg(options.targets));
+    if (QString reason; !replies.LoadTargets(options.targets, warnings, &reason))
+        return Fail(EXIT_USAGE,
+            QStringLiteral("cannot read the targets file \"%1\": %2").arg(options.targets, reason));
     for (const QString& warning : std::as_const(warnings))
         Warn(options.targets + QStringLiteral(": ") + warning);
     if (replies.Targets().isEmpty())
@@ -173,10 +186,13 @@ int main(int argc, char* argv[])
 
     const QByteArray pipeName = PipeNameFromEnvironment();
     if (CSeqPacketAddress address; !address.Set(pipeName))
-        Warn(QStringLiteral("KELVARIS_PIPE_NAME is not a usable socket name; takeover answers will fail"));
+        Warn(QStringLiteral(
+            "KELVARIS_PIPE_NAME \"%1\" is not a usable socket name; takeover answers will fail")
+                 .arg(QString::fromUtf8(pipeName)));
 
     if (!InstallSignalHandlers())
-        return Fail(EXIT_FAILED, QStringLiteral("cannot install the signal handlers"));
+        return Fail(EXIT_FAILED,
+            QStringLiteral("cannot install the signal handlers: %1").arg(qt_error_string(errno)));
     QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
         char buffer[16];
@@ -192,8 +208,9 @@ int main(int argc, char* argv[])
         replies, options.log.isEmpty() ? nullptr : &log, options.mode, options.answerAfterMs, pipeName);
     // The object first, so that it answers as soon as the name appears.
     if (!bus.registerObject(QString::fromLatin1(kObjectPath), &service, QDBusConnection::ExportAllSlots))
-        return Fail(
-            EXIT_FAILED, QStringLiteral("cannot register the object %1").arg(QLatin1String(kObjectPath)));
+        return Fail(EXIT_FAILED,
+            QStringLiteral("cannot register the object %1: %2")
+                .arg(QLatin1String(kObjectPath), bus.lastError().message()));
     QString busName = qEnvironmentVariable("KELVARIS_ALARMSERVER_BUS_NAME");
     if (busName.isEmpty())
         busName = QString::fromLatin1(kDefaultBusName);

@@ -1,8 +1,9 @@
 #include "Ctl.h"
 
-#include <cstdio>
+#include <cerrno>
 
-#include <QHash>
+#include <QFile>
+#include <QFileInfo>
 
 #include "schedule/ConfigLocation.h"
 
@@ -25,45 +26,153 @@ int CtlFail(int code, const QString& message)
     return code;
 }
 
-QString CtlConfigPath(const QString& given)
+namespace {
+// Why the file cannot be read ("No such file or directory", "Is a directory", ...); empty when it
+// is a regular file that opens for reading.
+QString UnreadableReason(const QString& path)
 {
-    if (!given.isEmpty())
-        return given;
-    CLocationInput input = LocationInputFromEnvironment();
-    input.programPath = JoinPath(FolderOf(input.programPath), QStringLiteral("kelvaris"));
-    return DetermineConfigPaths(input).configPath;
+    const QFileInfo info(path);
+    if (info.isDir())
+        return qt_error_string(EISDIR);
+    // A pipe or device would block or never end; only plain files are configuration files.
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("not a regular file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    return QString();
+}
+} // namespace
+
+QString CtlConfigPath(const CCtlCommand& command, QString& error)
+{
+    return CtlConfigPath(
+        command.IsSet(QStringLiteral("config")), command.Value(QStringLiteral("config")), error);
 }
 
-CCtlArgs::CCtlArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flagOptions)
+QString CtlConfigPath(bool isGiven, const QString& given, QString& error)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--")) || arg == QLatin1String("--")) {
-            m_positional << arg;
-            continue;
-        }
-        QString name = arg.mid(2);
-        QString value;
-        bool inlineValue = false;
-        if (const qsizetype eq = name.indexOf(u'='); eq >= 0) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-            inlineValue = true;
-        }
-        if (flagOptions.contains(name) && !inlineValue) {
-            m_flags << name;
-        } else if (valueOptions.contains(name)) {
-            if (!inlineValue) {
-                if (i + 1 >= args.size()) {
-                    m_error = QStringLiteral("option --%1 needs a value").arg(name);
-                    return;
-                }
-                value = args[++i];
-            }
-            m_values.insert(name, value);
-        } else {
-            m_error = QStringLiteral("unknown option --%1").arg(name);
-            return;
-        }
+    error.clear();
+    if (!isGiven) {
+        CLocationInput input = LocationInputFromEnvironment();
+        input.programPath = JoinPath(FolderOf(input.programPath), QStringLiteral("kelvaris"));
+        return DetermineConfigPaths(input).configPath;
     }
+    if (given.isEmpty()) {
+        error = QStringLiteral("--config needs a file name");
+        return QString();
+    }
+    // A mistyped name must not read as an empty configuration.
+    if (const QString reason = UnreadableReason(given); !reason.isEmpty()) {
+        error = QStringLiteral("cannot read the configuration file \"%1\": %2").arg(given, reason);
+        return QString();
+    }
+    return given;
+}
+
+void CtlAddConfigOption(CCtlCommand& command)
+{
+    command.AddOption(QStringLiteral("config"),
+        QStringLiteral("The configuration file (default: the one kelvaris uses); it must exist and be "
+                       "readable."),
+        QStringLiteral("FILE"));
+}
+
+const QList<QPair<QString, QString>>& CtlTimeExamples()
+{
+    static const QList<QPair<QString, QString>> examples {
+        { QStringLiteral("2024-03-04 21:30:00"), QStringLiteral("year-month-day hour:minute:second") },
+        { QStringLiteral("2024-03-04"), QStringLiteral("that day at midnight") },
+        { QStringLiteral("2024-03-04T21:30"), QStringLiteral("ISO 8601") },
+        { QStringLiteral("20240304213000"), QStringLiteral("digits only, YYYYMMDDhhmmss") },
+        { QStringLiteral("4.3.2024 21:30"), QStringLiteral("day.month.year hour:minute[:second]") },
+        { QStringLiteral("4.3.24 21:30:15"), QStringLiteral("two-digit year: 00-69 is 20xx, 70-99 19xx") },
+        { QStringLiteral("4.3. 21:30"), QStringLiteral("day.month. of this year, with a time") },
+        { QStringLiteral("4.3.2024"), QStringLiteral("day.month.year at midnight") },
+        { QStringLiteral("21:30"), QStringLiteral("today at hour:minute[:second]") },
+        { QStringLiteral("+1:30"), QStringLiteral("now plus hours:minutes[:seconds]") },
+        { QStringLiteral("-0:15:30"), QStringLiteral("now minus hours:minutes:seconds") },
+        { QStringLiteral("DT#NOW"), QStringLiteral("now") },
+    };
+    return examples;
+}
+
+QString CtlTimeExamplesHelp()
+{
+    QString text;
+    for (const auto& [example, meaning] : CtlTimeExamples())
+        text += QStringLiteral("  %1  %2\n").arg(example, -20).arg(meaning);
+    text += QStringLiteral("  (and the dates of the current locale, such as its short date form)\n");
+    return text;
+}
+
+CCtlCommand::CCtlCommand(QString name, QString synopsis, QString description)
+    : m_name(std::move(name))
+    , m_synopsis(std::move(synopsis))
+    , m_description(std::move(description))
+{
+    m_parser.addOption(QCommandLineOption(
+        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help and exit.")));
+    m_parser.addOption(QCommandLineOption(
+        QStringLiteral("version"), QStringLiteral("Show the program's version and exit.")));
+}
+
+void CCtlCommand::AddOption(const QString& name, const QString& description, const QString& valueName)
+{
+    m_parser.addOption(QCommandLineOption(name, description, valueName));
+}
+
+void CCtlCommand::AddArgument(const QString& name, const QString& description)
+{
+    m_parser.addPositionalArgument(name, description);
+}
+
+void CCtlCommand::StopAtFirstArgument()
+{
+    m_parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+}
+
+int CCtlCommand::Parse(const QStringList& args)
+{
+    if (!m_parser.parse(QStringList { QStringLiteral("kelvarisctl") } + args))
+        return Usage(m_parser.errorText());
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        CtlOut() << HelpText();
+        CtlOut().flush();
+        return CTL_OK;
+    }
+    if (m_parser.isSet(QStringLiteral("version"))) {
+        CtlOut() << "kelvarisctl " << KELVARIS_VERSION << Qt::endl;
+        return CTL_OK;
+    }
+    return -1;
+}
+
+int CCtlCommand::Usage(const QString& text) const
+{
+    QString message = text;
+    if (message.endsWith(u'.'))
+        message.chop(1);
+    if (m_name.isEmpty())
+        return CtlFail(CTL_USAGE, QStringLiteral("%1 (see kelvarisctl --help)").arg(message));
+    return CtlFail(CTL_USAGE, QStringLiteral("%1: %2 (see kelvarisctl %1 --help)").arg(m_name, message));
+}
+
+QString CCtlCommand::HelpText() const
+{
+    // Qt's text begins with its own usage line, which cannot place the verb before [options].
+    QString options = m_parser.helpText();
+    options = options.mid(options.indexOf(u'\n') + 1);
+    while (options.startsWith(u'\n'))
+        options.remove(0, 1);
+    QString text = QStringLiteral("Usage: kelvarisctl %1 %2").arg(m_name, m_synopsis).simplified()
+        + QStringLiteral("\n\n");
+    if (!m_description.isEmpty())
+        text += m_description + u'\n';
+    else
+        text += u'\n';
+    text += options;
+    if (!m_notes.isEmpty())
+        text += u'\n' + m_notes;
+    return text;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QHash>
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -17,8 +17,20 @@ QTextStream& CtlErr();
 int CtlFail(int code, const QString& message);
 
 // The configuration file a verb works on: the one given with --config, else the one kelvaris
-// itself uses (its data folder rules, for the program "kelvaris" beside this one).
-QString CtlConfigPath(const QString& given);
+// itself uses (its data folder rules, for the program "kelvaris" beside this one). A file given
+// with --config must be a readable file; otherwise `error` names the path and the reason and the
+// result is empty.
+class CCtlCommand;
+QString CtlConfigPath(const CCtlCommand& command, QString& error);
+QString CtlConfigPath(bool isGiven, const QString& given, QString& error);
+// Adds the --config option to a verb.
+void CtlAddConfigOption(CCtlCommand& command);
+
+// The time texts --at and --time take, each with what it means: examples that the date parser
+// reads (the help lists them, and the tests read every one back).
+const QList<QPair<QString, QString>>& CtlTimeExamples();
+// The examples as help lines, indented.
+QString CtlTimeExamplesHelp();
 
 // A verb gets the arguments after its name.
 int CtlEval(const QStringList& args);
@@ -31,22 +43,41 @@ int CtlDde(const QStringList& args);
 int CtlDo(const QStringList& args);
 int CtlExport(const QStringList& args);
 
-// Reads "--name value" / "--name=value" options and positional arguments; unknown options and
-// missing values are usage errors.
-class CCtlArgs
+// The command line of one verb (or sub-verb such as "holidays list"), read with QCommandLineParser:
+// its options, --help (the verb's usage with every option) and --version. Options may come before,
+// between or after the arguments; "--" ends the options.
+class CCtlCommand
 {
 public:
-    CCtlArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flagOptions = {});
+    // `name`: the words after "kelvarisctl" ("eval", "dde get"); `synopsis`: the usage after the
+    // name; `description`: what the verb does (lines kept as they are).
+    CCtlCommand(QString name, QString synopsis, QString description);
 
-    bool Ok() const { return m_error.isEmpty(); }
-    const QString& Error() const { return m_error; }
-    bool Has(const QString& name) const { return m_values.contains(name) || m_flags.contains(name); }
-    QString Value(const QString& name) const { return m_values.value(name); }
-    const QStringList& Positional() const { return m_positional; }
+    // An option "--name VALUE" (`valueName` given) or a flag "--name".
+    void AddOption(const QString& name, const QString& description, const QString& valueName = QString());
+    // An argument shown in the help.
+    void AddArgument(const QString& name, const QString& description);
+    // A line block printed after the options in the help.
+    void AddNotes(const QString& notes) { m_notes = notes; }
+    // Stops reading options at the first argument: the rest belongs to a sub-verb.
+    void StopAtFirstArgument();
+
+    // Reads the arguments. Returns -1 when the verb is to run; otherwise the exit code, after the
+    // help or the version was printed or a usage error ("kelvarisctl VERB: Unknown option 'x'.")
+    // was reported.
+    int Parse(const QStringList& args);
+
+    bool IsSet(const QString& name) const { return m_parser.isSet(name); }
+    QString Value(const QString& name) const { return m_parser.value(name); }
+    QStringList Arguments() const { return m_parser.positionalArguments(); }
+    // A usage error of this verb: "kelvarisctl: VERB: message", exit code 2.
+    int Usage(const QString& message) const;
+    QString HelpText() const;
 
 private:
-    QString m_error;
-    QHash<QString, QString> m_values;
-    QStringList m_flags;
-    QStringList m_positional;
+    QString m_name;
+    QString m_synopsis;
+    QString m_description;
+    QString m_notes;
+    QCommandLineParser m_parser;
 };

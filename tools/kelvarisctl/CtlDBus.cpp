@@ -38,7 +38,9 @@ QDBusMessage CallDde(const QString& method, const QVariantList& arguments)
 
 int NoAnswer(const QDBusError& error)
 {
-    return CtlFail(CTL_FAILED, QStringLiteral("Kelvaris did not answer: %1").arg(error.message()));
+    return CtlFail(CTL_FAILED,
+        QStringLiteral("Kelvaris did not answer as %1 on the session bus: %2")
+            .arg(KelvarisBusName(), error.message()));
 }
 
 // Prints the text of an item's data (its terminating NUL is not printed).
@@ -47,21 +49,33 @@ void PrintData(EDDEFormat format, const QByteArray& data)
     CtlOut() << DDETextFromData(format, data) << Qt::endl;
 }
 
+const char kBusNote[]
+    = "Kelvaris is reached on the session bus under KELVARIS_BUS_NAME (default com.ondrevi.Kelvaris).\n";
+
 int DdeGet(const QStringList& args)
 {
-    const CCtlArgs parsed(args, {}, { QStringLiteral("unicode") });
-    if (!parsed.Ok() || parsed.Positional().size() != 2)
-        return CtlFail(
-            CTL_USAGE, parsed.Ok() ? QStringLiteral("dde get needs TOPIC ITEM [--unicode]") : parsed.Error());
+    CCtlCommand command(QStringLiteral("dde get"), QStringLiteral("TOPIC ITEM [--unicode]"),
+        QStringLiteral("Prints the value Kelvaris publishes under TOPIC and ITEM.\n"));
+    command.AddArgument(QStringLiteral("TOPIC"), QStringLiteral("The topic, e.g. System."));
+    command.AddArgument(QStringLiteral("ITEM"), QStringLiteral("The item."));
+    command.AddOption(
+        QStringLiteral("unicode"), QStringLiteral("Ask for the UTF-16 text format instead of plain text."));
+    command.AddNotes(QString::fromLatin1(kBusNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    const QStringList words = command.Arguments();
+    if (words.size() != 2)
+        return command.Usage(QStringLiteral("needs TOPIC and ITEM"));
     const EDDEFormat format
-        = parsed.Has(QStringLiteral("unicode")) ? EDDEFormat::UnicodeText : EDDEFormat::Text;
-    const QDBusMessage reply = CallDde(
-        QStringLiteral("Request"), { parsed.Positional()[0], parsed.Positional()[1], DDEFormatName(format) });
+        = command.IsSet(QStringLiteral("unicode")) ? EDDEFormat::UnicodeText : EDDEFormat::Text;
+    const QDBusMessage reply
+        = CallDde(QStringLiteral("Request"), { words[0], words[1], DDEFormatName(format) });
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
         return NoAnswer(QDBusError(reply));
     if (!reply.arguments()[0].toBool())
         return CtlFail(CTL_FAILED,
-            QStringLiteral("%1 %2 is not served").arg(parsed.Positional()[0], parsed.Positional()[1]));
+            QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"")
+                .arg(words[0], words[1]));
     PrintData(format, reply.arguments()[1].toByteArray());
     return CTL_OK;
 }
@@ -127,15 +141,29 @@ void QuitOnTerminationSignal(QObject* context)
 
 int DdeWatch(const QStringList& args)
 {
-    const CCtlArgs parsed(args, { QStringLiteral("count") });
+    CCtlCommand command(QStringLiteral("dde watch"), QStringLiteral("TOPIC ITEM [--count N]"),
+        QStringLiteral(
+            "Prints the value Kelvaris publishes under TOPIC and ITEM, then every change, until N "
+            "values\nwere printed, SIGINT or SIGTERM (exit 0), or Kelvaris leaves the bus (exit 1).\n"));
+    command.AddArgument(QStringLiteral("TOPIC"), QStringLiteral("The topic, e.g. System."));
+    command.AddArgument(QStringLiteral("ITEM"), QStringLiteral("The item."));
+    command.AddOption(QStringLiteral("count"),
+        QStringLiteral("Stop after N values, the current one included (default: no limit)."),
+        QStringLiteral("N"));
+    command.AddNotes(QString::fromLatin1(kBusNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (command.Arguments().size() != 2)
+        return command.Usage(QStringLiteral("needs TOPIC and ITEM"));
     bool countOk = true;
-    const long count
-        = parsed.Has(QStringLiteral("count")) ? parsed.Value(QStringLiteral("count")).toLong(&countOk) : 0;
-    if (!parsed.Ok() || parsed.Positional().size() != 2 || !countOk || count < 0)
-        return CtlFail(CTL_USAGE,
-            parsed.Ok() ? QStringLiteral("dde watch needs TOPIC ITEM [--count N]") : parsed.Error());
-    const QString topic = parsed.Positional()[0];
-    const QString item = parsed.Positional()[1];
+    const long count = command.IsSet(QStringLiteral("count"))
+        ? command.Value(QStringLiteral("count")).toLong(&countOk)
+        : 0;
+    if (!countOk || count < 0)
+        return command.Usage(QStringLiteral("--count takes a number from 0 up, not \"%1\"")
+                                 .arg(command.Value(QStringLiteral("count"))));
+    const QString topic = command.Arguments()[0];
+    const QString item = command.Arguments()[1];
     QDBusConnection bus = QDBusConnection::sessionBus();
 
     // Subscribe before the link starts, so that no change between the two is missed.
@@ -149,7 +177,8 @@ int DdeWatch(const QStringList& args)
     if (!started.isValid())
         return NoAnswer(started.error());
     if (!started.value())
-        return CtlFail(CTL_FAILED, QStringLiteral("%1 %2 is not served").arg(topic, item));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris does not serve the item \"%2\" of the topic \"%1\"").arg(topic, item));
     const QDBusMessage current
         = CallDde(QStringLiteral("Request"), { topic, item, DDEFormatName(EDDEFormat::Text) });
     if (current.type() != QDBusMessage::ReplyMessage || current.arguments().size() != 2)
@@ -159,7 +188,7 @@ int DdeWatch(const QStringList& args)
     // Kelvaris leaving the bus ends the watch.
     QDBusServiceWatcher watcher(KelvarisBusName(), bus, QDBusServiceWatcher::WatchForUnregistration);
     QObject::connect(&watcher, &QDBusServiceWatcher::serviceUnregistered, &sink, [] {
-        CtlErr() << "kelvarisctl: Kelvaris left the bus" << Qt::endl;
+        CtlErr() << "kelvarisctl: Kelvaris (" << KelvarisBusName() << ") left the session bus" << Qt::endl;
         QCoreApplication::exit(CTL_FAILED);
     });
     QuitOnTerminationSignal(&sink);
@@ -170,15 +199,22 @@ int DdeWatch(const QStringList& args)
 
 int DdeExec(const QStringList& args)
 {
-    const CCtlArgs parsed(args, {});
-    if (!parsed.Ok() || parsed.Positional().size() != 1)
-        return CtlFail(CTL_USAGE, parsed.Ok() ? QStringLiteral("dde exec needs TEXT") : parsed.Error());
+    CCtlCommand command(QStringLiteral("dde exec"), QStringLiteral("[--] TEXT"),
+        QStringLiteral("Runs a command on the System topic, e.g. \"[activate()]\".\n"));
+    command.AddArgument(QStringLiteral("TEXT"), QStringLiteral("The command text."));
+    command.AddNotes(QString::fromLatin1(kBusNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (command.Arguments().size() != 1)
+        return command.Usage(QStringLiteral("needs TEXT, one argument"));
     const QDBusReply<bool> reply = CallDde(QStringLiteral("Execute"),
-        { QStringLiteral("System"), DDEDataFromText(EDDEFormat::Text, parsed.Positional()[0]) });
+        { QStringLiteral("System"), DDEDataFromText(EDDEFormat::Text, command.Arguments()[0]) });
     if (!reply.isValid())
         return NoAnswer(reply.error());
     if (!reply.value())
-        return CtlFail(CTL_FAILED, QStringLiteral("the command was not processed"));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris did not carry out the System command \"%1\"")
+                .arg(command.Arguments()[0]));
     return CTL_OK;
 }
 
@@ -186,25 +222,42 @@ int DdeExec(const QStringList& args)
 
 int CtlDde(const QStringList& args)
 {
-    if (args.isEmpty())
-        return CtlFail(CTL_USAGE, QStringLiteral("dde needs get, watch or exec"));
-    const QString what = args.first();
+    CCtlCommand command(QStringLiteral("dde"),
+        QStringLiteral("get TOPIC ITEM [--unicode] | watch TOPIC ITEM [--count N] | exec TEXT"),
+        QStringLiteral("Kelvaris's published values and System commands.\n"));
+    command.AddArgument(QStringLiteral("ACTION"),
+        QStringLiteral("get, watch or exec (kelvarisctl dde ACTION --help describes each)."));
+    command.AddNotes(QString::fromLatin1(kBusNote));
+    command.StopAtFirstArgument();
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    QStringList words = command.Arguments();
+    if (words.isEmpty())
+        return command.Usage(QStringLiteral("needs get, watch or exec"));
+    const QString what = words.takeFirst();
     if (what == QLatin1String("get"))
-        return DdeGet(args.mid(1));
+        return DdeGet(words);
     if (what == QLatin1String("watch"))
-        return DdeWatch(args.mid(1));
+        return DdeWatch(words);
     if (what == QLatin1String("exec"))
-        return DdeExec(args.mid(1));
-    return CtlFail(CTL_USAGE, QStringLiteral("dde needs get, watch or exec, not \"%1\"").arg(what));
+        return DdeExec(words);
+    return command.Usage(QStringLiteral("needs get, watch or exec, not \"%1\"").arg(what));
 }
 
 int CtlDo(const QStringList& args)
 {
-    const CCtlArgs parsed(args, {});
-    if (!parsed.Ok() || parsed.Positional().size() != 1)
-        return CtlFail(CTL_USAGE, parsed.Ok() ? QStringLiteral("do needs COMMAND") : parsed.Error());
+    CCtlCommand command(QStringLiteral("do"), QStringLiteral("[--] COMMAND"),
+        QStringLiteral(
+            "Runs a command of the automation object (DoCommand), e.g. \"[setup(TB)]\", and prints "
+            "its result.\n"));
+    command.AddArgument(QStringLiteral("COMMAND"), QStringLiteral("The command text."));
+    command.AddNotes(QString::fromLatin1(kBusNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (command.Arguments().size() != 1)
+        return command.Usage(QStringLiteral("needs COMMAND, one argument"));
     const QDBusReply<QString> reply = Call(
-        kKelvarisObjPath, kKelvarisObjInterface, QStringLiteral("DoCommand"), { parsed.Positional()[0] });
+        kKelvarisObjPath, kKelvarisObjInterface, QStringLiteral("DoCommand"), { command.Arguments()[0] });
     if (!reply.isValid())
         return NoAnswer(reply.error());
     CtlOut() << reply.value() << Qt::endl;

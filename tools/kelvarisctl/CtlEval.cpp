@@ -26,20 +26,32 @@ void Line(QTextStream& out, const char* key, qint64 value)
 
 int CtlEval(const QStringList& args)
 {
-    const CCtlArgs parsed(args, { QStringLiteral("config"), QStringLiteral("at") });
-    if (!parsed.Ok())
-        return CtlFail(CTL_USAGE, parsed.Error());
-    if (!parsed.Positional().isEmpty())
-        return CtlFail(CTL_USAGE, QStringLiteral("eval takes no arguments besides --config and --at"));
+    CCtlCommand command(QStringLiteral("eval"), QStringLiteral("[--config FILE] [--at TEXT]"),
+        QStringLiteral("Evaluates the schedule of the configuration file at a moment exactly as one engine\n"
+                       "cycle would, and prints key=value lines: time, holiday, dayBeforeHoliday,\n"
+                       "dayAfterHoliday, workingDay, weekend, the shift (shift.*) and the barrier\n"
+                       "(barrier.*) in force.\n"));
+    CtlAddConfigOption(command);
+    command.AddOption(QStringLiteral("at"),
+        QStringLiteral("The moment to evaluate (default now), in one of the forms below."),
+        QStringLiteral("TEXT"));
+    command.AddNotes(QStringLiteral("Forms --at takes, for example:\n") + CtlTimeExamplesHelp());
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (!command.Arguments().isEmpty())
+        return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
     CDateTime at = CDateTime::GetCurrentTime();
-    if (parsed.Has(QStringLiteral("at"))) {
-        const QString text = parsed.Value(QStringLiteral("at"));
+    if (command.IsSet(QStringLiteral("at"))) {
+        const QString text = command.Value(QStringLiteral("at"));
         if (!DateTimeFromText(text, at) || !at.IsValid())
-            return CtlFail(CTL_USAGE, QStringLiteral("cannot read the time \"%1\"").arg(text));
+            return command.Usage(QStringLiteral("cannot read the time \"%1\"").arg(text));
     }
 
-    const QString path = CtlConfigPath(parsed.Value(QStringLiteral("config")));
+    QString error;
+    const QString path = CtlConfigPath(command, error);
+    if (!error.isEmpty())
+        return CtlFail(CTL_USAGE, error);
     ConfigLocation().SetPaths(path, QString());
     CProfile profile(path);
     CHolidaysArray holidays;

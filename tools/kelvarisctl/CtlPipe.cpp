@@ -10,11 +10,15 @@ namespace {
 // Sends the request and prints the reply text.
 int Exchange(const QByteArray& request)
 {
-    const CSeqPacketResult result = SeqPacketExchange(PipeNameFromEnvironment(), request);
+    const QByteArray name = PipeNameFromEnvironment();
+    const CSeqPacketResult result = SeqPacketExchange(name, request);
     if (result.status == SeqPacketStatus::BadName || result.status == SeqPacketStatus::TooLong)
-        return CtlFail(CTL_USAGE, result.Message());
+        return CtlFail(
+            CTL_USAGE, QStringLiteral("socket \"%1\": %2").arg(QString::fromUtf8(name), result.Message()));
     if (!result.Ok())
-        return CtlFail(CTL_FAILED, QStringLiteral("Kelvaris did not answer: %1").arg(result.Message()));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris did not answer on the socket \"%1\": %2")
+                .arg(QString::fromUtf8(name), result.Message()));
     QByteArray reply = result.reply;
     if (reply.endsWith('\0'))
         reply.chop(1);
@@ -32,68 +36,118 @@ CXmlMessageBag Request(const QString& name)
 }
 
 // A decimal integer option, or the default when it is not given.
-bool IntOption(const CCtlArgs& args, const QString& name, long& value)
+bool IntOption(const CCtlCommand& command, const QString& name, long& value)
 {
-    if (!args.Has(name))
+    if (!command.IsSet(name))
         return true;
     bool ok = false;
-    value = args.Value(name).toLong(&ok);
+    value = command.Value(name).toLong(&ok);
     return ok;
+}
+
+const char kSocketNote[]
+    = "The request goes to Kelvaris's socket (KELVARIS_PIPE_NAME, default the abstract name\n"
+      "OndreviKelvaris; a name starting with \"/\" is a socket file). The reply text is printed\n"
+      "without its CR LF and NUL.\n";
+
+int NoArguments(const CCtlCommand& command)
+{
+    return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 }
 
 } // namespace
 
 int CtlCheck(const QStringList& args)
 {
-    const CCtlArgs parsed(args, {});
-    if (!parsed.Ok() || !parsed.Positional().isEmpty())
-        return CtlFail(CTL_USAGE, parsed.Ok() ? QStringLiteral("check takes no arguments") : parsed.Error());
+    CCtlCommand command(QStringLiteral("check"), QString(),
+        QStringLiteral("Asks Kelvaris whether it is running (a Check request).\n"));
+    command.AddNotes(QString::fromLatin1(kSocketNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (!command.Arguments().isEmpty())
+        return NoArguments(command);
     return Exchange(Request(QStringLiteral("Check")).Serialize());
 }
 
 int CtlDispatch(const QStringList& args)
 {
-    const CCtlArgs parsed(args, { QStringLiteral("id"), QStringLiteral("group"), QStringLiteral("time") });
-    if (!parsed.Ok())
-        return CtlFail(CTL_USAGE, parsed.Error());
-    if (!parsed.Positional().isEmpty() || !parsed.Has(QStringLiteral("id")))
-        return CtlFail(CTL_USAGE, QStringLiteral("dispatch needs --id ID [--group GID] [--time TEXT]"));
+    CCtlCommand command(QStringLiteral("dispatch"), QStringLiteral("--id ID [--group GID] [--time TEXT]"),
+        QStringLiteral("Asks Kelvaris whether a message to a receiver is to be sent (a CheckDispatching "
+                       "request);\nthe reply carries the result code.\n"));
+    command.AddOption(
+        QStringLiteral("id"), QStringLiteral("The receiver's ID (required)."), QStringLiteral("ID"));
+    command.AddOption(QStringLiteral("group"),
+        QStringLiteral("The ID of the alarm group the message goes through."), QStringLiteral("GID"));
+    command.AddOption(QStringLiteral("time"),
+        QStringLiteral("The moment of the message (default now), in one of the forms below; Kelvaris reads "
+                       "it."),
+        QStringLiteral("TEXT"));
+    command.AddNotes(QStringLiteral("Forms --time takes, for example:\n") + CtlTimeExamplesHelp() + u'\n'
+        + QString::fromLatin1(kSocketNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (!command.Arguments().isEmpty())
+        return NoArguments(command);
+    if (!command.IsSet(QStringLiteral("id")))
+        return command.Usage(QStringLiteral("--id ID is required"));
     CXmlMessageBag bag = Request(QStringLiteral("CheckDispatching"));
-    bag.SetText(QStringLiteral("DispatchingID"), parsed.Value(QStringLiteral("id")));
-    if (parsed.Has(QStringLiteral("group")))
-        bag.SetText(QStringLiteral("GroupID"), parsed.Value(QStringLiteral("group")));
-    if (parsed.Has(QStringLiteral("time")))
-        bag.SetText(QStringLiteral("Time"), parsed.Value(QStringLiteral("time")));
+    bag.SetText(QStringLiteral("DispatchingID"), command.Value(QStringLiteral("id")));
+    if (command.IsSet(QStringLiteral("group")))
+        bag.SetText(QStringLiteral("GroupID"), command.Value(QStringLiteral("group")));
+    if (command.IsSet(QStringLiteral("time")))
+        bag.SetText(QStringLiteral("Time"), command.Value(QStringLiteral("time")));
     return Exchange(bag.Serialize());
 }
 
 int CtlResponse(const QStringList& args)
 {
-    const CCtlArgs parsed(args,
-        { QStringLiteral("client"), QStringLiteral("target"), QStringLiteral("result"),
-            QStringLiteral("timeout") });
-    if (!parsed.Ok())
-        return CtlFail(CTL_USAGE, parsed.Error());
+    CCtlCommand command(QStringLiteral("response"),
+        QStringLiteral("--client TEXT --target ID [--result N] [--timeout N]"),
+        QStringLiteral("Hands Kelvaris the answer to a takeover request (a HandleResponse request).\n"));
+    command.AddOption(QStringLiteral("client"),
+        QStringLiteral("The client ID of the request, e.g. Time:40 (required)."), QStringLiteral("TEXT"));
+    command.AddOption(QStringLiteral("target"),
+        QStringLiteral("The ID of the receiver that answered (required)."), QStringLiteral("ID"));
+    command.AddOption(QStringLiteral("result"),
+        QStringLiteral("The result, a decimal integer (1: confirmed)."), QStringLiteral("N"));
+    command.AddOption(QStringLiteral("timeout"),
+        QStringLiteral("The timeout flag, a decimal integer (1: not answered in time)."),
+        QStringLiteral("N"));
+    command.AddNotes(QString::fromLatin1(kSocketNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (!command.Arguments().isEmpty())
+        return NoArguments(command);
+    if (!command.IsSet(QStringLiteral("client")) || !command.IsSet(QStringLiteral("target")))
+        return command.Usage(QStringLiteral("--client TEXT and --target ID are required"));
     long result = 0;
     long timeout = 0;
-    if (!parsed.Positional().isEmpty() || !parsed.Has(QStringLiteral("client"))
-        || !parsed.Has(QStringLiteral("target")) || !IntOption(parsed, QStringLiteral("result"), result)
-        || !IntOption(parsed, QStringLiteral("timeout"), timeout))
-        return CtlFail(
-            CTL_USAGE, QStringLiteral("response needs --client TEXT --target ID [--result N] [--timeout N]"));
+    if (!IntOption(command, QStringLiteral("result"), result))
+        return command.Usage(QStringLiteral("--result takes an integer, not \"%1\"")
+                                 .arg(command.Value(QStringLiteral("result"))));
+    if (!IntOption(command, QStringLiteral("timeout"), timeout))
+        return command.Usage(QStringLiteral("--timeout takes an integer, not \"%1\"")
+                                 .arg(command.Value(QStringLiteral("timeout"))));
     CXmlMessageBag bag = Request(QStringLiteral("HandleResponse"));
-    bag.SetText(QStringLiteral("ClientID"), parsed.Value(QStringLiteral("client")));
-    bag.SetText(QStringLiteral("TargetID"), parsed.Value(QStringLiteral("target")));
-    if (parsed.Has(QStringLiteral("result")))
+    bag.SetText(QStringLiteral("ClientID"), command.Value(QStringLiteral("client")));
+    bag.SetText(QStringLiteral("TargetID"), command.Value(QStringLiteral("target")));
+    if (command.IsSet(QStringLiteral("result")))
         bag.SetInt(QStringLiteral("Result"), result);
-    if (parsed.Has(QStringLiteral("timeout")))
+    if (command.IsSet(QStringLiteral("timeout")))
         bag.SetInt(QStringLiteral("Timeout"), timeout);
     return Exchange(bag.Serialize());
 }
 
 int CtlSend(const QStringList& args)
 {
-    if (args.size() != 1)
-        return CtlFail(CTL_USAGE, QStringLiteral("send takes one argument: the request text"));
-    return Exchange(args.first().toUtf8());
+    CCtlCommand command(QStringLiteral("send"), QStringLiteral("[--] XML"),
+        QStringLiteral("Sends one request text as it stands and prints the reply.\n"));
+    command.AddArgument(QStringLiteral("XML"),
+        QStringLiteral("The request, e.g. '<TimeCmd Name=\"Check\"/>' (after -- it may begin with -)."));
+    command.AddNotes(QString::fromLatin1(kSocketNote));
+    if (const int code = command.Parse(args); code >= 0)
+        return code;
+    if (command.Arguments().size() != 1)
+        return command.Usage(QStringLiteral("takes one argument: the request text"));
+    return Exchange(command.Arguments().first().toUtf8());
 }

@@ -5,75 +5,77 @@
 #include "Ctl.h"
 
 namespace {
-const char kUsage[]
-    = "Usage: kelvarisctl VERB [options]\n"
-      "\n"
-      "  eval [--config FILE] [--at TEXT]\n"
-      "        evaluate the schedule at a moment (default now) as one engine cycle would\n"
-      "  holidays list [--config FILE]\n"
-      "  holidays generate FROM TO [--config FILE]\n"
-      "        list the holidays, or add the statutory holidays of the years FROM to TO\n"
-      "  check\n"
-      "  dispatch --id ID [--group GID] [--time TEXT]\n"
-      "  response --client TEXT --target ID [--result N] [--timeout N]\n"
-      "  send XML\n"
-      "        one request on Kelvaris's socket (KELVARIS_PIPE_NAME); prints the reply text\n"
-      "  dde get TOPIC ITEM [--unicode]\n"
-      "  dde watch TOPIC ITEM [--count N]\n"
-      "        read a published value, or print it and every change (N values, else until\n"
-      "        SIGINT/SIGTERM)\n"
-      "  dde exec TEXT\n"
-      "        a command on the System topic, e.g. \"[activate()]\"\n"
-      "  do COMMAND\n"
-      "        the automation object's DoCommand, e.g. \"[setup(TB)]\"; prints the result\n"
-      "        (session bus, KELVARIS_BUS_NAME)\n"
-      "  export (--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]]\n"
-      "         [--weeks 1|2] [--config FILE]\n"
-      "        write the plan of action of a target, or of all receivers or groups, for the\n"
-      "        week of DATE (default this week; two weeks with --weeks 2) or its month as an\n"
-      "        HTML table into the temporary folder (targets from the alarm server); prints\n"
-      "        the file's path\n"
-      "\n"
-      "  --help, --version\n"
-      "\n"
-      "Exit codes: 0 success, 1 the other side did not answer or refused, 2 bad usage.\n";
+
+struct CVerb
+{
+    const char* name;
+    int (*run)(const QStringList& args);
+    const char* synopsis;
+    const char* summary;
+};
+
+const CVerb kVerbs[] = {
+    { "eval", CtlEval, "[--config FILE] [--at TEXT]",
+        "evaluate the schedule at a moment (default now) as one engine cycle would" },
+    { "holidays", CtlHolidays, "list | generate FROM TO [--config FILE]",
+        "list the holidays, or add the statutory holidays of the years FROM to TO" },
+    { "check", CtlCheck, "", "ask Kelvaris whether it is running (socket)" },
+    { "dispatch", CtlDispatch, "--id ID [--group GID] [--time TEXT]",
+        "ask whether a receiver is to be alerted now or at a moment (socket)" },
+    { "response", CtlResponse, "--client TEXT --target ID [--result N] [--timeout N]",
+        "report the answer to a takeover request (socket)" },
+    { "send", CtlSend, "XML", "send one request text on Kelvaris's socket" },
+    { "dde", CtlDde, "get TOPIC ITEM [--unicode] | watch TOPIC ITEM [--count N] | exec TEXT",
+        "read or watch a published value, or run a System command (session bus)" },
+    { "do", CtlDo, "COMMAND", "run an automation command, e.g. \"[setup(TB)]\" (session bus)" },
+    { "export", CtlExport,
+        "(--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]] [--weeks 1|2]",
+        "write a plan of action as an HTML table and print its path" },
+};
+
+QString VerbList()
+{
+    QString text = QStringLiteral("Verbs (kelvarisctl VERB --help describes each):\n");
+    for (const CVerb& verb : kVerbs) {
+        text += QStringLiteral("  ")
+            + QStringLiteral("%1 %2").arg(QLatin1String(verb.name), QLatin1String(verb.synopsis)).trimmed()
+            + QStringLiteral("\n        %1\n").arg(QLatin1String(verb.summary));
+    }
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvarisctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVARIS_VERSION));
     InitTrace();
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    CCtlCommand top(QString(), QStringLiteral("VERB [options] [arguments]"),
+        QStringLiteral("The command-line companion of kelvaris: evaluates its schedule, edits its holidays,\n"
+                       "talks to a running kelvaris on its socket (KELVARIS_PIPE_NAME) and the session bus\n"
+                       "(KELVARIS_BUS_NAME), and exports plans of action.\n"));
+    top.AddArgument(QStringLiteral("VERB"), QStringLiteral("What to do (see below)."));
+    top.AddNotes(VerbList()
+        + QStringLiteral("\nExit codes: 0 success, 1 the other side did not answer, refused or an operation\n"
+                         "failed, 2 bad usage (unknown option, missing value, unreadable --config).\n"));
+    top.StopAtFirstArgument();
+    if (const int code = top.Parse(QCoreApplication::arguments().mid(1)); code >= 0)
+        return code;
+
+    QStringList args = top.Arguments();
     if (args.isEmpty())
-        return CtlFail(CTL_USAGE, QStringLiteral("no verb given (see --help)"));
+        return CtlFail(CTL_USAGE, QStringLiteral("no verb given (see kelvarisctl --help)"));
     const QString verb = args.takeFirst();
-    if (verb == QLatin1String("--help") || verb == QLatin1String("-h") || verb == QLatin1String("help")) {
-        CtlOut() << kUsage;
+    if (verb == QLatin1String("help")) {
+        CtlOut() << top.HelpText();
         return CTL_OK;
     }
-    if (verb == QLatin1String("--version")) {
-        CtlOut() << "kelvarisctl " << KELVARIS_VERSION << Qt::endl;
-        return CTL_OK;
+    for (const CVerb& known : kVerbs) {
+        if (verb == QLatin1String(known.name))
+            return known.run(args);
     }
-    if (verb == QLatin1String("eval"))
-        return CtlEval(args);
-    if (verb == QLatin1String("holidays"))
-        return CtlHolidays(args);
-    if (verb == QLatin1String("check"))
-        return CtlCheck(args);
-    if (verb == QLatin1String("dispatch"))
-        return CtlDispatch(args);
-    if (verb == QLatin1String("response"))
-        return CtlResponse(args);
-    if (verb == QLatin1String("send"))
-        return CtlSend(args);
-    if (verb == QLatin1String("dde"))
-        return CtlDde(args);
-    if (verb == QLatin1String("do"))
-        return CtlDo(args);
-    if (verb == QLatin1String("export"))
-        return CtlExport(args);
-    return CtlFail(CTL_USAGE, QStringLiteral("unknown verb \"%1\" (see --help)").arg(verb));
+    return CtlFail(CTL_USAGE, QStringLiteral("unknown verb \"%1\" (see kelvarisctl --help)").arg(verb));
 }
