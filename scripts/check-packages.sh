@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Checks the Debian packages that build-packages.sh made: their contents, lintian (no errors),
+# the systemd unit (systemd-analyze verify), the AppStream metadata (appstreamcli validate), the
+# desktop file, every man page (rendered without warnings) and the bash completion. With a build
+# folder as second argument it also checks that `cmake --install` of that folder puts every file
+# under the GNUInstallDirs paths.
+#   scripts/check-packages.sh [dir-of-debs] [build-dir]
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+debs=${1:-"$root/build-packages/packages"}
+build=${2:-}
+
+failures=0
+fail() {
+  echo "check-packages: FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+ok() { echo "check-packages: ok: $*"; }
+
+main_deb=$(ls "$debs"/kelvaris_*.deb 2>/dev/null | head -n1)
+sim_deb=$(ls "$debs"/kelvaris-alarmsim_*.deb 2>/dev/null | head -n1)
+if [[ -z "$main_deb" || -z "$sim_deb" ]]; then
+  echo "check-packages: no kelvaris_*.deb and kelvaris-alarmsim_*.deb in $debs" >&2
+  exit 1
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# 1. What each package holds.
+expect_files() {
+  local deb=$1
+  shift
+  local listing
+  listing=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+  for file in "$@"; do
+    if grep -qx "./$file" <<<"$listing"; then ok "$(basename "$deb") holds /$file"; else fail "$(basename "$deb") lacks /$file"; fi
+  done
+}
+expect_files "$main_deb" usr/bin/kelvaris usr/bin/kelvarisctl \
+  usr/lib/systemd/user/kelvaris.service \
+  usr/share/dbus-1/services/com.ondrevi.Kelvaris.service \
+  usr/share/applications/com.ondrevi.Kelvaris.desktop \
+  usr/share/icons/hicolor/scalable/apps/kelvaris.svg \
+  usr/share/metainfo/com.ondrevi.Kelvaris.metainfo.xml \
+  usr/share/man/man1/kelvaris.1.gz usr/share/man/man1/kelvarisctl.1.gz \
+  usr/share/bash-completion/completions/kelvarisctl \
+  usr/share/doc/kelvaris/copyright usr/share/doc/kelvaris/changelog.Debian.gz
+expect_files "$sim_deb" usr/bin/kelvaris-alarmsim usr/share/man/man1/kelvaris-alarmsim.1.gz \
+  usr/share/doc/kelvaris-alarmsim/copyright usr/share/doc/kelvaris-alarmsim/changelog.Debian.gz
+
+# 2. lintian: warnings are shown, errors fail.
+if lintian --fail-on error "$main_deb" "$sim_deb" 2>&1 | grep -v 'running with root privileges'; then :; fi
+if lintian --fail-on error "$main_deb" "$sim_deb" >/dev/null 2>&1; then ok "lintian reports no errors"; else fail "lintian reports errors"; fi
+
+# The files as installed.
+tree="$work/root"
+dpkg-deb -x "$main_deb" "$tree"
+dpkg-deb -x "$sim_deb" "$tree"
+
+# 3. The unit: verified with its program and man page taken from the package.
+unit="$tree/usr/lib/systemd/user/kelvaris.service"
+grep -qx 'ExecStart=/usr/bin/kelvaris --headless' "$unit" || fail "the unit does not start /usr/bin/kelvaris --headless"
+mkdir -p "$work/unit"
+sed "s#^ExecStart=/#ExecStart=$tree/#" "$unit" >"$work/unit/kelvaris.service"
+if out=$(MANPATH="$tree/usr/share/man" systemd-analyze verify "$work/unit/kelvaris.service" 2>&1) && [[ -z "$out" ]]; then
+  ok "systemd-analyze verify kelvaris.service"
+else
+  fail "systemd-analyze verify kelvaris.service: $out"
+fi
+
+# The D-Bus service file names the bus name and starts the installed program.
+service="$tree/usr/share/dbus-1/services/com.ondrevi.Kelvaris.service"
+if grep -qx 'Name=com.ondrevi.Kelvaris' "$service" && grep -qx 'Exec=/usr/bin/kelvaris -Embedding' "$service"; then
+  ok "D-Bus service file"
+else
+  fail "D-Bus service file: $(cat "$service")"
+fi
+
+# 4. AppStream metadata and the desktop file.
+if appstreamcli validate --no-net "$tree/usr/share/metainfo/com.ondrevi.Kelvaris.metainfo.xml"; then
+  ok "appstreamcli validate"
+else
+  fail "appstreamcli validate"
+fi
+if desktop-file-validate "$tree/usr/share/applications/com.ondrevi.Kelvaris.desktop"; then
+  ok "desktop-file-validate"
+else
+  fail "desktop-file-validate"
+fi
+
+# 5. Man pages: rendered without a warning.
+for page in "$tree"/usr/share/man/man1/*.1.gz; do
+  name=$(basename "$page" .1.gz)
+  warnings=$( { MANWIDTH=80 man -l --warnings "$page" >/dev/null; } 2>&1)
+  if [[ -z "$warnings" ]] && zcat "$page" | groff -ww -man -z 2>&1 | { ! grep .; }; then
+    ok "man page $name(1)"
+  else
+    fail "man page $name(1): $warnings"
+  fi
+done
+
+# 6. Bash completion: what it offers for a few command lines.
+completion="$tree/usr/share/bash-completion/completions/kelvarisctl"
+if [[ -f /usr/share/bash-completion/bash_completion ]]; then
+  complete_line() {
+    bash -c '
+      source /usr/share/bash-completion/bash_completion
+      source "$1"; shift
+      COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+      COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+      _kelvarisctl kelvarisctl "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD-1]}"
+      printf "%s\n" "${COMPREPLY[@]}" | grep -v "^--help$" | sort | tr "\n" " "' _ "$completion" "$@"
+  }
+  expect_completion() {
+    local want=$1
+    shift
+    local got
+    got=$(complete_line "$@")
+    if [[ "$got" == "$want" ]]; then ok "completion of '$*'"; else fail "completion of '$*': got '$got', want '$want'"; fi
+  }
+  expect_completion "dde dispatch do " kelvarisctl d
+  expect_completion "generate list " kelvarisctl holidays ""
+  expect_completion "exec get watch " kelvarisctl dde ""
+  expect_completion "--config " kelvarisctl holidays generate 2027 2028 --
+  expect_completion "Barring Dispatching Shift System " kelvarisctl dde get ""
+  expect_completion "Remain Remain2 " kelvarisctl dde watch Shift Rem
+  expect_completion "Current " kelvarisctl dde get Dispatching C
+  expect_completion "groups receivers " kelvarisctl export --all ""
+  expect_completion "--week --weeks " kelvarisctl export --target A --w
+  expect_completion "--config " kelvarisctl eval --c
+  expect_completion "--unicode " kelvarisctl dde get Shift Name --u
+  expect_completion '\[setup\(TB\)\] \[setup\(TH\)\] \[setup\(TP\)\] \[setup\(TS\)\] ' kelvarisctl do "[se"
+  expect_completion '\[activate\(\)\] ' kelvarisctl dde exec ""
+else
+  bash -n "$completion" && ok "bash completion parses (bash-completion not installed)" || fail "bash completion"
+fi
+
+# 7. Install layout: every file of `cmake --install` under a GNUInstallDirs path.
+if [[ -n "$build" ]]; then
+  stage="$work/stage"
+  DESTDIR="$stage" cmake --install "$build" --component kelvaris >/dev/null
+  DESTDIR="$stage" cmake --install "$build" --component alarmsim >/dev/null
+  cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+  prefix=$(cache CMAKE_INSTALL_PREFIX)
+  # GNUInstallDirs leaves DATADIR and MANDIR empty in the cache when they follow DATAROOTDIR.
+  bindir=$(cache CMAKE_INSTALL_BINDIR)
+  datadir=$(cache CMAKE_INSTALL_DATADIR)
+  datadir=${datadir:-$(cache CMAKE_INSTALL_DATAROOTDIR)}
+  mandir=$(cache CMAKE_INSTALL_MANDIR)
+  mandir=${mandir:-$(cache CMAKE_INSTALL_DATAROOTDIR)/man}
+  unitdir=$(cache KELVARIS_SYSTEMD_USER_UNIT_DIR)
+  allowed=("$prefix/$bindir/" "$prefix/$datadir/" "$prefix/$mandir/" "$prefix/$unitdir/")
+  stray=0
+  while read -r file; do
+    file=${file#"$stage"}
+    under=0
+    for dir in "${allowed[@]}"; do [[ "$file" == "$dir"* ]] && under=1; done
+    ((under)) || { fail "installed outside the install dirs: $file"; stray=1; }
+  done < <(find "$stage" -type f)
+  for file in "$bindir/kelvaris" "$bindir/kelvaris-alarmsim" "$mandir/man1/kelvarisctl.1.gz" \
+    "$unitdir/kelvaris.service" "$datadir/metainfo/com.ondrevi.Kelvaris.metainfo.xml"; do
+    [[ -f "$stage$prefix/$file" ]] || { fail "cmake --install did not write $prefix/$file"; stray=1; }
+  done
+  ((stray)) || ok "cmake --install puts every file under the GNUInstallDirs paths ($(find "$stage" -type f | wc -l) files)"
+fi
+
+if ((failures)); then
+  echo "check-packages: $failures check(s) failed" >&2
+  exit 1
+fi
+echo "check-packages: all checks passed"
