@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include "schedule/Profile.h"
+#include "support/Scan.h"
 #include "support/TextEncoding.h"
 
 namespace {
@@ -242,7 +243,7 @@ void CDDENumericItem::SetNumber(qint64 number)
 
 qint64 CDDENumericItem::GetNumber() const
 {
-    return TextToLongAutoBase(GetText());
+    return ScanLong(GetText());
 }
 
 void CDDEValueItem::OnPoked()
