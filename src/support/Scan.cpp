@@ -107,11 +107,9 @@ long ScanLong(QStringView text, EIntegerForm form)
 {
     // No character outside ASCII belongs to a number or to the white space before it.
     // The configuration file is read on every dispatch check: short texts stay on the stack.
-    QVarLengthArray<char, 64> ascii;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            break;
-        ascii.append(char(c.unicode()));
-    }
-    return ScanLong(std::string_view(ascii.constData(), size_t(ascii.size())), form);
+    QVarLengthArray<char, 64> ascii(text.size());
+    qsizetype size = 0;
+    for (; size < text.size() && text[size].unicode() < 0x80; ++size)
+        ascii[size] = char(text[size].unicode());
+    return ScanLong(std::string_view(ascii.constData(), size_t(size)), form);
 }
