@@ -127,7 +127,7 @@ int LeadingDecimal(const QString& text)
 
 int LeadingNumberAutoBase(const QString& text)
 {
-    return int(std::clamp<long>(TextToLongAutoBase(text), INT_MIN, INT_MAX));
+    return int(std::clamp<long>(ScanLong(text), INT_MIN, INT_MAX));
 }
 
 int ShiftNumberFromText(const QString& text)

@@ -5,9 +5,11 @@
 #include <limits>
 #include <mutex>
 
-#include <QtEndian>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include "schedule/Profile.h"
+#include "support/Scan.h"
 #include "support/TextEncoding.h"
 
 namespace {
@@ -49,23 +51,20 @@ void FreeSlot(int slot)
 
 QString Utf16LeToString(const QByteArray& data)
 {
-    const qsizetype units = data.size() / 2;
-    QString text;
-    text.reserve(units);
-    const auto* bytes = reinterpret_cast<const uchar*>(data.constData());
-    for (qsizetype i = 0; i < units; ++i) {
-        const char16_t unit = qFromLittleEndian<quint16>(bytes + 2 * i);
-        if (unit == 0)
-            break;
-        text.append(QChar(unit));
-    }
+    // A leading byte order mark is a character of the text; an odd last byte stays in the decoder.
+    QStringDecoder decoder(QStringConverter::Utf16LE, QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder.decode(data);
+    if (const qsizetype end = text.indexOf(QChar(u'\0')); end >= 0)
+        text.truncate(end);
     // An unpaired surrogate has no 8-bit (UTF-8) form: it becomes the replacement character, so the
     // item's two forms stay equal.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            text[i] = QChar::ReplacementCharacter;
+    if (!text.isValidUtf16()) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar::ReplacementCharacter;
+        }
     }
     return text;
 }
@@ -124,10 +123,9 @@ QByteArray DDEDataFromText(EDDEFormat format, const QString& text)
         return data;
     }
     case EDDEFormat::UnicodeText: {
-        QByteArray data((text.size() + 1) * 2, '\0');
-        auto* bytes = reinterpret_cast<uchar*>(data.data());
-        for (qsizetype i = 0; i < text.size(); ++i)
-            qToLittleEndian<quint16>(text[i].unicode(), bytes + 2 * i);
+        QStringEncoder encoder(QStringConverter::Utf16LE);
+        QByteArray data = encoder.encode(text);
+        data.append(2, '\0');
         return data;
     }
     case EDDEFormat::None:
@@ -242,7 +240,7 @@ void CDDENumericItem::SetNumber(qint64 number)
 
 qint64 CDDENumericItem::GetNumber() const
 {
-    return TextToLongAutoBase(GetText());
+    return ScanLong(GetText());
 }
 
 void CDDEValueItem::OnPoked()

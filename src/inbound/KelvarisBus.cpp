@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include "inbound/KelvarisObj.h"
 #include "server/DBusServerCommand.h"
@@ -114,9 +115,11 @@ bool CKelvarisBus::Reconnect(QDBusConnection connection)
 namespace {
 QString DataHome()
 {
-    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return xdg;
+    // Qt takes a relative XDG_DATA_HOME as it stands; the base directory rules say to ignore it,
+    // as they do an empty one, so that the file never lands relative to the working directory.
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!path.isEmpty() && QDir::isAbsolutePath(path))
+        return path;
     return QDir::homePath() + QStringLiteral("/.local/share");
 }
 

@@ -280,10 +280,10 @@ QString PlanMonthText(const CDateTime& date)
 
 QString PlanWeekFilePart(const CDateTime& weekStart, int weeks)
 {
-    QString part = QStringLiteral("KW%1").arg(IsoWeekOfYear(weekStart), 2, 10, QLatin1Char('0'));
+    QString part = QStringLiteral("KW%1").arg(weekStart.ToQDate().weekNumber(), 2, 10, QLatin1Char('0'));
     if (weeks >= 2)
         part += QStringLiteral("-%1").arg(
-            IsoWeekOfYear(weekStart + CDateTimeSpan(7, 0, 0, 0)), 2, 10, QLatin1Char('0'));
+            (weekStart + CDateTimeSpan(7, 0, 0, 0)).ToQDate().weekNumber(), 2, 10, QLatin1Char('0'));
     return part;
 }
 

@@ -460,7 +460,7 @@ bool CTimePlanner::SavePlan(qsizetype targetIndex)
 QString CTimePlanner::WeekCaption(const CDateTime& first) const
 {
     return tr("Week %1:  %2 - %3")
-        .arg(IsoWeekOfYear(first))
+        .arg(first.ToQDate().weekNumber())
         .arg(FormatDateTime(first, DTF_DATE), FormatDateTime(first + CDateTimeSpan(6, 0, 0, 0), DTF_DATE));
 }
 

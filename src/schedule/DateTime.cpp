@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <climits>
-#include <clocale>
-#include <cstdlib>
 #include <ctime>
 #include <string_view>
 
@@ -787,7 +786,7 @@ QString FormatDateTime(const CDateTime& value, unsigned flags)
         if (flags & DTF_WEEKDAY)
             append(pictures.locale.toString(date, u"ddd"));
         if (flags & DTF_ISOWEEK)
-            append(QString::asprintf("(%02d)", IsoWeekOfYear(value)));
+            append(QString::asprintf("(%02d)", value.ToQDate().weekNumber()));
         if (flags & DTF_DATE) {
             const size_t index = ((flags & DTF_YEAR) ? 1 : 0) | ((flags & DTF_DAY) ? 2 : 0);
             const auto& chosen = (flags & DTF_FULLYEAR) ? pictures.fullYearDate : pictures.date;
@@ -800,34 +799,6 @@ QString FormatDateTime(const CDateTime& value, unsigned flags)
         append(pictures.locale.toString(value.ToQTime(), picture));
     }
     return text;
-}
-
-int IsoWeekOfYear(const CDateTime& value)
-{
-    if (!value.IsValid())
-        return 0;
-    // Day numbers of any civil date, the last days of year 99 included (week of 0100-01-01).
-    const auto dayOf
-        = [](int year, int month, int day) { return QDate(year, month, day).toJulianDay() - kBaseJulianDay; };
-    qint64 day = value.DayNumber();
-    for (;;) {
-        const int year = QDateOfDay(day).year();
-        const qint64 january1 = dayOf(year, 1, 1);
-        // Floor division: the days before the first week give a negative numerator.
-        const qint64 week = CDateTime::FloorDiv(day - january1 + (WeekdayOfDay(january1) + 1) % 7 - 3, 7) + 1;
-        if (week == 0) {
-            // Those days belong to the last week of the year before.
-            day = january1 - 1;
-            continue;
-        }
-        if (week == 53) {
-            // Week 53 exists only when 31 December falls on a Thursday or later in the week.
-            const int weekday = WeekdayOfDay(dayOf(year, 12, 31));
-            if (weekday >= 1 && weekday <= 4)
-                return 1;
-        }
-        return int(week);
-    }
 }
 
 QString FormatDuration(qint64 seconds, unsigned units, const QString& words)
@@ -880,14 +851,24 @@ double TextToDouble(const QString& text)
     const QString decimal = QLocale().decimalPoint();
     if (!decimal.isEmpty() && decimal != u".")
         normal.replace(decimal, QStringLiteral("."));
-    // Read like atof, in the C locale whatever the process locale says; a number ends at the first
-    // character outside ASCII.
+    // Read like atof: white space and a sign before the number, any text after it; a number ends
+    // at the first character outside ASCII.
     qsizetype end = 0;
-    while (end < normal.size() && normal[end].unicode() < 0x80 && normal[end].unicode() != 0)
+    while (end < normal.size() && normal[end].unicode() < 0x80)
         ++end;
     const QByteArray ascii = normal.first(end).toLatin1();
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    if (cLocale == locale_t(nullptr))
-        return 0.0;
-    return strtod_l(ascii.constData(), nullptr, cLocale);
+    const char* first = ascii.constData();
+    const char* const last = first + ascii.size();
+    while (first < last && (*first == ' ' || (*first >= '\t' && *first <= '\r')))
+        ++first;
+    // from_chars takes a minus sign only.
+    if (first < last && *first == '+' && !(last - first > 1 && first[1] == '-'))
+        ++first;
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    if (error == std::errc::result_out_of_range) {
+        // The number's text as matched: infinity when too large, zero when too small.
+        return QLocale::c().toDouble(QLatin1StringView(first, stop - first));
+    }
+    return error == std::errc() ? value : 0.0;
 }

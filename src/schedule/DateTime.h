@@ -167,7 +167,7 @@ enum DateTimeFormatFlags : unsigned {
     DTF_YEAR = 0x01,
     DTF_MONTH = 0x02,
     DTF_DAY = 0x04,
-    DTF_ISOWEEK = 0x08,
+    DTF_ISOWEEK = 0x08, // "(NN)", the ISO 8601 week of QDate::weekNumber
     DTF_WEEKDAY = 0x10,
     DTF_HOUR = 0x20,
     DTF_MINUTE = 0x40,
@@ -205,8 +205,6 @@ QString DateToText(const CDateTime& value);
 // Display text in the default locale's pictures (see DateTimeFormatFlags); empty for a value
 // that is not valid, or for the zero value when any date part is asked for.
 QString FormatDateTime(const CDateTime& value, unsigned flags);
-// ISO 8601 week number, 1 to 53; 0 for a value that is not valid.
-int IsoWeekOfYear(const CDateTime& value);
 // "1 hour, 2 minutes, 5 seconds". Words: comma-separated singular/plural pairs from year to second;
 // empty gives the German words.
 QString FormatDuration(qint64 seconds, unsigned units, const QString& words);

@@ -15,6 +15,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
+#include "support/Scan.h"
 #include "support/TextEncoding.h"
 #include "support/Trace.h"
 
@@ -118,14 +119,14 @@ QByteArray SettingValue(const QString& text)
 int NumberFromText(QStringView text)
 {
     return int(std::clamp<long>(
-        TextToLongAutoBase(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        ScanLong(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // Automatic base into 32 bits as the C library's unsigned conversion does it with a 32-bit
 // unsigned long: the magnitude saturates at 0xFFFFFFFF, a minus sign negates modulo 2^32.
 quint32 ColourFromText(QStringView text)
 {
-    const long value = TextToLongAutoBase(text);
+    const long value = ScanLong(text);
     const unsigned long long magnitude
         = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     const quint32 saturated = magnitude > 0xFFFFFFFFULL ? 0xFFFFFFFFU : quint32(magnitude);
@@ -205,7 +206,7 @@ bool CPageTarget::LoadDispatchFile()
         if (line.startsWith('['))
             return;
         if (line.startsWith("Takeover=")) {
-            takeover = TextToLongAutoBase(decode(line.sliced(9))) != 0;
+            takeover = ScanLong(decode(line.sliced(9))) != 0;
             return;
         }
         ranges.AddFromText(decode(line));

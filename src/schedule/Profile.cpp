@@ -1,5 +1,6 @@
 #include "schedule/Profile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <ctime>
@@ -20,6 +21,7 @@
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/RecordArray.h"
+#include "support/Scan.h"
 #include "support/TextEncoding.h"
 #include "support/Trace.h"
 #include "support/Warning.h"
@@ -755,82 +757,13 @@ std::shared_ptr<CProfileDocument> DocumentFor(const QString& path)
     return slot;
 }
 
-// Saturating accumulation of digits in `base` starting at `i`; false when there was no digit.
-bool AccumulateDigits(
-    QStringView text, qsizetype& i, int base, unsigned long long limit, unsigned long long& value)
-{
-    bool any = false;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        int digit;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (c >= u'a' && c <= u'z')
-            digit = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'Z')
-            digit = c - u'A' + 10;
-        else
-            break;
-        if (digit >= base)
-            break;
-        any = true;
-        if (value > (limit - static_cast<unsigned>(digit)) / static_cast<unsigned>(base))
-            value = limit;
-        else
-            value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-    }
-    return any;
-}
-
-bool IsHexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
-}
-
 } // namespace
 
 int ProfileTextToInt(QStringView text, int def)
 {
     if (text.isEmpty())
         return def;
-    qsizetype i = 0;
-    bool negative = false;
-    if (text[i] == u'-' || text[i] == u'+')
-        negative = text[i++] == u'-';
-    int base = 10;
-    if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
-        base = 16;
-        i += 2;
-    }
-    const unsigned long long limit = negative ? 0x80000000ULL : 0x7FFFFFFFULL;
-    unsigned long long value = 0;
-    AccumulateDigits(text, i, base, limit, value);
-    return negative ? static_cast<int>(-static_cast<long long>(value)) : static_cast<int>(value);
-}
-
-long TextToLongAutoBase(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    int base = 10;
-    if (i < text.size() && text[i] == u'0') {
-        base = 8;
-        if (i + 2 < text.size() && (text[i + 1] == u'x' || text[i + 1] == u'X') && IsHexDigit(text[i + 2])) {
-            base = 16;
-            i += 2;
-        }
-    }
-    const unsigned long long limit = negative ? static_cast<unsigned long long>(LONG_MAX) + 1 : LONG_MAX;
-    unsigned long long value = 0;
-    AccumulateDigits(text, i, base, limit, value);
-    if (!negative)
-        return static_cast<long>(value);
-    return value == static_cast<unsigned long long>(LONG_MAX) + 1 ? LONG_MIN : -static_cast<long>(value);
+    return int(std::clamp<long>(ScanLong(text, EIntegerForm::DecimalOrHex), INT_MIN, INT_MAX));
 }
 
 // CProfile
@@ -1016,7 +949,7 @@ void CSection::Read(const QString& key, int& out, int def) const
 
 void CSection::Read(const QString& key, long& out, long def) const
 {
-    out = TextToLongAutoBase(m_profile.ReadString(m_name, key, QString::number(def)));
+    out = ScanLong(m_profile.ReadString(m_name, key, QString::number(def)));
 }
 
 void CSection::Read(const QString& key, bool& out, bool def) const

@@ -155,9 +155,9 @@ void WarnSaveFailed(const QString& path, const QString& reason);
 // The reason of the last failed save on this thread.
 QString LastSaveError();
 
-// Conversions used by the reads above (exposed for the dispatch files and the editors).
+// The integer read of ReadInt: decimal or "0x" hexadecimal with an optional sign, saturating at the
+// int range; `def` for an empty text. Long values are read with ScanLong (support/Scan.h).
 int ProfileTextToInt(QStringView text, int def);
-long TextToLongAutoBase(QStringView text);
 
 // Lists of records live in numbered sections base1, base2, ...
 

@@ -74,7 +74,7 @@ int CShift::EffectiveNumber(const CDateTime& moment) const
         return m_shiftNumber;
     // 64-bit arithmetic: the stored week index, cycle and number may hold any int from the file.
     const qint64 cycle = m_weekCycle;
-    const qint64 weeksSinceStart = qint64(IsoWeekOfYear(moment)) - (qint64(m_startingWeek) + 1);
+    const qint64 weeksSinceStart = qint64(moment.ToQDate().weekNumber()) - (qint64(m_startingWeek) + 1);
     const qint64 step = (weeksSinceStart % cycle + cycle) % cycle;
     return int(std::min<qint64>(m_shiftNumber + step, std::numeric_limits<int>::max()));
 }

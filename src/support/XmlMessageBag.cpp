@@ -1,7 +1,6 @@
 #include "support/XmlMessageBag.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +10,8 @@
 
 #include <QStringEncoder>
 #include <QVarLengthArray>
+
+#include "support/Scan.h"
 
 namespace {
 
@@ -702,56 +703,6 @@ QByteArray ToWireForm(QByteArray text)
     return result;
 }
 
-// strtol with base 0 on a text that need not be NUL-terminated, saturating at the long range.
-long Utf8ToLong(std::string_view text)
-{
-    const size_t size = text.size();
-    const auto at = [&](size_t i) -> unsigned { return i < size ? static_cast<unsigned char>(text[i]) : 0u; };
-    size_t p = 0;
-    while (p < size && (at(p) == ' ' || (at(p) >= '\t' && at(p) <= '\r')))
-        ++p;
-    bool negative = false;
-    if (at(p) == '+' || at(p) == '-') {
-        negative = at(p) == '-';
-        ++p;
-    }
-    const auto digitValue = [](unsigned c) -> unsigned {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'z')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'Z')
-            return c - 'A' + 10;
-        return 99;
-    };
-    unsigned base = 10;
-    if (at(p) == '0') {
-        base = 8;
-        if ((at(p + 1) == 'x' || at(p + 1) == 'X') && digitValue(at(p + 2)) < 16) {
-            base = 16;
-            p += 2;
-        }
-    }
-    const unsigned long limit
-        = negative ? static_cast<unsigned long>(LONG_MAX) + 1 : static_cast<unsigned long>(LONG_MAX);
-    unsigned long value = 0;
-    bool overflow = false;
-    for (; p < size; ++p) {
-        const unsigned digit = digitValue(at(p));
-        if (digit >= base)
-            break;
-        if (value > (limit - digit) / base)
-            overflow = true;
-        else
-            value = value * base + digit;
-    }
-    if (overflow)
-        return negative ? LONG_MIN : LONG_MAX;
-    if (negative)
-        return value == limit ? LONG_MIN : -static_cast<long>(value);
-    return static_cast<long>(value);
-}
-
 // White space that is an element's whole text is a value (" " must read back as " "); white space
 // between elements is layout and dropped.
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single | pugi::parse_fragment;
@@ -867,7 +818,7 @@ long CXmlMessageBag::GetInt(const QString& path, long defaultValue) const
     if (!element)
         return defaultValue;
     std::string storage;
-    return Utf8ToLong(TextContent(element, storage));
+    return ScanLong(TextContent(element, storage));
 }
 
 QString CXmlMessageBag::GetAttribute(

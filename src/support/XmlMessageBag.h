@@ -58,8 +58,9 @@ public:
     QByteArray Serialize() const;
 
     QString GetText(const QString& path, const QString& defaultValue = QString()) const;
-    // The text read like strtol with base 0 (decimal, "0x" hexadecimal, leading "0" octal; stops at
-    // the first character that does not fit; no digits give 0; saturates at the long range).
+    // The text read by ScanLong (support/Scan.h): like strtol with base 0 (decimal, "0x"
+    // hexadecimal, leading "0" octal; stops at the first character that does not fit; no digits
+    // give 0; saturates at the long range).
     long GetInt(const QString& path, long defaultValue) const;
     QString GetAttribute(
         const QString& path, const QString& name, const QString& defaultValue = QString()) const;

@@ -139,6 +139,27 @@ TEST_F(DDEServerTest, ValuesServeBothTextFormats)
     EXPECT_EQ(m_server.GetValue("System", "Topics"), QString());
 }
 
+TEST(DDEFormatTest, UnicodeTextIsUtf16LittleEndianWithATerminatingNul)
+{
+    const auto decode = [](const char* bytes, qsizetype size) {
+        return DDETextFromData(EDDEFormat::UnicodeText, QByteArray(bytes, size));
+    };
+    // A pair stays a pair; a byte order mark is a character; the text ends at the first NUL
+    // character, not at a zero byte inside a character.
+    EXPECT_EQ(decode("\x3D\xD8\x00\xDE" "A\0", 6), QString::fromUtf8("\U0001F600A"));
+    EXPECT_EQ(decode("\xFF\xFE" "A\0", 4), QString(QChar(0xFEFF)) + u'A');
+    EXPECT_EQ(decode("\x00\x01" "B\0\0\0" "C\0", 8), QString::fromUtf8("\u0100B"));
+    // Unpaired surrogates, a low one first or a high one last, become the replacement character.
+    EXPECT_EQ(decode("\x00\xDC" "A\0\x00\xD8", 6), QString::fromUtf8("\uFFFDA\uFFFD"));
+    EXPECT_EQ(decode("\x00\xD8\x00\xD8\x00\xDC", 6), QString::fromUtf8("\uFFFD\U00010000"));
+    EXPECT_EQ(decode("A", 1), QString());
+    EXPECT_EQ(decode("", 0), QString());
+
+    EXPECT_EQ(DDEDataFromText(EDDEFormat::UnicodeText, QString()), QByteArray("\0\0", 2));
+    EXPECT_EQ(DDEDataFromText(EDDEFormat::UnicodeText, QString::fromUtf8("\U0001F600\uFEFF")),
+        QByteArray("\x3D\xD8\x00\xDE\xFF\xFE\0\0", 8));
+}
+
 TEST(DDENumericItemTest, NumberTakesItsBaseFromThePrefix)
 {
     CDDENumericItem item;

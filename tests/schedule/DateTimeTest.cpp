@@ -289,27 +289,29 @@ TEST(FormatDateTime, DisplayTextsReadBackInEveryLanguage)
     }
 }
 
-TEST(IsoWeekOfYear, EdgesOfTheYear)
+// The week numbers of the planner's caption, the export file names and the rotating shifts are
+// QDate::weekNumber of CDateTime::ToQDate.
+TEST(WeekNumber, EdgesOfTheYear)
 {
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(2021, 1, 1, 0, 0, 0)), 53);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(2021, 1, 3, 23, 59, 59)), 53);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(2021, 1, 4, 0, 0, 0)), 1);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(2024, 12, 31, 0, 0, 0)), 1);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(2020, 12, 31, 0, 0, 0)), 53);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(2023, 1, 1, 0, 0, 0)), 52);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(1899, 12, 30, 0, 0, 0)), 52);
-    EXPECT_EQ(IsoWeekOfYear(CDateTime::Invalid()), 0);
+    const auto week = [](int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+        return CDateTime(year, month, day, hour, minute, second).ToQDate().weekNumber();
+    };
+    EXPECT_EQ(week(2021, 1, 1), 53);
+    EXPECT_EQ(week(2021, 1, 3, 23, 59, 59), 53);
+    EXPECT_EQ(week(2021, 1, 4), 1);
+    EXPECT_EQ(week(2024, 12, 31), 1);
+    EXPECT_EQ(week(2020, 12, 31), 53);
+    EXPECT_EQ(week(2023, 1, 1), 52);
+    EXPECT_EQ(week(1899, 12, 30), 52);
+    EXPECT_EQ(CDateTime::Invalid().ToQDate().weekNumber(), 0);
+    EXPECT_EQ(CDateTime::Null().ToQDate().weekNumber(), 0);
     // The first representable day lies in the last week of the year 99.
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(100, 1, 1, 0, 0, 0)), QDate(100, 1, 1).weekNumber());
-    EXPECT_EQ(IsoWeekOfYear(CDateTime(9999, 12, 31, 0, 0, 0)), QDate(9999, 12, 31).weekNumber());
-}
+    EXPECT_EQ(week(100, 1, 1), 53);
+    EXPECT_EQ(week(9999, 12, 31), 52);
 
-TEST(IsoWeekOfYear, AgreesWithQtFrom1901To2099)
-{
-    for (QDate date(1901, 1, 1); date <= QDate(2099, 12, 31); date = date.addDays(1)) {
-        ASSERT_EQ(IsoWeekOfYear(CDateTime(date)), date.weekNumber())
-            << date.toString(Qt::ISODate).toStdString();
-    }
+    EXPECT_EQ(FormatDateTime(CDateTime(2021, 1, 3, 12, 0, 0), DTF_ISOWEEK), QStringLiteral("(53)"));
+    EXPECT_EQ(FormatDateTime(CDateTime(2021, 1, 4, 0, 0, 0), DTF_ISOWEEK), QStringLiteral("(01)"));
+    EXPECT_TRUE(FormatDateTime(CDateTime::Invalid(), DTF_ISOWEEK).isEmpty());
 }
 
 TEST(FormatDuration, UnitsWordsAndRemainders)
@@ -363,4 +365,13 @@ TEST(NumberText, DecimalSeparatorOfTheLocale)
     // Long or hostile texts: read like atof, never past the text.
     EXPECT_TRUE(std::isinf(TextToDouble(QString(400, u'9'))));
     EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("12") + QChar(u'\0') + QStringLiteral("34")), 12.0);
+    // The other forms atof reads: a plus sign, white space first, underflow to zero, infinities.
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("+2.5")), 2.5);
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("\t\n 3")), 3.0);
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("+-1")), 0.0);
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("--1")), 0.0);
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("1e-400")), 0.0);
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("-1e999x")), -HUGE_VAL);
+    EXPECT_TRUE(std::isinf(TextToDouble(QStringLiteral("infinity"))));
+    EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("2.5\u00e9")), 2.5);
 }
