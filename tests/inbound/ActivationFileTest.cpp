@@ -49,7 +49,7 @@ TEST(ActivationFile, LiesUnderTheUsersDataDirectory)
                 + QStringLiteral(".service"));
     }
     {
-        CDataHomeScope scope(QByteArray());
+        CDataHomeScope scope { QByteArray() };
         EXPECT_EQ(ActivationFilePath(name), fallback);
     }
     {
