@@ -1,9 +1,13 @@
 #include "engine/CalendarFolder.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
+#include <QTemporaryFile>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
@@ -114,11 +118,27 @@ int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const 
 
 bool CCalendarFolder::WriteFile(const QString& name, const QByteArray& bytes)
 {
-    // The explicit flush: commit() does not see a failure of the last flush of the write buffer.
-    QSaveFile file(JoinPath(m_folder, name));
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
+    // A temporary file in the folder, renamed over the old one: readers see the old file or the
+    // new one, never a part. Unlike QSaveFile there is no sync to the disk: every file is written
+    // again at each start, and a sync per file made a folder of a thousand targets take seconds.
+    // The explicit flush: a failure of the last write of the buffer shows there, not at close.
+    const QString path = JoinPath(m_folder, name);
+    QTemporaryFile file(JoinPath(m_folder, QStringLiteral(".") + name + QStringLiteral(".XXXXXX")));
+    bool ok = file.open() && file.write(bytes) == bytes.size() && file.flush()
+        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+            | QFileDevice::ReadOther);
+    QString reason = file.errorString();
+    if (ok
+        && ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData())
+            != 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        ok = false;
+    }
+    if (ok) {
+        file.setAutoRemove(false);
         return true;
-    Warn(QStringLiteral("cannot write the calendar %1: %2").arg(file.fileName(), file.errorString()));
+    }
+    Warn(QStringLiteral("cannot write the calendar %1: %2").arg(path, reason));
     return false;
 }
 

@@ -12,8 +12,9 @@ class CPageTargetArray;
 
 // The calendar folder: one iCalendar file per page target, named after its dispatch file
 // (<ID>.ics), and all-receivers.ics / all-groups.ics, each over DefaultCalendarSpan(today). Every
-// file is replaced atomically (a temporary file in the folder, then a rename), so a web server
-// serving the folder never hands out half a file.
+// file is replaced atomically (a temporary file ".<name>.XXXXXX" in the folder, then a rename), so
+// a web server serving the folder never hands out half a file. The files are readable by everyone
+// (mode 0644): they are there to be served.
 //
 // Update() compares each target with what it last wrote (the dispatch file's time memo, the name,
 // receiver or group) and rewrites only the files of targets that changed, plus the "all" file of

@@ -132,6 +132,9 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
     // At the start: every file. Bert's duty across midnight is one event, in UTC.
     for (const char* name : kFiles)
         EXPECT_TRUE(Read(Calendar(name)).startsWith("BEGIN:VCALENDAR\r\n")) << name;
+    // Readable by a web server running as another user; no temporary file left behind.
+    EXPECT_TRUE(QFile::permissions(Calendar("B2.ics")) & QFileDevice::ReadOther);
+    EXPECT_EQ(QDir(m_dir.filePath(QStringLiteral("cal"))).entryList(QDir::Files | QDir::Hidden).size(), 5);
     const QByteArray bert = Read(Calendar("B2.ics"));
     EXPECT_EQ(bert.count("BEGIN:VEVENT"), 1) << bert.toStdString();
     EXPECT_TRUE(bert.contains("UID:B2-"
