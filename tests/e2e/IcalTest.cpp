@@ -132,7 +132,8 @@ TEST_F(IcalTest, OutputFileIsReplacedOrTheErrorNamed)
     const QString path = m_dir.filePath(QStringLiteral("duty.ics"));
     Write("duty.ics", "old content");
     QByteArray out;
-    ASSERT_EQ(Ical({ QStringLiteral("--id"), QStringLiteral("17"), QStringLiteral("--output"), path }, &out), 0);
+    ASSERT_EQ(
+        Ical({ QStringLiteral("--id"), QStringLiteral("17"), QStringLiteral("--output"), path }, &out), 0);
     EXPECT_TRUE(out.isEmpty());
     const QByteArray written = Read(path);
     EXPECT_TRUE(written.startsWith("BEGIN:VCALENDAR\r\n"));

@@ -161,13 +161,14 @@ TEST_F(DutyCalendarTest, TouchingAndOverlappingRangesAreOneEvent)
 TEST_F(DutyCalendarTest, TextIsEscapedAndLongLinesFolded)
 {
     const QString odd = QStringLiteral("Müller, Jörg; Süd\\Ost Ærø Łódź 東京");
-    const QString longName = QStringLiteral("Ärztlicher Bereitschaftsdienst Überörtlich ").repeated(6)
-        + QStringLiteral("東京€");
-    QList<SDutyEvent> events = DutyEvents(
-        Target(QStringLiteral("a,b"), odd, { QStringLiteral("20260601=08:00-09:00") }), QDate(2026, 6, 1),
-        QDate(2026, 6, 1));
-    events += DutyEvents(Target(QStringLiteral("g1"), longName, { QStringLiteral("20260601=10:00-11:00") }, -3),
-        QDate(2026, 6, 1), QDate(2026, 6, 1));
+    const QString longName
+        = QStringLiteral("Ärztlicher Bereitschaftsdienst Überörtlich ").repeated(6) + QStringLiteral("東京€");
+    QList<SDutyEvent> events
+        = DutyEvents(Target(QStringLiteral("a,b"), odd, { QStringLiteral("20260601=08:00-09:00") }),
+            QDate(2026, 6, 1), QDate(2026, 6, 1));
+    events
+        += DutyEvents(Target(QStringLiteral("g1"), longName, { QStringLiteral("20260601=10:00-11:00") }, -3),
+            QDate(2026, 6, 1), QDate(2026, 6, 1));
     events += DutyEvents(Target(QStringLiteral("r3"), QStringLiteral("two\nlines"),
                              { QStringLiteral("20260601=12:00-13:00") }),
         QDate(2026, 6, 1), QDate(2026, 6, 1));
@@ -195,7 +196,8 @@ TEST_F(DutyCalendarTest, TextIsEscapedAndLongLinesFolded)
     EXPECT_EQ(parsed[2].summary, QStringLiteral("two\nlines"));
     EXPECT_EQ(document[QStringLiteral("name")].toString(), odd + longName);
     EXPECT_EQ(document[QStringLiteral("version")].toString(), QStringLiteral("2.0"));
-    EXPECT_TRUE(document[QStringLiteral("prodid")].toString().startsWith(QStringLiteral("-//Kelvaris//Kelvaris ")));
+    EXPECT_TRUE(
+        document[QStringLiteral("prodid")].toString().startsWith(QStringLiteral("-//Kelvaris//Kelvaris ")));
     EXPECT_TRUE(calendar.contains("DTSTAMP:20260301T120000Z\r\n"));
 }
 
@@ -205,10 +207,10 @@ TEST_F(DutyCalendarTest, TheSameSpanGivesTheSameUids)
         { QStringLiteral("20260601=08:00-16:00"), QStringLiteral("20260602=08:00-16:00"),
             QStringLiteral("20260603=20:00-24:00"), QStringLiteral("20260604=00:00-04:00") });
     const QDateTime later = Stamp().addDays(9);
-    const auto first = Parse(WriteCalendar(DutyEvents(target, QDate(2026, 6, 1), QDate(2026, 6, 30)),
-        QStringLiteral("x"), Stamp()));
-    const auto second = Parse(WriteCalendar(DutyEvents(target, QDate(2026, 5, 1), QDate(2026, 6, 4)),
-        QStringLiteral("x"), later));
+    const auto first = Parse(WriteCalendar(
+        DutyEvents(target, QDate(2026, 6, 1), QDate(2026, 6, 30)), QStringLiteral("x"), Stamp()));
+    const auto second = Parse(
+        WriteCalendar(DutyEvents(target, QDate(2026, 5, 1), QDate(2026, 6, 4)), QStringLiteral("x"), later));
     ASSERT_EQ(first.size(), 3);
     EXPECT_EQ(first, second);
 

@@ -41,8 +41,8 @@ int CtlIcal(const QStringList& args)
             "A target without any range has no events.\n"));
     command.AddOption(QStringLiteral("target"), QStringLiteral("The receiver or group of that name."),
         QStringLiteral("NAME"));
-    command.AddOption(QStringLiteral("id"), QStringLiteral("The receiver or group of that ID."),
-        QStringLiteral("ID"));
+    command.AddOption(
+        QStringLiteral("id"), QStringLiteral("The receiver or group of that ID."), QStringLiteral("ID"));
     command.AddOption(QStringLiteral("all"), QStringLiteral("All receivers, or all groups, in one calendar."),
         QStringLiteral("receivers|groups"));
     command.AddOption(QStringLiteral("from"),
@@ -53,7 +53,8 @@ int CtlIcal(const QStringList& args)
         QStringLiteral("Write the calendar into FILE, replaced as a whole (default standard output)."),
         QStringLiteral("FILE"));
     CtlAddConfigOption(command);
-    command.AddNotes(QStringLiteral("DATE takes the forms --at of eval takes (the day counts), for example:\n")
+    command.AddNotes(
+        QStringLiteral("DATE takes the forms --at of eval takes (the day counts), for example:\n")
         + CtlTimeExamplesHelp());
     if (const int code = command.Parse(args); code >= 0)
         return code;
@@ -135,8 +136,8 @@ int CtlIcal(const QStringList& args)
     if (toFile) {
         QSaveFile file(outputPath);
         if (!file.open(QIODevice::WriteOnly) || file.write(calendar) != calendar.size() || !file.commit())
-            return CtlFail(CTL_FAILED,
-                QStringLiteral("cannot write \"%1\": %2").arg(outputPath, file.errorString()));
+            return CtlFail(
+                CTL_FAILED, QStringLiteral("cannot write \"%1\": %2").arg(outputPath, file.errorString()));
         return CTL_OK;
     }
     CtlOut().flush();
