@@ -5,15 +5,15 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QSaveFile>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStringList>
 #include <QTabBar>
@@ -27,8 +27,8 @@
 #include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
 #include "planning/WidgetFit.h"
-#include "schedule/DutyCalendar.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/DutyCalendar.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
 #include "support/ScreenPlacement.h"
@@ -707,7 +707,8 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (dialog.Calendar()) {
-        const auto [from, to] = CExportDlg::PeriodDates(m_weekStart.ToQDate(), dialog.Period(), m_planner->Weeks());
+        const auto [from, to]
+            = CExportDlg::PeriodDates(m_weekStart.ToQDate(), dialog.Period(), m_planner->Weeks());
         ExportCalendar(dialog.AllTargets() ? -1 : current, from, to);
         return;
     }
@@ -755,13 +756,14 @@ void CDispatchingDlg::ExportCalendar(qsizetype current, QDate from, QDate to)
         }
         title = groups ? tr("All groups") : tr("All receivers");
     }
-    QString proposed = QStringLiteral("Kelvaris_%1_%2.ics").arg(title, from.toString(QStringLiteral("yyyy-MM-dd")));
+    QString proposed
+        = QStringLiteral("Kelvaris_%1_%2.ics").arg(title, from.toString(QStringLiteral("yyyy-MM-dd")));
     for (QChar& c : proposed) {
         if (!c.isLetterOrNumber() && c != u'-' && c != u'.')
             c = u'_';
     }
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save duty calendar"),
-        QDir::home().filePath(proposed), tr("iCalendar (*.ics)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save duty calendar"), QDir::home().filePath(proposed), tr("iCalendar (*.ics)"));
     if (path.isEmpty())
         return;
     const QByteArray calendar = WriteCalendar(events, title, QDateTime::currentDateTimeUtc());
