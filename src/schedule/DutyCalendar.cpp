@@ -19,7 +19,7 @@ struct SMinuteSpan
     qint64 m_to;
 };
 
-QDateTime LocalMinuteToUtc(qint64 minute, const QTimeZone& zone)
+QDateTime LocalMinuteToUtcIfValid(qint64 minute, const QTimeZone& zone)
 {
     // Floor division: day numbers before 1899-12-30 are negative.
     qint64 day = minute / kMinutesPerDay;
@@ -29,7 +29,23 @@ QDateTime LocalMinuteToUtc(qint64 minute, const QTimeZone& zone)
         --day;
     }
     const QDate date = QDate::fromJulianDay(day + kBaseJulianDay);
-    return QDateTime(date, QTime(minuteOfDay / 60, minuteOfDay % 60), zone).toUTC();
+    const QDateTime local(date, QTime(minuteOfDay / 60, minuteOfDay % 60), zone);
+    // toUTC() of an invalid moment would be a valid one, at the wall-clock time
+    return local.isValid() ? local.toUTC() : QDateTime();
+}
+
+// Local minutes since day number 0 to UTC. A wall-clock time the clocks skipped (Qt gives no valid
+// moment for it) is taken as the last valid minute before it plus the distance: the offset in
+// force before the change. Gaps are at most a day long (a skipped calendar day); null beyond.
+QDateTime LocalMinuteToUtc(qint64 minute, const QTimeZone& zone)
+{
+    QDateTime utc = LocalMinuteToUtcIfValid(minute, zone);
+    for (int back = 1; !utc.isValid() && back <= 2 * kMinutesPerDay; ++back) {
+        const QDateTime before = LocalMinuteToUtcIfValid(minute - back, zone);
+        if (before.isValid())
+            return before.addSecs(back * 60);
+    }
+    return utc;
 }
 
 void AppendTwoDigits(QByteArray& out, int value)
@@ -147,7 +163,7 @@ QList<SDutyEvent> DutyEvents(const CPageTarget& target, QDate from, QDate to)
     auto addSpan = [&](const SMinuteSpan& span) {
         QDateTime start = LocalMinuteToUtc(span.m_from, zone);
         QDateTime end = LocalMinuteToUtc(span.m_to, zone);
-        if (end <= start)
+        if (!start.isValid() || !end.isValid() || end <= start)
             return; // only wall-clock times the clocks skipped
         events.append({ target.m_id, summary, std::move(start), std::move(end) });
     };

@@ -29,11 +29,12 @@ struct SDutyEvent
 //
 // Clock changes: an end at 24:00 is 0:00 of the next day. A wall-clock time that does not exist
 // (skipped when the clocks go forward) is read with the offset in force before the change, so it
-// lands as far after the change as it lies after its start (02:30 in a gap 02:00-03:00 becomes
-// 03:30): duty keeps its wall-clock length. A span that thereby ends no later than it starts (duty
-// only inside the gap, such as 02:30-03:00) happens at no real time and is left out. A wall-clock
-// time that exists twice (when the clocks go back) is its first occurrence, the one before the
-// change, so duty until 24:00 on that day lasts 25 hours.
+// lands as far after the change as it lies after the start of the gap (02:30 in a gap 02:00-03:00
+// becomes 03:30): duty keeps its wall-clock length. A span that thereby ends no later than it
+// starts (duty only inside the gap, such as 02:30-03:00) happens at no real time and is left out.
+// A wall-clock time that exists twice (when the clocks go back) is its second occurrence, the one
+// after the change, as Qt resolves it: duty until 24:00 on that day lasts 25 hours, and a
+// hand-over at 02:30 leaves neither gap nor overlap.
 QList<SDutyEvent> DutyEvents(const CPageTarget& target, QDate from, QDate to);
 
 // One VCALENDAR with the events of the targets (in order), CR LF line ends, lines folded at 75 octets,
