@@ -2,10 +2,13 @@
 // moment, by the rules of the main window's plan of action, with each takeover group's holder.
 // The targets come from the alarm server when it answers, otherwise from the dispatch files of
 // the data folder (which then know no numbers and no members).
+#include <cstdlib>
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
@@ -97,15 +100,23 @@ int CtlOncall(const QStringList& args)
     CDBusServerCommandFactory server(address);
     CRightsCheck rights;
     CKelvarisDoc doc(server, rights);
+    // An alarm server that does not answer is no fault here: the dispatch files answer instead, and
+    // the output says so. The engine's warnings about it would only be noise for scripts.
+    QLoggingCategory::setFilterRules(QStringLiteral("kelvaris.engine.warning=false"));
     doc.LoadSettings();
     const bool fromServer = doc.TargetListKnown();
     const CPageTargetArray targets
         = fromServer ? doc.PageTargets() : TargetsFromDispatchFiles(ConfigLocation().ConfigFolder());
     const QString source = fromServer ? QStringLiteral("alarm-server") : QStringLiteral("dispatch-files");
 
-    QDateTime when = at.ToQDateTime();
-    when = when.toOffsetFromUtc(when.offsetFromUtc());
-    const QString atText = when.toString(Qt::ISODate);
+    // Local time with its offset, always written as +hh:mm (also +00:00, never Z).
+    const QDateTime when = at.ToQDateTime();
+    const int offset = when.offsetFromUtc();
+    const QString atText = when.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
+        + QStringLiteral("%1%2:%3")
+              .arg(offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+              .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))
+              .arg(std::abs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
 
     QJsonArray receivers;
     QJsonArray groups;
