@@ -203,6 +203,9 @@ QByteArray WriteCalendar(const QList<SDutyEvent>& events, const QString& name, c
     AppendUtcStamp(stampText, stamp.toUTC());
 
     for (const SDutyEvent& event : events) {
+        // A moment that is not valid has no text in a calendar.
+        if (!event.m_startUtc.isValid() || !event.m_endUtc.isValid())
+            continue;
         const QDateTime start = event.m_startUtc.toUTC();
         out.append("BEGIN:VEVENT\r\n");
 

@@ -42,7 +42,8 @@ QList<SDutyEvent> DutyEvents(const CPageTarget& target, QDate from, QDate to);
 //
 // The UID of an event is "<target ID>-<UTC start yyyyMMddTHHmmssZ>@kelvaris": the same span of the
 // same target gets the same UID in every export. Control characters other than line breaks are
-// left out of text values (a calendar cannot carry them); a line break becomes "\n".
+// left out of text values (a calendar cannot carry them); a line break becomes "\n". An event
+// without valid start and end is left out.
 QByteArray WriteCalendar(const QList<SDutyEvent>& events, const QString& name, const QDateTime& stamp);
 
 // The default span: 4 weeks back to 13 weeks ahead of `today`.

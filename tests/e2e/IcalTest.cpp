@@ -32,6 +32,7 @@ protected:
         m_env.insert(QStringLiteral("KELVARIS_ALARMSERVER_BUS_NAME"), service);
         m_env.insert(QStringLiteral("KELVARIS_DATA"), m_dir.path());
         m_env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
+        m_env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8")); // system error texts in English
         Write("kelvaris.cfg", "[Settings]\r\nWorkDays=31\r\n");
         Write("targets.cfg",
             "[Target1]\r\nName=Duty desk\r\nNumber=0\r\nID=17\r\nColour=255\r\n"
@@ -168,4 +169,37 @@ TEST_F(IcalTest, UnknownTargetsAndBadUsage)
     EXPECT_EQ(Ical({ QStringLiteral("--id"), QStringLiteral("17"), QStringLiteral("--to"),
                   QStringLiteral("someday") }),
         2);
+}
+
+TEST_F(IcalTest, HelpVersionAndAConfigFileThatCannotBeRead)
+{
+    QByteArray out;
+    QString error;
+    ASSERT_EQ(Ical({ QStringLiteral("--help") }, &out, &error), 0);
+    const QString help = QString::fromUtf8(out);
+    EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: kelvarisctl ical"))) << help.toStdString();
+    for (const char* option : { "--target", "--id", "--all", "--from", "--to", "--output", "--config" })
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+    // the date forms are listed
+    EXPECT_TRUE(help.contains(QStringLiteral("4.3.2024"))) << help.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    ASSERT_EQ(Ical({ QStringLiteral("--version") }, &out), 0);
+    EXPECT_TRUE(out.startsWith("kelvarisctl "));
+    EXPECT_EQ(Ical({ QStringLiteral("--bogus-option") }, nullptr, &error), 2);
+    EXPECT_TRUE(error.contains(QStringLiteral("ical")) && error.contains(QStringLiteral("'bogus-option'")))
+        << error.toStdString();
+
+    const QString absent = m_dir.filePath(QStringLiteral("typo.cfg"));
+    EXPECT_EQ(Ical({ QStringLiteral("--id"), QStringLiteral("17"), QStringLiteral("--config"), absent }, &out,
+                  &error),
+        2);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(error.contains(absent) && error.contains(QStringLiteral("No such file or directory")))
+        << error.toStdString();
+
+    // The overview names the verb.
+    QProcess ctl;
+    ctl.start(QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("--help") });
+    ASSERT_TRUE(ctl.waitForFinished(30000));
+    EXPECT_TRUE(ctl.readAllStandardOutput().contains("\n  ical (--target NAME"));
 }

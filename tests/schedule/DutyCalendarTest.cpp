@@ -214,6 +214,11 @@ TEST_F(DutyCalendarTest, TheSameSpanGivesTheSameUids)
     ASSERT_EQ(first.size(), 3);
     EXPECT_EQ(first, second);
 
+    // An event without valid times is left out, not written with made-up digits.
+    QList<SDutyEvent> events = DutyEvents(target, QDate(2026, 6, 1), QDate(2026, 6, 1));
+    events.append({ QStringLiteral("r9"), QStringLiteral("Same"), QDateTime(), Stamp() });
+    EXPECT_EQ(WriteCalendar(events, QStringLiteral("x"), Stamp()).count("BEGIN:VEVENT"), 1);
+
     const auto span = DefaultCalendarSpan(QDate(2026, 6, 10));
     EXPECT_EQ(span.first, QDate(2026, 5, 13));
     EXPECT_EQ(span.second, QDate(2026, 9, 9));
