@@ -2,7 +2,21 @@
 
 void CTimeCommandLineInfo::ParseParams(const QStringList& params)
 {
-    for (const QString& param : params) {
+    for (qsizetype i = 0; i < params.size(); ++i) {
+        const QString& param = params[i];
+        if (param == QLatin1String("--calendar-folder")) {
+            if (i + 1 >= params.size() || params[i + 1].isEmpty())
+                m_usageError = QStringLiteral("--calendar-folder needs a folder");
+            else
+                m_calendarFolder = params[++i];
+            continue;
+        }
+        if (param.startsWith(QLatin1String("--calendar-folder="))) {
+            m_calendarFolder = param.mid(18);
+            if (m_calendarFolder.isEmpty())
+                m_usageError = QStringLiteral("--calendar-folder needs a folder");
+            continue;
+        }
         if (param == QLatin1String("--headless")) {
             m_headless = true;
             continue;
@@ -43,4 +57,7 @@ void CTimeCommandLineInfo::ParseParams(const QStringList& params)
             m_showSplash = false;
         }
     }
+    if (!m_calendarFolder.isEmpty() && !m_headless && m_usageError.isEmpty())
+        m_usageError = QStringLiteral(
+            "--calendar-folder goes with --headless (the window uses the setting CalendarFolder)");
 }

@@ -17,12 +17,15 @@ struct CTimeCommandLineInfo
     bool m_headless = false; // --headless
     bool m_help = false; // --help
     bool m_version = false; // --version
+    QString m_calendarFolder; // --calendar-folder DIR (or --calendar-folder=DIR)
+    QString m_usageError; // a program option without its value
 
     // Each parameter in turn: a switch ("/" or "-") Register or RegServer, Unregister or UnregServer,
     // Embedding, Automation (any case), otherwise a file name to open (the last one counts). Then,
     // whatever it was, a parameter whose text without its switch character begins with "MIN" (any
     // case) asks for a minimised start, so "MINUTES" is both a file name and the minimised start.
-    // The program's own "--headless", "--help" and "--version" are taken first.
+    // The program's own "--headless", "--help", "--version" and "--calendar-folder DIR" are taken
+    // first.
     void ParseParams(const QStringList& params);
     bool IsAutomationServer() const { return m_runEmbedded || m_runAutomated; }
 };

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QTextStream>
 #include <QTimer>
@@ -30,6 +31,9 @@ void PrintHelp(QTextStream& out)
            "  --headless   run the engine without a window: activate it, serve the alarm server,\n"
            "               the DDE values and automation, print every logbook line;\n"
            "               SIGINT/SIGTERM deactivate and quit\n"
+           "  --calendar-folder DIR\n"
+           "               with --headless: keep one iCalendar file per target and all-receivers.ics,\n"
+           "               all-groups.ics in DIR (instead of the setting CalendarFolder)\n"
            "  -Embedding, -Automation\n"
            "               run as a windowless automation server (no document, no window)\n"
            "  -Register    write the D-Bus activation file for the automation server and exit\n"
@@ -73,7 +77,7 @@ int RunAutomationServer()
     return QCoreApplication::exec();
 }
 
-int RunHeadless()
+int RunHeadless(const QString& calendarFolder)
 {
     const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
     ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
@@ -81,6 +85,8 @@ int RunHeadless()
     // Under systemd: ready once the socket is served, the watchdog fed by the engine cycle.
     CSystemdNotifier notifier;
     CHeadlessHost host(server, &notifier);
+    if (!calendarFolder.isEmpty())
+        host.Document().SetCalendarFolderOverride(QFileInfo(calendarFolder).absoluteFilePath());
     OnTerminationSignal(&host, [&host] { host.Stop(); });
     if (!host.Start()) {
         WriteStandardError(QtCriticalMsg, QStringLiteral("kelvaris: ") + host.StartProblem());
@@ -101,7 +107,8 @@ int main(int argc, char* argv[])
 
     // Everything but the window runs without a display.
     const bool windowless = commandLine.m_help || commandLine.m_version || commandLine.m_headless
-        || commandLine.IsAutomationServer() || commandLine.m_shellCommand == CTimeCommandLineInfo::AppRegister
+        || !commandLine.m_usageError.isEmpty() || commandLine.IsAutomationServer()
+        || commandLine.m_shellCommand == CTimeCommandLineInfo::AppRegister
         || commandLine.m_shellCommand == CTimeCommandLineInfo::AppUnregister;
     if (windowless) {
         QCoreApplication app(argc, argv);
@@ -117,8 +124,12 @@ int main(int argc, char* argv[])
             return 0;
         }
         InstallCrashReports();
+        if (!commandLine.m_usageError.isEmpty()) {
+            WriteStandardError(QtCriticalMsg, QStringLiteral("kelvaris: ") + commandLine.m_usageError);
+            return 2;
+        }
         if (commandLine.m_headless)
-            return RunHeadless();
+            return RunHeadless(commandLine.m_calendarFolder);
         if (commandLine.IsAutomationServer())
             return RunAutomationServer();
         QString error;

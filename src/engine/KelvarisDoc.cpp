@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include <QDir>
+
 #include "engine/Dispatch.h"
 #include "engine/Password.h"
 #include "schedule/ConfigLocation.h"
@@ -149,6 +151,7 @@ bool CKelvarisDoc::Initialise()
         RemoveStaleSaveFiles(ConfigLocation().ConfigFolder());
     ConfigLocation().RecordFileTime();
     LoadSettings();
+    UpdateCalendarFolder();
     m_currentShift = CShift();
     m_currentShift.m_name = kFirst;
     m_currentBarrier = CBarrage();
@@ -168,7 +171,9 @@ void CKelvarisDoc::LoadSettings()
         settings.Read(QStringLiteral("WorkTimeTo"), m_workTimeTo, 1020);
         settings.Read(QStringLiteral("OnClose"), m_onClose, 0);
         settings.Read(QStringLiteral("PipeUsers"), m_pipeUsers, QString());
+        settings.Read(QStringLiteral("CalendarFolder"), m_calendarFolderSetting, QString());
     }
+    SetCalendarFolderOverride(m_calendarFolderOverride);
     if (m_inbound)
         m_inbound->SetAllowedUsers(m_pipeUsers);
     m_workDays = LoadWorkDays(profile);
@@ -465,7 +470,28 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
             Notify(CDocObserver::HINT_PLAN);
         }
     }
+    UpdateCalendarFolder();
     return recheckDue;
+}
+
+void CKelvarisDoc::SetCalendarFolderOverride(const QString& folder)
+{
+    m_calendarFolderOverride = folder;
+    QString chosen = folder.isEmpty() ? m_calendarFolderSetting.trimmed() : folder;
+    if (!chosen.isEmpty() && QDir::isRelativePath(chosen) && !ConfigLocation().ConfigPath().isEmpty())
+        chosen = JoinPath(ConfigLocation().ConfigFolder(), chosen);
+    m_calendarFolder.SetFolder(chosen);
+}
+
+void CKelvarisDoc::UpdateCalendarFolder()
+{
+    if (m_calendarFolder.Folder().isEmpty())
+        return;
+    // Without the targets lock: only this thread changes the list, the names, the ranges and the
+    // time memos the calendars are made of (the socket thread sets a group's holder only), and the
+    // dispatch checks must not wait for files being written.
+    const QDateTime now = CDateTime::GetCurrentTime().ToQDateTime();
+    m_calendarFolder.Update(m_targets, now.date(), now.toUTC());
 }
 
 namespace {
@@ -755,6 +781,7 @@ void CKelvarisDoc::PlanOfAction()
         return;
     LoadPageTargets();
     m_editors->EditPlan(QString());
+    UpdateCalendarFolder();
     if (!m_editors->AutomationEditorRunning())
         Notify(CDocObserver::HINT_PLAN);
 }
@@ -767,6 +794,7 @@ void CKelvarisDoc::PlanOfTarget(const QString& targetName)
     if (!m_rights.Check(RIGHT_PLAN))
         return;
     m_editors->EditPlan(targetName);
+    UpdateCalendarFolder();
     Notify(CDocObserver::HINT_PLAN);
 }
 
@@ -817,6 +845,7 @@ void CKelvarisDoc::OpenEditorWithoutWaiting(CEditorHost::EKind kind, std::functi
         // The caller's count still includes this editor here: while automation editors run, the
         // plan is not refreshed on closing.
         m_editors->OpenPlan(QString(), whenClosed([this] {
+            UpdateCalendarFolder();
             if (!m_editors || !m_editors->AutomationEditorRunning())
                 Notify(CDocObserver::HINT_PLAN);
         }));

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "engine/CalendarFolder.h"
 #include "engine/Takeover.h"
 #include "schedule/Barrage.h"
 #include "schedule/DateTime.h"
@@ -275,6 +276,15 @@ public:
     // has none). While not, dispatch checks answer as with an empty list (send), and every presence
     // check of the idle check fetches the list again; the state is pushed once it came.
     bool TargetListKnown() const { return m_targetsKnown; }
+    // The calendar folder: the setting Settings/CalendarFolder (relative to the data folder), unless
+    // the host gives a folder of its own (kelvaris --headless --calendar-folder DIR); empty is off.
+    void SetCalendarFolderOverride(const QString& folder);
+    QString CalendarFolder() const { return m_calendarFolder.Folder(); }
+    // Rewrites the calendar files of the targets whose dispatch file changed (saved here or
+    // reloaded), or all of them at the first call and on a new day. Runs on the user-interface
+    // thread after Initialise(), at every idle check and when the planning dialog closed.
+    void UpdateCalendarFolder();
+
     // Whether the last command sent to the alarm server reached it.
     bool ServerReached() const { return m_serverReached; }
     const CShift& CurrentShift() const { return m_currentShift; }
@@ -355,6 +365,9 @@ private:
     // The alarm server's reachability as the commands found it; reachable until one failed.
     bool m_serverReached = true;
     std::chrono::steady_clock::time_point m_serverLostAt;
+    QString m_calendarFolderSetting; // as read
+    QString m_calendarFolderOverride;
+    CCalendarFolder m_calendarFolder;
     CWarningLimiter m_serverLostWarning;
     CWarningLimiter m_serverBackWarning;
     CWarningLimiter m_targetsWarning;

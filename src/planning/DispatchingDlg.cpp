@@ -4,13 +4,16 @@
 #include <mutex>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStringList>
 #include <QTabBar>
@@ -25,6 +28,7 @@
 #include "planning/TimePlanner.h"
 #include "planning/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/DutyCalendar.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
 #include "support/ScreenPlacement.h"
@@ -698,8 +702,16 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
     const QString name = current >= 0 ? targets.at(current).m_name : QString();
     CExportDlg dialog(name, m_planner->Caption(), PlanMonthText(m_weekStart),
         exporting ? PlanPeriodMonth : PlanPeriodWeek, this);
+    if (exporting)
+        dialog.OfferCalendar();
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (dialog.Calendar()) {
+        const auto [from, to]
+            = CExportDlg::PeriodDates(m_weekStart.ToQDate(), dialog.Period(), m_planner->Weeks());
+        ExportCalendar(dialog.AllTargets() ? -1 : current, from, to);
+        return;
+    }
 
     SPlanExportRequest request;
     request.m_allTargets = dialog.AllTargets();
@@ -725,6 +737,41 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
     if (!OpenPlanFile(path, exporting ? EPlanOutput::Export : EPlanOutput::Print))
         QMessageBox::warning(this, tr("Plan of action"),
             tr("No program could be started to show the plan. It was written to \"%1\".").arg(path));
+}
+
+void CDispatchingDlg::ExportCalendar(qsizetype current, QDate from, QDate to)
+{
+    const CPageTargetArray& targets = m_doc.PageTargets();
+    const bool groups = m_tabs->currentIndex() == TabGroups;
+    QList<SDutyEvent> events;
+    QString title;
+    if (current >= 0) {
+        events = DutyEvents(targets.at(current), from, to);
+        title = targets.at(current).m_name;
+    } else {
+        // All entries of the list shown, as the table has them.
+        for (const CPageTarget& target : targets) {
+            if (target.IsGroup() == groups)
+                events += DutyEvents(target, from, to);
+        }
+        title = groups ? tr("All groups") : tr("All receivers");
+    }
+    QString proposed
+        = QStringLiteral("Kelvaris_%1_%2.ics").arg(title, from.toString(QStringLiteral("yyyy-MM-dd")));
+    for (QChar& c : proposed) {
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'.')
+            c = u'_';
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save duty calendar"), QDir::home().filePath(proposed), tr("iCalendar (*.ics)"));
+    if (path.isEmpty())
+        return;
+    const QByteArray calendar = WriteCalendar(events, title, QDateTime::currentDateTimeUtc());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(calendar) != calendar.size() || !file.commit())
+        QMessageBox::warning(this, tr("Plan of action"),
+            tr("The calendar could not be written to \"%1\": %2.")
+                .arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
 void CDispatchingDlg::done(int)

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QDate>
 #include <QDialog>
 #include <QIcon>
 #include <QImage>
@@ -145,6 +146,9 @@ private:
     void OnPrint();
     void OnExport();
     void PrintOrExport(bool exporting);
+    // Asks for a file and writes the duty of the target at `current` (or, when negative, of all
+    // entries of the list shown) between the dates into it as an iCalendar file.
+    void ExportCalendar(qsizetype current, QDate from, QDate to);
 
     CKelvarisDoc& m_doc;
     CPlannerModel* m_model = nullptr; // owned through the QObject tree

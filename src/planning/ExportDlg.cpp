@@ -1,5 +1,7 @@
 #include "planning/ExportDlg.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -48,6 +50,15 @@ CExportDlg::CExportDlg(
     }
     (m_period == 0 ? m_weekRadio : m_monthRadio)->setChecked(true);
 
+    m_formatGroup = new QGroupBox(this);
+    m_htmlRadio = new QRadioButton(m_formatGroup);
+    m_calendarRadio = new QRadioButton(m_formatGroup);
+    auto* formats = new QVBoxLayout(m_formatGroup);
+    formats->addWidget(m_htmlRadio);
+    formats->addWidget(m_calendarRadio);
+    m_htmlRadio->setChecked(true);
+    m_formatGroup->hide();
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -56,13 +67,16 @@ CExportDlg::CExportDlg(
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_membersGroup);
     layout->addWidget(m_periodGroup);
+    layout->addWidget(m_formatGroup);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(m_targetRadio, m_allRadio);
     setTabOrder(m_allRadio, m_weekRadio);
     setTabOrder(m_weekRadio, m_monthRadio);
-    setTabOrder(m_monthRadio, buttons);
+    setTabOrder(m_monthRadio, m_htmlRadio);
+    setTabOrder(m_htmlRadio, m_calendarRadio);
+    setTabOrder(m_calendarRadio, buttons);
     Retranslate();
 }
 
@@ -72,10 +86,25 @@ QString CExportDlg::ShortWeekText(const QString& weekText)
     return text.replace(QLatin1String("    "), QLatin1String(" "));
 }
 
+void CExportDlg::OfferCalendar()
+{
+    m_formatGroup->show();
+}
+
+std::pair<QDate, QDate> CExportDlg::PeriodDates(QDate weekStart, int period, int weeks)
+{
+    if (period == 1) {
+        const QDate first(weekStart.year(), weekStart.month(), 1);
+        return { first, first.addDays(first.daysInMonth() - 1) };
+    }
+    return { weekStart, weekStart.addDays(7 * std::clamp(weeks, 1, 2) - 1) };
+}
+
 void CExportDlg::accept()
 {
     m_allTargets = m_allRadio->isChecked();
     m_period = m_weekRadio->isChecked() ? 0 : 1;
+    m_calendar = m_formatGroup->isVisibleTo(this) && m_calendarRadio->isChecked();
     QDialog::accept();
 }
 
@@ -102,4 +131,8 @@ void CExportDlg::Retranslate()
     m_monthRadio->setText(tr("The current &month: %1").arg(Literal(m_monthText)));
     m_targetRadio->setToolTip(tr("Only the plan of the selected receiver or group"));
     m_allRadio->setToolTip(tr("The plans of all entries of the list shown (receivers or groups)"));
+    m_formatGroup->setTitle(tr("Format"));
+    m_htmlRadio->setText(tr("&HTML table"));
+    m_calendarRadio->setText(tr("&iCalendar (.ics)"));
+    m_calendarRadio->setToolTip(tr("One calendar event per span of duty, for calendar programs"));
 }

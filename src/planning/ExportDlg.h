@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+
+#include <QDate>
 #include <QDialog>
 #include <QString>
 
@@ -9,7 +12,8 @@ class QRadioButton;
 // "Print / export plan of action": whether the plan of the current target or of all receivers
 // or groups is put out, and for the shown week(s) or the month. The caller gives the current
 // target's name (empty when none is selected: then only all targets can be chosen), the week
-// caption, the month text and the preset period (print: the week, export: the month).
+// caption, the month text and the preset period (print: the week, export: the month). An export
+// may also offer the format: the HTML table (preset) or an iCalendar file of the duty.
 class CExportDlg : public QDialog
 {
     Q_OBJECT
@@ -22,6 +26,13 @@ public:
     bool AllTargets() const { return m_allTargets; }
     // 0 = the shown week(s), 1 = the month.
     int Period() const { return m_period; }
+    // Shows the choice of format; without it the result is the HTML table.
+    void OfferCalendar();
+    // Whether "iCalendar (.ics)" was chosen, taken on OK.
+    bool Calendar() const { return m_calendar; }
+
+    // The days of a period (both included): the weeks from the week start, or the month it lies in.
+    static std::pair<QDate, QDate> PeriodDates(QDate weekStart, int period, int weeks);
 
     // The week caption as the dialog shows it: every run of four blanks becomes one blank.
     static QString ShortWeekText(const QString& weekText);
@@ -30,6 +41,8 @@ public:
     QRadioButton* AllRadio() const { return m_allRadio; }
     QRadioButton* WeekRadio() const { return m_weekRadio; }
     QRadioButton* MonthRadio() const { return m_monthRadio; }
+    QRadioButton* HtmlRadio() const { return m_htmlRadio; }
+    QRadioButton* CalendarRadio() const { return m_calendarRadio; }
 
     void accept() override;
 
@@ -44,6 +57,7 @@ private:
     QString m_monthText;
     bool m_allTargets = false;
     int m_period = 0;
+    bool m_calendar = false;
 
     QGroupBox* m_membersGroup = nullptr;
     QGroupBox* m_periodGroup = nullptr;
@@ -51,4 +65,7 @@ private:
     QRadioButton* m_allRadio = nullptr;
     QRadioButton* m_weekRadio = nullptr;
     QRadioButton* m_monthRadio = nullptr;
+    QGroupBox* m_formatGroup = nullptr;
+    QRadioButton* m_htmlRadio = nullptr;
+    QRadioButton* m_calendarRadio = nullptr;
 };

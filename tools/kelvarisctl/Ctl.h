@@ -42,6 +42,8 @@ int CtlSend(const QStringList& args);
 int CtlDde(const QStringList& args);
 int CtlDo(const QStringList& args);
 int CtlExport(const QStringList& args);
+int CtlIcal(const QStringList& args);
+int CtlOncall(const QStringList& args);
 
 // The command line of one verb (or sub-verb such as "holidays list"), read with QCommandLineParser:
 // its options, --help (the verb's usage with every option) and --version. Options may come before,

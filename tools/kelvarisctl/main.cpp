@@ -31,6 +31,10 @@ const CVerb kVerbs[] = {
     { "export", CtlExport,
         "(--target NAME | --all receivers|groups) [--week DATE | --month[=DATE]] [--weeks 1|2]",
         "write a plan of action as an HTML table and print its path" },
+    { "ical", CtlIcal, "(--target NAME | --id ID | --all receivers|groups) [--from DATE] [--to DATE]",
+        "write the duty of a target or of all receivers/groups as an iCalendar document" },
+    { "oncall", CtlOncall, "[--at TEXT] [--json] [--config FILE]",
+        "list the receivers and groups on duty now or at a moment, with takeover holders" },
 };
 
 QString VerbList()

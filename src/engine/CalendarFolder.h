@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+#include "support/Warning.h"
+
+class CPageTargetArray;
+
+// The calendar folder: one iCalendar file per page target, named after its dispatch file
+// (<ID>.ics), and all-receivers.ics / all-groups.ics, each over DefaultCalendarSpan(today). Every
+// file is replaced atomically (a temporary file ".<name>.XXXXXX" in the folder, then a rename), so
+// a web server serving the folder never hands out half a file. The files are readable by everyone
+// (mode 0644): they are there to be served.
+//
+// Update() compares each target with what it last wrote (the dispatch file's time memo, the name,
+// receiver or group) and rewrites only the files of targets that changed, plus the "all" file of
+// their kind; the events of a target are kept as written, so an "all" file is put together without
+// reading any other target's ranges again. A new day moves the span and rewrites everything. A
+// target that left the list loses its file. A file that could not be written is tried again at the
+// next update; the failure is a warning (at most one a minute), never an error of the engine.
+class CCalendarFolder
+{
+public:
+    static constexpr const char* kAllReceivers = "all-receivers.ics";
+    static constexpr const char* kAllGroups = "all-groups.ics";
+
+    // An empty folder turns the calendar folder off. A different folder is written whole at the
+    // next update.
+    void SetFolder(const QString& folder);
+    const QString& Folder() const { return m_folder; }
+
+    // Brings the folder up to date with `targets`. `stamp` is the DTSTAMP of the events written
+    // now (UTC). Returns the number of files written. Reads the targets' names, IDs, numbers,
+    // ranges and time memos only.
+    int Update(const CPageTargetArray& targets, QDate today, const QDateTime& stamp);
+
+private:
+    struct SKnown
+    {
+        qint64 m_memo = 0;
+        QString m_name;
+        bool m_group = false;
+        // The target's VEVENT lines, as in its own file.
+        QByteArray m_events;
+    };
+    bool WriteFile(const QString& name, const QByteArray& bytes);
+    void Warn(const QString& text);
+
+    QString m_folder;
+    QDate m_day; // the day of the span written; another day rewrites everything
+    QHash<QString, SKnown> m_known; // by target ID: what its file holds
+    bool m_allDirty[2] = { true, true }; // receivers, groups: the "all" file is to be written
+    CWarningLimiter m_warning;
+};

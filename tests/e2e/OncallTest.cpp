@@ -1,0 +1,210 @@
+// kelvarisctl oncall against kelvaris-alarmsim on a private session bus, and without it (the
+// dispatch files of the data folder): who is on duty at a moment, with a takeover group's holder.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "PrivateBus.h"
+
+namespace {
+
+class OncallTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_suite = new CBusTestSuite("test_e2e_oncall"); }
+    static void TearDownTestSuite()
+    {
+        delete s_suite;
+        s_suite = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_suite->Bus().IsRunning());
+        ASSERT_TRUE(m_dir.isValid());
+        m_service = QStringLiteral("com.ondrevi.AlarmServerTest.o%1").arg(QCoreApplication::applicationPid());
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("KELVARIS_ALARMSERVER_BUS_NAME"), m_service);
+        m_env.insert(QStringLiteral("KELVARIS_DATA"), m_dir.path());
+        Write("kelvaris.cfg", "[Settings]\r\nWorkDays=31\r\n");
+        Write("targets.cfg",
+            "[Target1]\r\nName=Duty desk\r\nNumber=4\r\nID=17\r\nColour=255\r\n"
+            "[Target2]\r\nName=Nacht \xC3\xBC\r\nNumber=5\r\nID=18\r\nColour=65280\r\n"
+            "[Target3]\r\nName=Service\r\nNumber=-1\r\nID=30\r\nColour=0\r\nMembers=Duty desk;Nacht "
+            "\xC3\xBC\r\n"
+            "[Target4]\r\nName=Spare\r\nNumber=6\r\nID=19\r\nColour=0\r\n");
+        Write("17.tim", "[Settings]\r\nName=Duty desk\r\n20240131=08:00-09:00\r\n");
+        Write("18.tim", "[Settings]\r\nName=Nacht \xC3\xBC\r\n20240131=08:30-10:00\r\n");
+        Write("19.tim", "[Settings]\r\nName=Spare\r\n20240201=08:00-09:00\r\n");
+        Write("30.tim",
+            "[Settings]\r\nName=Service\r\nTakeover=1\r\nCurrentTargetID=18\r\n20240131=00:00-24:00\r\n");
+    }
+
+    void TearDown() override
+    {
+        if (m_sim.state() != QProcess::NotRunning) {
+            m_sim.terminate();
+            if (!m_sim.waitForFinished(5000))
+                m_sim.kill();
+        }
+    }
+
+    void StartSimulator()
+    {
+        m_sim.setProcessEnvironment(m_env);
+        m_sim.start(QStringLiteral(ALARMSIM_PATH),
+            { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")) });
+        ASSERT_TRUE(m_sim.waitForStarted(5000));
+        ASSERT_TRUE(WaitForBusName(m_service));
+    }
+
+    void Write(const char* name, const QByteArray& text)
+    {
+        QFile file(m_dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    // Runs kelvarisctl oncall; its exit code and standard output.
+    int Oncall(const QStringList& arguments, QString* out)
+    {
+        QProcess ctl;
+        ctl.setProcessEnvironment(m_env);
+        ctl.start(QStringLiteral(KELVARISCTL_PATH), QStringList { QStringLiteral("oncall") } + arguments);
+        if (!ctl.waitForFinished(30000))
+            return -1;
+        *out = QString::fromUtf8(ctl.readAllStandardOutput());
+        return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
+    }
+
+    QJsonObject OncallJson(const QString& at)
+    {
+        QString out;
+        EXPECT_EQ(Oncall({ QStringLiteral("--json"), QStringLiteral("--at"), at }, &out), 0);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(out.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+        return document.object();
+    }
+
+    static inline CBusTestSuite* s_suite = nullptr;
+    QTemporaryDir m_dir;
+    QString m_service;
+    QProcessEnvironment m_env;
+    QProcess m_sim;
+};
+
+QStringList Names(const QJsonArray& array)
+{
+    QStringList names;
+    for (const QJsonValue& value : array)
+        names << value.toObject().value(QStringLiteral("name")).toString();
+    return names;
+}
+
+} // namespace
+
+TEST_F(OncallTest, FromTheAlarmServerTextAndJson)
+{
+    StartSimulator();
+    QString out;
+    ASSERT_EQ(Oncall({ QStringLiteral("--at"), QStringLiteral("2024-01-31 08:45:00") }, &out), 0);
+    const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("at: 2024-01-31T08:45:00"))) << out.toStdString();
+    EXPECT_EQ(lines[1], QStringLiteral("source: alarm-server"));
+    EXPECT_EQ(lines[2], QStringLiteral("receiver\tDuty desk\t17"));
+    EXPECT_EQ(lines[3], QStringLiteral("receiver\tNacht \u00FC\t18"));
+    EXPECT_EQ(lines[4], QStringLiteral("group\tService\t30\tholder: Nacht \u00FC (18)"));
+
+    const QJsonObject json = OncallJson(QStringLiteral("2024-01-31 09:30:00"));
+    EXPECT_EQ(json.value(QStringLiteral("source")).toString(), QStringLiteral("alarm-server"));
+    // Local time with its offset.
+    const QString at = json.value(QStringLiteral("at")).toString();
+    EXPECT_TRUE(QDateTime::fromString(at, Qt::ISODate).isValid()) << at.toStdString();
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^2024-01-31T09:30:00[+-]\\d\\d:\\d\\d$")).match(at).hasMatch())
+        << at.toStdString();
+    const QJsonArray receivers = json.value(QStringLiteral("receivers")).toArray();
+    ASSERT_EQ(receivers.size(), 1);
+    EXPECT_EQ(receivers[0].toObject(),
+        (QJsonObject { { QStringLiteral("name"), QStringLiteral("Nacht \u00FC") },
+            { QStringLiteral("id"), QStringLiteral("18") }, { QStringLiteral("number"), 5 } }));
+    const QJsonArray groups = json.value(QStringLiteral("groups")).toArray();
+    ASSERT_EQ(groups.size(), 1);
+    const QJsonObject group = groups[0].toObject();
+    EXPECT_EQ(group.value(QStringLiteral("number")).toInt(), -1);
+    EXPECT_TRUE(group.value(QStringLiteral("takeover")).toBool());
+    EXPECT_EQ(group.value(QStringLiteral("holder")).toObject(),
+        (QJsonObject { { QStringLiteral("name"), QStringLiteral("Nacht \u00FC") },
+            { QStringLiteral("id"), QStringLiteral("18") } }));
+    EXPECT_EQ(group.value(QStringLiteral("members")).toArray(),
+        QJsonArray::fromStringList({ QStringLiteral("Duty desk"), QStringLiteral("Nacht \u00FC") }));
+
+    // Nobody on duty: empty lists, not missing keys.
+    const QJsonObject night = OncallJson(QStringLiteral("2024-02-02 03:00:00"));
+    EXPECT_TRUE(night.value(QStringLiteral("receivers")).isArray());
+    EXPECT_TRUE(night.value(QStringLiteral("receivers")).toArray().isEmpty());
+    EXPECT_TRUE(night.value(QStringLiteral("groups")).toArray().isEmpty());
+}
+
+TEST_F(OncallTest, WithoutTheAlarmServerFromTheDispatchFiles)
+{
+    QString out;
+    {
+        // The missing alarm server is said on the output, not warned about.
+        QProcess ctl;
+        ctl.setProcessEnvironment(m_env);
+        ctl.start(QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("oncall") });
+        ASSERT_TRUE(ctl.waitForFinished(30000));
+        EXPECT_EQ(ctl.exitCode(), 0);
+        EXPECT_TRUE(ctl.readAllStandardError().isEmpty());
+    }
+    ASSERT_EQ(Oncall({ QStringLiteral("--at"), QStringLiteral("2024-01-31 08:45:00") }, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("\nsource: dispatch-files\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("\nreceiver\tDuty desk\t17\n")));
+    EXPECT_TRUE(out.contains(QStringLiteral("\ngroup\tService\t30\tholder: Nacht \u00FC (18)\n")));
+    EXPECT_FALSE(out.contains(QStringLiteral("Spare")));
+
+    const QJsonObject json = OncallJson(QStringLiteral("2024-02-01 08:30:00"));
+    EXPECT_EQ(json.value(QStringLiteral("source")).toString(), QStringLiteral("dispatch-files"));
+    EXPECT_EQ(
+        Names(json.value(QStringLiteral("receivers")).toArray()), QStringList { QStringLiteral("Spare") });
+    EXPECT_TRUE(json.value(QStringLiteral("receivers"))
+                    .toArray()[0]
+                    .toObject()
+                    .value(QStringLiteral("number"))
+                    .isNull());
+    // The group's only range is over; a takeover group is listed outside its ranges only without any.
+    EXPECT_TRUE(json.value(QStringLiteral("groups")).toArray().isEmpty());
+
+    // A handed-on duty shows at once: the holder is read from the dispatch file.
+    Write("30.tim", "[Settings]\r\nName=Service\r\nTakeover=1\r\nCurrentTargetID=17\r\n");
+    const QJsonObject handed = OncallJson(QStringLiteral("2024-02-01 08:30:00"));
+    const QJsonArray groups = handed.value(QStringLiteral("groups")).toArray();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_EQ(groups[0]
+                  .toObject()
+                  .value(QStringLiteral("holder"))
+                  .toObject()
+                  .value(QStringLiteral("name"))
+                  .toString(),
+        QStringLiteral("Duty desk"));
+    EXPECT_TRUE(groups[0].toObject().value(QStringLiteral("members")).toArray().isEmpty());
+}
+
+TEST_F(OncallTest, BadUsage)
+{
+    QString out;
+    EXPECT_EQ(Oncall({ QStringLiteral("--at"), QStringLiteral("yesterday-ish") }, &out), 2);
+    EXPECT_EQ(Oncall({ QStringLiteral("extra") }, &out), 2);
+    EXPECT_EQ(Oncall({ QStringLiteral("--config"), m_dir.filePath(QStringLiteral("none.cfg")) }, &out), 2);
+    ASSERT_EQ(Oncall({ QStringLiteral("--help") }, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("--json")) && out.contains(QStringLiteral("DT#NOW")));
+}
