@@ -444,6 +444,26 @@ The changes were written to their own dispatch files all the same; they apply on
 
 Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie gelten, sobald der Alarmserver sie wieder führt.</translation>
     </message>
+    <message>
+        <source>All groups</source>
+        <translation>Alle Gruppen</translation>
+    </message>
+    <message>
+        <source>All receivers</source>
+        <translation>Alle Empfänger</translation>
+    </message>
+    <message>
+        <source>Save duty calendar</source>
+        <translation>Dienstkalender speichern</translation>
+    </message>
+    <message>
+        <source>iCalendar (*.ics)</source>
+        <translation>iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
+        <translation>Der Kalender konnte nicht in „%1“ geschrieben werden: %2.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -497,6 +517,22 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
     <message>
         <source>The plans of all entries of the list shown (receivers or groups)</source>
         <translation>Die Pläne aller Einträge der angezeigten Liste (Empfänger oder Gruppen)</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>&amp;HTML table</source>
+        <translation>&amp;HTML-Tabelle</translation>
+    </message>
+    <message>
+        <source>&amp;iCalendar (.ics)</source>
+        <translation>&amp;iCalendar (.ics)</translation>
+    </message>
+    <message>
+        <source>One calendar event per span of duty, for calendar programs</source>
+        <translation>Ein Kalendertermin je Dienstzeitraum, für Kalenderprogramme</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1457,13 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
         <translation>Sonderdatum;Feiertag;Montag;Dienstag;Mittwoch;Donnerstag;Freitag;Samstag;Sonntag;Arbeitstag;Wochenende;Tag vor Feiertag;Tag nach Feiertag;</translation>
+    </message>
+</context>
+<context>
+    <name>DutyCalendar</name>
+    <message>
+        <source>%1 (group)</source>
+        <translation>%1 (Gruppe)</translation>
     </message>
 </context>
 </TS>

@@ -444,6 +444,26 @@ The changes were written to their own dispatch files all the same; they apply on
 
 The changes were written to their own dispatch files all the same; they apply once the alarm server lists them again.</translation>
     </message>
+    <message>
+        <source>All groups</source>
+        <translation>All groups</translation>
+    </message>
+    <message>
+        <source>All receivers</source>
+        <translation>All receivers</translation>
+    </message>
+    <message>
+        <source>Save duty calendar</source>
+        <translation>Save duty calendar</translation>
+    </message>
+    <message>
+        <source>iCalendar (*.ics)</source>
+        <translation>iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
+        <translation>The calendar could not be written to &quot;%1&quot;: %2.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -497,6 +517,22 @@ The changes were written to their own dispatch files all the same; they apply on
     <message>
         <source>The plans of all entries of the list shown (receivers or groups)</source>
         <translation>The plans of all entries of the list shown (receivers or groups)</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>&amp;HTML table</source>
+        <translation>&amp;HTML table</translation>
+    </message>
+    <message>
+        <source>&amp;iCalendar (.ics)</source>
+        <translation>&amp;iCalendar (.ics)</translation>
+    </message>
+    <message>
+        <source>One calendar event per span of duty, for calendar programs</source>
+        <translation>One calendar event per span of duty, for calendar programs</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1457,13 @@ Please type them again.</translation>
     <message>
         <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
         <translation>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</translation>
+    </message>
+</context>
+<context>
+    <name>DutyCalendar</name>
+    <message>
+        <source>%1 (group)</source>
+        <translation>%1 (group)</translation>
     </message>
 </context>
 </TS>

@@ -444,6 +444,26 @@ The changes were written to their own dispatch files all the same; they apply on
 
 Los cambios se han escrito de todos modos en sus propios archivos de planificación; se aplican en cuanto el servidor de alarmas vuelva a listarlos.</translation>
     </message>
+    <message>
+        <source>All groups</source>
+        <translation>Todos los grupos</translation>
+    </message>
+    <message>
+        <source>All receivers</source>
+        <translation>Todos los receptores</translation>
+    </message>
+    <message>
+        <source>Save duty calendar</source>
+        <translation>Guardar calendario de servicio</translation>
+    </message>
+    <message>
+        <source>iCalendar (*.ics)</source>
+        <translation>iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
+        <translation>No se pudo escribir el calendario en &quot;%1&quot;: %2.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -497,6 +517,22 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
     <message>
         <source>The plans of all entries of the list shown (receivers or groups)</source>
         <translation>Los planes de todas las entradas de la lista mostrada (receptores o grupos)</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formato</translation>
+    </message>
+    <message>
+        <source>&amp;HTML table</source>
+        <translation>Tabla &amp;HTML</translation>
+    </message>
+    <message>
+        <source>&amp;iCalendar (.ics)</source>
+        <translation>&amp;iCalendar (.ics)</translation>
+    </message>
+    <message>
+        <source>One calendar event per span of duty, for calendar programs</source>
+        <translation>Un evento de calendario por cada periodo de servicio, para programas de calendario</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1457,13 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
         <translation>Fecha especial;Festivo;Lunes;Martes;Miércoles;Jueves;Viernes;Sábado;Domingo;Día laborable;Fin de semana;Víspera de festivo;Día después de festivo;</translation>
+    </message>
+</context>
+<context>
+    <name>DutyCalendar</name>
+    <message>
+        <source>%1 (group)</source>
+        <translation>%1 (grupo)</translation>
     </message>
 </context>
 </TS>

@@ -444,6 +444,26 @@ The changes were written to their own dispatch files all the same; they apply on
 
 Les modifications ont tout de même été écrites dans leurs propres fichiers de planification ; elles s&apos;appliquent dès que le serveur d&apos;alarme les liste à nouveau.</translation>
     </message>
+    <message>
+        <source>All groups</source>
+        <translation>Tous les groupes</translation>
+    </message>
+    <message>
+        <source>All receivers</source>
+        <translation>Tous les récepteurs</translation>
+    </message>
+    <message>
+        <source>Save duty calendar</source>
+        <translation>Enregistrer l&apos;agenda de service</translation>
+    </message>
+    <message>
+        <source>iCalendar (*.ics)</source>
+        <translation>iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
+        <translation>Impossible d&apos;écrire l&apos;agenda dans « %1 » : %2.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -497,6 +517,22 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
     <message>
         <source>The plans of all entries of the list shown (receivers or groups)</source>
         <translation>Les plans de toutes les entrées de la liste affichée (récepteurs ou groupes)</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>&amp;HTML table</source>
+        <translation>Tableau &amp;HTML</translation>
+    </message>
+    <message>
+        <source>&amp;iCalendar (.ics)</source>
+        <translation>&amp;iCalendar (.ics)</translation>
+    </message>
+    <message>
+        <source>One calendar event per span of duty, for calendar programs</source>
+        <translation>Un événement d&apos;agenda par période de service, pour les logiciels d&apos;agenda</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1457,13 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
         <translation>Date spéciale;Jour férié;Lundi;Mardi;Mercredi;Jeudi;Vendredi;Samedi;Dimanche;Jour ouvré;Week-end;Veille de jour férié;Lendemain de jour férié;</translation>
+    </message>
+</context>
+<context>
+    <name>DutyCalendar</name>
+    <message>
+        <source>%1 (group)</source>
+        <translation>%1 (groupe)</translation>
     </message>
 </context>
 </TS>

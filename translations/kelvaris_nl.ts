@@ -444,6 +444,26 @@ The changes were written to their own dispatch files all the same; they apply on
 
 De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra de alarmserver ze weer vermeldt.</translation>
     </message>
+    <message>
+        <source>All groups</source>
+        <translation>Alle groepen</translation>
+    </message>
+    <message>
+        <source>All receivers</source>
+        <translation>Alle ontvangers</translation>
+    </message>
+    <message>
+        <source>Save duty calendar</source>
+        <translation>Dienstagenda opslaan</translation>
+    </message>
+    <message>
+        <source>iCalendar (*.ics)</source>
+        <translation>iCalendar (*.ics)</translation>
+    </message>
+    <message>
+        <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
+        <translation>De agenda kon niet naar &quot;%1&quot; worden geschreven: %2.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -497,6 +517,22 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
     <message>
         <source>The plans of all entries of the list shown (receivers or groups)</source>
         <translation>De plannen van alle items in de weergegeven lijst (ontvangers of groepen)</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Formaat</translation>
+    </message>
+    <message>
+        <source>&amp;HTML table</source>
+        <translation>&amp;HTML-tabel</translation>
+    </message>
+    <message>
+        <source>&amp;iCalendar (.ics)</source>
+        <translation>&amp;iCalendar (.ics)</translation>
+    </message>
+    <message>
+        <source>One calendar event per span of duty, for calendar programs</source>
+        <translation>Eén agenda-afspraak per dienstperiode, voor agendaprogramma&apos;s</translation>
     </message>
 </context>
 <context>
@@ -1421,6 +1457,13 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>
         <translation>Speciale datum;Feestdag;Maandag;Dinsdag;Woensdag;Donderdag;Vrijdag;Zaterdag;Zondag;Werkdag;Weekend;Dag voor feestdag;Dag na feestdag;</translation>
+    </message>
+</context>
+<context>
+    <name>DutyCalendar</name>
+    <message>
+        <source>%1 (group)</source>
+        <translation>%1 (groep)</translation>
     </message>
 </context>
 </TS>
