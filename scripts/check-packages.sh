@@ -129,6 +129,9 @@ if [[ -f /usr/share/bash-completion/bash_completion ]]; then
   expect_completion "groups receivers " kelvarisctl export --all ""
   expect_completion "--week --weeks " kelvarisctl export --target A --w
   expect_completion "--config " kelvarisctl eval --c
+  expect_completion "--from " kelvarisctl ical --target A --f
+  expect_completion "groups receivers " kelvarisctl ical --all ""
+  expect_completion "--at --config --json " kelvarisctl oncall --
   expect_completion "--unicode " kelvarisctl dde get Shift Name --u
   expect_completion '\[setup\(TB\)\] \[setup\(TH\)\] \[setup\(TP\)\] \[setup\(TS\)\] ' kelvarisctl do "[se"
   expect_completion '\[activate\(\)\] ' kelvarisctl dde exec ""
