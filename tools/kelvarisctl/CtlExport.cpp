@@ -3,15 +3,12 @@
 // targets fetched from the alarm server, written as HTML into the temporary folder; prints the
 // file's path.
 #include "engine/KelvarisDoc.h"
-#include "engine/Password.h"
 #include "planning/PlanExport.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
-#include "schedule/ConfigLocation.h"
-#include "schedule/Profile.h"
-#include "server/DBusServerCommand.h"
 
 #include "Ctl.h"
+#include "CtlDocument.h"
 
 int CtlExport(const QStringList& args)
 {
@@ -91,22 +88,14 @@ int CtlExport(const QStringList& args)
     const QString configPath = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
-    ConfigLocation().SetPaths(configPath, QString());
-    const CAlarmServerAddress address = AlarmServerAddressFrom(CProfile(configPath));
-    CDBusServerCommandFactory server(address);
-    CRightsCheck rights;
-    CKelvarisDoc doc(server, rights);
     // The settings (work time, working days, holidays colour the grid) and the targets with
     // their dispatch files.
-    doc.LoadSettings();
+    CCtlDocument document(configPath);
+    document.Load();
+    CKelvarisDoc& doc = document.Doc();
     const CPageTargetArray& targets = doc.PageTargets();
     if (targets.isEmpty())
-        return CtlFail(CTL_FAILED,
-            QStringLiteral(
-                "the alarm server %1 on the %2 bus gave no targets (not running, or none configured)")
-                .arg(address.service,
-                    address.bus == EAlarmServerBus::System ? QStringLiteral("system")
-                                                           : QStringLiteral("session")));
+        return CtlFail(CTL_FAILED, document.NoTargetsMessage());
 
     SPlanExportRequest request;
     request.m_allTargets = all;

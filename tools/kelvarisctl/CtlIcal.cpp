@@ -6,13 +6,10 @@
 #include <QSaveFile>
 
 #include "engine/KelvarisDoc.h"
-#include "engine/Password.h"
-#include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
-#include "schedule/Profile.h"
-#include "server/DBusServerCommand.h"
 
 #include "Ctl.h"
+#include "CtlDocument.h"
 
 namespace {
 
@@ -97,21 +94,12 @@ int CtlIcal(const QStringList& args)
     const QString configPath = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
-    ConfigLocation().SetPaths(configPath, QString());
-    const CAlarmServerAddress address = AlarmServerAddressFrom(CProfile(configPath));
-    CDBusServerCommandFactory server(address);
-    CRightsCheck rights;
-    CKelvarisDoc doc(server, rights);
     // The targets with their dispatch files, as export reads them.
-    doc.LoadSettings();
-    const CPageTargetArray& targets = doc.PageTargets();
+    CCtlDocument document(configPath);
+    document.Load();
+    const CPageTargetArray& targets = document.Doc().PageTargets();
     if (targets.isEmpty())
-        return CtlFail(CTL_FAILED,
-            QStringLiteral(
-                "the alarm server %1 on the %2 bus gave no targets (not running, or none configured)")
-                .arg(address.service,
-                    address.bus == EAlarmServerBus::System ? QStringLiteral("system")
-                                                           : QStringLiteral("session")));
+        return CtlFail(CTL_FAILED, document.NoTargetsMessage());
 
     QList<SDutyEvent> events;
     QString title;

@@ -11,12 +11,11 @@
 #include <QLoggingCategory>
 
 #include "engine/KelvarisDoc.h"
-#include "engine/Password.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
-#include "server/DBusServerCommand.h"
 
 #include "Ctl.h"
+#include "CtlDocument.h"
 
 namespace {
 
@@ -95,15 +94,12 @@ int CtlOncall(const QStringList& args)
     const QString configPath = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
-    ConfigLocation().SetPaths(configPath, QString());
-    const CAlarmServerAddress address = AlarmServerAddressFrom(CProfile(configPath));
-    CDBusServerCommandFactory server(address);
-    CRightsCheck rights;
-    CKelvarisDoc doc(server, rights);
+    CCtlDocument loaded(configPath);
+    CKelvarisDoc& doc = loaded.Doc();
     // An alarm server that does not answer is no fault here: the dispatch files answer instead, and
     // the output says so. The engine's warnings about it would only be noise for scripts.
     QLoggingCategory::setFilterRules(QStringLiteral("kelvaris.engine.warning=false"));
-    doc.LoadSettings();
+    loaded.Load();
     const bool fromServer = doc.TargetListKnown();
     const CPageTargetArray targets
         = fromServer ? doc.PageTargets() : TargetsFromDispatchFiles(ConfigLocation().ConfigFolder());
