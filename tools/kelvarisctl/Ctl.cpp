@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "schedule/ConfigLocation.h"
+#include "schedule/DateTime.h"
 #include "support/Trace.h"
 
 QTextStream& CtlOut()
@@ -106,6 +107,23 @@ QString CtlTimeExamplesHelp()
         text += QStringLiteral("  %1  %2\n").arg(example, -20).arg(meaning);
     text += QStringLiteral("  (and the dates of the current locale, such as its short date form)\n");
     return text;
+}
+
+void CtlAddAtOption(CCtlCommand& command, const QString& description)
+{
+    command.AddOption(QStringLiteral("at"), description, QStringLiteral("TEXT"));
+    command.AddNotes(QStringLiteral("Forms --at takes, for example:\n") + CtlTimeExamplesHelp());
+}
+
+int CtlReadAt(const CCtlCommand& command, CDateTime& at)
+{
+    at = CDateTime::GetCurrentTime();
+    if (!command.IsSet(QStringLiteral("at")))
+        return -1;
+    const QString text = command.Value(QStringLiteral("at"));
+    if (!DateTimeFromText(text, at) || !at.IsValid())
+        return command.Usage(QStringLiteral("cannot read the time \"%1\"").arg(text));
+    return -1;
 }
 
 CCtlCommand::CCtlCommand(QString name, QString synopsis, QString description)

@@ -32,6 +32,13 @@ const QList<QPair<QString, QString>>& CtlTimeExamples();
 // The examples as help lines, indented.
 QString CtlTimeExamplesHelp();
 
+// Adds --at TEXT, the moment a verb works at (default now), with the forms it takes in the help.
+class CDateTime;
+void CtlAddAtOption(CCtlCommand& command, const QString& description);
+// The moment --at gives (now without it). Returns -1 when it was read; otherwise the exit code,
+// after the usage error was reported.
+int CtlReadAt(const CCtlCommand& command, CDateTime& at);
+
 // A verb gets the arguments after its name.
 int CtlEval(const QStringList& args);
 int CtlHolidays(const QStringList& args);

@@ -32,21 +32,15 @@ int CtlEval(const QStringList& args)
                        "dayAfterHoliday, workingDay, weekend, the shift (shift.*) and the barrier\n"
                        "(barrier.*) in force.\n"));
     CtlAddConfigOption(command);
-    command.AddOption(QStringLiteral("at"),
-        QStringLiteral("The moment to evaluate (default now), in one of the forms below."),
-        QStringLiteral("TEXT"));
-    command.AddNotes(QStringLiteral("Forms --at takes, for example:\n") + CtlTimeExamplesHelp());
+    CtlAddAtOption(command, QStringLiteral("The moment to evaluate (default now), in one of the forms below."));
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
         return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
-    CDateTime at = CDateTime::GetCurrentTime();
-    if (command.IsSet(QStringLiteral("at"))) {
-        const QString text = command.Value(QStringLiteral("at"));
-        if (!DateTimeFromText(text, at) || !at.IsValid())
-            return command.Usage(QStringLiteral("cannot read the time \"%1\"").arg(text));
-    }
+    CDateTime at;
+    if (const int code = CtlReadAt(command, at); code >= 0)
+        return code;
 
     QString error;
     const QString path = CtlConfigPath(command, error);

@@ -73,22 +73,17 @@ int CtlOncall(const QStringList& args)
             "\"groups\": [{\"name\", \"id\", \"number\", \"takeover\", \"holder\": {\"name\", \"id\"} or "
             "null,\n"
             "\"members\": [names]}]}; \"number\" is null from dispatch files.\n"));
-    command.AddOption(QStringLiteral("at"),
-        QStringLiteral("The moment (default now), in one of the forms below."), QStringLiteral("TEXT"));
+    CtlAddAtOption(command, QStringLiteral("The moment (default now), in one of the forms below."));
     command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
     CtlAddConfigOption(command);
-    command.AddNotes(QStringLiteral("Forms --at takes, for example:\n") + CtlTimeExamplesHelp());
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
         return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
-    CDateTime at = CDateTime::GetCurrentTime();
-    if (command.IsSet(QStringLiteral("at"))) {
-        const QString text = command.Value(QStringLiteral("at"));
-        if (!DateTimeFromText(text, at) || !at.IsValid())
-            return command.Usage(QStringLiteral("cannot read the time \"%1\"").arg(text));
-    }
+    CDateTime at;
+    if (const int code = CtlReadAt(command, at); code >= 0)
+        return code;
 
     QString error;
     const QString configPath = CtlConfigPath(command, error);
