@@ -164,7 +164,13 @@ TEST_F(OncallTest, WithoutTheAlarmServerFromTheDispatchFiles)
         ctl.start(QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("oncall") });
         ASSERT_TRUE(ctl.waitForFinished(30000));
         EXPECT_EQ(ctl.exitCode(), 0);
-        EXPECT_TRUE(ctl.readAllStandardError().isEmpty());
+        // Kelvaris's own messages only: Qt D-Bus now and then reports a reply arriving while the
+        // process ends ("Trying to construct an instance of an invalid type"), which says nothing
+        // about the alarm server.
+        for (const QByteArray& line : ctl.readAllStandardError().split('\n')) {
+            EXPECT_TRUE(line.isEmpty() || line.startsWith("Trying to construct an instance of an invalid type"))
+                << line.toStdString();
+        }
     }
     ASSERT_EQ(Oncall({ QStringLiteral("--at"), QStringLiteral("2024-01-31 08:45:00") }, &out), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("\nsource: dispatch-files\n"))) << out.toStdString();
