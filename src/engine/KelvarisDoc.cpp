@@ -150,6 +150,10 @@ bool CKelvarisDoc::Initialise()
     if (!ConfigLocation().ConfigPath().isEmpty())
         RemoveStaleSaveFiles(ConfigLocation().ConfigFolder());
     ConfigLocation().RecordFileTime();
+    // A configuration that exists but cannot be taken leaves the defaults in force: a warning, and
+    // the idle checks look again.
+    if (JudgeConfigFile() == ETake::Keep)
+        ConfigLocation().SetFileTimeMemo(CPageTarget::kNotTaken);
     LoadSettings();
     UpdateCalendarFolder();
     m_currentShift = CShift();
@@ -161,9 +165,52 @@ bool CKelvarisDoc::Initialise()
     return true;
 }
 
+CKelvarisDoc::ETake CKelvarisDoc::JudgeConfigFile()
+{
+    const QString path = ConfigLocation().ConfigPath();
+    if (path.isEmpty())
+        return ETake::Take;
+    const CProfile::CFileState state = CProfile(path).State();
+    const QString kept = m_configTaken ? QStringLiteral("the schedule read before stays in force")
+                                       : QStringLiteral("the defaults (no shifts, barriers or holidays) are in force");
+    if (!state.exists) {
+        if (!m_configTaken)
+            return ETake::Take;
+        m_fileFaults.Report(path, QStringLiteral("the file is gone"), kept);
+        return ETake::Keep;
+    }
+    if (!state.problem.isEmpty()) {
+        m_fileFaults.Report(path, state.problem, kept);
+        return ETake::Keep;
+    }
+    if (state.unfinished) {
+        // Being written in place, or saved without a line end at its end: taken once it has been
+        // left alone for a minute (at start at once: there is nothing else to go by).
+        if (m_configTaken && !FileTimeSettled(state.mtimeNs, CPageTarget::kUnfinishedGraceNs)) {
+            KTRACE(lcConfig) << path << "ends without a line end; looking again shortly";
+            return ETake::Later;
+        }
+        qCWarning(lcConfig).noquote()
+            << QStringLiteral("%1 ends without a line end (a save cut short?); taken as it stands").arg(path);
+    }
+    m_fileFaults.Clear(path);
+    return ETake::Take;
+}
+
 void CKelvarisDoc::LoadSettings()
 {
-    CProfile profile(ConfigLocation().ConfigPath());
+    {
+        CProfile profile(ConfigLocation().ConfigPath());
+        const CProfile::Batch hold(profile);
+        LoadConfigRecords(profile);
+    }
+    LoadPageTargets();
+}
+
+void CKelvarisDoc::LoadConfigRecords(CProfile& profile)
+{
+    const CProfile::CFileState state = profile.State();
+    m_configTaken = m_configTaken || (state.exists && state.problem.isEmpty());
     {
         const CSection settings(profile, QStringLiteral("Settings"));
         settings.Read(QStringLiteral("AutoActivate"), m_autoActivate, false);
@@ -180,8 +227,6 @@ void CKelvarisDoc::LoadSettings()
     m_holidays.Load(profile);
     m_barriers.Load(profile);
     m_shifts.Load(profile);
-
-    LoadPageTargets();
     m_takeover.Load(profile);
 }
 
@@ -230,8 +275,18 @@ bool CKelvarisDoc::LoadPageTargets()
             if (CPageTarget* same = fetched.FindById(old.m_id))
                 same->m_unsavedCurrentTargetId = old.m_unsavedCurrentTargetId;
         }
+        // A dispatch file that cannot be taken now keeps the plan read from it before.
+        for (CPageTarget& target : fetched) {
+            if (target.m_fileProblem.isEmpty())
+                continue;
+            if (const CPageTarget* old = m_targets.FindById(target.m_id); old && old->m_fileTimeMemo != 0) {
+                target.m_ranges = old->m_ranges;
+                target.m_takeover = old->m_takeover;
+            }
+        }
         std::swap(m_targets, fetched);
     }
+    NoteDispatchFileFaults();
     // The old list is released here, outside the lock.
     fetched.clear();
     return known;
@@ -381,12 +436,16 @@ QString SpanText(std::chrono::seconds span)
 
 void CKelvarisDoc::NoteServerReached(bool reached)
 {
+    const auto now = std::chrono::steady_clock::now();
+    if (reached)
+        m_serverLastGoodCall = now;
     if (reached == m_serverReached)
         return;
     m_serverReached = reached;
-    const auto now = std::chrono::steady_clock::now();
     if (!reached) {
-        m_serverLostAt = now;
+        // The outage is counted from the last call that went through: a frozen server may have been
+        // silent for a while before a call gave up on it.
+        m_serverLostAt = m_serverLastGoodCall.time_since_epoch().count() != 0 ? m_serverLastGoodCall : now;
         if (const auto more = m_serverLostWarning.Allow(now); more >= 0)
             qCWarning(lcEngine).noquote() << QStringLiteral("The alarm server is not reachable: it hears nothing "
                                                             "of the shift and barrier until it is back")
@@ -446,16 +505,34 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     RetryUnsavedWrites();
     bool recheckDue = false;
     bool reloaded = false;
+    const qint64 memoBefore = ConfigLocation().FileTimeMemo();
     if (ConfigLocation().CheckConfigChanged(&recheckDue)) {
-        LoadSettings();
-        reloaded = true;
-    } else if (!recheckDue) {
+        ETake take = ETake::Keep;
+        {
+            // Judged and read under one hold of the file, so what is read is what was judged.
+            CProfile profile(ConfigLocation().ConfigPath());
+            const CProfile::Batch hold(profile);
+            take = JudgeConfigFile();
+            if (take == ETake::Take)
+                LoadConfigRecords(profile);
+        }
+        if (take == ETake::Take) {
+            LoadPageTargets();
+            reloaded = true;
+        } else {
+            // Not taken: the next check looks again.
+            ConfigLocation().SetFileTimeMemo(memoBefore);
+            recheckDue = recheckDue || take == ETake::Later;
+        }
+    }
+    if (!reloaded && !recheckDue) {
         const std::lock_guard<std::mutex> lock(m_targetsMutex);
         for (CPageTarget& target : m_targets) {
             if (target.ReloadIfChanged(&recheckDue))
                 reloaded = true;
         }
     }
+    NoteDispatchFileFaults();
     if (reloaded) {
         m_lastPushedMinute = -1;
         Cycle();
@@ -472,6 +549,22 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     }
     UpdateCalendarFolder();
     return recheckDue;
+}
+
+void CKelvarisDoc::NoteDispatchFileFaults()
+{
+    for (const CPageTarget& target : std::as_const(m_targets)) {
+        const QString path = target.DispatchFilePath();
+        if (path.isEmpty())
+            continue;
+        if (!target.m_fileProblem.isEmpty()) {
+            m_fileFaults.Report(path, target.m_fileProblem,
+                target.m_fileTimeMemo > 0 ? QStringLiteral("the plan read before stays in force")
+                                          : QStringLiteral("the target has no plan (on duty at all times)"));
+        } else if (m_fileFaults.HasFault(path)) {
+            m_fileFaults.Clear(path);
+        }
+    }
 }
 
 void CKelvarisDoc::SetCalendarFolderOverride(const QString& folder)

@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 #include "engine/CalendarFolder.h"
+#include "engine/FileFaults.h"
 #include "engine/Takeover.h"
 #include "schedule/Barrage.h"
 #include "schedule/DateTime.h"
@@ -17,6 +18,7 @@
 #include "schedule/Shift.h"
 #include "support/Warning.h"
 
+class CProfile;
 class CRightsCheck;
 class CServerCommandFactory;
 struct CEvaluation;
@@ -285,6 +287,10 @@ public:
     // thread after Initialise(), at every idle check and when the planning dialog closed.
     void UpdateCalendarFolder();
 
+    // "path: reason" of each configuration or dispatch file that could not be taken (the plan read
+    // before stays in force meanwhile); empty when every file was taken.
+    QStringList FileFaults() const { return m_fileFaults.Faults(); }
+
     // Whether the last command sent to the alarm server reached it.
     bool ServerReached() const { return m_serverReached; }
     const CShift& CurrentShift() const { return m_currentShift; }
@@ -321,8 +327,17 @@ private:
     void RunTakeoverCheck(const CDateTime& now);
     void HandleQueuedResponses();
     void Notify(unsigned hint);
+    // Settings, work days, holidays, barriers, shifts and takeover texts from the configuration file.
+    void LoadConfigRecords(CProfile& profile);
     // Fetches the page targets and swaps them in; returns TargetListKnown().
     bool LoadPageTargets();
+    // Whether the configuration file can be read in now: Take; Keep the schedule in force (the file
+    // is gone, unreadable, not text: warned); or look again Later (it ends without a line end and
+    // was changed less than a minute ago).
+    enum class ETake { Take, Keep, Later };
+    ETake JudgeConfigFile();
+    // Warns of the dispatch files the targets could not take, and of those taken again.
+    void NoteDispatchFileFaults();
     // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and, for a
     // save the operator started, tells the observer (the retries at the idle checks only warn).
     bool SaveSettings(unsigned which, bool operatorStarted = true);
@@ -365,6 +380,9 @@ private:
     // The alarm server's reachability as the commands found it; reachable until one failed.
     bool m_serverReached = true;
     std::chrono::steady_clock::time_point m_serverLostAt;
+    std::chrono::steady_clock::time_point m_serverLastGoodCall; // zero before the first
+    // The configuration and dispatch files that could not be taken.
+    CFileFaults m_fileFaults;
     QString m_calendarFolderSetting; // as read
     QString m_calendarFolderOverride;
     CCalendarFolder m_calendarFolder;
@@ -373,4 +391,5 @@ private:
     CWarningLimiter m_targetsWarning;
     CWarningLimiter m_socketWarning;
     bool m_targetsWarned = false; // a failed fetch was reported and no list came since
+    bool m_configTaken = false; // a configuration file was read in
 };

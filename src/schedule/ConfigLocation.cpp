@@ -98,12 +98,12 @@ qint64 FileTimeNs(const QString& path)
     return qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
 }
 
-bool FileTimeSettled(qint64 fileTimeNs)
+bool FileTimeSettled(qint64 fileTimeNs, qint64 settleNs)
 {
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     const qint64 age = qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec - fileTimeNs;
-    return age >= kSettleTimeNs || age <= -kSettleTimeNs;
+    return age >= settleNs || age <= -settleNs;
 }
 
 bool CopyFileWithTimes(const QString& source, const QString& target)

@@ -31,7 +31,7 @@ constexpr qint64 kSettleTimeNs = 2'000'000'000;
 constexpr int kSettleRecheckMs = 2000;
 // Whether a file with this modification time has been left alone long enough to be read whole: the
 // time lies at least kSettleTimeNs before now (or as far after it: a clock that jumped).
-bool FileTimeSettled(qint64 fileTimeNs);
+bool FileTimeSettled(qint64 fileTimeNs, qint64 settleNs = kSettleTimeNs);
 // Copies the content and the access and modification times of `source` to `target` atomically
 // (temporary file beside the target, then rename). Fails, leaving the target as it was, when the
 // source cannot be read, is larger than CProfile::kMaxFileBytes or the target folder is missing.

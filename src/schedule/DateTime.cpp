@@ -392,10 +392,35 @@ QString WithFourDigitYear(const QString& picture)
     return result;
 }
 
+// The picture with two-digit day, month and hour fields ("dd", "MM", "HH", "hh") narrowed to one,
+// which reads one or two digits: "2-1-2025 7:05" under "dd-MM-yyyy HH:mm", as older installations
+// wrote dates.
+QString WithOneDigitFields(const QString& picture)
+{
+    QString result;
+    result.reserve(picture.size());
+    for (const CPictureToken& token : TokenizePicture(picture)) {
+        const bool narrow = (IsFieldOf(token, u'd') || IsFieldOf(token, u'M') || IsFieldOf(token, u'H')
+                                || IsFieldOf(token, u'h'))
+            && token.text.size() == 2;
+        result += narrow ? token.text.left(1) : token.text;
+    }
+    return result;
+}
+
 void AppendUnique(QStringList& list, const QString& picture)
 {
     if (!picture.isEmpty() && !list.contains(picture))
         list.append(picture);
+}
+
+// Each picture of the list, then (after all of them, so an exact form is tried first) the same with
+// one-digit day, month and hour fields.
+void AppendOneDigitForms(QStringList& list)
+{
+    const qsizetype count = list.size();
+    for (qsizetype i = 0; i < count; ++i)
+        AppendUnique(list, WithOneDigitFields(list.at(i)));
 }
 
 // The pictures derived from the default locale, kept per thread and rebuilt when the default
@@ -441,6 +466,8 @@ struct CLocalePictures
         AppendUnique(parseDate, locale.dateFormat(QLocale::LongFormat));
         AppendUnique(parseDate, fullYearDate[3]);
         AppendUnique(parseDate, WithFourDigitYear(shortDate));
+        AppendOneDigitForms(parseDateTime);
+        AppendOneDigitForms(parseDate);
         ready = true;
     }
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <sys/stat.h>
 #include <utility>
@@ -42,25 +44,35 @@ bool IsControl(char16_t c)
 }
 
 // Reads a plain file of at most kMaxDispatchFileBytes. Anything else (missing, a directory, a
-// FIFO that would block the reader, too large, a read error) fails.
-bool ReadDispatchBytes(const QString& path, QByteArray& bytes)
+// FIFO that would block the reader, too large, a read error) fails; `problem` then says why, and
+// stays empty for a missing file.
+bool ReadDispatchBytes(const QString& path, QByteArray& bytes, QString& problem)
 {
     const QByteArray encoded = QFile::encodeName(path);
     struct stat st
     {
     };
-    if (::stat(encoded.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(encoded.constData(), &st) != 0) {
+        if (errno != ENOENT)
+            problem = QString::fromLocal8Bit(strerror(errno));
         return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        problem = QStringLiteral("not a plain file");
+        return false;
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("cannot be read (%1)").arg(file.errorString());
         return false;
+    }
     if (::fstat(file.handle(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxDispatchFileBytes) {
-        KTRACE(lcConfig) << "dispatch file is not a plain file of bounded size:" << path;
+        problem = QStringLiteral("not a plain file of at most %1 MB").arg(kMaxDispatchFileBytes / (1024 * 1024));
         return false;
     }
     bytes = file.read(kMaxDispatchFileBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > kMaxDispatchFileBytes) {
-        KTRACE(lcConfig) << "cannot read the dispatch file" << path;
+        problem = QStringLiteral("cannot be read (%1)").arg(file.errorString());
         return false;
     }
     return true;
@@ -182,16 +194,29 @@ QString CPageTarget::DispatchFilePath() const
     return DispatchFilePathIn(FolderOf(config), m_id);
 }
 
-bool CPageTarget::LoadDispatchFile()
+bool CPageTarget::LoadDispatchFile(bool holdUnfinished)
 {
+    m_fileProblem.clear();
+    m_fileUnfinished = false;
     const QString path = DispatchFilePath();
     if (path.isEmpty()) {
         KTRACE(lcConfig) << "no dispatch file for the target ID" << m_id;
         return false;
     }
     QByteArray bytes;
-    if (!ReadDispatchBytes(path, bytes))
+    if (!ReadDispatchBytes(path, bytes, m_fileProblem))
         return false;
+    const CTextCheck check = CheckText(bytes);
+    if (!check.problem.isEmpty()) {
+        m_fileProblem = check.problem;
+        return false;
+    }
+    m_fileUnfinished = check.unfinished;
+    if (check.unfinished && holdUnfinished)
+        return false;
+    m_fileForm = check.form;
+    if (check.form == ETextForm::Utf16LE || check.form == ETextForm::Utf16BE)
+        bytes = DecodeTextAs(bytes, check.form).toUtf8();
 
     const bool utf8 = IsValidUtf8(bytes);
     QByteArrayView text(bytes);
@@ -251,6 +276,8 @@ bool CPageTarget::SaveDispatchFile()
 
     // The explicit flush matters: QSaveFile::commit does not notice a failure of the last flush
     // of its write buffer (a full disk, a file size limit) and would put a cut-off file in place.
+    if (m_fileForm != ETextForm::Utf8)
+        out = EncodeUtf8As(out, m_fileForm);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.flush()
         || !file.commit()) {
@@ -307,16 +334,32 @@ bool CPageTarget::ReloadIfChanged(bool* recheckDue)
 {
     if (!DispatchFileChanged(recheckDue))
         return false;
-    const qint64 time = FileTimeNs(DispatchFilePath());
+    const QString path = DispatchFilePath();
+    const qint64 time = FileTimeNs(path);
     if (!FileTimeSettled(time)) {
         // Possibly half written: taken once it has been left alone for a moment.
-        KTRACE(lcConfig) << DispatchFilePath() << "was modified just now; looking again shortly";
+        KTRACE(lcConfig) << path << "was modified just now; looking again shortly";
         if (recheckDue)
             *recheckDue = true;
         return false;
     }
+    if (time == 0 && m_fileTimeMemo > 0 && !QFile::exists(path)) {
+        // Gone, perhaps with its folder: the plan in force stays until a file is back.
+        m_fileProblem = QStringLiteral("the file is gone");
+        return false;
+    }
+    const bool young = time > 0 && !FileTimeSettled(time, kUnfinishedGraceNs);
+    if (!LoadDispatchFile(young)) {
+        if (m_fileUnfinished) {
+            KTRACE(lcConfig) << path << "ends without a line end; looking again shortly";
+            if (recheckDue)
+                *recheckDue = true;
+            return false;
+        }
+        if (!m_fileProblem.isEmpty())
+            return false; // the memo is left, so the next check looks again
+    }
     m_fileTimeMemo = time;
-    LoadDispatchFile();
     return true;
 }
 
@@ -339,7 +382,9 @@ bool CPageTarget::FetchDetails(const CServerQuery& query)
         FetchMembers(query);
     // The time first: a change made while the file is read is seen by the next change check.
     m_fileTimeMemo = FileTimeNs(DispatchFilePath());
-    LoadDispatchFile();
+    // A file that cannot be taken leaves a memo no file has, so every change check looks again.
+    if (!LoadDispatchFile() && !m_fileProblem.isEmpty())
+        m_fileTimeMemo = kNotTaken;
     return true;
 }
 

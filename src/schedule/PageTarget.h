@@ -11,6 +11,7 @@
 #include "schedule/DateTime.h"
 #include "schedule/DispatchRange.h"
 #include "schedule/ServerQuery.h"
+#include "support/TextEncoding.h"
 
 class CPageTargetArray;
 
@@ -106,9 +107,11 @@ public:
     QString DispatchFilePath(const QString& folder) const { return DispatchFilePathIn(folder, m_id); }
 
     // Replaces the ranges (and the takeover flag, from a "Takeover=" line) with the file's
-    // content. False when the file cannot be opened or read; the ranges and the flag stay as they
-    // were. The memo is not touched.
-    bool LoadDispatchFile();
+    // content. False when the file is missing or cannot be taken (m_fileProblem says why: not a
+    // plain file, unreadable, too large, not text); the ranges and the flag stay as they were.
+    // A file whose last line has no line end sets m_fileUnfinished and, with `holdUnfinished`, is
+    // not taken either. The memo is not touched.
+    bool LoadDispatchFile(bool holdUnfinished = false);
     // Rewrites the file atomically from the name, the takeover flag (groups), the current target
     // ID carried over from the old file (groups with the takeover flag) and the ranges, then
     // stores the file's modification time in the memo. False when the file could not be replaced;
@@ -123,8 +126,15 @@ public:
     bool DispatchFileChanged(bool* recheckDue = nullptr) const;
     // When the file changed: takes its time into the memo, loads it and returns true. A file
     // modified within the last two seconds may be half written: it is left for a second look
-    // (false, memo unchanged, *recheckDue set).
+    // (false, memo unchanged, *recheckDue set); so is one whose last line has no line end, until it
+    // has been left alone for kUnfinishedGraceNs (then it is taken, m_fileUnfinished set). A file
+    // that cannot be taken, or that is gone after it was read, leaves the plan in force: false,
+    // memo unchanged (the next check looks again), m_fileProblem says why.
     bool ReloadIfChanged(bool* recheckDue = nullptr);
+    // How long a file without a line end at its end is waited for before it is taken.
+    static constexpr qint64 kUnfinishedGraceNs = 60'000'000'000;
+    // The memo of a file that was not taken.
+    static constexpr qint64 kNotTaken = -1;
 
     // A target without any range is on duty at every moment; otherwise some range must have the
     // moment's date and contain the moment's minute of the day. Allocates nothing: it runs for
@@ -150,6 +160,12 @@ public:
     QString m_pendingTakeover;
     // Groups: a current target ID whose write failed; it holds until the file takes it.
     std::optional<QString> m_unsavedCurrentTargetId;
+    // Why the dispatch file could not be taken at the last load (empty when it was, or is missing).
+    QString m_fileProblem;
+    // The last load found no line end at the end of the file.
+    bool m_fileUnfinished = false;
+    // The encoding the file was read in, and is written back in.
+    ETextForm m_fileForm = ETextForm::Utf8;
 };
 
 // The page targets in the order of the server's target list, with hash indexes by ID and by name

@@ -282,6 +282,15 @@ bool IsRacy(const CFileStamp& stamp, qint64 wallNs)
     return stamp.exists && stamp.mtimeNs > wallNs - kRacyWindowNs;
 }
 
+// Why a file cannot be opened for reading, in the system's words.
+QString ReadError(const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QStringLiteral("a read failed or the file grew past the limit");
+    return file.errorString();
+}
+
 // Reads the whole file, at most `limit` bytes; false on an error or a longer file.
 bool ReadBounded(const QString& path, qint64 limit, QByteArray& out)
 {
@@ -346,8 +355,9 @@ public:
         Load(stamp, nullptr);
     }
 
-    // False for a file that must not be replaced (unreadable, too large, not a plain file).
+    // False for a file that must not be replaced (unreadable, too large, not a plain file, not text).
     bool Writable() const { return !m_unreadable; }
+    CProfile::CFileState State() const { return { m_stamp.exists, m_problem, m_unfinished, m_stamp.mtimeNs }; }
 
     const CLine* FindEntry(const QString& section, const QString& key) const
     {
@@ -576,18 +586,33 @@ private:
         m_loaded = true;
         m_stamp = stamp;
         m_unreadable = false;
-        m_bom = false;
+        m_problem.clear();
+        m_unfinished = false;
+        m_form = ETextForm::Utf8;
         m_sections.emplace_back(&m_memory); // the lines before the first section
         if (!stamp.exists)
             return;
         if (bytesRead)
             m_readBuffer = *bytesRead;
-        if (!stamp.regular || stamp.size > CProfile::kMaxFileBytes
-            || (!bytesRead && !ReadBounded(m_path, CProfile::kMaxFileBytes, m_readBuffer))) {
-            KTRACE(lcConfig) << "cannot read" << m_path << "- reads give defaults, writes are refused";
+        if (!stamp.regular)
+            m_problem = QStringLiteral("not a plain file");
+        else if (stamp.size > CProfile::kMaxFileBytes)
+            m_problem = QStringLiteral("larger than %1 MB").arg(CProfile::kMaxFileBytes / (1024 * 1024));
+        else if (!bytesRead && !ReadBounded(m_path, CProfile::kMaxFileBytes, m_readBuffer))
+            m_problem = QStringLiteral("cannot be read (%1)").arg(ReadError(m_path));
+        CTextCheck check;
+        if (m_problem.isEmpty()) {
+            check = CheckText(m_readBuffer);
+            m_problem = check.problem;
+        }
+        if (!m_problem.isEmpty()) {
+            KTRACE(lcConfig) << "cannot read" << m_path << "-" << m_problem << "- reads give defaults, writes are refused";
             m_unreadable = true;
+            m_readBuffer.clear();
             return;
         }
+        m_form = check.form;
+        m_unfinished = check.unfinished;
         KTRACE(lcConfig) << "reading" << m_path << m_readBuffer.size() << "bytes";
         Parse(m_readBuffer);
         m_racy = IsRacy(stamp, WallClockNs());
@@ -598,11 +623,11 @@ private:
     void Parse(const QByteArray& bytes)
     {
         QByteArrayView view(bytes);
-        if (view.startsWith("\xEF\xBB\xBF")) {
-            m_bom = true;
+        if (view.startsWith("\xEF\xBB\xBF"))
             view = view.sliced(3);
-        }
-        if (IsAscii(view)) {
+        if (m_form == ETextForm::Utf16LE || m_form == ETextForm::Utf16BE) {
+            m_text = DecodeTextAs(view, m_form);
+        } else if (IsAscii(view)) {
             // The common case, decoded into the buffer of the previous parse.
             m_text.resize(view.size());
             char16_t* out = reinterpret_cast<char16_t*>(m_text.data());
@@ -677,7 +702,7 @@ private:
             *out++ = '\r';
             *out++ = '\n';
         };
-        if (m_bom) {
+        if (m_form == ETextForm::Utf8Bom) {
             memcpy(out, "\xEF\xBB\xBF", 3);
             out += 3;
         }
@@ -689,6 +714,8 @@ private:
         }
         bytes.resize(out - bytes.data());
         m_byteEstimate = bytes.size();
+        if (m_form == ETextForm::Utf16LE || m_form == ETextForm::Utf16BE)
+            return EncodeUtf8As(bytes, m_form);
         return bytes;
     }
 
@@ -696,7 +723,11 @@ private:
     const QByteArray m_encodedPath;
     bool m_loaded = false;
     bool m_unreadable = false;
-    bool m_bom = false;
+    // Why the file cannot be taken (empty when it can, or when it is missing).
+    QString m_problem;
+    // The last read found no line end at the end of the file.
+    bool m_unfinished = false;
+    ETextForm m_form = ETextForm::Utf8;
     CFileStamp m_stamp;
     // While the file's time stamp is recent, the bytes last read or written, to tell an edit in
     // the same time-stamp granule from our own state.
@@ -817,7 +848,7 @@ bool CProfile::WriteString(
     std::lock_guard lock(m_doc->m_mutex);
     m_doc->Refresh();
     if (!m_doc->Writable()) {
-        WarnSaveFailed(m_path, QStringLiteral("not a readable file of bounded size"));
+        WarnSaveFailed(m_path, m_doc->State().problem);
         if (m_doc->m_batchDepth > 0)
             m_doc->m_batchRefused = true;
         return false;
@@ -863,6 +894,13 @@ void WarnSaveFailed(const QString& path, const QString& reason)
 QString LastSaveError()
 {
     return t_lastSaveError;
+}
+
+CProfile::CFileState CProfile::State() const
+{
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    return m_doc->State();
 }
 
 int CProfile::GetSectionNames(QStringList& names) const

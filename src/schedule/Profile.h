@@ -22,8 +22,9 @@
 // without regard to case and are written exactly as given. A key may occur more than once in a
 // section (the dispatch files hold one line per range under date keys); reads, replacements and
 // deletions concern the first occurrence, and the same holds for a section name that occurs twice.
-// Files are written as UTF-8 with CR LF line ends (a leading byte order mark is kept); reading
-// accepts CR LF or LF, and a file that is not valid UTF-8 is read as Windows-1252.
+// Files are written as UTF-8 with CR LF line ends; reading accepts CR LF or LF, and a file that is
+// not valid UTF-8 is read as Windows-1252. A file that starts with a byte order mark (UTF-8, UTF-16
+// little or big endian) is read in that encoding and written back in it, mark included.
 //
 // Caching. Each file is parsed once into a process-wide document keyed by its absolute path.
 // Before a document is used it is checked against the file's status (modification and change
@@ -46,8 +47,9 @@
 // open a batch on one file while holding a batch on another unless no other thread ever holds
 // batches on both files (the lock order would be open to deadlock).
 //
-// Limits. A file larger than kMaxFileBytes, a directory, or a file that cannot be read reads as
-// empty and refuses every write (it would otherwise be replaced by the few written keys).
+// Limits. A file larger than kMaxFileBytes, a directory, a file that cannot be read or one that is
+// not text (see CheckText) reads as empty and refuses every write (it would otherwise be replaced
+// by the few written keys); State() says why.
 
 class CProfileDocument;
 
@@ -76,6 +78,19 @@ public:
     // unreadable file, a name that cannot be written such as a key with "=" or a section with "]").
     bool WriteString(
         const QString& section, const QString& key, const QString& value, const QString& def = QString());
+    // How the file stands, as read now: whether it exists; why it cannot be taken (empty when it
+    // can: not a plain file, too large, unreadable, not text), in which case reads give defaults
+    // and writes are refused; whether its last line has no line end (a file being written in
+    // place, or one an editor saved without a final line end); its modification time.
+    struct CFileState
+    {
+        bool exists = false;
+        QString problem;
+        bool unfinished = false;
+        qint64 mtimeNs = 0;
+    };
+    CFileState State() const;
+
     // Replaces `names` with the names of all sections in file order; returns their count.
     int GetSectionNames(QStringList& names) const;
 

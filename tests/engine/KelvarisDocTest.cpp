@@ -2,15 +2,20 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <optional>
 #include <thread>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <variant>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMap>
 #include <QTemporaryDir>
@@ -888,4 +893,130 @@ TEST_F(KelvarisDocTest, ActivationWithoutItsSocketIsAWarning)
     EXPECT_TRUE(doc.Activate());
     EXPECT_TRUE(doc.IsActive());
     EXPECT_EQ(warnings.Lines(), QStringList { m_inbound.problem });
+}
+
+// A configuration or dispatch file that cannot be taken never changes what the alarm server is told:
+// the plan read before stays, the file is named in a warning, and the file is taken once it is
+// readable again.
+TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
+{
+    const QByteArray barrierConfig = "[Barrage1]\r\nBarrageName=Night\r\nDateType=3\r\nBarrageDate=2024-03-04\r\n"
+                                     "BarrageStartTime=1899-12-30 09:00:00\r\nBarrageEndTime=1899-12-30 11:00:00\r\n"
+                                     "BarrageType=1\r\nBarragePriority=4\r\n";
+    // What an editor's "Unicode" save writes: UTF-16 little endian with a byte order mark.
+    const auto toUtf16 = [](const QString& p) {
+        QFile f(p);
+        f.open(QIODevice::ReadOnly);
+        const QString text = QString::fromUtf8(f.readAll());
+        f.close();
+        QByteArray utf16("\xFF\xFE");
+        for (const QChar c : text)
+            utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
+        f.open(QIODevice::WriteOnly);
+        f.write(utf16);
+    };
+    QByteArray garbage(4096, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = char((i * 7919) % 251);
+    const bool root = ::geteuid() == 0;
+
+    struct CCase
+    {
+        const char* what;
+        std::function<void(const QString& path)> fault;
+        const char* reason; // in the warning; null: the file is taken
+    };
+    const QList<CCase> cases = {
+        { "random bytes", [&](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.write(garbage); },
+            "not text" },
+        { "a folder in its place",
+            [](const QString& p) {
+                QFile::remove(p);
+                QDir().mkdir(p);
+            },
+            "not a plain file" },
+        { "gone", [](const QString& p) { QFile::remove(p); }, "the file is gone" },
+        { "mode 000",
+            [root](const QString& p) {
+                QFile(p).setPermissions({});
+                if (root) // root reads it anyway: the fault is then a file of another kind
+                    QFile::remove(p), QDir().mkdir(p);
+            },
+            "" },
+        { "UTF-16 with a byte order mark", toUtf16, nullptr },
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(ConfigPath());
+        QDir(ConfigPath()).removeRecursively();
+        WriteFile("kelvaris.cfg", barrierConfig);
+        CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+        Start(doc);
+        doc.Cycle();
+        ASSERT_TRUE(m_server.Commands().contains(SetValue("System.BarringActive", QStringLiteral("1"))));
+
+        for (const QString& path : { ConfigPath(), m_dir.filePath(QStringLiteral("A1.tim")) }) {
+            c.fault(path);
+            // Changed a while ago, so not taken for a file still being written.
+            const timespec times[2] = { { 0, UTIME_OMIT }, { ::time(nullptr) - 10, 0 } };
+            ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+        }
+        ConfigLocation().SetFileTimeMemo(ConfigLocation().FileTimeMemo() - 1);
+        m_server.ClearCommands();
+        const CWarningCapture warnings(lcConfig());
+        doc.IdleCheck();
+        doc.Cycle();
+        EXPECT_FALSE(m_server.Commands().contains(SetValue("System.BarringActive", QStringLiteral("0"))));
+        EXPECT_EQ(doc.m_barriers.size(), 1);
+        EXPECT_EQ(CheckDispatching(doc.PageTargets(), QStringLiteral("A1"), QString(), QStringLiteral("2024-03-04 17:00:00")),
+            kDispatchNotDispatched);
+        if (!c.reason) {
+            EXPECT_TRUE(doc.FileFaults().isEmpty()) << doc.FileFaults().join(u'\n').toStdString();
+            continue;
+        }
+        EXPECT_EQ(doc.FileFaults().size(), 2) << doc.FileFaults().join(u'\n').toStdString();
+        EXPECT_TRUE(warnings.Text().contains(ConfigPath())) << warnings.Text().toStdString();
+        EXPECT_TRUE(warnings.Text().contains(QLatin1String(c.reason))) << warnings.Text().toStdString();
+        // Looked at again at every check, warned again only after ten minutes.
+        const qsizetype warned = warnings.Lines().size();
+        doc.IdleCheck();
+        EXPECT_EQ(warnings.Lines().size(), warned);
+
+        // Repaired: taken, and said so.
+        for (const QString& path : { ConfigPath(), m_dir.filePath(QStringLiteral("A1.tim")) }) {
+            QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+            QFile::remove(path);
+            QDir(path).removeRecursively();
+        }
+        WriteFile("kelvaris.cfg", "[Settings]\r\nAutoActivate=1\r\n");
+        WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=17:00-18:00\r\n");
+        AgeFile("kelvaris.cfg");
+        AgeFile("A1.tim");
+        doc.IdleCheck();
+        EXPECT_TRUE(doc.m_barriers.isEmpty());
+        EXPECT_TRUE(doc.FileFaults().isEmpty()) << doc.FileFaults().join(u'\n').toStdString();
+        EXPECT_TRUE(warnings.Text().contains(QLatin1String("readable again"))) << warnings.Text().toStdString();
+        WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=08:00-16:00\r\n");
+    }
+}
+
+// A file being written in place (no line end at its end yet) is looked at again; after a minute
+// unchanged it is taken as it stands, with a warning.
+TEST_F(KelvarisDocTest, AFileWithoutItsLastLineEndIsTakenOnlyAfterAMinute)
+{
+    WriteFile("kelvaris.cfg", "[Settings]\r\nAutoActivate=0\r\n");
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    WriteFile("kelvaris.cfg", "[Settings]\r\nAutoActivate=1\r\n[Barrage1]\r\nBarrageName=Ha");
+    AgeFile("kelvaris.cfg"); // ten seconds old: settled, but not yet a minute
+    const CWarningCapture warnings(lcConfig());
+    EXPECT_TRUE(doc.IdleCheck());
+    EXPECT_FALSE(doc.m_autoActivate);
+    QFile file(ConfigPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-61), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_FALSE(doc.IdleCheck());
+    EXPECT_TRUE(doc.m_autoActivate);
+    EXPECT_EQ(warnings.Count(qPrintable(ConfigPath() + QStringLiteral(" ends without a line end"))), 1);
 }

@@ -212,6 +212,34 @@ TEST_F(DateTimeParser, FourDigitYearWhereTheLocaleHasTwo)
     EXPECT_EQ(FormatDateTime(delay, DTF_DATE | DTF_FULLYEAR), FormatDateTime(delay, DTF_DATE));
 }
 
+TEST_F(DateTimeParser, OneDigitDaysAndMonthsWhereTheLocaleHasTwo)
+{
+    // The short date as older installations wrote it, without leading zeros, in the five
+    // languages' locales and in C; the two-digit form still reads.
+    const struct
+    {
+        QLocale locale;
+        const char* oneDigit;
+        const char* twoDigits;
+    } cases[] = {
+        { QLocale(QLocale::Dutch, QLocale::Netherlands), "2-1-2025", "02-01-2025" },
+        { QLocale(QLocale::German, QLocale::Germany), "2.1.2025", "02.01.2025" },
+        { QLocale(QLocale::French, QLocale::France), "2/1/2025", "02/01/2025" },
+        { QLocale(QLocale::Spanish, QLocale::Spain), "2/1/2025", "02/01/2025" },
+        { QLocale(QLocale::English, QLocale::UnitedKingdom), "2/1/2025", "02/01/2025" },
+        { QLocale(QLocale::English, QLocale::UnitedStates), "1/2/2025", "01/02/2025" },
+        { QLocale::c(), "2 Jan 2025", "02 Jan 2025" },
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        SCOPED_TRACE(c.locale.name().toStdString());
+        EXPECT_EQ(Parse(c.oneDigit), Ok(2025, 1, 2, 0, 0, 0));
+        EXPECT_EQ(Parse(c.twoDigits), Ok(2025, 1, 2, 0, 0, 0));
+    }
+    QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
+    EXPECT_EQ(Parse("2-1-2025 7:05"), Ok(2025, 1, 2, 7, 5, 0));
+}
+
 TEST_F(DateTimeParser, HostileTextsAreBounded)
 {
     // Too long to be a date: refused before any matching.

@@ -202,7 +202,7 @@ TEST_F(PageTargetTest, GroupFileIsWrittenBackInItsOwnForm)
     EXPECT_TRUE(receiver.m_ranges.isEmpty());
 }
 
-TEST_F(PageTargetTest, LinesEndAtCrFormFeedNulOrAfter4096Bytes)
+TEST_F(PageTargetTest, LinesEndAtCrFormFeedOrAfter4096Bytes)
 {
     // A first line of exactly 4096 bytes without an end, then the rest of it as a line of its own
     // (read as one line, it would hold two "=" and give no range at all).
@@ -211,7 +211,7 @@ TEST_F(PageTargetTest, LinesEndAtCrFormFeedNulOrAfter4096Bytes)
     ASSERT_EQ(longLine.size(), CPageTarget::kMaxLineBytes);
     QByteArray bytes = longLine + "20240302=03:00-04:00\r\n";
     bytes += "\n\n\n20240303=05:00-06:00\f20240304=07:00-08:00";
-    bytes += QByteArray("\0"
+    bytes += QByteArray("\r"
                         "20240305=09:00-10:00\r\r",
         23);
     bytes += "Takeover=0x10\r\n";
@@ -243,6 +243,22 @@ TEST_F(PageTargetTest, LinesEndAtCrFormFeedNulOrAfter4096Bytes)
     ASSERT_TRUE(group.LoadDispatchFile());
     ASSERT_EQ(group.m_ranges.size(), 1);
     EXPECT_EQ(group.m_ranges[0].m_day, 11);
+
+    // Binary bytes are no plan: refused, the ranges kept, the reason given. UTF-16 with its mark
+    // reads as text and is written back as such.
+    WriteFile(path, QByteArray("20240312=1:00-2:00\r\n\0\x01\x02", 23));
+    EXPECT_FALSE(group.LoadDispatchFile());
+    EXPECT_EQ(group.m_ranges[0].m_day, 11);
+    EXPECT_TRUE(group.m_fileProblem.startsWith(QLatin1String("not text"))) << group.m_fileProblem.toStdString();
+    QByteArray wide("\xFF\xFE");
+    for (const char c : QByteArray("[Settings]\r\nName=Z\r\nTakeover=0\r\n20240313=01:00-02:00\r\n"))
+        wide += c, wide += '\0';
+    WriteFile(path, wide);
+    ASSERT_TRUE(group.LoadDispatchFile());
+    EXPECT_EQ(group.m_ranges[0].m_day, 13);
+    group.m_name = QStringLiteral("Z");
+    ASSERT_TRUE(group.SaveDispatchFile());
+    EXPECT_EQ(ReadFile(path), wide);
 }
 
 TEST_F(PageTargetTest, ReceiverFileKeepsTheTakeoverFlag)
@@ -293,12 +309,15 @@ TEST_F(PageTargetTest, MasterDispatchFileIsCopiedWhenMoreThanTwoSecondsNewer)
     EXPECT_EQ(ReadFile(local), masterBytes);
     EXPECT_EQ(FileTimeNs(local), kBaseTime - 100 * kSecond);
 
-    // Without a master file a removed local file is a change, and the ranges stay.
+    // Without a master file a removed local file is not taken: the ranges stay, and the memo, so
+    // that every check looks again.
     ConfigLocation().SetPaths(JoinPath(m_folder, QStringLiteral("kelvaris.cfg")), QString());
-    target.m_fileTimeMemo = FileTimeNs(local);
+    const qint64 memo = FileTimeNs(local);
+    target.m_fileTimeMemo = memo;
     ASSERT_TRUE(QFile::remove(local));
-    EXPECT_TRUE(target.ReloadIfChanged());
-    EXPECT_EQ(target.m_fileTimeMemo, 0);
+    EXPECT_FALSE(target.ReloadIfChanged());
+    EXPECT_EQ(target.m_fileTimeMemo, memo);
+    EXPECT_EQ(target.m_fileProblem, QStringLiteral("the file is gone"));
     EXPECT_EQ(target.m_ranges.size(), 2);
 }
 

@@ -341,6 +341,32 @@ TEST_F(ProfileTest, TextEncodingAndLineEnds)
     lf.WriteString(kSettings, QStringLiteral("Last"), QStringLiteral("2"));
     EXPECT_EQ(FileBytes(unix), "\xEF\xBB\xBF[Settings]\r\nName=\xC3\xA9t\xC3\xA9\r\nLast=2\r\n");
 
+    // UTF-16 with a byte order mark (an editor's "Unicode" save), little and big endian, is read and
+    // written back as such; a file that is not text reads as empty and refuses writes.
+    for (const bool little : { true, false }) {
+        const auto utf16 = [little](const char* text) {
+            QByteArray out = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+            for (const QChar c : QString::fromUtf8(text)) {
+                const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+                out += little ? lo : hi;
+                out += little ? hi : lo;
+            }
+            return out;
+        };
+        const QString wide = NewFile(little ? "le.cfg" : "be.cfg", utf16("[Settings]\r\nName=M\xC3\xBCller\r\n"));
+        CProfile profile16(wide);
+        EXPECT_EQ(profile16.ReadString(kSettings, QStringLiteral("Name"), "d"), QStringLiteral("M\u00FCller"));
+        ASSERT_TRUE(profile16.WriteString(kSettings, QStringLiteral("Language"), QStringLiteral("1")));
+        EXPECT_EQ(FileBytes(wide), utf16("[Settings]\r\nName=M\xC3\xBCller\r\nLanguage=1\r\n"));
+        EXPECT_TRUE(profile16.State().problem.isEmpty());
+    }
+    const QString binary = NewFile("binary.cfg", QByteArray("[Settings]\r\nName=a\0b\r\n", 20));
+    CProfile garbage(binary);
+    EXPECT_EQ(garbage.ReadString(kSettings, QStringLiteral("Name"), "d"), "d");
+    EXPECT_TRUE(garbage.State().problem.startsWith(QLatin1String("not text")));
+    EXPECT_FALSE(garbage.WriteString(kSettings, QStringLiteral("Name"), QStringLiteral("x")));
+    EXPECT_EQ(FileBytes(binary).size(), 20);
+
     // A lone CR ends a line too, so no name read from the file holds a line break, and a name
     // given with a line break finds what a write under that name stored.
     const QString mac = NewFile("mac.cfg", "[Set\rtings]\rA=1\r");
