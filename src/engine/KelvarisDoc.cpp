@@ -284,8 +284,19 @@ bool CKelvarisDoc::LoadPageTargets()
                 target.m_takeover = old->m_takeover;
             }
         }
+        // A takeover asked for before the fetch is still answered after it.
+        for (const CPageTarget& old : std::as_const(m_targets)) {
+            if (old.m_pendingTakeover.isEmpty())
+                continue;
+            if (CPageTarget* same = fetched.FindById(old.m_id); same && same->m_pendingTakeover.isEmpty())
+                same->m_pendingTakeover = old.m_pendingTakeover;
+        }
+        if (wasKnown && known)
+            NoteTargetListChange(m_targets, fetched);
         std::swap(m_targets, fetched);
     }
+    m_lastTargetFetch = std::chrono::steady_clock::now();
+    m_targetsRefetchDue = false;
     NoteDispatchFileFaults();
     // The old list is released here, outside the lock.
     fetched.clear();
@@ -442,6 +453,8 @@ void CKelvarisDoc::NoteServerReached(bool reached)
     if (reached == m_serverReached)
         return;
     m_serverReached = reached;
+    if (reached)
+        m_targetsRefetchDue = true;
     if (!reached) {
         // The outage is counted from the last call that went through: a frozen server may have been
         // silent for a while before a call gave up on it.
@@ -539,9 +552,14 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         Notify(CDocObserver::HINT_PLAN);
     }
     if (m_active && withPresence) {
-        // A target list that did not come whole is asked for again while the alarm server answers;
-        // the state goes out as soon as it came.
-        if (SendPresence() && !m_targetsKnown && LoadPageTargets()) {
+        // A target list that did not come whole is asked for again while the alarm server answers,
+        // and so is a whole one when the server is back from an outage (it may be another server,
+        // or the same with other targets) and every kTargetRefetch; the state goes out as soon as
+        // a list came.
+        const bool reached = SendPresence();
+        const bool refetch = !m_targetsKnown || m_targetsRefetchDue
+            || std::chrono::steady_clock::now() - m_lastTargetFetch >= kTargetRefetch;
+        if (reached && refetch && LoadPageTargets()) {
             m_lastPushedMinute = -1;
             Cycle();
             Notify(CDocObserver::HINT_PLAN);
@@ -549,6 +567,25 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     }
     UpdateCalendarFolder();
     return recheckDue;
+}
+
+void CKelvarisDoc::NoteTargetListChange(const CPageTargetArray& before, const CPageTargetArray& after)
+{
+    QStringList added;
+    QStringList removed;
+    for (const CPageTarget& target : after) {
+        if (!before.FindById(target.m_id))
+            added.append(target.m_id);
+    }
+    for (const CPageTarget& target : before) {
+        if (!after.FindById(target.m_id))
+            removed.append(target.m_id);
+    }
+    if (added.isEmpty() && removed.isEmpty())
+        return;
+    const auto list = [](const QStringList& ids) { return ids.isEmpty() ? QStringLiteral("none") : ids.join(QStringLiteral(", ")); };
+    qCWarning(lcEngine).noquote() << QStringLiteral("The alarm server's target list changed: added %1; removed %2")
+                                         .arg(list(added), list(removed));
 }
 
 void CKelvarisDoc::NoteDispatchFileFaults()
@@ -644,6 +681,9 @@ qsizetype CKelvarisDoc::PendingResponseCount() const
 int CKelvarisDoc::CheckDispatching(
     const QString& dispatchingId, const QString& groupId, const QString& timeText)
 {
+    // A holder the decision stores waits for no other program's lock on the file: kept in memory
+    // and stored at a later idle check instead.
+    const CProfile::CNoLockWait noWait;
     const std::lock_guard<std::mutex> lock(m_targetsMutex);
     return ::CheckDispatching(m_targets, dispatchingId, groupId, timeText);
 }

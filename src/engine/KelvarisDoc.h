@@ -230,6 +230,8 @@ public:
     // Responses beyond this many waiting ones are dropped: the alarm server answers a handful of
     // takeover requests a minute, so a longer queue is a flood that must not exhaust memory.
     static constexpr qsizetype kMaxQueuedResponses = 10000;
+    // A whole target list is asked for again this often while the alarm server answers.
+    static constexpr std::chrono::minutes kTargetRefetch { 10 };
 
     // Opening a file: initialises the document; a file with exactly one section names a target
     // whose plan the planning dialog then shows (right 9). False only when initialising failed.
@@ -336,6 +338,8 @@ private:
     // was changed less than a minute ago).
     enum class ETake { Take, Keep, Later };
     ETake JudgeConfigFile();
+    // Warns of the targets the alarm server added or removed between two whole lists.
+    static void NoteTargetListChange(const CPageTargetArray& before, const CPageTargetArray& after);
     // Warns of the dispatch files the targets could not take, and of those taken again.
     void NoteDispatchFileFaults();
     // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and, for a
@@ -392,4 +396,8 @@ private:
     CWarningLimiter m_socketWarning;
     bool m_targetsWarned = false; // a failed fetch was reported and no list came since
     bool m_configTaken = false; // a configuration file was read in
+    // The target list is asked for again at the next presence check that reaches the alarm server:
+    // it was unreachable since the last fetch.
+    bool m_targetsRefetchDue = false;
+    std::chrono::steady_clock::time_point m_lastTargetFetch;
 };

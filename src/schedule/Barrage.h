@@ -5,6 +5,7 @@
 
 #include "schedule/DateTime.h"
 #include "schedule/RecordArray.h"
+#include "schedule/RecordCompare.h"
 
 class CProfile;
 class CSection;
@@ -71,6 +72,12 @@ public:
 
 // The barrier list, kept sorted by date-type rank (see Sort), with the editors' modified flag.
 // Load and Save: sections Barrage1, Barrage2, ... (see CRecordArray).
+// A list merged with another program's changes keeps the editors' order.
+inline void SortMergedRecords(QList<CBarrage>& list)
+{
+    SortScheduleRecords(list);
+}
+
 class CBarrageArray : public CRecordArray<CBarrage>
 {
 public:

@@ -250,16 +250,14 @@ bool CPageTarget::SaveDispatchFile()
     }
 
     // A group in takeover mode keeps the current target ID that the takeover mode stored in the
-    // file. The file's profile batch is held until the file is replaced, so that the pipe server
-    // cannot store a new current target in between and have it overwritten.
-    std::optional<CProfile> profile;
-    std::optional<CProfile::Batch> hold;
+    // file. The file's profile batch (and with it the file's lock, which other programs' writers
+    // take too) is held until the file is replaced, so that the pipe server cannot store a new
+    // current target in between and have it overwritten.
+    CProfile profile(path);
+    const CProfile::Batch hold(profile, CProfile::EIntent::ReadModifyWrite);
     QString currentTarget;
-    if (IsGroup() && m_takeover) {
-        profile.emplace(path);
-        hold.emplace(*profile);
+    if (IsGroup() && m_takeover)
         currentTarget = ReadCurrentTargetId();
-    }
 
     QByteArray out;
     out.reserve(64 + m_name.size() + currentTarget.size() + m_ranges.size() * 22);

@@ -1,7 +1,9 @@
 #include "schedule/Profile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <list>
@@ -15,6 +17,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
+#include <QScopeGuard>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <QVarLengthArray>
@@ -27,6 +31,14 @@
 #include "support/Warning.h"
 
 namespace {
+
+// How long a writer waits for another program's lock on a file, and after how long a lock is
+// taken for one its holder forgot (a write holds it for milliseconds).
+constexpr int kLockWaitMs = 5000;
+constexpr int kStaleLockMs = 30000;
+// Set on a thread that must never wait for another program (the socket's): a locked file is
+// then not written, as if the write had failed.
+thread_local bool t_noLockWait = false;
 
 // A file modified this recently may still change within the same time-stamp granule (coarse
 // kernel clock, or 2-second file systems); its content is compared as well as its status.
@@ -328,6 +340,8 @@ public:
 
     std::recursive_mutex m_mutex;
     int m_batchDepth = 0;
+    // Never read from or stored in a file (CProfile::InMemory).
+    bool m_memoryOnly = false;
     bool m_dirty = false;
     // A write inside the current batch was refused: the batch's commit reports the failure.
     bool m_batchRefused = false;
@@ -335,6 +349,13 @@ public:
     // Makes the document reflect the file; inside a batch the loaded document is trusted.
     void Refresh()
     {
+        if (m_memoryOnly) {
+            if (!m_loaded) {
+                m_loaded = true;
+                m_sections.emplace_back(&m_memory);
+            }
+            return;
+        }
         if (m_batchDepth > 0 && m_loaded)
             return;
         const CFileStamp stamp = StatFile(m_encodedPath);
@@ -445,6 +466,22 @@ public:
         return true;
     }
 
+    // The entry lines of the first section of that name, each followed by a line feed.
+    QString SectionText(const QString& section) const
+    {
+        const CSectionData* sec = FindSection(section);
+        QString text;
+        if (!sec)
+            return text;
+        for (const CLine& line : sec->lines) {
+            if (line.entry) {
+                text += line.text;
+                text += u'\n';
+            }
+        }
+        return text;
+    }
+
     int SectionNames(QStringList& names) const
     {
         names.clear();
@@ -468,10 +505,46 @@ public:
         return Store();
     }
 
+    // The advisory lock other programs' writers of the same file take too (a lock file beside it),
+    // held from before the file is read for a change until it is stored. False when it could not
+    // be had: held by another program (without waiting on a thread that must not wait, or after
+    // kLockWaitMs), in which case `busy` is set. A lock left by a program that died is broken with
+    // a warning; a folder where no lock file can be made is written without one.
+    bool LockFile(bool* busy = nullptr)
+    {
+        if (m_memoryOnly || m_fileLock)
+            return true;
+        auto lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
+        lock->setStaleLockTime(kStaleLockMs);
+        qint64 holder = 0;
+        QString host;
+        QString app;
+        const bool wasHeld = lock->getLockInfo(&holder, &host, &app);
+        if (lock->tryLock(t_noLockWait ? 0 : kLockWaitMs)) {
+            if (wasHeld && holder > 0 && ::kill(pid_t(holder), 0) != 0 && errno == ESRCH)
+                qCWarning(lcConfig).noquote() << QStringLiteral("a lock on %1 left by process %2, which has ended, was broken")
+                                                     .arg(m_path)
+                                                     .arg(holder);
+            m_fileLock = std::move(lock);
+            return true;
+        }
+        if (lock->error() != QLockFile::LockFailedError)
+            return true; // no lock file can be made here: the write itself says what is wrong
+        if (busy)
+            *busy = true;
+        lock->getLockInfo(&holder, &host, &app);
+        KTRACE(lcConfig) << m_path << "is locked by process" << holder << app;
+        return false;
+    }
+    void UnlockFile() { m_fileLock.reset(); }
+    bool FileLocked() const { return m_fileLock != nullptr; }
+
     // Replaces the file with the document. On failure the document is dropped, so that nothing
     // claims a value the file does not hold.
     bool Store()
     {
+        if (m_memoryOnly)
+            return true;
         const QByteArray bytes = Serialize();
         QSaveFile file(m_path);
         // The explicit flush reports a failed write of the buffered tail (a full disk, a file-size
@@ -721,6 +794,7 @@ private:
 
     const QString m_path;
     const QByteArray m_encodedPath;
+    std::unique_ptr<QLockFile> m_fileLock;
     bool m_loaded = false;
     bool m_unreadable = false;
     // Why the file cannot be taken (empty when it can, or when it is missing).
@@ -846,6 +920,29 @@ bool CProfile::WriteString(
     }
 
     std::lock_guard lock(m_doc->m_mutex);
+    // Another program's writer is waited for, and the file read again under the lock, so that
+    // this change is made to what that writer stored. Inside a batch the lock is taken at its
+    // first write and kept to its end.
+    const bool outside = m_doc->m_batchDepth == 0;
+    if (!m_doc->FileLocked()) {
+        bool busy = false;
+        if (!m_doc->LockFile(&busy) && busy) {
+            WarnSaveFailed(m_path, QStringLiteral("another program is writing it"));
+            if (m_doc->m_batchDepth > 0)
+                m_doc->m_batchRefused = true;
+            return false;
+        }
+        if (!m_doc->m_dirty && m_doc->m_batchDepth > 0) {
+            // Nothing of this batch is pending yet: the batch goes on from the file as it is now.
+            --m_doc->m_batchDepth;
+            m_doc->Refresh();
+            ++m_doc->m_batchDepth;
+        }
+    }
+    const auto unlock = qScopeGuard([&] {
+        if (outside)
+            m_doc->UnlockFile();
+    });
     m_doc->Refresh();
     if (!m_doc->Writable()) {
         WarnSaveFailed(m_path, m_doc->State().problem);
@@ -896,6 +993,33 @@ QString LastSaveError()
     return t_lastSaveError;
 }
 
+CProfile CProfile::InMemory()
+{
+    auto doc = std::make_shared<CProfileDocument>(QString());
+    doc->m_memoryOnly = true;
+    CProfile profile { QString() };
+    profile.m_doc = std::move(doc);
+    return profile;
+}
+
+CProfile::CNoLockWait::CNoLockWait()
+    : m_before(t_noLockWait)
+{
+    t_noLockWait = true;
+}
+
+CProfile::CNoLockWait::~CNoLockWait()
+{
+    t_noLockWait = m_before;
+}
+
+QString CProfile::SectionText(const QString& section) const
+{
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    return m_doc->SectionText(TrimmedName(WithoutLineBreaks(section)));
+}
+
 CProfile::CFileState CProfile::State() const
 {
     std::lock_guard lock(m_doc->m_mutex);
@@ -927,10 +1051,19 @@ void CProfile::DropCachedFiles()
     }
 }
 
-CProfile::Batch::Batch(const CProfile& profile)
+CProfile::Batch::Batch(const CProfile& profile, EIntent intent)
     : m_doc(profile.m_doc)
     , m_lock(m_doc->m_mutex)
 {
+    if (intent == EIntent::ReadModifyWrite && m_doc->m_batchDepth == 0) {
+        bool busy = false;
+        if (!m_doc->LockFile(&busy) && busy) {
+            qCWarning(lcConfig).noquote()
+                << QStringLiteral("%1 is locked by another program for longer than %2 s; read without waiting for it")
+                       .arg(profile.Path())
+                       .arg(kLockWaitMs / 1000);
+        }
+    }
     m_doc->Refresh();
     ++m_doc->m_batchDepth;
 }
@@ -951,6 +1084,8 @@ bool CProfile::Batch::Commit()
     }
     if (m_doc->m_batchDepth == 0 && std::exchange(m_doc->m_batchRefused, false))
         m_result = false;
+    if (m_doc->m_batchDepth == 0)
+        m_doc->UnlockFile();
     m_lock.unlock();
     return m_result;
 }

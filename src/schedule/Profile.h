@@ -40,6 +40,11 @@
 // The resulting file is the same, byte for byte, as if every write had been stored on its own.
 // List loading and saving run inside a batch (see LoadNumberedSections/SaveNumberedSections).
 //
+// Other programs. Every write takes an advisory lock shared with the other programs that write
+// the file (QLockFile, "<file>.lock"), reads the file again under it, applies its change and
+// stores it, so that two programs never lose each other's changes; a batch holds the lock from its
+// first write (or, for a read-modify-write, from its start) to its end.
+//
 // Threads. The map of documents is guarded by a short mutex; each document has its own recursive
 // mutex, taken by every operation for its duration and by a batch for the batch's whole lifetime.
 // So the pipe-server thread may read and write one file while the user-interface thread works on
@@ -61,6 +66,9 @@ public:
     static constexpr int kMaxValueLength = 59999;
 
     explicit CProfile(const QString& path);
+    // A profile of its own that no file stands behind: writes stay in memory (for comparing the
+    // keys records write).
+    static CProfile InMemory();
     // The file beside the program with the extension "cfg" (the location before the data folder).
     CProfile();
 
@@ -94,11 +102,32 @@ public:
     // Replaces `names` with the names of all sections in file order; returns their count.
     int GetSectionNames(QStringList& names) const;
 
-    // RAII scope that groups writes to one file (see above). Nestable.
+    // The entry lines ("key=value") of the section as they stand, each ended by a line feed; empty
+    // when the section is missing.
+    QString SectionText(const QString& section) const;
+
+    // While a scope lives on a thread, a file that another program holds locked is not waited for:
+    // the write fails as any failed write (for the socket's thread, which must answer at once).
+    class CNoLockWait
+    {
+    public:
+        CNoLockWait();
+        ~CNoLockWait();
+        CNoLockWait(const CNoLockWait&) = delete;
+        CNoLockWait& operator=(const CNoLockWait&) = delete;
+
+    private:
+        bool m_before;
+    };
+
+    // RAII scope that groups writes to one file (see above). Nestable. A scope for a
+    // ReadModifyWrite takes the file's lock before anything is read, so that what it writes is
+    // based on what the file held under the lock; otherwise the lock is taken at the first write.
+    enum class EIntent { Read, ReadModifyWrite };
     class Batch
     {
     public:
-        explicit Batch(const CProfile& profile);
+        explicit Batch(const CProfile& profile, EIntent intent = EIntent::Read);
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;

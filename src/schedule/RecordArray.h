@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DateTime.h"
 #include "schedule/Profile.h"
+#include "support/Trace.h"
 
 // Storage shared by the schedule records kept as numbered sections (barriers, shifts, holidays).
 // A record type provides:
@@ -51,6 +54,23 @@ bool SaveRecordSection(CProfile& profile, int index, const Record& record)
     return stored;
 }
 
+// What a record stores: its keys as written, one "key=value" line each. Two records that store
+// the same are the same record to the file.
+template <class Record>
+QString StoredForm(const Record& record)
+{
+    CProfile scratch = CProfile::InMemory();
+    CSection section(scratch, Record::BaseName());
+    record.WriteKeys(section);
+    return scratch.SectionText(Record::BaseName());
+}
+
+// The order a merged list is put in (see CRecordArray::Save); lists without a rule of their own
+// keep the file's order with the added records at the end.
+template <class Record>
+void SortMergedRecords(QList<Record>&)
+{ }
+
 // An ordered list of records with the editors' modified flag.
 template <class Record>
 class CRecordArray : public QList<Record>
@@ -66,6 +86,7 @@ public:
         LoadNumberedSections(
             profile, *this, [&profile](Record& record, int index) { return record.Load(profile, index); });
         m_modified = false;
+        RememberBase(profile);
         // A section that is there but does not load hides every record after it.
         WarnIfListStopped(profile, Record::BaseName(), this->size() + 1);
     }
@@ -73,10 +94,88 @@ public:
     // Only when modified: rewrites the sections from 1 (an empty list deletes section 1), leaving
     // out records that would not load back, and records the configuration file's time. The caller
     // clears the modified flag. Returns false when the file could not be written.
-    bool Save(CProfile& profile) const
+    //
+    // Two programs may change the list at once (the holiday editor and a scheduled
+    // "kelvarisctl holidays generate"): under the file's lock the list is read again, and when
+    // another program changed it since this list was loaded or saved, this list's own changes
+    // (records removed and added since then) are applied to the file's list, which becomes this
+    // list; nothing either program did is lost.
+    bool Save(CProfile& profile)
     {
         if (!m_modified)
             return true;
+        bool stored = false;
+        {
+            CProfile::Batch hold(profile, CProfile::EIntent::ReadModifyWrite);
+            const CProfile::CFileState state = profile.State();
+            if (m_hasBase && m_basePath == profile.Path() && state.exists && state.problem.isEmpty())
+                MergeChangesOfOthers(profile);
+            stored = Store(profile);
+            stored = hold.Commit() && stored;
+        }
+        ConfigLocation().RecordFileTime();
+        if (stored)
+            RememberBase(profile);
+        return stored;
+    }
+
+private:
+    // The list as last loaded from or saved to the file (a shared copy: nothing is copied until one
+    // of them changes).
+    void RememberBase(const CProfile& profile)
+    {
+        m_base = *this;
+        m_basePath = profile.Path();
+        m_hasBase = true;
+    }
+
+    void MergeChangesOfOthers(CProfile& profile)
+    {
+        QList<Record> file;
+        LoadNumberedSections(profile, file, [&profile](Record& record, int index) { return record.Load(profile, index); });
+        const auto forms = [](const QList<Record>& list) {
+            QStringList result;
+            result.reserve(list.size());
+            for (const Record& record : list)
+                result.append(StoredForm(record));
+            return result;
+        };
+        const QStringList fileForms = forms(file);
+        const QStringList baseForms = forms(m_base);
+        if (fileForms == baseForms)
+            return;
+        // Removed here since the base: taken out of the file's list (one occurrence each). Added
+        // here: appended in this list's order.
+        QHash<QString, qsizetype> removed;
+        for (const QString& form : baseForms)
+            ++removed[form];
+        QList<Record> added;
+        for (const Record& record : std::as_const(*this)) {
+            const QString form = StoredForm(record);
+            auto it = removed.find(form);
+            if (it != removed.end() && *it > 0)
+                --*it;
+            else
+                added.append(record);
+        }
+        QList<Record> merged;
+        merged.reserve(file.size() + added.size());
+        for (qsizetype i = 0; i < file.size(); ++i) {
+            auto it = removed.find(fileForms.at(i));
+            if (it != removed.end() && *it > 0)
+                --*it;
+            else
+                merged.append(file.at(i));
+        }
+        merged.append(added);
+        SortMergedRecords(merged);
+        KTRACE(lcConfig) << Record::BaseName() << "list changed by another program since it was read; merged"
+                         << file.size() << "records there with" << added.size() << "added here";
+        static_cast<QList<Record>&>(*this) = std::move(merged);
+    }
+
+    bool Store(CProfile& profile) const
+    {
         const auto count
             = std::count_if(this->cbegin(), this->cend(), [](const Record& r) { return r.IsStorable(); });
         auto next = this->cbegin();
@@ -86,10 +185,11 @@ public:
                       ++next;
                   (next++)->WriteKeys(section);
               });
-        ConfigLocation().RecordFileTime();
         return stored;
     }
 
-private:
     bool m_modified = false;
+    bool m_hasBase = false;
+    QString m_basePath;
+    QList<Record> m_base;
 };

@@ -5,6 +5,7 @@
 
 #include "schedule/DateTime.h"
 #include "schedule/RecordArray.h"
+#include "schedule/RecordCompare.h"
 
 class CProfile;
 class CSection;
@@ -82,6 +83,12 @@ public:
 
 // The shift list, kept sorted like the barrier list, with the editors' modified flag.
 // Load and Save: sections Shift1, Shift2, ... (see CRecordArray).
+// A list merged with another program's changes keeps the editors' order.
+inline void SortMergedRecords(QList<CShift>& list)
+{
+    SortScheduleRecords(list);
+}
+
 class CShiftArray : public CRecordArray<CShift>
 {
 public:

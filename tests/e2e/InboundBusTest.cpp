@@ -147,7 +147,7 @@ protected:
     }
 
     // Runs kelvarisctl; returns its exit code and fills its standard output.
-    int Ctl(const QStringList& arguments, QString* output = nullptr)
+    int Ctl(const QStringList& arguments, QString* output = nullptr, QString* error = nullptr)
     {
         QProcess ctl;
         ctl.setProcessEnvironment(m_env);
@@ -156,6 +156,8 @@ protected:
             return -1;
         if (output)
             *output = QString::fromUtf8(ctl.readAllStandardOutput());
+        if (error)
+            *error = QString::fromUtf8(ctl.readAllStandardError());
         return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
     }
 
@@ -291,6 +293,10 @@ TEST_F(InboundBusTest, DoCommandAnswersAtOnce)
     QString output;
     EXPECT_EQ(Ctl({ QStringLiteral("do"), QStringLiteral("[setup(TH)]") }, &output), 0);
     EXPECT_EQ(output, QStringLiteral("1\n"));
+    // A command Kelvaris does not know is a failure, named.
+    QString error;
+    EXPECT_EQ(Ctl({ QStringLiteral("do"), QStringLiteral("[bogus]") }, &output, &error), 1);
+    EXPECT_TRUE(error.contains(QStringLiteral("[bogus]"))) << error.toStdString();
     // The headless program keeps serving after the setup commands (they open nothing there).
     EXPECT_EQ(Request(QStringLiteral("System"), QStringLiteral("Topics")),
         QByteArray("System\tBarring\tShift\tDispatching\0", 33));

@@ -867,6 +867,35 @@ TEST_F(KelvarisDocTest, TargetListOutagesKeepWhatTheServerLastSaid)
     EXPECT_FALSE(doc.ServerReached());
 }
 
+// An alarm server back from an outage may be another one, or the same with other targets: its
+// list is fetched again at once, and changes are named.
+TEST_F(KelvarisDocTest, TargetListIsFetchedAgainWhenTheServerIsBack)
+{
+    const CWarningCapture warnings(lcEngine());
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    m_server.SetAllCommandsFail();
+    doc.IdleCheck();
+    EXPECT_FALSE(doc.ServerReached());
+
+    // Back without Bert and with Carla, off duty by her plan.
+    m_server.SetAllCommandsFail(false);
+    m_server.SetReply(kTargetList, QStringLiteral("Anna\tx\tx\tx\tx\r\nCarla\tx\tx\tx\tx\r\n"));
+    AddTarget(QStringLiteral("Carla"), QStringLiteral("4"), QStringLiteral("C4"));
+    WriteFile("C4.tim", "[Settings]\r\nName=Carla\r\n20240304=20:00-22:00\r\n");
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands().count(kTargetList), 1);
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("C4"), QString(), QString()), kDispatchNotDispatched);
+    EXPECT_EQ(warnings.Count("The alarm server's target list changed: added C4; removed B2, G40"), 1)
+        << warnings.Text().toStdString();
+
+    // Not again while the server stays reachable, until the list is ten minutes old.
+    m_server.ClearCommands();
+    doc.IdleCheck();
+    EXPECT_EQ(m_server.Commands().count(kTargetList), 0);
+}
+
 TEST_F(KelvarisDocTest, PlanOfActionIsPublishedWhileActive)
 {
     CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);

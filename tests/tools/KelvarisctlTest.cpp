@@ -134,6 +134,35 @@ TEST_F(KelvarisctlTest, HolidaysGenerateAndList)
     EXPECT_EQ(holidays.size(), 66);
 }
 
+// Two programs changing the holiday list at once never lose each other's holidays: each writes under
+// the file's lock what the file held under it plus its own change.
+TEST_F(KelvarisctlTest, TwoWritersAtOnceKeepBothChanges)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    for (int round = 0; round < 20; ++round) {
+        WriteConfig("[Settings]\r\nWorkDays=31\r\n");
+        QProcess first;
+        QProcess second;
+        for (QProcess* process : { &first, &second })
+            process->setProcessEnvironment(env);
+        first.start(QStringLiteral(KELVARISCTL_PATH),
+            { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2031"), QStringLiteral("2031"),
+                QStringLiteral("--config"), m_config });
+        second.start(QStringLiteral(KELVARISCTL_PATH),
+            { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2032"), QStringLiteral("2032"),
+                QStringLiteral("--config"), m_config });
+        ASSERT_TRUE(first.waitForFinished(30000) && second.waitForFinished(30000));
+        ASSERT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+        ASSERT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+        CHolidaysArray holidays;
+        CProfile profile(m_config);
+        holidays.Load(profile);
+        ASSERT_EQ(holidays.size(), 22) << "round " << round;
+        EXPECT_FALSE(QFile::exists(m_config + QStringLiteral(".lock")));
+    }
+}
+
 TEST_F(KelvarisctlTest, BadUsageExitsWithTwoAndOneLine)
 {
     for (const QStringList& args : { QStringList {}, QStringList { QStringLiteral("nonsense") },
@@ -337,5 +366,10 @@ TEST_F(KelvarisctlTest, SocketVerbsSendOneRequestAndPrintTheReply)
     EXPECT_EQ(command.exitCode, 1) << command.err.toStdString();
     EXPECT_EQ(RunCtl({ QStringLiteral("do"), QStringLiteral("-[x]") }).exitCode, 2);
     EXPECT_EQ(RunCtl({ QStringLiteral("dispatch") }).exitCode, 2);
+    // A time that does not read is refused before anything is asked, naming the text.
+    const CtlRun badTime = RunCtl({ QStringLiteral("dispatch"), QStringLiteral("--id"), QStringLiteral("101"),
+        QStringLiteral("--time"), QStringLiteral("garbage") });
+    EXPECT_EQ(badTime.exitCode, 2);
+    EXPECT_TRUE(badTime.err.contains(QStringLiteral("\"garbage\""))) << badTime.err.toStdString();
     qunsetenv("KELVARIS_PIPE_NAME");
 }

@@ -262,6 +262,9 @@ int CtlDo(const QStringList& args)
         kKelvarisObjPath, kKelvarisObjInterface, QStringLiteral("DoCommand"), { command.Arguments()[0] });
     if (!reply.isValid())
         return NoAnswer(reply.error());
+    // The automation object answers a command it does not know with an empty text.
+    if (reply.value().isEmpty())
+        return CtlFail(CTL_FAILED, QStringLiteral("Kelvaris does not know the command \"%1\"").arg(command.Arguments()[0]));
     CtlOut() << reply.value() << Qt::endl;
     return CTL_OK;
 }

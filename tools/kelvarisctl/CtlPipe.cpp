@@ -4,6 +4,7 @@
 #include "support/XmlMessageBag.h"
 
 #include "Ctl.h"
+#include "schedule/DateTime.h"
 
 namespace {
 
@@ -94,8 +95,14 @@ int CtlDispatch(const QStringList& args)
     bag.SetText(QStringLiteral("DispatchingID"), command.Value(QStringLiteral("id")));
     if (command.IsSet(QStringLiteral("group")))
         bag.SetText(QStringLiteral("GroupID"), command.Value(QStringLiteral("group")));
-    if (command.IsSet(QStringLiteral("time")))
-        bag.SetText(QStringLiteral("Time"), command.Value(QStringLiteral("time")));
+    if (command.IsSet(QStringLiteral("time"))) {
+        // Kelvaris answers a time it cannot read as if none had been given: refused here instead.
+        const QString text = command.Value(QStringLiteral("time"));
+        CDateTime at;
+        if (!DateTimeFromText(text, at) || !at.IsValid())
+            return command.Usage(QStringLiteral("cannot read the time \"%1\"").arg(text));
+        bag.SetText(QStringLiteral("Time"), text);
+    }
     return Exchange(bag.Serialize());
 }
 
