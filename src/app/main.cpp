@@ -65,8 +65,10 @@ int RunAutomationServer()
 {
     CKelvarisObj object; // no launcher: setup commands answer "1" and open nothing
     CKelvarisBus bus;
-    if (!bus.ExportAutomation(object) || !bus.OwnName())
+    if (!bus.ExportAutomation(object) || !bus.OwnName(CKelvarisBus::EOwnership::Windowless))
         return 1;
+    // The service showed up and took the name: it answers from here on.
+    bus.SetNameLost([] { QCoreApplication::quit(); });
     QTimer idle;
     idle.setSingleShot(true);
     idle.setInterval(kAutomationIdleMs);

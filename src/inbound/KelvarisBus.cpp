@@ -65,20 +65,58 @@ bool CKelvarisBus::ExportAutomation(CKelvarisObj& object)
     return true;
 }
 
-bool CKelvarisBus::OwnName()
+bool CKelvarisBus::OwnName(EOwnership ownership)
 {
     m_wantsName = true;
+    m_ownership = ownership;
     if (m_ownsName)
         return true;
     if (!m_connection.isConnected() || !m_connection.interface())
         return false;
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply
-        = m_connection.interface()->registerService(m_busName, QDBusConnectionInterface::DontQueueService,
-            QDBusConnectionInterface::DontAllowReplacement);
-    m_ownsName = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    WatchName();
+    // The bus daemon's RequestName, whose flags Qt's registerService cannot combine: the service
+    // waits in the queue (and replaces a windowless server, which allows it); the windowless server
+    // gives way to whoever asks.
+    constexpr uint kAllowReplacement = 1;
+    constexpr uint kReplaceExisting = 2;
+    constexpr uint kDoNotQueue = 4;
+    const uint flags = ownership == EOwnership::Service ? kReplaceExisting : (kAllowReplacement | kDoNotQueue);
+    const QDBusReply<uint> reply = m_connection.interface()->call(QStringLiteral("RequestName"), m_busName, flags);
+    constexpr uint kPrimaryOwner = 1;
+    constexpr uint kInQueue = 2;
+    constexpr uint kAlreadyOwner = 4;
+    m_ownsName = reply.isValid() && (reply.value() == kPrimaryOwner || reply.value() == kAlreadyOwner);
+    m_queued = reply.isValid() && reply.value() == kInQueue;
     if (!m_ownsName)
-        KTRACE(lcAutomation) << "bus name not owned:" << m_busName << reply.error().message();
+        KTRACE(lcAutomation) << "bus name not owned:" << m_busName << (m_queued ? "waiting in the queue" : "")
+                             << reply.error().message();
     return m_ownsName;
+}
+
+void CKelvarisBus::WatchName()
+{
+    if (m_watchedConnection == m_connection.name())
+        return;
+    m_watchedConnection = m_connection.name();
+    m_nameContext = std::make_unique<QObject>();
+    QDBusConnectionInterface* bus = m_connection.interface();
+    // NameAcquired and NameLost of this connection.
+    QObject::connect(bus, &QDBusConnectionInterface::serviceRegistered, m_nameContext.get(), [this](const QString& name) {
+        if (name != m_busName || m_ownsName)
+            return;
+        m_ownsName = true;
+        m_queued = false;
+        if (m_ownership == EOwnership::Service)
+            qCWarning(lcAutomation).noquote()
+                << QStringLiteral("The bus name %1 is this Kelvaris's now: DDE and automation calls reach it").arg(m_busName);
+    });
+    QObject::connect(bus, &QDBusConnectionInterface::serviceUnregistered, m_nameContext.get(), [this](const QString& name) {
+        if (name != m_busName || !m_ownsName)
+            return;
+        m_ownsName = false;
+        if (m_nameLost)
+            m_nameLost();
+    });
 }
 
 bool CKelvarisBus::Reconnect(QDBusConnection connection)
@@ -98,7 +136,7 @@ bool CKelvarisBus::Reconnect(QDBusConnection connection)
     } else if (m_object) {
         ok = ExportAutomation(*m_object);
     }
-    if (m_wantsName && !OwnName()) {
+    if (m_wantsName && !OwnName(m_ownership)) {
         ok = false;
         // Another program took the name while the bus was away: calls by name reach that one.
         const QDBusConnectionInterface* bus = m_connection.interface();

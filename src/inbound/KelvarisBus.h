@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDBusConnection>
@@ -59,9 +60,17 @@ public:
     CKelvarisBus& operator=(const CKelvarisBus&) = delete;
 
     bool ExportAutomation(CKelvarisObj& object);
-    // Asks for the bus name (without replacing another owner and without queueing). False when
-    // the connection is down or another program owns the name.
-    bool OwnName();
+    // Asks for the bus name. A Service (the program with the document) replaces a windowless
+    // automation server that holds the name and otherwise waits in the bus daemon's queue, taking
+    // the name the moment its holder leaves (a warning says so); the Windowless server gives the
+    // name up to whoever asks (NameLost() then runs). False when the connection is down or the
+    // name is another's for now (IsQueued() tells whether it comes to this one later).
+    enum class EOwnership { Service, Windowless };
+    bool OwnName(EOwnership ownership = EOwnership::Service);
+    bool OwnsName() const { return m_ownsName; }
+    bool IsQueued() const { return m_queued; }
+    // Runs when the name was taken away (a windowless server replaced by the service).
+    void SetNameLost(std::function<void()> lost) { m_nameLost = std::move(lost); }
     // The bus came back on a new connection: exports the automation object there again and asks
     // for the name again when it was asked for before. False when that did not succeed (a name
     // another program took meanwhile is a warning, at most once a minute).
@@ -78,6 +87,13 @@ private:
     std::unique_ptr<CKelvarisObjAdaptor> m_automation;
     CKelvarisObj* m_object = nullptr; // the exported object
     bool m_ownsName = false;
+    bool m_queued = false;
+    EOwnership m_ownership = EOwnership::Service;
+    std::function<void()> m_nameLost;
+    // Receives NameAcquired and NameLost of the connection named m_watchedConnection.
+    void WatchName();
+    std::unique_ptr<QObject> m_nameContext;
+    QString m_watchedConnection;
     bool m_wantsName = false; // OwnName was called
     CWarningLimiter m_takenLimiter;
 };

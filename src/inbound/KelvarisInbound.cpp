@@ -51,15 +51,24 @@ bool CKelvarisInbound::Start()
     if (!exported || !named)
         KTRACE(lcAutomation) << "Kelvaris is not reachable on the bus under" << m_bus->BusName();
     if (!named) {
-        // Another Kelvaris (or anything else) holding the name gets every DDE and automation call.
+        // Another Kelvaris (or anything else) holding the name gets every DDE and automation call
+        // until it leaves; this one waits in the queue for it.
         const QDBusConnectionInterface* bus = m_keeper->Connection().interface();
         if (bus && bus->isServiceRegistered(m_bus->BusName()).value()) {
             const QDBusReply<uint> pid = bus->servicePid(m_bus->BusName());
             qCWarning(lcAutomation).noquote()
                 << QStringLiteral("The bus name %1 is owned by another program%2: DDE and automation calls "
-                                  "reach that one, not this Kelvaris")
+                                  "reach that one, not this Kelvaris, until it leaves%3")
                        .arg(m_bus->BusName(),
-                           pid.isValid() ? QStringLiteral(" (process %1)").arg(pid.value()) : QString());
+                           pid.isValid() ? QStringLiteral(" (process %1)").arg(pid.value()) : QString(),
+                           m_bus->IsQueued() ? QStringLiteral(" (this Kelvaris takes the name then)") : QString());
+        } else if (!m_keeper->Connection().isConnected()) {
+            qCWarning(lcAutomation).noquote()
+                << QStringLiteral("No D-Bus session bus (%1): the DDE values and the automation object are "
+                                  "served by nobody until one comes; install dbus-user-session")
+                       .arg(m_keeper->Connection().lastError().message().isEmpty()
+                               ? QStringLiteral("DBUS_SESSION_BUS_ADDRESS is not set")
+                               : m_keeper->Connection().lastError().message());
         }
     }
     m_keeper->StartPolling();

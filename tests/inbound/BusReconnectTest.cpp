@@ -2,8 +2,10 @@
 // the bus daemon restarted at the same address.
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
@@ -130,4 +132,44 @@ TEST_F(BusReconnectTest, NameTakenMeanwhileIsReported)
     EXPECT_TRUE(std::any_of(g_warnings.cbegin(), g_warnings.cend(), [](const QString& line) {
         return line.contains(kName) && line.contains(QLatin1String("another program"));
     })) << g_warnings.join(QLatin1Char('\n')).toStdString();
+}
+
+// A name held by another connection when Kelvaris asks is Kelvaris's the moment that holder leaves;
+// a windowless automation server gives the name up to the service at once.
+TEST_F(BusReconnectTest, QueuedNameIsTakenWhenItsHolderLeavesAndAWindowlessServerGivesWay)
+{
+    const QString name = QStringLiteral("com.example.KelvarisQueueTest");
+    const auto ownerOf = [&](const QDBusConnection& observer) { return observer.interface()->serviceOwner(name).value(); };
+    const auto waitFor = [](const std::function<bool()>& condition) {
+        QDeadlineTimer deadline(5000);
+        while (!condition() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(10);
+        }
+        return condition();
+    };
+    const QDBusConnection observer = Observer();
+    {
+        ASSERT_TRUE(QDBusConnection::connectToBus(m_bus->Address(), QStringLiteral("queue-holder")).registerService(name));
+        CKelvarisBus service(m_keeper->Connection(), name);
+        EXPECT_FALSE(service.OwnName());
+        EXPECT_TRUE(service.IsQueued());
+        QDBusConnection::disconnectFromBus(QStringLiteral("queue-holder"));
+        EXPECT_TRUE(waitFor([&] { return service.OwnsName(); }));
+        EXPECT_EQ(ownerOf(observer), m_keeper->Connection().baseService());
+    }
+    {
+        QDBusConnection windowlessConnection
+            = QDBusConnection::connectToBus(m_bus->Address(), QStringLiteral("queue-windowless"));
+        CKelvarisBus windowless(windowlessConnection, name);
+        bool lost = false;
+        windowless.SetNameLost([&lost] { lost = true; });
+        ASSERT_TRUE(windowless.OwnName(CKelvarisBus::EOwnership::Windowless));
+        CKelvarisBus service(m_keeper->Connection(), name);
+        EXPECT_TRUE(service.OwnName());
+        EXPECT_TRUE(waitFor([&] { return lost; }));
+        EXPECT_FALSE(windowless.OwnsName());
+        EXPECT_EQ(ownerOf(observer), m_keeper->Connection().baseService());
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("queue-windowless"));
 }
