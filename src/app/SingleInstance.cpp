@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QLocalSocket>
 
-#include "planning/PrivateFolder.h"
+#include "support/PrivateFolder.h"
 #include "support/Trace.h"
 
 namespace {

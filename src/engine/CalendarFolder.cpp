@@ -3,15 +3,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryFile>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
 #include "schedule/PageTarget.h"
+#include "support/PrivateFolder.h"
 #include "support/Trace.h"
 
 namespace {
@@ -41,12 +44,29 @@ void CCalendarFolder::SetFolder(const QString& folder)
     m_warning.Reset();
 }
 
+QString CCalendarFolder::TargetFileName(const QString& id)
+{
+    const QString name = id + QStringLiteral(".ics");
+    if (name == QLatin1String(kAllReceivers) || name == QLatin1String(kAllGroups))
+        return id + QStringLiteral("..target.ics");
+    return name;
+}
+
 int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const QDateTime& stamp)
 {
     if (m_folder.isEmpty())
         return 0;
+    const bool existed = QFileInfo::exists(m_folder);
     if (!QDir().mkpath(m_folder)) {
         Warn(QStringLiteral("cannot create the calendar folder %1").arg(m_folder));
+        return 0;
+    }
+    // Made here: this user's, readable by the web server that serves it, whatever the umask.
+    if (!existed)
+        ::chmod(QFile::encodeName(m_folder).constData(), 0755);
+    // Planted links and folders others may write into would let them choose what is written where.
+    if (QString why; !IsPrivateFolder(m_folder, &why)) {
+        Warn(QStringLiteral("the calendar folder is not used: %1").arg(why));
         return 0;
     }
     if (today != m_day) {
@@ -73,7 +93,7 @@ int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const 
         if (known != m_known.cend())
             m_allDirty[known->m_group ? 1 : 0] = true;
         m_allDirty[target.IsGroup() ? 1 : 0] = true;
-        if (!WriteFile(target.m_id + QStringLiteral(".ics"), calendar)) {
+        if (!WriteFile(TargetFileName(target.m_id), calendar)) {
             m_known.remove(target.m_id);
             continue;
         }
@@ -88,7 +108,7 @@ int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const 
             continue;
         }
         m_allDirty[it->m_group ? 1 : 0] = true;
-        const QString path = JoinPath(m_folder, it.key() + QStringLiteral(".ics"));
+        const QString path = JoinPath(m_folder, TargetFileName(it.key()));
         if (QFile::exists(path) && !QFile::remove(path))
             Warn(QStringLiteral("cannot remove %1").arg(path));
         it = m_known.erase(it);

@@ -11,7 +11,9 @@
 class CPageTargetArray;
 
 // The calendar folder: one iCalendar file per page target, named after its dispatch file
-// (<ID>.ics), and all-receivers.ics / all-groups.ics, each over DefaultCalendarSpan(today). Every
+// (<ID>.ics, see TargetFileName), and all-receivers.ics / all-groups.ics, each over
+// DefaultCalendarSpan(today). The folder is used only when it is this user's own, a real folder (not
+// a link) that no other user may write into; otherwise nothing is written and a warning says why. Every
 // file is replaced atomically (a temporary file ".<name>.XXXXXX" in the folder, then a rename), so
 // a web server serving the folder never hands out half a file. The files are readable by everyone
 // (mode 0644): they are there to be served.
@@ -27,6 +29,10 @@ class CCalendarFolder
 public:
     static constexpr const char* kAllReceivers = "all-receivers.ics";
     static constexpr const char* kAllGroups = "all-groups.ics";
+
+    // The file of a target's calendar: "<ID>.ics", except for the IDs whose file would be a combined
+    // calendar's ("all-receivers", "all-groups"): "<ID>..target.ics" (no ID can hold "..").
+    static QString TargetFileName(const QString& id);
 
     // An empty folder turns the calendar folder off. A different folder is written whole at the
     // next update.

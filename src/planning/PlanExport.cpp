@@ -12,7 +12,7 @@
 #include <QUrl>
 
 #include "planning/PlannerModel.h"
-#include "planning/PrivateFolder.h"
+#include "support/PrivateFolder.h"
 #include "planning/TimePlanner.h"
 #include "schedule/PageTarget.h"
 #include "support/Trace.h"
@@ -358,10 +358,13 @@ QString PlanFileName(const QString& title, const QString& filePart)
 QString WritePlanFile(const SPlanTable& table, const QString& folder, QString* reason)
 {
     QString dir = folder;
-    if (dir.isEmpty() && !PrivateTempFolder(dir, reason)) {
+    QString warning;
+    if (dir.isEmpty() && !ExportFolder(dir, reason, &warning)) {
         KTRACE(lcPlanning) << "no folder for the plan:" << (reason ? *reason : dir);
         return QString();
     }
+    if (!warning.isEmpty())
+        qCWarning(lcPlanning).noquote() << QStringLiteral("Exports go to %1 instead: %2").arg(dir, warning);
     const QString path = QDir(dir).filePath(PlanFileName(table.m_title, table.m_filePart));
     // A fresh file renamed over the old one: an older file, or a link planted under the name, is
     // replaced, never written through.

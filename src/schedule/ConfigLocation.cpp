@@ -106,8 +106,20 @@ bool FileTimeSettled(qint64 fileTimeNs, qint64 settleNs)
     return age >= settleNs || age <= -settleNs;
 }
 
+bool IsSymbolicLink(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool CopyFileWithTimes(const QString& source, const QString& target)
 {
+    if (IsSymbolicLink(target)) {
+        qCWarning(lcConfig).noquote() << QStringLiteral("%1 is a symbolic link: not written through").arg(target);
+        return false;
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         KTRACE(lcConfig) << "copy: cannot open" << source;

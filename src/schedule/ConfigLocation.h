@@ -32,9 +32,14 @@ constexpr int kSettleRecheckMs = 2000;
 // Whether a file with this modification time has been left alone long enough to be read whole: the
 // time lies at least kSettleTimeNs before now (or as far after it: a clock that jumped).
 bool FileTimeSettled(qint64 fileTimeNs, qint64 settleNs = kSettleTimeNs);
+// Whether the path itself is a symbolic link (lstat). The program never writes through one: a
+// configuration or dispatch file that is a link is not replaced (another user could have planted it
+// to have a file of theirs rewritten).
+bool IsSymbolicLink(const QString& path);
 // Copies the content and the access and modification times of `source` to `target` atomically
 // (temporary file beside the target, then rename). Fails, leaving the target as it was, when the
-// source cannot be read, is larger than CProfile::kMaxFileBytes or the target folder is missing.
+// source cannot be read, is larger than CProfile::kMaxFileBytes, the target folder is missing or the
+// target is a symbolic link.
 bool CopyFileWithTimes(const QString& source, const QString& target);
 
 // The temporary files that atomic saves leave behind when the program dies during one: in `folder`,

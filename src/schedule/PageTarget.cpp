@@ -276,6 +276,10 @@ bool CPageTarget::SaveDispatchFile()
     // of its write buffer (a full disk, a file size limit) and would put a cut-off file in place.
     if (m_fileForm != ETextForm::Utf8)
         out = EncodeUtf8As(out, m_fileForm);
+    if (IsSymbolicLink(path)) {
+        WarnSaveFailed(path, QStringLiteral("it is a symbolic link, which is not written through"));
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.flush()
         || !file.commit()) {

@@ -545,6 +545,11 @@ public:
     {
         if (m_memoryOnly)
             return true;
+        if (IsSymbolicLink(m_path)) {
+            WarnSaveFailed(m_path, QStringLiteral("it is a symbolic link, which is not written through"));
+            Unload();
+            return false;
+        }
         const QByteArray bytes = Serialize();
         QSaveFile file(m_path);
         // The explicit flush reports a failed write of the buffered tail (a full disk, a file-size

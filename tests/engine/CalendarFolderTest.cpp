@@ -247,3 +247,40 @@ TEST_F(CalendarFolderTest, AnUnwritableFolderIsAWarningAndTheEngineGoesOn)
     EXPECT_TRUE(QFile::exists(Calendar("B2.ics")));
     EXPECT_TRUE(Read(Calendar("all-receivers.ics")).contains("SUMMARY:Bert"));
 }
+
+// A calendar folder another user could steer is not written into: a planted link, a folder others
+// may write to. A target whose ID is a combined calendar's name keeps a file of its own.
+TEST_F(CalendarFolderTest, FoldersOthersCouldSteerAreNotUsedAndNamesNeverCollide)
+{
+    const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, m_dir.filePath(QStringLiteral("cal"))));
+    WriteFile("kelvaris.cfg", "[Settings]\r\nCalendarFolder=cal\r\n");
+    {
+        const CWarningCapture warnings(lcEngine());
+        CKelvarisDoc doc(m_server, m_rights);
+        ASSERT_TRUE(doc.Initialise());
+        EXPECT_TRUE(QDir(elsewhere).isEmpty());
+        EXPECT_TRUE(warnings.Text().contains(QStringLiteral("is a link"))) << warnings.Text().toStdString();
+    }
+    ASSERT_TRUE(QFile::remove(m_dir.filePath(QStringLiteral("cal"))));
+    ASSERT_TRUE(QDir().mkdir(m_dir.filePath(QStringLiteral("cal"))));
+    ASSERT_TRUE(::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("cal"))).constData(), 0777) == 0);
+    {
+        const CWarningCapture warnings(lcEngine());
+        CKelvarisDoc doc(m_server, m_rights);
+        ASSERT_TRUE(doc.Initialise());
+        EXPECT_FALSE(QFile::exists(Calendar("A1.ics")));
+        EXPECT_TRUE(warnings.Text().contains(QStringLiteral("can be written by other users")))
+            << warnings.Text().toStdString();
+    }
+    ASSERT_TRUE(::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("cal"))).constData(), 0755) == 0);
+
+    // Bert's ID is "all-receivers".
+    AddTarget(QStringLiteral("Bert"), QStringLiteral("2"), QStringLiteral("all-receivers"));
+    WriteFile("all-receivers.tim", "[Settings]\r\nName=Bert\r\n20240304=16:00-24:00\r\n");
+    CKelvarisDoc doc(m_server, m_rights);
+    ASSERT_TRUE(doc.Initialise());
+    EXPECT_EQ(Read(Calendar("all-receivers.ics")).count("BEGIN:VEVENT"), 2);
+    EXPECT_TRUE(Read(Calendar("all-receivers..target.ics")).contains("SUMMARY:Bert"));
+}

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,7 +19,7 @@
 #include "engine/Password.h"
 #include "planning/ExportDlg.h"
 #include "planning/PlannerModel.h"
-#include "planning/PrivateFolder.h"
+#include "support/PrivateFolder.h"
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
@@ -134,7 +136,13 @@ void PlanExportTest::fileNamesNameTheTargetAndTheWeeks()
     // A file written again replaces the old one.
     QVERIFY(!WritePlanFile(one, dir.path()).isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
-    // The default folder is this user's own inside the temporary folder.
+    // The default folder is this user's own inside the temporary folder (without a runtime folder).
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const auto restoreRuntime = qScopeGuard([&] {
+        if (!savedRuntime.isNull())
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    });
     QString privateFolder;
     QVERIFY(PrivateTempFolder(privateFolder));
     QCOMPARE(QFileInfo(privateFolder).path(), QDir::tempPath());
@@ -166,12 +174,16 @@ void PlanExportTest::plansGoToAPrivateFolderAndNeverThroughALink()
         file.write("untouched");
     }
     const QByteArray savedTmp = qgetenv("TMPDIR");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("TMPDIR", QFile::encodeName(shared.path()));
+    qunsetenv("XDG_RUNTIME_DIR");
     const auto restore = qScopeGuard([&] {
-        if (savedTmp.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", savedTmp);
+        for (const auto& [name, value] : { std::pair { "TMPDIR", savedTmp }, std::pair { "XDG_RUNTIME_DIR", savedRuntime } }) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
     });
     const QString folder = QDir(shared.path()).filePath(QStringLiteral("kelvaris-%1").arg(::geteuid()));
     const QString name = QStringLiteral("Kelvaris_Anna_Berger_KW01.htm");
@@ -199,15 +211,21 @@ void PlanExportTest::plansGoToAPrivateFolderAndNeverThroughALink()
     }
     QVERIFY(QDir(folder).entryList(QDir::Files | QDir::Hidden).size() == 1); // no temporary left
 
-    // A planted folder is not used: a link to a folder, a folder of another user, one others may
-    // write, a file. The reason names it.
+    // A planted folder is not used, nor does it block the export: a link to a folder, a folder of
+    // another user, one others may write, a file. The plan goes into a fresh private folder beside
+    // it, and a warning names the planted one and why.
     const QString elsewhere = mine.filePath(QStringLiteral("elsewhere"));
     QVERIFY(QDir().mkpath(elsewhere));
     const auto refused = [&](const char* why) {
-        QString reason;
-        const QString path = WritePlanFile(table, QString(), &reason);
-        return path.isEmpty() && reason.contains(QLatin1Char('"') + folder + QLatin1Char('"'))
-            && reason.contains(QLatin1String(why));
+        QTest::ignoreMessage(QtWarningMsg,
+            QRegularExpression(QStringLiteral("Exports go to .*%1-.* instead: .*\"%1\".*%2")
+                                   .arg(QRegularExpression::escape(folder), QLatin1String(why))));
+        const QString path = WritePlanFile(table);
+        const QString used = QFileInfo(path).path();
+        const bool fresh = used.startsWith(folder + QLatin1Char('-')) && IsPrivateFolder(used)
+            && ReadAll(path).contains(QStringLiteral("Anna Berger"));
+        QDir(used).removeRecursively();
+        return fresh;
     };
     QVERIFY(QDir(folder).removeRecursively());
     QVERIFY(QFile::link(elsewhere, folder));
@@ -230,6 +248,11 @@ void PlanExportTest::plansGoToAPrivateFolderAndNeverThroughALink()
     }
     QVERIFY(refused("not a folder"));
     QCOMPARE(victimText(), QStringLiteral("untouched"));
+
+    // With a usable runtime folder, plans go into "kelvaris" there.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(mine.path()));
+    QVERIFY(::chmod(QFile::encodeName(mine.path()).constData(), 0700) == 0);
+    QCOMPARE(WritePlanFile(table), QDir(mine.filePath(QStringLiteral("kelvaris"))).filePath(name));
 }
 
 void PlanExportTest::unsafeCharactersLeaveNoTraceInTheFileName()

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 
@@ -746,4 +747,26 @@ TEST_F(PageTargetTest, CountRangesInPeriodNamesTheTargets)
         targets.CountRangesInPeriod(CDateTime(2024, 4, 1, 0, 0, 0), CDateTime(2024, 4, 30, 0, 0, 0), &names),
         0);
     EXPECT_EQ(names.size(), 3);
+}
+
+// No write follows a link planted at a file's name: the dispatch file, the holder written into it and
+// the configuration are refused, the link's target stays as it was, and the holder is kept in memory.
+TEST_F(PageTargetTest, NoWriteFollowsALink)
+{
+    const QString victim = JoinPath(m_folder, QStringLiteral("victim"));
+    WriteFile(victim, "[Settings]\r\nName=untouched\r\n");
+    CPageTarget group = Target(QStringLiteral("40"), -1);
+    group.m_takeover = true;
+    const QString config = JoinPath(m_folder, QStringLiteral("kelvaris.cfg"));
+    for (const QString& path : { LocalFile(QStringLiteral("40")), config })
+        ASSERT_TRUE(QFile::link(victim, path));
+
+    EXPECT_FALSE(group.SaveDispatchFile());
+    EXPECT_FALSE(group.WriteCurrentTargetId(QStringLiteral("17")));
+    EXPECT_EQ(group.ReadCurrentTargetId(), QStringLiteral("17"));
+    EXPECT_TRUE(group.HasUnsavedWrites());
+    CProfile profile(config);
+    EXPECT_FALSE(profile.WriteString(QStringLiteral("Settings"), QStringLiteral("AutoActivate"), QStringLiteral("1")));
+    EXPECT_EQ(ReadFile(victim), QByteArray("[Settings]\r\nName=untouched\r\n"));
+    EXPECT_TRUE(QFileInfo(LocalFile(QStringLiteral("40"))).isSymLink());
 }

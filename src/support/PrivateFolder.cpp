@@ -1,4 +1,4 @@
-#include "planning/PrivateFolder.h"
+#include "support/PrivateFolder.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -136,5 +136,32 @@ bool WriteFileReplacing(const QString& path, const QByteArray& data, QString* re
                 .arg(path, SystemError(error)));
         return false;
     }
+    return true;
+}
+
+bool ExportFolder(QString& path, QString* reason, QString* warning)
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && IsPrivateFolder(runtime)) {
+        path = QDir(runtime).filePath(QStringLiteral("kelvaris"));
+        ::mkdir(QFile::encodeName(path).constData(), 0700);
+        if (IsPrivateFolder(path))
+            return true;
+    }
+    QString why;
+    if (PrivateTempFolder(path, &why))
+        return true;
+    // Somebody else's folder under our name: a fresh one beside it.
+    QByteArray pattern = QFile::encodeName(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("kelvaris-%1-XXXXXX").arg(::geteuid())));
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        SetReason(reason,
+            Tr(QT_TRANSLATE_NOOP("CPrivateFolder", "the folder \"%1\" cannot be created: %2"))
+                .arg(QFile::decodeName(pattern), SystemError(errno)));
+        return false;
+    }
+    path = QFile::decodeName(pattern);
+    if (warning)
+        *warning = why;
     return true;
 }

@@ -23,3 +23,10 @@ bool IsPrivateFolder(const QString& path, QString* reason = nullptr);
 // over `path`. A link at `path` is itself replaced, never written through. False with the reason
 // otherwise (the temporary file is then removed again).
 bool WriteFileReplacing(const QString& path, const QByteArray& data, QString* reason = nullptr);
+
+// The folder exports and prints go into: "$XDG_RUNTIME_DIR/kelvaris" when the runtime folder is
+// set and usable, otherwise "<tmp>/kelvaris-<uid>" (PrivateTempFolder). When that one belongs to
+// somebody else or is unsafe, a fresh private folder "<tmp>/kelvaris-<uid>-XXXXXX" is made instead
+// and `warning` says why, so that nobody can block this user's exports. False with the reason only
+// when no folder can be made at all.
+bool ExportFolder(QString& path, QString* reason = nullptr, QString* warning = nullptr);
