@@ -7,6 +7,7 @@
 
 #include <execinfo.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -18,12 +19,16 @@ constexpr int kSignals[] = { SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT };
 constexpr int kMaxFrames = 64;
 constexpr size_t kPathSize = 4096;
 constexpr size_t kAltStackSize = 64 * 1024;
+constexpr qsizetype kKeptReports = 20;
 
 // Prepared at install; the handler only reads them.
 char g_folder[kPathSize]; // "<data folder>/crash", NUL-terminated; empty: no file
 size_t g_folderLength = 0;
-char g_header[512]; // "Kelvaris <version> crashed" and the line end
+char g_header[512]; // "Kelvaris <version>"
 size_t g_headerLength = 0;
+// Standard error is the journal's stream (JOURNAL_STREAM names it): one entry per line, with the
+// priority in a "<N>" prefix.
+bool g_journal = false;
 alignas(16) char g_altStack[kAltStackSize];
 QString g_folderText;
 
@@ -90,16 +95,27 @@ void WriteAll(int fd, const char* data, size_t length)
     }
 }
 
-void OnCrash(int signal)
+void OnCrash(int signal, siginfo_t* info, void*)
 {
     const int savedErrno = errno;
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     const long long pid = ::getpid();
+    // A signal another process sent (kill, the service manager's watchdog) is no crash of ours.
+    const bool sent = info && info->si_code <= 0 && info->si_pid > 0 && info->si_pid != pid;
 
     char reportText[1024];
     CBuffer report { reportText, sizeof reportText };
     report.Append(g_header, g_headerLength);
+    if (sent) {
+        report.Append(" was ended by a signal that process ");
+        report.AppendNumber(info->si_pid);
+        report.Append(" (user ");
+        report.AppendNumber(info->si_uid);
+        report.Append(") sent\n");
+    } else {
+        report.Append(" crashed\n");
+    }
     report.Append("signal: ");
     report.AppendNumber(signal);
     report.Append(" (");
@@ -126,15 +142,37 @@ void OnCrash(int signal)
         path.Append(".txt");
         file = ::open(pathText, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     }
-    for (const int fd : { file, int(STDERR_FILENO) }) {
-        if (fd < 0)
-            continue;
-        WriteAll(fd, report.m_data, report.m_length);
-        ::backtrace_symbols_fd(frames, frameCount, fd);
-        if (fd == STDERR_FILENO && file >= 0) {
-            WriteAll(fd, "report: ", 8);
-            WriteAll(fd, pathText, strlen(pathText));
-            WriteAll(fd, "\n", 1);
+    if (file >= 0) {
+        WriteAll(file, report.m_data, report.m_length);
+        ::backtrace_symbols_fd(frames, frameCount, file);
+    }
+    if (g_journal) {
+        // One journal entry at priority "crit": the report's lines joined, and its path; the
+        // backtrace stays in the file.
+        char lineText[1024 + kPathSize];
+        CBuffer line { lineText, sizeof lineText };
+        line.Append("<2>");
+        for (size_t i = 0; i < report.m_length; ++i) {
+            if (report.m_data[i] != '\n')
+                line.Append(report.m_data + i, 1);
+            else if (i + 1 < report.m_length && std::strncmp(report.m_data + i + 1, "backtrace:", 10) != 0)
+                line.Append("; ");
+            else
+                break;
+        }
+        if (file >= 0) {
+            line.Append("; report: ");
+            line.Append(pathText);
+        }
+        line.Append("\n");
+        WriteAll(STDERR_FILENO, line.m_data, line.m_length);
+    } else {
+        WriteAll(STDERR_FILENO, report.m_data, report.m_length);
+        ::backtrace_symbols_fd(frames, frameCount, STDERR_FILENO);
+        if (file >= 0) {
+            WriteAll(STDERR_FILENO, "report: ", 8);
+            WriteAll(STDERR_FILENO, pathText, strlen(pathText));
+            WriteAll(STDERR_FILENO, "\n", 1);
         }
     }
     if (file >= 0)
@@ -148,6 +186,20 @@ void OnCrash(int signal)
     ::raise(signal);
 }
 
+} // namespace
+
+namespace {
+// Keeps the newest kKeptReports reports of the crash folder (by modification time).
+void PruneReports()
+{
+    if (g_folderText.isEmpty())
+        return;
+    QDir folder(g_folderText);
+    const QStringList reports
+        = folder.entryList({ QStringLiteral("kelvaris-*.txt") }, QDir::Files | QDir::NoSymLinks, QDir::Time);
+    for (qsizetype i = kKeptReports; i < reports.size(); ++i)
+        folder.remove(reports.at(i));
+}
 } // namespace
 
 int FormatCrashTime(long long seconds, char* out)
@@ -213,8 +265,13 @@ void InstallCrashHandler(const QString& dataFolder, const QString& version)
     header.Append("Kelvaris ");
     const QByteArray versionText = version.toUtf8().left(200);
     header.Append(versionText.constData(), size_t(versionText.size()));
-    header.Append(" crashed\n");
     g_headerLength = header.m_length;
+    g_journal = false;
+    const QByteArray stream = qgetenv("JOURNAL_STREAM");
+    struct stat err {};
+    if (!stream.isEmpty() && ::fstat(STDERR_FILENO, &err) == 0)
+        g_journal = stream == QByteArray::number(quint64(err.st_dev)) + ':' + QByteArray::number(quint64(err.st_ino));
+    PruneReports();
 
     // The first backtrace() loads the unwinder (it allocates); in the handler it must not.
     void* frames[2];
@@ -226,8 +283,8 @@ void InstallCrashHandler(const QString& dataFolder, const QString& version)
     ::sigaltstack(&stack, nullptr);
 
     struct sigaction action {};
-    action.sa_handler = OnCrash;
-    action.sa_flags = SA_RESETHAND | SA_ONSTACK;
+    action.sa_sigaction = OnCrash;
+    action.sa_flags = SA_RESETHAND | SA_ONSTACK | SA_SIGINFO;
     sigemptyset(&action.sa_mask);
     for (const int signal : kSignals)
         ::sigaction(signal, &action, nullptr);

@@ -6,7 +6,10 @@
 // report (the signal, the time, the version, the process ID and a backtrace) into
 // <data folder>/crash/kelvaris-<pid>-<seconds since 1970>.txt and to standard error, then lets
 // the signal take its default course (the process dies by it and a core dump is written where
-// the system allows one).
+// the system allows one). A signal that another process sent (a kill, the service manager's
+// watchdog) is reported as such, naming the sender, not as a crash. Under the journal (standard
+// error is JOURNAL_STREAM) standard error gets one line at priority "crit" naming the report; the
+// backtrace is in the file. The folder keeps the newest 20 reports (older ones go at install).
 //
 // Everything the handler needs is prepared here: the folder is created, the texts and paths are
 // computed, the backtrace machinery is loaded and an alternate signal stack is set up for the

@@ -5,8 +5,10 @@
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -59,6 +61,22 @@ TEST_F(CrashTest, SegvLeavesAReportWithABacktraceAndDiesBySegv)
         const rlimit none { 0, 0 };
         ::setrlimit(RLIMIT_CORE, &none);
     });
+    // Reports of earlier crashes: the newest 20 are kept.
+    QDir crash(m_dir.filePath(QStringLiteral("crash")));
+    ASSERT_TRUE(QDir().mkpath(crash.path()));
+    for (int i = 0; i < 25; ++i) {
+        QFile old(crash.filePath(QStringLiteral("kelvaris-1-%1.txt").arg(i)));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.setFileTime(QDateTime::currentDateTime().addDays(-30 + i), QFileDevice::FileModificationTime);
+    }
+    // Standard error as the journal's stream: one line at priority "crit".
+    const QString errPath = m_dir.filePath(QStringLiteral("stderr"));
+    QFile(errPath).open(QIODevice::WriteOnly);
+    struct stat errStat {};
+    ASSERT_EQ(::stat(QFile::encodeName(errPath).constData(), &errStat), 0);
+    env.insert(QStringLiteral("JOURNAL_STREAM"), QStringLiteral("%1:%2").arg(errStat.st_dev).arg(errStat.st_ino));
+    m_kelvaris.setProcessEnvironment(env);
+    m_kelvaris.setStandardErrorFile(errPath, QIODevice::Append);
     m_kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
     ASSERT_TRUE(m_kelvaris.waitForStarted(5000));
 
@@ -70,6 +88,12 @@ TEST_F(CrashTest, SegvLeavesAReportWithABacktraceAndDiesBySegv)
         out += m_kelvaris.readAllStandardOutput();
     }
     ASSERT_TRUE(out.startsWith("Started\t")) << out.constData();
+    QStringList reports = crash.entryList({ QStringLiteral("kelvaris-*.txt") }, QDir::Files);
+    EXPECT_EQ(reports.size(), 20);
+    EXPECT_FALSE(reports.contains(QStringLiteral("kelvaris-1-4.txt")));
+    EXPECT_TRUE(reports.contains(QStringLiteral("kelvaris-1-5.txt")));
+    for (const QString& name : reports)
+        crash.remove(name);
 
     const qint64 pid = m_kelvaris.processId();
     ASSERT_EQ(::kill(pid_t(pid), SIGSEGV), 0);
@@ -77,14 +101,16 @@ TEST_F(CrashTest, SegvLeavesAReportWithABacktraceAndDiesBySegv)
     EXPECT_EQ(m_kelvaris.exitStatus(), QProcess::CrashExit);
     EXPECT_EQ(m_kelvaris.exitCode(), SIGSEGV); // the terminating signal
 
-    const QDir crash(m_dir.filePath(QStringLiteral("crash")));
-    const QStringList reports = crash.entryList({ QStringLiteral("kelvaris-*.txt") }, QDir::Files);
+    reports = crash.entryList({ QStringLiteral("kelvaris-*.txt") }, QDir::Files);
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].startsWith(QStringLiteral("kelvaris-%1-").arg(pid)));
     QFile file(crash.filePath(reports[0]));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray report = file.readAll();
-    EXPECT_TRUE(report.startsWith("Kelvaris " KELVARIS_VERSION " crashed\n")) << report.constData();
+    // Sent by this test, not a crash of Kelvaris's own: the sender is named.
+    EXPECT_TRUE(report.startsWith(QByteArray("Kelvaris " KELVARIS_VERSION " was ended by a signal that process ")
+                    + QByteArray::number(QCoreApplication::applicationPid()) + " (user "))
+        << report.constData();
     EXPECT_TRUE(report.contains("signal: 11 (SIGSEGV)\n")) << report.constData();
     EXPECT_TRUE(report.contains(" UTC)\n")) << report.constData();
     // At least the handler's own frame and one below it, each "<object>(...) [0x...]".
@@ -94,10 +120,14 @@ TEST_F(CrashTest, SegvLeavesAReportWithABacktraceAndDiesBySegv)
     EXPECT_GE(frames.size(), 2) << report.constData();
     EXPECT_TRUE(frames.last().contains("[0x")) << report.constData();
 
-    // The same report on standard error, with where the file went.
-    const QByteArray err = m_kelvaris.readAllStandardError();
-    EXPECT_TRUE(err.contains("signal: 11 (SIGSEGV)")) << err.constData();
-    EXPECT_TRUE(err.contains("report: " + QFile::encodeName(file.fileName()))) << err.constData();
+    // One line at priority "crit" on the journal's stream, with where the file went.
+    QFile errFile(errPath);
+    ASSERT_TRUE(errFile.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = errFile.readAll().split('\n');
+    lines.removeIf([](const QByteArray& line) { return !line.startsWith("<2>"); });
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("signal: 11 (SIGSEGV)")) << lines[0].constData();
+    EXPECT_TRUE(lines[0].endsWith("report: " + QFile::encodeName(file.fileName()))) << lines[0].constData();
 }
 
 TEST(CrashTime, FormatsTheUtcDateWithoutLocale)
