@@ -38,7 +38,7 @@ expect_files() {
   done
 }
 expect_files "$main_deb" usr/bin/kelvaris usr/bin/kelvarisctl \
-  usr/lib/systemd/user/kelvaris.service \
+  usr/lib/systemd/user/kelvaris.service usr/lib/systemd/user/kelvaris.socket \
   usr/share/dbus-1/services/com.ondrevi.Kelvaris.service \
   usr/share/applications/com.ondrevi.Kelvaris.desktop \
   usr/share/icons/hicolor/scalable/apps/kelvaris.svg \
@@ -48,6 +48,13 @@ expect_files "$main_deb" usr/bin/kelvaris usr/bin/kelvarisctl \
   usr/share/doc/kelvaris/copyright usr/share/doc/kelvaris/changelog.Debian.gz
 expect_files "$sim_deb" usr/bin/kelvaris-alarmsim usr/share/man/man1/kelvaris-alarmsim.1.gz \
   usr/share/doc/kelvaris-alarmsim/copyright usr/share/doc/kelvaris-alarmsim/changelog.Debian.gz
+
+# The DDE values and automation need a session bus.
+if dpkg-deb -f "$main_deb" Depends | grep -q 'dbus-user-session | default-dbus-session-bus'; then
+  ok "$(basename "$main_deb") depends on a session bus"
+else
+  fail "$(basename "$main_deb") does not depend on a session bus: $(dpkg-deb -f "$main_deb" Depends)"
+fi
 
 # 2. lintian: warnings are shown, errors fail.
 if lintian --fail-on error "$main_deb" "$sim_deb" 2>&1 | grep -v 'running with root privileges'; then :; fi
@@ -63,15 +70,18 @@ unit="$tree/usr/lib/systemd/user/kelvaris.service"
 grep -qx 'ExecStart=/usr/bin/kelvaris --headless' "$unit" || fail "the unit does not start /usr/bin/kelvaris --headless"
 mkdir -p "$work/unit"
 sed "s#^ExecStart=/#ExecStart=$tree/#" "$unit" >"$work/unit/kelvaris.service"
-if out=$(MANPATH="$tree/usr/share/man" systemd-analyze verify "$work/unit/kelvaris.service" 2>&1) && [[ -z "$out" ]]; then
-  ok "systemd-analyze verify kelvaris.service"
+cp "$tree/usr/lib/systemd/user/kelvaris.socket" "$work/unit/kelvaris.socket"
+if out=$(MANPATH="$tree/usr/share/man" systemd-analyze verify "$work/unit/kelvaris.socket" "$work/unit/kelvaris.service" 2>&1) && [[ -z "$out" ]]; then
+  ok "systemd-analyze verify kelvaris.socket kelvaris.service"
 else
-  fail "systemd-analyze verify kelvaris.service: $out"
+  fail "systemd-analyze verify kelvaris.socket kelvaris.service: $out"
 fi
+grep -qx 'ListenSequentialPacket=@OndreviKelvaris' "$work/unit/kelvaris.socket" || fail "the socket unit does not bind @OndreviKelvaris"
 
 # The D-Bus service file names the bus name and starts the installed program.
 service="$tree/usr/share/dbus-1/services/com.ondrevi.Kelvaris.service"
-if grep -qx 'Name=com.ondrevi.Kelvaris' "$service" && grep -qx 'Exec=/usr/bin/kelvaris -Embedding' "$service"; then
+if grep -qx 'Name=com.ondrevi.Kelvaris' "$service" && grep -qx 'Exec=/usr/bin/kelvaris -Embedding' "$service" \
+  && grep -qx 'SystemdService=kelvaris.service' "$service"; then
   ok "D-Bus service file"
 else
   fail "D-Bus service file: $(cat "$service")"

@@ -1,6 +1,8 @@
 #include "inbound/KelvarisPipe.h"
 
 #include <cerrno>
+#include <optional>
+#include <unistd.h>
 
 #include "inbound/RequestHandler.h"
 #include "support/Trace.h"
@@ -23,9 +25,21 @@ void CKelvarisPipe::Start()
         const int error = errno;
         // An abstract name is shown as "@name", as ss and netstat show it.
         const QString name = QString::fromUtf8(m_server.Name());
+        // Who holds the name: another Kelvaris of this user, or another user's program squatting on
+        // it (which would answer the alarm server's checks in Kelvaris's place).
+        QString holder;
+        if (error == EADDRINUSE) {
+            const std::optional<CSocketPeer> peer = SocketHolder(m_server.Name());
+            if (!peer)
+                holder = QStringLiteral(" (held by a program that does not say who it is)");
+            else if (peer->uid == ::geteuid())
+                holder = QStringLiteral(" (another Kelvaris serves it: %1)").arg(peer->Description());
+            else
+                holder = QStringLiteral(" (held by another user's program: %1; see \"Security\" in the README)")
+                             .arg(peer->Description());
+        }
         m_problem = QStringLiteral("cannot serve the socket %1: %2%3")
-                        .arg(name.startsWith(u'/') ? name : u'@' + name, qt_error_string(error),
-                            error == EADDRINUSE ? QStringLiteral(" (another Kelvaris serves it)") : QString());
+                        .arg(name.startsWith(u'/') ? name : u'@' + name, qt_error_string(error), holder);
         KTRACE(lcPipe) << m_problem;
         return;
     }

@@ -4,7 +4,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <poll.h>
+#include <fcntl.h>
+#include <cstddef>
 #include <sys/epoll.h>
+#include <systemd/sd-daemon.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +106,25 @@ void CSeqPacketServer::SetPeerReader(CPipePeerReader reader)
         m_readPeer = reader ? std::move(reader) : CPipePeerReader(ReadPipePeer);
 }
 
+namespace {
+// The listening SOCK_SEQPACKET socket of that address among those the service manager passed
+// (LISTEN_FDS), or -1. Looked up once; the descriptor is the process's for good.
+int InheritedSocket(const CSeqPacketAddress& address)
+{
+    static const int count = sd_listen_fds(0);
+    const auto pathLength = size_t(address.Length()) - offsetof(sockaddr_un, sun_path);
+    const char* path = reinterpret_cast<const sockaddr_un*>(address.Data())->sun_path;
+    for (int fd = SD_LISTEN_FDS_START; fd < SD_LISTEN_FDS_START + std::max(count, 0); ++fd) {
+        if (sd_is_socket_unix(fd, SOCK_SEQPACKET, 1, path, pathLength) > 0) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            return fd;
+        }
+    }
+    return -1;
+}
+} // namespace
+
 bool CSeqPacketServer::Start()
 {
     if (m_thread.joinable())
@@ -148,8 +170,16 @@ bool CSeqPacketServer::Listen()
     }
     m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     m_epoll = ::epoll_create1(EPOLL_CLOEXEC);
+    if (m_wake < 0 || m_epoll < 0)
+        return false;
+    // A socket the service manager bound for us (kelvaris.socket) before anybody else could.
+    if (const int inherited = InheritedSocket(m_address); inherited >= 0) {
+        m_listen = inherited;
+        m_inherited = true;
+        return Watch(m_epoll, m_listen, EPOLLIN, kListenToken) && Watch(m_epoll, m_wake, EPOLLIN, kWakeToken);
+    }
     m_listen = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (m_wake < 0 || m_epoll < 0 || m_listen < 0)
+    if (m_listen < 0)
         return false;
     if (!m_address.IsAbstract() && IsStaleSocketFile(m_address))
         ::unlink(m_name.constData());
@@ -163,6 +193,11 @@ bool CSeqPacketServer::Listen()
 void CSeqPacketServer::CloseSockets()
 {
     const int error = errno;
+    // An inherited socket stays open (and bound) for the next start; it belongs to the service
+    // manager's unit.
+    if (m_inherited)
+        m_listen = -1;
+    m_inherited = false;
     CloseFd(m_listen);
     CloseFd(m_wake);
     CloseFd(m_epoll);

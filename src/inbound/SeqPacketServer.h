@@ -60,6 +60,8 @@ public:
     CSeqPacketServer& operator=(const CSeqPacketServer&) = delete;
 
     // Binds the socket (backlog SOMAXCONN) and starts the thread; nothing when started already.
+    // A listening socket of the name handed over by the service manager (socket activation,
+    // sd_listen_fds) is used instead of binding one; it is kept open across Stop() and Start().
     // False when the socket cannot be set up (bad name, the name in use; errno tells).
     bool Start();
     // Wakes and joins the thread, closes every connection and the socket (and removes a socket
@@ -112,6 +114,7 @@ private:
     int m_wake = -1; // eventfd: readable once Stop() asks the thread to end
     int m_epoll = -1;
     bool m_socketFile = false; // bound to a path that Stop() removes
+    bool m_inherited = false; // the listening socket came from the service manager
     std::atomic<bool> m_stopRequested { false };
     std::thread m_thread;
     CPipePeerReader m_readPeer;

@@ -6,9 +6,11 @@
 #include <cstddef>
 #include <cstring>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QtGlobal>
 
 namespace {
@@ -157,7 +159,8 @@ bool CSeqPacketAddress::Set(const QByteArray& name)
     return true;
 }
 
-CSeqPacketResult SeqPacketExchange(const CSeqPacketAddress& address, const QByteArray& request, int timeoutMs)
+CSeqPacketResult SeqPacketExchange(
+    const CSeqPacketAddress& address, const QByteArray& request, int timeoutMs, long long serverUid)
 {
     if (!address.IsValid())
         return Fail(SeqPacketStatus::BadName);
@@ -171,6 +174,13 @@ CSeqPacketResult SeqPacketExchange(const CSeqPacketAddress& address, const QByte
 
     if (CSeqPacketResult connected = Connect(fd, address, deadline); !connected.Ok())
         return connected;
+    const std::optional<CSocketPeer> server = SocketPeerOf(fd);
+    if (serverUid >= 0 && (!server || server->uid != serverUid)) {
+        CSeqPacketResult wrong = Fail(SeqPacketStatus::WrongServer);
+        if (server)
+            wrong.server = *server;
+        return wrong;
+    }
 
     for (;;) {
         const ssize_t sent = ::send(
@@ -199,6 +209,8 @@ CSeqPacketResult SeqPacketExchange(const CSeqPacketAddress& address, const QByte
     // for a message again after every wake-up, so it returns the reply; and should it ever report
     // the end, one more look without waiting settles it.
     CSeqPacketResult result;
+    if (server)
+        result.server = *server;
     result.reply = QByteArray(kMaxReplyBytes, Qt::Uninitialized);
     for (;;) {
         const int left = RemainingMs(deadline);
@@ -236,12 +248,64 @@ CSeqPacketResult SeqPacketExchange(const CSeqPacketAddress& address, const QByte
     }
 }
 
-CSeqPacketResult SeqPacketExchange(const QByteArray& name, const QByteArray& request, int timeoutMs)
+CSeqPacketResult SeqPacketExchange(const QByteArray& name, const QByteArray& request, int timeoutMs, long long serverUid)
 {
     CSeqPacketAddress address;
     if (!address.Set(name))
         return Fail(SeqPacketStatus::BadName);
-    return SeqPacketExchange(address, request, timeoutMs);
+    return SeqPacketExchange(address, request, timeoutMs, serverUid);
+}
+
+std::optional<CSocketPeer> SocketPeerOf(int fd)
+{
+    ucred credentials {};
+    socklen_t length = sizeof credentials;
+    if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) != 0 || length != sizeof credentials)
+        return std::nullopt;
+    return CSocketPeer { credentials.pid, credentials.uid, credentials.gid };
+}
+
+std::optional<CSocketPeer> SocketHolder(const QByteArray& name)
+{
+    CSeqPacketAddress address;
+    if (!address.Set(name))
+        return std::nullopt;
+    const CFd socket(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
+    if (socket.Get() < 0 || !Connect(socket.Get(), address, Clock::now() + std::chrono::milliseconds(500)).Ok())
+        return std::nullopt;
+    return SocketPeerOf(socket.Get());
+}
+
+QString CSocketPeer::Description() const
+{
+    QString user = QStringLiteral("uid %1").arg(uid);
+    if (uid >= 0) {
+        passwd entry {};
+        passwd* found = nullptr;
+        char buffer[4096];
+        if (::getpwuid_r(uid_t(uid), &entry, buffer, sizeof buffer, &found) == 0 && found)
+            user = QStringLiteral("%1 (uid %2)").arg(QString::fromLocal8Bit(found->pw_name)).arg(uid);
+    }
+    QString program;
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (pid > 0 && comm.open(QIODevice::ReadOnly))
+        program = QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(comm.read(64)).trimmed());
+    return QStringLiteral("user %1, process %2%3").arg(user).arg(pid).arg(program);
+}
+
+long long UidOfUser(const QString& user)
+{
+    bool number = false;
+    const long long uid = user.toLongLong(&number);
+    if (number)
+        return uid >= 0 ? uid : -1;
+    passwd entry {};
+    passwd* found = nullptr;
+    char buffer[4096];
+    const QByteArray name = user.toLocal8Bit();
+    if (name.isEmpty() || ::getpwnam_r(name.constData(), &entry, buffer, sizeof buffer, &found) != 0 || !found)
+        return -1;
+    return found->pw_uid;
 }
 
 QString SeqPacketStatusText(SeqPacketStatus status)
@@ -257,6 +321,8 @@ QString SeqPacketStatusText(SeqPacketStatus status)
         return QStringLiteral("no answer");
     case SeqPacketStatus::TooLong:
         return QStringLiteral("too long");
+    case SeqPacketStatus::WrongServer:
+        return QStringLiteral("served by another user");
     case SeqPacketStatus::Failed:
         break;
     }
@@ -268,5 +334,7 @@ QString CSeqPacketResult::Message() const
     QString text = SeqPacketStatusText(status);
     if (error != 0)
         text += QStringLiteral(": ") + qt_error_string(error);
+    if (status == SeqPacketStatus::WrongServer)
+        text += QStringLiteral(" (%1); nothing was sent").arg(server.uid >= 0 ? server.Description() : QStringLiteral("unknown"));
     return text;
 }

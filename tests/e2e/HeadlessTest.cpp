@@ -1,12 +1,24 @@
 // kelvaris --headless against kelvaris-alarmsim on a private session bus.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstddef>
+#include <cstring>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -319,4 +331,98 @@ TEST_F(HeadlessTest, PublishesWhoIsOnDuty)
     m_kelvaris.terminate();
     ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
     EXPECT_EQ(m_kelvaris.exitCode(), 0);
+}
+
+namespace {
+// Another account's program squatting on the socket name before Kelvaris starts: it answers every
+// check with 3 ("not dispatched"). A child process running as `user`; ends with the test.
+pid_t StartSquatter(const QByteArray& name, const passwd& user)
+{
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(user.pw_gid) != 0 || ::setuid(user.pw_uid) != 0)
+        ::_exit(2);
+    const int listener = ::socket(AF_UNIX, SOCK_SEQPACKET, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())) != 0
+        || ::listen(listener, 16) != 0)
+        ::_exit(3);
+    for (;;) {
+        const int connection = ::accept(listener, nullptr, nullptr);
+        char request[4096];
+        if (connection >= 0 && ::recv(connection, request, sizeof request, 0) >= 0)
+            ::send(connection, "<DispatchingResult>3</DispatchingResult>\r\n", 42, MSG_NOSIGNAL);
+        ::close(connection);
+    }
+}
+} // namespace
+
+// One local account must not be able to take the alarm server's socket: Kelvaris names who holds
+// it, and clients told whom to expect send nothing to anybody else.
+TEST_F(HeadlessTest, ASocketAnotherUserHoldsIsNamedAndClientsRefuseIt)
+{
+    const passwd* entry = ::getpwnam("nobody");
+    if (::geteuid() != 0 || !entry)
+        GTEST_SKIP() << "needs root to run the squatting program as the user nobody";
+    const QByteArray name = m_env.value(QStringLiteral("KELVARIS_PIPE_NAME")).toUtf8();
+    const pid_t squatter = StartSquatter(name, *entry);
+    ASSERT_GT(squatter, 0);
+    const auto end = qScopeGuard([squatter] {
+        ::kill(squatter, SIGKILL);
+        ::waitpid(squatter, nullptr, 0);
+    });
+    // Listening once the kernel's table of sockets shows the name.
+    for (QDeadlineTimer listening(5000); !listening.hasExpired(); QThread::msleep(20)) {
+        QFile table(QStringLiteral("/proc/net/unix"));
+        if (table.open(QIODevice::ReadOnly) && table.readAll().contains("@" + name))
+            break;
+    }
+
+    StartKelvaris(m_kelvaris);
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    EXPECT_EQ(m_kelvaris.exitCode(), 1);
+    const QString error = QString::fromUtf8(m_kelvaris.readAllStandardError());
+    EXPECT_TRUE(error.contains(QStringLiteral("held by another user's program: user nobody (uid %1), process %2")
+                                   .arg(entry->pw_uid)
+                                   .arg(squatter)))
+        << error.toStdString();
+
+    // kelvarisctl told to expect root's Kelvaris sends nothing to the squatter.
+    QProcess ctl;
+    QProcessEnvironment env = m_env;
+    env.insert(QStringLiteral("KELVARIS_SERVER_USER"), QStringLiteral("root"));
+    ctl.setProcessEnvironment(env);
+    ctl.start(QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("dispatch"), QStringLiteral("--id"), QStringLiteral("18") });
+    ASSERT_TRUE(ctl.waitForFinished(10000));
+    EXPECT_EQ(ctl.exitCode(), 1);
+    const QString refused = QString::fromUtf8(ctl.readAllStandardError());
+    EXPECT_TRUE(refused.contains(QStringLiteral("is not served by root")) && refused.contains(QStringLiteral("nobody")))
+        << refused.toStdString();
+    EXPECT_TRUE(ctl.readAllStandardOutput().isEmpty());
+}
+
+// Under the service manager's socket unit Kelvaris takes the socket it is handed (socket activation):
+// the first check, which started it, is answered.
+TEST_F(HeadlessTest, TheSocketTheServiceManagerBoundIsTaken)
+{
+    const QString activator = QStandardPaths::findExecutable(QStringLiteral("systemd-socket-activate"));
+    if (activator.isEmpty())
+        GTEST_SKIP() << "systemd-socket-activate is not installed";
+    QStringList arguments { QStringLiteral("--seqpacket"), QStringLiteral("-l"),
+        QLatin1Char('@') + m_env.value(QStringLiteral("KELVARIS_PIPE_NAME")) };
+    for (const QString& variable : m_env.keys())
+        arguments << QStringLiteral("-E") << variable + QLatin1Char('=') + m_env.value(variable);
+    arguments << QStringLiteral(KELVARIS_PATH) << QStringLiteral("--headless");
+    m_kelvaris.setProcessEnvironment(m_env);
+    m_kelvaris.start(activator, arguments);
+    ASSERT_TRUE(m_kelvaris.waitForStarted(5000));
+    QThread::msleep(300); // listening
+    EXPECT_EQ(Check("18"), 0); // Bert has no plan: on duty
+    EXPECT_EQ(Check("17"), 3);
+    m_kelvaris.terminate();
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    EXPECT_EQ(m_kelvaris.exitCode(), 0) << m_kelvaris.readAllStandardError().toStdString();
 }

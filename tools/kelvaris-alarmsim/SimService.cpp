@@ -8,13 +8,14 @@
 #include "support/Warning.h"
 
 CSimService::CSimService(const CAlarmSimReplies& replies, QFile* log, TakeoverMode mode, int answerAfterMs,
-    const QByteArray& pipeName, QObject* parent)
+    const QByteArray& pipeName, QObject* parent, long long serverUid)
     : QObject(parent)
     , m_replies(replies)
     , m_log(log)
     , m_mode(mode)
     , m_answerAfterMs(answerAfterMs)
     , m_pipeName(pipeName)
+    , m_serverUid(serverUid)
 { }
 
 QString CSimService::ExecuteCommand(const QString& command)
@@ -67,7 +68,7 @@ void CSimService::WriteLog(const QString& command)
 
 void CSimService::DeliverAnswer(const QByteArray& answer)
 {
-    const CSeqPacketResult result = SeqPacketExchange(m_pipeName, answer, kAnswerTimeoutMs);
+    const CSeqPacketResult result = SeqPacketExchange(m_pipeName, answer, kAnswerTimeoutMs, m_serverUid);
     if (!result.Ok()) {
         WriteStandardError(QtWarningMsg,
             QStringLiteral("kelvaris-alarmsim: takeover answer not delivered to \"%1\" (%2): %3")

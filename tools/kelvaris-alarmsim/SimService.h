@@ -29,8 +29,9 @@ public:
 
     // `log` (optional, open for appending) gets one line per command. Takeover answers go to the
     // socket named `pipeName` `answerAfterMs` after the request.
+    // With `serverUid` (not -1) an answer goes only to a socket that user serves.
     CSimService(const CAlarmSimReplies& replies, QFile* log, TakeoverMode mode, int answerAfterMs,
-        const QByteArray& pipeName, QObject* parent = nullptr);
+        const QByteArray& pipeName, QObject* parent = nullptr, long long serverUid = -1);
 
 public Q_SLOTS:
     QString ExecuteCommand(const QString& command);
@@ -44,4 +45,5 @@ private:
     TakeoverMode m_mode;
     int m_answerAfterMs;
     QByteArray m_pipeName;
+    long long m_serverUid;
 };

@@ -56,6 +56,7 @@ struct COptions
     QString log;
     TakeoverMode mode = TakeoverMode::Confirm;
     int answerAfterMs = 2000;
+    long long serverUid = -1; // whose socket takeover answers go to; -1: anybody's
 };
 
 // The command line; returns -1 when the simulator is to run, else the exit code (after the help
@@ -80,6 +81,10 @@ int ParseOptions(const QStringList& args, COptions& options)
     parser.addOption(QCommandLineOption(QStringLiteral("answer-after"),
         QStringLiteral("Delay of the takeover answer (default 2; decimals allowed)."),
         QStringLiteral("SECONDS")));
+    parser.addOption(QCommandLineOption(QStringLiteral("server-user"),
+        QStringLiteral("Deliver takeover answers only to a socket this user serves (a name or a uid; "
+                       "default KELVARIS_SERVER_USER)."),
+        QStringLiteral("NAME")));
 
     if (!parser.parse(QStringList { QStringLiteral("kelvaris-alarmsim") } + args)) {
         QString error = parser.errorText();
@@ -93,7 +98,7 @@ int ParseOptions(const QStringList& args, COptions& options)
         help
             = QStringLiteral(
                   "Usage: kelvaris-alarmsim --targets FILE [--log FILE] [--takeover confirm|timeout|ignore]\n"
-                  "                         [--answer-after SECONDS]\n\n")
+                  "                         [--answer-after SECONDS] [--server-user NAME]\n\n")
             + help.mid(help.indexOf(u'\n') + 1) + u'\n' + QString::fromLatin1(kNotes);
         std::fputs(help.toLocal8Bit().constData(), stdout);
         return EXIT_OK;
@@ -132,6 +137,10 @@ int ParseOptions(const QStringList& args, COptions& options)
                     .arg(value));
         options.answerAfterMs = static_cast<int>(std::lround(seconds * 1000));
     }
+    const QString user = parser.isSet(QStringLiteral("server-user")) ? parser.value(QStringLiteral("server-user"))
+                                                                      : qEnvironmentVariable(kServerUserVariable);
+    if (!user.isEmpty() && (options.serverUid = UidOfUser(user)) < 0)
+        return Fail(EXIT_USAGE, QStringLiteral("no such user \"%1\" for --server-user").arg(user));
     if (options.targets.isEmpty())
         return Fail(EXIT_USAGE, QStringLiteral("--targets FILE is required (see kelvaris-alarmsim --help)"));
     return -1;
@@ -207,8 +216,8 @@ int main(int argc, char* argv[])
     if (!bus.isConnected())
         return Fail(EXIT_FAILED, QStringLiteral("no D-Bus session bus: %1").arg(bus.lastError().message()));
 
-    CSimService service(
-        replies, options.log.isEmpty() ? nullptr : &log, options.mode, options.answerAfterMs, pipeName);
+    CSimService service(replies, options.log.isEmpty() ? nullptr : &log, options.mode, options.answerAfterMs,
+        pipeName, nullptr, options.serverUid);
     // The object first, so that it answers as soon as the name appears.
     if (!bus.registerObject(QString::fromLatin1(kObjectPath), &service, QDBusConnection::ExportAllSlots))
         return Fail(EXIT_FAILED,

@@ -8,14 +8,30 @@
 
 namespace {
 
-// Sends the request and prints the reply text.
-int Exchange(const QByteArray& request)
+const char kSocketNote[]
+    = "The request goes to Kelvaris's socket (KELVARIS_PIPE_NAME, default the abstract name\n"
+      "OndreviKelvaris; a name starting with \"/\" is a socket file). The reply text is printed\n"
+      "without its CR LF and NUL.\n";
+
+
+// Sends the request and prints the reply text. With --server-user (or KELVARIS_SERVER_USER) the
+// socket must be served by that user, or nothing is sent.
+int Exchange(const CCtlCommand& command, const QByteArray& request)
 {
     const QByteArray name = PipeNameFromEnvironment();
-    const CSeqPacketResult result = SeqPacketExchange(name, request);
+    QString user = qEnvironmentVariable(kServerUserVariable);
+    if (command.IsSet(QStringLiteral("server-user")))
+        user = command.Value(QStringLiteral("server-user"));
+    long long uid = -1;
+    if (!user.isEmpty() && (uid = UidOfUser(user)) < 0)
+        return command.Usage(QStringLiteral("no such user \"%1\" for --server-user").arg(user));
+    const CSeqPacketResult result = SeqPacketExchange(name, request, kDefaultExchangeTimeoutMs, uid);
     if (result.status == SeqPacketStatus::BadName || result.status == SeqPacketStatus::TooLong)
         return CtlFail(
             CTL_USAGE, QStringLiteral("socket \"%1\": %2").arg(QString::fromUtf8(name), result.Message()));
+    if (result.status == SeqPacketStatus::WrongServer)
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("the socket \"%1\" is not served by %2: %3").arg(QString::fromUtf8(name), user, result.Message()));
     if (!result.Ok())
         return CtlFail(CTL_FAILED,
             QStringLiteral("Kelvaris did not answer on the socket \"%1\": %2")
@@ -27,6 +43,16 @@ int Exchange(const QByteArray& request)
         reply.chop(2);
     CtlOut() << QString::fromUtf8(reply) << Qt::endl;
     return CTL_OK;
+}
+
+// The options and notes every socket verb has.
+void AddSocketOptions(CCtlCommand& command, const QString& notes = QString())
+{
+    command.AddOption(QStringLiteral("server-user"),
+        QStringLiteral("Send nothing unless the socket is served by this user (a name or a uid; default "
+                       "KELVARIS_SERVER_USER)."),
+        QStringLiteral("NAME"));
+    command.AddNotes(notes + QString::fromLatin1(kSocketNote));
 }
 
 CXmlMessageBag Request(const QString& name)
@@ -46,11 +72,6 @@ bool IntOption(const CCtlCommand& command, const QString& name, long& value)
     return ok;
 }
 
-const char kSocketNote[]
-    = "The request goes to Kelvaris's socket (KELVARIS_PIPE_NAME, default the abstract name\n"
-      "OndreviKelvaris; a name starting with \"/\" is a socket file). The reply text is printed\n"
-      "without its CR LF and NUL.\n";
-
 int NoArguments(const CCtlCommand& command)
 {
     return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
@@ -62,12 +83,12 @@ int CtlCheck(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("check"), QString(),
         QStringLiteral("Asks Kelvaris whether it is running (a Check request).\n"));
-    command.AddNotes(QString::fromLatin1(kSocketNote));
+    AddSocketOptions(command);
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
         return NoArguments(command);
-    return Exchange(Request(QStringLiteral("Check")).Serialize());
+    return Exchange(command, Request(QStringLiteral("Check")).Serialize());
 }
 
 int CtlDispatch(const QStringList& args)
@@ -83,8 +104,7 @@ int CtlDispatch(const QStringList& args)
         QStringLiteral("The moment of the message (default now), in one of the forms below; Kelvaris reads "
                        "it."),
         QStringLiteral("TEXT"));
-    command.AddNotes(QStringLiteral("Forms --time takes, for example:\n") + CtlTimeExamplesHelp() + u'\n'
-        + QString::fromLatin1(kSocketNote));
+    AddSocketOptions(command, QStringLiteral("Forms --time takes, for example:\n") + CtlTimeExamplesHelp() + u'\n');
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
@@ -103,7 +123,7 @@ int CtlDispatch(const QStringList& args)
             return command.Usage(QStringLiteral("cannot read the time \"%1\"").arg(text));
         bag.SetText(QStringLiteral("Time"), text);
     }
-    return Exchange(bag.Serialize());
+    return Exchange(command, bag.Serialize());
 }
 
 int CtlResponse(const QStringList& args)
@@ -120,7 +140,7 @@ int CtlResponse(const QStringList& args)
     command.AddOption(QStringLiteral("timeout"),
         QStringLiteral("The timeout flag, a decimal integer (1: not answered in time)."),
         QStringLiteral("N"));
-    command.AddNotes(QString::fromLatin1(kSocketNote));
+    AddSocketOptions(command);
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
@@ -142,7 +162,7 @@ int CtlResponse(const QStringList& args)
         bag.SetInt(QStringLiteral("Result"), result);
     if (command.IsSet(QStringLiteral("timeout")))
         bag.SetInt(QStringLiteral("Timeout"), timeout);
-    return Exchange(bag.Serialize());
+    return Exchange(command, bag.Serialize());
 }
 
 int CtlSend(const QStringList& args)
@@ -151,10 +171,10 @@ int CtlSend(const QStringList& args)
         QStringLiteral("Sends one request text as it stands and prints the reply.\n"));
     command.AddArgument(QStringLiteral("XML"),
         QStringLiteral("The request, e.g. '<TimeCmd Name=\"Check\"/>' (after -- it may begin with -)."));
-    command.AddNotes(QString::fromLatin1(kSocketNote));
+    AddSocketOptions(command);
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (command.Arguments().size() != 1)
         return command.Usage(QStringLiteral("takes one argument: the request text"));
-    return Exchange(command.Arguments().first().toUtf8());
+    return Exchange(command, command.Arguments().first().toUtf8());
 }
