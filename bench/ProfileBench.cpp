@@ -5,12 +5,15 @@
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/stat.h>
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "schedule/Holiday.h"
 #include "schedule/Profile.h"
 
 namespace {
@@ -219,3 +222,51 @@ void BM_ReadStringUnchanged(benchmark::State& state)
 BENCHMARK(BM_ReadStringUnchanged)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+namespace {
+// Resident memory of the process in bytes (VmRSS).
+double ResidentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() * 1024;
+    }
+    return 0;
+}
+} // namespace
+
+// A configuration of 50 MB (about 690,000 holidays), read into the holiday list as the engine reads
+// it, the parsed file released afterwards. Budget: 2 s; resident memory afterwards at most three
+// times the file (the counter "rss_per_file_byte").
+void BM_FiftyMegabyteConfiguration(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kelvaris.cfg"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            std::abort();
+        QByteArray text = "[Settings]\r\nWorkDays=31\r\n";
+        for (int i = 1; text.size() < 50 * 1024 * 1024; ++i)
+            text += "[Holiday" + QByteArray::number(i) + "]\r\nHolidayName=Holiday number " + QByteArray::number(i)
+                + "\r\nHolidayDate=20" + QByteArray::number(10 + i % 80) + "-05-01\r\n";
+        file.write(text);
+    }
+    const double fileBytes = double(QFileInfo(path).size());
+    const double before = ResidentBytes();
+    for (auto _ : state) {
+        CProfile profile(path);
+        CHolidaysArray holidays;
+        holidays.Load(profile);
+        profile.ReleaseParsed();
+        ::malloc_trim(0);
+        state.PauseTiming();
+        state.counters["rss_per_file_byte"] = (ResidentBytes() - before) / fileBytes;
+        state.counters["holidays"] = double(holidays.size());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FiftyMegabyteConfiguration)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include <malloc.h>
+
 #include <QDir>
 
 #include "engine/Dispatch.h"
@@ -199,12 +201,21 @@ CKelvarisDoc::ETake CKelvarisDoc::JudgeConfigFile()
 
 void CKelvarisDoc::LoadSettings()
 {
+    CProfile profile(ConfigLocation().ConfigPath());
     {
-        CProfile profile(ConfigLocation().ConfigPath());
         const CProfile::Batch hold(profile);
         LoadConfigRecords(profile);
     }
+    ReleaseConfigText(profile);
     LoadPageTargets();
+}
+
+void CKelvarisDoc::ReleaseConfigText(CProfile& profile)
+{
+    // Everything is in the engine's own lists now; the parsed file would only double what a large
+    // configuration costs, and it is read again when something needs it.
+    profile.ReleaseParsed();
+    ::malloc_trim(0);
 }
 
 void CKelvarisDoc::LoadConfigRecords(CProfile& profile)
@@ -521,15 +532,16 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     const qint64 memoBefore = ConfigLocation().FileTimeMemo();
     if (ConfigLocation().CheckConfigChanged(&recheckDue)) {
         ETake take = ETake::Keep;
+        CProfile profile(ConfigLocation().ConfigPath());
         {
             // Judged and read under one hold of the file, so what is read is what was judged.
-            CProfile profile(ConfigLocation().ConfigPath());
             const CProfile::Batch hold(profile);
             take = JudgeConfigFile();
             if (take == ETake::Take)
                 LoadConfigRecords(profile);
         }
         if (take == ETake::Take) {
+            ReleaseConfigText(profile);
             LoadPageTargets();
             reloaded = true;
         } else {

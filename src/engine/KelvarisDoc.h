@@ -331,6 +331,8 @@ private:
     void Notify(unsigned hint);
     // Settings, work days, holidays, barriers, shifts and takeover texts from the configuration file.
     void LoadConfigRecords(CProfile& profile);
+    // Gives the memory of the parsed configuration back once its records are loaded.
+    static void ReleaseConfigText(CProfile& profile);
     // Fetches the page targets and swaps them in; returns TargetListKnown().
     bool LoadPageTargets();
     // Whether the configuration file can be read in now: Take; Keep the schedule in force (the file

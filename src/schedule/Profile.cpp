@@ -44,6 +44,7 @@ thread_local bool t_noLockWait = false;
 // kernel clock, or 2-second file systems); its content is compared as well as its status.
 constexpr qint64 kRacyWindowNs = 2'000'000'000;
 constexpr qint64 kReadChunk = 64 * 1024;
+constexpr qsizetype kKeptReadBuffer = 1024 * 1024;
 
 bool IsBlank(QChar c)
 {
@@ -127,12 +128,21 @@ QString CutValue(QStringView value)
 
 // Section and key names, matched without regard to case. The hash folds each code point the way
 // QString::compare(Qt::CaseInsensitive) does, so no folded copy of the text is needed.
+size_t FoldedHash(QStringView text, size_t seed) noexcept;
+
+// The folded hash is worked out once per key: the index compares it before the names, so a lookup
+// among hundreds of thousands of sections costs one case-insensitive comparison, not one per probe.
 struct CNameKey
 {
+    explicit CNameKey(QString name)
+        : text(std::move(name))
+        , hash(FoldedHash(text, 0))
+    { }
     QString text;
+    size_t hash;
     friend bool operator==(const CNameKey& a, const CNameKey& b)
     {
-        return a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+        return a.hash == b.hash && a.text.size() == b.text.size() && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
     }
 };
 
@@ -155,12 +165,20 @@ size_t FoldedHash(QStringView text, size_t seed) noexcept
         }
         h = (h ^ c) * 0x100000001b3ULL;
     }
+    // FNV spreads a character only into higher bits, and the index picks buckets by the low ones:
+    // names that differ in their digits ("Holiday1" ... "Holiday700000") would crowd into few
+    // buckets. A final mix (MurmurHash3's) spreads every bit over the whole value.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 33;
     return static_cast<size_t>(h);
 }
 
 size_t qHash(const CNameKey& key, size_t seed) noexcept
 {
-    return FoldedHash(key.text, seed);
+    return key.hash ^ seed;
 }
 
 // The items of one name in file order; the first live one is the one that counts.
@@ -398,7 +416,7 @@ public:
             sec = &*m_sections.emplace(m_sections.end(), &m_memory);
             sec->header = u'[' + section + u']';
             sec->name = section;
-            m_sectionIndex[CNameKey { section }].Append(std::prev(m_sections.end()));
+            IndexSection(section, std::prev(m_sections.end()));
         }
         QString text;
         text.reserve(key.size() + 1 + value.size());
@@ -465,6 +483,8 @@ public:
         m_sections.erase(sec);
         return true;
     }
+
+    bool HasSection(const QString& section) const { return FindSection(section) != nullptr; }
 
     // The entry lines of the first section of that name, each followed by a line feed.
     QString SectionText(const QString& section) const
@@ -580,6 +600,7 @@ public:
         m_lastSection = nullptr;
         m_entryIndex.clear();
         m_sectionIndex.clear();
+        m_duplicateSections = false;
         m_sections.clear();
         if (release) {
             m_memory.release();
@@ -595,14 +616,37 @@ private:
     // last section found is remembered.
     CSectionData* FindSection(const QString& name) const
     {
-        if (m_lastSection && m_lastSectionName == name)
-            return m_lastSection;
+        if (m_lastSection) {
+            if (m_lastSectionName == name)
+                return m_lastSection;
+            // A list is read record after record, section after section in file order: the next
+            // section is tried before the index (when no name occurs twice, it is the first of its
+            // name).
+            const SectionIt next = std::next(m_lastSectionIt);
+            if (!m_duplicateSections && next != m_sections.end() && !next->header.isNull()
+                && SameName(next->name, name)) {
+                m_lastSectionIt = next;
+                m_lastSection = &*next;
+                m_lastSectionName = name;
+                return m_lastSection;
+            }
+        }
         const auto found = m_sectionIndex.constFind(CNameKey { name });
         if (found == m_sectionIndex.cend())
             return nullptr;
-        m_lastSection = &*found->First();
+        m_lastSectionIt = found->First();
+        m_lastSection = &*m_lastSectionIt;
         m_lastSectionName = name;
         return m_lastSection;
+    }
+
+    // Registers a section under its name; a name that is there already makes the next-section
+    // shortcut of FindSection unsafe.
+    void IndexSection(const QString& name, SectionIt sec)
+    {
+        CFirstOf<SectionIt>& items = m_sectionIndex[CNameKey { name }];
+        items.Append(sec);
+        m_duplicateSections = m_duplicateSections || items.items.size() > 1;
     }
 
     // The first entry line of the key in the section, or sec.lines.end().
@@ -696,6 +740,10 @@ private:
         m_racy = IsRacy(stamp, WallClockNs());
         if (m_racy)
             m_diskBytes = m_readBuffer;
+        // The bytes of a large file are not kept for the next read: a big configuration would
+        // otherwise hold its size twice over for the life of the program.
+        if (m_readBuffer.size() > kKeptReadBuffer)
+            m_readBuffer = QByteArray();
     }
 
     void Parse(const QByteArray& bytes)
@@ -745,7 +793,7 @@ private:
             const SectionIt sec = m_sections.emplace(m_sections.end(), &m_memory);
             sec->header = RawString(line);
             sec->name = RawString(TrimBlanks(line.sliced(first + 1, close - first - 1)));
-            m_sectionIndex[CNameKey { sec->name }].Append(sec);
+            IndexSection(sec->name, sec);
             return;
         }
         CSectionData& sec = m_sections.back();
@@ -824,7 +872,9 @@ private:
     QHash<CNameKey, CFirstOf<SectionIt>> m_sectionIndex;
     QHash<CEntryKey, CFirstOf<LineIt>> m_entryIndex; // keys of the sections marked indexed
     mutable CSectionData* m_lastSection = nullptr;
+    mutable SectionIt m_lastSectionIt; // valid while m_lastSection is set
     mutable QString m_lastSectionName;
+    bool m_duplicateSections = false; // some name has more than one section
 };
 
 namespace {
@@ -1032,6 +1082,20 @@ CProfile::CFileState CProfile::State() const
     return m_doc->State();
 }
 
+bool CProfile::HasSection(const QString& section) const
+{
+    std::lock_guard lock(m_doc->m_mutex);
+    m_doc->Refresh();
+    return m_doc->HasSection(TrimmedName(WithoutLineBreaks(section)));
+}
+
+void CProfile::ReleaseParsed()
+{
+    std::lock_guard lock(m_doc->m_mutex);
+    if (m_doc->m_batchDepth == 0 && !m_doc->m_memoryOnly)
+        m_doc->Unload(true);
+}
+
 int CProfile::GetSectionNames(QStringList& names) const
 {
     std::lock_guard lock(m_doc->m_mutex);
@@ -1183,9 +1247,7 @@ void ClearNumberedSection(CProfile& profile, const QString& baseName, int index)
 void WarnIfListStopped(CProfile& profile, const QString& baseName, qsizetype index)
 {
     const QString name = baseName + QString::number(index);
-    QStringList names;
-    profile.GetSectionNames(names);
-    if (!names.contains(name, Qt::CaseInsensitive))
+    if (!profile.HasSection(name))
         return;
     if (const auto more = AllowWarning(QStringLiteral("list:") + baseName + u':' + profile.Path()); more >= 0)
         qCWarning(lcConfig).noquote() << "the list" << baseName << "stopped loading at section [" + name + "] of"

@@ -102,6 +102,8 @@ public:
     // Replaces `names` with the names of all sections in file order; returns their count.
     int GetSectionNames(QStringList& names) const;
 
+    // Whether a section of that name exists (names match without regard to case).
+    bool HasSection(const QString& section) const;
     // The entry lines ("key=value") of the section as they stand, each ended by a line feed; empty
     // when the section is missing.
     QString SectionText(const QString& section) const;
@@ -144,6 +146,10 @@ public:
 
     // Forgets the parsed content of every cached file (documents inside a batch are kept).
     static void DropCachedFiles();
+    // Forgets the parsed content of this file and gives its memory back (not inside a batch): for a
+    // file read whole into the program's own records, which a big file would otherwise take twice.
+    // The next read parses the file again.
+    void ReleaseParsed();
 
 private:
     QString m_path;

@@ -965,6 +965,7 @@ TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
             },
             "not a plain file" },
         { "gone", [](const QString& p) { QFile::remove(p); }, "the file is gone" },
+        { "over the size limit", [](const QString& p) { QFile(p).resize(CProfile::kMaxFileBytes + 1); }, "larger than 64 MB" },
         { "mode 000",
             [root](const QString& p) {
                 QFile(p).setPermissions({});
