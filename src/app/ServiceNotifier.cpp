@@ -1,8 +1,11 @@
 #include "app/ServiceNotifier.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <systemd/sd-daemon.h>
 
+#include "support/Liveness.h"
 #include "support/Trace.h"
 #include "support/Warning.h"
 
@@ -11,6 +14,31 @@ CSystemdNotifier::CSystemdNotifier()
     uint64_t usec = 0;
     if (sd_watchdog_enabled(0, &usec) > 0)
         m_watchdogUsec = usec;
+    if (m_watchdogUsec > 0)
+        m_feeder = std::thread([this] { Feed(); });
+}
+
+CSystemdNotifier::~CSystemdNotifier()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    if (m_feeder.joinable())
+        m_feeder.join();
+}
+
+void CSystemdNotifier::Feed()
+{
+    const qint64 watchdogMs = qint64(m_watchdogUsec / 1000);
+    const auto interval = std::chrono::milliseconds(std::max<qint64>(watchdogMs / 8, 1));
+    std::unique_lock lock(m_mutex);
+    while (!m_wake.wait_for(lock, interval, [this] { return m_stop; })) {
+        using namespace Liveness;
+        if (AliveForWatchdog(SinceBeatMs(EPart::Engine), WaitingForServerMs(), SinceBeatMs(EPart::Socket), watchdogMs))
+            Send("WATCHDOG=1");
+    }
 }
 
 void CSystemdNotifier::Ready(const QString& status)
@@ -20,13 +48,7 @@ void CSystemdNotifier::Ready(const QString& status)
 
 void CSystemdNotifier::CycleDone()
 {
-    if (m_watchdogUsec == 0)
-        return;
-    const qint64 quarterMs = static_cast<qint64>(m_watchdogUsec / 4000);
-    if (m_sinceFed.isValid() && !m_sinceFed.hasExpired(quarterMs))
-        return;
-    m_sinceFed.start();
-    Send("WATCHDOG=1");
+    Liveness::Beat(Liveness::EPart::Engine);
 }
 
 void CSystemdNotifier::Stopping(const QString& status)

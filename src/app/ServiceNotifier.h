@@ -1,6 +1,10 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <QByteArray>
 #include <QString>
 
 // What kelvaris --headless tells the service manager that runs it: that it serves, that its engine
@@ -21,12 +25,18 @@ public:
 };
 
 // sd_notify(3) to the socket named by NOTIFY_SOCKET ("/path" or "@abstract"); without it every
-// call does nothing. The watchdog is fed only when the service manager asked for one (WATCHDOG_USEC
-// set and WATCHDOG_PID, when set, naming this process), at most every quarter of its interval.
+// call does nothing. The watchdog, when the service manager asked for one (WATCHDOG_USEC set and
+// WATCHDOG_PID, when set, naming this process), means "answering": a thread of its own feeds it
+// every eighth of its interval while Liveness::AliveForWatchdog says the engine cycles (or waits,
+// within one call's bound, for a frozen alarm server) and the socket thread runs. A cycle that hangs
+// or a hung socket thread stops the feed, and the service manager restarts the program.
 class CSystemdNotifier : public CServiceNotifier
 {
 public:
     CSystemdNotifier();
+    ~CSystemdNotifier() override;
+    CSystemdNotifier(const CSystemdNotifier&) = delete;
+    CSystemdNotifier& operator=(const CSystemdNotifier&) = delete;
 
     void Ready(const QString& status) override;
     void CycleDone() override;
@@ -37,7 +47,11 @@ public:
 
 private:
     void Send(const QByteArray& state);
+    void Feed();
 
     quint64 m_watchdogUsec = 0;
-    QElapsedTimer m_sinceFed;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_feeder;
 };

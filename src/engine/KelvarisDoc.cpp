@@ -316,6 +316,7 @@ bool CKelvarisDoc::LoadPageTargets()
 
 void CKelvarisDoc::Cycle()
 {
+    m_serverTimedOutThisCycle = false;
     const CDateTime now = CDateTime::GetCurrentTime();
     const CScheduleLists lists { m_holidays, m_workDays, m_shifts, m_barriers };
     const CEvaluation evaluation = EvaluateSchedule(lists, now);
@@ -428,12 +429,21 @@ void CKelvarisDoc::SetServerValue(const QString& name, const QString& value)
 
 bool CKelvarisDoc::SendCommand(const QString& command)
 {
-    // A lost command is repeated with the next push, a minute later at the latest.
+    // A lost command is repeated with the next push, a minute later at the latest. A server that
+    // let a call of this cycle run into its time-out is not asked again within the cycle: four
+    // calls of five seconds each would hold the engine (and the watchdog's view of it) for twenty.
+    if (m_serverTimedOutThisCycle) {
+        KTRACE(lcEngine) << "not sent, the alarm server did not answer in this cycle:" << command;
+        return false;
+    }
+    const auto start = std::chrono::steady_clock::now();
     const std::unique_ptr<CServerCommand> object = m_server.Create();
     QString result;
     const bool reached = object && object->ExecuteCommand(command, result);
-    if (!reached)
+    if (!reached) {
         KTRACE(lcEngine) << (object ? "command failed:" : "no command object for") << command;
+        m_serverTimedOutThisCycle = std::chrono::steady_clock::now() - start >= kSlowFailure;
+    }
     NoteServerReached(reached);
     return reached;
 }
@@ -525,6 +535,8 @@ void CKelvarisDoc::Close()
 
 bool CKelvarisDoc::IdleCheck(bool withPresence)
 {
+    // The idle check's own calls: the alarm server gets asked again, whatever the last cycle found.
+    m_serverTimedOutThisCycle = false;
     // What did not reach the files before is stored first, so memory and files converge.
     RetryUnsavedWrites();
     bool recheckDue = false;

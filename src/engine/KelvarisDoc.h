@@ -398,6 +398,9 @@ private:
     CWarningLimiter m_socketWarning;
     bool m_targetsWarned = false; // a failed fetch was reported and no list came since
     bool m_configTaken = false; // a configuration file was read in
+    // A call of the current cycle failed only after kSlowFailure (a frozen or overloaded server).
+    bool m_serverTimedOutThisCycle = false;
+    static constexpr std::chrono::seconds kSlowFailure { 1 };
     // The target list is asked for again at the next presence check that reaches the alarm server:
     // it was unreachable since the last fetch.
     bool m_targetsRefetchDue = false;

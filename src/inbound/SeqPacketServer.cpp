@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/Liveness.h"
 #include "support/Trace.h"
 
 namespace {
@@ -28,6 +29,8 @@ constexpr int kAcceptBatch = 32;
 // How long the listening socket rests after the process ran out of descriptors with no connection
 // of its own to give up.
 constexpr int kListenPauseMs = 100;
+// The longest the thread waits without beating (see Liveness).
+constexpr int kBeatMs = 1000;
 
 void CloseFd(int& fd)
 {
@@ -144,6 +147,7 @@ bool CSeqPacketServer::Start()
     m_listenPaused = false;
     m_openCount.store(0, std::memory_order_relaxed);
     m_stopRequested.store(false);
+    Liveness::SetWatched(Liveness::EPart::Socket, true);
     m_thread = std::thread([this] { Run(); });
     return true;
 }
@@ -152,6 +156,7 @@ void CSeqPacketServer::Stop()
 {
     if (!m_thread.joinable())
         return;
+    Liveness::SetWatched(Liveness::EPart::Socket, false);
     m_stopRequested.store(true);
     const std::uint64_t one = 1;
     ssize_t written;
@@ -226,7 +231,10 @@ void CSeqPacketServer::Run()
 {
     epoll_event events[kMaxEvents];
     while (!m_stopRequested.load(std::memory_order_relaxed)) {
-        const int ready = ::epoll_wait(m_epoll, events, kMaxEvents, WaitTimeoutMs(Clock::now()));
+        // A beat at least every second, also while nobody asks: the watchdog knows the thread runs.
+        Liveness::Beat(Liveness::EPart::Socket);
+        const int timeout = WaitTimeoutMs(Clock::now());
+        const int ready = ::epoll_wait(m_epoll, events, kMaxEvents, timeout < 0 ? kBeatMs : std::min(timeout, kBeatMs));
         if (ready < 0) {
             if (errno == EINTR)
                 continue;

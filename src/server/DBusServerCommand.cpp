@@ -13,6 +13,7 @@
 
 #include "schedule/Profile.h"
 #include "server/DBusConnectionKeeper.h"
+#include "support/Liveness.h"
 #include "support/Trace.h"
 
 namespace {
@@ -141,7 +142,12 @@ bool CDBusServerCommand::ExecuteCommand(const QString& command, QString& result)
     QDBusMessage call = QDBusMessage::createMethodCall(m_service, QString::fromLatin1(kAlarmServerObjectPath),
         QString::fromLatin1(kAlarmServerInterface), QString::fromLatin1(kAlarmServerMethod));
     call << command;
-    const QDBusMessage reply = m_connection.call(call, QDBus::Block, m_timeoutMs);
+    QDBusMessage reply;
+    {
+        // A frozen alarm server holds this thread up to the time-out; the watchdog counts that as alive.
+        const Liveness::CWaitingForServer waiting;
+        reply = m_connection.call(call, QDBus::Block, m_timeoutMs);
+    }
 
     if (reply.type() == QDBusMessage::ErrorMessage) {
         KTRACE(lcServer) << "ExecuteCommand failed:" << TraceText(command) << "->" << reply.errorName()

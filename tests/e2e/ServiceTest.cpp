@@ -1,6 +1,9 @@
 // kelvaris --headless as a systemd service: the notifications on NOTIFY_SOCKET, the watchdog fed
 // only by running engine cycles, and the priorities of standard-error lines read by the journal.
+#include <algorithm>
 #include <atomic>
+#include <csignal>
+#include <cstdio>
 #include <condition_variable>
 #include <cstddef>
 #include <cstring>
@@ -15,6 +18,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -25,6 +30,7 @@
 #include "app/ServiceNotifier.h"
 #include "schedule/DateTime.h"
 #include "server/ServerCommand.h"
+#include "support/SeqPacket.h"
 
 #include "PrivateBus.h"
 #include "fakes/ConfigLocationScope.h"
@@ -540,4 +546,63 @@ TEST(ServiceHostTest, WatchdogStarvesWhileTheCycleHangs)
     const qsizetype push = events.indexOf(QRegularExpression(QStringLiteral("\\[setshift\\(.*")));
     ASSERT_GE(push, 0) << events.join(u' ').toStdString();
     EXPECT_LT(events.indexOf(QStringLiteral("READY")), push) << events.join(u' ').toStdString();
+}
+
+// The watchdog means "answering": with the alarm server frozen (SIGSTOP) the engine's calls run into
+// their time-outs, yet the gaps between WATCHDOG=1 stay under a third of WatchdogSec and the socket
+// answers throughout. KELVARIS_FROZEN_SECONDS sets how long (the full check: 300; CI: 70, enough
+// for a minute push).
+TEST_F(ServiceProgramTest, WatchdogKeepsBeingFedWhileTheAlarmServerIsFrozen)
+{
+    const int frozenSeconds = qEnvironmentVariableIsSet("KELVARIS_FROZEN_SECONDS")
+        ? qEnvironmentVariableIntValue("KELVARIS_FROZEN_SECONDS")
+        : 70;
+    QFile targets(m_dir.filePath(QStringLiteral("targets.cfg")));
+    ASSERT_TRUE(targets.open(QIODevice::WriteOnly));
+    targets.write("[Target1]\r\nName=Anna\r\nNumber=0\r\nID=17\r\nColour=255\r\n");
+    targets.close();
+    QProcess sim;
+    sim.setProcessEnvironment(m_env);
+    sim.start(QStringLiteral(ALARMSIM_PATH), { QStringLiteral("--targets"), targets.fileName() });
+    ASSERT_TRUE(sim.waitForStarted(5000));
+    const auto endSim = qScopeGuard([&sim] {
+        ::kill(pid_t(sim.processId()), SIGCONT);
+        EndProcesses({ &sim });
+    });
+    ASSERT_TRUE(WaitForBusName(m_env.value(QStringLiteral("KELVARIS_ALARMSERVER_BUS_NAME")), 10000, &sim));
+
+    CNotifySocket socket("@kelvaris-frozen-" + QByteArray::number(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(socket.IsBound());
+    m_env.insert(QStringLiteral("NOTIFY_SOCKET"), QString::fromLocal8Bit(socket.Name()));
+    m_env.insert(QStringLiteral("WATCHDOG_USEC"), QStringLiteral("30000000"));
+    StartKelvaris();
+    ASSERT_TRUE(socket.WaitFor("READY=1", 15000));
+    ASSERT_TRUE(socket.WaitFor("WATCHDOG=1", 10000));
+
+    ASSERT_EQ(::kill(pid_t(sim.processId()), SIGSTOP), 0);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastFeed = 0;
+    qint64 longestGap = 0;
+    int answered = 0;
+    int asked = 0;
+    while (clock.elapsed() < frozenSeconds * 1000LL) {
+        if (socket.WaitFor("WATCHDOG=1", 1000)) {
+            longestGap = std::max(longestGap, clock.elapsed() - lastFeed);
+            lastFeed = clock.elapsed();
+        }
+        // The alarm server's checks are answered at once meanwhile.
+        if (clock.elapsed() / 5000 > asked) {
+            ++asked;
+            const CSeqPacketResult check = SeqPacketExchange(
+                m_env.value(QStringLiteral("KELVARIS_PIPE_NAME")).toUtf8(), "<TimeCmd Name=\"Check\"/>", 1000);
+            answered += check.Ok() ? 1 : 0;
+        }
+    }
+    longestGap = std::max(longestGap, clock.elapsed() - lastFeed);
+    std::printf("frozen alarm server for %d s: longest gap between WATCHDOG=1 %lld ms; %d of %d checks answered\n",
+        frozenSeconds, static_cast<long long>(longestGap), answered, asked);
+    EXPECT_LT(longestGap, 10000);
+    EXPECT_EQ(answered, asked);
+    EXPECT_EQ(m_kelvaris.state(), QProcess::Running);
 }

@@ -4,6 +4,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/Liveness.h"
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -49,3 +51,41 @@ TEST(WarningLimiterTest, ThreadsShareOneInterval)
 }
 
 } // namespace
+
+// The watchdog is fed while the engine cycles, or waits within one call's bound for a frozen alarm
+// server, and the socket thread runs (when it serves); a hung part stops the feed.
+TEST(Liveness, TheWatchdogRuleAsksForBothParts)
+{
+    using Liveness::AliveForWatchdog;
+    constexpr qint64 watchdog = 30000;
+    struct
+    {
+        qint64 engineSince, engineWaiting, socketSince;
+        bool alive;
+    } cases[] = {
+        { 900, -1, 500, true }, // both beat just now
+        { 14000, -1, -1, true }, // the socket is not served: only the engine counts
+        { 16000, -1, 500, false }, // the engine hangs outside a call
+        { 16000, 4000, 500, true }, // ... or waits for a frozen alarm server within a call's bound
+        { 16000, 8000, 500, false }, // a call past any time-out is a hang
+        { -1, -1, 500, false }, // the engine never cycled
+        { 900, -1, 7400, true },
+        { 900, -1, 7600, false }, // the socket thread stopped beating for a quarter of the interval
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AliveForWatchdog(c.engineSince, c.engineWaiting, c.socketSince, watchdog), c.alive)
+            << c.engineSince << " " << c.engineWaiting << " " << c.socketSince;
+
+    // The beats themselves: a part not watched has no age.
+    Liveness::SetWatched(Liveness::EPart::Socket, false);
+    EXPECT_EQ(Liveness::SinceBeatMs(Liveness::EPart::Socket), -1);
+    Liveness::SetWatched(Liveness::EPart::Socket, true);
+    EXPECT_GE(Liveness::SinceBeatMs(Liveness::EPart::Socket), 0);
+    Liveness::SetWatched(Liveness::EPart::Socket, false);
+    EXPECT_EQ(Liveness::WaitingForServerMs(), -1);
+    {
+        const Liveness::CWaitingForServer waiting;
+        EXPECT_GE(Liveness::WaitingForServerMs(), 0);
+    }
+    EXPECT_EQ(Liveness::WaitingForServerMs(), -1);
+}
