@@ -76,9 +76,15 @@ bool CHeadlessHost::Start()
     }
     Print(StartedLine(CDateTime::GetCurrentTime()));
     m_doc->Activate();
-    // Ready before the first cycle: that one asks the alarm server, which may keep it waiting.
-    if (m_notifier)
-        m_notifier->Ready(QStringLiteral("The engine is active and the socket is served"));
+    // Ready before the first cycle: that one asks the alarm server, which may keep it waiting. A
+    // configuration that could not be read is said in the status, where systemctl status shows it.
+    if (m_notifier) {
+        const QStringList faults = m_doc->FileFaults();
+        m_notifier->Ready(faults.isEmpty()
+                ? QStringLiteral("The engine is active and the socket is served")
+                : QStringLiteral("The engine is active and the socket is served, but files cannot be read: %1")
+                      .arg(faults.join(QStringLiteral("; "))));
+    }
     // The first cycle at once, so the alarm server hears the state without waiting a second; the
     // first idle check about a second after start.
     Tick();

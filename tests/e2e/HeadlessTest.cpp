@@ -426,3 +426,29 @@ TEST_F(HeadlessTest, TheSocketTheServiceManagerBoundIsTaken)
     ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
     EXPECT_EQ(m_kelvaris.exitCode(), 0) << m_kelvaris.readAllStandardError().toStdString();
 }
+
+// The alarm server restarted with another target list: the new list takes effect within a minute of
+// its return, the change is named, and the new target's plan decides.
+TEST_F(HeadlessTest, AnAlarmServerRestartedWithOtherTargetsIsFollowed)
+{
+    StartKelvaris(m_kelvaris);
+    ASSERT_TRUE(WaitForCommand(QStringLiteral("[check(Kelvaris)]"), 10000));
+    // Carla is not known yet: the check finds no target and the message goes out.
+    WriteData("19.tim", "[Settings]\r\nName=Carla\r\n20000101=00:00-24:00\r\n");
+    EXPECT_EQ(Check("19"), 0);
+
+    EndProcesses({ &m_sim });
+    WriteData("targets.cfg",
+        "[Target1]\r\nName=Anna\r\nNumber=0\r\nID=17\r\nColour=255\r\n"
+        "[Target2]\r\nName=Carla\r\nNumber=2\r\nID=19\r\nColour=255\r\n");
+    QThread::msleep(1500);
+    StartSimulator();
+    QDeadlineTimer deadline(60000);
+    while (Check("19") != 3 && !deadline.hasExpired())
+        QThread::msleep(500);
+    EXPECT_FALSE(deadline.hasExpired()) << "Carla's plan did not decide within a minute";
+    m_kelvaris.terminate();
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    const QByteArray errors = m_kelvaris.readAllStandardError();
+    EXPECT_TRUE(errors.contains("The alarm server's target list changed: added 19; removed 18, 40")) << errors.constData();
+}

@@ -606,3 +606,23 @@ TEST_F(ServiceProgramTest, WatchdogKeepsBeingFedWhileTheAlarmServerIsFrozen)
     EXPECT_EQ(answered, asked);
     EXPECT_EQ(m_kelvaris.state(), QProcess::Running);
 }
+
+// A configuration that exists but cannot be read is a warning at start, and the status says so.
+TEST_F(ServiceProgramTest, AnUnreadableConfigurationAtStartIsInTheStatus)
+{
+    QFile config(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10));
+    config.close();
+    CNotifySocket socket("@kelvaris-status-" + QByteArray::number(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(socket.IsBound());
+    m_env.insert(QStringLiteral("NOTIFY_SOCKET"), QString::fromLocal8Bit(socket.Name()));
+    StartKelvaris();
+    ASSERT_TRUE(socket.WaitFor("READY=1", 15000));
+    const QByteArray ready = socket.Received().last();
+    EXPECT_TRUE(ready.contains("files cannot be read: " + QFile::encodeName(config.fileName()) + ": not text"))
+        << ready.constData();
+    m_kelvaris.terminate();
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    EXPECT_TRUE(m_kelvaris.readAllStandardError().contains("cannot be taken: not text"));
+}

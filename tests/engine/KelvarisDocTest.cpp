@@ -874,6 +874,8 @@ TEST_F(KelvarisDocTest, TargetListIsFetchedAgainWhenTheServerIsBack)
     const CWarningCapture warnings(lcEngine());
     CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
     Start(doc);
+    // The outage counts from the last call that went through, not from the first that failed.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     m_server.SetAllCommandsFail();
     doc.IdleCheck();
     EXPECT_FALSE(doc.ServerReached());
@@ -889,6 +891,7 @@ TEST_F(KelvarisDocTest, TargetListIsFetchedAgainWhenTheServerIsBack)
     EXPECT_EQ(doc.CheckDispatching(QStringLiteral("C4"), QString(), QString()), kDispatchNotDispatched);
     EXPECT_EQ(warnings.Count("The alarm server's target list changed: added C4; removed B2, G40"), 1)
         << warnings.Text().toStdString();
+    EXPECT_EQ(warnings.Count("The alarm server is reachable again after 1 s"), 1) << warnings.Text().toStdString();
 
     // Not again while the server stays reachable, until the list is ten minutes old.
     m_server.ClearCommands();

@@ -249,6 +249,23 @@ TEST_F(ConfigLocationTest, FileTimeMemoTellsOwnWritesFromOutsideChanges)
 
 TEST_F(ConfigLocationTest, CopyFailuresLeaveTheTargetAlone)
 {
+    // A link planted at the target's name is not written through.
+    {
+        const QTemporaryDir dir;
+        const QString master = dir.filePath(QStringLiteral("master.tim"));
+        const QString victim = dir.filePath(QStringLiteral("victim"));
+        const QString linked = dir.filePath(QStringLiteral("linked.tim"));
+        for (const QString& path : { master, victim }) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(path == master ? "new" : "untouched");
+        }
+        ASSERT_TRUE(QFile::link(victim, linked));
+        EXPECT_FALSE(CopyFileWithTimes(master, linked));
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("untouched"));
+    }
     const QString source = PathOf(QStringLiteral("src.cfg"));
     const QString target = PathOf(QStringLiteral("dst.cfg"));
     WriteFile(source, QByteArray(100000, 'x'));
