@@ -251,8 +251,9 @@ void BM_FiftyMegabyteConfiguration(benchmark::State& state)
             std::abort();
         QByteArray text = "[Settings]\r\nWorkDays=31\r\n";
         for (int i = 1; text.size() < 50 * 1024 * 1024; ++i)
-            text += "[Holiday" + QByteArray::number(i) + "]\r\nHolidayName=Holiday number " + QByteArray::number(i)
-                + "\r\nHolidayDate=20" + QByteArray::number(10 + i % 80) + "-05-01\r\n";
+            text += "[Holiday" + QByteArray::number(i) + "]\r\nHolidayName=Holiday number "
+                + QByteArray::number(i) + "\r\nHolidayDate=20" + QByteArray::number(10 + i % 80)
+                + "-05-01\r\n";
         file.write(text);
     }
     const double fileBytes = double(QFileInfo(path).size());

@@ -82,7 +82,8 @@ bool CHeadlessHost::Start()
         const QStringList faults = m_doc->FileFaults();
         m_notifier->Ready(faults.isEmpty()
                 ? QStringLiteral("The engine is active and the socket is served")
-                : QStringLiteral("The engine is active and the socket is served, but files cannot be read: %1")
+                : QStringLiteral(
+                    "The engine is active and the socket is served, but files cannot be read: %1")
                       .arg(faults.join(QStringLiteral("; "))));
     }
     // The first cycle at once, so the alarm server hears the state without waiting a second; the

@@ -36,7 +36,8 @@ void CSystemdNotifier::Feed()
     std::unique_lock lock(m_mutex);
     while (!m_wake.wait_for(lock, interval, [this] { return m_stop; })) {
         using namespace Liveness;
-        if (AliveForWatchdog(SinceBeatMs(EPart::Engine), WaitingForServerMs(), SinceBeatMs(EPart::Socket), watchdogMs))
+        if (AliveForWatchdog(
+                SinceBeatMs(EPart::Engine), WaitingForServerMs(), SinceBeatMs(EPart::Socket), watchdogMs))
             Send("WATCHDOG=1");
     }
 }

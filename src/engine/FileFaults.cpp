@@ -5,7 +5,8 @@
 #include "support/Trace.h"
 #include "support/Warning.h"
 
-void CFileFaults::Report(const QString& path, const QString& reason, const QString& kept, Clock::time_point now)
+void CFileFaults::Report(
+    const QString& path, const QString& reason, const QString& kept, Clock::time_point now)
 {
     auto found = m_faults.find(path);
     if (found != m_faults.end() && found->reason == reason && now - found->warned < kRepeat) {

@@ -18,7 +18,8 @@ public:
     static constexpr std::chrono::minutes kRepeat { 10 };
 
     // `path` could not be taken for `reason`; `kept` says what stays in force meanwhile.
-    void Report(const QString& path, const QString& reason, const QString& kept, Clock::time_point now = Clock::now());
+    void Report(const QString& path, const QString& reason, const QString& kept,
+        Clock::time_point now = Clock::now());
     // `path` was taken: a fault reported before is over.
     void Clear(const QString& path);
     bool HasFault(const QString& path) const { return m_faults.contains(path); }

@@ -1,9 +1,8 @@
 #include "engine/KelvarisDoc.h"
 
+#include <malloc.h>
 #include <memory>
 #include <utility>
-
-#include <malloc.h>
 
 #include <QDir>
 
@@ -133,7 +132,8 @@ void CKelvarisDoc::PublishPlanOfAction()
         const std::lock_guard<std::mutex> lock(m_targetsMutex);
         entries = PlanOfActionEntries(m_targets, CDateTime::GetCurrentTime());
     }
-    m_publisher->PublishText(QStringLiteral("Dispatching"), QStringLiteral("Current"), PlanOfActionValue(entries));
+    m_publisher->PublishText(
+        QStringLiteral("Dispatching"), QStringLiteral("Current"), PlanOfActionValue(entries));
 }
 
 CKelvarisDoc::CKelvarisDoc(CServerCommandFactory& server, CRightsCheck& rights, CDocObserver* observer,
@@ -173,8 +173,9 @@ CKelvarisDoc::ETake CKelvarisDoc::JudgeConfigFile()
     if (path.isEmpty())
         return ETake::Take;
     const CProfile::CFileState state = CProfile(path).State();
-    const QString kept = m_configTaken ? QStringLiteral("the schedule read before stays in force")
-                                       : QStringLiteral("the defaults (no shifts, barriers or holidays) are in force");
+    const QString kept = m_configTaken
+        ? QStringLiteral("the schedule read before stays in force")
+        : QStringLiteral("the defaults (no shifts, barriers or holidays) are in force");
     if (!state.exists) {
         if (!m_configTaken)
             return ETake::Take;
@@ -265,15 +266,17 @@ bool CKelvarisDoc::LoadPageTargets()
                 << QStringLiteral("The target list could not be fetched from the alarm server (%1); until it "
                                   "is, %2, and it is asked for again at every "
                                   "presence check%3")
-                       .arg(outcome == EOutcome::Unreachable ? QStringLiteral("no answer")
-                                                             : QStringLiteral("some targets' details missing"),
+                       .arg(outcome == EOutcome::Unreachable
+                               ? QStringLiteral("no answer")
+                               : QStringLiteral("some targets' details missing"),
                            none ? QStringLiteral("every dispatch check answers 0 (send)")
                                 : QStringLiteral("dispatch checks answer from the targets known so far"),
                            CWarningLimiter::MoreText(more));
         }
     } else if (std::exchange(m_targetsWarned, false)) {
         m_targetsWarning.Reset();
-        qCInfo(lcEngine).noquote() << QStringLiteral("The target list was fetched: %1 targets").arg(fetched.size());
+        qCInfo(lcEngine).noquote()
+            << QStringLiteral("The target list was fetched: %1 targets").arg(fetched.size());
     }
     if (keep)
         return false;
@@ -417,7 +420,8 @@ void CKelvarisDoc::PushBarrier(CBarrage& barrier, bool active, const CDateTime& 
         if (BarrierDelayUntil(lists, barrier, now, until))
             barrier.m_delayUntil = until;
         // The alarm server parses this text: the year goes out in four digits.
-        delay = FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + QLatin1Char(' ') + FormatDateTime(until, DTF_TIME);
+        delay = FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + QLatin1Char(' ')
+            + FormatDateTime(until, DTF_TIME);
     }
     SetServerValue(QStringLiteral("System.BarringDelay"), delay);
 }
@@ -481,8 +485,9 @@ void CKelvarisDoc::NoteServerReached(bool reached)
         // silent for a while before a call gave up on it.
         m_serverLostAt = m_serverLastGoodCall.time_since_epoch().count() != 0 ? m_serverLastGoodCall : now;
         if (const auto more = m_serverLostWarning.Allow(now); more >= 0)
-            qCWarning(lcEngine).noquote() << QStringLiteral("The alarm server is not reachable: it hears nothing "
-                                                            "of the shift and barrier until it is back")
+            qCWarning(lcEngine).noquote()
+                << QStringLiteral("The alarm server is not reachable: it hears nothing "
+                                  "of the shift and barrier until it is back")
                     + CWarningLimiter::MoreText(more);
         return;
     }
@@ -607,8 +612,11 @@ void CKelvarisDoc::NoteTargetListChange(const CPageTargetArray& before, const CP
     }
     if (added.isEmpty() && removed.isEmpty())
         return;
-    const auto list = [](const QStringList& ids) { return ids.isEmpty() ? QStringLiteral("none") : ids.join(QStringLiteral(", ")); };
-    qCWarning(lcEngine).noquote() << QStringLiteral("The alarm server's target list changed: added %1; removed %2")
+    const auto list = [](const QStringList& ids) {
+        return ids.isEmpty() ? QStringLiteral("none") : ids.join(QStringLiteral(", "));
+    };
+    qCWarning(lcEngine).noquote() << QStringLiteral(
+        "The alarm server's target list changed: added %1; removed %2")
                                          .arg(list(added), list(removed));
 }
 

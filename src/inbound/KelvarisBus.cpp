@@ -80,8 +80,10 @@ bool CKelvarisBus::OwnName(EOwnership ownership)
     constexpr uint kAllowReplacement = 1;
     constexpr uint kReplaceExisting = 2;
     constexpr uint kDoNotQueue = 4;
-    const uint flags = ownership == EOwnership::Service ? kReplaceExisting : (kAllowReplacement | kDoNotQueue);
-    const QDBusReply<uint> reply = m_connection.interface()->call(QStringLiteral("RequestName"), m_busName, flags);
+    const uint flags
+        = ownership == EOwnership::Service ? kReplaceExisting : (kAllowReplacement | kDoNotQueue);
+    const QDBusReply<uint> reply
+        = m_connection.interface()->call(QStringLiteral("RequestName"), m_busName, flags);
     constexpr uint kPrimaryOwner = 1;
     constexpr uint kInQueue = 2;
     constexpr uint kAlreadyOwner = 4;
@@ -101,22 +103,25 @@ void CKelvarisBus::WatchName()
     m_nameContext = std::make_unique<QObject>();
     QDBusConnectionInterface* bus = m_connection.interface();
     // NameAcquired and NameLost of this connection.
-    QObject::connect(bus, &QDBusConnectionInterface::serviceRegistered, m_nameContext.get(), [this](const QString& name) {
-        if (name != m_busName || m_ownsName)
-            return;
-        m_ownsName = true;
-        m_queued = false;
-        if (m_ownership == EOwnership::Service)
-            qCWarning(lcAutomation).noquote()
-                << QStringLiteral("The bus name %1 is this Kelvaris's now: DDE and automation calls reach it").arg(m_busName);
-    });
-    QObject::connect(bus, &QDBusConnectionInterface::serviceUnregistered, m_nameContext.get(), [this](const QString& name) {
-        if (name != m_busName || !m_ownsName)
-            return;
-        m_ownsName = false;
-        if (m_nameLost)
-            m_nameLost();
-    });
+    QObject::connect(
+        bus, &QDBusConnectionInterface::serviceRegistered, m_nameContext.get(), [this](const QString& name) {
+            if (name != m_busName || m_ownsName)
+                return;
+            m_ownsName = true;
+            m_queued = false;
+            if (m_ownership == EOwnership::Service)
+                qCWarning(lcAutomation).noquote() << QStringLiteral(
+                    "The bus name %1 is this Kelvaris's now: DDE and automation calls reach it")
+                                                         .arg(m_busName);
+        });
+    QObject::connect(bus, &QDBusConnectionInterface::serviceUnregistered, m_nameContext.get(),
+        [this](const QString& name) {
+            if (name != m_busName || !m_ownsName)
+                return;
+            m_ownsName = false;
+            if (m_nameLost)
+                m_nameLost();
+        });
 }
 
 bool CKelvarisBus::Reconnect(QDBusConnection connection)

@@ -26,7 +26,8 @@ CKelvarisInbound::CKelvarisInbound(CKelvarisDoc& doc, QObject* context, CMainWin
     , m_automation(std::make_unique<CKelvarisObj>(m_launcher.get()))
     , m_bus(std::make_unique<CKelvarisBus>(m_keeper->Connection()))
 {
-    QObject::connect(m_keeper.get(), &CDBusConnectionKeeper::Reconnected, m_keeper.get(), [this] { Reconnected(); });
+    QObject::connect(
+        m_keeper.get(), &CDBusConnectionKeeper::Reconnected, m_keeper.get(), [this] { Reconnected(); });
     m_doc.SetInboundServer(m_pipe.get());
     m_doc.SetPublisher(m_publisher.get());
 }
@@ -61,7 +62,8 @@ bool CKelvarisInbound::Start()
                                   "reach that one, not this Kelvaris, until it leaves%3")
                        .arg(m_bus->BusName(),
                            pid.isValid() ? QStringLiteral(" (process %1)").arg(pid.value()) : QString(),
-                           m_bus->IsQueued() ? QStringLiteral(" (this Kelvaris takes the name then)") : QString());
+                           m_bus->IsQueued() ? QStringLiteral(" (this Kelvaris takes the name then)")
+                                             : QString());
         } else if (!m_keeper->Connection().isConnected()) {
             qCWarning(lcAutomation).noquote()
                 << QStringLiteral("No D-Bus session bus (%1): the DDE values and the automation object are "

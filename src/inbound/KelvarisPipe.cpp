@@ -7,7 +7,8 @@
 #include "inbound/RequestHandler.h"
 #include "support/Trace.h"
 
-CKelvarisPipe::CKelvarisPipe(CRequestServices& services, QByteArray name, int clientTimeoutMs, int maxConnections)
+CKelvarisPipe::CKelvarisPipe(
+    CRequestServices& services, QByteArray name, int clientTimeoutMs, int maxConnections)
     : m_services(services)
     , m_server(*this, std::move(name), { clientTimeoutMs, maxConnections, kMaxRequestBytes })
 { }
@@ -35,8 +36,9 @@ void CKelvarisPipe::Start()
             else if (peer->uid == ::geteuid())
                 holder = QStringLiteral(" (another Kelvaris serves it: %1)").arg(peer->Description());
             else
-                holder = QStringLiteral(" (held by another user's program: %1; see \"Security\" in the README)")
-                             .arg(peer->Description());
+                holder
+                    = QStringLiteral(" (held by another user's program: %1; see \"Security\" in the README)")
+                          .arg(peer->Description());
         }
         m_problem = QStringLiteral("cannot serve the socket %1: %2%3")
                         .arg(name.startsWith(u'/') ? name : u'@' + name, qt_error_string(error), holder);
@@ -61,7 +63,8 @@ void CKelvarisPipe::SetAllowedUsers(const QString& setting)
     std::shared_ptr<const CPipeAccess> access = CPipeAccess::FromSetting(setting, &unknown);
     if (!unknown.isEmpty()) {
         qCWarning(lcPipe).noquote() << QStringLiteral(
-            "PipeUsers names no such user or group: %1; they are not served").arg(unknown.join(QStringLiteral(", ")));
+            "PipeUsers names no such user or group: %1; they are not served")
+                                           .arg(unknown.join(QStringLiteral(", ")));
     }
     m_server.SetAccess(access->ServesEveryone() ? nullptr : std::move(access));
 }
@@ -74,8 +77,8 @@ QByteArray CKelvarisPipe::Answer(QByteArrayView request, const CPipePeer& peer)
     if (lcPipe().isDebugEnabled()) {
         if (reply.startsWith("<TimeCmd Name=\"HandleResponse\"")) {
             const qsizetype end = request.indexOf('\0');
-            KTRACE(lcPipe) << "HandleResponse from uid" << peer.uid << "pid" << peer.pid << "queued:"
-                           << QString::fromUtf8(end >= 0 ? request.first(end) : request);
+            KTRACE(lcPipe) << "HandleResponse from uid" << peer.uid << "pid" << peer.pid
+                           << "queued:" << QString::fromUtf8(end >= 0 ? request.first(end) : request);
         }
     }
     return reply;

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <poll.h>
-#include <fcntl.h>
 #include <cstddef>
+#include <cstdint>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/epoll.h>
-#include <systemd/sd-daemon.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
+#include <systemd/sd-daemon.h>
 #include <unistd.h>
 
 #include "support/Liveness.h"
@@ -234,7 +234,8 @@ void CSeqPacketServer::Run()
         // A beat at least every second, also while nobody asks: the watchdog knows the thread runs.
         Liveness::Beat(Liveness::EPart::Socket);
         const int timeout = WaitTimeoutMs(Clock::now());
-        const int ready = ::epoll_wait(m_epoll, events, kMaxEvents, timeout < 0 ? kBeatMs : std::min(timeout, kBeatMs));
+        const int ready
+            = ::epoll_wait(m_epoll, events, kMaxEvents, timeout < 0 ? kBeatMs : std::min(timeout, kBeatMs));
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
@@ -429,7 +430,8 @@ void CSeqPacketServer::SendReply(int slot, const QByteArray& reply)
         // reused) until the socket takes it or the connection's deadline passes.
         const std::uint64_t token
             = (std::uint64_t(connection.generation) << 32) | (std::uint64_t(slot) + kFirstSlotToken);
-        if (Watch(m_epoll, connection.fd, EPOLLOUT, token, connection.watched ? EPOLL_CTL_MOD : EPOLL_CTL_ADD)) {
+        if (Watch(m_epoll, connection.fd, EPOLLOUT, token,
+                connection.watched ? EPOLL_CTL_MOD : EPOLL_CTL_ADD)) {
             connection.watched = true;
             connection.pending = QByteArray(reply.constData(), reply.size());
             return;
@@ -444,10 +446,11 @@ void CSeqPacketServer::WarnRefused(const CPipePeer& peer, Clock::time_point now)
     const long long more = m_refusalWarnings.Allow(now);
     if (more < 0)
         return;
-    qCWarning(lcPipe).noquote() << QStringLiteral(
-        "socket %1: refused a connection from uid %2 (pid %3): the user is not among PipeUsers")
-                                       .arg(QString::fromUtf8(m_name))
-                                       .arg(peer.uid)
-                                       .arg(peer.pid)
+    qCWarning(lcPipe).noquote()
+        << QStringLiteral(
+               "socket %1: refused a connection from uid %2 (pid %3): the user is not among PipeUsers")
+                .arg(QString::fromUtf8(m_name))
+                .arg(peer.uid)
+                .arg(peer.pid)
             + CWarningLimiter::MoreText(more);
 }

@@ -12,9 +12,9 @@
 #include <QUrl>
 
 #include "planning/PlannerModel.h"
-#include "support/PrivateFolder.h"
 #include "planning/TimePlanner.h"
 #include "schedule/PageTarget.h"
+#include "support/PrivateFolder.h"
 #include "support/Trace.h"
 
 namespace {

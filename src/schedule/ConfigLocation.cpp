@@ -117,7 +117,8 @@ bool IsSymbolicLink(const QString& path)
 bool CopyFileWithTimes(const QString& source, const QString& target)
 {
     if (IsSymbolicLink(target)) {
-        qCWarning(lcConfig).noquote() << QStringLiteral("%1 is a symbolic link: not written through").arg(target);
+        qCWarning(lcConfig).noquote()
+            << QStringLiteral("%1 is a symbolic link: not written through").arg(target);
         return false;
     }
     QFile in(source);
@@ -190,7 +191,8 @@ int RemoveStaleSaveFiles(const QString& folder, qint64 minAgeSeconds)
         return 0;
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     int removed = 0;
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
+    const QStringList names
+        = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::NoSort);
     for (const QString& name : names) {
         const qsizetype base = SaveFileBaseLength(name);
         if (base == 0 || !FileExists(JoinPath(folder, name.left(base))))
@@ -201,7 +203,8 @@ int RemoveStaleSaveFiles(const QString& folder, qint64 minAgeSeconds)
         {
         };
         // lstat: a link is never followed nor removed.
-        if (::lstat(encoded.constData(), &st) != 0 || !S_ISREG(st.st_mode) || now - st.st_mtim.tv_sec < minAgeSeconds)
+        if (::lstat(encoded.constData(), &st) != 0 || !S_ISREG(st.st_mode)
+            || now - st.st_mtim.tv_sec < minAgeSeconds)
             continue;
         if (::unlink(encoded.constData()) == 0) {
             ++removed;

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <ctime>
 #include <list>
-#include <mutex>
-#include <unordered_map>
 #include <memory_resource>
+#include <mutex>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <vector>
 
 #include <QDir>
@@ -18,8 +18,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
-#include <QScopeGuard>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QVarLengthArray>
 
@@ -142,7 +142,8 @@ struct CNameKey
     size_t hash;
     friend bool operator==(const CNameKey& a, const CNameKey& b)
     {
-        return a.hash == b.hash && a.text.size() == b.text.size() && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+        return a.hash == b.hash && a.text.size() == b.text.size()
+            && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
     }
 };
 
@@ -396,7 +397,10 @@ public:
 
     // False for a file that must not be replaced (unreadable, too large, not a plain file, not text).
     bool Writable() const { return !m_unreadable; }
-    CProfile::CFileState State() const { return { m_stamp.exists, m_problem, m_unfinished, m_stamp.mtimeNs }; }
+    CProfile::CFileState State() const
+    {
+        return { m_stamp.exists, m_problem, m_unfinished, m_stamp.mtimeNs };
+    }
 
     const CLine* FindEntry(const QString& section, const QString& key) const
     {
@@ -542,9 +546,10 @@ public:
         const bool wasHeld = lock->getLockInfo(&holder, &host, &app);
         if (lock->tryLock(t_noLockWait ? 0 : kLockWaitMs)) {
             if (wasHeld && holder > 0 && ::kill(pid_t(holder), 0) != 0 && errno == ESRCH)
-                qCWarning(lcConfig).noquote() << QStringLiteral("a lock on %1 left by process %2, which has ended, was broken")
-                                                     .arg(m_path)
-                                                     .arg(holder);
+                qCWarning(lcConfig).noquote()
+                    << QStringLiteral("a lock on %1 left by process %2, which has ended, was broken")
+                           .arg(m_path)
+                           .arg(holder);
             m_fileLock = std::move(lock);
             return true;
         }
@@ -578,7 +583,8 @@ public:
             && file.commit();
         const CFileStamp stamp = ok ? StatFile(m_encodedPath) : CFileStamp {};
         if (!ok || !stamp.exists) {
-            WarnSaveFailed(m_path, ok ? QStringLiteral("the file is gone after the rename") : file.errorString());
+            WarnSaveFailed(
+                m_path, ok ? QStringLiteral("the file is gone after the rename") : file.errorString());
             Unload();
             return false;
         }
@@ -728,7 +734,8 @@ private:
             m_problem = check.problem;
         }
         if (!m_problem.isEmpty()) {
-            KTRACE(lcConfig) << "cannot read" << m_path << "-" << m_problem << "- reads give defaults, writes are refused";
+            KTRACE(lcConfig) << "cannot read" << m_path << "-" << m_problem
+                             << "- reads give defaults, writes are refused";
             m_unreadable = true;
             m_readBuffer.clear();
             return;
@@ -1127,10 +1134,10 @@ CProfile::Batch::Batch(const CProfile& profile, EIntent intent)
     if (intent == EIntent::ReadModifyWrite && m_doc->m_batchDepth == 0) {
         bool busy = false;
         if (!m_doc->LockFile(&busy) && busy) {
-            qCWarning(lcConfig).noquote()
-                << QStringLiteral("%1 is locked by another program for longer than %2 s; read without waiting for it")
-                       .arg(profile.Path())
-                       .arg(kLockWaitMs / 1000);
+            qCWarning(lcConfig).noquote() << QStringLiteral(
+                "%1 is locked by another program for longer than %2 s; read without waiting for it")
+                                                 .arg(profile.Path())
+                                                 .arg(kLockWaitMs / 1000);
         }
     }
     m_doc->Refresh();
@@ -1250,9 +1257,9 @@ void WarnIfListStopped(CProfile& profile, const QString& baseName, qsizetype ind
     if (!profile.HasSection(name))
         return;
     if (const auto more = AllowWarning(QStringLiteral("list:") + baseName + u':' + profile.Path()); more >= 0)
-        qCWarning(lcConfig).noquote() << "the list" << baseName << "stopped loading at section [" + name + "] of"
-                                      << profile.Path()
-                                      << "(no name, or a date or time that does not read): the records from"
-                                         " there on stay in the file but are not used"
-                                      << CWarningLimiter::MoreText(more);
+        qCWarning(lcConfig).noquote()
+            << "the list" << baseName << "stopped loading at section [" + name + "] of" << profile.Path()
+            << "(no name, or a date or time that does not read): the records from"
+               " there on stay in the file but are not used"
+            << CWarningLimiter::MoreText(more);
 }

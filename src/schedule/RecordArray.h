@@ -4,8 +4,8 @@
 
 #include <QHash>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DateTime.h"
@@ -132,7 +132,8 @@ private:
     void MergeChangesOfOthers(CProfile& profile)
     {
         QList<Record> file;
-        LoadNumberedSections(profile, file, [&profile](Record& record, int index) { return record.Load(profile, index); });
+        LoadNumberedSections(
+            profile, file, [&profile](Record& record, int index) { return record.Load(profile, index); });
         const auto forms = [](const QList<Record>& list) {
             QStringList result;
             result.reserve(list.size());

@@ -4,7 +4,6 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
-
 #include <execinfo.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -268,9 +267,12 @@ void InstallCrashHandler(const QString& dataFolder, const QString& version)
     g_headerLength = header.m_length;
     g_journal = false;
     const QByteArray stream = qgetenv("JOURNAL_STREAM");
-    struct stat err {};
+    struct stat err
+    {
+    };
     if (!stream.isEmpty() && ::fstat(STDERR_FILENO, &err) == 0)
-        g_journal = stream == QByteArray::number(quint64(err.st_dev)) + ':' + QByteArray::number(quint64(err.st_ino));
+        g_journal = stream
+            == QByteArray::number(quint64(err.st_dev)) + ':' + QByteArray::number(quint64(err.st_ino));
     PruneReports();
 
     // The first backtrace() loads the unwinder (it allocates); in the handler it must not.
@@ -282,7 +284,9 @@ void InstallCrashHandler(const QString& dataFolder, const QString& version)
     stack.ss_size = sizeof g_altStack;
     ::sigaltstack(&stack, nullptr);
 
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_sigaction = OnCrash;
     action.sa_flags = SA_RESETHAND | SA_ONSTACK | SA_SIGINFO;
     sigemptyset(&action.sa_mask);

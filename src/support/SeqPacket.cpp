@@ -248,7 +248,8 @@ CSeqPacketResult SeqPacketExchange(
     }
 }
 
-CSeqPacketResult SeqPacketExchange(const QByteArray& name, const QByteArray& request, int timeoutMs, long long serverUid)
+CSeqPacketResult SeqPacketExchange(
+    const QByteArray& name, const QByteArray& request, int timeoutMs, long long serverUid)
 {
     CSeqPacketAddress address;
     if (!address.Set(name))
@@ -271,7 +272,8 @@ std::optional<CSocketPeer> SocketHolder(const QByteArray& name)
     if (!address.Set(name))
         return std::nullopt;
     const CFd socket(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
-    if (socket.Get() < 0 || !Connect(socket.Get(), address, Clock::now() + std::chrono::milliseconds(500)).Ok())
+    if (socket.Get() < 0
+        || !Connect(socket.Get(), address, Clock::now() + std::chrono::milliseconds(500)).Ok())
         return std::nullopt;
     return SocketPeerOf(socket.Get());
 }
@@ -303,7 +305,8 @@ long long UidOfUser(const QString& user)
     passwd* found = nullptr;
     char buffer[4096];
     const QByteArray name = user.toLocal8Bit();
-    if (name.isEmpty() || ::getpwnam_r(name.constData(), &entry, buffer, sizeof buffer, &found) != 0 || !found)
+    if (name.isEmpty() || ::getpwnam_r(name.constData(), &entry, buffer, sizeof buffer, &found) != 0
+        || !found)
         return -1;
     return found->pw_uid;
 }
@@ -335,6 +338,7 @@ QString CSeqPacketResult::Message() const
     if (error != 0)
         text += QStringLiteral(": ") + qt_error_string(error);
     if (status == SeqPacketStatus::WrongServer)
-        text += QStringLiteral(" (%1); nothing was sent").arg(server.uid >= 0 ? server.Description() : QStringLiteral("unknown"));
+        text += QStringLiteral(" (%1); nothing was sent")
+                    .arg(server.uid >= 0 ? server.Description() : QStringLiteral("unknown"));
     return text;
 }

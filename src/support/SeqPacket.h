@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 

@@ -117,7 +117,8 @@ CTextCheck CheckText(QByteArrayView bytes)
             check.problem = QStringLiteral("not text: UTF-16 with an odd number of bytes");
             return check;
         }
-        QStringDecoder decoder(check.form == ETextForm::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+        QStringDecoder decoder(
+            check.form == ETextForm::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
             QStringDecoder::Flag::Stateless);
         const QString text = decoder.decode(bytes.sliced(2));
         if (decoder.hasError()) {
@@ -126,8 +127,9 @@ CTextCheck CheckText(QByteArrayView bytes)
         }
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t c = text.at(i).unicode();
-            const bool paired = QChar::isHighSurrogate(c) ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
-                                                          : !QChar::isLowSurrogate(c) || (i > 0 && text.at(i - 1).isHighSurrogate());
+            const bool paired = QChar::isHighSurrogate(c)
+                ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                : !QChar::isLowSurrogate(c) || (i > 0 && text.at(i - 1).isHighSurrogate());
             if (!paired) {
                 check.problem = QStringLiteral("not text: invalid UTF-16 (an unpaired surrogate)");
                 return check;
@@ -172,8 +174,8 @@ QString DecodeTextAs(QByteArrayView bytes, ETextForm form)
     switch (form) {
     case ETextForm::Utf16LE:
     case ETextForm::Utf16BE: {
-        QStringDecoder decoder(
-            form == ETextForm::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+        QStringDecoder decoder(form == ETextForm::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+            QStringDecoder::Flag::Stateless);
         return decoder.decode(bytes.size() >= 2 ? bytes.sliced(2) : QByteArrayView());
     }
     case ETextForm::Utf8:

@@ -1,9 +1,7 @@
 // A crash of kelvaris --headless leaves a report in crash/ of the data folder and still ends the
 // process by the signal.
-#include <gtest/gtest.h>
-
 #include <csignal>
-
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -15,8 +13,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "PrivateBus.h"
 #include "support/CrashHandler.h"
+
+#include "PrivateBus.h"
 
 namespace {
 
@@ -72,9 +71,12 @@ TEST_F(CrashTest, SegvLeavesAReportWithABacktraceAndDiesBySegv)
     // Standard error as the journal's stream: one line at priority "crit".
     const QString errPath = m_dir.filePath(QStringLiteral("stderr"));
     QFile(errPath).open(QIODevice::WriteOnly);
-    struct stat errStat {};
+    struct stat errStat
+    {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(errPath).constData(), &errStat), 0);
-    env.insert(QStringLiteral("JOURNAL_STREAM"), QStringLiteral("%1:%2").arg(errStat.st_dev).arg(errStat.st_ino));
+    env.insert(
+        QStringLiteral("JOURNAL_STREAM"), QStringLiteral("%1:%2").arg(errStat.st_dev).arg(errStat.st_ino));
     m_kelvaris.setProcessEnvironment(env);
     m_kelvaris.setStandardErrorFile(errPath, QIODevice::Append);
     m_kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
@@ -108,8 +110,9 @@ TEST_F(CrashTest, SegvLeavesAReportWithABacktraceAndDiesBySegv)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray report = file.readAll();
     // Sent by this test, not a crash of Kelvaris's own: the sender is named.
-    EXPECT_TRUE(report.startsWith(QByteArray("Kelvaris " KELVARIS_VERSION " was ended by a signal that process ")
-                    + QByteArray::number(QCoreApplication::applicationPid()) + " (user "))
+    EXPECT_TRUE(
+        report.startsWith(QByteArray("Kelvaris " KELVARIS_VERSION " was ended by a signal that process ")
+            + QByteArray::number(QCoreApplication::applicationPid()) + " (user "))
         << report.constData();
     EXPECT_TRUE(report.contains("signal: 11 (SIGSEGV)\n")) << report.constData();
     EXPECT_TRUE(report.contains(" UTC)\n")) << report.constData();

@@ -1,10 +1,9 @@
 // kelvaris --headless against kelvaris-alarmsim on a private session bus.
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <cstddef>
 #include <cstring>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -98,11 +97,12 @@ protected:
     {
         m_sim.setProcessEnvironment(m_env);
         m_sim.start(QStringLiteral(ALARMSIM_PATH),
-            { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")), QStringLiteral("--log"),
-                LogPath() });
+            { QStringLiteral("--targets"), m_dir.filePath(QStringLiteral("targets.cfg")),
+                QStringLiteral("--log"), LogPath() });
         ASSERT_TRUE(m_sim.waitForStarted(5000));
         if (waitForName) {
-            ASSERT_TRUE(WaitForBusName(m_service, 10000, &m_sim)) << m_sim.readAllStandardError().toStdString();
+            ASSERT_TRUE(WaitForBusName(m_service, 10000, &m_sim))
+                << m_sim.readAllStandardError().toStdString();
         }
     }
 
@@ -128,15 +128,13 @@ protected:
     // The answer code of a dispatch check for the receiver with that ID, -1 without an answer.
     int Check(const char* id) const
     {
-        const QString reply = Ctl({ QStringLiteral("dispatch"), QStringLiteral("--id"), QString::fromLatin1(id) });
+        const QString reply
+            = Ctl({ QStringLiteral("dispatch"), QStringLiteral("--id"), QString::fromLatin1(id) });
         const qsizetype at = reply.indexOf(QStringLiteral("<DispatchingResult>"));
         return at < 0 ? -1 : reply.mid(at + 19, 1).toInt();
     }
 
-    void TearDown() override
-    {
-        EndProcesses({ &m_kelvaris, &m_sim });
-    }
+    void TearDown() override { EndProcesses({ &m_kelvaris, &m_sim }); }
 
     QString LogPath() const { return m_dir.filePath(QStringLiteral("sim.log")); }
     void WriteData(const char* name, const QByteArray& text)
@@ -347,7 +345,9 @@ pid_t StartSquatter(const QByteArray& name, const passwd& user)
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
-    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())) != 0
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address),
+            socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size()))
+            != 0
         || ::listen(listener, 16) != 0)
         ::_exit(3);
     for (;;) {
@@ -385,9 +385,10 @@ TEST_F(HeadlessTest, ASocketAnotherUserHoldsIsNamedAndClientsRefuseIt)
     ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
     EXPECT_EQ(m_kelvaris.exitCode(), 1);
     const QString error = QString::fromUtf8(m_kelvaris.readAllStandardError());
-    EXPECT_TRUE(error.contains(QStringLiteral("held by another user's program: user nobody (uid %1), process %2")
-                                   .arg(entry->pw_uid)
-                                   .arg(squatter)))
+    EXPECT_TRUE(
+        error.contains(QStringLiteral("held by another user's program: user nobody (uid %1), process %2")
+                           .arg(entry->pw_uid)
+                           .arg(squatter)))
         << error.toStdString();
 
     // kelvarisctl told to expect root's Kelvaris sends nothing to the squatter.
@@ -395,11 +396,13 @@ TEST_F(HeadlessTest, ASocketAnotherUserHoldsIsNamedAndClientsRefuseIt)
     QProcessEnvironment env = m_env;
     env.insert(QStringLiteral("KELVARIS_SERVER_USER"), QStringLiteral("root"));
     ctl.setProcessEnvironment(env);
-    ctl.start(QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("dispatch"), QStringLiteral("--id"), QStringLiteral("18") });
+    ctl.start(QStringLiteral(KELVARISCTL_PATH),
+        { QStringLiteral("dispatch"), QStringLiteral("--id"), QStringLiteral("18") });
     ASSERT_TRUE(ctl.waitForFinished(10000));
     EXPECT_EQ(ctl.exitCode(), 1);
     const QString refused = QString::fromUtf8(ctl.readAllStandardError());
-    EXPECT_TRUE(refused.contains(QStringLiteral("is not served by root")) && refused.contains(QStringLiteral("nobody")))
+    EXPECT_TRUE(refused.contains(QStringLiteral("is not served by root"))
+        && refused.contains(QStringLiteral("nobody")))
         << refused.toStdString();
     EXPECT_TRUE(ctl.readAllStandardOutput().isEmpty());
 }
@@ -450,5 +453,6 @@ TEST_F(HeadlessTest, AnAlarmServerRestartedWithOtherTargetsIsFollowed)
     m_kelvaris.terminate();
     ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
     const QByteArray errors = m_kelvaris.readAllStandardError();
-    EXPECT_TRUE(errors.contains("The alarm server's target list changed: added 19; removed 18, 40")) << errors.constData();
+    EXPECT_TRUE(errors.contains("The alarm server's target list changed: added 19; removed 18, 40"))
+        << errors.constData();
 }

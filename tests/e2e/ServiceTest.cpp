@@ -2,10 +2,10 @@
 // only by running engine cycles, and the priorities of standard-error lines read by the journal.
 #include <algorithm>
 #include <atomic>
-#include <csignal>
-#include <cstdio>
 #include <condition_variable>
+#include <csignal>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -19,10 +19,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QScopeGuard>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -260,8 +260,8 @@ TEST_F(ServiceProgramTest, SocketNotServedExitsWithoutReady)
 namespace {
 
 // Standard error into a file; the lines the program wrote there.
-QList<QByteArray> RunWithStandardError(QProcessEnvironment env, const QString& path, const QString& journalFile,
-    const QString& program = QStringLiteral(KELVARIS_PATH),
+QList<QByteArray> RunWithStandardError(QProcessEnvironment env, const QString& path,
+    const QString& journalFile, const QString& program = QStringLiteral(KELVARIS_PATH),
     const QStringList& arguments = { QStringLiteral("--headless") }, int exitCode = 1)
 {
     QFile file(path);
@@ -341,15 +341,15 @@ TEST_F(ServiceProgramTest, CompanionProgramsWritePrioritiesForTheJournal)
 {
     const QString errors = m_dir.filePath(QStringLiteral("stderr"));
     const QString missing = m_dir.filePath(QStringLiteral("typo.cfg"));
-    const QList<QByteArray> ctl = RunWithStandardError(m_env, errors, errors, QStringLiteral(KELVARISCTL_PATH),
-        { QStringLiteral("eval"), QStringLiteral("--config"), missing }, 2);
+    const QList<QByteArray> ctl = RunWithStandardError(m_env, errors, errors,
+        QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("eval"), QStringLiteral("--config"), missing }, 2);
     EXPECT_TRUE(HasLine(ctl, "<2>kelvarisctl: ", "typo.cfg")) << Joined(ctl);
     const QList<QByteArray> plainCtl = RunWithStandardError(m_env, errors, QString(),
         QStringLiteral(KELVARISCTL_PATH), { QStringLiteral("eval"), QStringLiteral("--config"), missing }, 2);
     EXPECT_TRUE(HasLine(plainCtl, "kelvarisctl: ", "typo.cfg")) << Joined(plainCtl);
 
-    const QList<QByteArray> sim = RunWithStandardError(m_env, errors, errors, QStringLiteral(ALARMSIM_PATH),
-        { QStringLiteral("--targets"), missing }, 2);
+    const QList<QByteArray> sim = RunWithStandardError(
+        m_env, errors, errors, QStringLiteral(ALARMSIM_PATH), { QStringLiteral("--targets"), missing }, 2);
     EXPECT_TRUE(HasLine(sim, "<2>kelvaris-alarmsim: ", "typo.cfg")) << Joined(sim);
 }
 
@@ -594,13 +594,15 @@ TEST_F(ServiceProgramTest, WatchdogKeepsBeingFedWhileTheAlarmServerIsFrozen)
         // The alarm server's checks are answered at once meanwhile.
         if (clock.elapsed() / 5000 > asked) {
             ++asked;
-            const CSeqPacketResult check = SeqPacketExchange(
-                m_env.value(QStringLiteral("KELVARIS_PIPE_NAME")).toUtf8(), "<TimeCmd Name=\"Check\"/>", 1000);
+            const CSeqPacketResult check
+                = SeqPacketExchange(m_env.value(QStringLiteral("KELVARIS_PIPE_NAME")).toUtf8(),
+                    "<TimeCmd Name=\"Check\"/>", 1000);
             answered += check.Ok() ? 1 : 0;
         }
     }
     longestGap = std::max(longestGap, clock.elapsed() - lastFeed);
-    std::printf("frozen alarm server for %d s: longest gap between WATCHDOG=1 %lld ms; %d of %d checks answered\n",
+    std::printf(
+        "frozen alarm server for %d s: longest gap between WATCHDOG=1 %lld ms; %d of %d checks answered\n",
         frozenSeconds, static_cast<long long>(longestGap), answered, asked);
     EXPECT_LT(longestGap, 10000);
     EXPECT_EQ(answered, asked);
@@ -612,7 +614,9 @@ TEST_F(ServiceProgramTest, AnUnreadableConfigurationAtStartIsInTheStatus)
 {
     QFile config(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write(QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10));
+    config.write(QByteArray("\x7f"
+                            "ELF\x02\x01\x01\0\0\0",
+        10));
     config.close();
     CNotifySocket socket("@kelvaris-status-" + QByteArray::number(QCoreApplication::applicationPid()));
     ASSERT_TRUE(socket.IsBound());
@@ -620,7 +624,8 @@ TEST_F(ServiceProgramTest, AnUnreadableConfigurationAtStartIsInTheStatus)
     StartKelvaris();
     ASSERT_TRUE(socket.WaitFor("READY=1", 15000));
     const QByteArray ready = socket.Received().last();
-    EXPECT_TRUE(ready.contains("files cannot be read: " + QFile::encodeName(config.fileName()) + ": not text"))
+    EXPECT_TRUE(
+        ready.contains("files cannot be read: " + QFile::encodeName(config.fileName()) + ": not text"))
         << ready.constData();
     m_kelvaris.terminate();
     ASSERT_TRUE(m_kelvaris.waitForFinished(10000));

@@ -2,13 +2,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
 #include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <optional>
-#include <thread>
-#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <variant>
 
@@ -217,7 +217,8 @@ protected:
     {
         QFile file(m_dir.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
     }
     void AddTarget(const QString& name, const QString& number, const QString& id)
     {
@@ -509,12 +510,14 @@ TEST_F(KelvarisDocTest, AHolderTheFileDidNotTakeDecidesAndIsStoredAtALaterIdleCh
 
     const CWarningCapture warnings(lcConfig());
     // Anna, on duty, becomes the holder; the file does not take it, memory keeps it.
-    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("A1"), QStringLiteral("G40"), QStringLiteral("2024-03-04 09:00:00")),
+    EXPECT_EQ(doc.CheckDispatching(
+                  QStringLiteral("A1"), QStringLiteral("G40"), QStringLiteral("2024-03-04 09:00:00")),
         kDispatchSend);
     EXPECT_TRUE(warnings.Text().contains(QStringLiteral("cannot save"))) << warnings.Text().toStdString();
     EXPECT_TRUE(warnings.Text().contains(path)) << warnings.Text().toStdString();
     // The holder in memory decides, not the file: Bert, on duty at 17:00, is not the holder.
-    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("B2"), QStringLiteral("G40"), QStringLiteral("2024-03-04 17:00:00")),
+    EXPECT_EQ(doc.CheckDispatching(
+                  QStringLiteral("B2"), QStringLiteral("G40"), QStringLiteral("2024-03-04 17:00:00")),
         kDispatchNotDispatched);
 
     // Still not writable: kept. A new target list keeps it too.
@@ -891,7 +894,8 @@ TEST_F(KelvarisDocTest, TargetListIsFetchedAgainWhenTheServerIsBack)
     EXPECT_EQ(doc.CheckDispatching(QStringLiteral("C4"), QString(), QString()), kDispatchNotDispatched);
     EXPECT_EQ(warnings.Count("The alarm server's target list changed: added C4; removed B2, G40"), 1)
         << warnings.Text().toStdString();
-    EXPECT_EQ(warnings.Count("The alarm server is reachable again after 1 s"), 1) << warnings.Text().toStdString();
+    EXPECT_EQ(warnings.Count("The alarm server is reachable again after 1 s"), 1)
+        << warnings.Text().toStdString();
 
     // Not again while the server stays reachable, until the list is ten minutes old.
     m_server.ClearCommands();
@@ -908,7 +912,8 @@ TEST_F(KelvarisDocTest, PlanOfActionIsPublishedWhileActive)
     ASSERT_TRUE(doc.Activate());
     doc.PublishPlanOfAction();
     // Anna by her plan; the takeover group with its holder.
-    EXPECT_EQ(m_publisher.At("Dispatching/Current"), CRecordingPublisher::Value(QStringLiteral("Anna;Service North/Anna")));
+    EXPECT_EQ(m_publisher.At("Dispatching/Current"),
+        CRecordingPublisher::Value(QStringLiteral("Anna;Service North/Anna")));
     ASSERT_TRUE(doc.Deactivate());
     doc.PublishPlanOfAction();
     EXPECT_EQ(m_publisher.At("Dispatching/Current"), CRecordingPublisher::Value(QString()));
@@ -932,9 +937,10 @@ TEST_F(KelvarisDocTest, ActivationWithoutItsSocketIsAWarning)
 // readable again.
 TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
 {
-    const QByteArray barrierConfig = "[Barrage1]\r\nBarrageName=Night\r\nDateType=3\r\nBarrageDate=2024-03-04\r\n"
-                                     "BarrageStartTime=1899-12-30 09:00:00\r\nBarrageEndTime=1899-12-30 11:00:00\r\n"
-                                     "BarrageType=1\r\nBarragePriority=4\r\n";
+    const QByteArray barrierConfig
+        = "[Barrage1]\r\nBarrageName=Night\r\nDateType=3\r\nBarrageDate=2024-03-04\r\n"
+          "BarrageStartTime=1899-12-30 09:00:00\r\nBarrageEndTime=1899-12-30 11:00:00\r\n"
+          "BarrageType=1\r\nBarragePriority=4\r\n";
     // What an editor's "Unicode" save writes: UTF-16 little endian with a byte order mark.
     const auto toUtf16 = [](const QString& p) {
         QFile f(p);
@@ -959,7 +965,12 @@ TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
         const char* reason; // in the warning; null: the file is taken
     };
     const QList<CCase> cases = {
-        { "random bytes", [&](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.write(garbage); },
+        { "random bytes",
+            [&](const QString& p) {
+                QFile f(p);
+                f.open(QIODevice::WriteOnly);
+                f.write(garbage);
+            },
             "not text" },
         { "a folder in its place",
             [](const QString& p) {
@@ -968,7 +979,8 @@ TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
             },
             "not a plain file" },
         { "gone", [](const QString& p) { QFile::remove(p); }, "the file is gone" },
-        { "over the size limit", [](const QString& p) { QFile(p).resize(CProfile::kMaxFileBytes + 1); }, "larger than 64 MB" },
+        { "over the size limit", [](const QString& p) { QFile(p).resize(CProfile::kMaxFileBytes + 1); },
+            "larger than 64 MB" },
         { "mode 000",
             [root](const QString& p) {
                 QFile(p).setPermissions({});
@@ -1001,7 +1013,8 @@ TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
         doc.Cycle();
         EXPECT_FALSE(m_server.Commands().contains(SetValue("System.BarringActive", QStringLiteral("0"))));
         EXPECT_EQ(doc.m_barriers.size(), 1);
-        EXPECT_EQ(CheckDispatching(doc.PageTargets(), QStringLiteral("A1"), QString(), QStringLiteral("2024-03-04 17:00:00")),
+        EXPECT_EQ(CheckDispatching(doc.PageTargets(), QStringLiteral("A1"), QString(),
+                      QStringLiteral("2024-03-04 17:00:00")),
             kDispatchNotDispatched);
         if (!c.reason) {
             EXPECT_TRUE(doc.FileFaults().isEmpty()) << doc.FileFaults().join(u'\n').toStdString();
@@ -1028,7 +1041,8 @@ TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
         doc.IdleCheck();
         EXPECT_TRUE(doc.m_barriers.isEmpty());
         EXPECT_TRUE(doc.FileFaults().isEmpty()) << doc.FileFaults().join(u'\n').toStdString();
-        EXPECT_TRUE(warnings.Text().contains(QLatin1String("readable again"))) << warnings.Text().toStdString();
+        EXPECT_TRUE(warnings.Text().contains(QLatin1String("readable again")))
+            << warnings.Text().toStdString();
         WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=08:00-16:00\r\n");
     }
 }
@@ -1047,7 +1061,8 @@ TEST_F(KelvarisDocTest, AFileWithoutItsLastLineEndIsTakenOnlyAfterAMinute)
     EXPECT_FALSE(doc.m_autoActivate);
     QFile file(ConfigPath());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-61), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-61), QFileDevice::FileModificationTime));
     file.close();
     EXPECT_FALSE(doc.IdleCheck());
     EXPECT_TRUE(doc.m_autoActivate);

@@ -1,8 +1,8 @@
 // The DDE object, the automation object and the bus name taken up again on the new connection after
 // the bus daemon restarted at the same address.
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include <QCoreApplication>
@@ -139,7 +139,8 @@ TEST_F(BusReconnectTest, NameTakenMeanwhileIsReported)
 TEST_F(BusReconnectTest, QueuedNameIsTakenWhenItsHolderLeavesAndAWindowlessServerGivesWay)
 {
     const QString name = QStringLiteral("com.example.KelvarisQueueTest");
-    const auto ownerOf = [&](const QDBusConnection& observer) { return observer.interface()->serviceOwner(name).value(); };
+    const auto ownerOf
+        = [&](const QDBusConnection& observer) { return observer.interface()->serviceOwner(name).value(); };
     const auto waitFor = [](const std::function<bool()>& condition) {
         QDeadlineTimer deadline(5000);
         while (!condition() && !deadline.hasExpired()) {
@@ -150,7 +151,8 @@ TEST_F(BusReconnectTest, QueuedNameIsTakenWhenItsHolderLeavesAndAWindowlessServe
     };
     const QDBusConnection observer = Observer();
     {
-        ASSERT_TRUE(QDBusConnection::connectToBus(m_bus->Address(), QStringLiteral("queue-holder")).registerService(name));
+        ASSERT_TRUE(QDBusConnection::connectToBus(m_bus->Address(), QStringLiteral("queue-holder"))
+                        .registerService(name));
         CKelvarisBus service(m_keeper->Connection(), name);
         EXPECT_FALSE(service.OwnName());
         EXPECT_TRUE(service.IsQueued());

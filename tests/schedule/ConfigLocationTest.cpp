@@ -315,10 +315,11 @@ TEST_F(ConfigLocationTest, StaleTemporaryFilesOfSavesAreRemovedAndNothingElse)
     left.removeAll(QStringLiteral("inst"));
     left.sort();
     EXPECT_EQ(left,
-        QStringList({ QStringLiteral("202.tim"), QStringLiteral("202.tim.LinkXY"), QStringLiteral("202.tim.aBcDeF"),
-            QStringLiteral("303.tim.AbCdEf"), QStringLiteral("elsewhere"), QStringLiteral("kelvaris.cfg"),
-            QStringLiteral("kelvaris.cfg.Ab-123"), QStringLiteral("kelvaris.cfg.AbC12"),
-            QStringLiteral("kelvaris.cfg.DirXYZ"), QStringLiteral("notes.txt.AbCdEf") }));
+        QStringList(
+            { QStringLiteral("202.tim"), QStringLiteral("202.tim.LinkXY"), QStringLiteral("202.tim.aBcDeF"),
+                QStringLiteral("303.tim.AbCdEf"), QStringLiteral("elsewhere"), QStringLiteral("kelvaris.cfg"),
+                QStringLiteral("kelvaris.cfg.Ab-123"), QStringLiteral("kelvaris.cfg.AbC12"),
+                QStringLiteral("kelvaris.cfg.DirXYZ"), QStringLiteral("notes.txt.AbCdEf") }));
     EXPECT_EQ(FileBytes(PathOf(QStringLiteral("elsewhere"))), QByteArray("x"));
     EXPECT_EQ(RemoveStaleSaveFiles(PathOf(QStringLiteral("missing"))), 0);
 }

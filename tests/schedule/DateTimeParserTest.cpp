@@ -197,7 +197,8 @@ TEST_F(DateTimeParser, FourDigitYearWhereTheLocaleHasTwo)
     EXPECT_EQ(Parse("12/24/24"), Ok(2024, 12, 24, 0, 0, 0));
     EXPECT_EQ(Parse("24/12/2024"), Rejected());
     const CDateTime delay(2026, 12, 7, 13, 29, 7);
-    const QString sent = FormatDateTime(delay, DTF_DATE | DTF_FULLYEAR) + u' ' + FormatDateTime(delay, DTF_TIME);
+    const QString sent
+        = FormatDateTime(delay, DTF_DATE | DTF_FULLYEAR) + u' ' + FormatDateTime(delay, DTF_TIME);
     EXPECT_TRUE(sent.startsWith(QStringLiteral("12/7/2026 "))) << sent.toStdString();
     EXPECT_EQ(Parse(sent), Ok(2026, 12, 7, 13, 29, 7));
 

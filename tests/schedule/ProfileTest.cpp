@@ -353,9 +353,11 @@ TEST_F(ProfileTest, TextEncodingAndLineEnds)
             }
             return out;
         };
-        const QString wide = NewFile(little ? "le.cfg" : "be.cfg", utf16("[Settings]\r\nName=M\xC3\xBCller\r\n"));
+        const QString wide
+            = NewFile(little ? "le.cfg" : "be.cfg", utf16("[Settings]\r\nName=M\xC3\xBCller\r\n"));
         CProfile profile16(wide);
-        EXPECT_EQ(profile16.ReadString(kSettings, QStringLiteral("Name"), "d"), QStringLiteral("M\u00FCller"));
+        EXPECT_EQ(
+            profile16.ReadString(kSettings, QStringLiteral("Name"), "d"), QStringLiteral("M\u00FCller"));
         ASSERT_TRUE(profile16.WriteString(kSettings, QStringLiteral("Language"), QStringLiteral("1")));
         EXPECT_EQ(FileBytes(wide), utf16("[Settings]\r\nName=M\xC3\xBCller\r\nLanguage=1\r\n"));
         EXPECT_TRUE(profile16.State().problem.isEmpty());

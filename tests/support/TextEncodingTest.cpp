@@ -43,17 +43,29 @@ TEST(TextEncoding, CheckTextTellsTextFromOtherBytes)
         { "a\tb\nc\f\r", ETextForm::Utf8, "", false },
         { "[Settings]\r\nName=Ha", ETextForm::Utf8, "", true },
         { "", ETextForm::Utf8, "", true },
-        { "\xEF\xBB\xBFStra\xC3\x9F" "e\n", ETextForm::Utf8Bom, "", false },
+        { "\xEF\xBB\xBFStra\xC3\x9F"
+          "e\n",
+            ETextForm::Utf8Bom, "", false },
         { "M\xFCller \x80\r\n", ETextForm::Utf8, "", false }, // Windows-1252
         { "M\xFCller \x81\r\n", ETextForm::Utf8, "not text: neither UTF-8 nor Windows-1252", false },
         { QByteArray("a\0b\n", 4), ETextForm::Utf8, "not text: the control character 0x00 at byte 1", false },
         { "a\x1b[31m\n", ETextForm::Utf8, "not text: the control character 0x1b", false },
-        { QByteArray("\xFF\xFE" "a\0\n\0", 6), ETextForm::Utf16LE, "", false },
+        { QByteArray("\xFF\xFE"
+                     "a\0\n\0",
+              6),
+            ETextForm::Utf16LE, "", false },
         { QByteArray("\xFE\xFF\0a\0\n", 6), ETextForm::Utf16BE, "", false },
-        { QByteArray("\xFF\xFE" "a\0b\0", 6), ETextForm::Utf16LE, "", true },
-        { QByteArray("\xFF\xFE" "a\0\n", 5), ETextForm::Utf16LE, "not text: UTF-16 with an odd", false },
+        { QByteArray("\xFF\xFE"
+                     "a\0b\0",
+              6),
+            ETextForm::Utf16LE, "", true },
+        { QByteArray("\xFF\xFE"
+                     "a\0\n",
+              5),
+            ETextForm::Utf16LE, "not text: UTF-16 with an odd", false },
         { QByteArray("\xFF\xFE\x00\xD8\n\0", 6), ETextForm::Utf16LE, "not text: invalid UTF-16", false },
-        { QByteArray("\xFF\xFE\x01\0\n\0", 6), ETextForm::Utf16LE, "not text: the control character 0x01", false },
+        { QByteArray("\xFF\xFE\x01\0\n\0", 6), ETextForm::Utf16LE, "not text: the control character 0x01",
+            false },
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.bytes.toHex().toStdString());
@@ -68,5 +80,7 @@ TEST(TextEncoding, CheckTextTellsTextFromOtherBytes)
     // Written back in the form read.
     EXPECT_EQ(EncodeUtf8As("\xC3\xBC\r\n", ETextForm::Utf16BE), QByteArray("\xFE\xFF\0\xFC\0\r\0\n", 8));
     EXPECT_EQ(DecodeTextAs(QByteArray("\xFE\xFF\0\xFC", 4), ETextForm::Utf16BE), QStringLiteral("\u00FC"));
-    EXPECT_EQ(EncodeUtf8As("a", ETextForm::Utf8Bom), "\xEF\xBB\xBF" "a");
+    EXPECT_EQ(EncodeUtf8As("a", ETextForm::Utf8Bom),
+        "\xEF\xBB\xBF"
+        "a");
 }

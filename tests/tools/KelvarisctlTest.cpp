@@ -147,11 +147,11 @@ TEST_F(KelvarisctlTest, TwoWritersAtOnceKeepBothChanges)
         for (QProcess* process : { &first, &second })
             process->setProcessEnvironment(env);
         first.start(QStringLiteral(KELVARISCTL_PATH),
-            { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2031"), QStringLiteral("2031"),
-                QStringLiteral("--config"), m_config });
+            { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2031"),
+                QStringLiteral("2031"), QStringLiteral("--config"), m_config });
         second.start(QStringLiteral(KELVARISCTL_PATH),
-            { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2032"), QStringLiteral("2032"),
-                QStringLiteral("--config"), m_config });
+            { QStringLiteral("holidays"), QStringLiteral("generate"), QStringLiteral("2032"),
+                QStringLiteral("2032"), QStringLiteral("--config"), m_config });
         ASSERT_TRUE(first.waitForFinished(30000) && second.waitForFinished(30000));
         ASSERT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
         ASSERT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();

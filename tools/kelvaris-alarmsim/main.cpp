@@ -137,8 +137,9 @@ int ParseOptions(const QStringList& args, COptions& options)
                     .arg(value));
         options.answerAfterMs = static_cast<int>(std::lround(seconds * 1000));
     }
-    const QString user = parser.isSet(QStringLiteral("server-user")) ? parser.value(QStringLiteral("server-user"))
-                                                                      : qEnvironmentVariable(kServerUserVariable);
+    const QString user = parser.isSet(QStringLiteral("server-user"))
+        ? parser.value(QStringLiteral("server-user"))
+        : qEnvironmentVariable(kServerUserVariable);
     if (!user.isEmpty() && (options.serverUid = UidOfUser(user)) < 0)
         return Fail(EXIT_USAGE, QStringLiteral("no such user \"%1\" for --server-user").arg(user));
     if (options.targets.isEmpty())

@@ -264,7 +264,8 @@ int CtlDo(const QStringList& args)
         return NoAnswer(reply.error());
     // The automation object answers a command it does not know with an empty text.
     if (reply.value().isEmpty())
-        return CtlFail(CTL_FAILED, QStringLiteral("Kelvaris does not know the command \"%1\"").arg(command.Arguments()[0]));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("Kelvaris does not know the command \"%1\"").arg(command.Arguments()[0]));
     CtlOut() << reply.value() << Qt::endl;
     return CTL_OK;
 }

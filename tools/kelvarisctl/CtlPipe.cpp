@@ -1,10 +1,10 @@
 // kelvarisctl check | dispatch | response | send: one request each on Kelvaris's socket; the reply
 // text is printed without its CR LF and NUL.
+#include "schedule/DateTime.h"
 #include "support/SeqPacket.h"
 #include "support/XmlMessageBag.h"
 
 #include "Ctl.h"
-#include "schedule/DateTime.h"
 
 namespace {
 
@@ -12,7 +12,6 @@ const char kSocketNote[]
     = "The request goes to Kelvaris's socket (KELVARIS_PIPE_NAME, default the abstract name\n"
       "OndreviKelvaris; a name starting with \"/\" is a socket file). The reply text is printed\n"
       "without its CR LF and NUL.\n";
-
 
 // Sends the request and prints the reply text. With --server-user (or KELVARIS_SERVER_USER) the
 // socket must be served by that user, or nothing is sent.
@@ -31,7 +30,8 @@ int Exchange(const CCtlCommand& command, const QByteArray& request)
             CTL_USAGE, QStringLiteral("socket \"%1\": %2").arg(QString::fromUtf8(name), result.Message()));
     if (result.status == SeqPacketStatus::WrongServer)
         return CtlFail(CTL_FAILED,
-            QStringLiteral("the socket \"%1\" is not served by %2: %3").arg(QString::fromUtf8(name), user, result.Message()));
+            QStringLiteral("the socket \"%1\" is not served by %2: %3")
+                .arg(QString::fromUtf8(name), user, result.Message()));
     if (!result.Ok())
         return CtlFail(CTL_FAILED,
             QStringLiteral("Kelvaris did not answer on the socket \"%1\": %2")
@@ -104,7 +104,8 @@ int CtlDispatch(const QStringList& args)
         QStringLiteral("The moment of the message (default now), in one of the forms below; Kelvaris reads "
                        "it."),
         QStringLiteral("TEXT"));
-    AddSocketOptions(command, QStringLiteral("Forms --time takes, for example:\n") + CtlTimeExamplesHelp() + u'\n');
+    AddSocketOptions(
+        command, QStringLiteral("Forms --time takes, for example:\n") + CtlTimeExamplesHelp() + u'\n');
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
