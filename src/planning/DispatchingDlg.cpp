@@ -238,6 +238,9 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
 
     connect(m_list, &QListWidget::currentItemChanged, this,
         [this](QListWidgetItem* item) { OnItemChanged(item); });
+    // A mouse click makes the item current before Qt selects it: the planner becomes editable when
+    // the selection follows, however the target was picked.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &CDispatchingDlg::EnableButtons);
     connect(m_tabs, &QTabBar::currentChanged, this, &CDispatchingDlg::OnTabChanged);
     connect(m_model, &CPlannerModel::MarkingChanged, this, &CDispatchingDlg::OnMarkingChanged);
     connect(m_model, &CPlannerModel::CellActivated, this, &CDispatchingDlg::OnCellActivated);

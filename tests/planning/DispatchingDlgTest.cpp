@@ -259,8 +259,11 @@ void DispatchingDlgTest::groupEntryMembersTakeoverAndJump()
     dialog.Tabs()->setCurrentIndex(CDispatchingDlg::TabGroups);
     QCOMPARE(dialog.CurrentTarget(), -1); // the previous receiver is not on this tab
     QCOMPARE(dialog.Model().EditMode(), int(CPlannerModel::EditReadOnly));
-    dialog.TargetList()->setCurrentRow(0);
+    // Picked with the mouse, as an operator does: the plan is editable at once.
+    QListWidget* list = dialog.TargetList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QCOMPARE(dialog.CurrentTarget(), 3);
+    QCOMPARE(dialog.Model().EditMode(), int(CPlannerModel::EditMarking));
     dialog.Model().UserActivate(1, 0);
     QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabGroups));
 }
