@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "schedule/PageTarget.h"
+
 namespace {
 
 const SPlannerCell& DefaultCell()
@@ -15,9 +17,8 @@ const SPlannerCell& DefaultCell()
 QColor PlannerTextColorOn(const QColor& background)
 {
     const QColor rgb = background.toRgb();
-    const int high = std::max({ rgb.red(), rgb.green(), rgb.blue() });
-    const int low = std::min({ rgb.red(), rgb.green(), rgb.blue() });
-    return high + low < 255 ? QColor(Qt::white) : QColor(Qt::black);
+    const quint32 value = quint32(rgb.red()) | quint32(rgb.green()) << 8 | quint32(rgb.blue()) << 16;
+    return TextColourOn(value) == 0 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 CPlannerModel::CPlannerModel(QObject* parent)

@@ -1,9 +1,10 @@
 #include "schedule/PageTarget.h"
 
 #include <algorithm>
-#include <limits>
+#include <cmath>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <utility>
@@ -67,7 +68,8 @@ bool ReadDispatchBytes(const QString& path, QByteArray& bytes, QString& problem)
         return false;
     }
     if (::fstat(file.handle(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxDispatchFileBytes) {
-        problem = QStringLiteral("not a plain file of at most %1 MB").arg(kMaxDispatchFileBytes / (1024 * 1024));
+        problem
+            = QStringLiteral("not a plain file of at most %1 MB").arg(kMaxDispatchFileBytes / (1024 * 1024));
         return false;
     }
     bytes = file.read(kMaxDispatchFileBytes + 1);
@@ -130,8 +132,8 @@ QByteArray SettingValue(const QString& text)
 // Automatic base ("0x" hexadecimal, a leading "0" octal), saturating at the ends of int.
 int NumberFromText(QStringView text)
 {
-    return int(std::clamp<long>(
-        ScanLong(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return int(
+        std::clamp<long>(ScanLong(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // Automatic base into 32 bits as the C library's unsigned conversion does it with a 32-bit
@@ -323,7 +325,8 @@ bool CPageTarget::DispatchFileChanged(bool* recheckDue) const
                 if (recheckDue)
                     *recheckDue = true;
             } else {
-                KTRACE(lcConfig) << "master dispatch file" << masterFile << "is newer; copying it over" << local;
+                KTRACE(lcConfig) << "master dispatch file" << masterFile << "is newer; copying it over"
+                                 << local;
                 if (CopyFileWithTimes(masterFile, local))
                     localTime = FileTimeNs(local);
             }
@@ -505,14 +508,24 @@ bool CPageTarget::WriteCurrentTargetId(const QString& text)
     return written;
 }
 
+quint32 TextColourOn(quint32 colour)
+{
+    // sRGB to linear light, then the luminance weights of WCAG 2.
+    const auto linear = [](quint32 channel) {
+        const double c = double(channel & 0xFF) / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance
+        = 0.2126 * linear(colour) + 0.7152 * linear(colour >> 8) + 0.0722 * linear(colour >> 16);
+    // Contrast with black (L + 0.05) / 0.05 against with white 1.05 / (L + 0.05).
+    const double withBlack = (luminance + 0.05) / 0.05;
+    const double withWhite = 1.05 / (luminance + 0.05);
+    return withBlack >= withWhite ? 0U : 0x00FFFFFFU;
+}
+
 quint32 CPageTarget::TextColour() const
 {
-    const quint32 red = m_colour & 0xFF;
-    const quint32 green = (m_colour >> 8) & 0xFF;
-    const quint32 blue = (m_colour >> 16) & 0xFF;
-    const quint32 sum = std::max({ red, green, blue }) + std::min({ red, green, blue });
-    // sum / 510 < 0.5, in integers.
-    return sum < 255 ? 0x00FFFFFFU : 0U;
+    return TextColourOn(m_colour);
 }
 
 // CPageTargetArray

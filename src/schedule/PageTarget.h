@@ -15,6 +15,12 @@
 
 class CPageTargetArray;
 
+// The colour of text on a 0x00BBGGRR colour: black (0) or white (0x00FFFFFF), whichever has the
+// higher contrast ratio by the relative luminance of WCAG 2 (black from a luminance of about 0.179
+// up, so names on pure blue are white and on pure red black). The planner, the print and the
+// exports all draw names by it.
+quint32 TextColourOn(quint32 colour);
+
 // A receiver or an alarm group of the alarm server, with its dispatch plan and per-target
 // settings. Plain value: copies carry the range array with them. Nothing here locks: the engine
 // serialises the access of its threads to the list of targets; every operation is re-entrant.
@@ -93,8 +99,7 @@ public:
     bool RetryUnsavedWrites();
     bool HasUnsavedWrites() const { return m_unsavedCurrentTargetId.has_value(); }
 
-    // The colour of a name drawn on m_colour: white (0x00FFFFFF) on a dark colour, black (0) on a
-    // light one. Lightness is (largest + smallest of red, green and blue) / 510; below 0.5 is dark.
+    // The colour of a name drawn on m_colour (TextColourOn).
     quint32 TextColour() const;
 
     // Whether the ID can name a dispatch file (see above).

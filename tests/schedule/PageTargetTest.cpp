@@ -250,7 +250,8 @@ TEST_F(PageTargetTest, LinesEndAtCrFormFeedOrAfter4096Bytes)
     WriteFile(path, QByteArray("20240312=1:00-2:00\r\n\0\x01\x02", 23));
     EXPECT_FALSE(group.LoadDispatchFile());
     EXPECT_EQ(group.m_ranges[0].m_day, 11);
-    EXPECT_TRUE(group.m_fileProblem.startsWith(QLatin1String("not text"))) << group.m_fileProblem.toStdString();
+    EXPECT_TRUE(group.m_fileProblem.startsWith(QLatin1String("not text")))
+        << group.m_fileProblem.toStdString();
     QByteArray wide("\xFF\xFE");
     for (const char c : QByteArray("[Settings]\r\nName=Z\r\nTakeover=0\r\n20240313=01:00-02:00\r\n"))
         wide += c, wide += '\0';
@@ -624,19 +625,24 @@ TEST_F(PageTargetTest, ReceiversOfNestedGroupsAppearOnce)
     EXPECT_EQ(chain.at(0).GetReceivers(chain), QString::number(kDepth));
 }
 
-TEST_F(PageTargetTest, TextColourFollowsTheLightness)
+// Black or white, whichever contrasts more with the colour (WCAG 2 relative luminance).
+TEST_F(PageTargetTest, TextColourHasTheHigherContrast)
 {
     CPageTarget target;
     const std::pair<quint32, quint32> cases[] = {
+        { 0x00FF0000U, 0x00FFFFFFU }, // pure blue #0000ff: white (8.6:1; black only 2.4:1)
+        { 0x000000FFU, 0U }, // pure red #ff0000: black (5.3:1 against 4.0:1)
+        { 0x0000FF00U, 0U }, // pure green #00ff00
+        { 0x00808080U, 0U }, // grey #808080
         { 0x0000FFFFU, 0U }, // yellow
         { 0x00800000U, 0x00FFFFFFU }, // dark blue
+        { 0x00000080U, 0x00FFFFFFU }, // dark red
+        { 0x00008000U, 0x00FFFFFFU }, // dark green #008000 (luminance 0.154)
         { 0x00000000U, 0x00FFFFFFU },
         { 0x00FFFFFFU, 0U },
-        { 0x0000FF00U, 0U }, // pure green: exactly 0.5
-        { 0x000000FEU, 0x00FFFFFFU }, // just below
+        { 0x00767676U, 0U }, // #767676: luminance 0.181, black just wins
+        { 0x00757575U, 0x00FFFFFFU }, // #757575: 0.178, white just wins
         { 0xFF000000U, 0x00FFFFFFU }, // the top byte is no colour
-        { 0x00808080U, 0U },
-        { 0x007F7F7FU, 0x00FFFFFFU },
     };
     for (const auto& [colour, text] : cases) {
         target.m_colour = colour;
@@ -766,7 +772,8 @@ TEST_F(PageTargetTest, NoWriteFollowsALink)
     EXPECT_EQ(group.ReadCurrentTargetId(), QStringLiteral("17"));
     EXPECT_TRUE(group.HasUnsavedWrites());
     CProfile profile(config);
-    EXPECT_FALSE(profile.WriteString(QStringLiteral("Settings"), QStringLiteral("AutoActivate"), QStringLiteral("1")));
+    EXPECT_FALSE(
+        profile.WriteString(QStringLiteral("Settings"), QStringLiteral("AutoActivate"), QStringLiteral("1")));
     EXPECT_EQ(ReadFile(victim), QByteArray("[Settings]\r\nName=untouched\r\n"));
     EXPECT_TRUE(QFileInfo(LocalFile(QStringLiteral("40"))).isSymLink());
 }
