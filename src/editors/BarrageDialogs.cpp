@@ -1,5 +1,6 @@
 #include "editors/BarrageDialogs.h"
 
+#include <utility>
 #include <memory>
 
 #include <QComboBox>
@@ -150,6 +151,9 @@ void CScheduleListDialog::Fill(int select)
     }
     m_list->clear();
     m_list->insertTopLevelItems(0, items);
+    // The list opens with its first row selected, so Return (Edit is the default button) edits it.
+    if (select < 0 && !std::exchange(m_filled, true))
+        select = 0;
     if (select >= 0 && select < count)
         m_list->setCurrentItem(m_list->topLevelItem(select));
     UpdateButtons();

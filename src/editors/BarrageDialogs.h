@@ -44,6 +44,7 @@ protected:
 
     // Sorts the records, then (re)builds the list and selects row `select` (none for -1).
     void Fill(int select = -1);
+    bool m_filled = false; // the list was filled once (the first fill selects the first row)
     // The texts, the headers and the rows; the subclass calls it at the end of its constructor.
     void Retranslate();
     void changeEvent(QEvent* event) override;

@@ -278,6 +278,8 @@ CHolidayListDialog::CHolidayListDialog(CHolidaysArray& holidays, QWidget* parent
     m_holidays.SortByDate();
     Retranslate();
     Rebuild();
+    // The first row selected, so Return (Edit is the default button) edits it.
+    SelectRow(0);
     m_list->setFocus();
 }
 

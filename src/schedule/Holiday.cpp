@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <QCoreApplication>
+#include <QSet>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DayContext.h"
@@ -293,9 +294,21 @@ bool GenerateStatutoryHolidays(CHolidaysArray& holidays, int first, int last)
     if (first <= 1900 || last >= 2100)
         return false;
     const StatutoryNames names = TranslatedStatutoryNames();
-    holidays.reserve(holidays.size() + qsizetype(last - first + 1) * qsizetype(kStatutoryRules.size()));
+    CHolidaysArray generated;
+    generated.reserve(qsizetype(last - first + 1) * qsizetype(kStatutoryRules.size()));
     for (int year = first; year <= last; ++year)
-        AppendStatutoryYear(holidays, names, year);
+        AppendStatutoryYear(generated, names, year);
+    // A holiday of the same day and name that the list holds already is not added again: a year
+    // generated twice stays one year.
+    QSet<std::pair<qint64, QString>> present;
+    present.reserve(holidays.size());
+    for (const CHoliday& holiday : std::as_const(holidays))
+        present.insert({ holiday.m_date.DayNumber(), holiday.m_name });
+    holidays.reserve(holidays.size() + generated.size());
+    for (const CHoliday& holiday : std::as_const(generated)) {
+        if (!present.contains({ holiday.m_date.DayNumber(), holiday.m_name }))
+            holidays.append(holiday);
+    }
     if (last - first < 50)
         holidays.SortByDate();
     holidays.SetModified();

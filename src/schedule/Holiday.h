@@ -93,7 +93,8 @@ QDate EasterSunday(int year);
 
 // The generate command of the holiday editor and of the control tool: the years are exchanged
 // when last < first; nothing happens (false) unless first > 1900 and last < 2100. Otherwise the
-// statutory holidays of every year from first to last are appended, the list is sorted by date
+// statutory holidays of every year from first to last that the list does not hold yet (same day
+// and name) are appended, the list is sorted by date
 // when the span is shorter than 50 years (a longer one stays in generation order), the modified
 // flag is set and the result is true.
 bool GenerateStatutoryHolidays(CHolidaysArray& holidays, int first, int last);

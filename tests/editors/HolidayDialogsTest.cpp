@@ -142,7 +142,11 @@ private Q_SLOTS:
         QCOMPARE(RowNames(*list), Names(holidays));
         QCOMPARE(list->topLevelItem(2)->text(1), FormatDateTime(CDateTime(2024, 12, 25, 0, 0, 0), DTF_DATE));
         QVERIFY(list->columnWidth(0) > list->columnWidth(1));
+        // The first row is selected at once, so Return (Edit is the default) edits it.
         QVERIFY(dialog.EditButton()->isDefault());
+        QCOMPARE(dialog.SelectedRow(), 0);
+        QVERIFY(dialog.EditButton()->isEnabled());
+        dialog.SelectRow(-1);
         QVERIFY(!dialog.EditButton()->isEnabled());
         QVERIFY(!dialog.RemoveButton()->isEnabled());
         dialog.SelectRow(1);
@@ -178,6 +182,7 @@ private Q_SLOTS:
         CHolidayListDialog dialog(holidays);
 
         // Nothing selected: nothing opens, nothing changes.
+        dialog.SelectRow(-1);
         dialog.EditHoliday();
         QVERIFY(!holidays.IsModified());
 
@@ -210,6 +215,7 @@ private Q_SLOTS:
             = Holidays({ Day("A", 2024, 1, 1), Day("B", 2024, 5, 1), Day("C", 2024, 12, 25) });
         CHolidayListDialog dialog(holidays);
 
+        dialog.SelectRow(-1);
         dialog.RemoveHoliday();
         QCOMPARE(holidays.size(), 3);
         QVERIFY(!holidays.IsModified());

@@ -327,6 +327,11 @@ TEST(HolidayGeneration, OneYearGivesElevenHolidaysInDateOrder)
             Text("Boxing Day@2024-12-26") }));
     for (const CHoliday& holiday : holidays)
         EXPECT_EQ(holiday.m_date.SecondOfDay(), 0);
+    // A year listed already adds only what is missing (same day and name): a renamed or deleted one.
+    holidays.removeAt(3);
+    holidays[0].m_name = Text("Neujahr");
+    EXPECT_TRUE(GenerateStatutoryHolidays(holidays, 2024, 2025));
+    EXPECT_EQ(holidays.size(), 10 + 2 + 11);
 
     // In 2008 Ascension Day falls on Labour Day: the sort keeps the order of equal days.
     CHolidaysArray early;
