@@ -218,11 +218,11 @@
     </message>
     <message>
         <source>Select &amp;all</source>
-        <translation>&amp;Alle auswählen</translation>
+        <translation>Alle auswä&amp;hlen</translation>
     </message>
     <message>
         <source>Select &amp;none</source>
-        <translation>&amp;Keine auswählen</translation>
+        <translation>Keine aus&amp;wählen</translation>
     </message>
     <message>
         <source>Select all</source>

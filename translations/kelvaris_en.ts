@@ -700,7 +700,7 @@ The changes were written to their own dispatch files all the same; they apply on
     </message>
     <message>
         <source>&amp;Automatic</source>
-        <translation>&amp;Automatic</translation>
+        <translation>Au&amp;tomatic</translation>
     </message>
     <message>
         <source>Close</source>
@@ -1003,7 +1003,7 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
     </message>
     <message>
         <source>&amp;Password...</source>
-        <translation>&amp;Password...</translation>
+        <translation>Pass&amp;word...</translation>
     </message>
     <message>
         <source>Set or change the password that protects the commands</source>

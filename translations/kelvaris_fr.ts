@@ -218,7 +218,7 @@
     </message>
     <message>
         <source>Select &amp;all</source>
-        <translation>Tout &amp;sélectionner</translation>
+        <translation>&amp;Tout sélectionner</translation>
     </message>
     <message>
         <source>Select &amp;none</source>

@@ -171,7 +171,7 @@ const CActionInfo kActions[] = {
         false },
     { "actionPlanOfAction", QT_TRANSLATE_NOOP("CMainFrame", "&Plan of action...\tCtrl+E"),
         QT_TRANSLATE_NOOP("CMainFrame", "Plan when the receivers and groups are on duty"), "plan.svg",
-        nullptr, false },
+        "Ctrl+E", false },
     { "actionShifts", QT_TRANSLATE_NOOP("CMainFrame", "&Shifts...\tCtrl+S"),
         QT_TRANSLATE_NOOP("CMainFrame", "Edit the shifts"), "shifts.svg", "Ctrl+S", false },
     { "actionBarriers", QT_TRANSLATE_NOOP("CMainFrame", "&Barriers/Pauses...\tCtrl+P"),
@@ -460,7 +460,11 @@ void CMainFrame::Retranslate()
 {
     for (const CActionInfo& info : kActions) {
         QAction* action = Action(QString::fromLatin1(info.m_key));
-        const QString text = Translate(info.m_text);
+        QString text = Translate(info.m_text);
+        // The shortcut shown beside the text is the action's own, in the user's language
+        // (QKeySequence::NativeText, "Strg+E" in German): the texts' "\tCtrl+E" is left out.
+        if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0 && !action->shortcut().isEmpty())
+            text.truncate(tab);
         action->setText(text);
         action->setToolTip(PlainText(text));
         action->setStatusTip(Translate(info.m_statusTip));

@@ -15,6 +15,9 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
@@ -192,12 +195,79 @@ public:
             if (auto* group = qobject_cast<QGroupBox*>(widget))
                 CheckGroup(group);
         }
+        CheckMnemonics(window, widgets);
     }
 
     const QStringList& Cuts() const { return m_cuts; }
     int Checked() const { return m_checked; }
 
 private:
+    // The letter after a single "&", lower case; none for a text without one.
+    static QChar Mnemonic(const QString& text)
+    {
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != u'&')
+                continue;
+            if (text[i + 1] == u'&') {
+                ++i;
+                continue;
+            }
+            return text[i + 1].toLower();
+        }
+        return QChar();
+    }
+
+    // Alt plus a letter must reach one control: within the window (buttons, labels with a buddy,
+    // tabs, the menu bar) and within each menu.
+    void CheckMnemonics(QWidget* window, const QList<QWidget*>& widgets)
+    {
+        QList<std::pair<QChar, QString>> keys;
+        const auto add = [](QList<std::pair<QChar, QString>>& into, const QString& text) {
+            if (const QChar key = Mnemonic(text); !key.isNull())
+                into.append({ key, text });
+        };
+        for (QWidget* widget : widgets) {
+            if (!widget->isVisibleTo(window) || widget->window() != window)
+                continue;
+            if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                add(keys, button->text());
+            else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy())
+                add(keys, label->text());
+            else if (auto* group = qobject_cast<QGroupBox*>(widget); group && group->isCheckable())
+                add(keys, group->title());
+            else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+                for (int i = 0; i < tabs->count(); ++i)
+                    add(keys, tabs->tabText(i));
+            }
+        }
+        QList<QList<std::pair<QChar, QString>>> menus;
+        if (auto* main = qobject_cast<QMainWindow*>(window)) {
+            for (QAction* action : main->menuBar()->actions()) {
+                add(keys, action->text());
+                if (!action->menu())
+                    continue;
+                QList<std::pair<QChar, QString>> items;
+                for (QAction* item : action->menu()->actions()) {
+                    if (item->isVisible() && !item->isSeparator())
+                        add(items, item->text());
+                }
+                menus.append(items);
+            }
+        }
+        menus.prepend(keys);
+        for (const auto& scope : std::as_const(menus)) {
+            for (qsizetype i = 0; i < scope.size(); ++i) {
+                for (qsizetype j = i + 1; j < scope.size(); ++j) {
+                    ++m_checked;
+                    if (scope[i].first == scope[j].first)
+                        m_cuts.append(QStringLiteral("%1 [%2]: the mnemonic \"%3\" of \"%4\" and \"%5\"")
+                                          .arg(m_window, m_language, scope[i].first, scope[i].second,
+                                              scope[j].second));
+                }
+            }
+        }
+    }
+
     void Expect(const QString& what, const QString& text, int need, int room)
     {
         ++m_checked;
