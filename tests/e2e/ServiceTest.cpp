@@ -550,13 +550,15 @@ TEST(ServiceHostTest, WatchdogStarvesWhileTheCycleHangs)
 
 // The watchdog means "answering": with the alarm server frozen (SIGSTOP) the engine's calls run into
 // their time-outs, yet the gaps between WATCHDOG=1 stay under a third of WatchdogSec and the socket
-// answers throughout. KELVARIS_FROZEN_SECONDS sets how long (the full check: 300; CI: 70, enough
+// answers throughout. KELVARIS_FROZEN_SECONDS sets how long (the full check: 300; CI: 65, enough
 // for a minute push).
 TEST_F(ServiceProgramTest, WatchdogKeepsBeingFedWhileTheAlarmServerIsFrozen)
 {
     const int frozenSeconds = qEnvironmentVariableIsSet("KELVARIS_FROZEN_SECONDS")
         ? qEnvironmentVariableIntValue("KELVARIS_FROZEN_SECONDS")
-        : 70;
+        : 65;
+    if (frozenSeconds <= 0)
+        GTEST_SKIP() << "KELVARIS_FROZEN_SECONDS=0: the check runs in another build";
     QFile targets(m_dir.filePath(QStringLiteral("targets.cfg")));
     ASSERT_TRUE(targets.open(QIODevice::WriteOnly));
     targets.write("[Target1]\r\nName=Anna\r\nNumber=0\r\nID=17\r\nColour=255\r\n");
