@@ -495,10 +495,6 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
         <translation>&amp;Nur Empfänger/Gruppe: %1</translation>
     </message>
     <message>
-        <source>&amp;All receivers and groups</source>
-        <translation>&amp;Alle Empfänger und Gruppen</translation>
-    </message>
-    <message>
         <source>Period</source>
         <translation>Zeitraum</translation>
     </message>
@@ -533,6 +529,14 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
     <message>
         <source>One calendar event per span of duty, for calendar programs</source>
         <translation>Ein Kalendertermin je Dienstzeitraum, für Kalenderprogramme</translation>
+    </message>
+    <message>
+        <source>&amp;All groups</source>
+        <translation>&amp;Alle Gruppen</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers</source>
+        <translation>&amp;Alle Empfänger</translation>
     </message>
 </context>
 <context>

@@ -495,10 +495,6 @@ The changes were written to their own dispatch files all the same; they apply on
         <translation>&amp;Only receiver/group: %1</translation>
     </message>
     <message>
-        <source>&amp;All receivers and groups</source>
-        <translation>&amp;All receivers and groups</translation>
-    </message>
-    <message>
         <source>Period</source>
         <translation>Period</translation>
     </message>
@@ -533,6 +529,14 @@ The changes were written to their own dispatch files all the same; they apply on
     <message>
         <source>One calendar event per span of duty, for calendar programs</source>
         <translation>One calendar event per span of duty, for calendar programs</translation>
+    </message>
+    <message>
+        <source>&amp;All groups</source>
+        <translation>&amp;All groups</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers</source>
+        <translation>&amp;All receivers</translation>
     </message>
 </context>
 <context>

@@ -495,10 +495,6 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
         <translation>Solo el &amp;receptor/grupo: %1</translation>
     </message>
     <message>
-        <source>&amp;All receivers and groups</source>
-        <translation>&amp;Todos los receptores y grupos</translation>
-    </message>
-    <message>
         <source>Period</source>
         <translation>Periodo</translation>
     </message>
@@ -533,6 +529,14 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
     <message>
         <source>One calendar event per span of duty, for calendar programs</source>
         <translation>Un evento de calendario por cada periodo de servicio, para programas de calendario</translation>
+    </message>
+    <message>
+        <source>&amp;All groups</source>
+        <translation>&amp;Todos los grupos</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers</source>
+        <translation>&amp;Todos los receptores</translation>
     </message>
 </context>
 <context>

@@ -495,10 +495,6 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
         <translation>&amp;Uniquement le récepteur/groupe : %1</translation>
     </message>
     <message>
-        <source>&amp;All receivers and groups</source>
-        <translation>&amp;Tous les récepteurs et groupes</translation>
-    </message>
-    <message>
         <source>Period</source>
         <translation>Période</translation>
     </message>
@@ -533,6 +529,14 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
     <message>
         <source>One calendar event per span of duty, for calendar programs</source>
         <translation>Un événement d&apos;agenda par période de service, pour les logiciels d&apos;agenda</translation>
+    </message>
+    <message>
+        <source>&amp;All groups</source>
+        <translation>&amp;Tous les groupes</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers</source>
+        <translation>&amp;Tous les récepteurs</translation>
     </message>
 </context>
 <context>

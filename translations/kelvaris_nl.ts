@@ -495,10 +495,6 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
         <translation>Alleen &amp;ontvanger/groep: %1</translation>
     </message>
     <message>
-        <source>&amp;All receivers and groups</source>
-        <translation>&amp;Alle ontvangers en groepen</translation>
-    </message>
-    <message>
         <source>Period</source>
         <translation>Periode</translation>
     </message>
@@ -533,6 +529,14 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
     <message>
         <source>One calendar event per span of duty, for calendar programs</source>
         <translation>Eén agenda-afspraak per dienstperiode, voor agendaprogramma&apos;s</translation>
+    </message>
+    <message>
+        <source>&amp;All groups</source>
+        <translation>&amp;Alle groepen</translation>
+    </message>
+    <message>
+        <source>&amp;All receivers</source>
+        <translation>&amp;Alle ontvangers</translation>
     </message>
 </context>
 <context>

@@ -704,7 +704,7 @@ void CDispatchingDlg::PrintOrExport(bool exporting)
     const qsizetype current = IndexOfTarget(targets, m_currentId);
     const QString name = current >= 0 ? targets.at(current).m_name : QString();
     CExportDlg dialog(name, m_planner->Caption(), PlanMonthText(m_weekStart),
-        exporting ? PlanPeriodMonth : PlanPeriodWeek, this);
+        exporting ? PlanPeriodMonth : PlanPeriodWeek, this, m_tabs->currentIndex() == TabGroups);
     if (exporting)
         dialog.OfferCalendar();
     if (dialog.exec() != QDialog::Accepted)

@@ -20,10 +20,11 @@ QString Literal(const QString& text)
 }
 } // namespace
 
-CExportDlg::CExportDlg(
-    const QString& targetName, const QString& weekText, const QString& monthText, int period, QWidget* parent)
+CExportDlg::CExportDlg(const QString& targetName, const QString& weekText, const QString& monthText, int period,
+    QWidget* parent, bool groups)
     : QDialog(parent)
     , m_targetName(targetName)
+    , m_groups(groups)
     , m_weekText(ShortWeekText(weekText))
     , m_monthText(monthText)
     , m_period(period == 1 ? 1 : 0)
@@ -125,7 +126,8 @@ void CExportDlg::Retranslate()
     m_targetRadio->setText(m_targetName.isEmpty()
             ? tr("&Only receiver/group:")
             : tr("&Only receiver/group: %1").arg(Literal(m_targetName)));
-    m_allRadio->setText(tr("&All receivers and groups"));
+    // What "all" writes: the entries of the tab the dialog was opened from.
+    m_allRadio->setText(m_groups ? tr("&All groups") : tr("&All receivers"));
     m_periodGroup->setTitle(tr("Period"));
     m_weekRadio->setText(tr("The current &week: %1").arg(Literal(m_weekText)));
     m_monthRadio->setText(tr("The current &month: %1").arg(Literal(m_monthText)));

@@ -19,8 +19,9 @@ class CExportDlg : public QDialog
     Q_OBJECT
 
 public:
+    // `groups`: opened from the groups tab, so "all" means all groups (else all receivers).
     CExportDlg(const QString& targetName, const QString& weekText, const QString& monthText, int period,
-        QWidget* parent = nullptr);
+        QWidget* parent = nullptr, bool groups = false);
 
     // The choice, taken on OK.
     bool AllTargets() const { return m_allTargets; }
@@ -53,6 +54,7 @@ private:
     void Retranslate();
 
     QString m_targetName;
+    bool m_groups = false;
     QString m_weekText;
     QString m_monthText;
     bool m_allTargets = false;

@@ -64,6 +64,10 @@ void CalendarExportTest::formatChoiceAndPeriodDates()
     print.CalendarRadio()->setChecked(true);
     print.accept();
     QVERIFY(!print.Calendar());
+    // "All" names what it writes: the entries of the tab the dialog was opened from.
+    QCOMPARE(print.AllRadio()->text(), QStringLiteral("&All receivers"));
+    CExportDlg groups(QStringLiteral("North"), week, QStringLiteral("March 2024"), 0, nullptr, true);
+    QCOMPARE(groups.AllRadio()->text(), QStringLiteral("&All groups"));
 
     CExportDlg exporting(QStringLiteral("Desk"), week, QStringLiteral("March 2024"), 1);
     exporting.OfferCalendar();
