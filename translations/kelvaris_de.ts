@@ -464,6 +464,10 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
         <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
         <translation>Der Kalender konnte nicht in „%1“ geschrieben werden: %2.</translation>
     </message>
+    <message>
+        <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
+        <translation>Tastatur: Pfeiltasten bewegen, Umschalt+Pfeil erweitert, Strg+Pfeil auf/ab springt eine Stunde, Leertaste markiert, Entf hebt auf.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -1122,6 +1126,10 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
     <message>
         <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
         <translation>Doppelklick oder Eingabetaste auf der Zelle eines Mitglieds öffnet diesen Teilnehmer.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection.</source>
+        <translation>Strg+Pfeil nach oben/unten springt um eine Stunde, Entf hebt die Markierung der Auswahl auf.</translation>
     </message>
 </context>
 <context>

@@ -464,6 +464,10 @@ The changes were written to their own dispatch files all the same; they apply on
         <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
         <translation>The calendar could not be written to &quot;%1&quot;: %2.</translation>
     </message>
+    <message>
+        <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
+        <translation>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -1122,6 +1126,10 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
     <message>
         <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
         <translation>Double click or Enter on a member&apos;s cell opens that receiver.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection.</source>
+        <translation>Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection.</translation>
     </message>
 </context>
 <context>

@@ -464,6 +464,10 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
         <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
         <translation>No se pudo escribir el calendario en &quot;%1&quot;: %2.</translation>
     </message>
+    <message>
+        <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
+        <translation>Teclado: las flechas mueven, Mayús+flecha amplía, Ctrl+Arriba/Abajo salta una hora, Espacio marca, Supr desmarca.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -1122,6 +1126,10 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
     <message>
         <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
         <translation>Un doble clic o Intro en la celda de un miembro abre ese receptor.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection.</source>
+        <translation>Ctrl+Arriba/Ctrl+Abajo mueve una hora, Supr desmarca la selección.</translation>
     </message>
 </context>
 <context>

@@ -464,6 +464,10 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
         <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
         <translation>Impossible d&apos;écrire l&apos;agenda dans « %1 » : %2.</translation>
     </message>
+    <message>
+        <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
+        <translation>Clavier : les flèches déplacent, Maj+flèche étend, Ctrl+Haut/Bas saute d&apos;une heure, Espace marque, Suppr démarque.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -1122,6 +1126,10 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
     <message>
         <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
         <translation>Un double-clic ou Entrée sur la cellule d&apos;un membre ouvre ce destinataire.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection.</source>
+        <translation>Ctrl+Haut/Ctrl+Bas déplace d&apos;une heure, Suppr démarque la sélection.</translation>
     </message>
 </context>
 <context>

@@ -464,6 +464,10 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
         <source>The calendar could not be written to &quot;%1&quot;: %2.</source>
         <translation>De agenda kon niet naar &quot;%1&quot; worden geschreven: %2.</translation>
     </message>
+    <message>
+        <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
+        <translation>Toetsenbord: pijltjestoetsen verplaatsen, Shift+pijl breidt uit, Ctrl+Omhoog/Omlaag springt een uur, Spatie markeert, Delete maakt ongedaan.</translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -1122,6 +1126,10 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
     <message>
         <source>Double click or Enter on a member&apos;s cell opens that receiver.</source>
         <translation>Dubbelklikken of Enter op de cel van een lid opent die ontvanger.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection.</source>
+        <translation>Ctrl+Omhoog/Ctrl+Omlaag gaat een uur verder, Delete maakt de markering van de selectie ongedaan.</translation>
     </message>
 </context>
 <context>

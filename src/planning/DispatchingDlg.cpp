@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -191,6 +192,11 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     right->addLayout(navigation);
     right->addLayout(schedules);
     right->addWidget(m_plannerWidget, 1);
+    // The marking keys, where a dialog without a status bar shows them.
+    m_keysHelp = new QLabel(this);
+    m_keysHelp->setWordWrap(true);
+    m_keysHelp->setObjectName(QStringLiteral("keysHelp"));
+    right->addWidget(m_keysHelp);
 
     auto* top = new QHBoxLayout;
     top->addLayout(left);
@@ -309,6 +315,8 @@ void CDispatchingDlg::Retranslate()
     m_forward->setText(tr(">"));
     UpdateNavigationTips();
     m_caption->setToolTip(tr("The week shown"));
+    m_keysHelp->setText(tr("Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, "
+                           "Delete unmarks."));
     m_previous->setText(tr("< previous schedule"));
     m_previous->setToolTip(tr("Show the latest week before this one that holds a plan"));
     m_next->setText(tr("next schedule >"));
@@ -343,6 +351,16 @@ void CDispatchingDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // The grid has its size only now: show the work time.
     m_plannerWidget->ScrollToRow(m_model->FirstVisibleRow());
+    PlaceCurrentCell();
+}
+
+void CDispatchingDlg::PlaceCurrentCell()
+{
+    // Where the keyboard starts: today's column when the week shown holds today, else the first
+    // day; the first row shown (the work time), not midnight.
+    const int today = m_planner->ColumnOfDate(CDateTime::GetCurrentTime());
+    const int first = m_planner->ColumnOfDate(m_planner->FirstDate());
+    m_plannerWidget->SetCurrentCell(today >= 0 ? today : std::max(first, 1), m_plannerWidget->FirstShownRow());
 }
 
 bool CDispatchingDlg::eventFilter(QObject* watched, QEvent* event)
@@ -438,6 +456,7 @@ void CDispatchingDlg::SetUpPlanner()
     UpdateNavigationTips();
     LoadPlan();
     m_plannerWidget->ScrollToRow(m_model->FirstVisibleRow());
+    PlaceCurrentCell();
 }
 
 void CDispatchingDlg::LoadPlan()
@@ -581,6 +600,7 @@ void CDispatchingDlg::OnItemChanged(QListWidgetItem* item)
     m_preselected = item->data(kTargetNameRole).toString();
     LoadPlan();
     EnableButtons();
+    PlaceCurrentCell();
 }
 
 void CDispatchingDlg::OnTabChanged(int tab)

@@ -17,6 +17,7 @@ class CPlannerModel;
 class CPlannerWidget;
 class CTimePlanner;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -118,6 +119,8 @@ private:
     // Sets the grid up for the week start (the weeks shown follow the grid's width), shows the
     // caption and loads the current target's plan.
     void SetUpPlanner();
+    // Puts the planner's current cell where keyboard planning starts (see the definition).
+    void PlaceCurrentCell();
     // The size the planner is set up for (its own, or narrower where two weeks would not fit).
     QSize PlannerSetUpSize() const;
     // Loads the current target's plan (saving an edited one first) and shows or hides the
@@ -174,6 +177,7 @@ private:
     QPushButton* m_back = nullptr;
     QPushButton* m_forward = nullptr;
     QLineEdit* m_caption = nullptr;
+    QLabel* m_keysHelp = nullptr;
     QPushButton* m_previous = nullptr;
     QPushButton* m_next = nullptr;
     CPlannerWidget* m_plannerWidget = nullptr;

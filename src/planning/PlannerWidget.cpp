@@ -25,6 +25,8 @@ constexpr int kDayWidthHint = 90;
 // every row height the pointer is farther out, up to a bound.
 constexpr int kAutoScrollIntervalMs = 50;
 constexpr int kAutoScrollMaxRows = 8;
+// The grid's rows are quarter hours.
+constexpr int kRowsPerHour = 4;
 
 } // namespace
 
@@ -74,6 +76,7 @@ QString CPlannerWidget::MarkingHelp()
         tr("With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page "
            "Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection "
            "(or unmarks it when the current cell is marked)."),
+        tr("Ctrl+Up/Ctrl+Down move by an hour, Delete unmarks the selection."),
         tr("Double click or Enter on a member's cell opens that receiver.") }
         .join(u'\n');
 }
@@ -593,12 +596,14 @@ void CPlannerWidget::keyPressEvent(QKeyEvent* event)
     const int page = std::max(1, verticalScrollBar()->pageStep());
     int column = m_currentColumn;
     int row = m_currentRow;
+    // Ctrl moves by an hour: a morning's duty is a few keys, not sixteen.
+    const int step = (event->modifiers() & Qt::ControlModifier) ? kRowsPerHour : 1;
     switch (event->key()) {
     case Qt::Key_Up:
-        row = std::max(0, row - 1);
+        row = std::max(0, row - step);
         break;
     case Qt::Key_Down:
-        row = std::min(rows - 1, row + 1);
+        row = std::min(rows - 1, row + step);
         break;
     case Qt::Key_Left:
         column = NextColumn(column, -1);
@@ -622,6 +627,11 @@ void CPlannerWidget::keyPressEvent(QKeyEvent* event)
         if (!event->isAutoRepeat())
             m_model->UserSetMarked(m_anchorColumn, m_anchorRow, m_currentColumn, m_currentRow,
                 !m_model->CellMarked(m_currentColumn, m_currentRow));
+        event->accept();
+        return;
+    case Qt::Key_Delete:
+        if (!event->isAutoRepeat())
+            m_model->UserSetMarked(m_anchorColumn, m_anchorRow, m_currentColumn, m_currentRow, false);
         event->accept();
         return;
     case Qt::Key_Return:

@@ -73,6 +73,7 @@ private slots:
     void singleMarkedCellIsSavedOnNavigationAndClose();
     void removeReloadsThePlanAndEmptyDocument();
     void editsStayWithTheirTargetWhenTheListChanges();
+    void aWorkingWeekMorningTakesElevenKeys();
     void screenshots();
 
 private:
@@ -266,6 +267,43 @@ void DispatchingDlgTest::groupEntryMembersTakeoverAndJump()
     QCOMPARE(dialog.Model().EditMode(), int(CPlannerModel::EditMarking));
     dialog.Model().UserActivate(1, 0);
     QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabGroups));
+}
+
+// Keyboard planning starts where the work time shows (today's column, or the week's first day),
+// follows the week, and marks Monday to Friday 8:00 to 12:00 in eleven keys.
+void DispatchingDlgTest::aWorkingWeekMorningTakesElevenKeys()
+{
+    CDispatchingDlg dialog(*m_doc, QStringLiteral("Carl"));
+    ShowAt(dialog, QSize(700, 500));
+    CPlannerWidget* grid = dialog.PlannerWidget();
+    const int workRow = 480 / 15; // 8:00
+    QCOMPARE(grid->CurrentRow(), workRow);
+    QCOMPARE(grid->CurrentColumn(), dialog.Planner().ColumnOfDate(Now()));
+    QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton); // a week without today: its Monday
+    QCOMPARE(grid->CurrentColumn(), 1);
+    QCOMPARE(grid->CurrentRow(), workRow);
+    grid->setFocus();
+    int keys = 0;
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, int times) {
+        for (int i = 0; i < times; ++i, ++keys)
+            QTest::keyClick(grid, key, modifiers);
+    };
+    press(Qt::Key_Right, Qt::ShiftModifier, 4);
+    press(Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier, 3);
+    press(Qt::Key_Down, Qt::ShiftModifier, 3);
+    press(Qt::Key_Space, Qt::NoModifier, 1);
+    QVERIFY(keys <= 15);
+    int marked = 0;
+    for (int column = 1; column <= 7; ++column) {
+        for (int row = 0; row < 96; ++row)
+            marked += dialog.Model().CellMarked(column, row) ? 1 : 0;
+    }
+    QCOMPARE(marked, 5 * 16);
+    QVERIFY(dialog.Model().CellMarked(1, workRow) && dialog.Model().CellMarked(5, workRow + 15));
+    // Delete unmarks the selection again.
+    press(Qt::Key_Delete, Qt::NoModifier, 1);
+    QVERIFY(!dialog.Model().CellMarked(3, workRow + 8));
+    dialog.reject();
 }
 
 void DispatchingDlgTest::singleMarkedCellIsSavedOnNavigationAndClose()
