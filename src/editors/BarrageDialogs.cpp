@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimeEdit>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -193,9 +194,11 @@ void CScheduleListDialog::ApplyColumnWidths()
     int needSum = 0;
     for (int need : needs)
         needSum += need;
-    // The list is never narrower than its columns need; the operator may widen the dialog, and
-    // the columns then share the width by their percentages.
-    m_list->setMinimumWidth(needSum + scrollBar + 2 * m_list->frameWidth());
+    // The list is as wide as its columns need where the screen allows (the dialog opens so); on a
+    // small screen (1024x768) it may be narrower and scrolls sideways, every column still whole. The
+    // operator may widen the dialog, and the columns then share the width by their percentages.
+    m_fullListWidth = needSum + scrollBar + 2 * m_list->frameWidth();
+    m_list->setMinimumWidth(std::min(m_fullListWidth, kMaxListMinimumWidth));
     QList<int> percents;
     for (const CListColumn& column : m_columns)
         percents.append(column.percent);
@@ -203,6 +206,21 @@ void CScheduleListDialog::ApplyColumnWidths()
     const QList<int> widths = SharedColumnWidths(needs, percents, inner);
     for (int column = 0; column < int(widths.size()); ++column)
         m_list->setColumnWidth(column, widths.at(column));
+}
+
+void CScheduleListDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // At first showing, widened to show every column whole where the screen has the room.
+    if (std::exchange(m_widened, true))
+        return;
+    const int missing = m_fullListWidth - m_list->width();
+    if (missing <= 0)
+        return;
+    const QScreen* screen = this->screen();
+    const int frame = frameGeometry().width() - width();
+    const int available = screen ? screen->availableGeometry().width() - frame : width() + missing;
+    resize(std::max(width(), std::min(width() + missing, available)), height());
 }
 
 bool CScheduleListDialog::eventFilter(QObject* watched, QEvent* event)

@@ -45,6 +45,12 @@ protected:
     // Sorts the records, then (re)builds the list and selects row `select` (none for -1).
     void Fill(int select = -1);
     bool m_filled = false; // the list was filled once (the first fill selects the first row)
+    void showEvent(QShowEvent* event) override;
+    // The list's width with every column whole, and the most it asks for as its least (what a
+    // 1024x768 screen leaves beside the buttons).
+    int m_fullListWidth = 0;
+    bool m_widened = false;
+    static constexpr int kMaxListMinimumWidth = 800;
     // The texts, the headers and the rows; the subclass calls it at the end of its constructor.
     void Retranslate();
     void changeEvent(QEvent* event) override;

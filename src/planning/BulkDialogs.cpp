@@ -764,7 +764,9 @@ CDispRemoveDlg::CDispRemoveDlg(CKelvarisDoc& doc, const QString& targetId, QWidg
     presets->addWidget(m_future);
     presets->addWidget(m_today);
     presets->addStretch(1);
-    auto* planners = new QHBoxLayout;
+    // The first and the last week of the span, one above the other: side by side they would need
+    // more than a 1024x768 screen is wide.
+    auto* planners = new QVBoxLayout;
     planners->addWidget(m_firstView, 1);
     planners->addWidget(m_lastView, 1);
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
@@ -96,9 +97,14 @@ int CPlannerWidget::DayColumnWidthForHeadings() const
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
+    // Every number of a heading measured as two wide digits ("Mo. 7.12." as "Mo. 88.88."), so the
+    // width is that of the widest date of the same weekday: a dialog does not change its size when
+    // the dates it shows change.
+    static const QRegularExpression digits(QStringLiteral("\\d{1,2}"));
     int widest = 0;
     for (int column = 1; column < m_model->ColumnCount(); ++column) {
-        const QString heading = m_model->ColumnHeading(column);
+        QString heading = m_model->ColumnHeading(column);
+        heading.replace(digits, QStringLiteral("88"));
         if (!heading.isEmpty())
             widest = std::max(widest, metrics.horizontalAdvance(heading));
     }

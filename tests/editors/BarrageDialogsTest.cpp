@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "schedule/DateType.h"
@@ -97,8 +98,14 @@ private Q_SLOTS:
             QVERIFY(list->columnWidth(column) >= list->fontMetrics().horizontalAdvance(headers.at(column)));
             sum += list->columnWidth(column);
         }
-        QVERIFY(sum <= inner);
-        QVERIFY(sum >= inner - int(headers.size()));
+        // Where the screen is wide enough the dialog opens showing every column whole; on a
+        // smaller screen (the offscreen one is 800 px) the list scrolls sideways instead.
+        if (list->horizontalScrollBar()->maximum() == 0) {
+            QVERIFY(sum <= inner);
+            QVERIFY(sum >= inner - int(headers.size()));
+        } else {
+            QVERIFY(sum > inner);
+        }
         dialog.resize(dialog.width() * 4, dialog.height());
         QCoreApplication::processEvents();
         inner = list->width() - scrollBar - 2 * list->frameWidth();

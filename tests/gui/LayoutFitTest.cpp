@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include <climits>
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -340,11 +342,20 @@ private:
         Expect(Describe(edit), text, LineEditWidthFor(edit, text), edit->width());
     }
 
+    static bool ScrollsSideways(const QAbstractScrollArea* view)
+    {
+        return view->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff
+            && view->horizontalScrollBar()->maximum() > 0;
+    }
+
     void CheckHeader(QHeaderView* header)
     {
         if (header->orientation() != Qt::Horizontal || !header->model())
             return;
-        const int visible = header->viewport()->width();
+        // A list that scrolls sideways shows every column whole when scrolled to it (on a small
+        // screen); otherwise what lies past its right edge is cut.
+        const auto* view = qobject_cast<const QAbstractScrollArea*>(header->parentWidget());
+        const int visible = view && ScrollsSideways(view) ? INT_MAX : header->viewport()->width();
         for (int section = 0; section < header->count(); ++section) {
             if (header->isSectionHidden(section))
                 continue;
@@ -363,7 +374,7 @@ private:
         const QAbstractItemModel* model = view->model();
         if (!model)
             return;
-        const int visible = view->viewport()->width();
+        const int visible = ScrollsSideways(view) ? INT_MAX : view->viewport()->width();
         const auto* tree = qobject_cast<const QTreeView*>(view);
         for (int row = 0; row < std::min(model->rowCount(), 200); ++row) {
             for (int column = 0; column < model->columnCount(); ++column) {
@@ -446,11 +457,19 @@ QStringList CheckWindow(QWidget& window, const QString& name, const char* code)
     QCoreApplication::processEvents();
     CFitChecker checker(name, QString::fromLatin1(code));
     checker.Check(&window);
+    // Every window fits a 1024x768 screen at 96 dpi, with room for the window manager's frame.
+    QStringList small;
+    const QSize minimum = window.minimumSize().expandedTo(window.minimumSizeHint());
+    if (minimum.width() > 1000 || minimum.height() > 700)
+        small.append(QStringLiteral("%1 [%2]: needs at least %3x%4 px, more than a 1024x768 screen has")
+                         .arg(name, QLatin1String(code))
+                         .arg(minimum.width())
+                         .arg(minimum.height()));
     SaveFramedScreenshot(window, name + u'-' + QString::fromLatin1(code) + QStringLiteral("-framed"));
     SaveScreenshot(window, name + u'-' + QString::fromLatin1(code));
     if (checker.Checked() == 0)
         return { name + QStringLiteral(" [%1]: no text found to check").arg(QLatin1String(code)) };
-    return checker.Cuts();
+    return checker.Cuts() + small;
 }
 
 } // namespace
