@@ -19,11 +19,10 @@
 
 #ifdef KELVARIS_HAVE_XKB
 #include <cstdlib>
+#include <xcb/xcb.h>
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
-
-#include <xcb/xcb.h>
 // The header names a member "explicit", a keyword of C++.
 #define explicit explicit_
 #include <xcb/xkb.h>

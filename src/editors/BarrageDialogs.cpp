@@ -1,7 +1,7 @@
 #include "editors/BarrageDialogs.h"
 
-#include <utility>
 #include <memory>
+#include <utility>
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -14,10 +14,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimeEdit>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 

@@ -12,15 +12,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QKeyEvent>
 #include <QLocale>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QVBoxLayout>
 

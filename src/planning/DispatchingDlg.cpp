@@ -315,8 +315,9 @@ void CDispatchingDlg::Retranslate()
     m_forward->setText(tr(">"));
     UpdateNavigationTips();
     m_caption->setToolTip(tr("The week shown"));
-    m_keysHelp->setText(tr("Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, "
-                           "Delete unmarks."));
+    m_keysHelp->setText(
+        tr("Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, "
+           "Delete unmarks."));
     m_previous->setText(tr("< previous schedule"));
     m_previous->setToolTip(tr("Show the latest week before this one that holds a plan"));
     m_next->setText(tr("next schedule >"));
@@ -360,7 +361,8 @@ void CDispatchingDlg::PlaceCurrentCell()
     // day; the first row shown (the work time), not midnight.
     const int today = m_planner->ColumnOfDate(CDateTime::GetCurrentTime());
     const int first = m_planner->ColumnOfDate(m_planner->FirstDate());
-    m_plannerWidget->SetCurrentCell(today >= 0 ? today : std::max(first, 1), m_plannerWidget->FirstShownRow());
+    m_plannerWidget->SetCurrentCell(
+        today >= 0 ? today : std::max(first, 1), m_plannerWidget->FirstShownRow());
 }
 
 bool CDispatchingDlg::eventFilter(QObject* watched, QEvent* event)
@@ -586,7 +588,8 @@ void CDispatchingDlg::EnableButtons()
         = IndexOfTarget(targets, m_currentId) >= 0 && !targets.FindById(m_currentId)->m_ranges.isEmpty();
     m_remove->setEnabled(hasRanges);
     m_copy->setEnabled(false); // not offered
-    const bool selected = m_list->currentItem() && m_list->currentItem()->isSelected() && !m_currentId.isEmpty();
+    const bool selected
+        = m_list->currentItem() && m_list->currentItem()->isSelected() && !m_currentId.isEmpty();
     m_model->SetEditMode(selected ? CPlannerModel::EditMarking : CPlannerModel::EditReadOnly);
 }
 

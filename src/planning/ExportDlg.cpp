@@ -20,8 +20,8 @@ QString Literal(const QString& text)
 }
 } // namespace
 
-CExportDlg::CExportDlg(const QString& targetName, const QString& weekText, const QString& monthText, int period,
-    QWidget* parent, bool groups)
+CExportDlg::CExportDlg(const QString& targetName, const QString& weekText, const QString& monthText,
+    int period, QWidget* parent, bool groups)
     : QDialog(parent)
     , m_targetName(targetName)
     , m_groups(groups)

@@ -73,7 +73,7 @@ int CPlannerWidget::TimeColumnWidth() const
 QString CPlannerWidget::MarkingHelp()
 {
     return QStringList { tr("Mark duty with the mouse: click a quarter hour or drag over several; held past "
-                             "the top or bottom edge, the grid scrolls on."),
+                            "the top or bottom edge, the grid scrolls on."),
         tr("With the keyboard: the arrow keys move, Shift+arrow keys extend the selection, Page Up/Page "
            "Down move by a page, Home/End go to the first/last quarter hour, Space marks the selection "
            "(or unmarks it when the current cell is marked)."),

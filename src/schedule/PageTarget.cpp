@@ -1,8 +1,8 @@
 #include "schedule/PageTarget.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>

@@ -10,11 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
-#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "schedule/DateType.h"

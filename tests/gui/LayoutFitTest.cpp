@@ -3,10 +3,9 @@
 // texts, header sections, list cells, tabs and planner headings must each fit the room the widget
 // gives them, measured with the widget's own font metrics.
 
+#include <climits>
 #include <memory>
 #include <optional>
-
-#include <climits>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -17,11 +16,11 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -262,9 +261,9 @@ private:
                 for (qsizetype j = i + 1; j < scope.size(); ++j) {
                     ++m_checked;
                     if (scope[i].first == scope[j].first)
-                        m_cuts.append(QStringLiteral("%1 [%2]: the mnemonic \"%3\" of \"%4\" and \"%5\"")
-                                          .arg(m_window, m_language, scope[i].first, scope[i].second,
-                                              scope[j].second));
+                        m_cuts.append(
+                            QStringLiteral("%1 [%2]: the mnemonic \"%3\" of \"%4\" and \"%5\"")
+                                .arg(m_window, m_language, scope[i].first, scope[i].second, scope[j].second));
                 }
             }
         }

@@ -209,10 +209,9 @@ private Q_SLOTS:
                 QStringLiteral("&Save logfile..."), QStringLiteral("-"), QStringLiteral("&Exit") }));
         QCOMPARE(MenuTexts(menus.at(1)->menu()),
             QStringList({ QStringLiteral("&General Setup..."), QStringLiteral("Takeover &messages..."),
-                QStringLiteral("&Language..."), QStringLiteral("-"),
-                QStringLiteral("&Plan of action..."), QStringLiteral("&Shifts..."),
-                QStringLiteral("&Barriers/Pauses..."), QStringLiteral("&Holidays..."),
-                QStringLiteral("-"), QStringLiteral("&Password...") }));
+                QStringLiteral("&Language..."), QStringLiteral("-"), QStringLiteral("&Plan of action..."),
+                QStringLiteral("&Shifts..."), QStringLiteral("&Barriers/Pauses..."),
+                QStringLiteral("&Holidays..."), QStringLiteral("-"), QStringLiteral("&Password...") }));
 
         QCOMPARE(window.Action(QStringLiteral("actionActivate"))->shortcut(),
             QKeySequence(QStringLiteral("Ctrl+A")));
@@ -222,7 +221,8 @@ private Q_SLOTS:
             window.Action(QStringLiteral("actionNew"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
         // Every shortcut shown is the action's own (Qt shows it in the user's language): "Ctrl+E"
         // opens the plan of action.
-        QCOMPARE(window.Action(QStringLiteral("actionPlanOfAction"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(window.Action(QStringLiteral("actionPlanOfAction"))->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+E")));
         for (const QAction* action : window.findChildren<QAction*>())
             QVERIFY2(!action->text().contains(u'\t'), qPrintable(action->objectName()));
         for (const QAction* action : window.findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
@@ -401,8 +401,7 @@ private Q_SLOTS:
         QCoreApplication::installTranslator(&translator);
         QCoreApplication::processEvents();
         QCOMPARE(window.menuBar()->actions().at(0)->text(), QStringLiteral("#&File"));
-        QCOMPARE(
-            window.Action(QStringLiteral("actionShifts"))->text(), QStringLiteral("#&Shifts..."));
+        QCOMPARE(window.Action(QStringLiteral("actionShifts"))->text(), QStringLiteral("#&Shifts..."));
         QCOMPARE(window.Action(QStringLiteral("actionShifts"))->toolTip(), QStringLiteral("#Shifts"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Kelvaris"));
         QStringList groups;

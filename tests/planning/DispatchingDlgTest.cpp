@@ -399,8 +399,8 @@ void DispatchingDlgTest::editsStayWithTheirTargetWhenTheListChanges()
         QCOMPARE(dialog.CurrentTarget(), 1);
         dialog.Model().UserToggle(1, 32); // Monday 4 March, 8:00
 
-        relist({ QStringLiteral("Dora"), QStringLiteral("Anna"), QStringLiteral("Bert"), QStringLiteral("Carl"),
-            QStringLiteral("Service") });
+        relist({ QStringLiteral("Dora"), QStringLiteral("Anna"), QStringLiteral("Bert"),
+            QStringLiteral("Carl"), QStringLiteral("Service") });
         QCOMPARE(dialog.CurrentTarget(), 2);
         QTest::mouseClick(dialog.ForwardButton(), Qt::LeftButton); // saves
         QVERIFY(m_doc->PageTargets().at(2).m_ranges.contains(Range(2024, 3, 4, 480, 495)));
@@ -421,12 +421,13 @@ void DispatchingDlgTest::editsStayWithTheirTargetWhenTheListChanges()
     }
     QVERIFY2(message.contains(QStringLiteral("Bert")), qPrintable(message));
     const QByteArray bert = readFile("Bert.tim");
-    for (const char* line : { "20240214=10:00-11:00", "20240304=08:00-08:15", "20240312=10:00-10:15",
-             "20240410=10:00-11:00" })
+    for (const char* line :
+        { "20240214=10:00-11:00", "20240304=08:00-08:15", "20240312=10:00-10:15", "20240410=10:00-11:00" })
         QVERIFY2(bert.contains(line), bert.constData());
     QCOMPARE(folder.entryList({ QStringLiteral("*.tim") }), QStringList { QStringLiteral("Bert.tim") });
     for (const CPageTarget& target : std::as_const(m_doc->PageTargets()))
-        QVERIFY2(target.m_name == QStringLiteral("Anna") || target.m_ranges.isEmpty(), qPrintable(target.m_name));
+        QVERIFY2(
+            target.m_name == QStringLiteral("Anna") || target.m_ranges.isEmpty(), qPrintable(target.m_name));
 
     // The remove dialog holds its target the same way.
     m_doc->PageTargets().clear();

@@ -360,7 +360,8 @@ void PlanExportTest::overlappingReceiversShareACellWithTheLaterColour()
     QCOMPARE(tuesday[34].m_lines, QStringList { QStringLiteral("Second") });
     QVERIFY(tuesday[35].m_lines.isEmpty());
     // Names on pure blue are white: the higher contrast (8.6:1 against 2.4:1 for black).
-    QVERIFY(PlanHtml(table).contains("<td bgcolor='#0000ff'><font color='#ffffff'>First<br/>Second</font>&nbsp;</td>"));
+    QVERIFY(PlanHtml(table).contains(
+        "<td bgcolor='#0000ff'><font color='#ffffff'>First<br/>Second</font>&nbsp;</td>"));
 
     QCOMPARE(fixture.planner.FirstDate(), Day(2024, 1, 29));
     QVERIFY(fixture.model.CellMarked(2, 33));

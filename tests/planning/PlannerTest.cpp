@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QLocale>
 #include <QScopeGuard>
-#include <QVBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
@@ -551,7 +551,8 @@ void PlannerTest::gridSetUpBeforeItIsShownOpensAtTheWorkTime()
 void PlannerTest::textColourFollowsTheBackground()
 {
     // The same decision as the list images and the exports: the higher contrast by WCAG luminance.
-    const quint32 colours[] = { 0x000000U, 0x800000U, 0x0000FFU, 0x00FFFFU, 0xFFFFFFU, 0x7F7F7FU, 0x808080U, 0xFF0000U };
+    const quint32 colours[]
+        = { 0x000000U, 0x800000U, 0x0000FFU, 0x00FFFFU, 0xFFFFFFU, 0x7F7F7FU, 0x808080U, 0xFF0000U };
     for (const quint32 colour : colours) {
         CPageTarget target = Target(QStringLiteral("T"), 1, colour);
         QCOMPARE(PlannerTextColorOn(CTimePlanner::ColorFromValue(colour)),

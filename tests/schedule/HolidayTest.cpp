@@ -14,6 +14,7 @@
 #include "schedule/DayContext.h"
 #include "schedule/Profile.h"
 #include "support/Trace.h"
+
 #include "fakes/WarningCapture.h"
 
 namespace {
@@ -442,11 +443,12 @@ TEST_F(HolidayStorage, ReadsFourDigitYearsUnderALocaleWithTwo)
         { std::tuple(QLocale(QLocale::English, QLocale::UnitedStates), "12/24/2024", "12/26/2024"),
             std::tuple(QLocale(QLocale::Spanish, QLocale::Spain), "24/12/2024", "26/12/2024") }) {
         QLocale::setDefault(locale);
-        CProfile profile(NewFile(QByteArray("[Holiday1]\r\nHolidayName=Christmas Eve\r\nHolidayDate=") + christmas
-            + "\r\n[Holiday2]\r\nHolidayName=Boxing Day\r\nHolidayDate=" + boxing + "\r\n"));
+        CProfile profile(NewFile(QByteArray("[Holiday1]\r\nHolidayName=Christmas Eve\r\nHolidayDate=")
+            + christmas + "\r\n[Holiday2]\r\nHolidayName=Boxing Day\r\nHolidayDate=" + boxing + "\r\n"));
         CHolidaysArray holidays;
         holidays.Load(profile);
-        EXPECT_EQ(Listed(holidays), QStringList({ Text("Christmas Eve@2024-12-24"), Text("Boxing Day@2024-12-26") }))
+        EXPECT_EQ(Listed(holidays),
+            QStringList({ Text("Christmas Eve@2024-12-24"), Text("Boxing Day@2024-12-26") }))
             << locale.name().toStdString();
     }
 }
@@ -492,7 +494,8 @@ TEST_F(HolidayStorage, AListThatStopsEarlyAndASaveThatFailsAreWarnings)
     holidays.Load(profile);
     EXPECT_EQ(holidays.size(), 1);
     ASSERT_EQ(warnings.Lines().size(), 1);
-    EXPECT_TRUE(warnings.Lines()[0].contains(QStringLiteral("[Holiday2]"))) << warnings.Lines()[0].toStdString();
+    EXPECT_TRUE(warnings.Lines()[0].contains(QStringLiteral("[Holiday2]")))
+        << warnings.Lines()[0].toStdString();
     EXPECT_TRUE(warnings.Lines()[0].contains(profile.Path()));
     // Loading again within the minute: no second warning.
     holidays.Load(profile);
@@ -511,7 +514,8 @@ TEST_F(HolidayStorage, AListThatStopsEarlyAndASaveThatFailsAreWarnings)
     holidays.SetModified();
     EXPECT_FALSE(holidays.Save(missing));
     ASSERT_EQ(warnings.Lines().size(), 2);
-    EXPECT_TRUE(warnings.Lines()[1].contains(QStringLiteral("cannot save"))) << warnings.Lines()[1].toStdString();
+    EXPECT_TRUE(warnings.Lines()[1].contains(QStringLiteral("cannot save")))
+        << warnings.Lines()[1].toStdString();
     EXPECT_TRUE(warnings.Lines()[1].contains(lost));
     EXPECT_FALSE(LastSaveError().isEmpty());
 }

@@ -638,8 +638,7 @@ TEST_F(PageTargetTest, TextColourHasTheHigherContrast)
         { 0x00800000U, 0x00FFFFFFU }, // dark blue
         { 0x00000080U, 0x00FFFFFFU }, // dark red
         { 0x00008000U, 0x00FFFFFFU }, // dark green #008000 (luminance 0.154)
-        { 0x00000000U, 0x00FFFFFFU },
-        { 0x00FFFFFFU, 0U },
+        { 0x00000000U, 0x00FFFFFFU }, { 0x00FFFFFFU, 0U },
         { 0x00767676U, 0U }, // #767676: luminance 0.181, black just wins
         { 0x00757575U, 0x00FFFFFFU }, // #757575: 0.178, white just wins
         { 0xFF000000U, 0x00FFFFFFU }, // the top byte is no colour
