@@ -256,6 +256,9 @@ bool CPageTarget::SaveDispatchFile()
     // take too) is held until the file is replaced, so that the pipe server cannot store a new
     // current target in between and have it overwritten.
     CProfile profile(path);
+    // Saved under the targets lock, which the socket's answers wait for: another program's lock on
+    // the file is not waited for (the file is then written without it, with a warning).
+    const CProfile::CNoLockWait noWait;
     const CProfile::Batch hold(profile, CProfile::EIntent::ReadModifyWrite);
     QString currentTarget;
     if (IsGroup() && m_takeover)
@@ -493,6 +496,10 @@ bool CPageTarget::WriteCurrentTargetId(const QString& text)
     }
     CProfile profile(path);
     CSection settings(profile, kSettings);
+    // Written under the targets lock, which the socket's answers wait for: a file another program
+    // holds locked is not waited for; the holder is kept in memory and stored later, as after any
+    // failed write.
+    const CProfile::CNoLockWait noWait;
     // A null text would delete the key; an empty value says the same and keeps the line.
     const QString value = text.isNull() ? QStringLiteral("") : text;
     const bool written = settings.Write(kCurrentTargetId, value);

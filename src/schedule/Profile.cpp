@@ -1134,10 +1134,9 @@ CProfile::Batch::Batch(const CProfile& profile, EIntent intent)
     if (intent == EIntent::ReadModifyWrite && m_doc->m_batchDepth == 0) {
         bool busy = false;
         if (!m_doc->LockFile(&busy) && busy) {
-            qCWarning(lcConfig).noquote() << QStringLiteral(
-                "%1 is locked by another program for longer than %2 s; read without waiting for it")
-                                                 .arg(profile.Path())
-                                                 .arg(kLockWaitMs / 1000);
+            qCWarning(lcConfig).noquote()
+                << QStringLiteral("%1 is locked by another program; read and written without waiting for it")
+                       .arg(profile.Path());
         }
     }
     m_doc->Refresh();
