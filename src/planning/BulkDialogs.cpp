@@ -467,8 +467,10 @@ CDispDuplicateDlg::CDispDuplicateDlg(CKelvarisDoc& doc, QWidget* parent)
         *none = new QPushButton(this);
         (*all)->setAutoDefault(false);
         (*none)->setAutoDefault(false);
-        connect(*all, &QPushButton::clicked, this, [list] { SetAllChecked(list, Qt::Checked); });
-        connect(*none, &QPushButton::clicked, this, [list] { SetAllChecked(list, Qt::Unchecked); });
+        // Copied into the lambdas by name: Debian 12's clang cannot capture a structured binding.
+        connect(*all, &QPushButton::clicked, this, [target = list] { SetAllChecked(target, Qt::Checked); });
+        connect(
+            *none, &QPushButton::clicked, this, [target = list] { SetAllChecked(target, Qt::Unchecked); });
         auto* row = new QHBoxLayout;
         row->addWidget(*all);
         row->addWidget(*none);
