@@ -148,6 +148,7 @@ void CSystemInfoDialog::changeEvent(QEvent* event)
 void CSystemInfoDialog::Retranslate()
 {
     setWindowTitle(tr("System information"));
+    m_text->setAccessibleName(windowTitle());
     // A window at least as wide as its title needs.
     if (auto* buttons = findChild<QDialogButtonBox*>())
         KeepTitleVisible(this, buttons);

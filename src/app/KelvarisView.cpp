@@ -243,6 +243,9 @@ void CKelvarisView::Retranslate()
     m_barrierGroup->setTitle(tr("Current Barrier/Pause"));
     m_logbookGroup->setTitle(tr("Logbook"));
     m_planGroup->setTitle(tr("Plan of action"));
+    // What a screen reader says for the lists: their group's title.
+    m_logbookList->setAccessibleName(m_logbookGroup->title());
+    m_planList->setAccessibleName(m_planGroup->title());
     for (int i = 0; i < 2; ++i) {
         m_fromLabels[i]->setText(tr("from:"));
         m_toLabels[i]->setText(tr("to:"));

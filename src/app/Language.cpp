@@ -226,4 +226,5 @@ void CLanguageDialog::Retranslate()
     if (auto* buttons = findChild<QDialogButtonBox*>())
         KeepTitleVisible(this, buttons);
     m_label->setText(tr("Choose the language of the user interface:"));
+    m_list->setAccessibleName(m_label->text().remove(u':').trimmed());
 }

@@ -241,6 +241,7 @@ void CScheduleListDialog::changeEvent(QEvent* event)
 void CScheduleListDialog::Retranslate()
 {
     setWindowTitle(Title());
+    m_list->setAccessibleName(windowTitle());
     QStringList headers;
     for (const CListColumn& column : m_columns)
         headers.append(QCoreApplication::translate(m_columnContext, column.text));

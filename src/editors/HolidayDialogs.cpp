@@ -437,6 +437,7 @@ void CHolidayListDialog::showEvent(QShowEvent* event)
 void CHolidayListDialog::Retranslate()
 {
     setWindowTitle(tr("Holidays"));
+    m_list->setAccessibleName(windowTitle());
     m_list->setHeaderLabels({ tr("Holiday"), tr("Date") });
     m_add->setText(tr("&Add"));
     m_edit->setText(tr("&Edit"));

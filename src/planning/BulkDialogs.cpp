@@ -563,6 +563,10 @@ void CDispDuplicateDlg::Retranslate()
     m_destinationToLabel->setText(tr("&End:"));
     m_sourceListLabel->setText(tr("&Copy dispatching:"));
     m_destinationListLabel->setText(tr("&Remove dispatching:"));
+    // What a screen reader says for the lists: their labels' texts.
+    for (auto [list, label] :
+        { std::pair(m_sourceList, m_sourceListLabel), std::pair(m_destinationList, m_destinationListLabel) })
+        list->setAccessibleName(label->text().remove(u'&').remove(u':').trimmed());
     m_sourceList->setToolTip(tr("The receivers and groups whose dispatching is copied"));
     m_destinationList->setToolTip(
         tr("The receivers and groups whose dispatching in the destination range is removed first"));
@@ -880,6 +884,10 @@ void CDispRemoveDlg::Retranslate()
     m_receiverLabel->setText(tr("Receiver:"));
     m_fromGroup->setTitle(tr("Remove from"));
     m_toGroup->setTitle(tr("Remove to"));
+    // The first and the last week of the span, named as the dates they start from.
+    m_firstView->setAccessibleName(m_fromGroup->title());
+    m_lastView->setAccessibleName(m_toGroup->title());
+    m_summary->setAccessibleName(windowTitle());
     m_all->setText(tr("&All"));
     m_past->setText(tr("&Past"));
     m_future->setText(tr("&Future"));

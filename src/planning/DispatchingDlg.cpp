@@ -315,6 +315,11 @@ void CDispatchingDlg::Retranslate()
     m_forward->setText(tr(">"));
     UpdateNavigationTips();
     m_caption->setToolTip(tr("The week shown"));
+    // What a screen reader says: the week field by its tip, the grid by the dialog, the list by
+    // its tab.
+    m_caption->setAccessibleName(m_caption->toolTip());
+    m_plannerWidget->setAccessibleName(windowTitle());
+    m_list->setAccessibleName(m_tabs->tabText(m_tabs->currentIndex()));
     m_keysHelp->setText(
         tr("Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, "
            "Delete unmarks."));
@@ -609,6 +614,7 @@ void CDispatchingDlg::OnItemChanged(QListWidgetItem* item)
 void CDispatchingDlg::OnTabChanged(int tab)
 {
     SavePlan();
+    m_list->setAccessibleName(m_tabs->tabText(tab));
     m_takeover->setVisible(tab == TabGroups);
     m_currentId.clear();
     FillList();

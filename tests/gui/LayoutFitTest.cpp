@@ -9,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -197,12 +199,35 @@ public:
                 CheckGroup(group);
         }
         CheckMnemonics(window, widgets);
+        CheckAccessibleNames(window, widgets);
     }
 
     const QStringList& Cuts() const { return m_cuts; }
     int Checked() const { return m_checked; }
 
 private:
+    // A screen reader names every control a person can reach with the keyboard.
+    void CheckAccessibleNames(QWidget* window, const QList<QWidget*>& widgets)
+    {
+        for (QWidget* widget : widgets) {
+            if (!widget->isVisibleTo(window) || widget->window() != window
+                || widget->focusPolicy() == Qt::NoFocus || !widget->isEnabled()
+                || qobject_cast<QScrollBar*>(widget))
+                continue;
+            // The viewport and line edit inside a view or a combo box are reached through it.
+            if (widget->parentWidget()
+                && (qobject_cast<QAbstractScrollArea*>(widget->parentWidget())
+                    || qobject_cast<QComboBox*>(widget->parentWidget())
+                    || qobject_cast<QAbstractSpinBox*>(widget->parentWidget())))
+                continue;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            ++m_checked;
+            if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+                m_cuts.append(QStringLiteral("%1 [%2]: %3 has no accessible name")
+                                  .arg(m_window, m_language, Describe(widget)));
+        }
+    }
+
     // The letter after a single "&", lower case; none for a text without one.
     static QChar Mnemonic(const QString& text)
     {
