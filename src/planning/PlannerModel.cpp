@@ -46,6 +46,7 @@ void CPlannerModel::Resize(int columns, int rows)
         m_cells = std::move(cells);
     }
     m_columnData.resize(columns);
+    m_rowDescriptions.resize(rows);
     m_columns = columns;
     m_rows = rows;
     m_firstVisibleRow = std::clamp(m_firstVisibleRow, 0, std::max(0, m_rows - 1));
@@ -73,6 +74,32 @@ void CPlannerModel::SetColumnHeading(int column, const QString& heading)
         return;
     m_columnData[column].m_heading = heading;
     Changed();
+}
+
+QString CPlannerModel::ColumnDescription(int column) const
+{
+    if (column < 0 || column >= m_columns)
+        return QString();
+    const SColumn& data = m_columnData[column];
+    return data.m_description.isEmpty() ? data.m_heading : data.m_description;
+}
+
+void CPlannerModel::SetColumnDescription(int column, const QString& description)
+{
+    // Only screen readers ask for it: no repaint.
+    if (column >= 0 && column < m_columns)
+        m_columnData[column].m_description = description;
+}
+
+QString CPlannerModel::RowDescription(int row) const
+{
+    return row >= 0 && row < m_rows ? m_rowDescriptions[row] : QString();
+}
+
+void CPlannerModel::SetRowDescription(int row, const QString& description)
+{
+    if (row >= 0 && row < m_rows)
+        m_rowDescriptions[row] = description;
 }
 
 bool CPlannerModel::ColumnHighlighted(int column) const

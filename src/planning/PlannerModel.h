@@ -5,9 +5,9 @@
 #include <QObject>
 #include <QString>
 
-// The colour of text drawn on a background: white when the background's HLS lightness is below
-// one half ((max + min) / 510 < 0.5 of its red, green and blue parts), black otherwise. The planner
-// and the exported plan decide by it, so that a name reads the same on screen and on paper.
+// The colour of text drawn on a background: black or white, whichever has the higher contrast
+// ratio by relative luminance (TextColourOn). The planner and the exported plan decide by it, so
+// that a name reads the same on screen and on paper.
 QColor PlannerTextColorOn(const QColor& background);
 
 // One cell of the planner grid.
@@ -54,6 +54,13 @@ public:
     // Column properties.
     QString ColumnHeading(int column) const;
     void SetColumnHeading(int column, const QString& heading);
+    // The heading's long form for screen readers ("Monday, 7 December 2026"); the heading where
+    // none is set.
+    QString ColumnDescription(int column) const;
+    void SetColumnDescription(int column, const QString& description);
+    // What a row stands for, for screen readers ("10:00 to 10:15"); empty where none is set.
+    QString RowDescription(int row) const;
+    void SetRowDescription(int row, const QString& description);
     // A highlighted column has its heading drawn emphasised (e.g. today's column).
     bool ColumnHighlighted(int column) const;
     void SetColumnHighlighted(int column, bool highlighted);
@@ -78,6 +85,9 @@ public:
     // Colour of marked cells (the current target's colour).
     QColor MarkColor() const { return m_markColor; }
     void SetMarkColor(const QColor& color);
+    // The name whose duty the marks are (the current target's name), for screen readers.
+    QString MarkText() const { return m_markText; }
+    void SetMarkText(const QString& text) { m_markText = text; }
     // Unmarks every cell.
     void ClearMarks();
     // Whether any cell is marked.
@@ -121,6 +131,7 @@ private:
     struct SColumn
     {
         QString m_heading;
+        QString m_description;
         bool m_highlighted = false;
         bool m_markable = true;
     };
@@ -137,7 +148,9 @@ private:
     int m_rows = 0;
     QList<SColumn> m_columnData;
     QList<SPlannerCell> m_cells; // column by column: index column * m_rows + row
+    QList<QString> m_rowDescriptions;
     QColor m_markColor = QColor(0, 120, 215);
+    QString m_markText;
     int m_visibleRows = 0;
     int m_firstVisibleRow = 0;
     int m_editMode = EditReadOnly;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "planning/PlannerAccessible.h"
 #include "planning/PlannerModel.h"
 
 namespace {
@@ -35,6 +37,11 @@ CPlannerWidget::CPlannerWidget(CPlannerModel* model, QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_model(model)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&CPlannerAccessible::Factory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -43,6 +50,7 @@ CPlannerWidget::CPlannerWidget(CPlannerModel* model, QWidget* parent)
     if (m_model) {
         connect(m_model, &CPlannerModel::GridChanged, this, &CPlannerWidget::OnGridChanged);
         connect(m_model, &CPlannerModel::ScrollHintsChanged, this, &CPlannerWidget::OnScrollHints);
+        connect(m_model, &CPlannerModel::MarkingChanged, this, &CPlannerWidget::NotifyMarking);
     }
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
     m_autoScrollTimer = new QTimer(this);
@@ -316,6 +324,44 @@ void CPlannerWidget::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    NotifyCurrentCell();
+}
+
+QRect CPlannerWidget::Selection() const
+{
+    return QRect(QPoint(std::min(m_anchorColumn, m_currentColumn), std::min(m_anchorRow, m_currentRow)),
+        QPoint(std::max(m_anchorColumn, m_currentColumn), std::max(m_anchorRow, m_currentRow)));
+}
+
+void CPlannerWidget::NotifyCurrentCell()
+{
+    if (!QAccessible::isActive() || !hasFocus())
+        return;
+    const auto* table = dynamic_cast<CPlannerAccessible*>(QAccessible::queryAccessibleInterface(this));
+    const int index = table ? table->CellIndex(m_currentColumn, m_currentRow) : -1;
+    if (index < 0)
+        return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(index);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void CPlannerWidget::NotifyMarking()
+{
+    if (!QAccessible::isActive() || !hasFocus())
+        return;
+    const auto* table = dynamic_cast<CPlannerAccessible*>(QAccessible::queryAccessibleInterface(this));
+    const int index = table ? table->CellIndex(m_currentColumn, m_currentRow) : -1;
+    if (index < 0)
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent state(this, changed);
+    state.setChild(index);
+    QAccessible::updateAccessibility(&state);
+    QAccessibleValueChangeEvent value(this, table->child(index)->text(QAccessible::Value));
+    value.setChild(index);
+    QAccessible::updateAccessibility(&value);
 }
 
 void CPlannerWidget::focusOutEvent(QFocusEvent* event)
@@ -430,6 +476,7 @@ void CPlannerWidget::SetCurrentCell(int column, int row)
     m_currentRow = m_anchorRow = std::clamp(row, 0, m_model->RowCount() - 1);
     EnsureVisible(m_currentRow);
     viewport()->update();
+    NotifyCurrentCell();
 }
 
 int CPlannerWidget::NextColumn(int column, int step) const
@@ -454,6 +501,7 @@ void CPlannerWidget::mousePressEvent(QMouseEvent* event)
     if (m_model->ColumnMarkable(column)) {
         m_currentColumn = m_anchorColumn = column;
         m_currentRow = m_anchorRow = row;
+        NotifyCurrentCell();
     }
     if (m_model->CanMark() && m_model->ColumnMarkable(column)) {
         const int columns = m_model->ColumnCount();
@@ -657,6 +705,7 @@ void CPlannerWidget::keyPressEvent(QKeyEvent* event)
     }
     EnsureVisible(row);
     viewport()->update();
+    NotifyCurrentCell();
     event->accept();
 }
 

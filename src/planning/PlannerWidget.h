@@ -41,6 +41,9 @@ public:
 
     int CurrentColumn() const { return m_currentColumn; }
     int CurrentRow() const { return m_currentRow; }
+    // The keyboard selection: the rectangle from the anchor to the current cell (x: columns,
+    // y: rows).
+    QRect Selection() const;
     // Moves the current cell (and the selection anchor) and scrolls it into view.
     void SetCurrentCell(int column, int row);
     // Scrolls so that the row is the first one shown.
@@ -92,6 +95,10 @@ private:
     int DayColumnWidthForHeadings() const;
     void Retranslate();
     void EnsureVisible(int row);
+    // Tells a screen reader which cell is current (while the grid has focus).
+    void NotifyCurrentCell();
+    // Tells a screen reader that the current cell's mark changed.
+    void NotifyMarking();
 
     QPointer<CPlannerModel> m_model;
     QList<int> m_edges; // left edge of every column, then the right edge of the last

@@ -223,10 +223,16 @@ void CTimePlanner::ApplyHeadings()
 {
     const int columns = m_model.ColumnCount();
     m_model.SetColumnHeading(0, tr("Time"));
+    const QLocale locale;
     for (int column = 1; column < columns; ++column) {
         const CDateTime date = ColumnDate(column);
         m_model.SetColumnHeading(column, date.IsValid() ? DayHeading(date) : QString());
+        m_model.SetColumnDescription(
+            column, date.IsValid() ? locale.toString(date.ToQDate(), QLocale::LongFormat) : QString());
     }
+    for (int row = 0; row < m_model.RowCount(); ++row)
+        //: What a row of the planner stands for, read by screen readers: "10:00 to 10:15".
+        m_model.SetRowDescription(row, tr("%1 to %2").arg(TimeLabel(row), TimeLabel(row + 1)));
     if (m_holidayColumns && m_weeks == 1 && columns >= 12) {
         const QString holidayHeadings = tr("previous;Holiday;after");
         for (int item = 1; item <= 3; ++item)
@@ -296,12 +302,14 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
     const CPageTargetArray& targets = m_doc.PageTargets();
     m_model.BeginUpdate();
     if (targetIndex < 0 || targetIndex >= targets.size()) {
+        m_model.SetMarkText(QString());
         Reset();
         m_model.EndUpdate();
         return false;
     }
     const CPageTarget& target = targets.at(targetIndex);
     m_model.SetMarkColor(ColorFromValue(target.m_colour));
+    m_model.SetMarkText(target.m_name);
     Reset();
 
     const int rows = m_model.RowCount();

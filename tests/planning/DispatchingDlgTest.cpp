@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,7 @@ private slots:
     void removeReloadsThePlanAndEmptyDocument();
     void editsStayWithTheirTargetWhenTheListChanges();
     void aWorkingWeekMorningTakesElevenKeys();
+    void theGridReadsAsATableToAScreenReader();
     void screenshots();
 
 private:
@@ -303,6 +305,51 @@ void DispatchingDlgTest::aWorkingWeekMorningTakesElevenKeys()
     // Delete unmarks the selection again.
     press(Qt::Key_Delete, Qt::NoModifier, 1);
     QVERIFY(!dialog.Model().CellMarked(3, workRow + 8));
+    dialog.reject();
+}
+
+// A screen reader meets a table of quarter hours by days whose cells name their day and time, tell
+// their mark, and follow the keyboard.
+void DispatchingDlgTest::theGridReadsAsATableToAScreenReader()
+{
+    CDispatchingDlg dialog(*m_doc, QStringLiteral("Service"));
+    ShowAt(dialog, QSize(700, 500));
+    CPlannerWidget* grid = dialog.PlannerWidget();
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
+    QVERIFY(iface && iface->tableInterface());
+    QCOMPARE(iface->role(), QAccessible::Table);
+    QAccessibleTableInterface* table = iface->tableInterface();
+    QCOMPARE(table->rowCount(), 96);
+    QCOMPARE(table->columnCount(), 7);
+    QCOMPARE(iface->childCount(), 96 * 7);
+
+    const QString tuesday = QLocale().toString(QDate(2024, 3, 5), QLocale::LongFormat);
+    QAccessibleInterface* cell = table->cellAt(33, 1); // Tuesday 8:15, Anna's duty in the group
+    QVERIFY(cell && cell->tableCellInterface());
+    QCOMPARE(cell->role(), QAccessible::Cell);
+    QCOMPARE(cell->text(QAccessible::Name), tuesday + QStringLiteral(", 8:15 to 8:30"));
+    QCOMPARE(cell->text(QAccessible::Value), QStringLiteral("Anna"));
+    QCOMPARE(cell->tableCellInterface()->columnIndex(), 1);
+    QCOMPARE(cell->tableCellInterface()->rowIndex(), 33);
+    QCOMPARE(iface->indexOfChild(cell), 33 * 7 + 1);
+    QVERIFY(!cell->state().checked);
+    QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Value), QStringLiteral("no duty"));
+    QCOMPARE(iface->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
+    QVERIFY(cell->state().offscreen == cell->rect().isEmpty());
+
+    // The keyboard moves the focus child and marks (that a screen reader is told of each step is
+    // checked under AT-SPI: the offscreen platform has no accessibility bridge to tell).
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Left); // from Wednesday, today, to Tuesday 8:00
+    QCOMPARE(iface->focusChild(), table->cellAt(32, 1));
+    QVERIFY(iface->focusChild()->state().focused);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(iface->focusChild(), cell);
+    QCOMPARE(table->selectedCellCount(), 2);
+    QVERIFY(cell->state().selected);
+    QTest::keyClick(grid, Qt::Key_Space);
+    QVERIFY(cell->state().checked);
+    QCOMPARE(cell->text(QAccessible::Value), QStringLiteral("Service, Anna"));
     dialog.reject();
 }
 
