@@ -140,6 +140,9 @@ CKelvarisView::CKelvarisView(
         for (int i = 0; i < 3; ++i)
             m_labels[which * 3 + i]->setTextFormat(Qt::PlainText);
         m_labels[which * 3]->setMinimumWidth(200);
+        // "from:" and "to:" label their values, so a screen reader reads them together.
+        m_fromLabels[which]->setBuddy(m_labels[which * 3 + 1]);
+        m_toLabels[which]->setBuddy(m_labels[which * 3 + 2]);
         layout->addWidget(m_labels[which * 3], 0, 0, 1, 4);
         layout->addWidget(m_fromLabels[which], 1, 0);
         layout->addWidget(m_labels[which * 3 + 1], 1, 1);
@@ -246,9 +249,15 @@ void CKelvarisView::Retranslate()
     // What a screen reader says for the lists: their group's title.
     m_logbookList->setAccessibleName(m_logbookGroup->title());
     m_planList->setAccessibleName(m_planGroup->title());
+    const QGroupBox* stateGroups[2] = { m_shiftGroup, m_barrierGroup };
     for (int i = 0; i < 2; ++i) {
         m_fromLabels[i]->setText(tr("from:"));
         m_toLabels[i]->setText(tr("to:"));
+        // The values name what they are: "Current Shift", "Current Shift, from:", ...
+        const QString title = stateGroups[i]->title();
+        m_labels[i * 3]->setAccessibleDescription(title);
+        m_labels[i * 3 + 1]->setAccessibleDescription(title + QStringLiteral(", ") + m_fromLabels[i]->text());
+        m_labels[i * 3 + 2]->setAccessibleDescription(title + QStringLiteral(", ") + m_toLabels[i]->text());
     }
     m_logbookList->setHeaderLabels(LogbookTitles());
     FitLogbookColumns();

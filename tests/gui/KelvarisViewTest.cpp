@@ -3,10 +3,12 @@
 #include <functional>
 #include <optional>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -236,6 +238,21 @@ private Q_SLOTS:
         QCOMPARE(view.LogbookList()->topLevelItem(0)->text(0), QStringLiteral("Late"));
         QCOMPARE(view.LogbookList()->topLevelItem(0)->toolTip(3), view.Logbook().first().m_event);
         QCOMPARE(view.Texts().m_shiftName, QStringLiteral(" Late (2)"));
+        // A screen reader reads each time with what it is: labelled by "from:"/"to:", described
+        // by its group.
+        for (const QString& value : { view.Texts().m_shiftFrom, view.Texts().m_barrierTo }) {
+            QLabel* label = nullptr;
+            for (QLabel* candidate : view.findChildren<QLabel*>())
+                label = candidate->text() == value ? candidate : label;
+            QVERIFY(label);
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(label);
+            QStringList labels; // the buddy label and the group
+            for (const auto& [other, relation] : face->relations(QAccessible::Label))
+                labels << other->text(QAccessible::Name);
+            const QString what = value == view.Texts().m_shiftFrom ? QStringLiteral("from:") : QStringLiteral("to:");
+            QVERIFY2(labels.contains(what), qPrintable(labels.join(u'|')));
+            QVERIFY(face->text(QAccessible::Description).endsWith(what));
+        }
 
         QVERIFY(doc.Deactivate());
         QCOMPARE(Names(view.Logbook()).first(), DeactivatedLine(g_now).m_name);
