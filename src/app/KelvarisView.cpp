@@ -77,7 +77,7 @@ CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier)
         const CDateTime& until = barrier.m_delayUntil;
         if (until.IsValid() && !until.IsZero())
             texts.m_barrierTo
-                = blank + FormatDateTime(until, DTF_DATE) + blank + FormatDateTime(until, DTF_TIME);
+                = blank + FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + blank + FormatDateTime(until, DTF_TIME);
         else
             texts.m_barrierTo = blank + FormatDateTime(barrier.m_endTime, DTF_TIME);
     }

@@ -23,11 +23,12 @@
 
 #include "planning/WidgetFit.h"
 #include "schedule/DateType.h"
+#include "widgets/TypedFields.h"
 
 namespace {
 QTimeEdit* NewTimeEdit(QWidget* parent)
 {
-    auto* edit = new QTimeEdit(parent);
+    auto* edit = new CTimeField(parent);
     edit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     return edit;
 }
@@ -274,7 +275,7 @@ CScheduleEntry::CScheduleEntry(QWidget* parent)
     m_dateType->addItems(DateTypeItems());
 
     m_dateLabel = new QLabel(this);
-    m_date = new QDateEdit(this);
+    m_date = new CDateField(this);
     m_date->setCalendarPopup(true);
     m_date->setMinimumDate(QDate(1900, 1, 1));
     m_dateLabel->setBuddy(m_date);

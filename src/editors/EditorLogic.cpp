@@ -286,8 +286,8 @@ QList<QStringList> CommonColumnSamples()
     const QStringList times = { FormatDateTime(CDateTime::TimeOfDay(23, 59, 59), DTF_TIME),
         FormatDateTime(CDateTime::TimeOfDay(12, 0, 0), DTF_TIME) };
     return { { QString(30, u'n') }, DateTypeItems(),
-        { FormatDateTime(CDateTime(2028, 12, 28, 0, 0, 0), DTF_DATE),
-            FormatDateTime(CDateTime(2028, 10, 30, 0, 0, 0), DTF_DATE) },
+        { FormatDateTime(CDateTime(2028, 12, 28, 0, 0, 0), DTF_DATE | DTF_FULLYEAR),
+            FormatDateTime(CDateTime(2028, 10, 30, 0, 0, 0), DTF_DATE | DTF_FULLYEAR) },
         times, times };
 }
 } // namespace
@@ -322,14 +322,14 @@ QString ShiftNumberText(const CShift& shift)
 
 QStringList BarrageRowTexts(const CBarrage& barrier)
 {
-    return { barrier.m_name, DateTypeText(barrier.m_dateType), FormatDateTime(barrier.m_date, DTF_DATE),
+    return { barrier.m_name, DateTypeText(barrier.m_dateType), FormatDateTime(barrier.m_date, DTF_DATE | DTF_FULLYEAR),
         FormatDateTime(barrier.m_startTime, DTF_TIME), FormatDateTime(barrier.m_endTime, DTF_TIME),
         BarrierTypeText(barrier.m_barrierType), PriorityText(barrier.m_priority) };
 }
 
 QStringList ShiftRowTexts(const CShift& shift)
 {
-    return { shift.m_name, DateTypeText(shift.m_dateType), FormatDateTime(shift.m_date, DTF_DATE),
+    return { shift.m_name, DateTypeText(shift.m_dateType), FormatDateTime(shift.m_date, DTF_DATE | DTF_FULLYEAR),
         FormatDateTime(shift.m_startTime, DTF_TIME), FormatDateTime(shift.m_endTime, DTF_TIME),
         ShiftNumberText(shift) };
 }

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "planning/WidgetFit.h"
+#include "widgets/TypedFields.h"
 
 namespace {
 constexpr int kMinutesPerDay = 24 * 60;
@@ -90,7 +91,7 @@ CGeneralSettingsDialog::CGeneralSettingsDialog(const CGeneralSettings& settings,
 
     const QString timeFormat = TimeFormatWithoutSeconds(QLocale().timeFormat(QLocale::ShortFormat));
     auto newTimeEdit = [&timeFormat](int minutes, QWidget* owner) {
-        auto* edit = new QTimeEdit(owner);
+        auto* edit = new CTimeField(owner);
         edit->setDisplayFormat(timeFormat);
         edit->setTime(TimeFromWorkMinutes(minutes));
         return edit;

@@ -21,6 +21,7 @@
 
 #include "editors/EditorLogic.h"
 #include "planning/WidgetFit.h"
+#include "widgets/TypedFields.h"
 
 namespace {
 // The widest years the year boxes take; the generation itself accepts 1901 to 2099 only.
@@ -55,7 +56,7 @@ QDate Today()
 
 CHolidayRowTexts HolidayRowTexts(const CHoliday& holiday)
 {
-    return { holiday.m_name, FormatDateTime(holiday.m_date, DTF_DATE) };
+    return { holiday.m_name, FormatDateTime(holiday.m_date, DTF_DATE | DTF_FULLYEAR) };
 }
 
 CHoliday HolidayFromEntry(const QString& name, const QDate& date)
@@ -103,10 +104,9 @@ void CHolidayEntry::Build(const CHoliday& holiday)
     m_name->setText(holiday.m_name);
 
     m_dateLabel = new QLabel(this);
-    m_date = new QDateEdit(this);
+    m_date = new CDateField(this);
     m_dateLabel->setBuddy(m_date);
     m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     const QDate date = holiday.m_date.ToQDate();
     m_date->setDate(date.isValid() ? date : Today());
 

@@ -32,6 +32,7 @@
 #include "schedule/DispatchRange.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
+#include "widgets/TypedFields.h"
 
 namespace {
 
@@ -140,13 +141,7 @@ void ReportSaveFailure(QWidget* parent, const QString& message, const QStringLis
 
 QString BulkDateFormat(const QLocale& locale)
 {
-    QString format = locale.dateFormat(QLocale::ShortFormat);
-    // A year of one to three digits would cut a typed "2026"; four digits take it whole.
-    static const QRegularExpression shortYear(QStringLiteral("(?<!y)y{1,3}(?!y)"));
-    format.replace(shortYear, QStringLiteral("yyyy"));
-    if (!format.contains(u'y'))
-        format += QStringLiteral(" yyyy");
-    return format;
+    return FourDigitYearDateFormat(locale);
 }
 
 CDateEntryGuard::CDateEntryGuard(QObject* parent)

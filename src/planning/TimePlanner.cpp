@@ -469,7 +469,8 @@ QString CTimePlanner::WeekCaption(const CDateTime& first) const
 {
     return tr("Week %1:  %2 - %3")
         .arg(first.ToQDate().weekNumber())
-        .arg(FormatDateTime(first, DTF_DATE), FormatDateTime(first + CDateTimeSpan(6, 0, 0, 0), DTF_DATE));
+        .arg(FormatDateTime(first, DTF_DATE | DTF_FULLYEAR),
+            FormatDateTime(first + CDateTimeSpan(6, 0, 0, 0), DTF_DATE | DTF_FULLYEAR));
 }
 
 QString CTimePlanner::Caption() const

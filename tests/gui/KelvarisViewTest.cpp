@@ -283,7 +283,7 @@ private Q_SLOTS:
         const CDateTime until(2024, 3, 5, 6, 0, 0);
         barrier.m_delayUntil = until;
         QCOMPARE(StateTexts(shift, barrier).m_barrierTo,
-            u' ' + FormatDateTime(until, DTF_DATE) + u' ' + FormatDateTime(until, DTF_TIME));
+            u' ' + FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + u' ' + FormatDateTime(until, DTF_TIME));
 
         texts = StateTexts(CShift(), CBarrage());
         QCOMPARE(texts.m_shiftName, QStringLiteral(" No shift"));

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+
+#include <QDate>
+#include <QDateEdit>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+#include <QTimeEdit>
+
+// A time as people type it: "22", "2200", "22:00", "22.00", "930" (9:30), "22:00:30", "220030".
+// Nothing for text that is no time of day (hours 0-23, minutes and seconds 0-59).
+std::optional<QTime> TimeFromTyping(const QString& typed);
+
+// A date as people type it in the locale's order: the display format (four-digit year), the same
+// with one-digit day and month, with a two-digit year (taken in 2000-2099), or ISO "2026-12-07".
+std::optional<QDate> DateFromTyping(const QString& typed, const QLocale& locale, const QString& format);
+
+// The locale's short date format with a four-digit year ("dd.MM.yyyy" for "dd.MM.yy", "M/d/yyyy"
+// for "M/d/yy"); a format without a year gets one at the end.
+QString FourDigitYearDateFormat(const QLocale& locale);
+
+class CTypedEntry;
+
+// A time field that takes a time as it is typed. It selects its whole text when it gets the
+// focus; digits and separators typed over the whole text (or where no field part is selected) are
+// collected as they stand ("2200") and read when the field is left, Enter is pressed or another
+// key is used; text that is no time is refused with a beep and a tooltip and the time before is
+// kept. Tab and Shift+Tab go to the next and previous control, not to the next part of the time.
+class CTimeField : public QTimeEdit
+{
+    Q_OBJECT
+
+public:
+    explicit CTimeField(QWidget* parent = nullptr);
+    ~CTimeField() override;
+
+    // Whether typed text waits to be read.
+    bool IsTyping() const;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    CTypedEntry* m_typed;
+};
+
+// The same for a date, in the locale's order with a four-digit year.
+class CDateField : public QDateEdit
+{
+    Q_OBJECT
+
+public:
+    explicit CDateField(QWidget* parent = nullptr);
+    ~CDateField() override;
+
+    bool IsTyping() const;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    CTypedEntry* m_typed;
+};
