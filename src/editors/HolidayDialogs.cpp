@@ -270,8 +270,15 @@ CHolidayListDialog::CHolidayListDialog(CHolidaysArray& holidays, QWidget* parent
     buttonColumn->addStretch(1);
     buttonColumn->addWidget(m_close);
 
+    m_result = new QLabel(this);
+    m_result->setWordWrap(true);
+    m_result->hide();
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(m_list, 1);
+    listColumn->addWidget(m_result);
+
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_list, 1);
+    layout->addLayout(listColumn, 1);
     layout->addLayout(buttonColumn);
 
     // The list is shown in date order; sorting alone is no change to save.
@@ -340,6 +347,7 @@ void CHolidayListDialog::GenerateHolidays()
     if (years.exec() != QDialog::Accepted)
         return;
     bool generated = false;
+    const qsizetype before = m_holidays.size();
     {
         CWaitCursor wait;
         generated = m_generator && m_generator(m_holidays, years.FromYear(), years.ToYear());
@@ -348,6 +356,14 @@ void CHolidayListDialog::GenerateHolidays()
     }
     if (generated)
         m_holidays.SetModified();
+    // Holidays already listed (same date and name) are not added again: say what was.
+    const int added = int(m_holidays.size() - before);
+    const int from = std::min(years.FromYear(), years.ToYear());
+    const int to = std::max(years.FromYear(), years.ToYear());
+    m_result->setText(added > 0
+            ? tr("%n holiday(s) added.", nullptr, added)
+            : tr("No holiday added: those of %1 to %2 are listed already or not known.").arg(from).arg(to));
+    m_result->show();
 }
 
 void CHolidayListDialog::InsertHoliday(const CHoliday& holiday)

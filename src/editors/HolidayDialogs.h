@@ -123,6 +123,8 @@ public:
     QPushButton* RemoveButton() const { return m_remove; }
     QPushButton* AutomaticButton() const { return m_automatic; }
     QPushButton* CloseButton() const { return m_close; }
+    // Says what the last Automatic run added; hidden before one.
+    QLabel* ResultLabel() const { return m_result; }
 
     // The row selected now, or -1.
     int SelectedRow() const;
@@ -158,4 +160,5 @@ private:
     QPushButton* m_remove = nullptr;
     QPushButton* m_automatic = nullptr;
     QPushButton* m_close = nullptr;
+    QLabel* m_result = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDateEdit>
+#include <QLabel>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -256,6 +257,15 @@ private Q_SLOTS:
         QVERIFY(Names(holidays).contains(QStringLiteral("Mine")));
         QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
         QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QVERIFY(!dialog.ResultLabel()->isHidden());
+        QVERIFY2(dialog.ResultLabel()->text().contains(QStringLiteral("66")), qPrintable(dialog.ResultLabel()->text()));
+
+        // The same years again add nothing and say so.
+        AnswerYears(2025, 2030);
+        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QCOMPARE(holidays.size(), 1 + 6 * 11);
+        QVERIFY2(dialog.ResultLabel()->text().contains(QStringLiteral("2025 to 2030")),
+            qPrintable(dialog.ResultLabel()->text()));
     }
 
     void automaticIgnoresYearsOutsideTheSpan()
