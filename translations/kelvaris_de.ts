@@ -730,6 +730,17 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
         <source>Add the statutory holidays of a span of years</source>
         <translation>Die gesetzlichen Feiertage eines Zeitraums von Jahren hinzufügen</translation>
     </message>
+    <message numerus="yes">
+        <source>%n holiday(s) added.</source>
+        <translation>
+            <numerusform>%n Feiertag hinzugefügt.</numerusform>
+            <numerusform>%n Feiertage hinzugefügt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No holiday added: those of %1 to %2 are listed already or not known.</source>
+        <translation>Kein Feiertag hinzugefügt: die von %1 bis %2 stehen schon in der Liste oder sind nicht bekannt.</translation>
+    </message>
 </context>
 <context>
     <name>CHolidaysArray</name>
@@ -1114,6 +1125,13 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
     </message>
 </context>
 <context>
+    <name>CPlannerAccessible</name>
+    <message>
+        <source>no duty</source>
+        <translation>kein Dienst</translation>
+    </message>
+</context>
+<context>
     <name>CPlannerWidget</name>
     <message>
         <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
@@ -1455,6 +1473,18 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>KW %1:  %2 - %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
+        <translation>%1 bis %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTypedEntry</name>
+    <message>
+        <source>&quot;%1&quot; is not understood; %2 is kept.</source>
+        <translation>„%1“ ist nicht verständlich; %2 bleibt.</translation>
     </message>
 </context>
 <context>

@@ -730,6 +730,17 @@ The changes were written to their own dispatch files all the same; they apply on
         <source>Add the statutory holidays of a span of years</source>
         <translation>Add the statutory holidays of a span of years</translation>
     </message>
+    <message numerus="yes">
+        <source>%n holiday(s) added.</source>
+        <translation>
+            <numerusform>%n holiday added.</numerusform>
+            <numerusform>%n holidays added.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No holiday added: those of %1 to %2 are listed already or not known.</source>
+        <translation>No holiday added: those of %1 to %2 are listed already or not known.</translation>
+    </message>
 </context>
 <context>
     <name>CHolidaysArray</name>
@@ -1114,6 +1125,13 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
     </message>
 </context>
 <context>
+    <name>CPlannerAccessible</name>
+    <message>
+        <source>no duty</source>
+        <translation>no duty</translation>
+    </message>
+</context>
+<context>
     <name>CPlannerWidget</name>
     <message>
         <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
@@ -1455,6 +1473,18 @@ Please type them again.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Week %1:  %2 - %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
+        <translation>%1 to %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTypedEntry</name>
+    <message>
+        <source>&quot;%1&quot; is not understood; %2 is kept.</source>
+        <translation>&quot;%1&quot; is not understood; %2 is kept.</translation>
     </message>
 </context>
 <context>

@@ -730,6 +730,17 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
         <source>Add the statutory holidays of a span of years</source>
         <translation>Añadir los festivos oficiales de un intervalo de años</translation>
     </message>
+    <message numerus="yes">
+        <source>%n holiday(s) added.</source>
+        <translation>
+            <numerusform>%n festivo añadido.</numerusform>
+            <numerusform>%n festivos añadidos.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No holiday added: those of %1 to %2 are listed already or not known.</source>
+        <translation>No se ha añadido ningún festivo: los de %1 a %2 ya están en la lista o no se conocen.</translation>
+    </message>
 </context>
 <context>
     <name>CHolidaysArray</name>
@@ -1114,6 +1125,13 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
     </message>
 </context>
 <context>
+    <name>CPlannerAccessible</name>
+    <message>
+        <source>no duty</source>
+        <translation>sin guardia</translation>
+    </message>
+</context>
+<context>
     <name>CPlannerWidget</name>
     <message>
         <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
@@ -1455,6 +1473,18 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Semana %1:  %2 - %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
+        <translation>%1 a %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTypedEntry</name>
+    <message>
+        <source>&quot;%1&quot; is not understood; %2 is kept.</source>
+        <translation>«%1» no se entiende; se mantiene %2.</translation>
     </message>
 </context>
 <context>

@@ -730,6 +730,17 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
         <source>Add the statutory holidays of a span of years</source>
         <translation>Ajouter les jours fériés légaux d&apos;une plage d&apos;années</translation>
     </message>
+    <message numerus="yes">
+        <source>%n holiday(s) added.</source>
+        <translation>
+            <numerusform>%n jour férié ajouté.</numerusform>
+            <numerusform>%n jours fériés ajoutés.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No holiday added: those of %1 to %2 are listed already or not known.</source>
+        <translation>Aucun jour férié ajouté : ceux de %1 à %2 sont déjà dans la liste ou ne sont pas connus.</translation>
+    </message>
 </context>
 <context>
     <name>CHolidaysArray</name>
@@ -1114,6 +1125,13 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
     </message>
 </context>
 <context>
+    <name>CPlannerAccessible</name>
+    <message>
+        <source>no duty</source>
+        <translation>pas de permanence</translation>
+    </message>
+</context>
+<context>
     <name>CPlannerWidget</name>
     <message>
         <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
@@ -1455,6 +1473,18 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Semaine %1 :  %2 - %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
+        <translation>%1 à %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTypedEntry</name>
+    <message>
+        <source>&quot;%1&quot; is not understood; %2 is kept.</source>
+        <translation>« %1 » n’est pas compris ; %2 est conservé.</translation>
     </message>
 </context>
 <context>

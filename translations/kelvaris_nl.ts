@@ -730,6 +730,17 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
         <source>Add the statutory holidays of a span of years</source>
         <translation>De wettelijke feestdagen van een reeks jaren toevoegen</translation>
     </message>
+    <message numerus="yes">
+        <source>%n holiday(s) added.</source>
+        <translation>
+            <numerusform>%n feestdag toegevoegd.</numerusform>
+            <numerusform>%n feestdagen toegevoegd.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No holiday added: those of %1 to %2 are listed already or not known.</source>
+        <translation>Geen feestdag toegevoegd: die van %1 tot %2 staan al in de lijst of zijn niet bekend.</translation>
+    </message>
 </context>
 <context>
     <name>CHolidaysArray</name>
@@ -1114,6 +1125,13 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
     </message>
 </context>
 <context>
+    <name>CPlannerAccessible</name>
+    <message>
+        <source>no duty</source>
+        <translation>geen dienst</translation>
+    </message>
+</context>
+<context>
     <name>CPlannerWidget</name>
     <message>
         <source>Mark duty with the mouse: click a quarter hour or drag over several; held past the top or bottom edge, the grid scrolls on.</source>
@@ -1455,6 +1473,18 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>Week %1:  %2 - %3</source>
         <translation>Week %1:  %2 - %3</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
+        <translation>%1 tot %2</translation>
+    </message>
+</context>
+<context>
+    <name>CTypedEntry</name>
+    <message>
+        <source>&quot;%1&quot; is not understood; %2 is kept.</source>
+        <translation>&quot;%1&quot; wordt niet begrepen; %2 blijft.</translation>
     </message>
 </context>
 <context>
