@@ -2,7 +2,8 @@
 # Makes the pictures of the README's gallery in docs/screenshots/: the main window, the shift,
 # barrier/pause and holiday lists with their entry dialogs and the planning dialog, in English and
 # German, as the layout test (test_gui_layout_fit) draws them under the offscreen platform with
-# the demo's records; and, when Debian's chromium is installed or can be installed, a month export
+# the demo's records; the planner with the keyboard focus and a whole 1024x768 screen under Xvfb
+# with openbox; and, when Debian's chromium is installed or can be installed, a month export
 # of the demo's receivers (kelvarisctl export against the alarm server simulator on a private
 # session bus) as chromium draws it.
 #   scripts/make-screenshots.sh [build-dir]
@@ -36,6 +37,25 @@ if [[ -z "${KELVARIS_SCREENSHOTS_BUILT:-}" ]]; then
       cp "$shots/$name-$lang.png" "$out/$name-$lang.png"
     done
   done
+  # Planning by keyboard, and the whole of a 1024x768 screen with a window manager (openbox).
+  if command -v xvfb-run >/dev/null && command -v openbox >/dev/null; then
+    echo "make-screenshots: a 1024x768 screen and the planner with the keyboard focus (Xvfb, openbox)"
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+      openbox >/dev/null 2>&1 &
+      wm=$!
+      sleep 1
+      QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 TZ=UTC KELVARIS_SCREENSHOT_DIR="$1" "$2" galleryPictures
+      status=$?
+      kill "$wm"
+      exit "$status"
+    ' bash "$shots" "$bin/test_gui_layout_fit" >>"$shots/test.log" 2>&1 || {
+      cat "$shots/test.log" >&2
+      exit 1
+    }
+    cp "$shots/planning-keyboard-en.png" "$shots/screen-1024x768-en.png" "$out/"
+  else
+    echo "make-screenshots: no xvfb-run or openbox; the 1024x768 and keyboard pictures are left as they are" >&2
+  fi
 fi
 
 # The export picture: chromium from Debian (installed here when possible).

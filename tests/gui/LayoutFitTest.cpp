@@ -694,6 +694,44 @@ private Q_SLOTS:
         QCOMPARE(dialog.height(), least.height() + 40);
         dialog.reject();
     }
+
+    // The gallery's pictures of planning by keyboard and of a 1024x768 screen (the latter on an X
+    // display of that size only: the offscreen platform has no screen to picture).
+    void galleryPictures()
+    {
+        const QString folder = qEnvironmentVariable("KELVARIS_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            QSKIP("no KELVARIS_SCREENSHOT_DIR");
+        QVERIFY(ApplyLanguage(1));
+        CDemoWorld world;
+        CMainFrame frame(*world.m_doc, world.m_rights, nullptr);
+        world.m_doc->SetObserver(&frame.View());
+        frame.View().InitialUpdate();
+        world.m_doc->Cycle();
+        frame.showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CDispatchingDlg dialog(*world.m_doc, QStringLiteral("Anna Berger"), &frame);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QApplication::setActiveWindow(&dialog);
+        CPlannerWidget* grid = dialog.PlannerWidget();
+        grid->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(grid->hasFocus());
+        // A morning being marked: the selection over three days and two hours, the focus frame on
+        // the current cell.
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier | Qt::ControlModifier);
+        QTest::qWait(300);
+        dialog.grab().save(QDir(folder).filePath(QStringLiteral("planning-keyboard-en.png")));
+        QScreen* screen = dialog.screen();
+        if (QGuiApplication::platformName() == QLatin1String("xcb") && screen
+            && screen->geometry().size() == QSize(1024, 768))
+            screen->grabWindow(0).save(QDir(folder).filePath(QStringLiteral("screen-1024x768-en.png")));
+        dialog.reject();
+        world.m_doc->SetObserver(nullptr);
+    }
 };
 
 QTEST_MAIN(LayoutFitTest)
