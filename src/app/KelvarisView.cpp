@@ -76,8 +76,8 @@ CStateTexts StateTexts(const CShift& shift, const CBarrage& barrier)
         // A barrier that holds messages shows the moment they go out.
         const CDateTime& until = barrier.m_delayUntil;
         if (until.IsValid() && !until.IsZero())
-            texts.m_barrierTo
-                = blank + FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + blank + FormatDateTime(until, DTF_TIME);
+            texts.m_barrierTo = blank + FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + blank
+                + FormatDateTime(until, DTF_TIME);
         else
             texts.m_barrierTo = blank + FormatDateTime(barrier.m_endTime, DTF_TIME);
     }

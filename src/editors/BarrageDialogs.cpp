@@ -23,6 +23,7 @@
 
 #include "planning/WidgetFit.h"
 #include "schedule/DateType.h"
+
 #include "widgets/TypedFields.h"
 
 namespace {

@@ -322,16 +322,17 @@ QString ShiftNumberText(const CShift& shift)
 
 QStringList BarrageRowTexts(const CBarrage& barrier)
 {
-    return { barrier.m_name, DateTypeText(barrier.m_dateType), FormatDateTime(barrier.m_date, DTF_DATE | DTF_FULLYEAR),
+    return { barrier.m_name, DateTypeText(barrier.m_dateType),
+        FormatDateTime(barrier.m_date, DTF_DATE | DTF_FULLYEAR),
         FormatDateTime(barrier.m_startTime, DTF_TIME), FormatDateTime(barrier.m_endTime, DTF_TIME),
         BarrierTypeText(barrier.m_barrierType), PriorityText(barrier.m_priority) };
 }
 
 QStringList ShiftRowTexts(const CShift& shift)
 {
-    return { shift.m_name, DateTypeText(shift.m_dateType), FormatDateTime(shift.m_date, DTF_DATE | DTF_FULLYEAR),
-        FormatDateTime(shift.m_startTime, DTF_TIME), FormatDateTime(shift.m_endTime, DTF_TIME),
-        ShiftNumberText(shift) };
+    return { shift.m_name, DateTypeText(shift.m_dateType),
+        FormatDateTime(shift.m_date, DTF_DATE | DTF_FULLYEAR), FormatDateTime(shift.m_startTime, DTF_TIME),
+        FormatDateTime(shift.m_endTime, DTF_TIME), ShiftNumberText(shift) };
 }
 
 bool SameStoredFields(const CBarrage& a, const CBarrage& b)

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "planning/WidgetFit.h"
+
 #include "widgets/TypedFields.h"
 
 namespace {

@@ -21,6 +21,7 @@
 
 #include "editors/EditorLogic.h"
 #include "planning/WidgetFit.h"
+
 #include "widgets/TypedFields.h"
 
 namespace {

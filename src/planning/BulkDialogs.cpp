@@ -32,6 +32,7 @@
 #include "schedule/DispatchRange.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
+
 #include "widgets/TypedFields.h"
 
 namespace {

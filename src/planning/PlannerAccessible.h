@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QAccessible>
-#include <QCoreApplication>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QHash>
 #include <QPointer>
 

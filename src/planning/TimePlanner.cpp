@@ -127,8 +127,8 @@ QString CTimePlanner::DayHeading(const CDateTime& date)
 
 QString CTimePlanner::WeekdayName(const CDateTime& date)
 {
-    return GetListItem(tr("Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday"),
-        MondayBasedWeekday(date) + 1);
+    return GetListItem(
+        tr("Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday"), MondayBasedWeekday(date) + 1);
 }
 
 QColor CTimePlanner::ColorFromValue(quint32 value)

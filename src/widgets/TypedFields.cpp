@@ -49,7 +49,8 @@ std::optional<QDate> DateFromTyping(const QString& typed, const QLocale& locale,
         return std::nullopt;
     // One digit or two for the day and the month.
     QString narrow = format;
-    narrow.replace(QStringLiteral("dd"), QStringLiteral("d")).replace(QStringLiteral("MM"), QStringLiteral("M"));
+    narrow.replace(QStringLiteral("dd"), QStringLiteral("d"))
+        .replace(QStringLiteral("MM"), QStringLiteral("M"));
     for (const QString& form : { format, narrow }) {
         const QDate date = locale.toDate(text, form);
         if (date.isValid())

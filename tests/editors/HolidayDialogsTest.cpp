@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDateEdit>
-#include <QLabel>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -141,7 +141,8 @@ private Q_SLOTS:
         QCOMPARE(list->headerItem()->text(0), QStringLiteral("Holiday"));
         QCOMPARE(list->headerItem()->text(1), QStringLiteral("Date"));
         QCOMPARE(RowNames(*list), Names(holidays));
-        QCOMPARE(list->topLevelItem(2)->text(1), FormatDateTime(CDateTime(2024, 12, 25, 0, 0, 0), DTF_DATE | DTF_FULLYEAR));
+        QCOMPARE(list->topLevelItem(2)->text(1),
+            FormatDateTime(CDateTime(2024, 12, 25, 0, 0, 0), DTF_DATE | DTF_FULLYEAR));
         QVERIFY(list->columnWidth(0) > list->columnWidth(1));
         // The first row is selected at once, so Return (Edit is the default) edits it.
         QVERIFY(dialog.EditButton()->isDefault());
@@ -258,7 +259,8 @@ private Q_SLOTS:
         QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
         QCOMPARE(RowNames(*dialog.List()), Names(holidays));
         QVERIFY(!dialog.ResultLabel()->isHidden());
-        QVERIFY2(dialog.ResultLabel()->text().contains(QStringLiteral("66")), qPrintable(dialog.ResultLabel()->text()));
+        QVERIFY2(dialog.ResultLabel()->text().contains(QStringLiteral("66")),
+            qPrintable(dialog.ResultLabel()->text()));
 
         // The same years again add nothing and say so.
         AnswerYears(2025, 2030);
@@ -295,7 +297,8 @@ private Q_SLOTS:
         QCOMPARE(holidays.at(1).m_date, CDateTime(1901, 1, 1, 0, 0, 0));
         QCOMPARE(holidays.last().m_date, CDateTime(2099, 12, 26, 0, 0, 0));
         QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
-        QCOMPARE(dialog.List()->topLevelItem(1)->text(1), FormatDateTime(holidays.at(1).m_date, DTF_DATE | DTF_FULLYEAR));
+        QCOMPARE(dialog.List()->topLevelItem(1)->text(1),
+            FormatDateTime(holidays.at(1).m_date, DTF_DATE | DTF_FULLYEAR));
 
         // The boundary: last minus first year 50 stays unsorted, 49 is sorted.
         for (const auto& [to, sorted] : { std::pair(2050, false), std::pair(2049, true) }) {

@@ -249,7 +249,8 @@ private Q_SLOTS:
             QStringList labels; // the buddy label and the group
             for (const auto& [other, relation] : face->relations(QAccessible::Label))
                 labels << other->text(QAccessible::Name);
-            const QString what = value == view.Texts().m_shiftFrom ? QStringLiteral("from:") : QStringLiteral("to:");
+            const QString what
+                = value == view.Texts().m_shiftFrom ? QStringLiteral("from:") : QStringLiteral("to:");
             QVERIFY2(labels.contains(what), qPrintable(labels.join(u'|')));
             QVERIFY(face->text(QAccessible::Description).endsWith(what));
         }

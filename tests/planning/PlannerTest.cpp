@@ -137,7 +137,8 @@ void PlannerTest::widthDecidesTheWeeksAndTheSeparatorIsNeverUsed()
     QVERIFY(!m_model->ColumnMarkable(0) && !m_model->ColumnMarkable(8) && m_model->ColumnMarkable(9));
     QCOMPARE(m_planner->Caption(),
         QStringLiteral("Week 10:  %1 - %2    /    Week 11:  %3 - %4")
-            .arg(FormatDateTime(kMonday, DTF_DATE | DTF_FULLYEAR), FormatDateTime(CDateTime(2024, 3, 10, 0, 0, 0), DTF_DATE | DTF_FULLYEAR),
+            .arg(FormatDateTime(kMonday, DTF_DATE | DTF_FULLYEAR),
+                FormatDateTime(CDateTime(2024, 3, 10, 0, 0, 0), DTF_DATE | DTF_FULLYEAR),
                 FormatDateTime(CDateTime(2024, 3, 11, 0, 0, 0), DTF_DATE | DTF_FULLYEAR),
                 FormatDateTime(CDateTime(2024, 3, 17, 0, 0, 0), DTF_DATE | DTF_FULLYEAR)));
     // Today (Wednesday of the first week) is highlighted, nothing else.

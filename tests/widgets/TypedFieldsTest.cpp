@@ -17,7 +17,8 @@ private slots:
 
 void TypedFieldsTest::timesAsPeopleTypeThem()
 {
-    const struct {
+    const struct
+    {
         const char* typed;
         QTime time; // invalid: refused
     } cases[] = {
@@ -54,7 +55,8 @@ void TypedFieldsTest::datesAsPeopleTypeThem()
     const QLocale american(QLocale::English, QLocale::UnitedStates);
     QCOMPARE(FourDigitYearDateFormat(german), QStringLiteral("dd.MM.yyyy"));
     QCOMPARE(FourDigitYearDateFormat(american), QStringLiteral("M/d/yyyy"));
-    const struct {
+    const struct
+    {
         const QLocale& locale;
         const char* typed;
         QDate date;
@@ -93,13 +95,15 @@ void TypedFieldsTest::typingOverAFieldAndTabbingOn()
     day->setDisplayFormat(FourDigitYearDateFormat(day->locale()));
     day->setDate(QDate(2026, 12, 7));
     auto* after = new QLineEdit(&window);
-    for (QWidget* widget : { static_cast<QWidget*>(from), static_cast<QWidget*>(to), static_cast<QWidget*>(day), static_cast<QWidget*>(after) })
+    for (QWidget* widget : { static_cast<QWidget*>(from), static_cast<QWidget*>(to),
+             static_cast<QWidget*>(day), static_cast<QWidget*>(after) })
         layout->addWidget(widget);
     window.show();
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
-    const struct {
+    const struct
+    {
         const char* typed;
         QTime time;
     } cases[] = { { "22", QTime(22, 0) }, { "2200", QTime(22, 0) }, { "22:00", QTime(22, 0) },
@@ -115,7 +119,8 @@ void TypedFieldsTest::typingOverAFieldAndTabbingOn()
     }
     // Tab walks the fields one by one and leaves a date as it was.
     from->setFocus(Qt::TabFocusReason);
-    for (QWidget* next : { static_cast<QWidget*>(to), static_cast<QWidget*>(day), static_cast<QWidget*>(after) }) {
+    for (QWidget* next :
+        { static_cast<QWidget*>(to), static_cast<QWidget*>(day), static_cast<QWidget*>(after) }) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
