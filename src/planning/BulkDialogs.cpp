@@ -62,7 +62,8 @@ CDateTime FromPicker(const QDateEdit* edit)
 
 QDateEdit* NewDateEdit(QWidget* parent)
 {
-    auto* edit = new QDateEdit(parent);
+    // Tab goes on to the next control; the whole date is selected on focus.
+    auto* edit = new CDateField(parent);
     edit->setCalendarPopup(true);
     // A whole date typed in the locale's form is taken; the year has four digits, so that
     // "28.12.2026" is read as it is typed.

@@ -94,18 +94,25 @@ public:
 
     bool IsTyping() const { return m_typing; }
 
+    // A click places the cursor anew: what is typed next is read as typed.
+    void MousePress() { m_fieldTyping = false; }
+
     void FocusIn()
     {
-        // After the mouse press that gave the focus has placed the cursor.
-        QTimer::singleShot(0, &m_edit, [edit = &m_edit] {
-            if (edit->hasFocus())
-                edit->selectAll();
+        // After the mouse press that gave the focus has placed the cursor, unless keys came first.
+        m_selectPending = true;
+        m_fieldTyping = false;
+        QTimer::singleShot(0, &m_edit, [this] {
+            if (m_selectPending && m_edit.hasFocus())
+                m_edit.selectAll();
+            m_selectPending = false;
         });
     }
 
     // Handles a key; false leaves it to the field.
     bool KeyPress(QKeyEvent* event)
     {
+        m_selectPending = false;
         QLineEdit* line = m_edit.findChild<QLineEdit*>();
         if (!line)
             return false;
@@ -116,10 +123,12 @@ public:
         if (typable) {
             if (!m_typing) {
                 // Only over the whole text or where no part is selected; a selected part is typed
-                // into as the field does.
+                // into as the field does, and so are the keys after it.
                 const bool whole = line->hasSelectedText() && line->selectedText() == line->text();
-                if (!whole && line->hasSelectedText())
+                if (!whole && (line->hasSelectedText() || m_fieldTyping)) {
+                    m_fieldTyping = true;
                     return false;
+                }
                 m_typing = true;
                 m_text.clear();
             }
@@ -181,6 +190,9 @@ private:
     QDateTimeEdit& m_edit;
     std::function<bool(const QString&)> m_take;
     bool m_typing = false;
+    bool m_selectPending = false;
+    // Keys typed into a selected part of the field, which it reads itself.
+    bool m_fieldTyping = false;
     QString m_text;
 };
 
@@ -195,7 +207,9 @@ CTimeField::CTimeField(QWidget* parent)
         setTime(*time);
         return true;
     }))
-{ }
+{
+    lineEdit()->installEventFilter(this);
+}
 
 CTimeField::~CTimeField()
 {
@@ -217,6 +231,13 @@ void CTimeField::focusOutEvent(QFocusEvent* event)
 {
     m_typed->Commit();
     QTimeEdit::focusOutEvent(event);
+}
+
+bool CTimeField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
+        m_typed->MousePress();
+    return QTimeEdit::eventFilter(watched, event);
 }
 
 void CTimeField::keyPressEvent(QKeyEvent* event)
@@ -246,6 +267,7 @@ CDateField::CDateField(QWidget* parent)
     }))
 {
     setDisplayFormat(FourDigitYearDateFormat(locale()));
+    lineEdit()->installEventFilter(this);
 }
 
 CDateField::~CDateField()
@@ -268,6 +290,13 @@ void CDateField::focusOutEvent(QFocusEvent* event)
 {
     m_typed->Commit();
     QDateEdit::focusOutEvent(event);
+}
+
+bool CDateField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
+        m_typed->MousePress();
+    return QDateEdit::eventFilter(watched, event);
 }
 
 void CDateField::keyPressEvent(QKeyEvent* event)

@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QListWidget>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -403,12 +403,12 @@ void BulkDialogsTest::duplicateReachesATargetNoLongerListed()
     QFile file(QDir(m_folder.path()).filePath(QStringLiteral("North.tim")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
-    QVERIFY2(text.contains("20240304=07:00-15:30") && text.contains("20240311=07:00-15:30"), text.constData());
+    QVERIFY2(
+        text.contains("20240304=07:00-15:30") && text.contains("20240311=07:00-15:30"), text.constData());
     QVERIFY(m_doc->PageTargets()[1].m_ranges.contains(Range(2024, 3, 12, 0, 60)));
     QVERIFY(m_doc->PageTargets()[0].m_ranges.isEmpty());
     QVERIFY(!QFile::exists(QDir(m_folder.path()).filePath(QStringLiteral("Dora.tim"))));
 }
-
 
 void BulkDialogsTest::selectAllAndNoneCheckEveryEntry()
 {
@@ -489,6 +489,7 @@ void BulkDialogsTest::aWholeTypedDateIsTaken()
         QTest::keyClicks(edit, test.m_typed);
         QTest::keyClick(edit, Qt::Key_Tab);
         QVERIFY2(edit->date() == QDate(2026, 12, 28), qPrintable(test.m_locale.name() + u' ' + edit->text()));
+        QVERIFY(!edit->hasFocus()); // Tab went on to the next control
         QCOMPARE(dialog.Spans().m_destinationTo, Day(2026, 12, 28));
         QVERIFY(dialog.DestinationSummary().contains(QStringLiteral("copies")));
     }

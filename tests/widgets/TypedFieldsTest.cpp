@@ -117,6 +117,14 @@ void TypedFieldsTest::typingOverAFieldAndTabbingOn()
         QCOMPARE(from->time(), c.time);
         QVERIFY2(to->hasFocus(), c.typed); // the next field, not the next part of the time
     }
+    // A click into the focused field places the cursor; what is typed there is read as typed.
+    from->setFocus(Qt::TabFocusReason);
+    QLineEdit* line = from->findChild<QLineEdit*>();
+    QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(line->width() / 2, line->height() / 2));
+    QVERIFY(!line->hasSelectedText());
+    QTest::keyClicks(from, QStringLiteral("22"));
+    QTest::keyClick(from, Qt::Key_Tab);
+    QCOMPARE(from->time(), QTime(22, 0));
     // Tab walks the fields one by one and leaves a date as it was.
     from->setFocus(Qt::TabFocusReason);
     for (QWidget* next :
