@@ -196,119 +196,86 @@ private:
     QString m_text;
 };
 
-// --- CTimeField ----------------------------------------------------------------------------------
+// --- TTypedField --------------------------------------------------------------------------------
+
+template <class TEdit>
+TTypedField<TEdit>::TTypedField(QWidget* parent, std::function<bool(const QString&)> take)
+    : TEdit(parent)
+    , m_typed(std::make_unique<CTypedEntry>(*this, std::move(take)))
+{
+    this->lineEdit()->installEventFilter(this);
+}
+
+template <class TEdit>
+TTypedField<TEdit>::~TTypedField() = default;
+
+template <class TEdit>
+bool TTypedField<TEdit>::IsTyping() const
+{
+    return m_typed->IsTyping();
+}
+
+template <class TEdit>
+void TTypedField<TEdit>::focusInEvent(QFocusEvent* event)
+{
+    TEdit::focusInEvent(event);
+    m_typed->FocusIn();
+}
+
+template <class TEdit>
+void TTypedField<TEdit>::focusOutEvent(QFocusEvent* event)
+{
+    m_typed->Commit();
+    TEdit::focusOutEvent(event);
+}
+
+template <class TEdit>
+void TTypedField<TEdit>::keyPressEvent(QKeyEvent* event)
+{
+    if (m_typed->KeyPress(event))
+        event->accept();
+    else
+        TEdit::keyPressEvent(event);
+}
+
+template <class TEdit>
+bool TTypedField<TEdit>::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this->lineEdit() && event->type() == QEvent::MouseButtonPress)
+        m_typed->MousePress();
+    return TEdit::eventFilter(watched, event);
+}
+
+template <class TEdit>
+bool TTypedField<TEdit>::focusNextPrevChild(bool next)
+{
+    m_typed->Commit();
+    return QWidget::focusNextPrevChild(next);
+}
+
+template class TTypedField<QTimeEdit>;
+template class TTypedField<QDateEdit>;
+
+// --- CTimeField, CDateField ----------------------------------------------------------------------
 
 CTimeField::CTimeField(QWidget* parent)
-    : QTimeEdit(parent)
-    , m_typed(new CTypedEntry(*this, [this](const QString& typed) {
+    : TTypedField(parent, [this](const QString& typed) {
         const std::optional<QTime> time = TimeFromTyping(typed);
         if (!time || *time < minimumTime() || *time > maximumTime())
             return false;
         setTime(*time);
         return true;
-    }))
-{
-    lineEdit()->installEventFilter(this);
-}
-
-CTimeField::~CTimeField()
-{
-    delete m_typed;
-}
-
-bool CTimeField::IsTyping() const
-{
-    return m_typed->IsTyping();
-}
-
-void CTimeField::focusInEvent(QFocusEvent* event)
-{
-    QTimeEdit::focusInEvent(event);
-    m_typed->FocusIn();
-}
-
-void CTimeField::focusOutEvent(QFocusEvent* event)
-{
-    m_typed->Commit();
-    QTimeEdit::focusOutEvent(event);
-}
-
-bool CTimeField::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
-        m_typed->MousePress();
-    return QTimeEdit::eventFilter(watched, event);
-}
-
-void CTimeField::keyPressEvent(QKeyEvent* event)
-{
-    if (m_typed->KeyPress(event))
-        event->accept();
-    else
-        QTimeEdit::keyPressEvent(event);
-}
-
-bool CTimeField::focusNextPrevChild(bool next)
-{
-    m_typed->Commit();
-    return QWidget::focusNextPrevChild(next);
-}
-
-// --- CDateField ----------------------------------------------------------------------------------
+    })
+{ }
 
 CDateField::CDateField(QWidget* parent)
-    : QDateEdit(parent)
-    , m_typed(new CTypedEntry(*this, [this](const QString& typed) {
+    : TTypedField(parent, [this](const QString& typed) {
         const std::optional<QDate> date = DateFromTyping(typed, locale(), displayFormat());
         if (!date || *date < minimumDate() || *date > maximumDate())
             return false;
         setDate(*date);
         return true;
-    }))
+    })
 {
     setDisplayFormat(FourDigitYearDateFormat(locale()));
-    lineEdit()->installEventFilter(this);
-}
-
-CDateField::~CDateField()
-{
-    delete m_typed;
-}
-
-bool CDateField::IsTyping() const
-{
-    return m_typed->IsTyping();
-}
-
-void CDateField::focusInEvent(QFocusEvent* event)
-{
-    QDateEdit::focusInEvent(event);
-    m_typed->FocusIn();
-}
-
-void CDateField::focusOutEvent(QFocusEvent* event)
-{
-    m_typed->Commit();
-    QDateEdit::focusOutEvent(event);
-}
-
-bool CDateField::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress)
-        m_typed->MousePress();
-    return QDateEdit::eventFilter(watched, event);
-}
-
-void CDateField::keyPressEvent(QKeyEvent* event)
-{
-    if (m_typed->KeyPress(event))
-        event->accept();
-    else
-        QDateEdit::keyPressEvent(event);
-}
-
-bool CDateField::focusNextPrevChild(bool next)
-{
-    m_typed->Commit();
-    return QWidget::focusNextPrevChild(next);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include <QDate>
@@ -23,18 +25,19 @@ QString FourDigitYearDateFormat(const QLocale& locale);
 
 class CTypedEntry;
 
-// A time field that takes a time as it is typed. It selects its whole text when it gets the
-// focus; digits and separators typed over the whole text (or where no field part is selected) are
-// collected as they stand ("2200") and read when the field is left, Enter is pressed or another
-// key is used; text that is no time is refused with a beep and a tooltip and the time before is
-// kept. Tab and Shift+Tab go to the next and previous control, not to the next part of the time.
-class CTimeField : public QTimeEdit
+// The typing of a time or date field on top of Qt's edit (QTimeEdit, QDateEdit): it selects its
+// whole text when it gets the focus; digits and separators typed over the whole text (or after a
+// click that placed the cursor) are collected as they stand ("2200") and read when the field is
+// left, Enter is pressed or another key is used; text that is no value is refused with a beep and
+// a tooltip and the value before is kept. Keys typed into a selected part go to the edit as
+// usual. Tab and Shift+Tab go to the next and previous control, not to the next part of the value.
+template <class TEdit>
+class TTypedField : public TEdit
 {
-    Q_OBJECT
-
 public:
-    explicit CTimeField(QWidget* parent = nullptr);
-    ~CTimeField() override;
+    // `take` reads typed text into the field and says whether it was a value.
+    TTypedField(QWidget* parent, std::function<bool(const QString&)> take);
+    ~TTypedField() override;
 
     // Whether typed text waits to be read.
     bool IsTyping() const;
@@ -47,27 +50,23 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    CTypedEntry* m_typed;
+    std::unique_ptr<CTypedEntry> m_typed;
 };
 
-// The same for a date, in the locale's order with a four-digit year.
-class CDateField : public QDateEdit
+// A time field that takes "22", "2200", "22:00" (TimeFromTyping).
+class CTimeField : public TTypedField<QTimeEdit>
+{
+    Q_OBJECT
+
+public:
+    explicit CTimeField(QWidget* parent = nullptr);
+};
+
+// A date field in the locale's order with a four-digit year (DateFromTyping).
+class CDateField : public TTypedField<QDateEdit>
 {
     Q_OBJECT
 
 public:
     explicit CDateField(QWidget* parent = nullptr);
-    ~CDateField() override;
-
-    bool IsTyping() const;
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
-
-private:
-    CTypedEntry* m_typed;
 };
