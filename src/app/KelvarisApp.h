@@ -7,8 +7,8 @@
 #include <QString>
 #include <QTimer>
 
-#include "app/CommandLine.h"
-#include "app/FileRecheck.h"
+#include "service/CommandLine.h"
+#include "service/FileRecheck.h"
 #include "engine/Password.h"
 
 class CAppEditorHost;

@@ -407,8 +407,8 @@ TEST_F(HeadlessTest, ASocketAnotherUserHoldsIsNamedAndClientsRefuseIt)
     EXPECT_TRUE(ctl.readAllStandardOutput().isEmpty());
 }
 
-// Under the service manager's socket unit Kelvaris takes the socket it is handed (socket activation):
-// the first check, which started it, is answered.
+// Under the service manager's socket unit the service (kelvarisd, as the unit runs it) takes the
+// socket it is handed (socket activation): the first check, which started it, is answered.
 TEST_F(HeadlessTest, TheSocketTheServiceManagerBoundIsTaken)
 {
     const QString activator = QStandardPaths::findExecutable(QStringLiteral("systemd-socket-activate"));
@@ -418,7 +418,7 @@ TEST_F(HeadlessTest, TheSocketTheServiceManagerBoundIsTaken)
         QLatin1Char('@') + m_env.value(QStringLiteral("KELVARIS_PIPE_NAME")) };
     for (const QString& variable : m_env.keys())
         arguments << QStringLiteral("-E") << variable + QLatin1Char('=') + m_env.value(variable);
-    arguments << QStringLiteral(KELVARIS_PATH) << QStringLiteral("--headless");
+    arguments << QStringLiteral(KELVARISD_PATH);
     m_kelvaris.setProcessEnvironment(m_env);
     m_kelvaris.start(activator, arguments);
     ASSERT_TRUE(m_kelvaris.waitForStarted(5000));

@@ -26,8 +26,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/HeadlessHost.h"
-#include "app/ServiceNotifier.h"
+#include "service/HeadlessHost.h"
+#include "service/ServiceNotifier.h"
 #include "schedule/DateTime.h"
 #include "server/ServerCommand.h"
 #include "support/SeqPacket.h"

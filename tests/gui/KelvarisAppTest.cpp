@@ -26,7 +26,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/CommandLine.h"
+#include "service/CommandLine.h"
 #include "app/KelvarisView.h"
 #include "app/Language.h"
 #include "app/MainFrame.h"

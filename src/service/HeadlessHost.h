@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "app/FileRecheck.h"
+#include "service/FileRecheck.h"
 #include "engine/KelvarisDoc.h"
 #include "engine/Logbook.h"
 #include "engine/Password.h"

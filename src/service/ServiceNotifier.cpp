@@ -1,4 +1,4 @@
-#include "app/ServiceNotifier.h"
+#include "service/ServiceNotifier.h"
 
 #include <algorithm>
 #include <chrono>

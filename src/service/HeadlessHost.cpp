@@ -1,4 +1,4 @@
-#include "app/HeadlessHost.h"
+#include "service/HeadlessHost.h"
 
 #include <csignal>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 
-#include "app/ServiceNotifier.h"
+#include "service/ServiceNotifier.h"
 #include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
 
