@@ -37,7 +37,7 @@ packaging=(-DKELVARIS_PACKAGING=ON -DCMAKE_INSTALL_PREFIX=/usr)
 if [[ -f "$build/CMakeCache.txt" ]]; then
   install_list "$here/packages.txt"
   cmake -S "$root" -B "$build" "${packaging[@]}" >/dev/null
-  cmake --build "$build" -j "${JOBS:-$(nproc)}" --target kelvaris kelvarisctl kelvaris-alarmsim kelvaris_man \
+  cmake --build "$build" -j "${JOBS:-$(nproc)}" --target kelvaris kelvarisd kelvarisctl kelvaris-alarmsim kelvaris_man \
     kelvaris_debian_changelog
 else
   # Debian's hardening flags (fortified functions, stack protector, read-only relocations bound

@@ -37,7 +37,7 @@ expect_files() {
     if grep -qx "./$file" <<<"$listing"; then ok "$(basename "$deb") holds /$file"; else fail "$(basename "$deb") lacks /$file"; fi
   done
 }
-expect_files "$main_deb" usr/bin/kelvaris usr/bin/kelvarisctl \
+expect_files "$main_deb" usr/bin/kelvaris usr/bin/kelvarisd usr/bin/kelvarisctl \
   usr/lib/systemd/user/kelvaris.service usr/lib/systemd/user/kelvaris.socket \
   usr/share/dbus-1/services/com.ondrevi.Kelvaris.service \
   usr/share/applications/com.ondrevi.Kelvaris.desktop \
@@ -67,7 +67,7 @@ dpkg-deb -x "$sim_deb" "$tree"
 
 # 3. The unit: verified with its program and man page taken from the package.
 unit="$tree/usr/lib/systemd/user/kelvaris.service"
-grep -qx 'ExecStart=/usr/bin/kelvaris --headless' "$unit" || fail "the unit does not start /usr/bin/kelvaris --headless"
+grep -qx 'ExecStart=/usr/bin/kelvarisd' "$unit" || fail "the unit does not start /usr/bin/kelvarisd"
 mkdir -p "$work/unit"
 sed "s#^ExecStart=/#ExecStart=$tree/#" "$unit" >"$work/unit/kelvaris.service"
 cp "$tree/usr/lib/systemd/user/kelvaris.socket" "$work/unit/kelvaris.socket"
@@ -80,7 +80,7 @@ grep -qx 'ListenSequentialPacket=@OndreviKelvaris' "$work/unit/kelvaris.socket" 
 
 # The D-Bus service file names the bus name and starts the installed program.
 service="$tree/usr/share/dbus-1/services/com.ondrevi.Kelvaris.service"
-if grep -qx 'Name=com.ondrevi.Kelvaris' "$service" && grep -qx 'Exec=/usr/bin/kelvaris -Embedding' "$service" \
+if grep -qx 'Name=com.ondrevi.Kelvaris' "$service" && grep -qx 'Exec=/usr/bin/kelvarisd -Embedding' "$service" \
   && grep -qx 'SystemdService=kelvaris.service' "$service"; then
   ok "D-Bus service file"
 else
