@@ -116,7 +116,7 @@ struct SPlanBlock
 
 // Adds a target's plan, as the planner shows it now, to the table.
 void AddTargetCells(const CPlannerModel& model, const SPlanBlock& block, const CPageTarget& target,
-    const QColor& targetColor, int rows, SPlanTable& table)
+    const CColour& targetColor, int rows, SPlanTable& table)
 {
     const bool group = target.IsGroup();
     for (int column = 1; column < block.m_tableColumns.size(); ++column) {
@@ -327,12 +327,12 @@ QByteArray PlanHtml(const SPlanTable& table)
             if (!column.IsBlank()) {
                 const SPlanRowItem& item = row < column.m_items.size() ? column.m_items[row] : empty;
                 out += QLatin1String("<td bgcolor='#");
-                AppendHex2(out, item.m_color.red());
-                AppendHex2(out, item.m_color.green());
-                AppendHex2(out, item.m_color.blue());
+                AppendHex2(out, item.m_color.Red());
+                AppendHex2(out, item.m_color.Green());
+                AppendHex2(out, item.m_color.Blue());
                 out += QLatin1String("'>");
                 // Names on a dark colour in white, as the planner draws them.
-                const bool white = !item.m_lines.isEmpty() && PlannerTextColorOn(item.m_color) == Qt::white;
+                const bool white = !item.m_lines.isEmpty() && PlannerTextColorOn(item.m_color) == CColour::White();
                 if (white)
                     out += QLatin1String("<font color='#ffffff'>");
                 AppendLines(out, item.m_lines);

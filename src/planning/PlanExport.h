@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include "planning/Colour.h"
 #include "schedule/DateTime.h"
 
 class CPageTargetArray;
@@ -18,7 +18,7 @@ class CTimePlanner;
 // plain text; the writer escapes them and separates them by line breaks.
 struct SPlanRowItem
 {
-    QColor m_color = Qt::white;
+    CColour m_color = CColour::White();
     QStringList m_lines;
 };
 

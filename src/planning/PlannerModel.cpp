@@ -14,11 +14,9 @@ const SPlannerCell& DefaultCell()
 
 } // namespace
 
-QColor PlannerTextColorOn(const QColor& background)
+CColour PlannerTextColorOn(const CColour& background)
 {
-    const QColor rgb = background.toRgb();
-    const quint32 value = quint32(rgb.red()) | quint32(rgb.green()) << 8 | quint32(rgb.blue()) << 16;
-    return TextColourOn(value) == 0 ? QColor(Qt::black) : QColor(Qt::white);
+    return TextColourOn(background.Value()) == 0 ? CColour::Black() : CColour::White();
 }
 
 CPlannerModel::CPlannerModel(QObject* parent)
@@ -135,7 +133,7 @@ const SPlannerCell& CPlannerModel::Cell(int column, int row) const
     return m_cells[qsizetype(column) * m_rows + row];
 }
 
-void CPlannerModel::SetCellColor(int column, int row, const QColor& color)
+void CPlannerModel::SetCellColor(int column, int row, const CColour& color)
 {
     if (!IsCell(column, row) || At(column, row).m_color == color)
         return;
@@ -166,7 +164,7 @@ void CPlannerModel::SetCellText(int column, int row, const QString& text)
     Changed();
 }
 
-void CPlannerModel::SetCellTextColor(int column, int row, const QColor& color)
+void CPlannerModel::SetCellTextColor(int column, int row, const CColour& color)
 {
     if (!IsCell(column, row) || At(column, row).m_textColor == color)
         return;
@@ -174,7 +172,7 @@ void CPlannerModel::SetCellTextColor(int column, int row, const QColor& color)
     Changed();
 }
 
-void CPlannerModel::SetMarkColor(const QColor& color)
+void CPlannerModel::SetMarkColor(const CColour& color)
 {
     if (m_markColor == color)
         return;

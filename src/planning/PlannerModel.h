@@ -1,20 +1,21 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QString>
 
+#include "planning/Colour.h"
+
 // The colour of text drawn on a background: black or white, whichever has the higher contrast
 // ratio by relative luminance (TextColourOn). The planner and the exported plan decide by it, so
 // that a name reads the same on screen and on paper.
-QColor PlannerTextColorOn(const QColor& background);
+CColour PlannerTextColorOn(const CColour& background);
 
 // One cell of the planner grid.
 struct SPlannerCell
 {
-    QColor m_color = Qt::white; // background colour
-    QColor m_textColor = Qt::black; // colour of m_text
+    CColour m_color = CColour::White(); // background colour
+    CColour m_textColor = CColour::Black(); // colour of m_text
     QString m_text; // text drawn in the cell
     QString m_hint; // tooltip text
     bool m_marked = false; // duty of the current target
@@ -71,20 +72,20 @@ public:
 
     // Cell properties.
     const SPlannerCell& Cell(int column, int row) const; // a default cell outside the grid
-    QColor CellColor(int column, int row) const { return Cell(column, row).m_color; }
-    void SetCellColor(int column, int row, const QColor& color);
+    CColour CellColor(int column, int row) const { return Cell(column, row).m_color; }
+    void SetCellColor(int column, int row, const CColour& color);
     bool CellMarked(int column, int row) const { return Cell(column, row).m_marked; }
     void SetCellMarked(int column, int row, bool marked);
     QString CellHint(int column, int row) const { return Cell(column, row).m_hint; }
     void SetCellHint(int column, int row, const QString& hint);
     QString CellText(int column, int row) const { return Cell(column, row).m_text; }
     void SetCellText(int column, int row, const QString& text);
-    QColor CellTextColor(int column, int row) const { return Cell(column, row).m_textColor; }
-    void SetCellTextColor(int column, int row, const QColor& color);
+    CColour CellTextColor(int column, int row) const { return Cell(column, row).m_textColor; }
+    void SetCellTextColor(int column, int row, const CColour& color);
 
     // Colour of marked cells (the current target's colour).
-    QColor MarkColor() const { return m_markColor; }
-    void SetMarkColor(const QColor& color);
+    CColour MarkColor() const { return m_markColor; }
+    void SetMarkColor(const CColour& color);
     // The name whose duty the marks are (the current target's name), for screen readers.
     QString MarkText() const { return m_markText; }
     void SetMarkText(const QString& text) { m_markText = text; }
@@ -149,7 +150,7 @@ private:
     QList<SColumn> m_columnData;
     QList<SPlannerCell> m_cells; // column by column: index column * m_rows + row
     QList<QString> m_rowDescriptions;
-    QColor m_markColor = QColor(0, 120, 215);
+    CColour m_markColor = CColour(0, 120, 215);
     QString m_markText;
     int m_visibleRows = 0;
     int m_firstVisibleRow = 0;

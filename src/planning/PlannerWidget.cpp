@@ -31,6 +31,11 @@ constexpr int kAutoScrollMaxRows = 8;
 // The grid's rows are quarter hours.
 constexpr int kRowsPerHour = 4;
 
+QColor ToQColor(const CColour& colour)
+{
+    return QColor(colour.Red(), colour.Green(), colour.Blue());
+}
+
 } // namespace
 
 CPlannerWidget::CPlannerWidget(CPlannerModel* model, QWidget* parent)
@@ -385,7 +390,8 @@ void CPlannerWidget::paintEvent(QPaintEvent* event)
     const int firstRow = FirstShownRow();
     const int lastRow = std::min(rows - 1, firstRow + (viewport()->height() - header) / rowHeight + 1);
     const QColor gridColor = pal.color(QPalette::Mid);
-    const QColor markColor = m_model->MarkColor();
+    const QColor markColor = ToQColor(m_model->MarkColor());
+    const QColor markTextColor = ToQColor(PlannerTextColorOn(m_model->MarkColor()));
     const bool canMark = m_model->CanMark();
 
     // Cells.
@@ -399,9 +405,9 @@ void CPlannerWidget::paintEvent(QPaintEvent* event)
         for (int row = firstRow; row <= lastRow; ++row) {
             const SPlannerCell& cell = m_model->Cell(column, row);
             const QRect rect(left, header + (row - firstRow) * rowHeight, width, rowHeight);
-            painter.fillRect(rect, cell.m_marked ? markColor : cell.m_color);
+            painter.fillRect(rect, cell.m_marked ? markColor : ToQColor(cell.m_color));
             if (!cell.m_text.isEmpty()) {
-                painter.setPen(cell.m_marked ? PlannerTextColorOn(markColor) : cell.m_textColor);
+                painter.setPen(cell.m_marked ? markTextColor : ToQColor(cell.m_textColor));
                 const QRect textRect = rect.adjusted(3, 0, -3, 0);
                 const Qt::Alignment align
                     = column == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter;

@@ -131,9 +131,9 @@ QString CTimePlanner::WeekdayName(const CDateTime& date)
         tr("Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday"), MondayBasedWeekday(date) + 1);
 }
 
-QColor CTimePlanner::ColorFromValue(quint32 value)
+CColour CTimePlanner::ColorFromValue(quint32 value)
 {
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    return CColour::FromValue(value);
 }
 
 int CTimePlanner::DayOffset(int column) const
@@ -208,12 +208,12 @@ void CTimePlanner::SetUp(const CDateTime& firstDate, bool holidayColumns, const 
             column, date.IsValid() && m_highlightFrom <= date && date <= m_highlightTo);
     }
     const STimeTexts& texts = TimeTexts();
-    const QColor timeColor = TimeColumnColor();
+    const CColour timeColor = TimeColumnColor();
     for (int row = 0; row < kRows; ++row) {
         m_model.SetCellText(0, row, texts.m_labels[row]);
         m_model.SetCellHint(0, row, texts.m_hints[row]);
         m_model.SetCellColor(0, row, timeColor);
-        m_model.SetCellTextColor(0, row, Qt::black);
+        m_model.SetCellTextColor(0, row, CColour::Black());
     }
     ApplyHeadings();
     m_model.EndUpdate();
@@ -276,10 +276,10 @@ void CTimePlanner::Reset()
         const bool working = (m_doc.m_workDays >> MondayBasedWeekday(date)) & 1;
         for (int row = 0; row < rows; ++row) {
             m_model.SetCellText(column, row, QString());
-            m_model.SetCellTextColor(column, row, Qt::black);
+            m_model.SetCellTextColor(column, row, CColour::Black());
             m_model.SetCellHint(column, row, row < kRows ? texts.m_hints[row] : QString());
             const int minute = row * kMinutesPerRow;
-            QColor color;
+            CColour color;
             if (holiday[offset])
                 color = HolidayColor();
             else if (working && minute >= workFrom && minute < workTo)
@@ -373,7 +373,7 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
                 if (!member)
                     continue;
                 m_model.SetCellText(column, row, texts[index]);
-                const QColor color = ColorFromValue(member->m_colour);
+                const CColour color = ColorFromValue(member->m_colour);
                 m_model.SetCellTextColor(column, row, PlannerTextColorOn(color));
                 m_model.SetCellColor(column, row, color);
                 m_model.SetCellHint(column, row, m_model.CellHint(column, row) + hints[index]);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QColor>
 #include <QLocale>
 #include <QList>
 #include <QObject>
 #include <QSize>
 #include <QString>
 
+#include "planning/Colour.h"
 #include "schedule/DateTime.h"
 
 class CKelvarisDoc;
@@ -42,12 +42,12 @@ public:
     static constexpr int kSeparatorColumn = 8;
 
     // Cell colours of the grid.
-    static QColor HolidayColor() { return QColor(255, 227, 191); }
-    static QColor WorkTimeColor() { return QColor(255, 243, 189); }
-    static QColor OtherTimeColor() { return QColor(255, 227, 165); }
+    static CColour HolidayColor() { return CColour(255, 227, 191); }
+    static CColour WorkTimeColor() { return CColour(255, 243, 189); }
+    static CColour OtherTimeColor() { return CColour(255, 227, 165); }
     // The time column: a fixed light grey under black labels, the same on screen, in the
     // dialog's export and in an export from the command line.
-    static QColor TimeColumnColor() { return QColor(240, 240, 240); }
+    static CColour TimeColumnColor() { return CColour(240, 240, 240); }
 
     // The model is not owned and must outlive the planner; so must the document.
     CTimePlanner(CKelvarisDoc& doc, CPlannerModel& model, QObject* parent = nullptr);
@@ -113,7 +113,7 @@ public:
     // "%d:%02d" of the quarter hour's start: 0 gives "0:00", 96 gives "24:00".
     static QString TimeLabel(int quarter);
     // The colour of a target value 0x00BBGGRR.
-    static QColor ColorFromValue(quint32 value);
+    static CColour ColorFromValue(quint32 value);
 
 private:
     // Day offset of a day column from the first date, or -1.

@@ -230,7 +230,7 @@ void DispatchingDlgTest::groupEntryMembersTakeoverAndJump()
     QCOMPARE(dialog.CurrentTarget(), 3);
     // The member's duty is shown as a named cell in its colour, not as a mark.
     QCOMPARE(dialog.Model().CellText(2, 32), QStringLiteral("Anna"));
-    QCOMPARE(dialog.Model().CellColor(2, 32), QColor(255, 0, 0));
+    QCOMPARE(dialog.Model().CellColor(2, 32), CColour(255, 0, 0));
     QVERIFY(!dialog.Model().CellMarked(2, 32));
 
     // The group's own mark and the takeover flag are saved; the member keeps its plan.

@@ -307,7 +307,7 @@ void PlanExportTest::monthStartingOnWednesdayBeginsWithFiveDays()
 
     // The duty lands in the columns of its dates; April's range is nowhere.
     QCOMPARE(columns[1].m_items[32].m_lines, QStringList { QStringLiteral("Desk") });
-    QCOMPARE(columns[1].m_items[32].m_color, QColor(0, 255, 0));
+    QCOMPARE(columns[1].m_items[32].m_color, CColour(0, 255, 0));
     QVERIFY(columns[1].m_items[33].m_lines.isEmpty());
     QCOMPARE(columns[7].m_items[0].m_lines, QStringList { QStringLiteral("Desk") });
     int named = 0;
@@ -354,9 +354,9 @@ void PlanExportTest::overlappingReceiversShareACellWithTheLaterColour()
     QCOMPARE(table.m_title, QStringLiteral("All Receiver"));
     const QList<SPlanRowItem>& tuesday = table.m_columns[2].m_items;
     QCOMPARE(tuesday[32].m_lines, QStringList { QStringLiteral("First") });
-    QCOMPARE(tuesday[32].m_color, QColor(255, 0, 0));
+    QCOMPARE(tuesday[32].m_color, CColour(255, 0, 0));
     QCOMPARE(tuesday[33].m_lines, (QStringList { QStringLiteral("First"), QStringLiteral("Second") }));
-    QCOMPARE(tuesday[33].m_color, QColor(0, 0, 255));
+    QCOMPARE(tuesday[33].m_color, CColour(0, 0, 255));
     QCOMPARE(tuesday[34].m_lines, QStringList { QStringLiteral("Second") });
     QVERIFY(tuesday[35].m_lines.isEmpty());
     // Names on pure blue are white: the higher contrast (8.6:1 against 2.4:1 for black).
@@ -387,9 +387,9 @@ void PlanExportTest::groupsShowTheirOwnAndTheirMembersDuty()
     QCOMPARE(table.m_title, QStringLiteral("All Groups"));
     const QList<SPlanRowItem>& monday = table.m_columns[1].m_items;
     QCOMPARE(monday[0].m_lines, QStringList { QStringLiteral("Member") });
-    QCOMPARE(monday[0].m_color, QColor(255, 0, 0));
+    QCOMPARE(monday[0].m_color, CColour(255, 0, 0));
     QCOMPARE(monday[1].m_lines, QStringList { QStringLiteral("Group") });
-    QCOMPARE(monday[1].m_color, QColor(0, 255, 0));
+    QCOMPARE(monday[1].m_color, CColour(0, 255, 0));
     // Cells without duty keep the planner's colours.
     QCOMPARE(monday[2].m_color, CTimePlanner::OtherTimeColor());
     QCOMPARE(monday[40].m_color, CTimePlanner::WorkTimeColor());
@@ -423,10 +423,10 @@ void PlanExportTest::htmlTextOfASmallTable()
     table.m_subtitle = QStringLiteral("S");
     SPlanColumn time;
     time.m_heading << QStringLiteral("Time");
-    time.m_items = { { QColor(240, 240, 240), { QStringLiteral("0:00") } } };
+    time.m_items = { { CColour(240, 240, 240), { QStringLiteral("0:00") } } };
     SPlanColumn day;
     day.m_heading << QStringLiteral("Monday") << QStringLiteral("05.02.");
-    day.m_items = { { QColor(0x12, 0x34, 0x56), { QStringLiteral("A"), QStringLiteral("B") } } };
+    day.m_items = { { CColour(0x12, 0x34, 0x56), { QStringLiteral("A"), QStringLiteral("B") } } };
     SPlanColumn blank;
     blank.m_items.resize(1);
     table.m_columns = { time, blank, day };
@@ -622,8 +622,8 @@ void PlanExportTest::namesOnDarkColoursAreWhite()
     fixture.planner.SetUp(Day(2024, 1, 29), false, QSize(0, 140));
     fixture.planner.LoadPlan(2);
     QCOMPARE(fixture.model.CellTextColor(1, 0), PlannerTextColorOn(fixture.model.CellColor(1, 0)));
-    QCOMPARE(fixture.model.CellTextColor(1, 0), QColor(Qt::white));
-    QCOMPARE(fixture.model.CellTextColor(1, 1), QColor(Qt::black));
+    QCOMPARE(fixture.model.CellTextColor(1, 0), CColour::White());
+    QCOMPARE(fixture.model.CellTextColor(1, 1), CColour::Black());
 }
 
 void PlanExportTest::timeColumnHasOneColour()
@@ -635,7 +635,7 @@ void PlanExportTest::timeColumnHasOneColour()
     fixture.Targets().append(Receiver(QStringLiteral("Desk"), 0));
     const SPlanTable table = fixture.Build(WeekRequest(0, Day(2024, 1, 29)));
     QCOMPARE(table.m_columns[0].m_items[5].m_color, CTimePlanner::TimeColumnColor());
-    QCOMPARE(CTimePlanner::TimeColumnColor().name(), QStringLiteral("#f0f0f0"));
+    QCOMPARE(CTimePlanner::TimeColumnColor().Name(), QStringLiteral("#f0f0f0"));
     QVERIFY(PlanHtml(table).contains("<td bgcolor='#f0f0f0'>1:15&nbsp;</td>"));
 }
 

@@ -82,7 +82,7 @@ void PlannerTest::marksAreSavedAsRuns()
     m_planner->SetUp(kMonday, false, kOneWeek);
     QVERIFY(m_planner->LoadPlan(0));
     QVERIFY(m_model->CellMarked(1, 40) && m_model->CellMarked(1, 43) && !m_model->CellMarked(1, 44));
-    QCOMPARE(m_model->MarkColor(), QColor(255, 0, 0));
+    QCOMPARE(m_model->MarkColor(), CColour(255, 0, 0));
 
     m_model->ClearMarks();
     m_model->SetCellMarked(1, 32, true); // Monday 8:00
@@ -196,13 +196,13 @@ void PlannerTest::groupShowsMembersAndSavesOnlyItsOwnMarks()
     QVERIFY(m_planner->LoadPlan(2));
     // Tuesday is column 2: Anna 8:00-9:00, Ben 8:30-10:00.
     QCOMPARE(m_planner->CellText(2, 32), QStringLiteral("Anna"));
-    QCOMPARE(m_model->CellColor(2, 32), QColor(0, 255, 0));
-    QCOMPARE(m_model->CellTextColor(2, 32), QColor(Qt::black));
+    QCOMPARE(m_model->CellColor(2, 32), CColour(0, 255, 0));
+    QCOMPARE(m_model->CellTextColor(2, 32), CColour::Black());
     QCOMPARE(m_model->CellHint(2, 32), QStringLiteral("8:00 - 8:15\nAnna"));
     QCOMPARE(m_planner->CellText(2, 34), QStringLiteral("Anna;Ben"));
     QCOMPARE(m_model->CellHint(2, 35), QStringLiteral("8:45 - 9:00\nAnna\nBen"));
     QCOMPARE(m_planner->CellText(2, 36), QStringLiteral("Ben"));
-    QCOMPARE(m_model->CellTextColor(2, 36), QColor(Qt::white));
+    QCOMPARE(m_model->CellTextColor(2, 36), CColour::White());
     QCOMPARE(m_planner->CellText(2, 40), QString());
     // Only the group's own range is marked; the group listed among its own members adds no text.
     for (int row = 0; row < 96; ++row)
@@ -305,7 +305,7 @@ void PlannerTest::modelBoundsAndUserEdits()
     changed.clear();
     model.BeginUpdate();
     model.SetCellMarked(1, 1, true);
-    model.SetCellColor(1, 1, Qt::red);
+    model.SetCellColor(1, 1, CColour(255, 0, 0));
     QCOMPARE(changed.count(), 0);
     model.EndUpdate();
     QCOMPARE(changed.count(), 1);
@@ -569,8 +569,8 @@ void PlannerTest::textColourFollowsTheBackground()
     m_doc->PageTargets().append(Target(QStringLiteral("G"), -1, 0xFFFFFF, QStringLiteral("Dark;Light")));
     m_planner->SetUp(kMonday, false, kOneWeek);
     QVERIFY(m_planner->LoadPlan(2));
-    QCOMPARE(m_model->CellTextColor(1, 0), QColor(Qt::white));
-    QCOMPARE(m_model->CellTextColor(1, 1), QColor(Qt::black));
+    QCOMPARE(m_model->CellTextColor(1, 0), CColour::White());
+    QCOMPARE(m_model->CellTextColor(1, 1), CColour::Black());
 }
 
 QTEST_MAIN(PlannerTest)
