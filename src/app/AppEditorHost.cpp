@@ -9,7 +9,7 @@
 #include "editors/ShiftDialogs.h"
 #include "editors/TakeoverTextsDlg.h"
 #include "inbound/KelvarisObj.h"
-#include "planning/DispatchingDlg.h"
+#include "plandialogs/DispatchingDlg.h"
 
 CAppEditorHost::~CAppEditorHost()
 {

@@ -17,7 +17,7 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 
 namespace {

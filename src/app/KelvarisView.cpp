@@ -19,8 +19,8 @@
 #include <QVBoxLayout>
 
 #include "engine/Password.h"
-#include "planning/DispatchingDlg.h"
-#include "planning/WidgetFit.h"
+#include "plandialogs/DispatchingDlg.h"
+#include "widgets/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"

@@ -11,7 +11,7 @@
 #include <QTranslator>
 #include <QVBoxLayout>
 
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 constexpr CLanguageRow kLanguages[kLanguageCount] = {

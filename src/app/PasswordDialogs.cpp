@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 #include "schedule/Profile.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 #include "schedule/DateType.h"
 
 #include "widgets/TypedFields.h"

@@ -16,7 +16,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 
 #include "widgets/TypedFields.h"
 

@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 #include "editors/EditorLogic.h"
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 
 #include "widgets/TypedFields.h"
 

@@ -92,28 +92,3 @@ QString PlanFileName(const QString& title, const QString& filePart);
 // whole, never written through a link. The path of the written file, or empty when it could not be
 // written (with the reason, naming the path, in `reason`).
 QString WritePlanFile(const SPlanTable& table, const QString& folder = QString(), QString* reason = nullptr);
-
-enum class EPlanOutput {
-    Print, // open with the program associated with the file (the browser)
-    Export, // open with the spreadsheet program, else as for printing
-};
-
-// The desktop entry (e.g. "libreoffice-calc.desktop") of the program registered for a MIME type,
-// from `xdg-mime query default` (the program named by xdgMime); empty when there is none or the
-// answer is not a plain desktop file name. Waits at most a few seconds.
-QString DefaultDesktopEntryFor(const QString& mimeType, const QString& xdgMime = QStringLiteral("xdg-mime"));
-// The full path of a desktop entry in the applications folders of the XDG data folders
-// (a "-" in the ID may stand for a subfolder); empty when not found.
-QString LocateDesktopEntry(const QString& desktopId);
-// The Exec key of the [Desktop Entry] group of a desktop file's content, string escapes resolved;
-// empty when missing.
-QString DesktopEntryExec(const QByteArray& content);
-// The command line of an Exec value for opening one file: the program first, then its arguments.
-// The file goes where a field code for files or URLs stands, else it is appended; the other field
-// codes are dropped. Empty when the value is empty or its quoting is broken.
-QStringList DesktopExecCommand(const QString& exec, const QString& filePath);
-
-// Hands the written file on: Print opens it with its associated program; Export starts the
-// program registered for spreadsheets (application/vnd.ms-excel) on it, without a shell, in the
-// file's folder, and falls back to the associated program. False when nothing could be started.
-bool OpenPlanFile(const QString& path, EPlanOutput output);

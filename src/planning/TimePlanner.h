@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QLocale>
 #include <QList>
+#include <QLocale>
 #include <QObject>
 #include <QSize>
 #include <QString>

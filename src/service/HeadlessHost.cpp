@@ -9,9 +9,10 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 
-#include "service/ServiceNotifier.h"
 #include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
+
+#include "service/ServiceNotifier.h"
 
 namespace {
 int g_signalPipe[2] = { -1, -1 };

@@ -6,10 +6,11 @@
 #include <QObject>
 #include <QTimer>
 
-#include "service/FileRecheck.h"
 #include "engine/KelvarisDoc.h"
 #include "engine/Logbook.h"
 #include "engine/Password.h"
+
+#include "service/FileRecheck.h"
 
 class CKelvarisInbound;
 class CServerCommandFactory;

@@ -10,11 +10,12 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 #include "server/DBusServerCommand.h"
+#include "support/CrashHandler.h"
+#include "support/Trace.h"
+
 #include "service/CommandLine.h"
 #include "service/HeadlessHost.h"
 #include "service/ServiceNotifier.h"
-#include "support/CrashHandler.h"
-#include "support/Trace.h"
 
 namespace {
 
@@ -27,8 +28,9 @@ void PrintHelp(QTextStream& out, const QString& program)
     if (!service)
         out << "  file         a dispatch plan or configuration file to open\n"
                "  /min         start minimised (any parameter beginning with MIN)\n";
-    out << (service ? "  --headless   (the default) run the engine: activate it, serve the alarm server,\n"
-                    : "  --headless   run the engine without a window: activate it, serve the alarm server,\n")
+    out << (service
+            ? "  --headless   (the default) run the engine: activate it, serve the alarm server,\n"
+            : "  --headless   run the engine without a window: activate it, serve the alarm server,\n")
         << "               the DDE values and automation, print every logbook line;\n"
            "               SIGINT/SIGTERM deactivate and quit\n"
            "  --calendar-folder DIR\n"

@@ -18,7 +18,7 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "inbound/KelvarisObj.h"
-#include "planning/DispatchingDlg.h"
+#include "plandialogs/DispatchingDlg.h"
 #include "schedule/DateType.h"
 #include "schedule/Profile.h"
 

@@ -1,4 +1,4 @@
-#include "planning/BulkDialogs.h"
+#include "plandialogs/BulkDialogs.h"
 
 #include <memory>
 
@@ -17,13 +17,13 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "planning/PlannerModel.h"
-#include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
+#include "plandialogs/PlannerWidget.h"
 
 namespace {
 

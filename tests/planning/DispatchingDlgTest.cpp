@@ -1,4 +1,4 @@
-#include "planning/DispatchingDlg.h"
+#include "plandialogs/DispatchingDlg.h"
 
 #include <memory>
 
@@ -16,9 +16,7 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
-#include "planning/BulkDialogs.h"
 #include "planning/PlannerModel.h"
-#include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
 #include "schedule/Profile.h"
 
@@ -26,6 +24,8 @@
 #include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
+#include "plandialogs/BulkDialogs.h"
+#include "plandialogs/PlannerWidget.h"
 
 namespace {
 

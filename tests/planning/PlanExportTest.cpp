@@ -17,13 +17,15 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
-#include "planning/ExportDlg.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
+#include "support/DesktopEntry.h"
 #include "support/PrivateFolder.h"
 
 #include "DialogTesting.h"
 #include "FakeServerCommand.h"
+#include "plandialogs/ExportDlg.h"
+#include "plandialogs/OpenPlanFile.h"
 
 namespace {
 CDateTime Day(int year, int month, int day)

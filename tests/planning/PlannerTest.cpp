@@ -10,12 +10,12 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "planning/PlannerModel.h"
-#include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
 #include "fakes/FakeServerCommand.h"
+#include "plandialogs/PlannerWidget.h"
 
 namespace {
 

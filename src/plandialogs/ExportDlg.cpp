@@ -1,4 +1,4 @@
-#include "planning/ExportDlg.h"
+#include "plandialogs/ExportDlg.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "planning/WidgetFit.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 // A name shown in a button text: "&" is not a mnemonic there.

@@ -1,4 +1,4 @@
-#include "planning/PlannerWidget.h"
+#include "plandialogs/PlannerWidget.h"
 
 #include <algorithm>
 
@@ -15,8 +15,9 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "planning/PlannerAccessible.h"
 #include "planning/PlannerModel.h"
+
+#include "plandialogs/PlannerAccessible.h"
 
 namespace {
 

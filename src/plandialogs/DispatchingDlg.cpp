@@ -1,4 +1,4 @@
-#include "planning/DispatchingDlg.h"
+#include "plandialogs/DispatchingDlg.h"
 
 #include <algorithm>
 #include <mutex>
@@ -21,18 +21,20 @@
 #include <QVBoxLayout>
 
 #include "engine/KelvarisDoc.h"
-#include "planning/BulkDialogs.h"
-#include "planning/ExportDlg.h"
 #include "planning/PlanExport.h"
 #include "planning/PlannerModel.h"
-#include "planning/PlannerWidget.h"
 #include "planning/TimePlanner.h"
-#include "planning/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
 #include "support/ScreenPlacement.h"
+
+#include "plandialogs/BulkDialogs.h"
+#include "plandialogs/ExportDlg.h"
+#include "plandialogs/OpenPlanFile.h"
+#include "plandialogs/PlannerWidget.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 #include <QList>
 #include <QPointer>
 
-class CPlannerModel;
+#include "planning/PlannerModel.h"
+
 class QTimer;
 
 // Draws a CPlannerModel: a heading row (fixed at the top), the time column and the cells with

@@ -1,10 +1,11 @@
-#include "planning/PlannerAccessible.h"
+#include "plandialogs/PlannerAccessible.h"
 
 #include <QScrollBar>
 #include <QWindow>
 
 #include "planning/PlannerModel.h"
-#include "planning/PlannerWidget.h"
+
+#include "plandialogs/PlannerWidget.h"
 
 namespace {
 
