@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Checks the Debian packages that build-packages.sh made: their contents, lintian (no errors),
+# Checks the Debian packages that build-packages.sh made (kelvaris-service, kelvaris,
+# kelvaris-alarmsim): their contents and dependencies, that the service's programs link no display
+# library (ldd), lintian (no errors),
 # the systemd unit (systemd-analyze verify), the AppStream metadata (appstreamcli validate), the
 # desktop file, every man page (rendered without warnings) and the bash completion. With a build
 # folder as second argument it also checks that `cmake --install` of that folder puts every file
@@ -18,10 +20,11 @@ fail() {
 }
 ok() { echo "check-packages: ok: $*"; }
 
+service_deb=$(ls "$debs"/kelvaris-service_*.deb 2>/dev/null | head -n1)
 main_deb=$(ls "$debs"/kelvaris_*.deb 2>/dev/null | head -n1)
 sim_deb=$(ls "$debs"/kelvaris-alarmsim_*.deb 2>/dev/null | head -n1)
-if [[ -z "$main_deb" || -z "$sim_deb" ]]; then
-  echo "check-packages: no kelvaris_*.deb and kelvaris-alarmsim_*.deb in $debs" >&2
+if [[ -z "$service_deb" || -z "$main_deb" || -z "$sim_deb" ]]; then
+  echo "check-packages: want kelvaris-service_*.deb, kelvaris_*.deb and kelvaris-alarmsim_*.deb in $debs" >&2
   exit 1
 fi
 work=$(mktemp -d)
@@ -37,33 +40,58 @@ expect_files() {
     if grep -qx "./$file" <<<"$listing"; then ok "$(basename "$deb") holds /$file"; else fail "$(basename "$deb") lacks /$file"; fi
   done
 }
-expect_files "$main_deb" usr/bin/kelvaris usr/bin/kelvarisd usr/bin/kelvarisctl \
+expect_files "$service_deb" usr/bin/kelvarisd usr/bin/kelvarisctl \
   usr/lib/systemd/user/kelvaris.service usr/lib/systemd/user/kelvaris.socket \
   usr/share/dbus-1/services/com.ondrevi.Kelvaris.service \
+  usr/share/man/man1/kelvarisd.1.gz usr/share/man/man1/kelvarisctl.1.gz \
+  usr/share/bash-completion/completions/kelvarisctl \
+  usr/share/doc/kelvaris-service/copyright usr/share/doc/kelvaris-service/changelog.Debian.gz
+expect_files "$main_deb" usr/bin/kelvaris \
   usr/share/applications/com.ondrevi.Kelvaris.desktop \
   usr/share/icons/hicolor/scalable/apps/kelvaris.svg \
   usr/share/metainfo/com.ondrevi.Kelvaris.metainfo.xml \
-  usr/share/man/man1/kelvaris.1.gz usr/share/man/man1/kelvarisctl.1.gz \
-  usr/share/bash-completion/completions/kelvarisctl \
+  usr/share/man/man1/kelvaris.1.gz \
   usr/share/doc/kelvaris/copyright usr/share/doc/kelvaris/changelog.Debian.gz
 expect_files "$sim_deb" usr/bin/kelvaris-alarmsim usr/share/man/man1/kelvaris-alarmsim.1.gz \
   usr/share/doc/kelvaris-alarmsim/copyright usr/share/doc/kelvaris-alarmsim/changelog.Debian.gz
 
-# The DDE values and automation need a session bus.
-if dpkg-deb -f "$main_deb" Depends | grep -q 'dbus-user-session | default-dbus-session-bus'; then
-  ok "$(basename "$main_deb") depends on a session bus"
+# The DDE values and automation need a session bus; the desktop program needs the service's files.
+if dpkg-deb -f "$service_deb" Depends | grep -q 'dbus-user-session | default-dbus-session-bus'; then
+  ok "$(basename "$service_deb") depends on a session bus"
 else
-  fail "$(basename "$main_deb") does not depend on a session bus: $(dpkg-deb -f "$main_deb" Depends)"
+  fail "$(basename "$service_deb") does not depend on a session bus: $(dpkg-deb -f "$service_deb" Depends)"
+fi
+if dpkg-deb -f "$main_deb" Depends | grep -q 'kelvaris-service (= '; then
+  ok "$(basename "$main_deb") depends on kelvaris-service of its version"
+else
+  fail "$(basename "$main_deb") does not depend on kelvaris-service: $(dpkg-deb -f "$main_deb" Depends)"
+fi
+# A site without a desktop installs no display library: the service package depends on none, and
+# its programs link none.
+service_depends=$(dpkg-deb -f "$service_deb" Depends)
+if grep -Eq 'libqt6(gui|widgets)|libgl|libx11|libxcb|mesa|libllvm' <<<"$service_depends"; then
+  fail "$(basename "$service_deb") depends on a display library: $service_depends"
+else
+  ok "$(basename "$service_deb") depends on no display library"
 fi
 
 # 2. lintian: warnings are shown, errors fail.
-if lintian --fail-on error "$main_deb" "$sim_deb" 2>&1 | grep -v 'running with root privileges'; then :; fi
-if lintian --fail-on error "$main_deb" "$sim_deb" >/dev/null 2>&1; then ok "lintian reports no errors"; else fail "lintian reports errors"; fi
+if lintian --fail-on error "$service_deb" "$main_deb" "$sim_deb" 2>&1 | grep -v 'running with root privileges'; then :; fi
+if lintian --fail-on error "$service_deb" "$main_deb" "$sim_deb" >/dev/null 2>&1; then ok "lintian reports no errors"; else fail "lintian reports errors"; fi
 
 # The files as installed.
 tree="$work/root"
+dpkg-deb -x "$service_deb" "$tree"
 dpkg-deb -x "$main_deb" "$tree"
 dpkg-deb -x "$sim_deb" "$tree"
+for program in kelvarisd kelvarisctl; do
+  libs=$(ldd "$tree/usr/bin/$program" | awk '{ print $1 }')
+  if grep -Eq 'libQt6(Gui|Widgets)|libGL|libEGL|libX11|libxcb' <<<"$libs"; then
+    fail "$program links a display library: $(grep -E 'libQt6(Gui|Widgets)|libGL|libEGL|libX11|libxcb' <<<"$libs" | paste -sd ' ')"
+  else
+    ok "$program links no Qt GUI, Widgets, GL or X library (ldd)"
+  fi
+done
 
 # 3. The unit: verified with its program and man page taken from the package.
 unit="$tree/usr/lib/systemd/user/kelvaris.service"
@@ -152,6 +180,7 @@ fi
 # 7. Install layout: every file of `cmake --install` under a GNUInstallDirs path.
 if [[ -n "$build" ]]; then
   stage="$work/stage"
+  DESTDIR="$stage" cmake --install "$build" --component service >/dev/null
   DESTDIR="$stage" cmake --install "$build" --component kelvaris >/dev/null
   DESTDIR="$stage" cmake --install "$build" --component alarmsim >/dev/null
   cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }

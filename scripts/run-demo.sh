@@ -3,7 +3,7 @@
 # make-demo.sh when missing), the alarm server simulator with the demo's receivers and groups on
 # the D-Bus session bus (a private one under dbus-run-session when there is none), the schedule
 # evaluated at this moment, then the desktop program when a display is available (DISPLAY or
-# WAYLAND_DISPLAY; KELVARIS_DEMO_HEADLESS=1 skips it) and otherwise kelvaris --headless for a
+# WAYLAND_DISPLAY; KELVARIS_DEMO_HEADLESS=1 skips it) and otherwise kelvarisd for a
 # moment with what other programs see of it, and the simulator's log. Arguments after the build
 # folder go to the desktop program (scripts/run-demo.sh build /min starts it minimised).
 #   scripts/run-demo.sh [build-dir] [kelvaris arguments...]
@@ -89,8 +89,8 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]] && [[ -z "${KELVARIS_DEM
   exit "$status"
 fi
 
-echo "== kelvaris --headless on the demo: its logbook, then what the alarm server and other programs see"
-"$bin/kelvaris" --headless &
+echo "== kelvarisd (the service without a window) on the demo: its logbook, then what the alarm server and other programs see"
+"$bin/kelvarisd" &
 kelvaris=$!
 trap 'kill "$kelvaris" "$sim" 2>/dev/null || true; wait "$kelvaris" "$sim" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do
