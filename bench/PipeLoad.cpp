@@ -153,7 +153,7 @@ double RunLoad(const CSeqPacketAddress& address, const QList<QByteArray>& reques
                 if ((lost || wrong) && record.firstFailure.isEmpty()) {
                     record.firstFailure = (lost ? result.Message()
                                                 : QStringLiteral("unexpected reply ")
-                                                   + QString::fromUtf8(result.reply.left(120)))
+                                                      + QString::fromUtf8(result.reply.left(120)))
                         + QStringLiteral(" after %1 us").arg(ns / 1000);
                 }
                 record.latenciesNs.push_back(ns);
@@ -290,9 +290,9 @@ void PrintFailures(const CLoadResult& load)
 {
     if (load.lost == 0 && load.wrong == 0)
         return;
-    std::printf("  %lld of %lld replies missing, %lld wrong; the first: %s\n", static_cast<long long>(load.lost),
-        static_cast<long long>(load.roundTrips), static_cast<long long>(load.wrong),
-        qPrintable(load.firstFailure));
+    std::printf("  %lld of %lld replies missing, %lld wrong; the first: %s\n",
+        static_cast<long long>(load.lost), static_cast<long long>(load.roundTrips),
+        static_cast<long long>(load.wrong), qPrintable(load.firstFailure));
 }
 
 } // namespace
@@ -304,7 +304,8 @@ int main(int argc, char** argv)
     int silent = 100;
     if (!ParseOptions(argc, argv, clientCounts, length, silent)) {
         std::fprintf(stderr,
-            "usage: bench_pipe_load [--clients N,N,... (1-%d)] [--seconds S | --exchanges N] [--silent N (0-%d)]\n",
+            "usage: bench_pipe_load [--clients N,N,... (1-%d)] [--seconds S | --exchanges N] [--silent N "
+            "(0-%d)]\n",
             kMaxClients, kMaxSilent);
         return 2;
     }
@@ -371,11 +372,11 @@ int main(int argc, char** argv)
     const double handlerUs = std::chrono::duration<double, std::micro>(Clock::now() - handlerStart).count()
         / double(kHandlerPasses * requests.size());
 
-    const QString lengthText = length.exchanges > 0
-        ? QStringLiteral("%1 exchanges").arg(length.exchanges)
-        : QStringLiteral("%1 s").arg(length.seconds, 0, 'f', 1);
+    const QString lengthText = length.exchanges > 0 ? QStringLiteral("%1 exchanges").arg(length.exchanges)
+                                                    : QStringLiteral("%1 s").arg(length.seconds, 0, 'f', 1);
     std::printf("Round trips on a SOCK_SEQPACKET socket, one request per connection (connect, send,\n"
-                "receive, close), %s per server in 3 alternating rounds. Both servers: one event-driven thread. kelvaris:\n"
+                "receive, close), %s per server in 3 alternating rounds. Both servers: one event-driven "
+                "thread. kelvaris:\n"
                 "CheckDispatching over %d page targets (%d takeover groups), %lld different requests;\n"
                 "echo: sends each request back. Latency is one client's whole round trip. The request\n"
                 "handler alone takes %.2f us per request.\n\n",
@@ -424,8 +425,9 @@ int main(int argc, char** argv)
         CRunLength checkLength = length;
         checkLength.seconds = std::max(length.seconds, 2.5); // past the silent ones' time-out
         const CLoadResult load = RunLoad(kelvarisAddress, { check }, checkReplies, 1, checkLength);
-        std::printf("\nWith %d silent connections held open (%lld re-opened as the server dropped them),\n"
-                    "one client asking Check: %.0f round trips/s, median %.1f us, p99 %.1f us, %lld missing\n",
+        std::printf(
+            "\nWith %d silent connections held open (%lld re-opened as the server dropped them),\n"
+            "one client asking Check: %.0f round trips/s, median %.1f us, p99 %.1f us, %lld missing\n",
             silent, static_cast<long long>(crowd.Reopened()), load.rate, load.medianUs, load.p99Us,
             static_cast<long long>(load.lost));
         PrintFailures(load);

@@ -4,7 +4,6 @@
 // measured beside it for comparison.
 
 #include <benchmark/benchmark.h>
-
 #include <mutex>
 
 #include "engine/Dispatch.h"
@@ -46,8 +45,8 @@ CBenchDocument& Document()
 // A request as the alarm server writes it.
 QByteArray DispatchRequest(const CDispatchAsk& ask)
 {
-    QByteArray text = "<TimeCmd Name=\"CheckDispatching\"><DispatchingID>" + ask.receiver.toUtf8()
-        + "</DispatchingID>";
+    QByteArray text
+        = "<TimeCmd Name=\"CheckDispatching\"><DispatchingID>" + ask.receiver.toUtf8() + "</DispatchingID>";
     if (!ask.group.isEmpty())
         text += "<GroupID>" + ask.group.toUtf8() + "</GroupID>";
     return text + "<Time>" + kTime.toUtf8() + "</Time></TimeCmd>";

@@ -3,9 +3,9 @@
 // edition of XML 1.0). What parses must serialise to a text that expat accepts and that parses to
 // the same name and values and serialises the same again; setting values on it must keep it
 // writable and well-formed.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 #include <expat.h>
 #include <string_view>

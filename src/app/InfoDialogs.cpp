@@ -17,8 +17,8 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
-#include "widgets/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 const char* const kProgramIcon = ":/icons/kelvaris.svg";

@@ -7,9 +7,9 @@
 #include <QString>
 #include <QTimer>
 
+#include "engine/Password.h"
 #include "service/CommandLine.h"
 #include "service/FileRecheck.h"
-#include "engine/Password.h"
 
 class CAppEditorHost;
 class CProfile;

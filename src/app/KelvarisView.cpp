@@ -20,10 +20,10 @@
 
 #include "engine/Password.h"
 #include "plandialogs/DispatchingDlg.h"
-#include "widgets/WidgetFit.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/WidgetFit.h"
 #include "schedule/Profile.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 // The title of the program's message boxes: its name, which is not translated.

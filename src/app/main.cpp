@@ -5,11 +5,10 @@
 #include <QIcon>
 
 #include "app/KelvarisApp.h"
-#include "support/Trace.h"
-
 #include "service/CommandLine.h"
 #include "service/HeadlessHost.h"
 #include "service/Windowless.h"
+#include "support/Trace.h"
 
 int main(int argc, char* argv[])
 {

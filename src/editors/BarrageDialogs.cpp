@@ -21,10 +21,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "widgets/WidgetFit.h"
 #include "schedule/DateType.h"
-
 #include "widgets/TypedFields.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 QTimeEdit* NewTimeEdit(QWidget* parent)

@@ -16,9 +16,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-#include "widgets/WidgetFit.h"
-
 #include "widgets/TypedFields.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 constexpr int kMinutesPerDay = 24 * 60;

@@ -20,9 +20,8 @@
 #include <QVBoxLayout>
 
 #include "editors/EditorLogic.h"
-#include "widgets/WidgetFit.h"
-
 #include "widgets/TypedFields.h"
+#include "widgets/WidgetFit.h"
 
 namespace {
 // The widest years the year boxes take; the generation itself accepts 1901 to 2099 only.

@@ -119,8 +119,8 @@ QList<CLogbookLine> StateChangeLines(const CBarrage& barrier, const CShift& shif
 {
     QList<CLogbookLine> lines;
     if (!barrier.m_name.isEmpty() && !IsNotEvaluated(barrier.m_name)) {
-        lines << Line(CLogbookLine::Barrier, today, barrier.m_startTime, barrier.m_name, barrier.m_barrierType,
-            barrier.m_priority);
+        lines << Line(CLogbookLine::Barrier, today, barrier.m_startTime, barrier.m_name,
+            barrier.m_barrierType, barrier.m_priority);
     }
     if (!shift.m_name.isEmpty() && !IsNotEvaluated(shift.m_name))
         lines << Line(CLogbookLine::Shift, today, shift.m_startTime, shift.m_name, shift.m_shiftNumber);

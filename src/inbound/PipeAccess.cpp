@@ -33,11 +33,10 @@ bool LookUp(Lookup lookup, Entry& entry, std::vector<char>& buffer)
 bool UserId(const QByteArray& name, uid_t& uid, std::vector<char>& buffer)
 {
     passwd entry {};
-    const bool found = LookUp(
-        [&name](passwd* out, char* data, size_t size, passwd** result) {
-            return ::getpwnam_r(name.constData(), out, data, size, result);
-        },
-        entry, buffer);
+    const bool found
+        = LookUp([&name](passwd* out, char* data, size_t size,
+                     passwd** result) { return ::getpwnam_r(name.constData(), out, data, size, result); },
+            entry, buffer);
     if (found)
         uid = entry.pw_uid;
     return found;
@@ -47,11 +46,10 @@ bool UserId(const QByteArray& name, uid_t& uid, std::vector<char>& buffer)
 bool GroupEntry(const QByteArray& name, gid_t& gid, QList<QByteArray>& members, std::vector<char>& buffer)
 {
     group entry {};
-    const bool found = LookUp(
-        [&name](group* out, char* data, size_t size, group** result) {
-            return ::getgrnam_r(name.constData(), out, data, size, result);
-        },
-        entry, buffer);
+    const bool found
+        = LookUp([&name](group* out, char* data, size_t size,
+                     group** result) { return ::getgrnam_r(name.constData(), out, data, size, result); },
+            entry, buffer);
     if (!found)
         return false;
     gid = entry.gr_gid;

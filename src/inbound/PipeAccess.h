@@ -45,7 +45,8 @@ public:
     // The policy for a setting's text; names that resolve to no user or group are left out and
     // listed in `unknown` (with their "@" for groups). A list of names none of which resolves
     // serves only Kelvaris's own user and root.
-    static std::shared_ptr<const CPipeAccess> FromSetting(const QString& text, QStringList* unknown = nullptr);
+    static std::shared_ptr<const CPipeAccess> FromSetting(
+        const QString& text, QStringList* unknown = nullptr);
     // A policy from ids (for tests and callers that have ids already); Kelvaris's own user and root
     // are always added.
     static std::shared_ptr<const CPipeAccess> FromIds(std::vector<uid_t> uids, std::vector<gid_t> gids);

@@ -101,10 +101,10 @@ void WarnNotWellFormed(QByteArrayView request)
     if (more < 0)
         return;
     const QByteArray start = request.first(std::min<qsizetype>(request.size(), 80)).toByteArray();
-    qCWarning(lcPipe).noquote()
-        << "a request that is not well-formed XML got the empty reply:"
-        << (start.isEmpty() ? QStringLiteral("(an empty message)")
-                            : QString::fromLatin1(start.toPercentEncoding(" <>=\"/:?!-_.#;&")))
+    qCWarning(lcPipe).noquote() << "a request that is not well-formed XML got the empty reply:"
+                                << (start.isEmpty()
+                                           ? QStringLiteral("(an empty message)")
+                                           : QString::fromLatin1(start.toPercentEncoding(" <>=\"/:?!-_.#;&")))
             + CWarningLimiter::MoreText(more);
 }
 } // namespace

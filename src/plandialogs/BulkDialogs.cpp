@@ -25,14 +25,13 @@
 #include <QVBoxLayout>
 
 #include "engine/KelvarisDoc.h"
+#include "plandialogs/DispatchingDlg.h"
+#include "plandialogs/PlannerWidget.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 #include "schedule/DispatchRange.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
-
-#include "plandialogs/DispatchingDlg.h"
-#include "plandialogs/PlannerWidget.h"
 #include "widgets/TypedFields.h"
 
 namespace {

@@ -21,6 +21,10 @@
 #include <QVBoxLayout>
 
 #include "engine/KelvarisDoc.h"
+#include "plandialogs/BulkDialogs.h"
+#include "plandialogs/ExportDlg.h"
+#include "plandialogs/OpenPlanFile.h"
+#include "plandialogs/PlannerWidget.h"
 #include "planning/PlanExport.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
@@ -29,11 +33,6 @@
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
 #include "support/ScreenPlacement.h"
-
-#include "plandialogs/BulkDialogs.h"
-#include "plandialogs/ExportDlg.h"
-#include "plandialogs/OpenPlanFile.h"
-#include "plandialogs/PlannerWidget.h"
 #include "widgets/WidgetFit.h"
 
 namespace {

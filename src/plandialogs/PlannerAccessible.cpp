@@ -3,9 +3,8 @@
 #include <QScrollBar>
 #include <QWindow>
 
-#include "planning/PlannerModel.h"
-
 #include "plandialogs/PlannerWidget.h"
+#include "planning/PlannerModel.h"
 
 namespace {
 

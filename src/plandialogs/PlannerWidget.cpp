@@ -15,9 +15,8 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "planning/PlannerModel.h"
-
 #include "plandialogs/PlannerAccessible.h"
+#include "planning/PlannerModel.h"
 
 namespace {
 

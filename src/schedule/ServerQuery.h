@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <functional>
+
+#include <QString>
 
 // One query to the alarm server: sends the command text, gives the reply text; false when the
 // call failed (server unreachable, an error, no reply in time). The schedule's page targets are

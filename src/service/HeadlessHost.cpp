@@ -11,7 +11,6 @@
 
 #include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
-
 #include "service/ServiceNotifier.h"
 
 namespace {

@@ -9,7 +9,6 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Logbook.h"
 #include "engine/Password.h"
-
 #include "service/FileRecheck.h"
 
 class CKelvarisInbound;

@@ -10,12 +10,11 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 #include "server/DBusServerCommand.h"
-#include "support/CrashHandler.h"
-#include "support/Trace.h"
-
 #include "service/CommandLine.h"
 #include "service/HeadlessHost.h"
 #include "service/ServiceNotifier.h"
+#include "support/CrashHandler.h"
+#include "support/Trace.h"
 
 namespace {
 

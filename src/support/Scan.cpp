@@ -68,7 +68,6 @@ int ScanNumbers(std::string_view text, std::string_view format, int* numbers, in
     return count;
 }
 
-
 long ScanLong(std::string_view text, EIntegerForm form)
 {
     const char* p = text.data();

@@ -192,8 +192,7 @@ public:
     bool Document()
     {
         Literal("\xEF\xBB\xBF"); // a byte order mark
-        if (StartsWith("<?xml") && m_end - m_p > 5 && (IsSpace(m_p[5]) || m_p[5] == '?')
-            && !Declaration())
+        if (StartsWith("<?xml") && m_end - m_p > 5 && (IsSpace(m_p[5]) || m_p[5] == '?') && !Declaration())
             return false;
         while (m_p < m_end) {
             const unsigned char c = *m_p;

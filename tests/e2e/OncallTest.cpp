@@ -168,7 +168,8 @@ TEST_F(OncallTest, WithoutTheAlarmServerFromTheDispatchFiles)
         // process ends ("Trying to construct an instance of an invalid type"), which says nothing
         // about the alarm server.
         for (const QByteArray& line : ctl.readAllStandardError().split('\n')) {
-            EXPECT_TRUE(line.isEmpty() || line.startsWith("Trying to construct an instance of an invalid type"))
+            EXPECT_TRUE(
+                line.isEmpty() || line.startsWith("Trying to construct an instance of an invalid type"))
                 << line.toStdString();
         }
     }

@@ -26,10 +26,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "service/HeadlessHost.h"
-#include "service/ServiceNotifier.h"
 #include "schedule/DateTime.h"
 #include "server/ServerCommand.h"
+#include "service/HeadlessHost.h"
+#include "service/ServiceNotifier.h"
 #include "support/SeqPacket.h"
 
 #include "PrivateBus.h"

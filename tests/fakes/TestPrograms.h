@@ -2,13 +2,13 @@
 
 // Helpers for the tests that run the real programs (kelvaris, kelvaris-alarmsim) as processes.
 
+#include <initializer_list>
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-
-#include <initializer_list>
 
 // The commands kelvaris-alarmsim logged in the file (one "time TAB command" line each), without
 // their times; empty while the file does not exist.

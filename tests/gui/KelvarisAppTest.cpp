@@ -12,8 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QLocalSocket>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -26,18 +26,17 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "service/CommandLine.h"
+#include "app/AppEditorHost.h"
 #include "app/KelvarisView.h"
 #include "app/Language.h"
 #include "app/MainFrame.h"
 #include "app/PasswordDialogs.h"
 #include "app/SingleInstance.h"
+#include "app/WarningForwarder.h"
 #include "engine/KelvarisDoc.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
-
-#include "app/AppEditorHost.h"
-#include "app/WarningForwarder.h"
+#include "service/CommandLine.h"
 #include "support/Trace.h"
 
 #include "DialogTesting.h"
@@ -106,7 +105,8 @@ private Q_SLOTS:
         QCOMPARE(path.m_shellCommand, CTimeCommandLineInfo::FileOpen);
         QCOMPARE(path.m_fileName, QStringLiteral("/home/op/plan.tim"));
         QVERIFY(!path.m_minimised);
-        const CTimeCommandLineInfo minPath = Parse({ QStringLiteral("/min"), QStringLiteral("/minutes/plan.tim") });
+        const CTimeCommandLineInfo minPath
+            = Parse({ QStringLiteral("/min"), QStringLiteral("/minutes/plan.tim") });
         QVERIFY(minPath.m_minimised);
         QCOMPARE(minPath.m_fileName, QStringLiteral("/minutes/plan.tim"));
         const CTimeCommandLineInfo unknown = Parse({ QStringLiteral("/dde") });
@@ -156,14 +156,16 @@ private Q_SLOTS:
         app.OnLanguage();
         // The choice offers the language showing; keeping it changes nothing.
         QCOMPARE(offered, SystemLanguage());
-        QCOMPARE(CProfile(m_configPath).ReadString(QStringLiteral("Settings"), QStringLiteral("LanguageChosen"),
-                     QStringLiteral("none")),
+        QCOMPARE(CProfile(m_configPath)
+                     .ReadString(QStringLiteral("Settings"), QStringLiteral("LanguageChosen"),
+                         QStringLiteral("none")),
             QStringLiteral("none"));
 
         QMenu* file = app.MainFrame()->menuBar()->actions().at(0)->menu();
         QVERIFY(file);
         CLanguageDialog dialog(app.ShownLanguage(), app.MainFrame());
-        const QString cancel = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+        const QString cancel
+            = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
         if (SystemLanguage() != 0) {
             QCOMPARE(file->title(), QStringLiteral("&File"));
             QCOMPARE(cancel, QStringLiteral("Cancel"));
@@ -225,7 +227,8 @@ private Q_SLOTS:
             app.OnLanguage();
             QCOMPARE(AppliedLanguage(), 1);
             const QTreeWidget* list = app.MainFrame()->View().LogbookList();
-            QTRY_COMPARE(list->topLevelItem(list->topLevelItemCount() - 1)->text(0), QStringLiteral("Started"));
+            QTRY_COMPARE(
+                list->topLevelItem(list->topLevelItemCount() - 1)->text(0), QStringLiteral("Started"));
             const QRegularExpression british(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}$"));
             QVERIFY2(british.match(list->topLevelItem(0)->text(1)).hasMatch(),
                 qPrintable(list->topLevelItem(0)->text(1)));
@@ -355,7 +358,7 @@ private Q_SLOTS:
 
         // An editor that an automation command opened without waiting holds it back as well.
         m_server.ClearCommands();
-        app.Editors()->OpenPlan(QString(), [] { });
+        app.Editors()->OpenPlan(QString(), [] {});
         QVERIFY(app.IdleCheckHeldBack());
         app.IdleCheck();
         QTest::qWait(600);
@@ -395,7 +398,8 @@ private Q_SLOTS:
                 flood.prepend(line);
         }
         QCOMPARE(flood.size(), qsizetype(CWarningForwarder::kMaxPending));
-        QVERIFY2(flood.first().m_event.contains(QStringLiteral("84 more")), qPrintable(flood.first().m_event));
+        QVERIFY2(
+            flood.first().m_event.contains(QStringLiteral("84 more")), qPrintable(flood.first().m_event));
         QVERIFY(app.MainFrame()->StatusMessage().startsWith(QStringLiteral("flood 15")));
     }
 

@@ -45,8 +45,8 @@ TEST(ActivationFile, LiesUnderTheUsersDataDirectory)
     ASSERT_TRUE(dir.isValid());
     {
         CDataHomeScope scope(QFile::encodeName(dir.path()));
-        EXPECT_EQ(ActivationFilePath(name), dir.path() + QStringLiteral("/dbus-1/services/") + name
-                + QStringLiteral(".service"));
+        EXPECT_EQ(ActivationFilePath(name),
+            dir.path() + QStringLiteral("/dbus-1/services/") + name + QStringLiteral(".service"));
     }
     {
         CDataHomeScope scope { QByteArray() };

@@ -121,8 +121,10 @@ TEST_F(DDEServerTest, ValuesServeBothTextFormats)
         DDETextFromData(EDDEFormat::UnicodeText, unicode), DDETextFromData(RequestText("Shift", "Name")));
 
     // A poked UNICODETEXT with an unpaired surrogate: both forms hold the replacement character.
-    ASSERT_TRUE(
-        m_server.OnPoke(1, "Shift", "Name", EDDEFormat::UnicodeText, QByteArray("A\0\x29\xD8" "B\0\0\0", 8)));
+    ASSERT_TRUE(m_server.OnPoke(1, "Shift", "Name", EDDEFormat::UnicodeText,
+        QByteArray("A\0\x29\xD8"
+                   "B\0\0\0",
+            8)));
     EXPECT_EQ(m_server.GetValue("Shift", "Name"), QString::fromUtf8("A\uFFFDB"));
     EXPECT_EQ(DDETextFromData(RequestText("Shift", "Name")),
         DDETextFromData(
@@ -146,11 +148,24 @@ TEST(DDEFormatTest, UnicodeTextIsUtf16LittleEndianWithATerminatingNul)
     };
     // A pair stays a pair; a byte order mark is a character; the text ends at the first NUL
     // character, not at a zero byte inside a character.
-    EXPECT_EQ(decode("\x3D\xD8\x00\xDE" "A\0", 6), QString::fromUtf8("\U0001F600A"));
-    EXPECT_EQ(decode("\xFF\xFE" "A\0", 4), QString(QChar(0xFEFF)) + u'A');
-    EXPECT_EQ(decode("\x00\x01" "B\0\0\0" "C\0", 8), QString::fromUtf8("\u0100B"));
+    EXPECT_EQ(decode("\x3D\xD8\x00\xDE"
+                     "A\0",
+                  6),
+        QString::fromUtf8("\U0001F600A"));
+    EXPECT_EQ(decode("\xFF\xFE"
+                     "A\0",
+                  4),
+        QString(QChar(0xFEFF)) + u'A');
+    EXPECT_EQ(decode("\x00\x01"
+                     "B\0\0\0"
+                     "C\0",
+                  8),
+        QString::fromUtf8("\u0100B"));
     // Unpaired surrogates, a low one first or a high one last, become the replacement character.
-    EXPECT_EQ(decode("\x00\xDC" "A\0\x00\xD8", 6), QString::fromUtf8("\uFFFDA\uFFFD"));
+    EXPECT_EQ(decode("\x00\xDC"
+                     "A\0\x00\xD8",
+                  6),
+        QString::fromUtf8("\uFFFDA\uFFFD"));
     EXPECT_EQ(decode("\x00\xD8\x00\xD8\x00\xDC", 6), QString::fromUtf8("\uFFFD\U00010000"));
     EXPECT_EQ(decode("A", 1), QString());
     EXPECT_EQ(decode("", 0), QString());

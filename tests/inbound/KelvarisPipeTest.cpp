@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <future>
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -494,7 +494,8 @@ TEST_F(KelvarisPipeTest, PeersNotAmongPipeUsersAreClosedWithoutAnAnswer)
     pipe.SetPeerReader(reader);
     pipe.SetAccess(CPipeAccess::FromIds({}, {}));
     pipe.Start();
-    const QByteArray request = R"(<TimeCmd Name="CheckDispatching"><DispatchingID>A</DispatchingID></TimeCmd>)";
+    const QByteArray request
+        = R"(<TimeCmd Name="CheckDispatching"><DispatchingID>A</DispatchingID></TimeCmd>)";
     for (int i = 0; i < 3; ++i) {
         CRawClient refused(m_name);
         refused.Send(request);
@@ -619,4 +620,3 @@ TEST(PipeUsersSetting, TheDocumentPassesItOnWheneverItLoadsTheSettings)
 }
 
 } // namespace
-

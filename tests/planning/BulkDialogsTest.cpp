@@ -16,6 +16,7 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "plandialogs/PlannerWidget.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 
@@ -23,7 +24,6 @@
 #include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
-#include "plandialogs/PlannerWidget.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "plandialogs/DispatchingDlg.h"
+#include "plandialogs/ExportDlg.h"
 
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
-#include "plandialogs/DispatchingDlg.h"
-#include "plandialogs/ExportDlg.h"
 
 namespace {
 

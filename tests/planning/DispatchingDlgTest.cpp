@@ -16,6 +16,8 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "plandialogs/BulkDialogs.h"
+#include "plandialogs/PlannerWidget.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 #include "schedule/Profile.h"
@@ -24,8 +26,6 @@
 #include "PlanningTesting.h"
 #include "fakes/ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
-#include "plandialogs/BulkDialogs.h"
-#include "plandialogs/PlannerWidget.h"
 
 namespace {
 

@@ -17,6 +17,8 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "plandialogs/ExportDlg.h"
+#include "plandialogs/OpenPlanFile.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 #include "support/DesktopEntry.h"
@@ -24,8 +26,6 @@
 
 #include "DialogTesting.h"
 #include "FakeServerCommand.h"
-#include "plandialogs/ExportDlg.h"
-#include "plandialogs/OpenPlanFile.h"
 
 namespace {
 CDateTime Day(int year, int month, int day)

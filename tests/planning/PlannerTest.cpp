@@ -9,13 +9,13 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "plandialogs/PlannerWidget.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
 #include "fakes/FakeServerCommand.h"
-#include "plandialogs/PlannerWidget.h"
 
 namespace {
 

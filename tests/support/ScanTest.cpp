@@ -25,7 +25,10 @@ TEST(ScanLong, AutoBaseReadsLikeStrtolWithBaseZero)
     }
     // Texts that are not NUL-terminated are read to their end, never past it.
     EXPECT_EQ(ScanLong(std::string_view("123456", 3)), 123);
-    EXPECT_EQ(ScanLong(std::string_view("12\0" "34", 5)), 12);
+    EXPECT_EQ(ScanLong(std::string_view("12\0"
+                                        "34",
+                  5)),
+        12);
     EXPECT_EQ(ScanLong(std::string(100000, '9')), LONG_MAX);
     // Nothing outside ASCII is a digit or white space.
     EXPECT_EQ(ScanLong(QStringLiteral("4\u0662")), 4);

@@ -1,9 +1,9 @@
 #include "support/XmlMessageBag.h"
 
-#include "support/ExpatReference.h"
-
 #include <climits>
 #include <gtest/gtest.h>
+
+#include "support/ExpatReference.h"
 
 namespace {
 
@@ -278,7 +278,8 @@ TEST(XmlMessageBagStrict, Attributes)
     ExpectVerdicts({
         { R"(<T Name="Check" Other='x'/>)", true },
         { R"(<T Name = "1"
-Other	=	'2' />)", true },
+Other	=	'2' />)",
+            true },
         { R"(<T Name="a" Name="b"/>)", false }, // repeated
         { R"(<T Name="a" Other="b" Name="a"/>)", false },
         { R"(<T a="1"b="2"/>)", false }, // no blank between
@@ -337,31 +338,22 @@ TEST(XmlMessageBagStrict, Characters)
     ExpectVerdicts({
         { "<T>\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD</T>", true },
         { "<T>\x7F\xC2\x80\xC2\x9F</T>", true }, // DEL and C1 controls are allowed characters
-        { "<T>\t\r\n</T>", true },
-        { "<T>\x01</T>", false },
-        { "<T>\x0B</T>", false },
-        { "<T>\x1F</T>", false },
-        { "<T a=\"\x01\"/>", false },
-        { "<T><!-- \x01 --></T>", false },
-        { "<T><![CDATA[\x01]]></T>", false },
-        { "<T>\xC0\x80</T>", false },         // overlong NUL
-        { "<T>\xC1\xBF</T>", false },         // overlong
-        { "<T>\xE0\x80\xAF</T>", false },     // overlong "/"
+        { "<T>\t\r\n</T>", true }, { "<T>\x01</T>", false }, { "<T>\x0B</T>", false },
+        { "<T>\x1F</T>", false }, { "<T a=\"\x01\"/>", false }, { "<T><!-- \x01 --></T>", false },
+        { "<T><![CDATA[\x01]]></T>", false }, { "<T>\xC0\x80</T>", false }, // overlong NUL
+        { "<T>\xC1\xBF</T>", false }, // overlong
+        { "<T>\xE0\x80\xAF</T>", false }, // overlong "/"
         { "<T>\xF0\x80\x80\xAF</T>", false }, // overlong "/"
-        { "<T>\xED\xA0\x80</T>", false },     // a high surrogate
-        { "<T>\xED\xBF\xBF</T>", false },     // a low surrogate
+        { "<T>\xED\xA0\x80</T>", false }, // a high surrogate
+        { "<T>\xED\xBF\xBF</T>", false }, // a low surrogate
         { "<T>\xF4\x90\x80\x80</T>", false }, // beyond U+10FFFF
-        { "<T>\xF5\x80\x80\x80</T>", false },
-        { "<T>\xEF\xBF\xBE</T>", false },     // U+FFFE
-        { "<T>\xEF\xBF\xBF</T>", false },     // U+FFFF
-        { "<T>\xC3</T>", false },             // cut short
-        { "<T>\xE2\x82</T>", false },
-        { "<T>\xF0\x9F\x98</T>", false },
-        { "<T>\x80</T>", false },             // a stray continuation byte
-        { "<T>\xFF</T>", false },
-        { "<T a=\"\xC3\"/>", false },
-        { "<T>x</T>\xC3", false },
-        { "\xEF\xBB\xBF<T/>", true },         // a byte order mark
+        { "<T>\xF5\x80\x80\x80</T>", false }, { "<T>\xEF\xBF\xBE</T>", false }, // U+FFFE
+        { "<T>\xEF\xBF\xBF</T>", false }, // U+FFFF
+        { "<T>\xC3</T>", false }, // cut short
+        { "<T>\xE2\x82</T>", false }, { "<T>\xF0\x9F\x98</T>", false },
+        { "<T>\x80</T>", false }, // a stray continuation byte
+        { "<T>\xFF</T>", false }, { "<T a=\"\xC3\"/>", false }, { "<T>x</T>\xC3", false },
+        { "\xEF\xBB\xBF<T/>", true }, // a byte order mark
     });
 }
 
@@ -383,7 +375,7 @@ TEST(XmlMessageBagStrict, Markup)
         { "<T><?t\tx?></T>", true },
         { "<T><?t?x?></T>", false },
         { "<T><?xml version=\"1.0\"?></T>", false }, // a declaration inside
-        { "<T><?XmL x?></T>", false },               // a reserved target
+        { "<T><?XmL x?></T>", false }, // a reserved target
         { "<T><?xml-stylesheet x?></T>", true },
         { "<T><? t?></T>", false },
         { "<?xml version=\"1.0\"?><T/>", true },
@@ -398,7 +390,7 @@ TEST(XmlMessageBagStrict, Markup)
         { "<?xml version=\"1.0\" standalone=\"maybe\"?><T/>", false },
         { "<?xml version=\"1.0\" encoding=\"8bit\"?><T/>", false },
         { "<?xml version=\"2.0\"?><T/>", false, false }, // expat takes any version
-        { "<!DOCTYPE T><T/>", false, false },            // refused by design
+        { "<!DOCTYPE T><T/>", false, false }, // refused by design
         { "<T><!DOCTYPE T></T>", false },
         { "<T><!ELEMENT T ANY></T>", false },
     });
@@ -407,31 +399,15 @@ TEST(XmlMessageBagStrict, Markup)
 TEST(XmlMessageBagStrict, Structure)
 {
     ExpectVerdicts({
-        { "", false },
-        { " \r\n\t", false },
-        { "<T>", false },
-        { "<T></t>", false },
-        { "<T><A></T></A>", false },
-        { "<T><A></AB></T>", false },
-        { "<T><AB></A></T>", false },
-        { "</T>", false },
-        { "<T/></T>", false },
-        { "<T/><T/>", false },
-        { "<T/>x", false },
-        { "x<T/>", false },
-        { "<T/>&amp;", false },
-        { "\r\n <!-- c --> <?p x?> <T/> <!-- c --> \r\n", true },
-        { "< T/>", false },
-        { "<T\n/>", true },
-        { "<-T/>", false },
-        { "<T.a-b_c:d/>", true },
-        { "<:T/>", true },
-        { "<T\xC3\xA4/>", true },
-        { "<\xC3\x97/>", false }, // U+00D7 is no name character
-        { "<T\xC3\x97/>", false },
-        { "<T\xCC\x80\xC2\xB7/>", true },
+        { "", false }, { " \r\n\t", false }, { "<T>", false }, { "<T></t>", false },
+        { "<T><A></T></A>", false }, { "<T><A></AB></T>", false }, { "<T><AB></A></T>", false },
+        { "</T>", false }, { "<T/></T>", false }, { "<T/><T/>", false }, { "<T/>x", false },
+        { "x<T/>", false }, { "<T/>&amp;", false }, { "\r\n <!-- c --> <?p x?> <T/> <!-- c --> \r\n", true },
+        { "< T/>", false }, { "<T\n/>", true }, { "<-T/>", false }, { "<T.a-b_c:d/>", true },
+        { "<:T/>", true }, { "<T\xC3\xA4/>", true }, { "<\xC3\x97/>", false }, // U+00D7 is no name character
+        { "<T\xC3\x97/>", false }, { "<T\xCC\x80\xC2\xB7/>", true },
         { "<\xCC\x80/>", false }, // a combining mark cannot start a name
-        { "<\xE0\xB8\x80/>", true, false },     // U+0E00: a name start since the fifth edition
+        { "<\xE0\xB8\x80/>", true, false }, // U+0E00: a name start since the fifth edition
         { "<\xF0\x90\x80\x80/>", true, false }, // U+10000 likewise
     });
     // The nesting limit is a limit of this program, not of XML.

@@ -32,7 +32,8 @@ int CtlEval(const QStringList& args)
                        "dayAfterHoliday, workingDay, weekend, the shift (shift.*) and the barrier\n"
                        "(barrier.*) in force.\n"));
     CtlAddConfigOption(command);
-    CtlAddAtOption(command, QStringLiteral("The moment to evaluate (default now), in one of the forms below."));
+    CtlAddAtOption(
+        command, QStringLiteral("The moment to evaluate (default now), in one of the forms below."));
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
