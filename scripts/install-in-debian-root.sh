@@ -75,8 +75,8 @@ in_root sh -c "cd /tmp/kelvaris-debs && DEBIAN_FRONTEND=noninteractive apt-get i
 after_kb=$(in_root dpkg-query -W -f='${Installed-Size}\n' | awk '{ s += $1 } END { print s }')
 added=$(comm -13 <(printf '%s\n' "$before_packages") <(in_root dpkg-query -W -f='${Package}\n' | sort))
 echo "== the install pulled in $(wc -l <<<"$added") packages, $(((after_kb - before_kb) / 1024)) MB installed size"
-if grep -Eq '^(libgl|libegl|libgbm|mesa|libllvm|libx11|libxcb|libqt6gui|libqt6widgets)' <<<"$added"; then
-  echo "   among them display libraries: $(grep -E '^(libgl|libegl|libgbm|mesa|libllvm|libx11|libxcb|libqt6gui|libqt6widgets)' <<<"$added" | paste -sd ' ')"
+if grep -Eq '^(libgl1|libglx|libegl|libgbm|mesa|libllvm|libx11|libxcb|libqt6gui|libqt6widgets)' <<<"$added"; then
+  echo "   among them display libraries: $(grep -E '^(libgl1|libglx|libegl|libgbm|mesa|libllvm|libx11|libxcb|libqt6gui|libqt6widgets)' <<<"$added" | paste -sd ' ')"
 else
   echo "   none of them a display library (mesa, GL, X, LLVM, Qt GUI)"
 fi
