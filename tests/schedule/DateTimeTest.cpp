@@ -375,3 +375,15 @@ TEST(NumberText, DecimalSeparatorOfTheLocale)
     EXPECT_TRUE(std::isinf(TextToDouble(QStringLiteral("infinity"))));
     EXPECT_DOUBLE_EQ(TextToDouble(QStringLiteral("2.5\u00e9")), 2.5);
 }
+
+// Under ctest every variable the test declares reaches the cases, not only the first one: the
+// dates and times of these tests are read in UTC under the C.UTF-8 locale. Run by hand (without
+// QT_QPA_PLATFORM) the check has nothing to compare.
+TEST(TestEnvironment, EveryDeclaredVariableReachesTheCases)
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        GTEST_SKIP() << "not run by ctest";
+    EXPECT_EQ(qgetenv("TZ"), QByteArray("UTC"));
+    EXPECT_EQ(qgetenv("LC_ALL"), QByteArray("C.UTF-8"));
+    EXPECT_EQ(QDateTime(QDate(2026, 7, 1), QTime(12, 0)).offsetFromUtc(), 0);
+}
