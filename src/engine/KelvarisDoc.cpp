@@ -658,7 +658,7 @@ void CKelvarisDoc::UpdateCalendarFolder()
 
 namespace {
 template <class List>
-bool SaveIfModified(List& list);
+bool SaveIfModified(List& list, QString* reason);
 } // namespace
 
 void CKelvarisDoc::RetryUnsavedWrites()
@@ -681,12 +681,14 @@ void CKelvarisDoc::RetryUnsavedWrites()
     const bool changedOutside = FileTimeNs(ConfigLocation().ConfigPath()) != memo;
     if (m_unsavedSettings != 0 && SaveSettings(m_unsavedSettings, false))
         KTRACE(lcEngine) << "settings stored now";
+    // A list that fails again was warned about by the file; it is tried at the next check.
+    QString reason;
     if (!IsEditorOpen(EKind::Barriers))
-        SaveIfModified(m_barriers);
+        SaveIfModified(m_barriers, &reason);
     if (!IsEditorOpen(EKind::Shifts))
-        SaveIfModified(m_shifts);
+        SaveIfModified(m_shifts, &reason);
     if (!IsEditorOpen(EKind::Holidays))
-        SaveIfModified(m_holidays);
+        SaveIfModified(m_holidays, &reason);
     if (changedOutside)
         ConfigLocation().SetFileTimeMemo(memo);
 }
@@ -858,14 +860,14 @@ bool CKelvarisDoc::SaveSettings(unsigned which, bool operatorStarted)
     // Kept in memory and written again at the next idle checks.
     m_unsavedSettings |= which;
     if (operatorStarted)
-        ReportSaveFailed();
+        ReportSaveFailed(profile.SaveProblem());
     return false;
 }
 
-void CKelvarisDoc::ReportSaveFailed()
+void CKelvarisDoc::ReportSaveFailed(const QString& reason)
 {
     if (m_observer)
-        m_observer->OnSaveFailed(ConfigLocation().ConfigPath(), LastSaveError());
+        m_observer->OnSaveFailed(ConfigLocation().ConfigPath(), reason);
 }
 
 void CKelvarisDoc::GeneralSetup()
@@ -889,13 +891,15 @@ namespace {
 // Saves a list an editor changed and records the program's own file time. False when the file did
 // not take it: the list stays modified, so that the idle check saves it again.
 template <class List>
-bool SaveIfModified(List& list)
+bool SaveIfModified(List& list, QString* reason)
 {
     if (!list.IsModified())
         return true;
     CProfile profile(ConfigLocation().ConfigPath());
-    if (!list.Save(profile))
+    if (!list.Save(profile)) {
+        *reason = profile.SaveProblem();
         return false;
+    }
     list.SetModified(false);
     return true;
 }
@@ -909,8 +913,8 @@ void CKelvarisDoc::EditBarriers()
     if (!m_rights.Check(RIGHT_BARRIERS))
         return;
     m_editors->EditBarriers(m_barriers);
-    if (!SaveIfModified(m_barriers))
-        ReportSaveFailed();
+    if (QString reason; !SaveIfModified(m_barriers, &reason))
+        ReportSaveFailed(reason);
 }
 
 void CKelvarisDoc::EditShifts()
@@ -921,8 +925,8 @@ void CKelvarisDoc::EditShifts()
     if (!m_rights.Check(RIGHT_PLAN))
         return;
     m_editors->EditShifts(m_shifts);
-    if (!SaveIfModified(m_shifts))
-        ReportSaveFailed();
+    if (QString reason; !SaveIfModified(m_shifts, &reason))
+        ReportSaveFailed(reason);
 }
 
 void CKelvarisDoc::EditHolidays()
@@ -933,8 +937,8 @@ void CKelvarisDoc::EditHolidays()
     if (!m_rights.Check(RIGHT_HOLIDAYS))
         return;
     m_editors->EditHolidays(m_holidays);
-    if (!SaveIfModified(m_holidays))
-        ReportSaveFailed();
+    if (QString reason; !SaveIfModified(m_holidays, &reason))
+        ReportSaveFailed(reason);
 }
 
 void CKelvarisDoc::PlanOfAction()
@@ -983,24 +987,24 @@ void CKelvarisDoc::OpenEditorWithoutWaiting(CEditorHost::EKind kind, std::functi
         if (!m_rights.Check(RIGHT_BARRIERS))
             break;
         m_editors->OpenBarriers(m_barriers, whenClosed([this] {
-            if (!SaveIfModified(m_barriers))
-                ReportSaveFailed();
+            if (QString reason; !SaveIfModified(m_barriers, &reason))
+                ReportSaveFailed(reason);
         }));
         return;
     case EKind::Shifts:
         if (!m_rights.Check(RIGHT_PLAN))
             break;
         m_editors->OpenShifts(m_shifts, whenClosed([this] {
-            if (!SaveIfModified(m_shifts))
-                ReportSaveFailed();
+            if (QString reason; !SaveIfModified(m_shifts, &reason))
+                ReportSaveFailed(reason);
         }));
         return;
     case EKind::Holidays:
         if (!m_rights.Check(RIGHT_HOLIDAYS))
             break;
         m_editors->OpenHolidays(m_holidays, whenClosed([this] {
-            if (!SaveIfModified(m_holidays))
-                ReportSaveFailed();
+            if (QString reason; !SaveIfModified(m_holidays, &reason))
+                ReportSaveFailed(reason);
         }));
         return;
     case EKind::Plan:

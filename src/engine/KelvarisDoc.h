@@ -347,7 +347,7 @@ private:
     // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and, for a
     // save the operator started, tells the observer (the retries at the idle checks only warn).
     bool SaveSettings(unsigned which, bool operatorStarted = true);
-    void ReportSaveFailed();
+    void ReportSaveFailed(const QString& reason);
     static unsigned EditorBit(CEditorHost::EKind kind) { return 1u << unsigned(kind); }
     // False (and the open one brought to the front) when an editor of this kind is open already;
     // otherwise marks it open until EndEditor().

@@ -243,12 +243,17 @@ bool CPageTarget::LoadDispatchFile(bool holdUnfinished)
     return true;
 }
 
-bool CPageTarget::SaveDispatchFile()
+bool CPageTarget::SaveDispatchFile(QString* reason)
 {
+    const auto failed = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
     const QString path = DispatchFilePath();
     if (path.isEmpty()) {
         KTRACE(lcConfig) << "refusing to save a dispatch file for the target ID" << m_id;
-        return false;
+        return failed(QStringLiteral("the ID %1 names no dispatch file").arg(m_id));
     }
 
     // A group in takeover mode keeps the current target ID that the takeover mode stored in the
@@ -282,14 +287,15 @@ bool CPageTarget::SaveDispatchFile()
     if (m_fileForm != ETextForm::Utf8)
         out = EncodeUtf8As(out, m_fileForm);
     if (IsSymbolicLink(path)) {
-        WarnSaveFailed(path, QStringLiteral("it is a symbolic link, which is not written through"));
-        return false;
+        const QString why = QStringLiteral("it is a symbolic link, which is not written through");
+        WarnSaveFailed(path, why);
+        return failed(why);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.flush()
         || !file.commit()) {
         WarnSaveFailed(path, file.errorString());
-        return false;
+        return failed(file.errorString());
     }
     if (IsGroup() && m_takeover)
         m_unsavedCurrentTargetId.reset();

@@ -121,7 +121,7 @@ public:
     // ID carried over from the old file (groups with the takeover flag) and the ranges, then
     // stores the file's modification time in the memo. False when the file could not be replaced;
     // the old file is then unchanged.
-    bool SaveDispatchFile();
+    bool SaveDispatchFile(QString* reason = nullptr);
     // Whether the dispatch file's modification time differs from the memo. When a master
     // configuration file is set and the master dispatch file (same name, beside the master) is
     // more than two seconds newer than the local one, or the local one is missing, the master

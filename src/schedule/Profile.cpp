@@ -358,6 +358,8 @@ public:
     { }
 
     std::recursive_mutex m_mutex;
+    // Why the last write or save of this file failed; empty once one succeeds.
+    QString m_saveProblem;
     int m_batchDepth = 0;
     // Never read from or stored in a file (CProfile::InMemory).
     bool m_memoryOnly = false;
@@ -564,6 +566,13 @@ public:
     void UnlockFile() { m_fileLock.reset(); }
     bool FileLocked() const { return m_fileLock != nullptr; }
 
+    // A write or save of the file failed: the reason is kept for the caller and warned about.
+    void SaveFailed(const QString& reason)
+    {
+        m_saveProblem = reason;
+        WarnSaveFailed(m_path, reason);
+    }
+
     // Replaces the file with the document. On failure the document is dropped, so that nothing
     // claims a value the file does not hold.
     bool Store()
@@ -571,7 +580,7 @@ public:
         if (m_memoryOnly)
             return true;
         if (IsSymbolicLink(m_path)) {
-            WarnSaveFailed(m_path, QStringLiteral("it is a symbolic link, which is not written through"));
+            SaveFailed(QStringLiteral("it is a symbolic link, which is not written through"));
             Unload();
             return false;
         }
@@ -583,11 +592,11 @@ public:
             && file.commit();
         const CFileStamp stamp = ok ? StatFile(m_encodedPath) : CFileStamp {};
         if (!ok || !stamp.exists) {
-            WarnSaveFailed(
-                m_path, ok ? QStringLiteral("the file is gone after the rename") : file.errorString());
+            SaveFailed(ok ? QStringLiteral("the file is gone after the rename") : file.errorString());
             Unload();
             return false;
         }
+        m_saveProblem.clear();
         m_stamp = stamp;
         // Just written, so within the racy window by definition.
         m_racy = true;
@@ -989,7 +998,7 @@ bool CProfile::WriteString(
     if (!m_doc->FileLocked()) {
         bool busy = false;
         if (!m_doc->LockFile(&busy) && busy) {
-            WarnSaveFailed(m_path, QStringLiteral("another program is writing it"));
+            m_doc->SaveFailed(QStringLiteral("another program is writing it"));
             if (m_doc->m_batchDepth > 0)
                 m_doc->m_batchRefused = true;
             return false;
@@ -1007,7 +1016,7 @@ bool CProfile::WriteString(
     });
     m_doc->Refresh();
     if (!m_doc->Writable()) {
-        WarnSaveFailed(m_path, m_doc->State().problem);
+        m_doc->SaveFailed(m_doc->State().problem);
         if (m_doc->m_batchDepth > 0)
             m_doc->m_batchRefused = true;
         return false;
@@ -1023,7 +1032,6 @@ bool CProfile::WriteString(
 }
 
 namespace {
-thread_local QString t_lastSaveError;
 
 // One limiter per file and kind of warning, so that a lasting fault of one file does not hide the
 // first warning about another. Bounded: a flood of names starts the table afresh.
@@ -1043,16 +1051,16 @@ long long AllowWarning(const QString& key)
 
 void WarnSaveFailed(const QString& path, const QString& reason)
 {
-    t_lastSaveError = reason;
     if (const auto more = AllowWarning(QStringLiteral("save:") + path); more >= 0)
         qCWarning(lcConfig).noquote() << "cannot save" << path << "-" << reason
                                       << "(the program's memory and the file differ until a save succeeds)"
                                       << CWarningLimiter::MoreText(more);
 }
 
-QString LastSaveError()
+QString CProfile::SaveProblem() const
 {
-    return t_lastSaveError;
+    std::lock_guard lock(m_doc->m_mutex);
+    return m_doc->m_saveProblem;
 }
 
 CProfile CProfile::InMemory()

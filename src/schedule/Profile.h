@@ -98,6 +98,9 @@ public:
         qint64 mtimeNs = 0;
     };
     CFileState State() const;
+    // Why the last write or save of this file failed (a full disk, a link, another program's
+    // lock, an unreadable file); empty once one succeeded. Callers report it with their error.
+    QString SaveProblem() const;
 
     // Replaces `names` with the names of all sections in file order; returns their count.
     int GetSectionNames(QStringList& names) const;
@@ -200,10 +203,8 @@ private:
 };
 
 // A configuration or dispatch file could not be saved: a warning (at most one a minute per file) naming the
-// path and the reason; the reason is kept for LastSaveError().
+// path and the reason.
 void WarnSaveFailed(const QString& path, const QString& reason);
-// The reason of the last failed save on this thread.
-QString LastSaveError();
 
 // The integer read of ReadInt: decimal or "0x" hexadecimal with an optional sign, saturating at the
 // int range; `def` for an empty text. Long values are read with ScanLong (support/Scan.h).

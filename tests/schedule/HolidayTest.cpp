@@ -517,7 +517,7 @@ TEST_F(HolidayStorage, AListThatStopsEarlyAndASaveThatFailsAreWarnings)
     EXPECT_TRUE(warnings.Lines()[1].contains(QStringLiteral("cannot save")))
         << warnings.Lines()[1].toStdString();
     EXPECT_TRUE(warnings.Lines()[1].contains(lost));
-    EXPECT_FALSE(LastSaveError().isEmpty());
+    EXPECT_FALSE(missing.SaveProblem().isEmpty()); // the reason travels with the file's profile
 }
 
 TEST_F(HolidayStorage, SavesOnlyWhenModifiedAndNeverARecordThatWouldEndTheList)

@@ -331,7 +331,9 @@ TEST_F(PageTargetTest, FailedSaveLeavesTheOldFile)
     // The data folder is missing.
     const QString gone = m_dir.filePath(QStringLiteral("gone"));
     ConfigLocation().SetPaths(JoinPath(gone, QStringLiteral("kelvaris.cfg")), QString());
-    EXPECT_FALSE(target.SaveDispatchFile());
+    QString reason;
+    EXPECT_FALSE(target.SaveDispatchFile(&reason));
+    EXPECT_FALSE(reason.isEmpty()); // the reason comes back with the call
     EXPECT_FALSE(QFile::exists(gone));
     EXPECT_EQ(target.m_fileTimeMemo, 0);
 

@@ -82,8 +82,8 @@ int Generate(const QStringList& args, const QString& outerConfig, bool outerConf
     if (!GenerateStatutoryHolidays(holidays, first, last))
         return command.Usage(QStringLiteral("years must lie between 1901 and 2099"));
     if (!holidays.Save(profile))
-        return CtlFail(
-            CTL_FAILED, QStringLiteral("cannot write the holidays to \"%1\": %2").arg(path, LastSaveError()));
+        return CtlFail(CTL_FAILED,
+            QStringLiteral("cannot write the holidays to \"%1\": %2").arg(path, profile.SaveProblem()));
     CtlOut() << "added " << (holidays.size() - before) << " holidays to " << path << Qt::endl;
     return CTL_OK;
 }
