@@ -23,6 +23,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/TextList.h"
+#include "widgets/TargetListIcon.h"
 #include "widgets/WidgetFit.h"
 
 namespace {

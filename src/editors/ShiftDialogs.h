@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "editors/BarrageDialogs.h"
 #include "editors/EditorLogic.h"
+#include "editors/ScheduleDialogs.h"
 #include "schedule/Shift.h"
 
 class QCheckBox;

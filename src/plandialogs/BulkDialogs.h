@@ -31,28 +31,11 @@ class CPlannerWidget;
 class CTimePlanner;
 
 #include "planning/BulkRules.h"
+#include "widgets/DateEntryGuard.h"
 
 // The format of the bulk dialogs' date fields: the locale's short date with a four-digit year
 // ("dd.MM.yyyy", "M/d/yyyy"), so that a whole typed date is taken as it stands.
 QString BulkDateFormat(const QLocale& locale);
-
-// Watches date fields for typed text that the field did not take (it puts back its last valid
-// date when it is left with an incomplete one). Check tells the operator, focuses the field and
-// returns false when such text is pending or a field's text is not a valid date.
-class CDateEntryGuard : public QObject
-{
-public:
-    explicit CDateEntryGuard(QObject* parent);
-    void Watch(QDateEdit* edit);
-    bool Check(QWidget* parent);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QList<QDateEdit*> m_edits;
-    QHash<QDateEdit*, QString> m_rejected;
-};
 
 // Tells the operator that the alarm server no longer lists these targets, so that their plans,
 // written to their own dispatch files all the same, apply only once it lists them again.

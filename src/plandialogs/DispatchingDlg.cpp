@@ -32,14 +32,13 @@
 #include "schedule/DutyCalendar.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
-#include "support/ScreenPlacement.h"
+#include "widgets/ScreenPlacement.h"
+#include "widgets/TargetListIcon.h"
 #include "widgets/WidgetFit.h"
 
 namespace {
 
 constexpr int kImageSize = 16;
-// Members drawn into a group's image: two rows of seven bars.
-constexpr int kMaxImageMembers = 14;
 constexpr int kTargetNameRole = Qt::UserRole + 1;
 constexpr int kTargetIdRole = Qt::UserRole + 2;
 
@@ -54,69 +53,7 @@ qsizetype IndexOfTarget(const CPageTargetArray& targets, const QString& id)
 
 const QString kWindowSection = QStringLiteral("Window");
 
-bool HasRanges(const CPageTarget* target)
-{
-    return target && !target->m_ranges.isEmpty();
-}
-
-QRgb RgbFromValue(quint32 value)
-{
-    return qRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 } // namespace
-
-QImage TargetListImage(const CPageTarget& target, const CPageTargetArray& targets)
-{
-    QImage image(kImageSize, kImageSize, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    const int inner = kImageSize - 2; // the field inside the frame: pixels 1 to 14
-
-    bool membersDrawn = false;
-    if (target.IsGroup()) {
-        QStringList members;
-        SplitText(target.m_members, members, u';', true);
-        const int barHeight = members.size() < 8 ? inner : inner / 2;
-        int drawn = 0;
-        for (qsizetype i = 0; i < members.size() && i < kMaxImageMembers; ++i) {
-            const CPageTarget* member = targets.FindByName(members.at(i));
-            if (!HasRanges(member))
-                continue;
-            if (!membersDrawn) {
-                for (int y = 1; y <= inner; ++y)
-                    for (int x = 1; x <= inner; ++x)
-                        image.setPixel(x, y, qRgb(255, 255, 255));
-                membersDrawn = true;
-            }
-            const int left = (drawn % 7) * 2 + 1;
-            const int top = (drawn / 7) * 7 + 1;
-            const QRgb colour = RgbFromValue(member->m_colour);
-            for (int y = top; y < top + barHeight && y <= inner; ++y)
-                for (int x = left; x < left + 2; ++x)
-                    image.setPixel(x, y, colour);
-            ++drawn;
-        }
-    }
-    if (!membersDrawn) {
-        const QRgb colour = RgbFromValue(target.m_colour);
-        for (int y = 1; y <= inner; ++y)
-            for (int x = 1; x <= inner; ++x)
-                image.setPixel(x, y, colour);
-        if (target.m_ranges.isEmpty()) {
-            // A target without any plan is on duty at all times: crossed out in its text colour.
-            const QRgb text = RgbFromValue(target.TextColour());
-            for (int y = 1; y <= inner; ++y)
-                for (int x = std::max(1, y - 1); x <= std::min(inner, y + 1); ++x)
-                    image.setPixel(x, y, text);
-        }
-    }
-    return image;
-}
-
-QIcon TargetListIcon(const CPageTarget& target, const CPageTargetArray& targets)
-{
-    return QIcon(QPixmap::fromImage(TargetListImage(target, targets)));
-}
 
 CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTarget, QWidget* parent)
     : QDialog(parent)

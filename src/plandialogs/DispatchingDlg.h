@@ -24,17 +24,6 @@ class QListWidgetItem;
 class QPushButton;
 class QTabBar;
 
-// The 16x16 list image of a page target: a black frame around
-// - for a group whose members (the first 14 of its member list) include some with dispatch
-//   ranges: a white field with one bar in the member's colour per such member, two pixels wide,
-//   seven bars to a row (full height for a list of fewer than eight names, else half height);
-// - otherwise: a field in the target's colour, crossed from top left to bottom right by a band
-//   in the target's text colour when the target itself has no range.
-// Members are found by name in `targets`. Read the targets on the user-interface thread or under
-// the targets lock.
-QImage TargetListImage(const CPageTarget& target, const CPageTargetArray& targets);
-QIcon TargetListIcon(const CPageTarget& target, const CPageTargetArray& targets);
-
 // "Plan of action": plans, week by week and in quarter hours, when each receiver and alarm group
 // is on duty. The left side lists the receivers or the groups (tabs), the right side shows the
 // plan of the selected target on the planner grid; marked cells are the target's duty, a group's

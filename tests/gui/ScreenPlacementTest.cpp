@@ -1,4 +1,4 @@
-#include "support/ScreenPlacement.h"
+#include "widgets/ScreenPlacement.h"
 
 #include <QTest>
 

@@ -21,6 +21,7 @@
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 #include "schedule/Profile.h"
+#include "widgets/TargetListIcon.h"
 
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
