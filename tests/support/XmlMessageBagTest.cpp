@@ -296,14 +296,19 @@ Other	=	'2' />)",
         { R"(<T a="1">x</T >)", true },
         { R"(<T a="1">x</ T>)", false },
     });
-    // Many attributes, one of them repeated far apart.
+    // Any number of attributes, one of them repeated last: every count across the point where the
+    // check of each new name against the earlier ones hands over to sorting.
     QByteArray many = "<T";
-    for (int i = 0; i < 40; ++i)
-        many += " a" + QByteArray::number(i) + "=\"\"";
     CXmlMessageBag bag;
-    EXPECT_TRUE(bag.Parse(many + "/>"));
-    EXPECT_FALSE(bag.Parse(many + " a3=\"\"/>"));
-    EXPECT_FALSE(ExpatWellFormed((many + " a3=\"\"/>").toStdString()));
+    for (int count = 1; count <= 40; ++count) {
+        many += " a" + QByteArray::number(count) + "=\"\"";
+        EXPECT_TRUE(bag.Parse(many + "/>")) << count;
+        for (const int repeated : { 1, count }) {
+            const QByteArray twice = many + " a" + QByteArray::number(repeated) + "=\"\"/>";
+            EXPECT_FALSE(bag.Parse(twice)) << count << " attributes, a" << repeated << " again";
+            EXPECT_FALSE(ExpatWellFormed(twice.toStdString()));
+        }
+    }
 }
 
 TEST(XmlMessageBagStrict, References)
