@@ -265,12 +265,12 @@ TEST_F(CalendarFolderTest, FoldersOthersCouldSteerAreNotUsedAndNamesNeverCollide
     }
     ASSERT_TRUE(QFile::remove(m_dir.filePath(QStringLiteral("cal"))));
     ASSERT_TRUE(QDir().mkdir(m_dir.filePath(QStringLiteral("cal"))));
-    ASSERT_TRUE(::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("cal"))).constData(), 0777) == 0);
-    {
+    for (const mode_t open : { 0777, 0770, 0707 }) {
+        ASSERT_TRUE(::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("cal"))).constData(), open) == 0);
         const CWarningCapture warnings(lcEngine());
         CKelvarisDoc doc(m_server, m_rights);
         ASSERT_TRUE(doc.Initialise());
-        EXPECT_FALSE(QFile::exists(Calendar("A1.ics")));
+        EXPECT_FALSE(QFile::exists(Calendar("A1.ics"))) << std::oct << open;
         EXPECT_TRUE(warnings.Text().contains(QStringLiteral("can be written by other users")))
             << warnings.Text().toStdString();
     }
