@@ -732,6 +732,76 @@ public:
     QStringList opened;
 };
 
+// Under partial protection each command asks for the password exactly when the one group that
+// is protected holds its right: operation (activate, deactivate, activate automatically, save the
+// logfile), exit, or the set-ups (general set-up, barriers, shifts, holidays, the plan of action,
+// the password itself).
+TEST_F(KelvarisDocTest, EachCommandAsksUnderItsProtectionGroupAlone)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    CScriptedEditors editors;
+    doc.SetEditorHost(&editors);
+    ASSERT_TRUE(doc.Initialise());
+    class CCountingPrompt : public CPasswordPrompt
+    {
+    public:
+        std::optional<QString> AskPassword() override
+        {
+            ++asked;
+            return std::nullopt; // refused: nothing changes
+        }
+        void ShowWrongPassword() override { }
+        int asked = 0;
+    } prompt;
+    // The state a command needs, set up without a password.
+    const auto unprotected = [&](bool active) {
+        m_rights.SetRights(nullptr);
+        if (active)
+            doc.Activate();
+        else
+            doc.Deactivate(false);
+    };
+    const struct
+    {
+        const char* name;
+        quint32 group;
+        bool active; // the state the command is offered in
+        std::function<void()> run;
+    } commands[] = {
+        { "Activate", RIGHTS_OPERATION, false, [&] { doc.Activate(); } },
+        { "Deactivate", RIGHTS_OPERATION, true, [&] { doc.Deactivate(); } },
+        { "Activate automatically", RIGHTS_OPERATION, false, [&] { doc.ToggleAutoActivate(); } },
+        { "Save logfile", RIGHTS_OPERATION, false, [&] { m_rights.Check(RIGHT_SAVE_LOGFILE); } },
+        { "Exit", RIGHTS_EXIT, false, [&] { m_rights.Check(RIGHT_EXIT); } },
+        { "General Setup", RIGHTS_SETUPS, false, [&] { doc.GeneralSetup(); } },
+        { "Barriers/Pauses", RIGHTS_SETUPS, false, [&] { doc.EditBarriers(); } },
+        { "Shifts", RIGHTS_SETUPS, false, [&] { doc.EditShifts(); } },
+        { "Holidays", RIGHTS_SETUPS, false, [&] { doc.EditHolidays(); } },
+        { "Plan of action", RIGHTS_SETUPS, false, [&] { doc.PlanOfAction(); } },
+        { "Password", RIGHTS_SETUPS, false, [&] { m_rights.Check(RIGHT_PASSWORD); } },
+    };
+    for (const quint32 group : { RIGHTS_OPERATION, RIGHTS_EXIT, RIGHTS_SETUPS }) {
+        for (const auto& command : commands) {
+            unprotected(command.active);
+            auto rights = std::make_unique<CKelvarisRights>();
+            rights->SetPassword(QStringLiteral("secret"));
+            rights->SetFlags(group);
+            m_rights.SetRights(std::move(rights));
+            m_rights.SetPrompt(&prompt);
+            prompt.asked = 0;
+            editors.opened.clear();
+            command.run();
+            const bool protectedHere = command.group == group;
+            EXPECT_EQ(prompt.asked, protectedHere ? 1 : 0)
+                << command.name << " under group " << std::hex << group;
+            if (protectedHere)
+                EXPECT_TRUE(editors.opened.isEmpty()) << command.name;
+        }
+    }
+    m_rights.SetRights(nullptr);
+    m_rights.SetPrompt(nullptr);
+}
+
 TEST_F(KelvarisDocTest, SetupCommandsCheckRightsAndSaveWhatChanged)
 {
     CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
