@@ -186,6 +186,13 @@ TEST_F(DutyCalendarTest, TextIsEscapedAndLongLinesFolded)
         start = end + 2;
     }
     EXPECT_GT(lines, 20);
+    // The escapes as written (the reader takes an unescaped comma too): comma, semicolon and
+    // backslash get a backslash, in the events' summaries and in the calendar's name.
+    const QString unfolded = QString::fromUtf8(QByteArray(calendar).replace("\r\n ", ""));
+    const QString escaped = QStringLiteral("Müller\\, Jörg\\; Süd\\\\Ost Ærø Łódź 東京");
+    EXPECT_TRUE(unfolded.contains(QStringLiteral("\r\nSUMMARY:") + escaped + QStringLiteral("\r\n")))
+        << unfolded.toStdString();
+    EXPECT_TRUE(unfolded.contains(QStringLiteral("\r\nX-WR-CALNAME:") + escaped)) << unfolded.toStdString();
 
     QJsonObject document;
     const auto parsed = Parse(calendar, &document);
