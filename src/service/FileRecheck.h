@@ -19,6 +19,9 @@ public:
     {
         m_timer.setSingleShot(true);
         m_timer.setInterval(kSettleRecheckMs);
+        // Not a coarse timer: one that fires up to 5 % early finds the file a moment short of its
+        // settle time and puts the second look off by another interval.
+        m_timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_timer, &QTimer::timeout, &m_timer,
             [this, check = std::move(check), heldBack = std::move(heldBack)] {
                 if ((heldBack && heldBack()) || check())

@@ -43,10 +43,13 @@ public:
 
     void OnUpdate(unsigned hint) override;
 
+    // The idle check, every 30 s (the files looked at, the alarm server's presence): a file being
+    // written at that moment is looked at again once it has been left alone.
+    void Idle();
+
 private:
     void Print(const CLogbookLine& line);
     void Tick();
-    void Idle();
 
     CServiceNotifier* m_notifier = nullptr;
     CRightsCheck m_rights; // no password: nothing here could ask for one

@@ -477,6 +477,45 @@ bool RunEventsUntil(Done done, int ms)
 
 } // namespace
 
+// A configuration written just before the idle check is not taken while it may still be being
+// written, and is taken about 2 s later by the second look, not at the next idle check 30 s on.
+TEST(ServiceHostTest, AFileWrittenJustBeforeTheIdleCheckIsTakenAboutTwoSecondsLater)
+{
+    ASSERT_TRUE(CServiceTestEnvironment::s_suite->Bus().IsRunning());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const qint64 pid = QCoreApplication::applicationPid();
+    qputenv("KELVARIS_PIPE_NAME", "kelvaris-service-settle-test-" + QByteArray::number(pid));
+    qputenv("KELVARIS_BUS_NAME", "com.ondrevi.KelvarisTest.settle" + QByteArray::number(pid));
+    qputenv("KELVARIS_DATA", QFile::encodeName(dir.path()));
+    const QString configPath = dir.filePath(QStringLiteral("kelvaris.cfg"));
+    QFile config(configPath);
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(Schedule());
+    config.close();
+    CConfigLocationScope location(configPath);
+    CEventLog log;
+    CHangingServer server(log);
+    CHeadlessHost host(server, nullptr);
+    ASSERT_TRUE(host.Start()) << host.StartProblem().toStdString();
+    const qsizetype before = host.Document().m_barriers.size();
+
+    ASSERT_TRUE(config.open(QIODevice::Append));
+    config.write("[Barrage1]\r\nBarrageName=Typed\r\nDateType=3\r\nBarrageDate=2024-03-04\r\n"
+                 "BarrageStartTime=1899-12-30 09:00:00\r\nBarrageEndTime=1899-12-30 11:00:00\r\n"
+                 "BarrageType=1\r\nBarragePriority=4\r\n");
+    config.close();
+    QElapsedTimer written;
+    written.start();
+    host.Idle();
+    EXPECT_EQ(host.Document().m_barriers.size(), before) << "taken while it may still be written";
+    ASSERT_TRUE(RunEventsUntil([&] { return host.Document().m_barriers.size() > before; }, 6000))
+        << "not taken by a second look";
+    EXPECT_GT(written.elapsed(), 1500) << written.elapsed();
+    EXPECT_LT(written.elapsed(), 3000) << written.elapsed();
+    host.Stop();
+}
+
 // The headless host in this process with an alarm server that hangs in a state push: while the
 // engine cycle is stuck the watchdog is not fed, and it is fed again once the cycle runs.
 TEST(ServiceHostTest, WatchdogStarvesWhileTheCycleHangs)
