@@ -10,7 +10,7 @@ if ! command -v "$formatter" >/dev/null; then
   [[ $(id -u) == 0 ]] || { echo "check-format: needs $formatter (package clang-format-14)" >&2; exit 1; }
   apt-get update -q && apt-get install -y -q --no-install-recommends clang-format-14
 fi
-mapfile -t files < <(git ls-files '*.cpp' '*.h')
+mapfile -t files < <(git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 if [[ "${1:-}" == --fix ]]; then
   "$formatter" -i "${files[@]}"
   exit 0

@@ -1,11 +1,11 @@
 #include "widgets/DateEntryGuard.h"
 
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QCoreApplication>
 
 CDateEntryGuard::CDateEntryGuard(QObject* parent)
     : QObject(parent)
