@@ -650,10 +650,11 @@ void CKelvarisDoc::UpdateCalendarFolder()
     if (m_calendarFolder.Folder().isEmpty())
         return;
     // Without the targets lock: only this thread changes the list, the names, the ranges and the
-    // time memos the calendars are made of (the socket thread sets a group's holder only), and the
-    // dispatch checks must not wait for files being written.
+    // time memos the calendars are made of (the socket thread sets a group's holder only). The
+    // files are written on the calendar thread, so neither this thread nor the dispatch checks
+    // wait for them.
     const QDateTime now = CDateTime::GetCurrentTime().ToQDateTime();
-    m_calendarFolder.Update(m_targets, now.date(), now.toUTC());
+    m_calendarFolder.Request(m_targets, now.date(), now.toUTC());
 }
 
 namespace {

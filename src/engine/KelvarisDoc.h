@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include "engine/CalendarFolder.h"
+#include "engine/CalendarWriter.h"
 #include "engine/FileFaults.h"
 #include "engine/Takeover.h"
 #include "schedule/Barrage.h"
@@ -284,6 +284,9 @@ public:
     // the host gives a folder of its own (kelvaris --headless --calendar-folder DIR); empty is off.
     void SetCalendarFolderOverride(const QString& folder);
     QString CalendarFolder() const { return m_calendarFolder.Folder(); }
+    // Waits until the calendar folder holds what was asked of it so far (it is written on a thread
+    // of its own).
+    void WaitForCalendarFolder() { m_calendarFolder.Wait(); }
     // Rewrites the calendar files of the targets whose dispatch file changed (saved here or
     // reloaded), or all of them at the first call and on a new day. Runs on the user-interface
     // thread after Initialise(), at every idle check and when the planning dialog closed.
@@ -391,7 +394,7 @@ private:
     CFileFaults m_fileFaults;
     QString m_calendarFolderSetting; // as read
     QString m_calendarFolderOverride;
-    CCalendarFolder m_calendarFolder;
+    CCalendarWriter m_calendarFolder;
     CWarningLimiter m_serverLostWarning;
     CWarningLimiter m_serverBackWarning;
     CWarningLimiter m_targetsWarning;

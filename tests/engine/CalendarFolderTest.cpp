@@ -128,6 +128,7 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
     WriteFile("kelvaris.cfg", "[Settings]\r\nCalendarFolder=cal\r\n");
     CKelvarisDoc doc(m_server, m_rights);
     ASSERT_TRUE(doc.Initialise());
+    doc.WaitForCalendarFolder();
     EXPECT_EQ(doc.CalendarFolder(), m_dir.filePath(QStringLiteral("cal")));
     // At the start: every file. Bert's duty across midnight is one event, in UTC.
     for (const char* name : kFiles)
@@ -152,6 +153,7 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
     // Nothing changed: nothing written.
     const QMap<QString, SFileState> before = States();
     doc.IdleCheck();
+    doc.WaitForCalendarFolder();
     EXPECT_EQ(States(), before);
 
     // Bert's file is edited outside: its calendar and the receivers' file are replaced by a rename;
@@ -162,6 +164,7 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
     WriteFile("B2.tim", "[Settings]\r\nName=Bert\r\n20240307=09:00-10:00\r\n");
     AgeFile("B2.tim", 5);
     doc.IdleCheck();
+    doc.WaitForCalendarFolder();
     QMap<QString, SFileState> after = States();
     EXPECT_NE(after[QStringLiteral("B2.ics")].m_inode, before[QStringLiteral("B2.ics")].m_inode);
     EXPECT_NE(after[QStringLiteral("all-receivers.ics")].m_inode,
@@ -183,6 +186,7 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
         ASSERT_TRUE(group->SaveDispatchFile());
     }
     doc.IdleCheck();
+    doc.WaitForCalendarFolder();
     after = States();
     EXPECT_NE(after[QStringLiteral("G40.ics")].m_inode, beforeSave[QStringLiteral("G40.ics")].m_inode);
     EXPECT_NE(after[QStringLiteral("all-groups.ics")].m_inode,
@@ -194,6 +198,7 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
     // A new day moves the span: everything is written again.
     g_now = CDateTime(2024, 3, 5, 0, 0, 30);
     doc.IdleCheck();
+    doc.WaitForCalendarFolder();
     const QMap<QString, SFileState> nextDay = States();
     for (const char* name : kFiles)
         EXPECT_NE(nextDay[QString::fromLatin1(name)].m_inode, after[QString::fromLatin1(name)].m_inode)
@@ -204,6 +209,7 @@ TEST_F(CalendarFolderTest, AChangedDispatchFileRewritesItsCalendarAndItsAllFileO
         QStringLiteral("Anna\tx\tx\tx\tx\r\nService North\tx\tx\tx\tx\r\n"));
     doc.LoadSettings();
     doc.UpdateCalendarFolder();
+    doc.WaitForCalendarFolder();
     EXPECT_FALSE(QFile::exists(Calendar("B2.ics")));
     EXPECT_FALSE(Read(Calendar("all-receivers.ics")).contains("Bert"));
 }
@@ -214,6 +220,7 @@ TEST_F(CalendarFolderTest, TheOptionOverridesTheSetting)
     CKelvarisDoc doc(m_server, m_rights);
     doc.SetCalendarFolderOverride(m_dir.filePath(QStringLiteral("cal")));
     ASSERT_TRUE(doc.Initialise());
+    doc.WaitForCalendarFolder();
     EXPECT_TRUE(QFile::exists(Calendar("A1.ics")));
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("elsewhere"))));
 }
@@ -226,13 +233,16 @@ TEST_F(CalendarFolderTest, AnUnwritableFolderIsAWarningAndTheEngineGoesOn)
     const CWarningCapture warnings(lcEngine());
     CKelvarisDoc doc(m_server, m_rights);
     ASSERT_TRUE(doc.Initialise());
+    doc.WaitForCalendarFolder();
     ASSERT_TRUE(doc.Activate());
     EXPECT_EQ(warnings.Lines().filter(QStringLiteral("calendar folder")).size(), 1)
         << warnings.Text().toStdString();
     EXPECT_TRUE(warnings.Text().contains(m_dir.filePath(QStringLiteral("blocker/cal"))));
     // The engine answers and cycles; the warning is not repeated within the minute.
     doc.Cycle();
+    doc.WaitForCalendarFolder();
     doc.IdleCheck();
+    doc.WaitForCalendarFolder();
     EXPECT_EQ(doc.CheckDispatching(QStringLiteral("A1"), QString(), QStringLiteral("2024-03-04 09:00:00")),
         kDispatchSend);
     EXPECT_EQ(warnings.Lines().filter(QStringLiteral("calendar folder")).size(), 1)
@@ -244,6 +254,7 @@ TEST_F(CalendarFolderTest, AnUnwritableFolderIsAWarningAndTheEngineGoesOn)
     ASSERT_TRUE(QDir().mkpath(Calendar("A1.ics")));
     CKelvarisDoc second(m_server, m_rights);
     ASSERT_TRUE(second.Initialise());
+    second.WaitForCalendarFolder();
     EXPECT_TRUE(QFile::exists(Calendar("B2.ics")));
     EXPECT_TRUE(Read(Calendar("all-receivers.ics")).contains("SUMMARY:Bert"));
 }
@@ -260,6 +271,7 @@ TEST_F(CalendarFolderTest, FoldersOthersCouldSteerAreNotUsedAndNamesNeverCollide
         const CWarningCapture warnings(lcEngine());
         CKelvarisDoc doc(m_server, m_rights);
         ASSERT_TRUE(doc.Initialise());
+        doc.WaitForCalendarFolder();
         EXPECT_TRUE(QDir(elsewhere).isEmpty());
         EXPECT_TRUE(warnings.Text().contains(QStringLiteral("is a link"))) << warnings.Text().toStdString();
     }
@@ -270,6 +282,7 @@ TEST_F(CalendarFolderTest, FoldersOthersCouldSteerAreNotUsedAndNamesNeverCollide
         const CWarningCapture warnings(lcEngine());
         CKelvarisDoc doc(m_server, m_rights);
         ASSERT_TRUE(doc.Initialise());
+        doc.WaitForCalendarFolder();
         EXPECT_FALSE(QFile::exists(Calendar("A1.ics"))) << std::oct << open;
         EXPECT_TRUE(warnings.Text().contains(QStringLiteral("can be written by other users")))
             << warnings.Text().toStdString();
@@ -281,6 +294,7 @@ TEST_F(CalendarFolderTest, FoldersOthersCouldSteerAreNotUsedAndNamesNeverCollide
     WriteFile("all-receivers.tim", "[Settings]\r\nName=Bert\r\n20240304=16:00-24:00\r\n");
     CKelvarisDoc doc(m_server, m_rights);
     ASSERT_TRUE(doc.Initialise());
+    doc.WaitForCalendarFolder();
     EXPECT_EQ(Read(Calendar("all-receivers.ics")).count("BEGIN:VEVENT"), 2);
     EXPECT_TRUE(Read(Calendar("all-receivers..target.ics")).contains("SUMMARY:Bert"));
 }

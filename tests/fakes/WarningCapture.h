@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <mutex>
 
 #include <QLoggingCategory>
 #include <QStringList>
@@ -14,6 +15,7 @@ public:
     explicit CWarningCapture(const QLoggingCategory& category)
     {
         s_category = category.categoryName();
+        const std::lock_guard lock(s_mutex);
         s_lines.clear();
         s_previous = qInstallMessageHandler(&Handler);
     }
@@ -21,24 +23,32 @@ public:
     CWarningCapture(const CWarningCapture&) = delete;
     CWarningCapture& operator=(const CWarningCapture&) = delete;
 
-    static QStringList Lines() { return s_lines; }
-    static QString Text() { return s_lines.join(u'\n'); }
+    // Warnings may come from other threads (the calendar folder's, the socket's).
+    static QStringList Lines()
+    {
+        const std::lock_guard lock(s_mutex);
+        return s_lines;
+    }
+    static QString Text() { return Lines().join(u'\n'); }
     // How many of the warnings start with the text.
     static qsizetype Count(const char* start)
     {
-        return std::count_if(s_lines.cbegin(), s_lines.cend(),
+        const QStringList lines = Lines();
+        return std::count_if(lines.cbegin(), lines.cend(),
             [start](const QString& line) { return line.startsWith(QLatin1String(start)); });
     }
 
 private:
     static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        if (type == QtWarningMsg && qstrcmp(context.category, s_category) == 0)
+        if (type == QtWarningMsg && qstrcmp(context.category, s_category) == 0) {
+            const std::lock_guard lock(s_mutex);
             s_lines << text;
-        else if (s_previous)
+        } else if (s_previous)
             s_previous(type, context, text);
     }
     static inline const char* s_category = nullptr;
+    static inline std::mutex s_mutex;
     static inline QStringList s_lines;
     static inline QtMessageHandler s_previous = nullptr;
 };
