@@ -794,8 +794,9 @@ TEST_F(KelvarisDocTest, EachCommandAsksUnderItsProtectionGroupAlone)
             const bool protectedHere = command.group == group;
             EXPECT_EQ(prompt.asked, protectedHere ? 1 : 0)
                 << command.name << " under group " << std::hex << group;
-            if (protectedHere)
+            if (protectedHere) {
                 EXPECT_TRUE(editors.opened.isEmpty()) << command.name;
+            }
         }
     }
     m_rights.SetRights(nullptr);
