@@ -12,11 +12,8 @@
 
 int main(int argc, char* argv[])
 {
-    QStringList params;
-    for (int i = 1; i < argc; ++i)
-        params << QString::fromLocal8Bit(argv[i]);
     CTimeCommandLineInfo commandLine;
-    commandLine.ParseParams(params);
+    commandLine.ParseArguments(argc, argv);
 
     // Everything but the window runs without a display.
     if (IsWindowless(commandLine)) {

@@ -338,12 +338,18 @@ QRect CPlannerWidget::Selection() const
         QPoint(std::max(m_anchorColumn, m_currentColumn), std::max(m_anchorRow, m_currentRow)));
 }
 
-void CPlannerWidget::NotifyCurrentCell()
+int CPlannerWidget::AccessibleCurrentCell() const
 {
     if (!QAccessible::isActive() || !hasFocus())
-        return;
-    const auto* table = dynamic_cast<CPlannerAccessible*>(QAccessible::queryAccessibleInterface(this));
-    const int index = table ? table->CellIndex(m_currentColumn, m_currentRow) : -1;
+        return -1;
+    const auto* table = dynamic_cast<CPlannerAccessible*>(
+        QAccessible::queryAccessibleInterface(const_cast<CPlannerWidget*>(this)));
+    return table ? table->CellIndex(m_currentColumn, m_currentRow) : -1;
+}
+
+void CPlannerWidget::NotifyCurrentCell()
+{
+    const int index = AccessibleCurrentCell();
     if (index < 0)
         return;
     QAccessibleEvent focus(this, QAccessible::Focus);
@@ -353,10 +359,7 @@ void CPlannerWidget::NotifyCurrentCell()
 
 void CPlannerWidget::NotifyMarking()
 {
-    if (!QAccessible::isActive() || !hasFocus())
-        return;
-    const auto* table = dynamic_cast<CPlannerAccessible*>(QAccessible::queryAccessibleInterface(this));
-    const int index = table ? table->CellIndex(m_currentColumn, m_currentRow) : -1;
+    const int index = AccessibleCurrentCell();
     if (index < 0)
         return;
     QAccessible::State changed;
@@ -364,7 +367,8 @@ void CPlannerWidget::NotifyMarking()
     QAccessibleStateChangeEvent state(this, changed);
     state.setChild(index);
     QAccessible::updateAccessibility(&state);
-    QAccessibleValueChangeEvent value(this, table->child(index)->text(QAccessible::Value));
+    QAccessibleValueChangeEvent value(
+        this, QAccessible::queryAccessibleInterface(this)->child(index)->text(QAccessible::Value));
     value.setChild(index);
     QAccessible::updateAccessibility(&value);
 }

@@ -96,6 +96,9 @@ private:
     int DayColumnWidthForHeadings() const;
     void Retranslate();
     void EnsureVisible(int row);
+    // The child index of the current cell for a screen reader, or -1 while none listens or the
+    // grid has no focus.
+    int AccessibleCurrentCell() const;
     // Tells a screen reader which cell is current (while the grid has focus).
     void NotifyCurrentCell();
     // Tells a screen reader that the current cell's mark changed.

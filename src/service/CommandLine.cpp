@@ -61,3 +61,11 @@ void CTimeCommandLineInfo::ParseParams(const QStringList& params)
         m_usageError = QStringLiteral(
             "--calendar-folder goes with --headless (the window uses the setting CalendarFolder)");
 }
+
+void CTimeCommandLineInfo::ParseArguments(int argc, char* argv[])
+{
+    QStringList params;
+    for (int i = 1; i < argc; ++i)
+        params << QString::fromLocal8Bit(argv[i]);
+    ParseParams(params);
+}

@@ -27,5 +27,7 @@ struct CTimeCommandLineInfo
     // The program's own "--headless", "--help", "--version" and "--calendar-folder DIR" are taken
     // first.
     void ParseParams(const QStringList& params);
+    // The same for a program's own arguments (argv[1] on, in the local 8-bit encoding).
+    void ParseArguments(int argc, char* argv[]);
     bool IsAutomationServer() const { return m_runEmbedded || m_runAutomated; }
 };

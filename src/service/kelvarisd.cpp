@@ -8,11 +8,8 @@
 
 int main(int argc, char* argv[])
 {
-    QStringList params;
-    for (int i = 1; i < argc; ++i)
-        params << QString::fromLocal8Bit(argv[i]);
     CTimeCommandLineInfo commandLine;
-    commandLine.ParseParams(params);
+    commandLine.ParseArguments(argc, argv);
     // Without another request the service runs; a file or /min mean nothing here.
     if (!IsWindowless(commandLine))
         commandLine.m_headless = true;
