@@ -189,10 +189,11 @@ int CPlannerAccessible::TableColumn(int modelColumn) const
 
 int CPlannerAccessible::CellIndex(int modelColumn, int row) const
 {
-    const int column = TableColumn(modelColumn);
+    const QList<int> columns = TableColumns();
+    const int column = int(columns.indexOf(modelColumn));
     if (column < 0 || row < 0 || row >= rowCount())
         return -1;
-    return row * columnCount() + column;
+    return row * int(columns.size()) + column;
 }
 
 void CPlannerAccessible::ForgetCells()
@@ -257,11 +258,6 @@ QAccessibleInterface* CPlannerAccessible::focusChild() const
     if (!planner || !planner->hasFocus())
         return nullptr;
     return child(CellIndex(planner->CurrentColumn(), planner->CurrentRow()));
-}
-
-QAccessible::Role CPlannerAccessible::role() const
-{
-    return QAccessible::Table;
 }
 
 QAccessibleInterface* CPlannerAccessible::caption() const

@@ -41,7 +41,6 @@ public:
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* focusChild() const override;
-    QAccessible::Role role() const override;
 
     // QAccessibleTableInterface
     QAccessibleInterface* caption() const override;
