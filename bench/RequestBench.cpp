@@ -11,6 +11,7 @@
 #include "engine/Password.h"
 #include "inbound/RequestHandler.h"
 #include "server/ServerCommand.h"
+#include "support/FileWatch.h"
 #include "support/XmlMessageBag.h"
 
 #include "DispatchTargets.h"
@@ -66,9 +67,12 @@ void BM_HandleCheck(benchmark::State& state)
 }
 BENCHMARK(BM_HandleCheck)->Unit(benchmark::kNanosecond);
 
-// Through the takeover groups (current target and second member by turns), as the load benchmark.
+// Through the takeover groups (current target and second member by turns), as the load benchmark;
+// as on the socket's thread, whose loop takes in the file watch's events (one system call per
+// accepted batch, measured on its own below).
 void BM_HandleCheckDispatching(benchmark::State& state)
 {
+    const CFileWatch::CLoopTakesEvents loopTakesEvents;
     CBenchDocument& document = Document();
     QList<QByteArray> requests;
     for (const CDispatchAsk& ask : TakeoverGroupAsks())
@@ -85,6 +89,14 @@ void BM_HandleCheckDispatching(benchmark::State& state)
     }
 }
 BENCHMARK(BM_HandleCheckDispatching)->Unit(benchmark::kNanosecond);
+
+// What the socket's loop adds per accepted batch: taking in the file watch's events (none queued).
+void BM_TakeFileEvents(benchmark::State& state)
+{
+    for (auto _ : state)
+        CFileWatch::TakeEvents();
+}
+BENCHMARK(BM_TakeFileEvents)->Unit(benchmark::kNanosecond);
 
 // The parse alone, for the two requests above.
 void BM_ParseCheck(benchmark::State& state)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
@@ -12,16 +13,18 @@
 #include <systemd/sd-daemon.h>
 #include <unistd.h>
 
+#include "support/FileWatch.h"
 #include "support/Liveness.h"
 #include "support/Trace.h"
 
 namespace {
 
-// epoll tokens: the two fixed descriptors, then connection slots (slot + kFirstSlotToken in the low
-// half, the slot's generation in the high half).
+// epoll tokens: the three fixed descriptors, then connection slots (slot + kFirstSlotToken in the
+// low half, the slot's generation in the high half).
 constexpr std::uint64_t kListenToken = 0;
 constexpr std::uint64_t kWakeToken = 1;
-constexpr std::uint64_t kFirstSlotToken = 2;
+constexpr std::uint64_t kFileWatchToken = 2;
+constexpr std::uint64_t kFirstSlotToken = 3;
 
 constexpr int kMaxEvents = 64;
 // Connections taken off the backlog before the ready requests get their turn again.
@@ -230,6 +233,16 @@ int CSeqPacketServer::WaitTimeoutMs(Clock::time_point now) const
 void CSeqPacketServer::Run()
 {
     epoll_event events[kMaxEvents];
+    // The answers read files through their folders' watch, whose events this loop takes in before
+    // it handles the requests that woke it, and again before it accepts connections (whose
+    // requests may have come after the wait): a file changed before the loop woke or before the
+    // accepting began is seen, without a system call per request.
+    const int fileWatch = CFileWatch::EventDescriptor();
+    const bool watched = fileWatch >= 0 && Watch(m_epoll, fileWatch, EPOLLIN, kFileWatchToken);
+    m_takesFileEvents = watched;
+    std::optional<CFileWatch::CLoopTakesEvents> loopTakesEvents;
+    if (watched)
+        loopTakesEvents.emplace();
     while (!m_stopRequested.load(std::memory_order_relaxed)) {
         // A beat at least every second, also while nobody asks: the watchdog knows the thread runs.
         Liveness::Beat(Liveness::EPart::Socket);
@@ -245,10 +258,18 @@ void CSeqPacketServer::Run()
             ::poll(&wake, 1, kListenPauseMs);
             continue;
         }
+        // A full batch may have left the watch's descriptor out.
+        bool takeEvents = watched && ready == kMaxEvents;
+        for (int i = 0; i < ready && !takeEvents; ++i)
+            takeEvents = events[i].data.u64 == kFileWatchToken;
+        if (takeEvents)
+            CFileWatch::TakeEvents();
         for (int i = 0; i < ready && !m_stopRequested.load(std::memory_order_relaxed); ++i) {
             const std::uint64_t token = events[i].data.u64;
             if (token == kWakeToken)
                 break; // the stop flag is set
+            if (token == kFileWatchToken)
+                continue;
             if (token == kListenToken) {
                 AcceptPending(Clock::now());
                 continue;
@@ -274,10 +295,14 @@ void CSeqPacketServer::Run()
     }
     while (m_oldest >= 0)
         Close(m_oldest);
+    if (watched)
+        ::epoll_ctl(m_epoll, EPOLL_CTL_DEL, fileWatch, nullptr);
 }
 
 void CSeqPacketServer::AcceptPending(Clock::time_point now)
 {
+    if (m_takesFileEvents)
+        CFileWatch::TakeEvents();
     for (int i = 0; i < kAcceptBatch; ++i) {
         const int fd = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) {

@@ -130,6 +130,8 @@ private:
     int m_newest = -1;
     Clock::time_point m_listenPausedUntil {}; // after running out of descriptors
     bool m_listenPaused = false;
+    // The loop waits on the file watch's descriptor (see Run).
+    bool m_takesFileEvents = false;
     CWarningLimiter m_refusalWarnings;
     std::atomic<int> m_openCount { 0 };
 };

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QSet>
+#include <QStringBuilder>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
@@ -181,11 +182,21 @@ bool CPageTarget::IsSafeFileId(const QString& id)
     return true;
 }
 
+namespace {
+// Built in one allocation: the dispatch check asks for the path on every request.
+QString DispatchPath(QStringView folder, const QString& id)
+{
+    if (folder.isEmpty() || !CPageTarget::IsSafeFileId(id))
+        return QString();
+    if (folder.endsWith(u'/'))
+        return folder % id % u".tim";
+    return folder % u'/' % id % u".tim";
+}
+} // namespace
+
 QString CPageTarget::DispatchFilePathIn(const QString& folder, const QString& id)
 {
-    if (folder.isEmpty() || !IsSafeFileId(id))
-        return QString();
-    return JoinPath(folder, id + QStringLiteral(".tim"));
+    return DispatchPath(folder, id);
 }
 
 QString CPageTarget::DispatchFilePath() const
@@ -193,7 +204,10 @@ QString CPageTarget::DispatchFilePath() const
     const QString config = ConfigLocation().ConfigPath();
     if (config.isEmpty())
         return QString();
-    return DispatchFilePathIn(FolderOf(config), m_id);
+    const qsizetype slash = config.lastIndexOf(u'/');
+    if (slash < 0)
+        return DispatchPath(u".", m_id);
+    return DispatchPath(QStringView(config).first(slash == 0 ? 1 : slash), m_id);
 }
 
 bool CPageTarget::LoadDispatchFile(bool holdUnfinished)

@@ -25,6 +25,7 @@
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/RecordArray.h"
+#include "support/FileWatch.h"
 #include "support/Scan.h"
 #include "support/TextEncoding.h"
 #include "support/Trace.h"
@@ -272,6 +273,9 @@ struct CFileStamp
     qint64 ctimeNs = 0;
     quint64 inode = 0;
     quint64 device = 0;
+    // Read through a symbolic link, or one of several names of the file: a change may come
+    // through another folder than the file's own.
+    bool elsewhere = false;
     bool operator==(const CFileStamp&) const = default;
 };
 
@@ -281,8 +285,14 @@ CFileStamp StatFile(const QByteArray& encodedPath)
     struct stat st
     {
     };
-    if (encodedPath.isEmpty() || ::stat(encodedPath.constData(), &st) != 0)
+    if (encodedPath.isEmpty() || ::lstat(encodedPath.constData(), &st) != 0)
         return stamp;
+    if (S_ISLNK(st.st_mode)) {
+        stamp.elsewhere = true;
+        if (::stat(encodedPath.constData(), &st) != 0)
+            return stamp;
+    }
+    stamp.elsewhere = stamp.elsewhere || st.st_nlink > 1;
     stamp.exists = true;
     stamp.regular = S_ISREG(st.st_mode);
     stamp.size = st.st_size;
@@ -379,7 +389,12 @@ public:
         }
         if (m_batchDepth > 0 && m_loaded)
             return;
+        // Unchanged since the last look by the folder's watch: nothing to ask the file system.
+        if (m_loaded && m_watch.Unchanged())
+            return;
+        m_watch.Checking();
         const CFileStamp stamp = StatFile(m_encodedPath);
+        m_watch.Trust(!stamp.elsewhere);
         if (m_loaded && stamp == m_stamp) {
             if (!m_racy)
                 return;
@@ -863,6 +878,7 @@ private:
 
     const QString m_path;
     const QByteArray m_encodedPath;
+    CFileWatch m_watch { m_encodedPath };
     std::unique_ptr<QLockFile> m_fileLock;
     bool m_loaded = false;
     bool m_unreadable = false;
@@ -913,9 +929,22 @@ bool IsCleanAbsolutePath(const QString& path)
 {
     if (!path.startsWith(u'/') || path.size() < 2 || path.endsWith(u'/'))
         return false;
-    return !path.contains(QLatin1String("//")) && !path.contains(QLatin1String("/./"))
-        && !path.contains(QLatin1String("/../")) && !path.endsWith(QLatin1String("/."))
-        && !path.endsWith(QLatin1String("/.."));
+    // Each component after a slash: neither empty, "." nor "..".
+    const QChar* c = path.constData();
+    const QChar* const end = c + path.size();
+    for (; c != end; ++c) {
+        if (*c != u'/')
+            continue;
+        const QChar* next = c + 1;
+        qsizetype dots = 0;
+        while (next != end && *next == u'.' && dots < 3) {
+            ++next;
+            ++dots;
+        }
+        if ((next == end || *next == u'/') && dots < 3)
+            return false;
+    }
+    return true;
 }
 
 std::shared_ptr<CProfileDocument> DocumentFor(const QString& path)

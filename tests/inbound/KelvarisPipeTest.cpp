@@ -11,10 +11,12 @@
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,6 +25,7 @@
 #include "engine/Password.h"
 #include "inbound/PipeAccess.h"
 #include "inbound/RequestHandler.h"
+#include "schedule/Profile.h"
 #include "server/ServerCommand.h"
 #include "support/SeqPacket.h"
 
@@ -238,6 +241,61 @@ TEST_F(KelvarisPipeTest, CheckDispatchingPassesTheThreeTextsAndReturnsTheCode)
         Reply(R"(<TimeCmd Name="CheckDispatching"><DispatchingResult>3</DispatchingResult></TimeCmd>)"));
     const QList<QStringList> expected { { "17", "40", "DT#NOW" }, { "", "a&b", "" } };
     EXPECT_EQ(m_services.Checks(), expected);
+}
+
+// The answers read files through their folders' watch, whose events the socket's loop takes in:
+// a file changed before a request is sent is seen by its answer, on a new connection (the model of
+// the alarm server) and on one accepted before the change.
+TEST_F(KelvarisPipeTest, AFileChangedBeforeARequestIsSeenByItsAnswer)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("40.tim"));
+    class CFileServices : public CFakeServices
+    {
+    public:
+        explicit CFileServices(const QString& path)
+            : m_path(path)
+        { }
+        int CheckDispatching(const QString&, const QString&, const QString&) override
+        {
+            return CProfile(m_path).ReadInt(QStringLiteral("Settings"), QStringLiteral("Result"), -1);
+        }
+
+    private:
+        const QString m_path;
+    } services(path);
+    const auto write = [&](int result, bool replace) {
+        const QByteArray bytes = "[Settings]\r\nResult=" + QByteArray::number(result) + "\r\n";
+        if (replace) {
+            QSaveFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit());
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+        }
+    };
+    const QByteArray request = "<TimeCmd Name=\"CheckDispatching\"><DispatchingID>1</DispatchingID></TimeCmd>";
+    const auto expected = [](int result) {
+        return "<DispatchingResult>" + QByteArray::number(result) + "</DispatchingResult>";
+    };
+    write(0, false);
+    CKelvarisPipe pipe(services);
+    pipe.Start();
+    for (int round = 1; round <= 60; ++round) {
+        const int result = round % 4;
+        if (round % 2) {
+            write(result, round % 3 == 0);
+            ASSERT_TRUE(Exchange(request).contains(expected(result))) << round;
+        } else {
+            // Connected (and accepted) before the change, asking after it.
+            CRawClient early(m_name);
+            ASSERT_TRUE(early.IsConnected());
+            std::this_thread::sleep_for(1ms);
+            write(result, round % 3 == 0);
+            ASSERT_TRUE(early.Send(request));
+            ASSERT_TRUE(early.Receive().contains(expected(result))) << round;
+        }
+    }
 }
 
 TEST_F(KelvarisPipeTest, HandleResponseIsAnsweredAtOnceAndQueuedInOrder)

@@ -1,13 +1,22 @@
 #include "schedule/Profile.h"
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <thread>
+#include <vector>
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
+
+#include "support/FileWatch.h"
 
 namespace {
 
@@ -410,6 +419,113 @@ TEST_F(ProfileTest, ChangesOnDiskAreSeenByTheNextRead)
     EXPECT_EQ(profile.ReadString(kSettings, QStringLiteral("Language"), "d"), "d");
     OverwriteInPlace(path, "[Settings]\r\nLanguage=4\r\n");
     EXPECT_EQ(profile.ReadString(kSettings, QStringLiteral("Language"), "d"), "4");
+}
+
+// Reads of a file that has not changed ask the folder's watch instead of the file system; every way
+// a file can change must still be seen by the very next read.
+TEST_F(ProfileTest, EveryWayAFileChangesIsSeenByTheNextRead)
+{
+    const auto write = [](const QString& path, const QByteArray& value) {
+        OverwriteInPlace(path, "[Settings]\r\nValue=" + value + "\r\n");
+    };
+    const auto replace = [](const QString& path, const QByteArray& value) {
+        QSaveFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\r\nValue=" + value + "\r\n");
+        ASSERT_TRUE(file.commit());
+    };
+    // Written in place with the time stamps set back: only the content tells.
+    const auto writeSameTime = [&](const QString& path, const QByteArray& value) {
+        struct stat before {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+        write(path, value);
+        const timespec times[2] = { before.st_atim, before.st_mtim };
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    };
+    QDir dir(m_dir.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("folder")) && dir.mkpath(QStringLiteral("elsewhere")));
+    const QString elsewhere = PathOf("elsewhere/target.tim");
+    write(elsewhere, "0");
+
+    struct CCase
+    {
+        const char* name;
+        std::function<void(const QString& path)> prepare;
+        std::function<void(const QString& path, const QByteArray& value)> change;
+    };
+    const std::vector<CCase> cases {
+        { "written in place", nullptr, write },
+        { "in place, same time stamps", nullptr, writeSameTime },
+        { "renamed away and replaced", nullptr, replace },
+        { "removed, then created",
+            nullptr,
+            [&](const QString& path, const QByteArray& value) {
+                ASSERT_TRUE(QFile::remove(path));
+                write(path, value);
+            } },
+        { "a symbolic link whose target changes in another folder",
+            [&](const QString& path) { ASSERT_TRUE(QFile::link(elsewhere, path)); },
+            [&](const QString&, const QByteArray& value) { write(elsewhere, value); } },
+        { "a second name in another folder written in place",
+            [&](const QString& path) {
+                ASSERT_EQ(::link(QFile::encodeName(elsewhere).constData(), QFile::encodeName(path).constData()), 0);
+            },
+            [&](const QString&, const QByteArray& value) { writeSameTime(elsewhere, value); } },
+        { "its folder renamed away and another put in its place",
+            nullptr,
+            [&](const QString& path, const QByteArray& value) {
+                ASSERT_TRUE(dir.rename(QStringLiteral("folder"), QStringLiteral("old-%1").arg(QString::fromLatin1(value))));
+                ASSERT_TRUE(dir.mkpath(QStringLiteral("folder")));
+                write(path, value);
+            } },
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = PathOf("folder/file.tim");
+        QFile::remove(path);
+        write(elsewhere, "0");
+        if (c.prepare)
+            c.prepare(path);
+        else
+            write(path, "0");
+        CProfile profile(path);
+        ASSERT_EQ(profile.ReadInt(kSettings, QStringLiteral("Value"), -1), 0);
+        for (int value = 1; value <= 3; ++value) {
+            ASSERT_EQ(profile.ReadInt(kSettings, QStringLiteral("Value"), -1), value - 1);
+            c.change(path, QByteArray::number(value));
+            EXPECT_EQ(profile.ReadInt(kSettings, QStringLiteral("Value"), -1), value);
+        }
+        QFile::remove(path);
+    }
+}
+
+// A thread whose event loop takes in the watch's events trusts what was taken in last; a change
+// no event tells of (a folder further up renamed) is seen within the recheck time.
+TEST_F(ProfileTest, AnEventLoopTakesInTheWatchAndNothingStaysUnseenLongerThanTheRecheck)
+{
+    QDir dir(m_dir.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("up/data")));
+    const QString path = PathOf("up/data/file.tim");
+    OverwriteInPlace(path, "[Settings]\r\nValue=1\r\n");
+    CProfile profile(path);
+    const CFileWatch::CLoopTakesEvents loop;
+    ASSERT_EQ(profile.ReadInt(kSettings, QStringLiteral("Value"), -1), 1);
+    OverwriteInPlace(path, "[Settings]\r\nValue=2\r\n");
+    CFileWatch::TakeEvents();
+    EXPECT_EQ(profile.ReadInt(kSettings, QStringLiteral("Value"), -1), 2);
+
+    // The folder above is swapped for one with another file: no event reaches the watch.
+    ASSERT_TRUE(dir.rename(QStringLiteral("up"), QStringLiteral("up-old")));
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("up/data")));
+    OverwriteInPlace(path, "[Settings]\r\nValue=3\r\n");
+    CFileWatch::TakeEvents();
+    const auto start = std::chrono::steady_clock::now();
+    while (profile.ReadInt(kSettings, QStringLiteral("Value"), -1) != 3
+        && std::chrono::steady_clock::now() - start < std::chrono::seconds(3))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_LE(std::chrono::steady_clock::now() - start,
+        std::chrono::nanoseconds(CFileWatch::kRecheckNs) + std::chrono::milliseconds(200));
+    EXPECT_EQ(profile.ReadInt(kSettings, QStringLiteral("Value"), -1), 3);
 }
 
 // The same edits, once write by write and once in a batch (as list saving does).
