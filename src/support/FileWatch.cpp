@@ -42,7 +42,10 @@ qint64 MonotonicNs()
 class CWatcher
 {
 public:
-    CWatcher() { pthread_atfork(nullptr, nullptr, [] { Instance().ForgetInChild(); }); }
+    CWatcher()
+    {
+        pthread_atfork(nullptr, nullptr, [] { Instance().ForgetInChild(); });
+    }
 
     static CWatcher& Instance()
     {

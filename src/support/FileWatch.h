@@ -1,8 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QtGlobal>
-#include <memory>
 
 // Whether a file may have changed since it was last looked at, answered without asking the file
 // system each time. One inotify instance per process watches the folders of the watched files;

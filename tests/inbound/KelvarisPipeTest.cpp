@@ -16,8 +16,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -268,13 +268,16 @@ TEST_F(KelvarisPipeTest, AFileChangedBeforeARequestIsSeenByItsAnswer)
         const QByteArray bytes = "[Settings]\r\nResult=" + QByteArray::number(result) + "\r\n";
         if (replace) {
             QSaveFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit());
+            ASSERT_TRUE(
+                file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit());
         } else {
             QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+            ASSERT_TRUE(
+                file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
         }
     };
-    const QByteArray request = "<TimeCmd Name=\"CheckDispatching\"><DispatchingID>1</DispatchingID></TimeCmd>";
+    const QByteArray request
+        = "<TimeCmd Name=\"CheckDispatching\"><DispatchingID>1</DispatchingID></TimeCmd>";
     const auto expected = [](int result) {
         return "<DispatchingResult>" + QByteArray::number(result) + "</DispatchingResult>";
     };

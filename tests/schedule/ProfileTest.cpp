@@ -436,7 +436,9 @@ TEST_F(ProfileTest, EveryWayAFileChangesIsSeenByTheNextRead)
     };
     // Written in place with the time stamps set back: only the content tells.
     const auto writeSameTime = [&](const QString& path, const QByteArray& value) {
-        struct stat before {};
+        struct stat before
+        {
+        };
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
         write(path, value);
         const timespec times[2] = { before.st_atim, before.st_mtim };
@@ -457,8 +459,7 @@ TEST_F(ProfileTest, EveryWayAFileChangesIsSeenByTheNextRead)
         { "written in place", nullptr, write },
         { "in place, same time stamps", nullptr, writeSameTime },
         { "renamed away and replaced", nullptr, replace },
-        { "removed, then created",
-            nullptr,
+        { "removed, then created", nullptr,
             [&](const QString& path, const QByteArray& value) {
                 ASSERT_TRUE(QFile::remove(path));
                 write(path, value);
@@ -468,13 +469,14 @@ TEST_F(ProfileTest, EveryWayAFileChangesIsSeenByTheNextRead)
             [&](const QString&, const QByteArray& value) { write(elsewhere, value); } },
         { "a second name in another folder written in place",
             [&](const QString& path) {
-                ASSERT_EQ(::link(QFile::encodeName(elsewhere).constData(), QFile::encodeName(path).constData()), 0);
+                ASSERT_EQ(
+                    ::link(QFile::encodeName(elsewhere).constData(), QFile::encodeName(path).constData()), 0);
             },
             [&](const QString&, const QByteArray& value) { writeSameTime(elsewhere, value); } },
-        { "its folder renamed away and another put in its place",
-            nullptr,
+        { "its folder renamed away and another put in its place", nullptr,
             [&](const QString& path, const QByteArray& value) {
-                ASSERT_TRUE(dir.rename(QStringLiteral("folder"), QStringLiteral("old-%1").arg(QString::fromLatin1(value))));
+                ASSERT_TRUE(dir.rename(
+                    QStringLiteral("folder"), QStringLiteral("old-%1").arg(QString::fromLatin1(value))));
                 ASSERT_TRUE(dir.mkpath(QStringLiteral("folder")));
                 write(path, value);
             } },
