@@ -2,6 +2,8 @@
 
 // Helpers for tests that drive real dialogs under the offscreen platform.
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include <QApplication>
@@ -9,6 +11,20 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+
+// A dialog's control by its object name (the name in its form); a test that asks for one that is
+// not there stops at once with the name, instead of crashing on a null pointer later.
+template <class T>
+T* Named(const QObject* parent, const char* name)
+{
+    T* child = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    if (!child) {
+        std::fprintf(stderr, "FAIL: no %s named \"%s\" in %s\n", T::staticMetaObject.className(), name,
+            parent ? parent->metaObject()->className() : "(null)");
+        std::abort();
+    }
+    return child;
+}
 
 // Runs `handle` on the first modal widget of type T once it is up (polling from the event loop the
 // dialog under test runs), so no test ever blocks on a modal dialog.

@@ -3,20 +3,18 @@
 #include <memory>
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "schedule/Profile.h"
 #include "widgets/WidgetFit.h"
+
+#include "ui_EnterPasswordDlg.h"
+#include "ui_SetupPasswordDlg.h"
 
 namespace {
 // The title of the program's message boxes: its name, which is not translated.
@@ -25,14 +23,10 @@ QString MessageTitle()
     return QStringLiteral("Kelvaris");
 }
 
-QLineEdit* NewPasswordEdit(QWidget* parent)
+// Room for a long password, whatever the language of the label beside it.
+void SizePasswordEdit(QLineEdit* edit)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setEchoMode(QLineEdit::Password);
-    // A password field offers no completion, no drag and no context menu copy of its text.
-    edit->setInputMethodHints(
-        Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
-    return edit;
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 28);
 }
 } // namespace
 
@@ -40,112 +34,64 @@ QLineEdit* NewPasswordEdit(QWidget* parent)
 
 CEnterPasswordDlg::CEnterPasswordDlg(QWidget* parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::CEnterPasswordDlg>())
 {
-    m_label = new QLabel(this);
-    m_password = NewPasswordEdit(this);
-    m_label->setBuddy(m_password);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* form = new QFormLayout;
-    form->addRow(m_label, m_password);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    m_password->setMinimumWidth(m_password->fontMetrics().averageCharWidth() * 28);
-    m_password->setFocus();
-
-    Retranslate();
+    m_ui->setupUi(this);
+    m_ui->buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(m_ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    SizePasswordEdit(m_ui->password);
+    KeepTitleVisible(this, m_ui->buttons);
+    m_ui->password->setFocus();
 }
+
+CEnterPasswordDlg::~CEnterPasswordDlg() = default;
 
 QString CEnterPasswordDlg::Password() const
 {
-    return m_password->text();
+    return m_ui->password->text();
 }
 
 void CEnterPasswordDlg::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
+    if (event->type() == QEvent::LanguageChange) {
+        m_ui->retranslateUi(this);
+        KeepTitleVisible(this, m_ui->buttons);
+    }
     QDialog::changeEvent(event);
-}
-
-void CEnterPasswordDlg::Retranslate()
-{
-    setWindowTitle(tr("Please enter your password"));
-    m_label->setText(tr("&Password:"));
-    if (auto* buttons = findChild<QDialogButtonBox*>())
-        KeepTitleVisible(this, buttons);
 }
 
 // --- CSetupPasswordDlg -----------------------------------------------------------------------------
 
 CSetupPasswordDlg::CSetupPasswordDlg(const CPasswordSetupPreset& preset, QWidget* parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::CSetupPasswordDlg>())
 {
-    // Created in tab order: the two edits, the three boxes, then the buttons.
-    m_enterLabel = new QLabel(this);
-    m_enter = NewPasswordEdit(this);
-    m_enterLabel->setBuddy(m_enter);
-    m_confirmLabel = new QLabel(this);
-    m_confirm = NewPasswordEdit(this);
-    m_confirmLabel->setBuddy(m_confirm);
-    m_enter->setText(preset.password);
-    m_confirm->setText(preset.password);
-    m_enter->setMinimumWidth(m_enter->fontMetrics().averageCharWidth() * 28);
-
-    m_setups = new QCheckBox(this);
-    m_setupsNote = new QLabel(this);
-    m_operation = new QCheckBox(this);
-    m_operationNote = new QLabel(this);
-    m_exit = new QCheckBox(this);
-    m_setups->setChecked(preset.setups);
-    m_operation->setChecked(preset.operation);
-    m_exit->setChecked(preset.exitProgram);
-    // Clicking a note toggles its box, as clicking the box's own text does.
-    m_setupsNote->setBuddy(m_setups);
-    m_operationNote->setBuddy(m_operation);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CSetupPasswordDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* form = new QFormLayout;
-    form->addRow(m_enterLabel, m_enter);
-    form->addRow(m_confirmLabel, m_confirm);
-
-    auto* boxes = new QGridLayout;
-    boxes->addWidget(m_setups, 0, 0);
-    boxes->addWidget(m_setupsNote, 0, 1);
-    boxes->addWidget(m_operation, 1, 0);
-    boxes->addWidget(m_operationNote, 1, 1);
-    boxes->addWidget(m_exit, 2, 0, 1, 2);
-    boxes->setColumnStretch(1, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(boxes);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    m_enter->setFocus();
-    m_enter->selectAll();
-    Retranslate();
+    m_ui->setupUi(this);
+    m_ui->enter->setText(preset.password);
+    m_ui->confirm->setText(preset.password);
+    m_ui->setups->setChecked(preset.setups);
+    m_ui->operation->setChecked(preset.operation);
+    m_ui->exitProgram->setChecked(preset.exitProgram);
+    m_ui->buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(m_ui->buttons, &QDialogButtonBox::accepted, this, &CSetupPasswordDlg::accept);
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    SizePasswordEdit(m_ui->enter);
+    KeepTitleVisible(this, m_ui->buttons);
+    m_ui->enter->setFocus();
+    m_ui->enter->selectAll();
 }
+
+CSetupPasswordDlg::~CSetupPasswordDlg() = default;
 
 CPasswordSetupInput CSetupPasswordDlg::Input() const
 {
     CPasswordSetupInput input;
-    input.entered = m_enter->text();
-    input.confirmed = m_confirm->text();
-    input.setups = m_setups->isChecked();
-    input.operation = m_operation->isChecked();
-    input.exitProgram = m_exit->isChecked();
+    input.entered = m_ui->enter->text();
+    input.confirmed = m_ui->confirm->text();
+    input.setups = m_ui->setups->isChecked();
+    input.operation = m_ui->operation->isChecked();
+    input.exitProgram = m_ui->exitProgram->isChecked();
     return input;
 }
 
@@ -156,8 +102,8 @@ void CSetupPasswordDlg::accept()
     if (probe.ApplySetup(Input()) == CKelvarisRights::EDIT_MISMATCH) {
         QMessageBox::warning(this, MessageTitle(),
             tr("The password and the confirmed password do not match.\nPlease type them again."));
-        m_enter->setFocus();
-        m_enter->selectAll();
+        m_ui->enter->setFocus();
+        m_ui->enter->selectAll();
         return;
     }
     QDialog::accept();
@@ -165,24 +111,11 @@ void CSetupPasswordDlg::accept()
 
 void CSetupPasswordDlg::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
+    if (event->type() == QEvent::LanguageChange) {
+        m_ui->retranslateUi(this);
+        KeepTitleVisible(this, m_ui->buttons);
+    }
     QDialog::changeEvent(event);
-}
-
-void CSetupPasswordDlg::Retranslate()
-{
-    setWindowTitle(tr("Password Setup"));
-    m_enterLabel->setText(tr("&Enter Password:"));
-    m_confirmLabel->setText(tr("&Confirm Password:"));
-    m_setups->setText(tr("&Setups"));
-    m_setupsNote->setText(tr("(All functions in the Setup menu)"));
-    m_operation->setText(tr("&Operation"));
-    m_operationNote->setText(tr("(All functions in the File menu)"));
-    m_exit->setText(tr("E&xit the program"));
-    m_enter->setToolTip(tr("An empty password removes the password protection"));
-    if (auto* buttons = findChild<QDialogButtonBox*>())
-        KeepTitleVisible(this, buttons);
 }
 
 // --- CDialogPasswordPrompt -------------------------------------------------------------------------

@@ -1,51 +1,49 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QDialog>
 
 #include "engine/Password.h"
 
-class QCheckBox;
-class QLineEdit;
 class QWidget;
 class CProfile;
 
-// "Please enter your password": one masked field and OK; Escape cancels.
+namespace Ui {
+class CEnterPasswordDlg;
+class CSetupPasswordDlg;
+} // namespace Ui
+
+// "Please enter your password": one masked field ("password") and OK; Escape cancels.
 class CEnterPasswordDlg : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CEnterPasswordDlg(QWidget* parent = nullptr);
+    ~CEnterPasswordDlg() override;
     QString Password() const;
-    QLineEdit* PasswordEdit() const { return m_password; }
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Retranslate();
-    QLineEdit* m_password = nullptr;
-    class QLabel* m_label = nullptr;
+    const std::unique_ptr<Ui::CEnterPasswordDlg> m_ui;
 };
 
-// "Password Setup": the password twice (masked), the three protected groups, OK and Cancel. OK with
-// two different texts shows the mismatch message and keeps the dialog open.
+// "Password Setup": the password twice (masked: "enter", "confirm"), the three protected groups
+// ("setups", "operation", "exitProgram"), OK and Cancel. OK with two different texts shows the
+// mismatch message and keeps the dialog open.
 class CSetupPasswordDlg : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CSetupPasswordDlg(const CPasswordSetupPreset& preset, QWidget* parent = nullptr);
+    ~CSetupPasswordDlg() override;
     CPasswordSetupInput Input() const;
-
-    QLineEdit* EnterEdit() const { return m_enter; }
-    QLineEdit* ConfirmEdit() const { return m_confirm; }
-    QCheckBox* SetupsBox() const { return m_setups; }
-    QCheckBox* OperationBox() const { return m_operation; }
-    QCheckBox* ExitBox() const { return m_exit; }
 
 public Q_SLOTS:
     void accept() override;
@@ -54,16 +52,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Retranslate();
-    QLineEdit* m_enter = nullptr;
-    QLineEdit* m_confirm = nullptr;
-    QCheckBox* m_setups = nullptr;
-    QCheckBox* m_operation = nullptr;
-    QCheckBox* m_exit = nullptr;
-    class QLabel* m_enterLabel = nullptr;
-    class QLabel* m_confirmLabel = nullptr;
-    class QLabel* m_setupsNote = nullptr;
-    class QLabel* m_operationNote = nullptr;
+    const std::unique_ptr<Ui::CSetupPasswordDlg> m_ui;
 };
 
 // The rights check's prompt: the enter-password dialog over the active window, and the message

@@ -245,8 +245,8 @@ private Q_SLOTS:
 
         QString message;
         WhenModal<CSetupPasswordDlg>([](CSetupPasswordDlg* dialog) {
-            dialog->EnterEdit()->setText(QStringLiteral("secret"));
-            dialog->ConfirmEdit()->setText(QStringLiteral("secret"));
+            Named<QLineEdit>(dialog, "enter")->setText(QStringLiteral("secret"));
+            Named<QLineEdit>(dialog, "confirm")->setText(QStringLiteral("secret"));
             dialog->accept();
         });
         WhenModal<QMessageBox>(

@@ -169,7 +169,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(language.windowTitle(), QStringLiteral("#Language"));
         QCOMPARE(setup.windowTitle(), QStringLiteral("#Password Setup"));
-        QCOMPARE(setup.SetupsBox()->text(), QStringLiteral("#&Setups"));
+        QCOMPARE(Named<QCheckBox>(&setup, "setups")->text(), QStringLiteral("#&Setups"));
         QVERIFY(LabelTexts(setup).contains(QStringLiteral("#&Confirm Password:")));
         QVERIFY(LabelTexts(setup).contains(QStringLiteral("#(All functions in the File menu)")));
         QCOMPARE(enter.windowTitle(), QStringLiteral("#Please enter your password"));
@@ -185,7 +185,7 @@ private Q_SLOTS:
         QVERIFY(QCoreApplication::removeTranslator(&marking));
         QCoreApplication::processEvents();
         QCOMPARE(language.windowTitle(), QStringLiteral("Language"));
-        QCOMPARE(setup.SetupsBox()->text(), QStringLiteral("&Setups"));
+        QCOMPARE(Named<QCheckBox>(&setup, "setups")->text(), QStringLiteral("&Setups"));
     }
 
     void aboutDialog()

@@ -108,30 +108,30 @@ private Q_SLOTS:
     {
         CSetupPasswordDlg dlg({ QStringLiteral("abc"), false, true, false });
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Password Setup"));
-        QCOMPARE(dlg.EnterEdit()->text(), QStringLiteral("abc"));
-        QCOMPARE(dlg.ConfirmEdit()->text(), QStringLiteral("abc"));
-        QCOMPARE(dlg.EnterEdit()->echoMode(), QLineEdit::Password);
-        QCOMPARE(dlg.ConfirmEdit()->echoMode(), QLineEdit::Password);
-        QVERIFY(!dlg.SetupsBox()->isChecked());
-        QVERIFY(dlg.OperationBox()->isChecked());
-        QVERIFY(!dlg.ExitBox()->isChecked());
-        QCOMPARE(dlg.SetupsBox()->text(), QStringLiteral("&Setups"));
-        QCOMPARE(dlg.ExitBox()->text(), QStringLiteral("E&xit the program"));
+        QCOMPARE(Named<QLineEdit>(&dlg, "enter")->text(), QStringLiteral("abc"));
+        QCOMPARE(Named<QLineEdit>(&dlg, "confirm")->text(), QStringLiteral("abc"));
+        QCOMPARE(Named<QLineEdit>(&dlg, "enter")->echoMode(), QLineEdit::Password);
+        QCOMPARE(Named<QLineEdit>(&dlg, "confirm")->echoMode(), QLineEdit::Password);
+        QVERIFY(!Named<QCheckBox>(&dlg, "setups")->isChecked());
+        QVERIFY(Named<QCheckBox>(&dlg, "operation")->isChecked());
+        QVERIFY(!Named<QCheckBox>(&dlg, "exitProgram")->isChecked());
+        QCOMPARE(Named<QCheckBox>(&dlg, "setups")->text(), QStringLiteral("&Setups"));
+        QCOMPARE(Named<QCheckBox>(&dlg, "exitProgram")->text(), QStringLiteral("E&xit the program"));
         // The labels carry the mnemonics of the edits.
         int buddies = 0;
         for (QLabel* label : dlg.findChildren<QLabel*>()) {
             if (label->text() == QStringLiteral("&Enter Password:"))
-                buddies += label->buddy() == dlg.EnterEdit();
+                buddies += label->buddy() == Named<QLineEdit>(&dlg, "enter");
             if (label->text() == QStringLiteral("&Confirm Password:"))
-                buddies += label->buddy() == dlg.ConfirmEdit();
+                buddies += label->buddy() == Named<QLineEdit>(&dlg, "confirm");
         }
         QCOMPARE(buddies, 2);
         SaveScreenshot(dlg, QStringLiteral("password-setup"));
 
-        dlg.EnterEdit()->setText(QStringLiteral("new"));
-        dlg.ConfirmEdit()->setText(QStringLiteral("new2"));
-        dlg.SetupsBox()->setChecked(true);
-        dlg.OperationBox()->setChecked(false);
+        Named<QLineEdit>(&dlg, "enter")->setText(QStringLiteral("new"));
+        Named<QLineEdit>(&dlg, "confirm")->setText(QStringLiteral("new2"));
+        Named<QCheckBox>(&dlg, "setups")->setChecked(true);
+        Named<QCheckBox>(&dlg, "operation")->setChecked(false);
         const CPasswordSetupInput input = dlg.Input();
         QCOMPARE(input.entered, QStringLiteral("new"));
         QCOMPARE(input.confirmed, QStringLiteral("new2"));
@@ -143,9 +143,9 @@ private Q_SLOTS:
         CSetupPasswordDlg dlg({});
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        dlg.EnterEdit()->setText(QStringLiteral("one"));
-        dlg.ConfirmEdit()->setText(QStringLiteral("two"));
-        dlg.ConfirmEdit()->setFocus();
+        Named<QLineEdit>(&dlg, "enter")->setText(QStringLiteral("one"));
+        Named<QLineEdit>(&dlg, "confirm")->setText(QStringLiteral("two"));
+        Named<QLineEdit>(&dlg, "confirm")->setFocus();
         QSignalSpy accepted(&dlg, &QDialog::accepted);
 
         CCaughtBox box;
@@ -157,9 +157,9 @@ private Q_SLOTS:
             QStringLiteral("The password and the confirmed password do not match.\nPlease type them again."));
         QVERIFY(dlg.isVisible());
         QCOMPARE(accepted.count(), 0);
-        QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(dlg.EnterEdit()));
+        QCOMPARE(dlg.focusWidget(), static_cast<QWidget*>(Named<QLineEdit>(&dlg, "enter")));
 
-        dlg.ConfirmEdit()->setText(QStringLiteral("one"));
+        Named<QLineEdit>(&dlg, "confirm")->setText(QStringLiteral("one"));
         dlg.accept();
         QCOMPARE(accepted.count(), 1);
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -169,20 +169,20 @@ private Q_SLOTS:
     {
         CEnterPasswordDlg dlg;
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Please enter your password"));
-        QCOMPARE(dlg.PasswordEdit()->echoMode(), QLineEdit::Password);
+        QCOMPARE(Named<QLineEdit>(&dlg, "password")->echoMode(), QLineEdit::Password);
         auto* ok = dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         QVERIFY(ok && ok->isDefault());
         SaveScreenshot(dlg, QStringLiteral("password-enter"));
 
         CDialogPasswordPrompt prompt;
         WhenModal<CEnterPasswordDlg>([](CEnterPasswordDlg* asking) {
-            QTest::keyClicks(asking->PasswordEdit(), QStringLiteral("s3cret"));
-            QTest::keyClick(asking->PasswordEdit(), Qt::Key_Return);
+            QTest::keyClicks(Named<QLineEdit>(asking, "password"), QStringLiteral("s3cret"));
+            QTest::keyClick(Named<QLineEdit>(asking, "password"), Qt::Key_Return);
         });
         QCOMPARE(prompt.AskPassword(), std::optional<QString>(QStringLiteral("s3cret")));
 
         WhenModal<CEnterPasswordDlg>([](CEnterPasswordDlg* asking) {
-            asking->PasswordEdit()->setText(QStringLiteral("typed"));
+            Named<QLineEdit>(asking, "password")->setText(QStringLiteral("typed"));
             QTest::keyClick(asking, Qt::Key_Escape);
         });
         QCOMPARE(prompt.AskPassword(), std::nullopt);
@@ -203,8 +203,8 @@ private Q_SLOTS:
         WhenModal<CSetupPasswordDlg>([](CSetupPasswordDlg* dlg) { dlg->reject(); });
         QCOMPARE(EditRights(rights, nullptr), CKelvarisRights::EDIT_CANCELLED);
         WhenModal<CSetupPasswordDlg>([](CSetupPasswordDlg* dlg) {
-            dlg->EnterEdit()->clear();
-            dlg->ConfirmEdit()->clear();
+            Named<QLineEdit>(dlg, "enter")->clear();
+            Named<QLineEdit>(dlg, "confirm")->clear();
             dlg->accept();
         });
         QCOMPARE(EditRights(rights, nullptr), CKelvarisRights::EDIT_CLEARED);
@@ -213,10 +213,10 @@ private Q_SLOTS:
 
         QString preset;
         WhenModal<CSetupPasswordDlg>([&preset](CSetupPasswordDlg* dlg) {
-            preset = dlg->EnterEdit()->text();
-            dlg->EnterEdit()->setText(QStringLiteral("new"));
-            dlg->ConfirmEdit()->setText(QStringLiteral("new"));
-            dlg->ExitBox()->setChecked(false);
+            preset = Named<QLineEdit>(dlg, "enter")->text();
+            Named<QLineEdit>(dlg, "enter")->setText(QStringLiteral("new"));
+            Named<QLineEdit>(dlg, "confirm")->setText(QStringLiteral("new"));
+            Named<QCheckBox>(dlg, "exitProgram")->setChecked(false);
             dlg->accept();
         });
         QCOMPARE(EditRights(rights, nullptr), CKelvarisRights::EDIT_CHANGED);
@@ -306,11 +306,12 @@ private Q_SLOTS:
         CRightsCheck check(&prompt);
         CProfile profile(m_configPath);
         WhenModal<CSetupPasswordDlg>([](CSetupPasswordDlg* dlg) {
-            QVERIFY(dlg->EnterEdit()->text().isEmpty());
-            QVERIFY(dlg->SetupsBox()->isChecked() && dlg->OperationBox()->isChecked());
-            dlg->EnterEdit()->setText(QStringLiteral("dialog"));
-            dlg->ConfirmEdit()->setText(QStringLiteral("dialog"));
-            dlg->OperationBox()->setChecked(false);
+            QVERIFY(Named<QLineEdit>(dlg, "enter")->text().isEmpty());
+            QVERIFY(Named<QCheckBox>(dlg, "setups")->isChecked()
+                && Named<QCheckBox>(dlg, "operation")->isChecked());
+            Named<QLineEdit>(dlg, "enter")->setText(QStringLiteral("dialog"));
+            Named<QLineEdit>(dlg, "confirm")->setText(QStringLiteral("dialog"));
+            Named<QCheckBox>(dlg, "operation")->setChecked(false);
             dlg->accept();
         });
         QVERIFY(RunPasswordCommand(check, profile, nullptr));
