@@ -1,5 +1,6 @@
 #include "app/InfoDialogs.h"
 
+#include <algorithm>
 #include <pugixml.hpp>
 
 #include <QApplication>
@@ -8,17 +9,16 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFile>
-#include <QHBoxLayout>
 #include <QIcon>
-#include <QLabel>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSysInfo>
-#include <QVBoxLayout>
 
 #include "schedule/ConfigLocation.h"
 #include "widgets/WidgetFit.h"
+
+#include "ui_AboutDialog.h"
+#include "ui_SystemInfoDialog.h"
 
 namespace {
 const char* const kProgramIcon = ":/icons/kelvaris.svg";
@@ -38,72 +38,44 @@ QString PugixmlVersion()
 
 CAboutDialog::CAboutDialog(QWidget* parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::CAboutDialog>())
 {
-    auto* icon = new QLabel(this);
+    m_ui->setupUi(this);
     if (QFile::exists(QString::fromLatin1(kProgramIcon))) {
         const QPixmap pixmap = QIcon(QString::fromLatin1(kProgramIcon)).pixmap(64, 64);
         if (!pixmap.isNull())
-            icon->setPixmap(pixmap);
+            m_ui->icon->setPixmap(pixmap);
     }
-    icon->setVisible(!icon->pixmap().isNull());
-    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-
-    auto* name = new QLabel(QStringLiteral("Kelvaris"), this);
-    QFont nameFont = name->font();
+    m_ui->icon->setVisible(!m_ui->icon->pixmap().isNull());
+    QFont nameFont = m_ui->name->font();
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
-    name->setFont(nameFont);
-
-    m_version = new QLabel(this);
-    m_description = new QLabel(this);
-    m_description->setWordWrap(true);
-    m_libraries = new QLabel(this);
-    m_libraries->setWordWrap(true);
-    for (QLabel* label : { name, m_version, m_description, m_libraries })
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    buttons->button(QDialogButtonBox::Close)->setDefault(true);
-
-    auto* texts = new QVBoxLayout;
-    texts->addWidget(name);
-    texts->addWidget(m_version);
-    texts->addSpacing(name->fontMetrics().height() / 2);
-    texts->addWidget(m_description);
-    texts->addWidget(m_libraries);
-    texts->addStretch(1);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(icon);
-    top->addLayout(texts, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(buttons);
+    m_ui->name->setFont(nameFont);
+    m_ui->gap->changeSize(
+        0, m_ui->name->fontMetrics().height() / 2, QSizePolicy::Minimum, QSizePolicy::Fixed);
     // Wide enough for the description on two lines at most.
-    m_description->setMinimumWidth(m_description->fontMetrics().averageCharWidth() * 48);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    Retranslate();
+    m_ui->description->setMinimumWidth(m_ui->description->fontMetrics().averageCharWidth() * 48);
+    m_ui->buttons->button(QDialogButtonBox::Close)->setDefault(true);
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ShowTexts();
 }
+
+CAboutDialog::~CAboutDialog() = default;
 
 void CAboutDialog::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
+    if (event->type() == QEvent::LanguageChange) {
+        m_ui->retranslateUi(this);
+        ShowTexts();
+    }
     QDialog::changeEvent(event);
 }
 
-void CAboutDialog::Retranslate()
+void CAboutDialog::ShowTexts()
 {
-    setWindowTitle(tr("About Kelvaris"));
-    // A window at least as wide as its title needs.
-    if (auto* buttons = findChild<QDialogButtonBox*>())
-        KeepTitleVisible(this, buttons);
-    m_version->setText(tr("Version %1").arg(QStringLiteral(KELVARIS_VERSION)));
-    m_description->setText(
-        tr("Keeps the duty schedule of an alarm and paging installation and drives its alarm server."));
-    m_libraries->setText(
+    KeepTitleVisible(this, m_ui->buttons);
+    m_ui->version->setText(tr("Version %1").arg(QStringLiteral(KELVARIS_VERSION)));
+    m_ui->libraries->setText(
         tr("Uses Qt %1, pugixml %2, RE2 and D-Bus (Qt D-Bus %3).")
             .arg(QString::fromLatin1(qVersion()), PugixmlVersion(), QString::fromLatin1(qVersion())));
 }
@@ -112,48 +84,40 @@ void CAboutDialog::Retranslate()
 
 CSystemInfoDialog::CSystemInfoDialog(const QString& configurationText, QWidget* parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::CSystemInfoDialog>())
     , m_configurationText(configurationText)
 {
-    m_text = new QPlainTextEdit(this);
-    m_text->setReadOnly(true);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    const QFontMetrics metrics = m_text->fontMetrics();
-    m_text->setMinimumSize(metrics.averageCharWidth() * 72, metrics.lineSpacing() * 12);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_copy = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
-    m_copy->setAutoDefault(false);
-    buttons->button(QDialogButtonBox::Close)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(Text()); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_text);
-    layout->addWidget(buttons);
-    Retranslate();
+    m_ui->setupUi(this);
+    m_ui->buttons->button(QDialogButtonBox::Close)->setDefault(true);
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_ui->copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(Text()); });
+    ShowText();
 }
+
+CSystemInfoDialog::~CSystemInfoDialog() = default;
 
 QString CSystemInfoDialog::Text() const
 {
-    return m_text->toPlainText();
+    return m_ui->text->toPlainText();
 }
 
 void CSystemInfoDialog::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
+    if (event->type() == QEvent::LanguageChange) {
+        m_ui->retranslateUi(this);
+        ShowText();
+    }
     QDialog::changeEvent(event);
 }
 
-void CSystemInfoDialog::Retranslate()
+void CSystemInfoDialog::ShowText()
 {
-    setWindowTitle(tr("System information"));
-    m_text->setAccessibleName(windowTitle());
-    // A window at least as wide as its title needs.
-    if (auto* buttons = findChild<QDialogButtonBox*>())
-        KeepTitleVisible(this, buttons);
-    m_copy->setText(tr("&Copy"));
-    m_copy->setToolTip(tr("Copy the system information to the clipboard"));
+    m_ui->text->setAccessibleName(windowTitle());
+    // A window at least as wide as its title needs, and room for 72 characters on 12 lines.
+    KeepTitleVisible(this, m_ui->text);
+    const QFontMetrics metrics = m_ui->text->fontMetrics();
+    m_ui->text->setMinimumSize(
+        std::max(m_ui->text->minimumWidth(), metrics.averageCharWidth() * 72), metrics.lineSpacing() * 12);
 
     // The text widget takes LF line ends (a CR would start a paragraph of its own).
     QString text = m_configurationText;
@@ -166,7 +130,7 @@ void CSystemInfoDialog::Retranslate()
           << tr("Kernel: %1 %2").arg(QSysInfo::kernelType(), QSysInfo::kernelVersion())
           << tr("Qt version: %1").arg(QString::fromLatin1(qVersion()))
           << tr("Locale: %1").arg(QLocale().name());
-    m_text->setPlainText(text + lines.join(QLatin1Char('\n')));
+    m_ui->text->setPlainText(text + lines.join(QLatin1Char('\n')));
 }
 
 QString ConfigurationPathText(const QString& configPath, const QString& masterPath)

@@ -3,15 +3,15 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTranslator>
-#include <QVBoxLayout>
 
 #include "widgets/WidgetFit.h"
+
+#include "ui_LanguageDialog.h"
 
 namespace {
 constexpr CLanguageRow kLanguages[kLanguageCount] = {
@@ -175,38 +175,31 @@ int AppliedLanguage()
 
 CLanguageDialog::CLanguageDialog(int currentIndex, QWidget* parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::CLanguageDialog>())
     , m_current(currentIndex)
 {
-    m_label = new QLabel(this);
-    m_list = new QListWidget(this);
-    m_label->setBuddy(m_list);
+    m_ui->setupUi(this);
     for (const CLanguageRow& row : kLanguages) {
         if (!IsOffered(row.m_index))
             continue;
-        auto* item = new QListWidgetItem(LanguageNativeName(row.m_index), m_list);
+        auto* item = new QListWidgetItem(LanguageNativeName(row.m_index), m_ui->languages);
         item->setData(Qt::UserRole, row.m_index);
         if (row.m_index == currentIndex)
-            m_list->setCurrentItem(item);
+            m_ui->languages->setCurrentItem(item);
     }
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_label);
-    layout->addWidget(m_list);
-    layout->addWidget(buttons);
-    m_list->setFocus();
-    Retranslate();
+    connect(m_ui->languages, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    m_ui->buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(m_ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_ui->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_ui->languages->setFocus();
+    FitTexts();
 }
+
+CLanguageDialog::~CLanguageDialog() = default;
 
 int CLanguageDialog::SelectedIndex() const
 {
-    const QListWidgetItem* item = m_list->currentItem();
+    const QListWidgetItem* item = m_ui->languages->currentItem();
     if (!item || !item->isSelected())
         return m_current;
     return item->data(Qt::UserRole).toInt();
@@ -214,17 +207,16 @@ int CLanguageDialog::SelectedIndex() const
 
 void CLanguageDialog::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
-        Retranslate();
+    if (event->type() == QEvent::LanguageChange) {
+        m_ui->retranslateUi(this);
+        FitTexts();
+    }
     QDialog::changeEvent(event);
 }
 
-void CLanguageDialog::Retranslate()
+void CLanguageDialog::FitTexts()
 {
-    setWindowTitle(tr("Language"));
     // A window at least as wide as its title needs.
-    if (auto* buttons = findChild<QDialogButtonBox*>())
-        KeepTitleVisible(this, buttons);
-    m_label->setText(tr("Choose the language of the user interface:"));
-    m_list->setAccessibleName(m_label->text().remove(u':').trimmed());
+    KeepTitleVisible(this, m_ui->buttons);
+    m_ui->languages->setAccessibleName(m_ui->languagesLabel->text().remove(u':').trimmed());
 }

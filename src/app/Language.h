@@ -1,10 +1,14 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <QLocale>
 #include <QString>
 
-class QListWidget;
+namespace Ui {
+class CLanguageDialog;
+} // namespace Ui
 
 // The language table: index 0 German, 1 English (United Kingdom), 2 French, 3 Italian, 4 Spanish,
 // 5 Dutch, 6 Turkish, 7 Japanese, 8 Russian, 9 Chinese (traditional). The program carries the
@@ -42,23 +46,22 @@ bool ApplyLanguage(int index);
 // The index applied last (-1 before the first ApplyLanguage).
 int AppliedLanguage();
 
-// "Language": the offered languages in their own names; OK selects.
+// "Language": the offered languages in their own names (the list "languages"); OK selects.
 class CLanguageDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     CLanguageDialog(int currentIndex, QWidget* parent = nullptr);
+    ~CLanguageDialog() override;
     // The chosen index.
     int SelectedIndex() const;
-    QListWidget* List() const { return m_list; }
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Retranslate();
-    QListWidget* m_list = nullptr;
-    class QLabel* m_label = nullptr;
+    void FitTexts();
+    const std::unique_ptr<Ui::CLanguageDialog> m_ui;
     int m_current = -1;
 };

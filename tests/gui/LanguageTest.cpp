@@ -124,7 +124,7 @@ private Q_SLOTS:
         CLanguageDialog dlg(4);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Language"));
         QVERIFY(LabelTexts(dlg).contains(QStringLiteral("Choose the language of the user interface:")));
-        QListWidget* list = dlg.List();
+        QListWidget* list = Named<QListWidget>(&dlg, "languages");
         QCOMPARE(list->count(), 5);
         const int expected[] = { 0, 1, 2, 4, 5 };
         for (int row = 0; row < 5; ++row) {
@@ -152,7 +152,7 @@ private Q_SLOTS:
 
         // A language without shipped texts is kept when nothing is chosen.
         CLanguageDialog italian(3);
-        QCOMPARE(italian.List()->selectedItems().size(), 0);
+        QCOMPARE(Named<QListWidget>(&italian, "languages")->selectedItems().size(), 0);
         QCOMPARE(italian.SelectedIndex(), 3);
     }
 
@@ -214,7 +214,7 @@ private Q_SLOTS:
 
         CSystemInfoDialog info(both);
         QCOMPARE(info.windowTitle(), QStringLiteral("System information"));
-        QVERIFY(info.TextEdit()->isReadOnly());
+        QVERIFY(Named<QPlainTextEdit>(&info, "text")->isReadOnly());
         const QStringList lines = info.Text().split(QLatin1Char('\n'));
         // The CR LF line ends of the path text become single lines.
         QCOMPARE(lines.mid(0, 3),
@@ -224,9 +224,9 @@ private Q_SLOTS:
         QVERIFY(lines.contains(QStringLiteral("Operating system: %1").arg(QSysInfo::prettyProductName())));
         QVERIFY(lines.contains(QStringLiteral("Locale: %1").arg(QLocale().name())));
 
-        QCOMPARE(info.CopyButton()->text(), QStringLiteral("&Copy"));
+        QCOMPARE(Named<QPushButton>(&info, "copy")->text(), QStringLiteral("&Copy"));
         SaveScreenshot(info, QStringLiteral("system-information"));
-        info.CopyButton()->click();
+        Named<QPushButton>(&info, "copy")->click();
         QCOMPARE(QApplication::clipboard()->text(), info.Text());
     }
 };
