@@ -7,6 +7,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QByteArray>
 #include <QDir>
 #include <QString>
 #include <QTimer>
@@ -15,12 +16,12 @@
 // A dialog's control by its object name (the name in its form); a test that asks for one that is
 // not there stops at once with the name, instead of crashing on a null pointer later.
 template <class T>
-T* Named(const QObject* parent, const char* name)
+T* Named(const QObject* parent, const QByteArray& name)
 {
     T* child = parent ? parent->findChild<T*>(QString::fromLatin1(name)) : nullptr;
     if (!child) {
-        std::fprintf(stderr, "FAIL: no %s named \"%s\" in %s\n", T::staticMetaObject.className(), name,
-            parent ? parent->metaObject()->className() : "(null)");
+        std::fprintf(stderr, "FAIL: no %s named \"%s\" in %s\n", T::staticMetaObject.className(),
+            name.constData(), parent ? parent->metaObject()->className() : "(null)");
         std::abort();
     }
     return child;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include <QDialog>
 #include <QString>
@@ -9,10 +10,10 @@
 #include "engine/KelvarisDoc.h"
 
 class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QTimeEdit;
+
+namespace Ui {
+class CGeneralSettingsDialog;
+} // namespace Ui
 
 // --- Deciding logic of the general settings (no widgets) ---------------------------------------------
 
@@ -40,36 +41,25 @@ QString TimeFormatWithoutSeconds(const QString& format);
 
 // --- CGeneralSettingsDialog ------------------------------------------------------------------------
 
-// "General Setup": the seven working days, the work time from and to, and what closing the main
-// window does. Settings() gives the edited values; the caller stores them.
+// "General Setup": the seven working days ("monday" to "sunday"), the work time "from" and "to",
+// and what closing the main window does ("onClose"). Settings() gives the edited values; the caller
+// stores them.
 class CGeneralSettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CGeneralSettingsDialog(const CGeneralSettings& settings, QWidget* parent = nullptr);
+    ~CGeneralSettingsDialog() override;
 
     CGeneralSettings Settings() const;
-
-    // Monday is 0, Sunday 6.
-    QCheckBox* WorkDayBox(int day) const { return m_days.at(size_t(day)); }
-    QTimeEdit* FromEdit() const { return m_from; }
-    QTimeEdit* ToEdit() const { return m_to; }
-    QComboBox* OnCloseCombo() const { return m_onClose; }
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Retranslate();
+    // Monday first.
+    std::array<QCheckBox*, 7> DayBoxes() const;
 
-    std::array<QCheckBox*, 7> m_days {};
-    QTimeEdit* m_from = nullptr;
-    QTimeEdit* m_to = nullptr;
-    QComboBox* m_onClose = nullptr;
-    QGroupBox* m_daysGroup = nullptr;
-    QGroupBox* m_timeGroup = nullptr;
-    QLabel* m_fromLabel = nullptr;
-    QLabel* m_toLabel = nullptr;
-    QLabel* m_onCloseLabel = nullptr;
+    const std::unique_ptr<Ui::CGeneralSettingsDialog> m_ui;
 };

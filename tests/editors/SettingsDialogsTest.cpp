@@ -14,6 +14,14 @@
 #include "DialogTesting.h"
 
 namespace {
+// Monday is 0.
+QCheckBox* DayBox(const QDialog& dialog, int day)
+{
+    static const char* const kNames[]
+        = { "monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday" };
+    return Named<QCheckBox>(&dialog, kNames[day]);
+}
+
 void ClickOk(QDialog& dialog)
 {
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
@@ -34,16 +42,16 @@ private Q_SLOTS:
         SaveScreenshot(dialog, QStringLiteral("general-settings"));
         const QStringList days = { "Mo", "Tu", "We", "Th", "Fr", "Sa", "Su" };
         for (int day = 0; day < 7; ++day) {
-            QCOMPARE(dialog.WorkDayBox(day)->text(), days[day]);
-            QCOMPARE(dialog.WorkDayBox(day)->isChecked(), day % 2 == 0);
+            QCOMPARE(DayBox(dialog, day)->text(), days[day]);
+            QCOMPARE(DayBox(dialog, day)->isChecked(), day % 2 == 0);
         }
-        QCOMPARE(dialog.FromEdit()->time(), QTime(8, 5, 0));
-        QCOMPARE(dialog.ToEdit()->time(), QTime(17, 59, 0));
-        QCOMPARE(dialog.OnCloseCombo()->count(), 3);
-        QCOMPARE(dialog.OnCloseCombo()->itemText(0), QStringLiteral("Quit Kelvaris"));
-        QCOMPARE(dialog.OnCloseCombo()->itemText(1), QStringLiteral("Hide window"));
-        QCOMPARE(dialog.OnCloseCombo()->itemText(2), QStringLiteral("Minimize window"));
-        QCOMPARE(dialog.OnCloseCombo()->currentIndex(), 2);
+        QCOMPARE(Named<QTimeEdit>(&dialog, "from")->time(), QTime(8, 5, 0));
+        QCOMPARE(Named<QTimeEdit>(&dialog, "to")->time(), QTime(17, 59, 0));
+        QCOMPARE(Named<QComboBox>(&dialog, "onClose")->count(), 3);
+        QCOMPARE(Named<QComboBox>(&dialog, "onClose")->itemText(0), QStringLiteral("Quit Kelvaris"));
+        QCOMPARE(Named<QComboBox>(&dialog, "onClose")->itemText(1), QStringLiteral("Hide window"));
+        QCOMPARE(Named<QComboBox>(&dialog, "onClose")->itemText(2), QStringLiteral("Minimize window"));
+        QCOMPARE(Named<QComboBox>(&dialog, "onClose")->currentIndex(), 2);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("General Setup"));
 
         // Unchanged, the settings come back as they went in.
@@ -58,9 +66,9 @@ private Q_SLOTS:
     {
         // A hand-edited file: times outside the day, bits above Sunday, an unknown close behaviour.
         CGeneralSettingsDialog dialog({ 0x180 | 0x01, -30, 5000, 7 });
-        QCOMPARE(dialog.FromEdit()->time(), QTime(0, 0));
-        QCOMPARE(dialog.ToEdit()->time(), QTime(23, 59));
-        QCOMPARE(dialog.OnCloseCombo()->currentIndex(), 0);
+        QCOMPARE(Named<QTimeEdit>(&dialog, "from")->time(), QTime(0, 0));
+        QCOMPARE(Named<QTimeEdit>(&dialog, "to")->time(), QTime(23, 59));
+        QCOMPARE(Named<QComboBox>(&dialog, "onClose")->currentIndex(), 0);
         const CGeneralSettings settings = dialog.Settings();
         QCOMPARE(settings.m_workDays, 0x01);
         QCOMPARE(settings.m_workTimeFrom, 0);
@@ -73,14 +81,14 @@ private Q_SLOTS:
         CGeneralSettingsDialog dialog({ 0x1F, 480, 1020, 0 });
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(dialog.WorkDayBox(0), Qt::LeftButton); // Monday off
-        QTest::mouseClick(dialog.WorkDayBox(5), Qt::LeftButton); // Saturday on
-        dialog.WorkDayBox(6)->setChecked(true);
+        QTest::mouseClick(DayBox(dialog, 0), Qt::LeftButton); // Monday off
+        QTest::mouseClick(DayBox(dialog, 5), Qt::LeftButton); // Saturday on
+        DayBox(dialog, 6)->setChecked(true);
         // Seconds are dropped.
-        dialog.FromEdit()->setTime(QTime(7, 30, 45));
-        dialog.ToEdit()->setTime(QTime(23, 59, 59));
-        dialog.OnCloseCombo()->setCurrentIndex(
-            dialog.OnCloseCombo()->findText(QStringLiteral("Hide window")));
+        Named<QTimeEdit>(&dialog, "from")->setTime(QTime(7, 30, 45));
+        Named<QTimeEdit>(&dialog, "to")->setTime(QTime(23, 59, 59));
+        Named<QComboBox>(&dialog, "onClose")
+            ->setCurrentIndex(Named<QComboBox>(&dialog, "onClose")->findText(QStringLiteral("Hide window")));
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const CGeneralSettings settings = dialog.Settings();
@@ -107,20 +115,20 @@ private Q_SLOTS:
             QStringLiteral("{{NEXT}} did not answer"));
         SaveScreenshot(dialog, QStringLiteral("takeover-texts"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Messages used for takeover mode"));
-        QCOMPARE(dialog.RequestEdit()->text(), QStringLiteral("Please take over {{GROUP}}"));
-        QCOMPARE(dialog.ConfirmEdit()->text(), QStringLiteral("Taken over"));
-        QCOMPARE(dialog.TimeoutEdit()->text(), QStringLiteral("{{NEXT}} did not answer"));
+        QCOMPARE(Named<QLineEdit>(&dialog, "request")->text(), QStringLiteral("Please take over {{GROUP}}"));
+        QCOMPARE(Named<QLineEdit>(&dialog, "confirm")->text(), QStringLiteral("Taken over"));
+        QCOMPARE(Named<QLineEdit>(&dialog, "timeout")->text(), QStringLiteral("{{NEXT}} did not answer"));
 
         const QStringList placeholders = { "{{GROUP}}", "{{CURRENT}}", "{{NEXT}}" };
         const QStringList meanings
             = { "Name of the alarm group", "Name of the previous user", "User name for takeover" };
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(dialog.HintPlaceholderLabel(i)->text(), placeholders[i]);
-            QCOMPARE(dialog.HintMeaningLabel(i)->text(), meanings[i]);
+            QCOMPARE(Named<QLabel>(&dialog, "placeholder" + QByteArray::number(i))->text(), placeholders[i]);
+            QCOMPARE(Named<QLabel>(&dialog, "meaning" + QByteArray::number(i))->text(), meanings[i]);
         }
 
-        dialog.ConfirmEdit()->clear();
-        QTest::keyClicks(dialog.ConfirmEdit(), QStringLiteral("{{NEXT}} has {{GROUP}} now"));
+        Named<QLineEdit>(&dialog, "confirm")->clear();
+        QTest::keyClicks(Named<QLineEdit>(&dialog, "confirm"), QStringLiteral("{{NEXT}} has {{GROUP}} now"));
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.RequestText(), QStringLiteral("Please take over {{GROUP}}"));
