@@ -301,6 +301,49 @@ TEST_F(KelvarisPipeTest, AFileChangedBeforeARequestIsSeenByItsAnswer)
     }
 }
 
+// While the server's thread is held up by one answer, the alarm server's burst of connections
+// waits in the listen backlog instead of being refused (a short backlog refused all but a few).
+TEST_F(KelvarisPipeTest, ABurstOfConnectionsWaitsInTheBacklogWhileAnAnswerTakes)
+{
+    class CSlowServices : public CFakeServices
+    {
+    public:
+        int CheckDispatching(const QString&, const QString&, const QString&) override
+        {
+            m_entered.set_value();
+            m_release.wait();
+            return kDispatchSend;
+        }
+        std::promise<void> m_entered;
+        std::promise<void> m_releaser;
+        std::shared_future<void> m_release = m_releaser.get_future().share();
+    } services;
+    CKelvarisPipe pipe(services);
+    pipe.Start();
+    CRawClient first(m_name);
+    ASSERT_TRUE(first.IsConnected());
+    ASSERT_TRUE(first.Send("<TimeCmd Name=\"CheckDispatching\"><DispatchingID>1</DispatchingID></TimeCmd>"));
+    ASSERT_EQ(services.m_entered.get_future().wait_for(5s), std::future_status::ready);
+
+    constexpr int kBurst = 100;
+    CSeqPacketAddress address;
+    ASSERT_TRUE(address.Set(m_name));
+    int connected = 0;
+    std::vector<int> fds;
+    for (int i = 0; i < kBurst; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        ASSERT_GE(fd, 0);
+        fds.push_back(fd);
+        connected += ::connect(fd, address.Data(), address.Length()) == 0;
+    }
+    services.m_releaser.set_value();
+    EXPECT_EQ(first.Receive(),
+        Reply(R"(<TimeCmd Name="CheckDispatching"><DispatchingResult>0</DispatchingResult></TimeCmd>)"));
+    for (const int fd : fds)
+        ::close(fd);
+    EXPECT_EQ(connected, kBurst);
+}
+
 TEST_F(KelvarisPipeTest, HandleResponseIsAnsweredAtOnceAndQueuedInOrder)
 {
     CKelvarisPipe pipe(m_services);
