@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QDate>
 #include <QDialog>
@@ -8,12 +9,11 @@
 
 #include "schedule/Holiday.h"
 
-class QDateEdit;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
-class QTreeWidget;
+namespace Ui {
+class CHolidayAuto;
+class CHolidayEntry;
+class CHolidayListDialog;
+} // namespace Ui
 
 // --- Deciding logic of the holiday editor (no widgets) ----------------------------------------------
 
@@ -44,7 +44,8 @@ using CHolidayGenerator = std::function<bool(CHolidaysArray& holidays, int first
 
 // --- CHolidayEntry -----------------------------------------------------------------------------------
 
-// "Holiday": the name and the date of one holiday. OK is enabled only while the name is not empty.
+// "Holiday": the name ("name") and the date ("date") of one holiday. OK is enabled only while the
+// name is not empty.
 class CHolidayEntry : public QDialog
 {
     Q_OBJECT
@@ -54,12 +55,9 @@ public:
     explicit CHolidayEntry(QWidget* parent = nullptr);
     // Preset with an existing holiday.
     explicit CHolidayEntry(const CHoliday& holiday, QWidget* parent = nullptr);
+    ~CHolidayEntry() override;
 
     CHoliday Holiday() const;
-
-    QLineEdit* NameEdit() const { return m_name; }
-    QDateEdit* DateEdit() const { return m_date; }
-    QPushButton* OkButton() const { return m_ok; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -67,64 +65,46 @@ protected:
 private:
     void Build(const CHoliday& holiday);
     void UpdateOk();
-    void Retranslate();
 
-    QLineEdit* m_name = nullptr;
-    QDateEdit* m_date = nullptr;
-    QLabel* m_nameLabel = nullptr;
-    QLabel* m_dateLabel = nullptr;
-    QPushButton* m_ok = nullptr;
+    const std::unique_ptr<Ui::CHolidayEntry> m_ui;
 };
 
 // --- CHolidayAuto ------------------------------------------------------------------------------------
 
-// "Enter the Years": the first and the last year of the statutory holidays to generate, both preset
-// to the current year. The boxes take whole numbers only; the span is checked by the generation.
+// "Enter the Years": the first ("from") and the last year ("to") of the statutory holidays to
+// generate, both preset to the current year. The boxes take whole numbers only; the span is
+// checked by the generation.
 class CHolidayAuto : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CHolidayAuto(QWidget* parent = nullptr);
+    ~CHolidayAuto() override;
 
     int FromYear() const;
     int ToYear() const;
-
-    QSpinBox* FromEdit() const { return m_from; }
-    QSpinBox* ToEdit() const { return m_to; }
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Retranslate();
-
-    QSpinBox* m_from = nullptr;
-    QSpinBox* m_to = nullptr;
-    QLabel* m_fromLabel = nullptr;
-    QLabel* m_toLabel = nullptr;
+    const std::unique_ptr<Ui::CHolidayAuto> m_ui;
 };
 
 // --- CHolidayListDialog ------------------------------------------------------------------------------
 
-// "Holidays": the holiday list, sorted by date when the dialog opens, with Add, Edit (default, also a
-// double click on a row), Remove, Automatic and Close. Edits the list in place and sets its modified
-// flag on every change; the opener saves it.
+// "Holidays": the holiday list ("holidays"), sorted by date when the dialog opens, with Add, Edit
+// (default, also a double click on a row), Remove, Automatic and Close ("add", "edit", "remove",
+// "automatic", "close"); "result" says what the last Automatic run added (hidden before one).
+// Edits the list in place and sets its modified flag on every change; the opener saves it.
 class CHolidayListDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit CHolidayListDialog(CHolidaysArray& holidays, QWidget* parent = nullptr);
-
-    QTreeWidget* List() const { return m_list; }
-    QPushButton* AddButton() const { return m_add; }
-    QPushButton* EditButton() const { return m_edit; }
-    QPushButton* RemoveButton() const { return m_remove; }
-    QPushButton* AutomaticButton() const { return m_automatic; }
-    QPushButton* CloseButton() const { return m_close; }
-    // Says what the last Automatic run added; hidden before one.
-    QLabel* ResultLabel() const { return m_result; }
+    ~CHolidayListDialog() override;
 
     // The row selected now, or -1.
     int SelectedRow() const;
@@ -148,17 +128,10 @@ private:
     void Rebuild();
     void FitColumns();
     void UpdateButtons();
-    void Retranslate();
     // Appends a holiday, sorts the list, rebuilds it and selects the holiday's row.
     void InsertHoliday(const CHoliday& holiday);
 
+    const std::unique_ptr<Ui::CHolidayListDialog> m_ui;
     CHolidaysArray& m_holidays;
     CHolidayGenerator m_generator;
-    QTreeWidget* m_list = nullptr;
-    QPushButton* m_add = nullptr;
-    QPushButton* m_edit = nullptr;
-    QPushButton* m_remove = nullptr;
-    QPushButton* m_automatic = nullptr;
-    QPushButton* m_close = nullptr;
-    QLabel* m_result = nullptr;
 };

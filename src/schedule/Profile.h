@@ -27,10 +27,13 @@
 // little or big endian) is read in that encoding and written back in it, mark included.
 //
 // Caching. Each file is parsed once into a process-wide document keyed by its absolute path.
-// Before a document is used it is checked against the file's status (modification and change
-// time, size, inode, device); a file changed or removed on disk is read again. A file modified
-// within the last two seconds is additionally compared byte for byte with what was last read or
-// written, so an edit within the same time-stamp granule is not missed. Writes change the
+// Before a document is used, the watch on its folder (CFileWatch, inotify) tells whether the file
+// may have changed since it was last looked at; only then is it checked against the file's status
+// (modification and change time, size, inode, device), and a file changed or removed on disk is
+// read again. A file modified within the last two seconds is additionally compared byte for byte
+// with what was last read or written, so an edit within the same time-stamp granule is not
+// missed. Symbolic links, files with several names and files whose folder cannot be watched are
+// checked against their status at every use; every file at least once a second. Writes change the
 // document and are visible at once to every reader in the process; outside a batch each write
 // replaces the file at once (temporary file in the same folder, then rename). A write that cannot
 // be stored drops the document, so later reads see the file as it is on disk.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -56,11 +57,12 @@ QStringList RowNames(const QTreeWidget& list)
 void AnswerEntry(const QString& name, const QDate& date, bool ok = true)
 {
     WhenModal<CHolidayEntry>([name, date, ok](CHolidayEntry* entry) {
-        entry->NameEdit()->clear();
-        QTest::keyClicks(entry->NameEdit(), name);
-        entry->DateEdit()->setDate(date);
+        Named<QLineEdit>(entry, "name")->clear();
+        QTest::keyClicks(Named<QLineEdit>(entry, "name"), name);
+        Named<QDateEdit>(entry, "date")->setDate(date);
         if (ok)
-            QTest::mouseClick(entry->OkButton(), Qt::LeftButton);
+            QTest::mouseClick(
+                Named<QDialogButtonBox>(entry, "buttons")->button(QDialogButtonBox::Ok), Qt::LeftButton);
         else
             entry->reject();
     });
@@ -70,8 +72,8 @@ void AnswerEntry(const QString& name, const QDate& date, bool ok = true)
 void AnswerYears(int from, int to)
 {
     WhenModal<CHolidayAuto>([from, to](CHolidayAuto* years) {
-        years->FromEdit()->setValue(from);
-        years->ToEdit()->setValue(to);
+        Named<QSpinBox>(years, "from")->setValue(from);
+        Named<QSpinBox>(years, "to")->setValue(to);
         years->accept();
     });
 }
@@ -89,25 +91,25 @@ private Q_SLOTS:
     {
         CHolidayEntry entry;
         SaveScreenshot(entry, QStringLiteral("holiday-entry"));
-        QVERIFY(entry.NameEdit()->text().isEmpty());
-        QCOMPARE(entry.DateEdit()->date(), QDate(2024, 6, 15));
-        QVERIFY(!entry.OkButton()->isEnabled());
-        QTest::keyClicks(entry.NameEdit(), QStringLiteral("Carnival"));
-        QVERIFY(entry.OkButton()->isEnabled());
-        entry.NameEdit()->clear();
-        QVERIFY(!entry.OkButton()->isEnabled());
+        QVERIFY(Named<QLineEdit>(&entry, "name")->text().isEmpty());
+        QCOMPARE(Named<QDateEdit>(&entry, "date")->date(), QDate(2024, 6, 15));
+        QVERIFY(!Named<QDialogButtonBox>(&entry, "buttons")->button(QDialogButtonBox::Ok)->isEnabled());
+        QTest::keyClicks(Named<QLineEdit>(&entry, "name"), QStringLiteral("Carnival"));
+        QVERIFY(Named<QDialogButtonBox>(&entry, "buttons")->button(QDialogButtonBox::Ok)->isEnabled());
+        Named<QLineEdit>(&entry, "name")->clear();
+        QVERIFY(!Named<QDialogButtonBox>(&entry, "buttons")->button(QDialogButtonBox::Ok)->isEnabled());
         // Blanks are a name; the record keeps them as typed.
-        QTest::keyClicks(entry.NameEdit(), QStringLiteral(" x "));
-        QVERIFY(entry.OkButton()->isEnabled());
-        entry.DateEdit()->setDate(QDate(2025, 2, 28));
+        QTest::keyClicks(Named<QLineEdit>(&entry, "name"), QStringLiteral(" x "));
+        QVERIFY(Named<QDialogButtonBox>(&entry, "buttons")->button(QDialogButtonBox::Ok)->isEnabled());
+        Named<QDateEdit>(&entry, "date")->setDate(QDate(2025, 2, 28));
         const CHoliday holiday = entry.Holiday();
         QCOMPARE(holiday.m_name, QStringLiteral(" x "));
         QCOMPARE(holiday.m_date, CDateTime(2025, 2, 28, 0, 0, 0));
 
         CHolidayEntry preset(Day("Boxing Day", 2024, 12, 26));
-        QCOMPARE(preset.NameEdit()->text(), QStringLiteral("Boxing Day"));
-        QCOMPARE(preset.DateEdit()->date(), QDate(2024, 12, 26));
-        QVERIFY(preset.OkButton()->isEnabled());
+        QCOMPARE(Named<QLineEdit>(&preset, "name")->text(), QStringLiteral("Boxing Day"));
+        QCOMPARE(Named<QDateEdit>(&preset, "date")->date(), QDate(2024, 12, 26));
+        QVERIFY(Named<QDialogButtonBox>(&preset, "buttons")->button(QDialogButtonBox::Ok)->isEnabled());
     }
 
     void yearDialogTakesWholeYearsPresetToThisYear()
@@ -116,12 +118,12 @@ private Q_SLOTS:
         SaveScreenshot(years, QStringLiteral("holiday-years"));
         QCOMPARE(years.FromYear(), 2024);
         QCOMPARE(years.ToYear(), 2024);
-        years.FromEdit()->selectAll();
-        QTest::keyClicks(years.FromEdit(), QStringLiteral("19x0.5"));
-        years.FromEdit()->interpretText();
+        Named<QSpinBox>(&years, "from")->selectAll();
+        QTest::keyClicks(Named<QSpinBox>(&years, "from"), QStringLiteral("19x0.5"));
+        Named<QSpinBox>(&years, "from")->interpretText();
         QCOMPARE(years.FromYear(), 1905);
         // Years outside the generated span can be entered; the generation ignores them.
-        years.ToEdit()->setValue(2100);
+        Named<QSpinBox>(&years, "to")->setValue(2100);
         QCOMPARE(years.ToYear(), 2100);
     }
 
@@ -137,7 +139,7 @@ private Q_SLOTS:
 
         QCOMPARE(Names(holidays), QStringList({ "New Year", "Second", "Christmas Day" }));
         QVERIFY(!holidays.IsModified());
-        QTreeWidget* list = dialog.List();
+        QTreeWidget* list = Named<QTreeWidget>(&dialog, "holidays");
         QCOMPARE(list->headerItem()->text(0), QStringLiteral("Holiday"));
         QCOMPARE(list->headerItem()->text(1), QStringLiteral("Date"));
         QCOMPARE(RowNames(*list), Names(holidays));
@@ -145,15 +147,15 @@ private Q_SLOTS:
             FormatDateTime(CDateTime(2024, 12, 25, 0, 0, 0), DTF_DATE | DTF_FULLYEAR));
         QVERIFY(list->columnWidth(0) > list->columnWidth(1));
         // The first row is selected at once, so Return (Edit is the default) edits it.
-        QVERIFY(dialog.EditButton()->isDefault());
+        QVERIFY(Named<QPushButton>(&dialog, "edit")->isDefault());
         QCOMPARE(dialog.SelectedRow(), 0);
-        QVERIFY(dialog.EditButton()->isEnabled());
+        QVERIFY(Named<QPushButton>(&dialog, "edit")->isEnabled());
         dialog.SelectRow(-1);
-        QVERIFY(!dialog.EditButton()->isEnabled());
-        QVERIFY(!dialog.RemoveButton()->isEnabled());
+        QVERIFY(!Named<QPushButton>(&dialog, "edit")->isEnabled());
+        QVERIFY(!Named<QPushButton>(&dialog, "remove")->isEnabled());
         dialog.SelectRow(1);
-        QVERIFY(dialog.EditButton()->isEnabled());
-        QVERIFY(dialog.RemoveButton()->isEnabled());
+        QVERIFY(Named<QPushButton>(&dialog, "edit")->isEnabled());
+        QVERIFY(Named<QPushButton>(&dialog, "remove")->isEnabled());
     }
 
     void addInsertsInDateOrderAndSelectsTheNewRow()
@@ -163,15 +165,15 @@ private Q_SLOTS:
         CHolidayListDialog dialog(holidays);
 
         AnswerEntry(QStringLiteral("Cancelled"), QDate(2024, 3, 3), false);
-        QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "add"), Qt::LeftButton);
         QCOMPARE(holidays.size(), 3);
         QVERIFY(!holidays.IsModified());
 
         // A second holiday on a day already listed comes after the first.
         AnswerEntry(QStringLiteral("B2"), QDate(2024, 5, 1));
-        QTest::mouseClick(dialog.AddButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "add"), Qt::LeftButton);
         QCOMPARE(Names(holidays), QStringList({ "A", "B", "B2", "C" }));
-        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QCOMPARE(RowNames(*Named<QTreeWidget>(&dialog, "holidays")), Names(holidays));
         QCOMPARE(dialog.SelectedRow(), 2);
         QVERIFY(holidays.IsModified());
         QCOMPARE(holidays.at(2).m_date, CDateTime(2024, 5, 1, 0, 0, 0));
@@ -190,22 +192,22 @@ private Q_SLOTS:
 
         dialog.SelectRow(0);
         AnswerEntry(QStringLiteral("A moved"), QDate(2024, 7, 7));
-        QTest::mouseClick(dialog.EditButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "edit"), Qt::LeftButton);
         QCOMPARE(Names(holidays), QStringList({ "B", "A moved", "C" }));
-        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QCOMPARE(RowNames(*Named<QTreeWidget>(&dialog, "holidays")), Names(holidays));
         QCOMPARE(dialog.SelectedRow(), 1);
         QVERIFY(holidays.IsModified());
 
         // A double click on a row edits it as well; Cancel keeps it.
         holidays.SetModified(false);
-        QTreeWidgetItem* last = dialog.List()->topLevelItem(2);
+        QTreeWidgetItem* last = Named<QTreeWidget>(&dialog, "holidays")->topLevelItem(2);
         dialog.SelectRow(2);
         bool opened = false;
         WhenModal<CHolidayEntry>([&opened](CHolidayEntry* entry) {
-            opened = entry->NameEdit()->text() == QLatin1String("C");
+            opened = Named<QLineEdit>(entry, "name")->text() == QLatin1String("C");
             entry->reject();
         });
-        Q_EMIT dialog.List()->itemDoubleClicked(last, 0);
+        Q_EMIT Named<QTreeWidget>(&dialog, "holidays")->itemDoubleClicked(last, 0);
         QVERIFY(opened);
         QCOMPARE(Names(holidays), QStringList({ "B", "A moved", "C" }));
         QVERIFY(!holidays.IsModified());
@@ -223,21 +225,21 @@ private Q_SLOTS:
         QVERIFY(!holidays.IsModified());
 
         dialog.SelectRow(1);
-        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "remove"), Qt::LeftButton);
         QCOMPARE(Names(holidays), QStringList({ "A", "C" }));
-        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
+        QCOMPARE(RowNames(*Named<QTreeWidget>(&dialog, "holidays")), Names(holidays));
         QCOMPARE(dialog.SelectedRow(), 1);
         QVERIFY(holidays.IsModified());
 
         // Removing the last row leaves nothing selected, so Remove waits for a new selection.
-        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "remove"), Qt::LeftButton);
         QCOMPARE(Names(holidays), QStringList({ "A" }));
         QCOMPARE(dialog.SelectedRow(), -1);
-        QVERIFY(!dialog.RemoveButton()->isEnabled());
+        QVERIFY(!Named<QPushButton>(&dialog, "remove")->isEnabled());
         dialog.SelectRow(0);
-        QTest::mouseClick(dialog.RemoveButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "remove"), Qt::LeftButton);
         QVERIFY(holidays.isEmpty());
-        QCOMPARE(dialog.List()->topLevelItemCount(), 0);
+        QCOMPARE(Named<QTreeWidget>(&dialog, "holidays")->topLevelItemCount(), 0);
         QCOMPARE(dialog.SelectedRow(), -1);
     }
 
@@ -248,7 +250,7 @@ private Q_SLOTS:
 
         // Reversed years are exchanged; a span under 50 years comes out sorted.
         AnswerYears(2030, 2025);
-        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "automatic"), Qt::LeftButton);
         QCOMPARE(holidays.size(), 1 + 6 * 11);
         QVERIFY(holidays.IsModified());
         QCOMPARE(holidays.first().m_date, CDateTime(2025, 1, 1, 0, 0, 0));
@@ -256,18 +258,18 @@ private Q_SLOTS:
         QVERIFY(std::is_sorted(holidays.cbegin(), holidays.cend(),
             [](const CHoliday& a, const CHoliday& b) { return a.m_date < b.m_date; }));
         QVERIFY(Names(holidays).contains(QStringLiteral("Mine")));
-        QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
-        QCOMPARE(RowNames(*dialog.List()), Names(holidays));
-        QVERIFY(!dialog.ResultLabel()->isHidden());
-        QVERIFY2(dialog.ResultLabel()->text().contains(QStringLiteral("66")),
-            qPrintable(dialog.ResultLabel()->text()));
+        QCOMPARE(Named<QTreeWidget>(&dialog, "holidays")->topLevelItemCount(), holidays.size());
+        QCOMPARE(RowNames(*Named<QTreeWidget>(&dialog, "holidays")), Names(holidays));
+        QVERIFY(!Named<QLabel>(&dialog, "result")->isHidden());
+        QVERIFY2(Named<QLabel>(&dialog, "result")->text().contains(QStringLiteral("66")),
+            qPrintable(Named<QLabel>(&dialog, "result")->text()));
 
         // The same years again add nothing and say so.
         AnswerYears(2025, 2030);
-        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "automatic"), Qt::LeftButton);
         QCOMPARE(holidays.size(), 1 + 6 * 11);
-        QVERIFY2(dialog.ResultLabel()->text().contains(QStringLiteral("2025 to 2030")),
-            qPrintable(dialog.ResultLabel()->text()));
+        QVERIFY2(Named<QLabel>(&dialog, "result")->text().contains(QStringLiteral("2025 to 2030")),
+            qPrintable(Named<QLabel>(&dialog, "result")->text()));
     }
 
     void automaticIgnoresYearsOutsideTheSpan()
@@ -277,11 +279,11 @@ private Q_SLOTS:
         for (const auto& [from, to] :
             { std::pair(1900, 1950), std::pair(2000, 2100), std::pair(1950, 1900) }) {
             AnswerYears(from, to);
-            QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+            QTest::mouseClick(Named<QPushButton>(&dialog, "automatic"), Qt::LeftButton);
             QCOMPARE(holidays.size(), 1);
             QVERIFY(!holidays.IsModified());
         }
-        QCOMPARE(dialog.List()->topLevelItemCount(), 1);
+        QCOMPARE(Named<QTreeWidget>(&dialog, "holidays")->topLevelItemCount(), 1);
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -290,14 +292,14 @@ private Q_SLOTS:
         CHolidaysArray holidays = Holidays({ Day("Mine", 2027, 6, 1) });
         CHolidayListDialog dialog(holidays);
         AnswerYears(1901, 2099);
-        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "automatic"), Qt::LeftButton);
         QCOMPARE(holidays.size(), 1 + 199 * 11);
         // Appended year by year behind the existing holiday, not sorted.
         QCOMPARE(holidays.at(0).m_name, QStringLiteral("Mine"));
         QCOMPARE(holidays.at(1).m_date, CDateTime(1901, 1, 1, 0, 0, 0));
         QCOMPARE(holidays.last().m_date, CDateTime(2099, 12, 26, 0, 0, 0));
-        QCOMPARE(dialog.List()->topLevelItemCount(), holidays.size());
-        QCOMPARE(dialog.List()->topLevelItem(1)->text(1),
+        QCOMPARE(Named<QTreeWidget>(&dialog, "holidays")->topLevelItemCount(), holidays.size());
+        QCOMPARE(Named<QTreeWidget>(&dialog, "holidays")->topLevelItem(1)->text(1),
             FormatDateTime(holidays.at(1).m_date, DTF_DATE | DTF_FULLYEAR));
 
         // The boundary: last minus first year 50 stays unsorted, 49 is sorted.
@@ -305,7 +307,7 @@ private Q_SLOTS:
             CHolidaysArray span = Holidays({ Day("Mine", 2027, 6, 1) });
             CHolidayListDialog spanDialog(span);
             AnswerYears(2000, to);
-            QTest::mouseClick(spanDialog.AutomaticButton(), Qt::LeftButton);
+            QTest::mouseClick(Named<QPushButton>(&spanDialog, "automatic"), Qt::LeftButton);
             QCOMPARE(span.size(), 1 + (to - 2000 + 1) * 11);
             QCOMPARE(span.at(0).m_name == QLatin1String("Mine"), !sorted);
         }
@@ -324,7 +326,7 @@ private Q_SLOTS:
             return GenerateStatutoryHolidays(list, first, last);
         });
         AnswerYears(2024, 2024);
-        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "automatic"), Qt::LeftButton);
         QCOMPARE(calls, 1);
         QCOMPARE(shape, Qt::WaitCursor);
         QVERIFY(!QGuiApplication::overrideCursor());
@@ -332,7 +334,7 @@ private Q_SLOTS:
 
         // Cancelling the year dialog generates nothing.
         WhenModal<CHolidayAuto>([](CHolidayAuto* years) { years->reject(); });
-        QTest::mouseClick(dialog.AutomaticButton(), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&dialog, "automatic"), Qt::LeftButton);
         QCOMPARE(calls, 1);
     }
 };

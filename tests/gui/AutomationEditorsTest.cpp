@@ -233,7 +233,7 @@ private Q_SLOTS:
         // The first opened takes input while the second is open, and the other way round.
         RemoveFirstRow(barriers->List(), barriers->RemoveButton());
         QCOMPARE(f.doc.m_barriers.size(), 0);
-        RemoveFirstRow(holidays->List(), holidays->RemoveButton());
+        RemoveFirstRow(Named<QTreeWidget>(holidays, "holidays"), Named<QPushButton>(holidays, "remove"));
         QCOMPARE(f.doc.m_holidays.size(), 1);
 
         // Each list is saved when its own editor closes, not before.
@@ -319,7 +319,7 @@ private Q_SLOTS:
         auto* holidays = ShownDialog<CHolidayListDialog>();
         QVERIFY(holidays);
         QVERIFY(ShownDialog<CDispatchingDlg>());
-        RemoveFirstRow(holidays->List(), holidays->RemoveButton());
+        RemoveFirstRow(Named<QTreeWidget>(holidays, "holidays"), Named<QPushButton>(holidays, "remove"));
         QCOMPARE(f.doc.m_holidays.size(), 0);
 
         // The program ends with the editors open: they close as if the operator closed them, the
