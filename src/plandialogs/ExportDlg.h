@@ -1,19 +1,22 @@
 #pragma once
 
+#include <memory>
 #include <utility>
 
 #include <QDate>
 #include <QDialog>
 #include <QString>
 
-class QGroupBox;
-class QRadioButton;
+namespace Ui {
+class CExportDlg;
+} // namespace Ui
 
 // "Print / export plan of action": whether the plan of the current target or of all receivers
 // or groups is put out, and for the shown week(s) or the month. The caller gives the current
 // target's name (empty when none is selected: then only all targets can be chosen), the week
 // caption, the month text and the preset period (print: the week, export: the month). An export
-// may also offer the format: the HTML table (preset) or an iCalendar file of the duty.
+// may also offer the format: the HTML table (preset) or an iCalendar file of the duty. The choices
+// are the radio buttons "target" and "all", "week" and "month", "html" and "calendar".
 class CExportDlg : public QDialog
 {
     Q_OBJECT
@@ -22,6 +25,7 @@ public:
     // `groups`: opened from the groups tab, so "all" means all groups (else all receivers).
     CExportDlg(const QString& targetName, const QString& weekText, const QString& monthText, int period,
         QWidget* parent = nullptr, bool groups = false);
+    ~CExportDlg() override;
 
     // The choice, taken on OK.
     bool AllTargets() const { return m_allTargets; }
@@ -38,21 +42,16 @@ public:
     // The week caption as the dialog shows it: every run of four blanks becomes one blank.
     static QString ShortWeekText(const QString& weekText);
 
-    QRadioButton* TargetRadio() const { return m_targetRadio; }
-    QRadioButton* AllRadio() const { return m_allRadio; }
-    QRadioButton* WeekRadio() const { return m_weekRadio; }
-    QRadioButton* MonthRadio() const { return m_monthRadio; }
-    QRadioButton* HtmlRadio() const { return m_htmlRadio; }
-    QRadioButton* CalendarRadio() const { return m_calendarRadio; }
-
     void accept() override;
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Retranslate();
+    // The texts with the names, the week and the month in them, and the title's room.
+    void ShowTexts();
 
+    const std::unique_ptr<Ui::CExportDlg> m_ui;
     QString m_targetName;
     bool m_groups = false;
     QString m_weekText;
@@ -60,14 +59,4 @@ private:
     bool m_allTargets = false;
     int m_period = 0;
     bool m_calendar = false;
-
-    QGroupBox* m_membersGroup = nullptr;
-    QGroupBox* m_periodGroup = nullptr;
-    QRadioButton* m_targetRadio = nullptr;
-    QRadioButton* m_allRadio = nullptr;
-    QRadioButton* m_weekRadio = nullptr;
-    QRadioButton* m_monthRadio = nullptr;
-    QGroupBox* m_formatGroup = nullptr;
-    QRadioButton* m_htmlRadio = nullptr;
-    QRadioButton* m_calendarRadio = nullptr;
 };

@@ -60,23 +60,23 @@ void CalendarExportTest::formatChoiceAndPeriodDates()
     const QString week = QStringLiteral("Week 10:  04.03.2024 - 10.03.2024");
     // Printing offers no format: the table it is.
     CExportDlg print(QStringLiteral("Desk"), week, QStringLiteral("March 2024"), 0);
-    QVERIFY(!print.CalendarRadio()->isVisibleTo(&print));
-    print.CalendarRadio()->setChecked(true);
+    QVERIFY(!Named<QRadioButton>(&print, "calendar")->isVisibleTo(&print));
+    Named<QRadioButton>(&print, "calendar")->setChecked(true);
     print.accept();
     QVERIFY(!print.Calendar());
     // "All" names what it writes: the entries of the tab the dialog was opened from.
-    QCOMPARE(print.AllRadio()->text(), QStringLiteral("&All receivers"));
+    QCOMPARE(Named<QRadioButton>(&print, "all")->text(), QStringLiteral("&All receivers"));
     CExportDlg groups(QStringLiteral("North"), week, QStringLiteral("March 2024"), 0, nullptr, true);
-    QCOMPARE(groups.AllRadio()->text(), QStringLiteral("&All groups"));
+    QCOMPARE(Named<QRadioButton>(&groups, "all")->text(), QStringLiteral("&All groups"));
 
     CExportDlg exporting(QStringLiteral("Desk"), week, QStringLiteral("March 2024"), 1);
     exporting.OfferCalendar();
-    QVERIFY(exporting.CalendarRadio()->isVisibleTo(&exporting));
-    QVERIFY(exporting.HtmlRadio()->isChecked());
-    QCOMPARE(exporting.CalendarRadio()->text(), QStringLiteral("&iCalendar (.ics)"));
+    QVERIFY(Named<QRadioButton>(&exporting, "calendar")->isVisibleTo(&exporting));
+    QVERIFY(Named<QRadioButton>(&exporting, "html")->isChecked());
+    QCOMPARE(Named<QRadioButton>(&exporting, "calendar")->text(), QStringLiteral("&iCalendar (.ics)"));
     WhenModal<CExportDlg>([](CExportDlg* shown) {
         SaveScreenshot(*shown, QStringLiteral("ExportDlgCalendar"));
-        shown->CalendarRadio()->setChecked(true);
+        Named<QRadioButton>(shown, "calendar")->setChecked(true);
         shown->accept();
     });
     QCOMPARE(exporting.exec(), int(QDialog::Accepted));
@@ -126,9 +126,9 @@ void CalendarExportTest::exportWritesTheChosenFileOrNamesIt()
     const QString path = folder.filePath(QStringLiteral("duty.ics"));
     QString filter;
     WhenModal<CExportDlg>([](CExportDlg* shown) {
-        shown->AllRadio()->setChecked(true);
-        shown->WeekRadio()->setChecked(true);
-        shown->CalendarRadio()->setChecked(true);
+        Named<QRadioButton>(shown, "all")->setChecked(true);
+        Named<QRadioButton>(shown, "week")->setChecked(true);
+        Named<QRadioButton>(shown, "calendar")->setChecked(true);
         shown->accept();
     });
     WhenModal<QFileDialog>([&path, &filter](QFileDialog* shown) {
@@ -153,7 +153,7 @@ void CalendarExportTest::exportWritesTheChosenFileOrNamesIt()
     const QString unwritable = folder.filePath(QStringLiteral("missing/duty.ics"));
     QString message;
     WhenModal<CExportDlg>([](CExportDlg* shown) {
-        shown->CalendarRadio()->setChecked(true);
+        Named<QRadioButton>(shown, "calendar")->setChecked(true);
         shown->accept();
     });
     WhenModal<QFileDialog>([&unwritable](QFileDialog* shown) { TypeFileNameAndAccept(shown, unwritable); });

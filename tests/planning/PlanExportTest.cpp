@@ -538,24 +538,24 @@ void PlanExportTest::exportDialogChoices()
 
     // Without a target only all targets can be chosen; the preset period is checked.
     CExportDlg none(QString(), week, QStringLiteral("January 2024"), 1);
-    QVERIFY(!none.TargetRadio()->isEnabled());
-    QVERIFY(none.AllRadio()->isChecked());
-    QVERIFY(none.MonthRadio()->isChecked());
-    QVERIFY(none.MonthRadio()->text().endsWith(QStringLiteral(" January 2024")));
+    QVERIFY(!Named<QRadioButton>(&none, "target")->isEnabled());
+    QVERIFY(Named<QRadioButton>(&none, "all")->isChecked());
+    QVERIFY(Named<QRadioButton>(&none, "month")->isChecked());
+    QVERIFY(Named<QRadioButton>(&none, "month")->text().endsWith(QStringLiteral(" January 2024")));
     none.accept();
     QVERIFY(none.AllTargets());
     QCOMPARE(none.Period(), 1);
 
     // A target's name is shown as it is ("&" is no mnemonic); the week is preset for printing.
     CExportDlg dlg(QStringLiteral("R&D"), week, QStringLiteral("January 2024"), 0);
-    QVERIFY(dlg.TargetRadio()->isEnabled());
-    QVERIFY(dlg.TargetRadio()->isChecked());
-    QVERIFY(dlg.TargetRadio()->text().endsWith(QStringLiteral(" R&&D")));
-    QVERIFY(dlg.WeekRadio()->isChecked());
-    QVERIFY(dlg.WeekRadio()->text().contains(CExportDlg::ShortWeekText(week)));
+    QVERIFY(Named<QRadioButton>(&dlg, "target")->isEnabled());
+    QVERIFY(Named<QRadioButton>(&dlg, "target")->isChecked());
+    QVERIFY(Named<QRadioButton>(&dlg, "target")->text().endsWith(QStringLiteral(" R&&D")));
+    QVERIFY(Named<QRadioButton>(&dlg, "week")->isChecked());
+    QVERIFY(Named<QRadioButton>(&dlg, "week")->text().contains(CExportDlg::ShortWeekText(week)));
     WhenModal<CExportDlg>([](CExportDlg* shown) {
         SaveScreenshot(*shown, QStringLiteral("ExportDlg"));
-        shown->MonthRadio()->setChecked(true);
+        Named<QRadioButton>(shown, "month")->setChecked(true);
         shown->accept();
     });
     QCOMPARE(dlg.exec(), int(QDialog::Accepted));
