@@ -69,6 +69,33 @@ CDateTime WallClockAt(const CZoneOffsets& offsets, qint64 utcMs)
     return CDateTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
 }
 
+QList<qint64> MomentsOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall)
+{
+    if (!wall.IsValid())
+        return {};
+    const qint64 wallMs = WallMs(wall.DayNumber(), 0) + qint64(wall.SecondOfDay()) * 1000;
+    QList<qint64> moments;
+    const QList<CZoneOffsets::CPeriod>& periods = offsets.Periods();
+    for (qsizetype i = 0; i < periods.size(); ++i) {
+        // The moment the wall clock shows it with this period's offset, if it lies in the period.
+        const qint64 at = wallMs - qint64(periods[i].offsetSeconds) * 1000;
+        const qint64 periodEnd
+            = i + 1 < periods.size() ? periods[i + 1].startMs : std::numeric_limits<qint64>::max();
+        if (at >= periods[i].startMs && at < periodEnd)
+            moments.append(at);
+    }
+    std::sort(moments.begin(), moments.end());
+    return moments;
+}
+
+QTimeZone SiteTimeZone(const QString& setting)
+{
+    const QByteArray id = setting.trimmed().toUtf8();
+    if (!id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id))
+        return QTimeZone(id);
+    return QTimeZone::systemTimeZone();
+}
+
 QList<CDutySpan> DutyTimeline(
     const CDispatchRangeArray& ranges, const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs)
 {

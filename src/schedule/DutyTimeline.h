@@ -50,3 +50,12 @@ QList<CDutySpan> DutyTimeline(const CPageTarget& target, const QTimeZone& zone, 
 // The wall-clock moment of a UTC moment in the zone the offsets were read for (seconds kept), as
 // the alarm server would write it in a request.
 CDateTime WallClockAt(const CZoneOffsets& offsets, qint64 utcMs);
+
+// The real moments (UTC milliseconds) at which the zone's wall clock shows `wall`, earlier first:
+// none in the hour the clocks skip, two in the hour they repeat, one otherwise (none for an
+// invalid moment).
+QList<qint64> MomentsOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall);
+
+// The zone the site's wall clock keeps: the zone the setting names (an IANA name such as
+// "Europe/Berlin"), the system's when it is empty or names no zone Qt knows.
+QTimeZone SiteTimeZone(const QString& setting);

@@ -2,6 +2,7 @@
 // dispatch files of the data folder): who is on duty at a moment, with a takeover group's holder.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -208,6 +209,82 @@ TEST_F(OncallTest, WithoutTheAlarmServerFromTheDispatchFiles)
                   .toString(),
         QStringLiteral("Duty desk"));
     EXPECT_TRUE(groups[0].toObject().value(QStringLiteral("members")).toArray().isEmpty());
+}
+
+// Every form people write a time in, read in the site's zone; the clock-change nights of Berlin.
+TEST_F(OncallTest, ReadsTheTimesPeopleWriteInTheSitesZone)
+{
+    m_env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
+    struct CCase
+    {
+        const char* at;
+        int exit;
+        const char* expected; // the JSON "at", or a part of the error
+    };
+    const CCase cases[] = {
+        { "2027-03-28T03:30:00", 0, "2027-03-28T03:30:00+02:00" },
+        { "2027-03-28 03:30", 0, "2027-03-28T03:30:00+02:00" },
+        { "2027-03-28T01:30:00Z", 0, "2027-03-28T03:30:00+02:00" },
+        { "2027-03-28T01:30+0000", 0, "2027-03-28T03:30:00+02:00" },
+        { "2027-03-28T01:59:59", 0, "2027-03-28T01:59:59+01:00" },
+        // The hour the clocks repeat: its first pass, or the pass the offset names.
+        { "2027-10-31 02:30", 0, "2027-10-31T02:30:00+02:00" },
+        { "2027-10-31T02:30:00+01:00", 0, "2027-10-31T02:30:00+01:00" },
+        { "2026-12-24 18:00", 0, "2026-12-24T18:00:00+01:00" },
+        { "24.12.2026 18:00", 0, "2026-12-24T18:00:00+01:00" },
+        { "2027-03-28 02:30:00", 2, "does not exist in Europe/Berlin: the clocks go from 02:00 to 03:00" },
+        { "2027-03-28T02:00", 2, "does not exist in Europe/Berlin" },
+        { "2027-02-30 10:00", 2, "cannot read the time" },
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.at);
+        QProcess ctl;
+        ctl.setProcessEnvironment(m_env);
+        ctl.start(QStringLiteral(KELVARISCTL_PATH),
+            { QStringLiteral("oncall"), QStringLiteral("--json"), QStringLiteral("--at"),
+                QString::fromUtf8(c.at) });
+        ASSERT_TRUE(ctl.waitForFinished(30000));
+        EXPECT_EQ(ctl.exitCode(), c.exit);
+        if (c.exit == 0) {
+            const QJsonObject json = QJsonDocument::fromJson(ctl.readAllStandardOutput()).object();
+            EXPECT_EQ(json.value(QStringLiteral("at")).toString(), QString::fromUtf8(c.expected));
+        } else {
+            const QString error = QString::fromUtf8(ctl.readAllStandardError());
+            EXPECT_TRUE(error.contains(QString::fromUtf8(c.expected))) << error.toStdString();
+        }
+    }
+}
+
+// A check from monitoring must tell a broken installation from a gap in cover: no alarm server
+// and no data is UNKNOWN (3); files that cannot be read are named, and the answer stands (0).
+TEST_F(OncallTest, SaysWhenItsDataCannotBeRead)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("501.tim")));
+    Write("77.tim", QByteArray("\x01\x02\x10 not a plan", 13));
+    QProcess ctl;
+    ctl.setProcessEnvironment(m_env);
+    ctl.start(QStringLiteral(KELVARISCTL_PATH),
+        { QStringLiteral("oncall"), QStringLiteral("--json"), QStringLiteral("--at"),
+            QStringLiteral("2024-01-31 08:45") });
+    ASSERT_TRUE(ctl.waitForFinished(30000));
+    EXPECT_EQ(ctl.exitCode(), 0);
+    const QJsonObject json = QJsonDocument::fromJson(ctl.readAllStandardOutput()).object();
+    QStringList files;
+    for (const QJsonValue& file : json.value(QStringLiteral("unreadable")).toArray())
+        files << file.toObject().value(QStringLiteral("file")).toString();
+    EXPECT_EQ(files, (QStringList { QStringLiteral("501.tim"), QStringLiteral("77.tim") }));
+    const QString error = QString::fromUtf8(ctl.readAllStandardError());
+    EXPECT_TRUE(error.contains(QStringLiteral("501.tim: not a plain file"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("77.tim: not text"))) << error.toStdString();
+    EXPECT_EQ(Names(json.value(QStringLiteral("receivers")).toArray()),
+        (QStringList { QStringLiteral("Duty desk"), QStringLiteral("Nacht \u00FC") }));
+
+    // A data folder that is missing (made afresh, without its configuration) answers nothing.
+    QTemporaryDir empty;
+    m_env.insert(QStringLiteral("KELVARIS_DATA"), empty.filePath(QStringLiteral("missing")));
+    QString out;
+    EXPECT_EQ(Oncall({ QStringLiteral("--json") }, &out), 3);
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
 }
 
 TEST_F(OncallTest, BadUsage)

@@ -4,10 +4,14 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <QTimeZone>
+
+#include "schedule/DateTime.h"
 
 // kelvarisctl: the command-line companion of kelvaris. Every verb exits 0 on success, 1 when the
 // other side did not answer or refused, 2 on bad usage, with a one-line message on standard error.
-enum CtlExit : int { CTL_OK = 0, CTL_FAILED = 1, CTL_USAGE = 2 };
+// (oncall also exits 3 when its data could not be read, the monitoring convention for UNKNOWN.)
+enum CtlExit : int { CTL_OK = 0, CTL_FAILED = 1, CTL_USAGE = 2, CTL_UNKNOWN = 3 };
 
 // Standard output and standard error of the process.
 QTextStream& CtlOut();
@@ -33,11 +37,28 @@ const QList<QPair<QString, QString>>& CtlTimeExamples();
 QString CtlTimeExamplesHelp();
 
 // Adds --at TEXT, the moment a verb works at (default now), with the forms it takes in the help.
-class CDateTime;
 void CtlAddAtOption(CCtlCommand& command, const QString& description);
-// The moment --at gives (now without it). Returns -1 when it was read; otherwise the exit code,
-// after the usage error was reported.
-int CtlReadAt(const CCtlCommand& command, CDateTime& at);
+
+// The zone of the site's wall clock: the configuration's Settings/TimeZone, else the system's.
+class CProfile;
+QTimeZone SiteTimeZoneOf(const CProfile& profile);
+
+// A moment both as the site's wall clock shows it and in real time.
+struct CCtlMoment
+{
+    CDateTime wall;
+    qint64 utcMs = 0;
+    int offsetSeconds = 0;
+    // ISO 8601 with the true offset, "2027-03-28T03:30:00+02:00" (never "Z").
+    QString IsoText() const;
+};
+// The moment --at gives in the zone (now without it): ISO 8601 with "T" or a blank, minutes with
+// or without seconds, with "Z" or an offset, or any form of the date parser; a local time the
+// clocks skip in the zone is an error naming the zone, one they repeat is its first pass. Returns
+// -1 when it was read; otherwise the exit code, after the usage error was reported.
+int CtlReadMoment(const CCtlCommand& command, const QTimeZone& zone, CCtlMoment& moment);
+// The same, reading a text; false with `error` set when it does not name a moment.
+bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& moment, QString& error);
 
 // A verb gets the arguments after its name.
 int CtlEval(const QStringList& args);

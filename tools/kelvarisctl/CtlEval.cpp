@@ -39,16 +39,16 @@ int CtlEval(const QStringList& args)
     if (!command.Arguments().isEmpty())
         return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
-    CDateTime at;
-    if (const int code = CtlReadAt(command, at); code >= 0)
-        return code;
-
     QString error;
     const QString path = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
     ConfigLocation().SetPaths(path, QString());
     CProfile profile(path);
+    CCtlMoment moment;
+    if (const int code = CtlReadMoment(command, SiteTimeZoneOf(profile), moment); code >= 0)
+        return code;
+    const CDateTime at = moment.wall;
     CHolidaysArray holidays;
     CBarrageArray barriers;
     CShiftArray shifts;

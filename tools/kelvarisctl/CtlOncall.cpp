@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,31 +20,63 @@
 
 namespace {
 
+// A dispatch file that could not be read, and why.
+struct CUnreadable
+{
+    QString file;
+    QString reason;
+};
+
 // The targets of the dispatch files in `folder`, in the order of their file names: the name from
-// Settings/Name (the ID when missing); a file with a Takeover line belongs to a group.
-CPageTargetArray TargetsFromDispatchFiles(const QString& folder)
+// Settings/Name (the ID when missing); a file with a Takeover line belongs to a group. Files that
+// cannot be read (a folder of that name, no right to read, not text) are listed in `unreadable`.
+CPageTargetArray TargetsFromDispatchFiles(const QString& folder, QList<CUnreadable>& unreadable)
 {
     CPageTargetArray targets;
     if (folder.isEmpty())
         return targets;
-    const QStringList files
-        = QDir(folder).entryList({ QStringLiteral("*.tim") }, QDir::Files | QDir::Readable, QDir::Name);
+    const QFileInfoList files = QDir(folder).entryInfoList({ QStringLiteral("*.tim") },
+        QDir::Files | QDir::Dirs | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     const QString section = QStringLiteral("Settings");
     const QString missing = QStringLiteral("\x01");
-    for (const QString& file : files) {
+    for (const QFileInfo& file : files) {
         CPageTarget target;
-        target.m_id = file.chopped(4);
+        target.m_id = file.fileName().chopped(4);
         if (!CPageTarget::IsSafeFileId(target.m_id) || targets.FindById(target.m_id))
             continue;
+        if (!file.isFile()) {
+            unreadable.append({ file.fileName(), QStringLiteral("not a plain file") });
+            continue;
+        }
+        if (!target.LoadDispatchFile()) {
+            unreadable.append({ file.fileName(),
+                target.m_fileProblem.isEmpty() ? QStringLiteral("cannot be read") : target.m_fileProblem });
+            continue;
+        }
         const CProfile profile(target.DispatchFilePath(folder));
         target.m_name = profile.ReadString(section, QStringLiteral("Name"), target.m_id);
         const bool group = profile.ReadString(section, QStringLiteral("Takeover"), missing) != missing;
         target.m_number = group ? -1 : 0;
-        if (!target.LoadDispatchFile())
-            continue;
         targets.append(std::move(target));
     }
     return targets;
+}
+
+// Why a data folder cannot answer for the plans (missing, unreadable, or without its
+// configuration file, as a folder made afresh is); empty when it can.
+QString FolderProblem(const QString& folder, const QString& configPath)
+{
+    if (folder.isEmpty())
+        return QStringLiteral("no data folder is set");
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return QStringLiteral("the data folder %1 does not exist").arg(folder);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+        return QStringLiteral("the data folder %1 cannot be read").arg(folder);
+    const QFileInfo config(configPath);
+    if (!config.isFile() || !config.isReadable())
+        return QStringLiteral("the data folder %1 holds no readable configuration file").arg(folder);
+    return QString();
 }
 
 QStringList MemberNames(const CPageTarget& target)
@@ -72,7 +105,11 @@ int CtlOncall(const QStringList& args)
             "JSON (--json): {\"at\", \"source\", \"receivers\": [{\"name\", \"id\", \"number\"}],\n"
             "\"groups\": [{\"name\", \"id\", \"number\", \"takeover\", \"holder\": {\"name\", \"id\"} or "
             "null,\n"
-            "\"members\": [names]}]}; \"number\" is null from dispatch files.\n"));
+            "\"members\": [names]}], \"unreadable\": [{\"file\", \"reason\"}]}; \"number\" is null from\n"
+            "dispatch files. \"at\" is ISO 8601 with the site's true offset.\n"
+            "Exit status: 0 when it answered (also when nobody is on duty), 2 for bad usage or a\n"
+            "local time the clocks skip, 3 when no alarm server answered and the data folder cannot\n"
+            "be read. Dispatch files that cannot be read are named on standard error and left out.\n"));
     CtlAddAtOption(command, QStringLiteral("The moment (default now), in one of the forms below."));
     command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
     CtlAddConfigOption(command);
@@ -81,14 +118,14 @@ int CtlOncall(const QStringList& args)
     if (!command.Arguments().isEmpty())
         return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
-    CDateTime at;
-    if (const int code = CtlReadAt(command, at); code >= 0)
-        return code;
-
     QString error;
     const QString configPath = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
+    CCtlMoment moment;
+    if (const int code = CtlReadMoment(command, SiteTimeZoneOf(CProfile(configPath)), moment); code >= 0)
+        return code;
+    const CDateTime at = moment.wall;
     CCtlDocument loaded(configPath);
     CKelvarisDoc& doc = loaded.Doc();
     // An alarm server that does not answer is no fault here: the dispatch files answer instead, and
@@ -96,18 +133,34 @@ int CtlOncall(const QStringList& args)
     QLoggingCategory::setFilterRules(QStringLiteral("kelvaris.engine.warning=false"));
     loaded.Load();
     const bool fromServer = doc.TargetListKnown();
+    QList<CUnreadable> unreadable;
+    const QString folder = ConfigLocation().ConfigFolder();
+    if (!fromServer) {
+        // Nothing to answer from: a monitoring check must not take this for a gap in cover.
+        if (const QString problem = FolderProblem(folder, ConfigLocation().ConfigPath()); !problem.isEmpty())
+            return CtlFail(
+                CTL_UNKNOWN, QStringLiteral("oncall: no alarm server answered and %1").arg(problem));
+    }
     const CPageTargetArray targets
-        = fromServer ? doc.PageTargets() : TargetsFromDispatchFiles(ConfigLocation().ConfigFolder());
+        = fromServer ? doc.PageTargets() : TargetsFromDispatchFiles(folder, unreadable);
+    if (fromServer) {
+        for (const CPageTarget& target : targets) {
+            if (!target.m_fileProblem.isEmpty())
+                unreadable.append({ target.m_id + QStringLiteral(".tim"), target.m_fileProblem });
+        }
+    }
+    QJsonArray unreadableJson;
+    for (const CUnreadable& file : std::as_const(unreadable)) {
+        CtlErr() << QStringLiteral("kelvarisctl: oncall: cannot read %1: %2 (its plan is left out)\n")
+                        .arg(QDir(folder).filePath(file.file), file.reason);
+        unreadableJson.append(
+            QJsonObject { { QStringLiteral("file"), file.file }, { QStringLiteral("reason"), file.reason } });
+    }
+    CtlErr().flush();
     const QString source = fromServer ? QStringLiteral("alarm-server") : QStringLiteral("dispatch-files");
 
-    // Local time with its offset, always written as +hh:mm (also +00:00, never Z).
-    const QDateTime when = at.ToQDateTime();
-    const int offset = when.offsetFromUtc();
-    const QString atText = when.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
-        + QStringLiteral("%1%2:%3")
-              .arg(offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-              .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))
-              .arg(std::abs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
+    // The site's wall clock with its true offset, always written as +hh:mm (also +00:00, never Z).
+    const QString atText = moment.IsoText();
 
     QJsonArray receivers;
     QJsonArray groups;
@@ -142,7 +195,8 @@ int CtlOncall(const QStringList& args)
 
     if (command.IsSet(QStringLiteral("json"))) {
         const QJsonObject document { { QStringLiteral("at"), atText }, { QStringLiteral("source"), source },
-            { QStringLiteral("receivers"), receivers }, { QStringLiteral("groups"), groups } };
+            { QStringLiteral("receivers"), receivers }, { QStringLiteral("groups"), groups },
+            { QStringLiteral("unreadable"), unreadableJson } };
         CtlOut() << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
     } else {
         CtlOut() << QStringLiteral("at: %1\nsource: %2\n").arg(atText, source) << lines;
