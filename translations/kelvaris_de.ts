@@ -1507,5 +1507,17 @@ Bitte geben Sie beide erneut ein.</translation>
         <source>%1 (group)</source>
         <translation>%1 (Gruppe)</translation>
     </message>
+    <message>
+        <source>Number: %1</source>
+        <translation>Nummer: %1</translation>
+    </message>
+    <message>
+        <source>Members: %1</source>
+        <translation>Mitglieder: %1</translation>
+    </message>
+    <message>
+        <source>Holder when written: %1</source>
+        <translation>Inhaber beim Schreiben: %1</translation>
+    </message>
 </context>
 </TS>

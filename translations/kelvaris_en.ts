@@ -1507,5 +1507,17 @@ Please type them again.</translation>
         <source>%1 (group)</source>
         <translation>%1 (group)</translation>
     </message>
+    <message>
+        <source>Number: %1</source>
+        <translation>Number: %1</translation>
+    </message>
+    <message>
+        <source>Members: %1</source>
+        <translation>Members: %1</translation>
+    </message>
+    <message>
+        <source>Holder when written: %1</source>
+        <translation>Holder when written: %1</translation>
+    </message>
 </context>
 </TS>

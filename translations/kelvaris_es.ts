@@ -1507,5 +1507,17 @@ Vuelva a escribirlas.</translation>
         <source>%1 (group)</source>
         <translation>%1 (grupo)</translation>
     </message>
+    <message>
+        <source>Number: %1</source>
+        <translation>Número: %1</translation>
+    </message>
+    <message>
+        <source>Members: %1</source>
+        <translation>Miembros: %1</translation>
+    </message>
+    <message>
+        <source>Holder when written: %1</source>
+        <translation>Titular al escribir: %1</translation>
+    </message>
 </context>
 </TS>

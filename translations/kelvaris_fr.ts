@@ -1507,5 +1507,17 @@ Veuillez les saisir à nouveau.</translation>
         <source>%1 (group)</source>
         <translation>%1 (groupe)</translation>
     </message>
+    <message>
+        <source>Number: %1</source>
+        <translation>Numéro : %1</translation>
+    </message>
+    <message>
+        <source>Members: %1</source>
+        <translation>Membres : %1</translation>
+    </message>
+    <message>
+        <source>Holder when written: %1</source>
+        <translation>Titulaire à l’écriture : %1</translation>
+    </message>
 </context>
 </TS>

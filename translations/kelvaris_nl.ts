@@ -1507,5 +1507,17 @@ Voer ze opnieuw in.</translation>
         <source>%1 (group)</source>
         <translation>%1 (groep)</translation>
     </message>
+    <message>
+        <source>Number: %1</source>
+        <translation>Nummer: %1</translation>
+    </message>
+    <message>
+        <source>Members: %1</source>
+        <translation>Leden: %1</translation>
+    </message>
+    <message>
+        <source>Holder when written: %1</source>
+        <translation>Houder bij het schrijven: %1</translation>
+    </message>
 </context>
 </TS>

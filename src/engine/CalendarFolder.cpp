@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryFile>
+#include <QTimeZone>
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
@@ -40,6 +41,7 @@ void CCalendarFolder::SetFolder(const QString& folder)
     m_folder = folder;
     m_known.clear();
     m_day = QDate();
+    m_swept = false;
     m_allDirty[0] = m_allDirty[1] = true;
     m_warning.Reset();
 }
@@ -76,6 +78,12 @@ int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const 
         m_day = today;
     }
     const auto [from, to] = DefaultCalendarSpan(today);
+    // Read only: the engine makes the installation ID before it asks for calendars.
+    const CCalendarOptions options = SiteCalendarOptions(ConfigLocation().ConfigPath(), &targets, false);
+    if (!m_swept) {
+        m_swept = true;
+        RemoveUnlisted(targets);
+    }
 
     int written = 0;
     QSet<QString> present;
@@ -88,7 +96,8 @@ int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const 
         if (known != m_known.cend() && known->m_memo == target.m_fileTimeMemo
             && known->m_name == target.m_name && known->m_group == target.IsGroup())
             continue;
-        const QByteArray calendar = WriteCalendar(DutyEvents(target, from, to), target.m_name, stamp);
+        const QByteArray calendar
+            = WriteCalendar(DutyEvents(target, from, to, options), target.m_name, stamp, options);
         // A target that changed kind leaves its old "all" file too.
         if (known != m_known.cend())
             m_allDirty[known->m_group ? 1 : 0] = true;
@@ -118,22 +127,52 @@ int CCalendarFolder::Update(const CPageTargetArray& targets, QDate today, const 
         if (!m_allDirty[kind])
             continue;
         const bool groups = kind == 1;
-        QByteArray calendar = WriteCalendar(
-            {}, groups ? QStringLiteral("All groups") : QStringLiteral("All receivers"), stamp);
-        calendar.chop(kEndCalendar.size());
+        QByteArray events;
         for (const CPageTarget& target : targets) {
             if (target.IsGroup() != groups)
                 continue;
             if (const auto known = m_known.constFind(target.m_id); known != m_known.cend())
-                calendar += known->m_events;
+                events += known->m_events;
         }
-        calendar += kEndCalendar;
+        const QString name = groups ? QStringLiteral("All groups") : QStringLiteral("All receivers");
+        QByteArray calendar;
+        if (events.isEmpty()) {
+            // Nobody's duty: the empty calendar with its zone.
+            calendar = WriteCalendar({}, name, stamp, options);
+        } else {
+            CCalendarOptions frame = options;
+            frame.zone = QTimeZone(); // the frame alone, the events go inside it
+            calendar = WriteCalendar({}, name, stamp, frame);
+            calendar.chop(kEndCalendar.size());
+            calendar += events;
+            calendar += kEndCalendar;
+        }
         if (WriteFile(QString::fromLatin1(groups ? kAllGroups : kAllReceivers), calendar)) {
             m_allDirty[kind] = false;
             ++written;
         }
     }
     return written;
+}
+
+void CCalendarFolder::RemoveUnlisted(const CPageTargetArray& targets)
+{
+    QSet<QString> names { QString::fromLatin1(kAllReceivers), QString::fromLatin1(kAllGroups) };
+    for (const CPageTarget& target : targets) {
+        if (CPageTarget::IsSafeFileId(target.m_id))
+            names.insert(TargetFileName(target.m_id));
+    }
+    const QFileInfoList files
+        = QDir(m_folder).entryInfoList({ QStringLiteral("*.ics") }, QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo& file : files) {
+        if (names.contains(file.fileName()))
+            continue;
+        if (!QFile::remove(file.filePath()))
+            Warn(QStringLiteral("cannot remove %1, the calendar of a target no longer listed")
+                     .arg(file.filePath()));
+        else
+            KTRACE(lcEngine) << "removed" << file.filePath() << "- its target is no longer listed";
+    }
 }
 
 bool CCalendarFolder::WriteFile(const QString& name, const QByteArray& bytes)

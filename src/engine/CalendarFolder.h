@@ -22,7 +22,9 @@ class CPageTargetArray;
 // receiver or group) and rewrites only the files of targets that changed, plus the "all" file of
 // their kind; the events of a target are kept as written, so an "all" file is put together without
 // reading any other target's ranges again. A new day moves the span and rewrites everything. A
-// target that left the list loses its file. A file that could not be written is tried again at the
+// target that left the list loses its file; so, at the first update in a folder, does every file of
+// the folder's own naming ("*.ics", plain files) whose target is no longer listed (one that left
+// while the program was not running). A file that could not be written is tried again at the
 // next update; the failure is a warning (at most one a minute), never an error of the engine.
 class CCalendarFolder
 {
@@ -41,7 +43,8 @@ public:
 
     // Brings the folder up to date with `targets`. `stamp` is the DTSTAMP of the events written
     // now (UTC). Returns the number of files written. Reads the targets' names, IDs, numbers,
-    // ranges and time memos only.
+    // members, ranges and time memos, a takeover group's holder from its dispatch file, and the
+    // site's zone and installation ID from the configuration file in use.
     int Update(const CPageTargetArray& targets, QDate today, const QDateTime& stamp);
 
 private:
@@ -54,10 +57,12 @@ private:
         QByteArray m_events;
     };
     bool WriteFile(const QString& name, const QByteArray& bytes);
+    void RemoveUnlisted(const CPageTargetArray& targets);
     void Warn(const QString& text);
 
     QString m_folder;
     QDate m_day; // the day of the span written; another day rewrites everything
+    bool m_swept = false; // the files of targets no longer listed were removed
     QHash<QString, SKnown> m_known; // by target ID: what its file holds
     bool m_allDirty[2] = { true, true }; // receivers, groups: the "all" file is to be written
     CWarningLimiter m_warning;

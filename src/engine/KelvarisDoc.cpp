@@ -9,6 +9,7 @@
 #include "engine/Dispatch.h"
 #include "engine/Password.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/DutyCalendar.h"
 #include "schedule/Evaluation.h"
 #include "schedule/Profile.h"
 #include "server/ServerCommand.h"
@@ -653,6 +654,13 @@ void CKelvarisDoc::UpdateCalendarFolder()
     // time memos the calendars are made of (the socket thread sets a group's holder only). The
     // files are written on the calendar thread, so neither this thread nor the dispatch checks
     // wait for them.
+    // The installation's ID is part of every calendar's UIDs: made here, once, and the write is
+    // no outside change of the configuration.
+    if (const QString path = ConfigLocation().ConfigPath();
+        !path.isEmpty() && InstallationId(path, false).isEmpty()) {
+        InstallationId(path, true);
+        ConfigLocation().RecordFileTime();
+    }
     const QDateTime now = CDateTime::GetCurrentTime().ToQDateTime();
     m_calendarFolder.Request(m_targets, now.date(), now.toUTC());
 }

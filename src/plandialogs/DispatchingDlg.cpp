@@ -713,16 +713,17 @@ void CDispatchingDlg::ExportCalendar(qsizetype current, QDate from, QDate to)
 {
     const CPageTargetArray& targets = m_doc.PageTargets();
     const bool groups = m_tabs->currentIndex() == TabGroups;
+    const CCalendarOptions options = SiteCalendarOptions(ConfigLocation().ConfigPath(), &targets);
     QList<SDutyEvent> events;
     QString title;
     if (current >= 0) {
-        events = DutyEvents(targets.at(current), from, to);
+        events = DutyEvents(targets.at(current), from, to, options);
         title = targets.at(current).m_name;
     } else {
         // All entries of the list shown, as the table has them.
         for (const CPageTarget& target : targets) {
             if (target.IsGroup() == groups)
-                events += DutyEvents(target, from, to);
+                events += DutyEvents(target, from, to, options);
         }
         title = groups ? tr("All groups") : tr("All receivers");
     }
@@ -736,7 +737,7 @@ void CDispatchingDlg::ExportCalendar(qsizetype current, QDate from, QDate to)
         this, tr("Save duty calendar"), QDir::home().filePath(proposed), tr("iCalendar (*.ics)"));
     if (path.isEmpty())
         return;
-    const QByteArray calendar = WriteCalendar(events, title, QDateTime::currentDateTimeUtc());
+    const QByteArray calendar = WriteCalendar(events, title, QDateTime::currentDateTimeUtc(), options);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(calendar) != calendar.size() || !file.commit())
         QMessageBox::warning(this, tr("Plan of action"),

@@ -67,6 +67,20 @@ protected:
     }
 
     // Runs kelvarisctl ical over January to March 2024; its exit code, standard output and error.
+    // Settings/InstallationId of the configuration, read as text (by a reader of our own making
+    // no entry).
+    QByteArray InstallationIdOfTheSite() const
+    {
+        QFile file(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
+        if (!file.open(QIODevice::ReadOnly))
+            return QByteArray();
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith("InstallationId="))
+                return line.mid(15).trimmed();
+        }
+        return QByteArray();
+    }
+
     int Ical(const QStringList& arguments, QByteArray* out = nullptr, QString* error = nullptr)
     {
         QProcess ctl;
@@ -105,16 +119,20 @@ TEST_F(IcalTest, OneTargetByNameOrIdAndAllReceiversOrGroups)
     EXPECT_TRUE(calendar.startsWith("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"));
     EXPECT_TRUE(calendar.endsWith("END:VCALENDAR\r\n"));
     EXPECT_TRUE(calendar.contains("X-WR-CALNAME:Duty desk\r\n"));
-    EXPECT_TRUE(calendar.contains("UID:17-20240131T210000Z@kelvaris\r\n"
-                                  "DTSTAMP:"));
+    // The UIDs carry the installation's ID, made at the first calendar and kept in the configuration.
+    const QByteArray installation = InstallationIdOfTheSite();
+    ASSERT_FALSE(installation.isEmpty());
+    EXPECT_TRUE(calendar.contains("UID:17-20240131T210000Z@" + installation
+        + ".kelvaris\r\n"
+          "DTSTAMP:"));
     EXPECT_TRUE(calendar.contains("DTSTART:20240131T210000Z\r\nDTEND:20240201T050000Z\r\n"
-                                  "SUMMARY:Duty desk\r\n"));
+                                  "TRANSP:TRANSPARENT\r\nSUMMARY:Duty desk\r\n"));
     EXPECT_TRUE(calendar.contains("DTSTART:20240301T070000Z\r\n"));
     EXPECT_EQ(calendar.count("BEGIN:VEVENT"), 2);
 
     QByteArray byId;
     ASSERT_EQ(Ical({ QStringLiteral("--id"), QStringLiteral("18") }, &byId), 0);
-    EXPECT_TRUE(byId.contains("UID:18-20240131T073000Z@kelvaris\r\n"));
+    EXPECT_TRUE(byId.contains("UID:18-20240131T073000Z@" + installation + ".kelvaris\r\n"));
     EXPECT_TRUE(byId.contains("SUMMARY:Night\\; North\r\n"));
 
     QByteArray receivers;

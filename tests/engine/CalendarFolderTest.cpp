@@ -225,6 +225,30 @@ TEST_F(CalendarFolderTest, TheOptionOverridesTheSetting)
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("elsewhere"))));
 }
 
+// A target that left the list while the program was stopped loses its file at the start; other
+// files of the folder stay. The installation's ID is made once, and the engine does not take its
+// own write for an outside change.
+TEST_F(CalendarFolderTest, AtTheStartFilesOfTargetsNoLongerListedGo)
+{
+    WriteFile("kelvaris.cfg", "[Settings]\r\nCalendarFolder=cal\r\n");
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("cal")));
+    ::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("cal"))).constData(), 0755);
+    WriteFile("cal/Z9.ics", "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    WriteFile("cal/notes.txt", "kept");
+    CKelvarisDoc doc(m_server, m_rights);
+    ASSERT_TRUE(doc.Initialise());
+    doc.WaitForCalendarFolder();
+    EXPECT_FALSE(QFile::exists(Calendar("Z9.ics")));
+    EXPECT_TRUE(QFile::exists(Calendar("notes.txt")));
+    EXPECT_TRUE(QFile::exists(Calendar("A1.ics")));
+    const QByteArray config = Read(m_dir.filePath(QStringLiteral("kelvaris.cfg")));
+    const qsizetype at = config.indexOf("InstallationId=");
+    ASSERT_GE(at, 0) << config.toStdString();
+    const QByteArray id = config.mid(at + 15, 36);
+    EXPECT_TRUE(Read(Calendar("A1.ics")).contains("@" + id + ".kelvaris\r\n"));
+    EXPECT_FALSE(ConfigLocation().CheckConfigChanged());
+}
+
 TEST_F(CalendarFolderTest, AnUnwritableFolderIsAWarningAndTheEngineGoesOn)
 {
     // A regular file where a folder on the way should be: even root cannot make the folder.

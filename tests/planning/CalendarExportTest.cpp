@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -144,7 +145,10 @@ void CalendarExportTest::exportWritesTheChosenFileOrNamesIt()
     QVERIFY(calendar.startsWith("BEGIN:VCALENDAR\r\n"));
     QVERIFY(calendar.contains("X-WR-CALNAME:All receivers\r\n"));
     QCOMPARE(calendar.count("BEGIN:VEVENT"), 2); // Anna across midnight, Bert
-    QVERIFY(calendar.contains("UID:Anna-20240305T220000Z@kelvaris\r\n")); // the tests run in UTC
+    // The tests run in UTC; the UID carries the installation's ID.
+    const QRegularExpression uid(
+        QStringLiteral("\r\nUID:Anna-20240305T220000Z@[0-9a-f-]{36}\\.kelvaris\r\n"));
+    QVERIFY2(uid.match(QString::fromUtf8(calendar)).hasMatch(), calendar.constData());
     QVERIFY(calendar.contains("DTEND:20240306T060000Z\r\n"));
     QVERIFY(calendar.contains("SUMMARY:Bert\r\n"));
     QVERIFY(!calendar.contains("Service"));
@@ -164,7 +168,10 @@ void CalendarExportTest::exportWritesTheChosenFileOrNamesIt()
     exportButton->click();
     QVERIFY2(message.contains(unwritable), qPrintable(message + QStringLiteral(" | ") + unwritable));
     QVERIFY(!QFile::exists(unwritable));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { QStringLiteral("duty.ics") });
+    // Beside the configuration (which took the installation's ID at the first calendar), only the
+    // calendar written: no temporary file is left.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+        (QStringList { QStringLiteral("duty.ics"), QStringLiteral("kelvaris.cfg") }));
 }
 
 QTEST_MAIN(CalendarExportTest)

@@ -3,6 +3,7 @@
 // 29 March (02:00 -> 03:00) and 25 October (03:00 -> 02:00).
 #include "schedule/DutyCalendar.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -111,25 +113,102 @@ TEST_F(DutyCalendarTest, ClockChangesComeOutInUtc)
     EXPECT_EQ(events, expected);
 }
 
-TEST_F(DutyCalendarTest, WallClockTimesAroundTheChangesAreDocumented)
+// Around the clock changes the calendar says what the dispatch decision answers: the hour the
+// clocks skip has no duty, the hour they repeat is on duty in every pass the range covers.
+TEST_F(DutyCalendarTest, ClockChangeNightsAgreeWithTheDecision)
 {
     const CPageTarget target = Target(QStringLiteral("r1"), QStringLiteral("B"),
-        { // 02:30 does not exist in spring: read with the winter offset, 03:30 summer time
+        { // 02:30 does not exist in spring: on duty from 03:00 summer time
             QStringLiteral("20260329=02:30-05:00"),
-            // only skipped wall-clock time: no real time at all
+            // only skipped wall-clock time: no duty at all
             QStringLiteral("20260329=02:10-02:20;02:40-03:00"),
-            // 02:30 exists twice in autumn: the second occurrence (winter time)
+            // 02:30 to 03:00 exists twice in autumn; 02:00 to 02:30 winter time is not in the range
             QStringLiteral("20261025=02:30-06:00") });
     QStringList spans;
     for (const SDutyEvent& event : DutyEvents(target, QDate(2026, 3, 29), QDate(2026, 10, 25)))
         spans << event.m_startUtc.toString(Qt::ISODate) + QStringLiteral("..")
                 + event.m_endUtc.toString(Qt::ISODate);
-    // 02:10-02:20 is read as 01:10Z-01:20Z: a time in the gap keeps its distance from the gap's
-    // start (02:00 winter time, 01:00Z); 02:40-03:00 would end before it starts
     EXPECT_EQ(spans,
-        QStringList({ QStringLiteral("2026-03-29T01:10:00Z..2026-03-29T01:20:00Z"),
-            QStringLiteral("2026-03-29T01:30:00Z..2026-03-29T03:00:00Z"),
+        QStringList({ QStringLiteral("2026-03-29T01:00:00Z..2026-03-29T03:00:00Z"),
+            QStringLiteral("2026-10-25T00:30:00Z..2026-10-25T01:00:00Z"),
             QStringLiteral("2026-10-25T01:30:00Z..2026-10-25T05:00:00Z") }));
+}
+
+// What subscribers live with: an event keeps its UID as the dates move on day by day (a night
+// duty across the first date, a group on duty without a plan); no event is longer than seven
+// days; UIDs carry the installation; duty is free time; the calendar names its zone.
+TEST_F(DutyCalendarTest, SubscribersSeeStableTransparentEvents)
+{
+    CCalendarOptions options;
+    options.zone = QTimeZone("Europe/Berlin");
+    options.installationId = QStringLiteral("3f1c-site");
+    // Night duty from the 7th to the 12th of December, 22:00 to 06:00.
+    QStringList nights;
+    for (int day = 7; day <= 12; ++day)
+        nights << QStringLiteral("202612%1=22:00-24:00").arg(day, 2, 10, QLatin1Char('0'))
+               << QStringLiteral("202612%1=00:00-06:00").arg(day + 1, 2, 10, QLatin1Char('0'));
+    const CPageTarget night = Target(QStringLiteral("r5"), QStringLiteral("Night"), nights, 12);
+    CPageTarget always = Target(QStringLiteral("g9"), QStringLiteral("Desk"), {}, -1);
+    always.m_members = QStringLiteral("Anna;Bert");
+    for (const CPageTarget& target : { night, always }) {
+        SCOPED_TRACE(target.m_id.toStdString());
+        QMap<QString, QString> before; // UID -> start..end
+        for (int day = 0; day < 3; ++day) {
+            const QDate first = QDate(2026, 12, 8).addDays(day);
+            const QList<SParsedEvent> events = Parse(WriteCalendar(
+                DutyEvents(target, first, first.addDays(20), options), target.m_name, Stamp(), options));
+            ASSERT_FALSE(events.isEmpty());
+            for (const SParsedEvent& event : events) {
+                EXPECT_TRUE(event.uid.endsWith(QStringLiteral("@3f1c-site.kelvaris")))
+                    << event.uid.toStdString();
+                const qint64 length = QDateTime::fromString(event.start, Qt::ISODate)
+                                          .secsTo(QDateTime::fromString(event.end, Qt::ISODate));
+                EXPECT_LE(length, 7 * 24 * 3600) << event.uid.toStdString();
+                if (before.contains(event.uid)) {
+                    EXPECT_EQ(before.value(event.uid), event.start + QStringLiteral("..") + event.end);
+                }
+            }
+            if (day > 0) {
+                // Every event of the day before that reaches into today's dates keeps its UID.
+                for (auto it = before.cbegin(); it != before.cend(); ++it) {
+                    const bool reaches
+                        = QDateTime::fromString(it->section(QStringLiteral(".."), 1), Qt::ISODate)
+                        > QDateTime(first, QTime(1, 0), QTimeZone::utc());
+                    const bool kept = std::any_of(events.cbegin(), events.cend(),
+                        [&](const SParsedEvent& e) { return e.uid == it.key(); });
+                    EXPECT_TRUE(kept || !reaches) << it.key().toStdString();
+                }
+            }
+            before.clear();
+            for (const SParsedEvent& event : events)
+                before.insert(event.uid, event.start + QStringLiteral("..") + event.end);
+        }
+    }
+    // The night duty across midnight is one event, whole although it began before the dates.
+    const QList<SParsedEvent> events
+        = Parse(WriteCalendar(DutyEvents(night, QDate(2026, 12, 8), QDate(2026, 12, 9), options),
+            QStringLiteral("Night"), Stamp(), options));
+    ASSERT_EQ(events.size(), 3);
+    EXPECT_EQ(events[0].start, QStringLiteral("2026-12-07T21:00:00Z"));
+    EXPECT_EQ(events[0].end, QStringLiteral("2026-12-08T05:00:00Z"));
+
+    const QByteArray calendar
+        = WriteCalendar(DutyEvents(always, QDate(2026, 12, 8), QDate(2026, 12, 9), options),
+            QStringLiteral("Desk"), Stamp(), options);
+    for (const char* line : { "\r\nTRANSP:TRANSPARENT\r\n", "\r\nX-WR-TIMEZONE:Europe/Berlin\r\n",
+             "\r\nREFRESH-INTERVAL;VALUE=DURATION:PT1H\r\n", "\r\nX-PUBLISHED-TTL:PT1H\r\n",
+             "\r\nDESCRIPTION:Members: Anna\\, Bert\r\n", "\r\nSUMMARY:Desk (group)\r\n" })
+        EXPECT_TRUE(calendar.contains(line)) << line << calendar.toStdString();
+    EXPECT_TRUE(WriteCalendar(DutyEvents(night, QDate(2026, 12, 8), QDate(2026, 12, 9), options),
+        QStringLiteral("Night"), Stamp(), options)
+                    .contains("\r\nDESCRIPTION:Number: 12\r\n"));
+
+    // No duty in the dates: the calendar still holds a component, the site's zone.
+    QJsonObject document;
+    const QByteArray empty = WriteCalendar(DutyEvents(night, QDate(2027, 1, 1), QDate(2027, 1, 2), options),
+        QStringLiteral("Night"), Stamp(), options);
+    EXPECT_TRUE(Parse(empty, &document).isEmpty());
+    EXPECT_TRUE(empty.contains("BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n")) << empty.toStdString();
 }
 
 TEST_F(DutyCalendarTest, TouchingAndOverlappingRangesAreOneEvent)
@@ -223,7 +302,7 @@ TEST_F(DutyCalendarTest, TheSameSpanGivesTheSameUids)
 
     // An event without valid times is left out, not written with made-up digits.
     QList<SDutyEvent> events = DutyEvents(target, QDate(2026, 6, 1), QDate(2026, 6, 1));
-    events.append({ QStringLiteral("r9"), QStringLiteral("Same"), QDateTime(), Stamp() });
+    events.append({ QStringLiteral("r9"), QStringLiteral("Same"), QString(), QDateTime(), Stamp() });
     EXPECT_EQ(WriteCalendar(events, QStringLiteral("x"), Stamp()).count("BEGIN:VEVENT"), 1);
 
     const auto span = DefaultCalendarSpan(QDate(2026, 6, 10));

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "engine/KelvarisDoc.h"
+#include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
 
 #include "Ctl.h"
@@ -101,13 +102,14 @@ int CtlIcal(const QStringList& args)
     if (targets.isEmpty())
         return CtlFail(CTL_FAILED, document.NoTargetsMessage());
 
+    const CCalendarOptions options = SiteCalendarOptions(ConfigLocation().ConfigPath(), &targets);
     QList<SDutyEvent> events;
     QString title;
     if (all) {
         const bool groups = kind == QLatin1String("groups");
         for (const CPageTarget& target : targets) {
             if (target.IsGroup() == groups)
-                events += DutyEvents(target, from, to);
+                events += DutyEvents(target, from, to, options);
         }
         title = groups ? QStringLiteral("All groups") : QStringLiteral("All receivers");
     } else {
@@ -116,10 +118,10 @@ int CtlIcal(const QStringList& args)
             return CtlFail(CTL_FAILED,
                 byName ? QStringLiteral("the alarm server has no target named \"%1\"").arg(name)
                        : QStringLiteral("the alarm server has no target with the ID \"%1\"").arg(id));
-        events = DutyEvents(*target, from, to);
+        events = DutyEvents(*target, from, to, options);
         title = target->m_name;
     }
-    const QByteArray calendar = WriteCalendar(events, title, QDateTime::currentDateTimeUtc());
+    const QByteArray calendar = WriteCalendar(events, title, QDateTime::currentDateTimeUtc(), options);
 
     if (toFile) {
         QSaveFile file(outputPath);
