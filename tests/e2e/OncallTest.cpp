@@ -287,6 +287,76 @@ TEST_F(OncallTest, SaysWhenItsDataCannotBeRead)
     EXPECT_TRUE(out.isEmpty()) << out.toStdString();
 }
 
+// The coverage check against the simulator's groups, in Berlin: a gap planted across the night the
+// clocks go back (its two real hours), a takeover group without a holder, a gap closed by a later
+// edit, and every exit code of a monitoring check.
+TEST_F(OncallTest, CoverageFindsThePlantedGapsAsAMonitoringCheck)
+{
+    m_env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
+    const auto coverage = [this](const QStringList& arguments, QString* out) {
+        QProcess ctl;
+        ctl.setProcessEnvironment(m_env);
+        ctl.start(QStringLiteral(KELVARISCTL_PATH), QStringList { QStringLiteral("coverage") } + arguments);
+        if (!ctl.waitForFinished(30000))
+            return -1;
+        *out = QString::fromUtf8(ctl.readAllStandardOutput());
+        return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
+    };
+    const QStringList night { QStringLiteral("--from"), QStringLiteral("2027-10-30T12:00"),
+        QStringLiteral("--days"), QStringLiteral("2") };
+    QString out;
+    // No alarm server: the members are not known.
+    EXPECT_EQ(coverage(night, &out), 3);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("KELVARIS COVERAGE UNKNOWN - "))) << out.toStdString();
+
+    StartSimulator();
+    // Duty desk until 02:00 summer time and again from 03:00 winter time; Nacht never.
+    Write("17.tim",
+        "[Settings]\r\nName=Duty desk\r\n20271030=00:00-24:00\r\n20271031=00:00-02:00;03:00-24:00\r\n"
+        "20271101=00:00-24:00\r\n");
+    // The takeover group's holder covers it.
+    EXPECT_EQ(coverage(night, &out), 0);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("KELVARIS COVERAGE OK - no gap in 1 group(s)")))
+        << out.toStdString();
+
+    // Without a holder the members' own plans count: the gap is both passes of the repeated hour.
+    Write("30.tim", "[Settings]\r\nName=Service\r\nTakeover=1\r\n");
+    EXPECT_EQ(coverage(night, &out), 2);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("KELVARIS COVERAGE CRITICAL - 1 gap(s)"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("\ngroup\tService\t30\t2027-10-31T02:00:00+02:00\t2027-10-31T03:00:00+01:00\n")))
+        << out.toStdString();
+    EXPECT_EQ(coverage(night + QStringList { QStringLiteral("--critical"), QStringLiteral("6") }, &out), 1);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("KELVARIS COVERAGE WARNING"))) << out.toStdString();
+    ASSERT_EQ(coverage(night + QStringList { QStringLiteral("--json") }, &out), 2);
+    const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
+    EXPECT_EQ(json.value(QStringLiteral("state")).toString(), QStringLiteral("CRITICAL"));
+    const QJsonObject group = json.value(QStringLiteral("groups")).toArray().at(0).toObject();
+    EXPECT_EQ(group.value(QStringLiteral("members")).toArray(),
+        QJsonArray::fromStringList({ QStringLiteral("Duty desk"), QStringLiteral("Nacht \u00FC") }));
+    EXPECT_TRUE(group.value(QStringLiteral("holder")).isNull());
+    EXPECT_EQ(group.value(QStringLiteral("gaps")).toArray(),
+        (QJsonArray { QJsonObject { { QStringLiteral("start"), QStringLiteral("2027-10-31T02:00:00+02:00") },
+            { QStringLiteral("end"), QStringLiteral("2027-10-31T03:00:00+01:00") } } }));
+
+    // Two members wanted: Nacht is never on duty, so the whole span is one gap, from now on.
+    EXPECT_EQ(
+        coverage(night + QStringList { QStringLiteral("--min-members"), QStringLiteral("2") }, &out), 2);
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("\ngroup\tService\t30\t2027-10-30T12:00:00+02:00\t2027-11-01T11:00:00+01:00\n")))
+        << out.toStdString();
+
+    // A later edit closes the gap.
+    Write("17.tim",
+        "[Settings]\r\nName=Duty desk\r\n20271030=00:00-24:00\r\n20271031=00:00-24:00\r\n"
+        "20271101=00:00-24:00\r\n");
+    EXPECT_EQ(coverage(night, &out), 0);
+
+    // Bad usage is UNKNOWN, not CRITICAL; an unknown group too.
+    EXPECT_EQ(coverage({ QStringLiteral("--days"), QStringLiteral("0") }, &out), 3);
+    EXPECT_EQ(coverage({ QStringLiteral("--group"), QStringLiteral("17") }, &out), 3);
+}
+
 TEST_F(OncallTest, BadUsage)
 {
     QString out;

@@ -35,6 +35,9 @@ const CVerb kVerbs[] = {
         "write the duty of a target or of all receivers/groups as an iCalendar document" },
     { "oncall", CtlOncall, "[--at TEXT] [--json] [--config FILE]",
         "list the receivers and groups on duty now or at a moment, with takeover holders" },
+    { "coverage", CtlCoverage,
+        "[--days N] [--from TEXT] [--group ID] [--min-members K] [--critical HOURS] [--json]",
+        "find the gaps in the groups' cover, as a monitoring check (exit 0-3)" },
 };
 
 QString VerbList()

@@ -1,0 +1,193 @@
+// kelvarisctl coverage [--days N] [--from T] [--group ID] [--min-members K] [--critical HOURS]
+// [--json] [--config FILE]: the gaps in the groups' cover, as a monitoring check.
+#include <algorithm>
+#include <limits>
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+
+#include "engine/KelvarisDoc.h"
+#include "schedule/Coverage.h"
+#include "schedule/Profile.h"
+
+#include "Ctl.h"
+#include "CtlDocument.h"
+
+namespace {
+
+constexpr int kMaxDays = 366;
+
+// The exit codes of a monitoring plugin.
+enum EState { StateOk = 0, StateWarning = 1, StateCritical = 2, StateUnknown = 3 };
+
+QString StateWord(EState state)
+{
+    switch (state) {
+    case StateOk:
+        return QStringLiteral("OK");
+    case StateWarning:
+        return QStringLiteral("WARNING");
+    case StateCritical:
+        return QStringLiteral("CRITICAL");
+    default:
+        return QStringLiteral("UNKNOWN");
+    }
+}
+
+int Unknown(const QString& why)
+{
+    CtlOut() << QStringLiteral("KELVARIS COVERAGE UNKNOWN - %1\n").arg(why);
+    CtlOut().flush();
+    return StateUnknown;
+}
+
+// A positive whole number option, or -1 when it does not read as one.
+int NumberOption(const CCtlCommand& command, const QString& name, int fallback, int most)
+{
+    if (!command.IsSet(name))
+        return fallback;
+    bool ok = false;
+    const int value = command.Value(name).toInt(&ok);
+    return ok && value >= 0 && value <= most ? value : -1;
+}
+
+} // namespace
+
+int CtlCoverage(const QStringList& args)
+{
+    CCtlCommand command(QStringLiteral("coverage"),
+        QStringLiteral("[--days N] [--from TEXT] [--group ID] [--min-members K] [--critical HOURS] [--json] "
+                       "[--config FILE]"),
+        QStringLiteral(
+            "Finds the gaps in the groups' cover: the stretches of the next N days (default 14) in\n"
+            "which fewer than K (default 1) of a group's members are on duty, by the same rule the\n"
+            "dispatch decision answers with. A takeover group with a holder counts as covered while\n"
+            "the holder is set. The groups and their members come from the alarm server.\n"
+            "Text: one line in the monitoring-plugin form (KELVARIS COVERAGE OK|WARNING|CRITICAL|\n"
+            "UNKNOWN - ...), then one line per gap: group NAME ID START END (ISO 8601 with the\n"
+            "site's offset).\n"
+            "JSON (--json): {\"state\", \"from\", \"to\", \"minMembers\", \"groups\": [{\"id\", \"name\",\n"
+            "\"members\": [names], \"unknownMembers\": [names], \"holder\": ID or null,\n"
+            "\"gaps\": [{\"start\", \"end\"}]}]}.\n"
+            "Exit status, as monitoring plugins: 0 no gap, 1 gaps none of which begins within the\n"
+            "critical time, 2 a gap now or within --critical hours (default 24), 3 when the data\n"
+            "could not be read (no alarm server) or the usage is wrong.\n"));
+    command.AddOption(
+        QStringLiteral("days"), QStringLiteral("Days to look ahead (default 14)."), QStringLiteral("N"));
+    command.AddOption(QStringLiteral("from"),
+        QStringLiteral("Where to start (default now), as --at of eval."), QStringLiteral("TEXT"));
+    command.AddOption(
+        QStringLiteral("group"), QStringLiteral("Only the group with this ID."), QStringLiteral("ID"));
+    command.AddOption(QStringLiteral("min-members"),
+        QStringLiteral("Members that must be on duty (default 1)."), QStringLiteral("K"));
+    command.AddOption(QStringLiteral("critical"),
+        QStringLiteral("A gap beginning within this many hours is critical (default 24)."),
+        QStringLiteral("HOURS"));
+    command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
+    CtlAddConfigOption(command);
+    // Bad usage is UNKNOWN to a monitoring system, not CRITICAL.
+    if (const int code = command.Parse(args); code >= 0)
+        return code == CTL_USAGE ? StateUnknown : code;
+    if (!command.Arguments().isEmpty()) {
+        command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
+        return StateUnknown;
+    }
+    const int days = NumberOption(command, QStringLiteral("days"), 14, kMaxDays);
+    const int minMembers = NumberOption(command, QStringLiteral("min-members"), 1, 1000);
+    const int criticalHours = NumberOption(command, QStringLiteral("critical"), 24, kMaxDays * 24);
+    if (days < 1 || minMembers < 1 || criticalHours < 0) {
+        command.Usage(QStringLiteral("--days takes 1 to %1, --min-members 1 to 1000, --critical 0 to %2")
+                          .arg(kMaxDays)
+                          .arg(kMaxDays * 24));
+        return StateUnknown;
+    }
+
+    QString error;
+    const QString configPath = CtlConfigPath(command, error);
+    if (!error.isEmpty()) {
+        CtlFail(CTL_USAGE, error);
+        return StateUnknown;
+    }
+    const QTimeZone zone = SiteTimeZoneOf(CProfile(configPath));
+    CCtlMoment from;
+    if (command.IsSet(QStringLiteral("from"))) {
+        if (!CtlMomentFromText(command.Value(QStringLiteral("from")), zone, from, error)) {
+            command.Usage(error);
+            return StateUnknown;
+        }
+    } else {
+        CtlMomentFromText(QStringLiteral("DT#NOW"), zone, from, error);
+        from.utcMs = QDateTime::currentMSecsSinceEpoch();
+    }
+    const qint64 fromMs = from.utcMs;
+    const qint64 toMs = fromMs + qint64(days) * 86'400'000;
+
+    CCtlDocument loaded(configPath);
+    QLoggingCategory::setFilterRules(QStringLiteral("kelvaris.engine.warning=false"));
+    loaded.Load();
+    CKelvarisDoc& doc = loaded.Doc();
+    if (!doc.TargetListKnown())
+        return Unknown(
+            QStringLiteral("the groups and their members are not known: %1").arg(loaded.NoTargetsMessage()));
+    const CPageTargetArray& targets = doc.PageTargets();
+    const QString groupId = command.Value(QStringLiteral("group"));
+    if (!groupId.isEmpty() && (!targets.FindById(groupId) || !targets.FindById(groupId)->IsGroup()))
+        return Unknown(QStringLiteral("the alarm server has no group with the ID \"%1\"").arg(groupId));
+
+    const CZoneOffsets offsets(zone, fromMs, toMs);
+    const QList<CGroupCoverage> coverage = GroupCoverage(targets, offsets, fromMs, toMs, minMembers, groupId);
+    const auto iso = [&offsets](qint64 ms) {
+        CCtlMoment moment;
+        moment.utcMs = ms;
+        moment.offsetSeconds = offsets.OffsetAt(ms);
+        return moment.IsoText();
+    };
+
+    const qint64 criticalMs = fromMs + qint64(criticalHours) * 3'600'000;
+    EState state = StateOk;
+    int gapCount = 0;
+    const CGroupCoverage* firstGroup = nullptr;
+    CDutySpan first { std::numeric_limits<qint64>::max(), 0 };
+    QJsonArray groups;
+    QString lines;
+    for (const CGroupCoverage& group : coverage) {
+        QJsonArray gaps;
+        for (const CDutySpan& gap : group.gaps) {
+            ++gapCount;
+            state = std::max(state, gap.startMs <= criticalMs ? StateCritical : StateWarning);
+            if (gap.startMs < first.startMs) {
+                first = gap;
+                firstGroup = &group;
+            }
+            gaps.append(QJsonObject {
+                { QStringLiteral("start"), iso(gap.startMs) }, { QStringLiteral("end"), iso(gap.endMs) } });
+            lines += QStringLiteral("group\t%1\t%2\t%3\t%4\n")
+                         .arg(group.name, group.id, iso(gap.startMs), iso(gap.endMs));
+        }
+        groups.append(
+            QJsonObject { { QStringLiteral("id"), group.id }, { QStringLiteral("name"), group.name },
+                { QStringLiteral("members"), QJsonArray::fromStringList(group.members) },
+                { QStringLiteral("unknownMembers"), QJsonArray::fromStringList(group.unknownMembers) },
+                { QStringLiteral("holder"),
+                    group.holderId.isEmpty() ? QJsonValue() : QJsonValue(group.holderId) },
+                { QStringLiteral("gaps"), gaps } });
+    }
+    const QString summary = gapCount == 0
+        ? QStringLiteral("no gap in %1 group(s) over the next %2 day(s)").arg(coverage.size()).arg(days)
+        : QStringLiteral("%1 gap(s); the first: %2 (%3) from %4 to %5")
+              .arg(gapCount)
+              .arg(firstGroup->name, firstGroup->id, iso(first.startMs), iso(first.endMs));
+    if (command.IsSet(QStringLiteral("json"))) {
+        const QJsonObject document { { QStringLiteral("state"), StateWord(state) },
+            { QStringLiteral("from"), iso(fromMs) }, { QStringLiteral("to"), iso(toMs) },
+            { QStringLiteral("minMembers"), minMembers }, { QStringLiteral("groups"), groups } };
+        CtlOut() << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+    } else {
+        CtlOut() << QStringLiteral("KELVARIS COVERAGE %1 - %2\n").arg(StateWord(state), summary) << lines;
+    }
+    CtlOut().flush();
+    return state;
+}
