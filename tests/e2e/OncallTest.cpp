@@ -260,6 +260,8 @@ TEST_F(OncallTest, ReadsTheTimesPeopleWriteInTheSitesZone)
 TEST_F(OncallTest, SaysWhenItsDataCannotBeRead)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("501.tim")));
+    // A receiver without any range is on duty at every moment, as the socket answers.
+    Write("20.tim", "[Settings]\r\nName=Always\r\n");
     Write("77.tim", QByteArray("\x01\x02\x10 not a plan", 13));
     QProcess ctl;
     ctl.setProcessEnvironment(m_env);
@@ -277,7 +279,8 @@ TEST_F(OncallTest, SaysWhenItsDataCannotBeRead)
     EXPECT_TRUE(error.contains(QStringLiteral("501.tim: not a plain file"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("77.tim: not text"))) << error.toStdString();
     EXPECT_EQ(Names(json.value(QStringLiteral("receivers")).toArray()),
-        (QStringList { QStringLiteral("Duty desk"), QStringLiteral("Nacht \u00FC") }));
+        (QStringList {
+            QStringLiteral("Duty desk"), QStringLiteral("Nacht \u00FC"), QStringLiteral("Always") }));
 
     // A data folder that is missing (made afresh, without its configuration) answers nothing.
     QTemporaryDir empty;

@@ -2,6 +2,7 @@
 // moment, by the rules of the main window's plan of action, with each takeover group's holder.
 // The targets come from the alarm server when it answers, otherwise from the dispatch files of
 // the data folder (which then know no numbers and no members).
+#include <algorithm>
 #include <cstdlib>
 
 #include <QDir>
@@ -96,7 +97,8 @@ int CtlOncall(const QStringList& args)
     CCtlCommand command(QStringLiteral("oncall"), QStringLiteral("[--at TEXT] [--json] [--config FILE]"),
         QStringLiteral(
             "Lists the receivers and groups on duty at a moment (default now) by the rules of the plan\n"
-            "of action, with each takeover group's current holder. The targets come from the alarm\n"
+            "of action (and the receivers without any range, on duty at every moment), with each\n"
+            "takeover group's current holder. The targets come from the alarm\n"
             "server when it answers, otherwise from the dispatch files of the data folder; the output\n"
             "says which (source alarm-server or dispatch-files).\n"
             "Text: the lines \"at: TIME\" and \"source: SOURCE\", then one line per target, fields\n"
@@ -165,8 +167,18 @@ int CtlOncall(const QStringList& args)
     QJsonArray receivers;
     QJsonArray groups;
     QString lines;
-    for (const CPlanEntry& entry : PlanOfActionEntries(targets, at)) {
-        const CPageTarget& target = targets.at(entry.m_index);
+    // The plan of action, and the receivers without any range: the socket answers "on duty" for
+    // them at every moment.
+    QList<qsizetype> listed;
+    for (const CPlanEntry& entry : PlanOfActionEntries(targets, at))
+        listed.append(entry.m_index);
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        if (!targets.at(i).IsGroup() && targets.at(i).m_ranges.isEmpty() && !listed.contains(i))
+            listed.append(i);
+    }
+    std::sort(listed.begin(), listed.end());
+    for (const qsizetype index : std::as_const(listed)) {
+        const CPageTarget& target = targets.at(index);
         QJsonObject item { { QStringLiteral("name"), target.m_name }, { QStringLiteral("id"), target.m_id },
             { QStringLiteral("number"), fromServer ? QJsonValue(target.m_number) : QJsonValue() } };
         if (!target.IsGroup()) {
