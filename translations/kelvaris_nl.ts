@@ -1495,6 +1495,13 @@ Voer ze opnieuw in.</translation>
     </message>
 </context>
 <context>
+    <name>Coverage</name>
+    <message>
+        <source>Nobody in %1 is on duty %2</source>
+        <translation>Niemand in %1 heeft dienst %2</translation>
+    </message>
+</context>
+<context>
     <name>DateType</name>
     <message>
         <source>Special date;Holiday;Monday;Tuesday;Wednesday;Thursday;Friday;Saturday;Sunday;Working day;Weekend;Day before holiday;Day after Holiday;</source>

@@ -596,6 +596,11 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         }
     }
     UpdateCalendarFolder();
+    // The gaps in the groups' cover: warned, paged to CoverageNotify, published as
+    // "Dispatching"/"Gaps".
+    if (m_targetsKnown
+        && m_coverage.Update(m_targets, CDateTime::GetCurrentTime(), ConfigLocation().ConfigPath(), m_server))
+        PublishText("Dispatching", "Gaps", m_coverage.Text());
     return recheckDue;
 }
 

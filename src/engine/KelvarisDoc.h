@@ -9,6 +9,7 @@
 #include <QtGlobal>
 
 #include "engine/CalendarWriter.h"
+#include "engine/CoverageWatch.h"
 #include "engine/FileFaults.h"
 #include "engine/Takeover.h"
 #include "schedule/Barrage.h"
@@ -395,6 +396,8 @@ private:
     QString m_calendarFolderSetting; // as read
     QString m_calendarFolderOverride;
     CCalendarWriter m_calendarFolder;
+    // The groups' cover over the next 24 hours, looked at in every idle check.
+    CCoverageWatch m_coverage;
     CWarningLimiter m_serverLostWarning;
     CWarningLimiter m_serverBackWarning;
     CWarningLimiter m_targetsWarning;

@@ -1,0 +1,88 @@
+// The engine's watch over the groups' cover: warnings as gaps appear and close, one page per gap
+// to the targets CoverageNotify names, and none again after a restart.
+#include "engine/CoverageWatch.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "schedule/DateTime.h"
+#include "schedule/PageTarget.h"
+#include "support/Trace.h"
+
+#include "fakes/FakeServerCommand.h"
+#include "fakes/WarningCapture.h"
+
+namespace {
+
+CPageTarget Receiver(const char* id, const char* name, QStringList lines)
+{
+    CPageTarget target;
+    target.m_id = QString::fromLatin1(id);
+    target.m_name = QString::fromLatin1(name);
+    target.m_number = 1;
+    for (const QString& line : lines)
+        target.m_ranges.AddFromText(line);
+    return target;
+}
+
+} // namespace
+
+TEST(CoverageWatchTest, GapsAreWarnedAndPagedOnceAlsoAcrossARestart)
+{
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("kelvaris.cfg"));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\r\nTimeZone=Europe/Berlin\r\nCoverageNotify=9\r\n");
+    file.close();
+
+    CPageTargetArray targets;
+    // Anna covers the desk but for 02:00-04:00 tonight; Bert is never on duty.
+    targets.append(Receiver("1", "Anna",
+        { QStringLiteral("20261208=00:00-24:00"), QStringLiteral("20261209=00:00-02:00;04:00-24:00"),
+            QStringLiteral("20261210=00:00-24:00") }));
+    targets.append(Receiver("2", "Bert", { QStringLiteral("20200101=08:00-09:00") }));
+    targets.append(Receiver("9", "Supervisor", {}));
+    CPageTarget desk;
+    desk.m_id = QStringLiteral("40");
+    desk.m_name = QStringLiteral("Desk");
+    desk.m_number = -1;
+    desk.m_members = QStringLiteral("Anna;Bert");
+    targets.append(desk);
+
+    const CDateTime now(2026, 12, 8, 12, 0, 0);
+    CFakeServerCommandFactory server;
+    {
+        CWarningCapture warnings(lcEngine());
+        CCoverageWatch watch;
+        EXPECT_TRUE(watch.Update(targets, now, config, server));
+        EXPECT_TRUE(watch.Text().startsWith(QStringLiteral("Desk "))) << watch.Text().toStdString();
+        ASSERT_EQ(server.Commands().size(), 1) << server.Commands().join(u'\n').toStdString();
+        EXPECT_TRUE(server.Commands()[0].startsWith(
+            QStringLiteral("[send2(\"Supervisor\",\"Nobody in Desk is on duty ")))
+            << server.Commands()[0].toStdString();
+        ASSERT_EQ(warnings.Lines().size(), 1);
+        EXPECT_TRUE(warnings.Lines()[0].startsWith(QStringLiteral("coverage: nobody in Desk is on duty ")));
+
+        // Looked at again: nothing new, nothing sent again.
+        EXPECT_FALSE(watch.Update(targets, CDateTime(2026, 12, 8, 12, 0, 30), config, server));
+        EXPECT_EQ(server.Commands().size(), 1);
+
+        // A restarted program sees the same gap: it was paged already, and the data folder
+        // remembers it.
+        CCoverageWatch restarted;
+        restarted.Update(targets, CDateTime(2026, 12, 8, 12, 0, 45), config, server);
+        EXPECT_EQ(server.Commands().size(), 1);
+
+        // An edit closes the gap before it begins: said, and the text is empty.
+        targets[0].m_ranges.AddFromText(QStringLiteral("20261209=02:00-04:00"));
+        EXPECT_TRUE(watch.Update(targets, CDateTime(2026, 12, 8, 12, 1, 0), config, server));
+        EXPECT_TRUE(watch.Text().isEmpty());
+        // (The restarted watch said the gap once more: a program warns of what it finds at start.)
+        EXPECT_EQ(warnings.Count("coverage: nobody in Desk is on duty "), 2);
+        EXPECT_TRUE(warnings.Lines().last().contains(QStringLiteral("is closed")))
+            << warnings.Text().toStdString();
+    }
+}
