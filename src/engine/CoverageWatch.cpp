@@ -37,12 +37,9 @@ bool CCoverageWatch::Update(const CPageTargetArray& targets, const CDateTime& no
     CProfile config(configPath);
     const QTimeZone zone = SiteTimeZone(config.ReadString(kSettings, QStringLiteral("TimeZone"), QString()));
     // The real moment of the wall clock's "now" (its first pass in the hour the clocks repeat).
-    const qint64 wallMs
-        = (now.DayNumber() + kBaseJulianDay - 2440588) * 86'400'000LL + now.SecondOfDay() * 1000LL;
+    const qint64 wallMs = WallClockMs(now);
     const CZoneOffsets around(zone, wallMs - 2 * kWindowMs, wallMs + 2 * kWindowMs);
-    const QList<qint64> moments = MomentsOfWallClock(around, now);
-    const qint64 nowMs
-        = moments.isEmpty() ? wallMs - qint64(around.OffsetAt(wallMs)) * 1000 : moments.first();
+    const qint64 nowMs = FirstMomentOfWallClock(around, now);
     // From a day back, so a running gap is found with its start when it began within that day.
     const qint64 fromMs = nowMs - kWindowMs;
     const qint64 toMs = nowMs + kWindowMs;

@@ -69,11 +69,23 @@ CDateTime WallClockAt(const CZoneOffsets& offsets, qint64 utcMs)
     return CDateTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
 }
 
+qint64 WallClockMs(const CDateTime& wall)
+{
+    return WallMs(wall.DayNumber(), 0) + qint64(wall.SecondOfDay()) * 1000;
+}
+
+qint64 FirstMomentOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall)
+{
+    const QList<qint64> moments = MomentsOfWallClock(offsets, wall);
+    const qint64 wallMs = WallClockMs(wall);
+    return moments.isEmpty() ? wallMs - qint64(offsets.OffsetAt(wallMs)) * 1000 : moments.first();
+}
+
 QList<qint64> MomentsOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall)
 {
     if (!wall.IsValid())
         return {};
-    const qint64 wallMs = WallMs(wall.DayNumber(), 0) + qint64(wall.SecondOfDay()) * 1000;
+    const qint64 wallMs = WallClockMs(wall);
     QList<qint64> moments;
     const QList<CZoneOffsets::CPeriod>& periods = offsets.Periods();
     for (qsizetype i = 0; i < periods.size(); ++i) {

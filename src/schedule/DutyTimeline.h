@@ -51,6 +51,13 @@ QList<CDutySpan> DutyTimeline(const CPageTarget& target, const QTimeZone& zone, 
 // the alarm server would write it in a request.
 CDateTime WallClockAt(const CZoneOffsets& offsets, qint64 utcMs);
 
+// A wall-clock moment as milliseconds since 1970, as if the wall clock were UTC.
+qint64 WallClockMs(const CDateTime& wall);
+// The real moment (UTC milliseconds) the zone's wall clock shows `wall` at: the first pass in the
+// hour the clocks repeat, and for a time they skip the moment as far after the change as the time
+// lies after the gap's start.
+qint64 FirstMomentOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall);
+
 // The real moments (UTC milliseconds) at which the zone's wall clock shows `wall`, earlier first:
 // none in the hour the clocks skip, two in the hour they repeat, one otherwise (none for an
 // invalid moment).

@@ -72,16 +72,22 @@ protected:
         file.write(text);
     }
 
-    // Runs kelvarisctl oncall; its exit code and standard output.
-    int Oncall(const QStringList& arguments, QString* out)
+    // Runs a kelvarisctl verb; its exit code, standard output and (when asked) standard error.
+    int Ctl(const QString& verb, const QStringList& arguments, QString* out, QString* error = nullptr)
     {
         QProcess ctl;
         ctl.setProcessEnvironment(m_env);
-        ctl.start(QStringLiteral(KELVARISCTL_PATH), QStringList { QStringLiteral("oncall") } + arguments);
+        ctl.start(QStringLiteral(KELVARISCTL_PATH), QStringList { verb } + arguments);
         if (!ctl.waitForFinished(30000))
             return -1;
         *out = QString::fromUtf8(ctl.readAllStandardOutput());
+        if (error)
+            *error = QString::fromUtf8(ctl.readAllStandardError());
         return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
+    }
+    int Oncall(const QStringList& arguments, QString* out, QString* error = nullptr)
+    {
+        return Ctl(QStringLiteral("oncall"), arguments, out, error);
     }
 
     QJsonObject OncallJson(const QString& at)
@@ -238,18 +244,15 @@ TEST_F(OncallTest, ReadsTheTimesPeopleWriteInTheSitesZone)
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.at);
-        QProcess ctl;
-        ctl.setProcessEnvironment(m_env);
-        ctl.start(QStringLiteral(KELVARISCTL_PATH),
-            { QStringLiteral("oncall"), QStringLiteral("--json"), QStringLiteral("--at"),
-                QString::fromUtf8(c.at) });
-        ASSERT_TRUE(ctl.waitForFinished(30000));
-        EXPECT_EQ(ctl.exitCode(), c.exit);
+        QString out;
+        QString error;
+        EXPECT_EQ(Oncall({ QStringLiteral("--json"), QStringLiteral("--at"), QString::fromUtf8(c.at) }, &out,
+                      &error),
+            c.exit);
         if (c.exit == 0) {
-            const QJsonObject json = QJsonDocument::fromJson(ctl.readAllStandardOutput()).object();
+            const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
             EXPECT_EQ(json.value(QStringLiteral("at")).toString(), QString::fromUtf8(c.expected));
         } else {
-            const QString error = QString::fromUtf8(ctl.readAllStandardError());
             EXPECT_TRUE(error.contains(QString::fromUtf8(c.expected))) << error.toStdString();
         }
     }
@@ -263,19 +266,16 @@ TEST_F(OncallTest, SaysWhenItsDataCannotBeRead)
     // A receiver without any range is on duty at every moment, as the socket answers.
     Write("20.tim", "[Settings]\r\nName=Always\r\n");
     Write("77.tim", QByteArray("\x01\x02\x10 not a plan", 13));
-    QProcess ctl;
-    ctl.setProcessEnvironment(m_env);
-    ctl.start(QStringLiteral(KELVARISCTL_PATH),
-        { QStringLiteral("oncall"), QStringLiteral("--json"), QStringLiteral("--at"),
-            QStringLiteral("2024-01-31 08:45") });
-    ASSERT_TRUE(ctl.waitForFinished(30000));
-    EXPECT_EQ(ctl.exitCode(), 0);
-    const QJsonObject json = QJsonDocument::fromJson(ctl.readAllStandardOutput()).object();
+    QString out;
+    QString error;
+    EXPECT_EQ(Oncall({ QStringLiteral("--json"), QStringLiteral("--at"), QStringLiteral("2024-01-31 08:45") },
+                  &out, &error),
+        0);
+    const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
     QStringList files;
     for (const QJsonValue& file : json.value(QStringLiteral("unreadable")).toArray())
         files << file.toObject().value(QStringLiteral("file")).toString();
     EXPECT_EQ(files, (QStringList { QStringLiteral("501.tim"), QStringLiteral("77.tim") }));
-    const QString error = QString::fromUtf8(ctl.readAllStandardError());
     EXPECT_TRUE(error.contains(QStringLiteral("501.tim: not a plain file"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("77.tim: not text"))) << error.toStdString();
     EXPECT_EQ(Names(json.value(QStringLiteral("receivers")).toArray()),
@@ -285,7 +285,6 @@ TEST_F(OncallTest, SaysWhenItsDataCannotBeRead)
     // A data folder that is missing (made afresh, without its configuration) answers nothing.
     QTemporaryDir empty;
     m_env.insert(QStringLiteral("KELVARIS_DATA"), empty.filePath(QStringLiteral("missing")));
-    QString out;
     EXPECT_EQ(Oncall({ QStringLiteral("--json") }, &out), 3);
     EXPECT_TRUE(out.isEmpty()) << out.toStdString();
 }
@@ -297,13 +296,7 @@ TEST_F(OncallTest, CoverageFindsThePlantedGapsAsAMonitoringCheck)
 {
     m_env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Berlin"));
     const auto coverage = [this](const QStringList& arguments, QString* out) {
-        QProcess ctl;
-        ctl.setProcessEnvironment(m_env);
-        ctl.start(QStringLiteral(KELVARISCTL_PATH), QStringList { QStringLiteral("coverage") } + arguments);
-        if (!ctl.waitForFinished(30000))
-            return -1;
-        *out = QString::fromUtf8(ctl.readAllStandardOutput());
-        return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
+        return Ctl(QStringLiteral("coverage"), arguments, out);
     };
     const QStringList night { QStringLiteral("--from"), QStringLiteral("2027-10-30T12:00"),
         QStringLiteral("--days"), QStringLiteral("2") };

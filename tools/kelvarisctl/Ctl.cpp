@@ -189,10 +189,7 @@ bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& m
                 if (offsetText.startsWith(u'-'))
                     offset = -offset;
             }
-            const qint64 wallMs = QDateTime(QDate(match.capturedView(1).toInt(),
-                                                match.capturedView(2).toInt(), match.capturedView(3).toInt()),
-                QTime(hour, minute, second), Qt::UTC)
-                                      .toMSecsSinceEpoch();
+            const qint64 wallMs = WallClockMs(wall);
             moment = MomentAt(zone, wallMs - qint64(offset) * 1000);
             return true;
         }
@@ -201,8 +198,7 @@ bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& m
         return false;
     }
     // A wall-clock time: when it happens in the zone.
-    const qint64 wallMs
-        = (wall.DayNumber() + kBaseJulianDay - 2440588) * 86'400'000LL + wall.SecondOfDay() * 1000LL;
+    const qint64 wallMs = WallClockMs(wall);
     const CZoneOffsets offsets(zone, wallMs, wallMs);
     const QList<qint64> moments = MomentsOfWallClock(offsets, wall);
     if (moments.isEmpty()) {

@@ -113,16 +113,13 @@ int CtlCoverage(const QStringList& args)
     }
     const QTimeZone zone = SiteTimeZoneOf(CProfile(configPath));
     CCtlMoment from;
-    if (command.IsSet(QStringLiteral("from"))) {
-        if (!CtlMomentFromText(command.Value(QStringLiteral("from")), zone, from, error)) {
-            command.Usage(error);
-            return StateUnknown;
-        }
-    } else {
-        CtlMomentFromText(QStringLiteral("DT#NOW"), zone, from, error);
-        from.utcMs = QDateTime::currentMSecsSinceEpoch();
+    if (command.IsSet(QStringLiteral("from"))
+        && !CtlMomentFromText(command.Value(QStringLiteral("from")), zone, from, error)) {
+        command.Usage(error);
+        return StateUnknown;
     }
-    const qint64 fromMs = from.utcMs;
+    const qint64 fromMs
+        = command.IsSet(QStringLiteral("from")) ? from.utcMs : QDateTime::currentMSecsSinceEpoch();
     const qint64 toMs = fromMs + qint64(days) * 86'400'000;
 
     CCtlDocument loaded(configPath);
