@@ -71,4 +71,24 @@ void BM_OneGroupCoverage(benchmark::State& state)
 }
 BENCHMARK(BM_OneGroupCoverage)->Unit(benchmark::kMillisecond);
 
+// The engine's kept cover (nine days) after one receiver's dispatch file changed: only its groups
+// are recomputed.
+void BM_CoverageAfterOneFileChanged(benchmark::State& state)
+{
+    CPageTargetArray targets = Targets();
+    const qint64 from = QDateTime(QDate(2026, 3, 20), QTime(0, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    const qint64 to = from + 9 * 86'400'000LL;
+    const QTimeZone zone("Europe/Berlin");
+    CCoverageCache cache;
+    cache.Update(targets, zone, from, to);
+    int round = 0;
+    for (auto _ : state) {
+        CPageTarget& receiver = targets[(round++ * 7) % kReceivers];
+        receiver.m_ranges.AddFromText(QStringLiteral("20260322=15:30-16:00"));
+        if (cache.Update(targets, zone, from, to) != 1)
+            state.SkipWithError("more than the one group recomputed");
+    }
+}
+BENCHMARK(BM_CoverageAfterOneFileChanged)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -86,3 +86,53 @@ TEST(CoverageWatchTest, GapsAreWarnedAndPagedOnceAlsoAcrossARestart)
             << warnings.Text().toStdString();
     }
 }
+
+TEST(CoverageWatchTest, AGapStaysOneGapAsTimeMovesOnAndEditsMoveItsEnds)
+{
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("kelvaris.cfg"));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\r\nTimeZone=Europe/Berlin\r\nCoverageNotify=9\r\n");
+    file.close();
+
+    // Nobody covers the desk from the 8th at 06:00 to the 11th; the ward is covered.
+    CPageTargetArray targets;
+    targets.append(Receiver("1", "Anna",
+        { QStringLiteral("20261207=00:00-24:00"), QStringLiteral("20261208=00:00-06:00"),
+            QStringLiteral("20261211=00:00-24:00"), QStringLiteral("20261212=00:00-24:00") }));
+    targets.append(Receiver("2", "Carl", { QStringLiteral("20261201=00:00-00:01") }));
+    targets.append(Receiver("9", "Supervisor", {}));
+    for (const auto& [id, name, members] :
+        { std::tuple { "40", "Desk", "Anna" }, std::tuple { "41", "Ward", "Supervisor" } }) {
+        CPageTarget group;
+        group.m_id = QString::fromLatin1(id);
+        group.m_name = QString::fromLatin1(name);
+        group.m_number = -1;
+        group.m_members = QString::fromLatin1(members);
+        targets.append(group);
+    }
+
+    CFakeServerCommandFactory server;
+    CWarningCapture warnings(lcEngine());
+    CCoverageWatch watch;
+    watch.Update(targets, CDateTime(2026, 12, 8, 5, 0, 0), config, server);
+    EXPECT_EQ(watch.Recomputed(), 2);
+    ASSERT_EQ(watch.Gaps().size(), 1);
+    EXPECT_EQ(server.Commands().size(), 1);
+
+    // Hours and days on, an edit that ends the gap earlier, a restart: always the same gap, told of
+    // once; the same day recomputes only the group the edit touched.
+    watch.Update(targets, CDateTime(2026, 12, 8, 23, 0, 0), config, server);
+    EXPECT_EQ(watch.Recomputed(), 0);
+    targets[0].m_ranges.AddFromText(QStringLiteral("20261210=18:00-24:00"));
+    watch.Update(targets, CDateTime(2026, 12, 8, 23, 30, 0), config, server);
+    EXPECT_EQ(watch.Recomputed(), 1);
+    watch.Update(targets, CDateTime(2026, 12, 10, 7, 0, 0), config, server);
+    CCoverageWatch restarted;
+    restarted.Update(targets, CDateTime(2026, 12, 10, 8, 0, 0), config, server);
+    ASSERT_EQ(restarted.Gaps().size(), 1);
+    EXPECT_TRUE(restarted.SpanText(restarted.Gaps()[0].span).endsWith(QStringLiteral(" 08:00-18:00")));
+    EXPECT_EQ(server.Commands().size(), 1) << server.Commands().join(u'\n').toStdString();
+    EXPECT_EQ(warnings.Count("is closed"), 0) << warnings.Text().toStdString();
+}
