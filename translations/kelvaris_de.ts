@@ -468,6 +468,25 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
         <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
         <translation>Tastatur: Pfeiltasten bewegen, Umschalt+Pfeil erweitert, Strg+Pfeil auf/ab springt eine Stunde, Leertaste markiert, Entf hebt auf.</translation>
     </message>
+    <message>
+        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
+        <translation>Wann in den gezeigten Wochen kein Mitglied der Gruppe Dienst hat</translation>
+    </message>
+    <message>
+        <source>No gap in cover in the weeks shown.</source>
+        <translation>Keine Lücke in der Besetzung in den gezeigten Wochen.</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Lücken in der Besetzung: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weitere</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -909,6 +928,26 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
     <message>
         <source>The logbook could not be saved in %1: %2</source>
         <translation>Das Logbuch konnte nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Nearest gap in cover</source>
+        <translation>Nächste Lücke in der Besetzung</translation>
+    </message>
+    <message>
+        <source>None within 24 hours</source>
+        <translation>Keine innerhalb von 24 Stunden</translation>
+    </message>
+    <message>
+        <source>Every alarm group has a member on duty for the next 24 hours</source>
+        <translation>Jede Alarmgruppe hat in den nächsten 24 Stunden ein Mitglied im Dienst</translation>
+    </message>
+    <message>
+        <source>%1: nobody on duty %2</source>
+        <translation>%1: niemand im Dienst %2</translation>
+    </message>
+    <message>
+        <source>The gaps in cover within 24 hours:</source>
+        <translation>Die Lücken in der Besetzung innerhalb von 24 Stunden:</translation>
     </message>
 </context>
 <context>
@@ -1478,6 +1517,10 @@ Bitte geben Sie beide erneut ein.</translation>
         <source>%1 to %2</source>
         <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
         <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Nobody in the group is on duty</source>
+        <translation>Niemand in der Gruppe hat Dienst</translation>
     </message>
 </context>
 <context>

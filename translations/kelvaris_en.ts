@@ -468,6 +468,25 @@ The changes were written to their own dispatch files all the same; they apply on
         <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
         <translation>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</translation>
     </message>
+    <message>
+        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
+        <translation>When nobody of the group&apos;s members is on duty in the weeks shown</translation>
+    </message>
+    <message>
+        <source>No gap in cover in the weeks shown.</source>
+        <translation>No gap in cover in the weeks shown.</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Gaps in cover: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -909,6 +928,26 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
     <message>
         <source>The logbook could not be saved in %1: %2</source>
         <translation>The logbook could not be saved in %1: %2</translation>
+    </message>
+    <message>
+        <source>Nearest gap in cover</source>
+        <translation>Nearest gap in cover</translation>
+    </message>
+    <message>
+        <source>None within 24 hours</source>
+        <translation>None within 24 hours</translation>
+    </message>
+    <message>
+        <source>Every alarm group has a member on duty for the next 24 hours</source>
+        <translation>Every alarm group has a member on duty for the next 24 hours</translation>
+    </message>
+    <message>
+        <source>%1: nobody on duty %2</source>
+        <translation>%1: nobody on duty %2</translation>
+    </message>
+    <message>
+        <source>The gaps in cover within 24 hours:</source>
+        <translation>The gaps in cover within 24 hours:</translation>
     </message>
 </context>
 <context>
@@ -1478,6 +1517,10 @@ Please type them again.</translation>
         <source>%1 to %2</source>
         <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
         <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>Nobody in the group is on duty</source>
+        <translation>Nobody in the group is on duty</translation>
     </message>
 </context>
 <context>

@@ -468,6 +468,25 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
         <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
         <translation>Teclado: las flechas mueven, Mayús+flecha amplía, Ctrl+Arriba/Abajo salta una hora, Espacio marca, Supr desmarca.</translation>
     </message>
+    <message>
+        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
+        <translation>Cuándo ningún miembro del grupo está de servicio en las semanas mostradas</translation>
+    </message>
+    <message>
+        <source>No gap in cover in the weeks shown.</source>
+        <translation>Ninguna laguna de cobertura en las semanas mostradas.</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Lagunas de cobertura: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>y %n más</numerusform>
+            <numerusform>y %n más</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -909,6 +928,26 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
     <message>
         <source>The logbook could not be saved in %1: %2</source>
         <translation>No se pudo guardar el libro de registro en %1: %2</translation>
+    </message>
+    <message>
+        <source>Nearest gap in cover</source>
+        <translation>Próxima laguna de cobertura</translation>
+    </message>
+    <message>
+        <source>None within 24 hours</source>
+        <translation>Ninguna en las próximas 24 horas</translation>
+    </message>
+    <message>
+        <source>Every alarm group has a member on duty for the next 24 hours</source>
+        <translation>Cada grupo de alarma tiene un miembro de servicio durante las próximas 24 horas</translation>
+    </message>
+    <message>
+        <source>%1: nobody on duty %2</source>
+        <translation>%1: nadie de servicio %2</translation>
+    </message>
+    <message>
+        <source>The gaps in cover within 24 hours:</source>
+        <translation>Las lagunas de cobertura en las próximas 24 horas:</translation>
     </message>
 </context>
 <context>
@@ -1478,6 +1517,10 @@ Vuelva a escribirlas.</translation>
         <source>%1 to %2</source>
         <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
         <translation>%1 a %2</translation>
+    </message>
+    <message>
+        <source>Nobody in the group is on duty</source>
+        <translation>Nadie del grupo está de servicio</translation>
     </message>
 </context>
 <context>

@@ -468,6 +468,25 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
         <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
         <translation>Clavier : les flèches déplacent, Maj+flèche étend, Ctrl+Haut/Bas saute d&apos;une heure, Espace marque, Suppr démarque.</translation>
     </message>
+    <message>
+        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
+        <translation>Quand aucun membre du groupe n&apos;est de service dans les semaines affichées</translation>
+    </message>
+    <message>
+        <source>No gap in cover in the weeks shown.</source>
+        <translation>Aucune lacune de couverture dans les semaines affichées.</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Lacunes de couverture : %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>et %n autre</numerusform>
+            <numerusform>et %n autres</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -909,6 +928,26 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
     <message>
         <source>The logbook could not be saved in %1: %2</source>
         <translation>Le journal n&apos;a pas pu être enregistré dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>Nearest gap in cover</source>
+        <translation>Prochaine lacune de couverture</translation>
+    </message>
+    <message>
+        <source>None within 24 hours</source>
+        <translation>Aucune dans les 24 heures</translation>
+    </message>
+    <message>
+        <source>Every alarm group has a member on duty for the next 24 hours</source>
+        <translation>Chaque groupe d&apos;alarme a un membre de service pendant les 24 prochaines heures</translation>
+    </message>
+    <message>
+        <source>%1: nobody on duty %2</source>
+        <translation>%1 : personne de service %2</translation>
+    </message>
+    <message>
+        <source>The gaps in cover within 24 hours:</source>
+        <translation>Les lacunes de couverture dans les 24 heures :</translation>
     </message>
 </context>
 <context>
@@ -1478,6 +1517,10 @@ Veuillez les saisir à nouveau.</translation>
         <source>%1 to %2</source>
         <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
         <translation>%1 à %2</translation>
+    </message>
+    <message>
+        <source>Nobody in the group is on duty</source>
+        <translation>Personne du groupe n&apos;est de service</translation>
     </message>
 </context>
 <context>

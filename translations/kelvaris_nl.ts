@@ -468,6 +468,25 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
         <source>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</source>
         <translation>Toetsenbord: pijltjestoetsen verplaatsen, Shift+pijl breidt uit, Ctrl+Omhoog/Omlaag springt een uur, Spatie markeert, Delete maakt ongedaan.</translation>
     </message>
+    <message>
+        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
+        <translation>Wanneer geen van de groepsleden dienst heeft in de getoonde weken</translation>
+    </message>
+    <message>
+        <source>No gap in cover in the weeks shown.</source>
+        <translation>Geen gat in de bezetting in de getoonde weken.</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Gaten in de bezetting: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>en nog %n</numerusform>
+            <numerusform>en nog %n</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CEnterPasswordDlg</name>
@@ -909,6 +928,26 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
     <message>
         <source>The logbook could not be saved in %1: %2</source>
         <translation>Het logboek kon niet worden opgeslagen in %1: %2</translation>
+    </message>
+    <message>
+        <source>Nearest gap in cover</source>
+        <translation>Eerstvolgend gat in de bezetting</translation>
+    </message>
+    <message>
+        <source>None within 24 hours</source>
+        <translation>Geen binnen 24 uur</translation>
+    </message>
+    <message>
+        <source>Every alarm group has a member on duty for the next 24 hours</source>
+        <translation>Elke alarmgroep heeft de komende 24 uur een lid in dienst</translation>
+    </message>
+    <message>
+        <source>%1: nobody on duty %2</source>
+        <translation>%1: niemand in dienst %2</translation>
+    </message>
+    <message>
+        <source>The gaps in cover within 24 hours:</source>
+        <translation>De gaten in de bezetting binnen 24 uur:</translation>
     </message>
 </context>
 <context>
@@ -1478,6 +1517,10 @@ Voer ze opnieuw in.</translation>
         <source>%1 to %2</source>
         <extracomment>What a row of the planner stands for, read by screen readers: &quot;10:00 to 10:15&quot;.</extracomment>
         <translation>%1 tot %2</translation>
+    </message>
+    <message>
+        <source>Nobody in the group is on duty</source>
+        <translation>Niemand in de groep heeft dienst</translation>
     </message>
 </context>
 <context>

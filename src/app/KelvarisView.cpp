@@ -194,9 +194,20 @@ CKelvarisView::CKelvarisView(
                 Q_EMIT PlanEntryActivated(item->data(kTargetNameRole).toString());
         });
     }
+    // Below the list: the nearest gap in the groups' cover, so a gap is seen before an alarm
+    // finds nobody.
+    m_gapHeader = new QLabel(m_planGroup);
+    m_gapText = new QLabel(m_planGroup);
+    m_gapText->setObjectName(QStringLiteral("gapText"));
+    m_gapText->setWordWrap(true);
+    m_gapText->setFixedWidth(m_planList->width());
+    m_gapText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_gapText->setFocusPolicy(Qt::StrongFocus);
     auto* planLayout = new QVBoxLayout(m_planGroup);
     planLayout->addWidget(m_planHeader);
     planLayout->addWidget(m_planList);
+    planLayout->addWidget(m_gapHeader);
+    planLayout->addWidget(m_gapText);
 
     // Shift and barrier side by side on top, the logbook below them; the plan of action takes the
     // full height on the right.
@@ -210,6 +221,7 @@ CKelvarisView::CKelvarisView(
     layout->setColumnStretch(1, 1);
 
     setTabOrder(m_logbookList, m_planList);
+    setTabOrder(m_planList, m_gapText);
 
     m_texts = StateTexts(m_doc.CurrentShift(), m_doc.CurrentBarrier());
     Retranslate();
@@ -264,6 +276,9 @@ void CKelvarisView::Retranslate()
     FitLogbookColumns();
     m_planHeader->setText(tr("Now dispatched"));
     m_planList->setToolTip(tr("The receivers and groups on duty now; double-click one to plan its duty"));
+    m_gapHeader->setText(tr("Nearest gap in cover"));
+    m_gapText->setAccessibleName(m_gapHeader->text());
+    ShowGaps();
     ShowTexts();
 }
 
@@ -330,6 +345,8 @@ void CKelvarisView::OnUpdate(unsigned hint)
     // A deactivation refreshes the plan as well: it empties the list and the published value.
     if (hint & (CDocObserver::HINT_ACTIVATED | CDocObserver::HINT_DEACTIVATED | CDocObserver::HINT_PLAN))
         RefreshPlan();
+    if (hint & CDocObserver::HINT_COVERAGE)
+        ShowGaps();
     ShowTexts();
     Q_EMIT Updated();
 }
@@ -392,6 +409,25 @@ void CKelvarisView::RefreshPlan()
     if (m_publisher)
         m_publisher->PublishText(
             QStringLiteral("Dispatching"), QStringLiteral("Current"), PlanOfActionValue(entries));
+}
+
+void CKelvarisView::ShowGaps()
+{
+    const CCoverageWatch& coverage = m_doc.Coverage();
+    const QList<CCoverageWatch::CGap>& gaps = coverage.Gaps();
+    if (gaps.isEmpty()) {
+        m_gapText->setText(tr("None within 24 hours"));
+        m_gapText->setToolTip(tr("Every alarm group has a member on duty for the next 24 hours"));
+        return;
+    }
+    const auto line = [&coverage](const CCoverageWatch::CGap& gap) {
+        return tr("%1: nobody on duty %2").arg(gap.groupName, coverage.SpanText(gap.span));
+    };
+    m_gapText->setText(line(gaps.first()));
+    QStringList lines;
+    for (const CCoverageWatch::CGap& gap : gaps)
+        lines << line(gap);
+    m_gapText->setToolTip(tr("The gaps in cover within 24 hours:") + u'\n' + lines.join(u'\n'));
 }
 
 void CKelvarisView::ShowTexts()

@@ -68,6 +68,7 @@ public:
     const CStateTexts& Texts() const { return m_texts; }
     QTreeWidget* LogbookList() const { return m_logbookList; }
     QListWidget* PlanList() const { return m_planList; }
+    QLabel* GapText() const { return m_gapText; }
     QTimer& CycleTimer() { return m_timer; }
 
 Q_SIGNALS:
@@ -85,6 +86,8 @@ private:
     void AddLogbookLine(const CLogbookLine& line);
     static void ShowLogbookLine(QTreeWidgetItem& item, const CLogbookLine& line);
     void RefreshPlan();
+    // The nearest gap in the groups' cover within 24 hours; every gap in its tooltip.
+    void ShowGaps();
     void Tick();
     void ShowTexts();
 
@@ -104,6 +107,8 @@ private:
     QTreeWidget* m_logbookList = nullptr;
     QListWidget* m_planList = nullptr;
     QLabel* m_planHeader = nullptr;
+    QLabel* m_gapHeader = nullptr;
+    QLabel* m_gapText = nullptr;
     // The state groups show " Deactivated" from a deactivation until the next state change or
     // activation.
     bool m_deactivated = false;

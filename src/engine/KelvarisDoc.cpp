@@ -599,8 +599,11 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     // The gaps in the groups' cover: warned, paged to CoverageNotify, published as
     // "Dispatching"/"Gaps".
     if (m_targetsKnown
-        && m_coverage.Update(m_targets, CDateTime::GetCurrentTime(), ConfigLocation().ConfigPath(), m_server))
+        && m_coverage.Update(
+            m_targets, CDateTime::GetCurrentTime(), ConfigLocation().ConfigPath(), m_server)) {
         PublishText("Dispatching", "Gaps", m_coverage.Text());
+        Notify(CDocObserver::HINT_COVERAGE);
+    }
     return recheckDue;
 }
 

@@ -32,6 +32,7 @@ public:
     static constexpr unsigned HINT_ACTIVATED = 2;
     static constexpr unsigned HINT_DEACTIVATED = 4;
     static constexpr unsigned HINT_PLAN = 8; // the plan of action is to be refreshed
+    static constexpr unsigned HINT_COVERAGE = 16; // the gaps in the groups' cover changed
 
     virtual ~CDocObserver() = default;
     virtual void OnUpdate(unsigned hint) = 0;
@@ -307,6 +308,8 @@ public:
     // interface's, and on that thread while changing them.
     std::mutex& TargetsMutex() { return m_targetsMutex; }
     CPageTargetArray& PageTargets() { return m_targets; }
+    // The groups' cover over the next 24 hours as of the last idle check (user-interface thread).
+    const CCoverageWatch& Coverage() const { return m_coverage; }
 
     // Settings and lists, edited on the user-interface thread.
     bool m_autoActivate = false;

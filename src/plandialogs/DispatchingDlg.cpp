@@ -135,6 +135,12 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     m_keysHelp->setWordWrap(true);
     m_keysHelp->setObjectName(QStringLiteral("keysHelp"));
     right->addWidget(m_keysHelp);
+    // A group's gaps in cover in the weeks shown (their cells have the gap colour).
+    m_gapList = new QLabel(this);
+    m_gapList->setWordWrap(true);
+    m_gapList->setObjectName(QStringLiteral("gapList"));
+    m_gapList->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    right->addWidget(m_gapList);
 
     auto* top = new QHBoxLayout;
     top->addLayout(left);
@@ -261,6 +267,8 @@ void CDispatchingDlg::Retranslate()
     m_keysHelp->setText(
         tr("Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, "
            "Delete unmarks."));
+    m_gapList->setToolTip(tr("When nobody of the group's members is on duty in the weeks shown"));
+    ShowGaps();
     m_previous->setText(tr("< previous schedule"));
     m_previous->setToolTip(tr("Show the latest week before this one that holds a plan"));
     m_next->setText(tr("next schedule >"));
@@ -436,6 +444,36 @@ void CDispatchingDlg::LoadPlan()
     m_next->setVisible(offerSchedules);
     m_previous->setEnabled(offerSchedules && m_previousDate.IsValid());
     m_next->setEnabled(offerSchedules && m_nextDate.IsValid());
+    ShowGaps();
+}
+
+void CDispatchingDlg::ShowGaps()
+{
+    m_gapList->setVisible(m_loaded && m_loaded->IsGroup());
+    if (!m_gapList->isVisibleTo(this))
+        return;
+    const QList<CTimePlanner::CGap>& gaps = m_planner->Gaps();
+    if (gaps.isEmpty()) {
+        m_gapList->setText(tr("No gap in cover in the weeks shown."));
+        return;
+    }
+    constexpr int kListed = 6;
+    const auto time = [](const CDateTime& moment) { return FormatDateTime(moment, DTF_HOUR | DTF_MINUTE); };
+    QStringList texts;
+    for (qsizetype i = 0; i < std::min<qsizetype>(gaps.size(), kListed); ++i) {
+        const CTimePlanner::CGap& gap = gaps[i];
+        const bool sameDay = gap.from.DayNumber() == gap.to.DayNumber()
+            || (gap.to.DayNumber() == gap.from.DayNumber() + 1 && gap.to.GetHour() == 0
+                && gap.to.GetMinute() == 0);
+        texts << CTimePlanner::DayHeading(gap.from) + u' ' + time(gap.from) + QStringLiteral(" - ")
+                + (sameDay ? (
+                       gap.to.DayNumber() == gap.from.DayNumber() ? time(gap.to) : QStringLiteral("24:00"))
+                           : CTimePlanner::DayHeading(gap.to) + u' ' + time(gap.to));
+    }
+    QString text = tr("Gaps in cover: %1").arg(texts.join(QStringLiteral("; ")));
+    if (gaps.size() > kListed)
+        text += u' ' + tr("and %n more", nullptr, int(gaps.size() - kListed));
+    m_gapList->setText(text);
 }
 
 void CDispatchingDlg::SavePlan()

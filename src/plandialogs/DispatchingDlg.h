@@ -102,6 +102,8 @@ private:
     void Retranslate();
     // "<" and ">" move by the weeks shown.
     void UpdateNavigationTips();
+    // Lists the gaps in cover of a group shown (hidden for a receiver).
+    void ShowGaps();
     void RestorePlacement();
     void StorePlacement();
 
@@ -167,6 +169,7 @@ private:
     QPushButton* m_forward = nullptr;
     QLineEdit* m_caption = nullptr;
     QLabel* m_keysHelp = nullptr;
+    QLabel* m_gapList = nullptr;
     QPushButton* m_previous = nullptr;
     QPushButton* m_next = nullptr;
     CPlannerWidget* m_plannerWidget = nullptr;

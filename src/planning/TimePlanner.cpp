@@ -10,6 +10,9 @@
 
 #include "engine/KelvarisDoc.h"
 #include "planning/PlannerModel.h"
+#include "schedule/ConfigLocation.h"
+#include "schedule/Coverage.h"
+#include "schedule/Profile.h"
 #include "schedule/TextList.h"
 
 namespace {
@@ -304,6 +307,7 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
     if (targetIndex < 0 || targetIndex >= targets.size()) {
         m_model.SetMarkText(QString());
         Reset();
+        m_gaps.clear();
         m_model.EndUpdate();
         return false;
     }
@@ -311,6 +315,7 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
     m_model.SetMarkColor(ColorFromValue(target.m_colour));
     m_model.SetMarkText(target.m_name);
     Reset();
+    m_gaps.clear();
 
     const int rows = m_model.RowCount();
     const qint64 firstDay = m_firstDate.DayNumber();
@@ -380,9 +385,46 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
                 content = true;
             }
         }
+        MarkGaps(target, targets);
     }
     m_model.EndUpdate();
     return content;
+}
+
+void CTimePlanner::MarkGaps(const CPageTarget& group, const CPageTargetArray& targets)
+{
+    constexpr qint64 kDayMs = 86'400'000;
+    const int days = DayColumnCount();
+    const QTimeZone zone
+        = SiteTimeZone(CProfile(ConfigLocation().ConfigPath())
+                           .ReadString(QStringLiteral("Settings"), QStringLiteral("TimeZone"), QString()));
+    const qint64 firstWallMs = WallClockMs(m_firstDate);
+    const CDateTime end = m_firstDate + CDateTimeSpan(days, 0, 0, 0);
+    const CZoneOffsets offsets(zone, firstWallMs - kDayMs, firstWallMs + (days + 1) * kDayMs);
+    const qint64 fromMs = FirstMomentOfWallClock(offsets, m_firstDate);
+    const qint64 toMs = FirstMomentOfWallClock(offsets, end);
+    const int rows = m_model.RowCount();
+    const QString hint = u'\n' + tr("Nobody in the group is on duty");
+    for (const CDutySpan& gap : CoverageOf(group, targets, offsets, fromMs, toMs, 1).gaps) {
+        const CGap shown { WallClockAt(offsets, gap.startMs),
+            gap.endMs >= toMs ? end : WallClockAt(offsets, gap.endMs) };
+        m_gaps.append(shown);
+        // The quarter hours the gap touches, counted from the first date's midnight (in the night
+        // the clocks go back a gap may end at an earlier wall-clock time than it began).
+        const qint64 a = (WallClockMs(shown.from) - firstWallMs) / 60'000;
+        const qint64 b = (WallClockMs(shown.to) - firstWallMs) / 60'000;
+        const qint64 firstQuarter = std::max<qint64>(0, std::min(a, b) / kMinutesPerRow);
+        const qint64 endQuarter
+            = std::min<qint64>(qint64(days) * rows, (std::max(a, b) + kMinutesPerRow - 1) / kMinutesPerRow);
+        for (qint64 quarter = firstQuarter; quarter < endQuarter; ++quarter) {
+            const int column = ColumnOfOffset(int(quarter / rows));
+            const int row = int(quarter % rows);
+            if (m_model.CellText(column, row).isEmpty())
+                m_model.SetCellColor(column, row, GapColor());
+            if (!m_model.CellHint(column, row).endsWith(hint))
+                m_model.SetCellHint(column, row, m_model.CellHint(column, row) + hint);
+        }
+    }
 }
 
 void CTimePlanner::NearestSchedules(qsizetype targetIndex, CDateTime& previous, CDateTime& next) const

@@ -11,6 +11,7 @@
 
 class CKelvarisDoc;
 class CPageTarget;
+class CPageTargetArray;
 class CDispatchRangeArray;
 class CPlannerModel;
 
@@ -72,6 +73,18 @@ public:
     // to the hint. The mark colour becomes the target's colour. Returns whether any cell received
     // a range. An index outside the target list resets the grid and returns false.
     bool LoadPlan(qsizetype targetIndex);
+    // A group's gaps in cover in the days shown, as the last LoadPlan found them: the wall-clock
+    // times (site's zone) at which nobody of its members is on duty, by the duty timeline (a
+    // takeover group with a holder has none). Their cells have the gap colour where no member's
+    // colour is shown, and say so in their hints. Empty for a receiver.
+    struct CGap
+    {
+        CDateTime from;
+        CDateTime to;
+    };
+    const QList<CGap>& Gaps() const { return m_gaps; }
+    static CColour GapColor() { return CColour(255, 214, 219); }
+
     // The nearest range dates of the target (for a group also its members) before and after the
     // first date shown; the null value where there is none.
     void NearestSchedules(qsizetype targetIndex, CDateTime& previous, CDateTime& next) const;
@@ -121,6 +134,8 @@ private:
     int DayColumnCount() const { return 7 * m_weeks; }
     int ColumnOfOffset(int offset) const { return offset < 7 ? offset + 1 : offset + 2; }
     void ApplyHeadings();
+    // Finds the group's gaps over the days shown and marks their cells (LoadPlan).
+    void MarkGaps(const CPageTarget& group, const CPageTargetArray& targets);
     QString WeekCaption(const CDateTime& first) const;
 
     CKelvarisDoc& m_doc;
@@ -130,4 +145,5 @@ private:
     CDateTime m_firstDate;
     CDateTime m_highlightFrom;
     CDateTime m_highlightTo;
+    QList<CGap> m_gaps;
 };

@@ -397,6 +397,39 @@ private Q_SLOTS:
         doc.SetObserver(nullptr);
     }
 
+    // The nearest gap in a group's cover is shown below the plan of action, all of them in its tip.
+    void nearestGapInTheView()
+    {
+        m_server->SetReply(QStringLiteral("[GetValue(Setup.Targets)]"),
+            QStringLiteral("Zoe\tx\tx\tx\tx\r\nDesk\tx\tx\tx\tx\r\n"));
+        m_server->SetReply(QStringLiteral("[GetGroupMembers(Desk)]"), QStringLiteral("Zoe"));
+        for (const auto& [name, number, id] :
+            { std::tuple { "Zoe", "4", "Z1" }, std::tuple { "Desk", "-3", "G41" } }) {
+            QStringList fields;
+            for (int i = 1; i <= 17; ++i)
+                fields.append(QStringLiteral("f%1").arg(i));
+            fields[1] = QString::fromLatin1(number);
+            fields[14] = QString::fromLatin1(id);
+            m_server->SetReply(
+                QStringLiteral("[GetTarget3(%1)]").arg(QString::fromLatin1(name)), fields.join(u'\t'));
+        }
+        WriteFile("Z1.tim",
+            "[Settings]\r\nName=Zoe\r\n20240304=00:00-24:00\r\n20240305=00:00-02:00;04:00-24:00\r\n");
+
+        CKelvarisDoc doc(*m_server, m_rights);
+        QVERIFY(doc.Initialise());
+        CKelvarisView view(doc, m_rights, &m_publisher);
+        doc.SetObserver(&view);
+        view.InitialUpdate();
+        QCOMPARE(view.GapText()->text(), QStringLiteral("None within 24 hours"));
+        doc.IdleCheck(false);
+        QVERIFY2(view.GapText()->text().startsWith(QStringLiteral("Desk: nobody on duty ")),
+            qPrintable(view.GapText()->text()));
+        QVERIFY(view.GapText()->text().endsWith(QStringLiteral(" 02:00-04:00")));
+        QVERIFY(view.GapText()->toolTip().contains(view.GapText()->text()));
+        doc.SetObserver(nullptr);
+    }
+
     void logbookFile()
     {
         const auto text = [](const char* name, const char* date, const char* time, const char* event) {

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -506,11 +507,16 @@ void DispatchingDlgTest::screenshots()
         CDispatchingDlg dialog(*m_doc, QStringLiteral("Anna"));
         ShowAt(dialog, QSize(1000, 640));
         Screenshot(dialog, QStringLiteral("planning-receiver"));
+        QVERIFY(!Named<QLabel>(&dialog, "gapList")->isVisible());
     }
     {
         CDispatchingDlg dialog(*m_doc, QStringLiteral("Service"));
         ShowAt(dialog, QSize(1000, 640));
         Screenshot(dialog, QStringLiteral("planning-group"));
+        // A group's gaps are listed; a receiver has no such list.
+        QCOMPARE(Named<QLabel>(&dialog, "gapList")->text(),
+            QStringLiteral(
+                "Gaps in cover: Mon 4 Mar 00:00 - Tue 5 Mar 08:00; Tue 5 Mar 09:00 - Mon 11 Mar 00:00"));
     }
 }
 

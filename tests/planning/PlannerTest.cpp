@@ -208,6 +208,15 @@ void PlannerTest::groupShowsMembersAndSavesOnlyItsOwnMarks()
     for (int row = 0; row < 96; ++row)
         QCOMPARE(m_model->CellMarked(2, row), row >= 48 && row < 52);
     QCOMPARE(m_planner->CellText(2, 48), QString());
+    // Nobody covers the week but Tuesday 8:00-10:00 and 12:00-13:00 (the group is its own member):
+    // three gaps, their cells in the gap colour and saying so; a member's cell is none.
+    QCOMPARE(m_planner->Gaps().size(), 3);
+    QCOMPARE(m_planner->Gaps()[0].to, CDateTime(2024, 3, 5, 8, 0, 0));
+    QCOMPARE(m_planner->Gaps()[1].from, CDateTime(2024, 3, 5, 10, 0, 0));
+    for (const auto& [row, gap] : { std::pair { 31, true }, { 32, false }, { 39, false }, { 40, true } }) {
+        QCOMPARE(m_model->CellColor(2, row) == CTimePlanner::GapColor(), gap);
+        QCOMPARE(m_model->CellHint(2, row).endsWith(QStringLiteral("Nobody in the group is on duty")), gap);
+    }
 
     {
         CPlannerWidget widget(m_model.get());
