@@ -348,6 +348,8 @@ void CKelvarisDoc::Cycle()
     if (changed || minute != m_lastPushedMinute) {
         m_lastPushedMinute = minute;
         RunTakeoverCheck(now);
+        // Each minute and after every reload, not only at the idle checks.
+        CheckCoverage(now);
         PushShift(m_currentShift, evaluation.m_hasShift);
         PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now);
         m_updateHint |= CDocObserver::HINT_PLAN;
@@ -596,15 +598,18 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         }
     }
     UpdateCalendarFolder();
+    CheckCoverage(CDateTime::GetCurrentTime());
+    return recheckDue;
+}
+
+void CKelvarisDoc::CheckCoverage(const CDateTime& now)
+{
     // The gaps in the groups' cover: warned, paged to CoverageNotify, published as
     // "Dispatching"/"Gaps".
-    if (m_targetsKnown
-        && m_coverage.Update(
-            m_targets, CDateTime::GetCurrentTime(), ConfigLocation().ConfigPath(), m_server)) {
+    if (m_targetsKnown && m_coverage.Update(m_targets, now, ConfigLocation().ConfigPath(), m_server)) {
         PublishText("Dispatching", "Gaps", m_coverage.Text());
         Notify(CDocObserver::HINT_COVERAGE);
     }
-    return recheckDue;
 }
 
 void CKelvarisDoc::NoteTargetListChange(const CPageTargetArray& before, const CPageTargetArray& after)

@@ -351,6 +351,8 @@ private:
     static void NoteTargetListChange(const CPageTargetArray& before, const CPageTargetArray& after);
     // Warns of the dispatch files the targets could not take, and of those taken again.
     void NoteDispatchFileFaults();
+    // Looks at the groups' cover (the coverage watch) and tells the observer when it changed.
+    void CheckCoverage(const CDateTime& now);
     // Writes the settings of the UNSAVED_ bits; on failure keeps them for the retry and, for a
     // save the operator started, tells the observer (the retries at the idle checks only warn).
     bool SaveSettings(unsigned which, bool operatorStarted = true);

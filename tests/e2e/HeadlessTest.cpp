@@ -13,8 +13,10 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -455,4 +457,58 @@ TEST_F(HeadlessTest, AnAlarmServerRestartedWithOtherTargetsIsFollowed)
     const QByteArray errors = m_kelvaris.readAllStandardError();
     EXPECT_TRUE(errors.contains("The alarm server's target list changed: added 19; removed 18, 40"))
         << errors.constData();
+}
+
+// Two gaps in North's cover within the next hours: the simulator is told of each once, and a
+// restarted Kelvaris, which finds them again, pages nobody a second time.
+TEST_F(HeadlessTest, EachGapInCoverIsPagedOnceAcrossARestart)
+{
+    WriteData("kelvaris.cfg", Schedule().replace("[Settings]\r\n", "[Settings]\r\nCoverageNotify=18\r\n"));
+    WriteData("40.tim", "[Settings]\r\nName=North\r\n");
+    WriteData("18.tim", "[Settings]\r\nName=Bert\r\n20000101=00:00-24:00\r\n");
+    // Anna covers from yesterday to the day after tomorrow but for two hours from now + 3 h and
+    // now + 6 h (whole minutes, split at midnight into one line per day).
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime base(now.date(), QTime(now.time().hour(), now.time().minute()));
+    const QList<std::pair<QDateTime, QDateTime>> covered
+        = { { QDateTime(now.date().addDays(-1), QTime(0, 0)), base.addSecs(3 * 3600) },
+              { base.addSecs(4 * 3600), base.addSecs(6 * 3600) },
+              { base.addSecs(7 * 3600), QDateTime(now.date().addDays(3), QTime(0, 0)) } };
+    QMap<QDate, QStringList> days;
+    for (auto [from, to] : covered) {
+        while (from < to) {
+            const QDateTime dayEnd(from.date().addDays(1), QTime(0, 0));
+            const QDateTime end = std::min(to, dayEnd);
+            days[from.date()] << from.toString(QStringLiteral("HH:mm")) + u'-'
+                    + (end == dayEnd ? QStringLiteral("24:00") : end.toString(QStringLiteral("HH:mm")));
+            from = end;
+        }
+    }
+    QByteArray plan = "[Settings]\r\nName=Anna\r\n";
+    for (auto it = days.cbegin(); it != days.cend(); ++it)
+        plan += it.key().toString(QStringLiteral("yyyyMMdd")).toLatin1() + '=' + it->join(u';').toLatin1()
+            + "\r\n";
+    WriteData("17.tim", plan);
+
+    const auto pages = [this] {
+        return Commands().filter(QStringLiteral("[send2(\"Bert\",\"Nobody in North is on duty "));
+    };
+    StartKelvaris(m_kelvaris);
+    QDeadlineTimer deadline(15000);
+    while (pages().size() < 2 && !deadline.hasExpired())
+        QThread::msleep(100);
+    ASSERT_EQ(pages().size(), 2) << Commands().join(u'\n').toStdString();
+    EXPECT_TRUE(pages()[0].contains(base.addSecs(3 * 3600).toString(QStringLiteral("HH:mm")) + u'-'
+        + base.addSecs(4 * 3600).toString(QStringLiteral("HH:mm"))))
+        << pages()[0].toStdString();
+
+    m_kelvaris.terminate();
+    ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
+    StartKelvaris(m_kelvaris);
+    // Until the restarted program answers, and a few of its cycles after that.
+    deadline.setRemainingTime(10000);
+    while (Check("17") == -1 && !deadline.hasExpired())
+        QThread::msleep(100);
+    QThread::msleep(2500);
+    EXPECT_EQ(pages().size(), 2) << Commands().join(u'\n').toStdString();
 }
