@@ -27,16 +27,23 @@ CPageTarget Receiver(const char* id, const char* name, QStringList lines)
     return target;
 }
 
+// A configuration in Berlin's zone that pages the target with ID 9.
+QString WriteConfig(const QTemporaryDir& dir)
+{
+    const QString config = dir.filePath(QStringLiteral("kelvaris.cfg"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        ADD_FAILURE() << "cannot write " << config.toStdString();
+    file.write("[Settings]\r\nTimeZone=Europe/Berlin\r\nCoverageNotify=9\r\n");
+    return config;
+}
+
 } // namespace
 
 TEST(CoverageWatchTest, GapsAreWarnedAndPagedOnceAlsoAcrossARestart)
 {
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("kelvaris.cfg"));
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Settings]\r\nTimeZone=Europe/Berlin\r\nCoverageNotify=9\r\n");
-    file.close();
+    const QString config = WriteConfig(dir);
 
     CPageTargetArray targets;
     // Anna covers the desk but for 02:00-04:00 tonight; Bert is never on duty.
@@ -90,11 +97,7 @@ TEST(CoverageWatchTest, GapsAreWarnedAndPagedOnceAlsoAcrossARestart)
 TEST(CoverageWatchTest, AGapStaysOneGapAsTimeMovesOnAndEditsMoveItsEnds)
 {
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("kelvaris.cfg"));
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Settings]\r\nTimeZone=Europe/Berlin\r\nCoverageNotify=9\r\n");
-    file.close();
+    const QString config = WriteConfig(dir);
 
     // Nobody covers the desk from the 8th at 06:00 to the 11th; the ward is covered.
     CPageTargetArray targets;
