@@ -326,7 +326,9 @@ TEST_F(OncallTest, CoverageFindsThePlantedGapsAsAMonitoringCheck)
     EXPECT_TRUE(out.startsWith(QStringLiteral("KELVARIS COVERAGE WARNING"))) << out.toStdString();
     ASSERT_EQ(coverage(night + QStringList { QStringLiteral("--json") }, &out), 2);
     const QJsonObject json = QJsonDocument::fromJson(out.toUtf8()).object();
-    EXPECT_EQ(json.value(QStringLiteral("state")).toString(), QStringLiteral("CRITICAL"));
+    EXPECT_EQ(json.value(QStringLiteral("status")).toString(), QStringLiteral("CRITICAL"));
+    EXPECT_EQ(json.value(QStringLiteral("at")).toString(), QStringLiteral("2027-10-30T12:00:00+02:00"));
+    EXPECT_EQ(json.value(QStringLiteral("days")).toInt(), 2);
     const QJsonObject group = json.value(QStringLiteral("groups")).toArray().at(0).toObject();
     EXPECT_EQ(group.value(QStringLiteral("members")).toArray(),
         QJsonArray::fromStringList({ QStringLiteral("Duty desk"), QStringLiteral("Nacht \u00FC") }));

@@ -69,7 +69,8 @@ int CtlCoverage(const QStringList& args)
             "Text: one line in the monitoring-plugin form (KELVARIS COVERAGE OK|WARNING|CRITICAL|\n"
             "UNKNOWN - ...), then one line per gap: group NAME ID START END (ISO 8601 with the\n"
             "site's offset).\n"
-            "JSON (--json): {\"state\", \"from\", \"to\", \"minMembers\", \"groups\": [{\"id\", \"name\",\n"
+            "JSON (--json): {\"status\", \"at\", \"days\", \"to\", \"minMembers\", \"groups\": [{\"id\", "
+            "\"name\",\n"
             "\"members\": [names], \"unknownMembers\": [names], \"holder\": ID or null,\n"
             "\"gaps\": [{\"start\", \"end\"}]}]}.\n"
             "Exit status, as monitoring plugins: 0 no gap, 1 gaps none of which begins within the\n"
@@ -178,9 +179,10 @@ int CtlCoverage(const QStringList& args)
               .arg(gapCount)
               .arg(firstGroup->name, firstGroup->id, iso(first.startMs), iso(first.endMs));
     if (command.IsSet(QStringLiteral("json"))) {
-        const QJsonObject document { { QStringLiteral("state"), StateWord(state) },
-            { QStringLiteral("from"), iso(fromMs) }, { QStringLiteral("to"), iso(toMs) },
-            { QStringLiteral("minMembers"), minMembers }, { QStringLiteral("groups"), groups } };
+        const QJsonObject document { { QStringLiteral("status"), StateWord(state) },
+            { QStringLiteral("at"), iso(fromMs) }, { QStringLiteral("days"), days },
+            { QStringLiteral("to"), iso(toMs) }, { QStringLiteral("minMembers"), minMembers },
+            { QStringLiteral("groups"), groups } };
         CtlOut() << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
     } else {
         CtlOut() << QStringLiteral("KELVARIS COVERAGE %1 - %2\n").arg(StateWord(state), summary) << lines;
