@@ -96,6 +96,7 @@ bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
     m_editors = std::make_unique<CAppEditorHost>();
     m_doc = std::make_unique<CKelvarisDoc>(*m_server, m_rights);
     m_doc->SetEditorHost(m_editors.get());
+    m_doc->EnableJournal(QStringLiteral("window"));
     m_editors->SetDocument(m_doc.get());
     m_inbound = std::make_unique<CKelvarisInbound>(*m_doc, this);
     if (!m_inbound->Start())

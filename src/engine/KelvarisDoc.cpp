@@ -313,6 +313,13 @@ bool CKelvarisDoc::LoadPageTargets()
     m_lastTargetFetch = std::chrono::steady_clock::now();
     m_targetsRefetchDue = false;
     NoteDispatchFileFaults();
+    // Plans changed while nobody watched (by hand, another program, a master copy) are journaled
+    // as changed outside; the first list read also records how the journal found every plan.
+    if (known && m_journalEnabled) {
+        CJournalKeeper& journal = Journal();
+        for (const CPageTarget& target : std::as_const(m_targets))
+            journal.RecordPlanRead(target);
+    }
     // The old list is released here, outside the lock.
     fetched.clear();
     return known;
@@ -571,10 +578,19 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         }
     }
     if (!reloaded && !recheckDue) {
-        const std::lock_guard<std::mutex> lock(m_targetsMutex);
-        for (CPageTarget& target : m_targets) {
-            if (target.ReloadIfChanged(&recheckDue))
-                reloaded = true;
+        QList<qsizetype> changed;
+        {
+            const std::lock_guard<std::mutex> lock(m_targetsMutex);
+            for (qsizetype i = 0; i < m_targets.size(); ++i) {
+                if (m_targets[i].ReloadIfChanged(&recheckDue))
+                    changed << i;
+            }
+        }
+        reloaded = !changed.isEmpty();
+        // Journaled outside the lock: the socket's answers never wait for the journal.
+        if (m_journalEnabled) {
+            for (const qsizetype i : std::as_const(changed))
+                Journal().RecordPlanRead(m_targets[i]);
         }
     }
     NoteDispatchFileFaults();
@@ -599,7 +615,27 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     }
     UpdateCalendarFolder();
     CheckCoverage(CDateTime::GetCurrentTime());
+    if (m_journalEnabled)
+        Journal().Retry();
     return recheckDue;
+}
+
+void CKelvarisDoc::EnableJournal(const QString& via)
+{
+    m_journal.SetVia(via);
+    m_journalEnabled = true;
+}
+
+CJournalKeeper& CKelvarisDoc::Journal()
+{
+    m_journal.SetFolder(m_journalEnabled ? ConfigLocation().ConfigFolder() : QString());
+    return m_journal;
+}
+
+void CKelvarisDoc::JournalPlan(const CPageTarget& target, const QString& why)
+{
+    if (m_journalEnabled)
+        Journal().RecordPlan(target, why);
 }
 
 void CKelvarisDoc::CheckCoverage(const CDateTime& now)

@@ -11,6 +11,7 @@
 #include "engine/CalendarWriter.h"
 #include "engine/CoverageWatch.h"
 #include "engine/FileFaults.h"
+#include "engine/JournalKeeper.h"
 #include "engine/Takeover.h"
 #include "schedule/Barrage.h"
 #include "schedule/DateTime.h"
@@ -310,6 +311,13 @@ public:
     CPageTargetArray& PageTargets() { return m_targets; }
     // The groups' cover over the next 24 hours as of the last idle check (user-interface thread).
     const CCoverageWatch& Coverage() const { return m_coverage; }
+    // Keeps the edit journal of the data folder from now on; `via` names this program in it
+    // ("window", "windowless"). Without it nothing is journaled (kelvarisctl reads only).
+    void EnableJournal(const QString& via);
+    // The journal of the configuration's data folder (does nothing unless enabled).
+    CJournalKeeper& Journal();
+    // Records a plan this program saved, and why (the dialog or command).
+    void JournalPlan(const CPageTarget& target, const QString& why);
 
     // Settings and lists, edited on the user-interface thread.
     bool m_autoActivate = false;
@@ -401,6 +409,9 @@ private:
     QString m_calendarFolderSetting; // as read
     QString m_calendarFolderOverride;
     CCalendarWriter m_calendarFolder;
+    // The edit journal, kept by the programs that own the data (EnableJournal).
+    CJournalKeeper m_journal { QStringLiteral("window") };
+    bool m_journalEnabled = false;
     // The groups' cover over the next 24 hours, looked at in every idle check.
     CCoverageWatch m_coverage;
     CWarningLimiter m_serverLostWarning;

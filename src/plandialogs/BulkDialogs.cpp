@@ -76,16 +76,18 @@ QLineEdit* NewSummaryEdit(QWidget* parent)
 }
 
 // Writes the dispatch files of the targets (caller holds the targets lock); returns the names
-// of those that could not be written.
-QStringList SaveTargets(CPageTargetArray& targets, const QList<qsizetype>& indexes)
+// of those that could not be written. Copies of those written go to `saved`, for the journal.
+QStringList SaveTargets(CPageTargetArray& targets, const QList<qsizetype>& indexes, QList<CPageTarget>& saved)
 {
     QStringList failed;
     for (const qsizetype index : indexes) {
         CPageTarget& target = targets[index];
-        if (target.SaveDispatchFile())
+        if (target.SaveDispatchFile()) {
             target.m_ranges.SetModified(false);
-        else
+            saved.append(target);
+        } else {
             failed.append(target.m_name);
+        }
     }
     return failed;
 }
@@ -414,12 +416,13 @@ void CDispDuplicateDlg::accept()
     const QStringList copyNames = CheckedNames(m_sourceList);
     QStringList failed;
     QStringList unlisted;
+    QList<CPageTarget> saved;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         std::lock_guard lock(m_doc.TargetsMutex());
         CPageTargetArray& targets = m_doc.PageTargets();
         const QList<qsizetype> changed = PerformDuplicate(targets, spans, clearNames, copyNames);
-        failed = SaveTargets(targets, changed);
+        failed = SaveTargets(targets, changed, saved);
 
         // Targets that a reload dropped while the dialog was open: their own files all the same.
         CPageTargetArray dropped;
@@ -432,7 +435,7 @@ void CDispDuplicateDlg::accept()
             }
         }
         const QList<qsizetype> changedDropped = PerformDuplicate(dropped, spans, clearNames, copyNames);
-        const QStringList failedDropped = SaveTargets(dropped, changedDropped);
+        const QStringList failedDropped = SaveTargets(dropped, changedDropped, saved);
         failed += failedDropped;
         for (const qsizetype index : changedDropped) {
             if (!failedDropped.contains(dropped.at(index).m_name))
@@ -440,6 +443,9 @@ void CDispDuplicateDlg::accept()
         }
         QApplication::restoreOverrideCursor();
     }
+    // Journaled outside the lock: the socket's answers never wait for the journal.
+    for (const CPageTarget& target : std::as_const(saved))
+        m_doc.JournalPlan(target, QStringLiteral("Duplicate"));
     ReportSaveFailure(
         this, tr("The dispatch plan of these receivers and groups could not be saved:\n%1"), failed);
     ReportTargetsNoLongerListed(this, unlisted);
@@ -664,26 +670,31 @@ void CDispRemoveDlg::accept()
     const CDateTime to = To();
     QStringList failed;
     QStringList unlisted;
+    QList<CPageTarget> saved;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         std::lock_guard lock(m_doc.TargetsMutex());
         CPageTargetArray& targets = m_doc.PageTargets();
         if (const qsizetype index = TargetIndex(); index >= 0) {
             if (PerformRemove(targets, index, from, to) > 0)
-                failed = SaveTargets(targets, { index });
+                failed = SaveTargets(targets, { index }, saved);
         } else if (m_opened) {
             // The list was loaded again without the target: its own file still loses the days.
             CPageTarget& target = *m_opened;
             target.LoadDispatchFile();
             if (target.m_ranges.RemovePeriod(from, to) > 0) {
-                if (target.SaveDispatchFile())
+                if (target.SaveDispatchFile()) {
                     unlisted.append(target.m_name);
-                else
+                    saved.append(target);
+                } else {
                     failed.append(target.m_name);
+                }
             }
         }
         QApplication::restoreOverrideCursor();
     }
+    for (const CPageTarget& target : std::as_const(saved))
+        m_doc.JournalPlan(target, QStringLiteral("Remove"));
     ReportSaveFailure(this, tr("The dispatch plan of %1 could not be saved."), failed);
     if (!unlisted.isEmpty())
         ReportTargetsNoLongerListed(this, unlisted);

@@ -487,12 +487,17 @@ void CDispatchingDlg::SavePlan()
     QString name;
     if (current >= 0) {
         m_planner->SavePlan(current);
-        const std::lock_guard lock(m_doc.TargetsMutex());
-        CPageTarget& target = targets[current];
-        if (target.IsGroup())
-            target.m_takeover = m_takeover->isChecked();
-        written = target.SaveDispatchFile();
-        name = target.m_name;
+        {
+            const std::lock_guard lock(m_doc.TargetsMutex());
+            CPageTarget& target = targets[current];
+            if (target.IsGroup())
+                target.m_takeover = m_takeover->isChecked();
+            written = target.SaveDispatchFile();
+            name = target.m_name;
+        }
+        // Journaled outside the lock: the socket's answers never wait for the journal.
+        if (written)
+            m_doc.JournalPlan(targets[current], QStringLiteral("Plan of action"));
     } else if (m_loaded) {
         // The list was loaded again without this target while its plan was shown: the edits
         // still belong to it, in its own file, over what that file holds now.
@@ -504,6 +509,8 @@ void CDispatchingDlg::SavePlan()
             target.m_takeover = m_takeover->isChecked();
         written = target.SaveDispatchFile();
         name = target.m_name;
+        if (written)
+            m_doc.JournalPlan(target, QStringLiteral("Plan of action"));
     } else {
         m_modified = false;
         return;

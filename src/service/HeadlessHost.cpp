@@ -64,6 +64,7 @@ CHeadlessHost::~CHeadlessHost()
 bool CHeadlessHost::Start()
 {
     m_inbound->Start();
+    m_doc->EnableJournal(QStringLiteral("windowless"));
     if (!m_doc->Initialise()) {
         m_startProblem = QStringLiteral("the document could not be initialised");
         return false;

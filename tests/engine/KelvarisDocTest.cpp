@@ -30,6 +30,7 @@
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 #include "fakes/WarningCapture.h"
+#include "journal/Journal.h"
 
 namespace {
 
@@ -1147,4 +1148,33 @@ TEST_F(KelvarisDocTest, AFileWithoutItsLastLineEndIsTakenOnlyAfterAMinute)
     EXPECT_FALSE(doc.IdleCheck());
     EXPECT_TRUE(doc.m_autoActivate);
     EXPECT_EQ(warnings.Count(qPrintable(ConfigPath() + QStringLiteral(" ends without a line end"))), 1);
+}
+
+// With the journal kept, the plans are journaled as found at the start, and a dispatch file
+// changed by hand is journaled at the idle check that reads it in; without it nothing is written.
+TEST_F(KelvarisDocTest, TheJournalRecordsThePlansAsFoundAndAsChangedOutside)
+{
+    const QString journal = CJournal::PathIn(m_dir.path());
+    {
+        CKelvarisDoc reader(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+        Start(reader);
+        EXPECT_FALSE(QFile::exists(journal));
+    }
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    doc.EnableJournal(QStringLiteral("windowless"));
+    Start(doc);
+    WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=08:00-12:00\r\n");
+    AgeFile("A1.tim");
+    doc.IdleCheck();
+
+    CJournal read(journal);
+    ASSERT_TRUE(read.Open(false));
+    const QList<CJournalEntry> entries = read.Entries({}).value_or(QList<CJournalEntry>());
+    ASSERT_EQ(entries.size(), 4); // three plans as found, Anna's edit
+    EXPECT_EQ(entries[0].subject, QStringLiteral("A1"));
+    EXPECT_EQ(entries[0].before, QStringLiteral("20240304=08:00-16:00"));
+    EXPECT_EQ(entries[0].after, QStringLiteral("20240304=08:00-12:00"));
+    EXPECT_TRUE(entries[0].why.startsWith(QStringLiteral("changed outside Kelvaris")))
+        << entries[0].why.toStdString();
+    EXPECT_EQ(entries[3].why, QStringLiteral("as found when the journal began"));
 }

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,6 +14,8 @@
 #include "schedule/DateTime.h"
 #include "schedule/Holiday.h"
 #include "schedule/Profile.h"
+
+#include "journal/Journal.h"
 
 namespace {
 
@@ -185,7 +190,7 @@ TEST_F(KelvarisctlTest, EveryVerbDescribesItselfWithHelp)
         QStringLiteral("holidays list"), QStringLiteral("holidays generate"), QStringLiteral("check"),
         QStringLiteral("dispatch"), QStringLiteral("response"), QStringLiteral("send"), QStringLiteral("dde"),
         QStringLiteral("dde get"), QStringLiteral("dde watch"), QStringLiteral("dde exec"),
-        QStringLiteral("do"), QStringLiteral("export") };
+        QStringLiteral("do"), QStringLiteral("export"), QStringLiteral("history") };
     const CtlRun top = RunCtl({ QStringLiteral("--help") });
     EXPECT_EQ(top.exitCode, 0);
     for (const QString& verb : verbs) {
@@ -374,4 +379,72 @@ TEST_F(KelvarisctlTest, SocketVerbsSendOneRequestAndPrintTheReply)
     EXPECT_EQ(badTime.exitCode, 2);
     EXPECT_TRUE(badTime.err.contains(QStringLiteral("\"garbage\""))) << badTime.err.toStdString();
     qunsetenv("KELVARIS_PIPE_NAME");
+}
+
+// history lists the journal, newest first and filtered, and --verify finds an entry changed with
+// the sqlite3 shell; a missing or foreign journal is UNKNOWN.
+TEST_F(KelvarisctlTest, HistoryListsTheJournalAndVerifyFindsAChangedEntry)
+{
+    WriteConfig("[Settings]\r\nTimeZone=Europe/Berlin\r\n");
+    const QString path = CJournal::PathIn(m_dir.path());
+    const auto verify = [this] {
+        return RunCtl(
+            { QStringLiteral("history"), QStringLiteral("--verify"), QStringLiteral("--config"), m_config });
+    };
+    EXPECT_EQ(verify().exitCode, 3);
+    {
+        CJournal journal(path);
+        ASSERT_TRUE(journal.Open(true));
+        const char* subjects[] = { "17", "18", "17" };
+        for (int i = 0; i < 3; ++i) {
+            CJournalEntry entry;
+            entry.atMs = 1'795'942'800'000LL + i * 3'600'000LL; // 2026-11-29 10:00 in Berlin, an hour apart
+            entry.user = QStringLiteral("anna");
+            entry.via = QStringLiteral("window");
+            entry.kind = QStringLiteral("plan");
+            entry.subject = QString::fromLatin1(subjects[i]);
+            entry.after = QStringLiteral("20261208=08:00-16:00\n20261209=22:00-24:00");
+            entry.why = QStringLiteral("Plan of action");
+            ASSERT_TRUE(journal.Append(entry));
+        }
+    }
+    const CtlRun text = RunCtl({ QStringLiteral("history"), QStringLiteral("--target"), QStringLiteral("17"),
+        QStringLiteral("--config"), m_config });
+    EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+    const QStringList lines = text.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << text.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("3\t2026-11-29T12:00:00+01:00")));
+    EXPECT_TRUE(lines[0].contains(
+        QStringLiteral("+01:00\tanna\twindow\tplan\t17\tPlan of action\t\t20261208=08:00-16:00\\n20261209")))
+        << lines[0].toStdString();
+    const CtlRun json
+        = RunCtl({ QStringLiteral("history"), QStringLiteral("--json"), QStringLiteral("--since"),
+            QStringLiteral("2026-11-29T11:30"), QStringLiteral("--config"), m_config });
+    const QJsonArray array = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(array.size(), 1) << json.out.toStdString();
+    EXPECT_EQ(array[0].toObject().value(QStringLiteral("seq")).toInt(), 3);
+    EXPECT_EQ(array[0].toObject().value(QStringLiteral("hash")).toString().size(), 64);
+
+    CtlRun check = verify();
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_EQ(check.out, QStringLiteral("journal intact: 3 entries\n"));
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"),
+        { path, QStringLiteral("UPDATE entries SET after = 'nothing' WHERE seq = 2") });
+    ASSERT_TRUE(sqlite.waitForFinished(10000));
+    ASSERT_EQ(sqlite.exitCode(), 0) << sqlite.readAllStandardError().toStdString();
+    check = verify();
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_TRUE(check.out.startsWith(QStringLiteral("journal broken at entry 2: ")))
+        << check.out.toStdString();
+
+    // Something else where the journal should be.
+    QFile::remove(path);
+    QFile foreign(path);
+    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+    foreign.write("not a database at all");
+    foreign.close();
+    check = verify();
+    EXPECT_EQ(check.exitCode, 3);
+    EXPECT_TRUE(check.err.startsWith(QStringLiteral("kelvarisctl: "))) << check.err.toStdString();
 }

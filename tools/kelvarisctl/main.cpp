@@ -38,6 +38,8 @@ const CVerb kVerbs[] = {
     { "coverage", CtlCoverage,
         "[--days N] [--from TEXT] [--group ID] [--min-members K] [--critical HOURS] [--json]",
         "find the gaps in the groups' cover, as a monitoring check (exit 0-3)" },
+    { "history", CtlHistory, "[--since TEXT] [--until TEXT] [--target ID] [--kind KIND] [--json] [--verify]",
+        "list the edit journal, newest first, or check its chain of hashes (exit 0, 1, 3)" },
 };
 
 QString VerbList()

@@ -1,0 +1,197 @@
+#include "engine/JournalKeeper.h"
+
+#include <algorithm>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTimeZone>
+
+#include "schedule/PageTarget.h"
+#include "support/Trace.h"
+
+namespace {
+QString IsoUtc(qint64 ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toString(Qt::ISODate);
+}
+} // namespace
+
+CJournalKeeper::CJournalKeeper(QString via)
+    : m_via(std::move(via))
+    , m_uid(qint64(::getuid()))
+{
+    if (const passwd* account = ::getpwuid(::getuid()))
+        m_user = QString::fromLocal8Bit(account->pw_name);
+    else
+        m_user = QString::number(m_uid);
+}
+
+CJournalKeeper::~CJournalKeeper() = default;
+
+void CJournalKeeper::SetFolder(const QString& folder)
+{
+    if (folder == m_folder)
+        return;
+    m_folder = folder;
+    m_journal.reset();
+    m_last.clear();
+    m_planMemo.clear();
+}
+
+bool CJournalKeeper::EnsureOpen()
+{
+    if (m_folder.isEmpty())
+        return false;
+    if (m_journal && m_journal->IsOpen())
+        return true;
+    m_journal = std::make_unique<CJournal>(CJournal::PathIn(m_folder));
+    m_journal->SetBusyTimeout(kBusyMs);
+    if (m_journal->Open(true))
+        return true;
+    if (!m_journal->IsDamaged())
+        return false;
+    // Kept for whoever wants to look into it; the journal starts again.
+    const QString path = m_journal->Path();
+    const QString aside = path + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    qCWarning(lcEngine).noquote() << QStringLiteral(
+        "journal: %1 cannot be read (%2); it is moved to %3 and a new journal is started")
+                                         .arg(path, m_journal->Error(), aside);
+    m_journal.reset();
+    if (!QFile::rename(path, aside))
+        return false;
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+    m_journal = std::make_unique<CJournal>(path);
+    m_journal->SetBusyTimeout(kBusyMs);
+    return m_journal->Open(true);
+}
+
+QString CJournalKeeper::PlanText(const CPageTarget& target)
+{
+    QStringList lines;
+    lines.reserve(target.m_ranges.size());
+    for (const CDispatchRange& range : target.m_ranges)
+        lines << range.ToText();
+    // YYYYMMDD=HH:MM-... sorts by date and time as text.
+    std::sort(lines.begin(), lines.end());
+    if (target.IsGroup())
+        lines.prepend(target.m_takeover ? QStringLiteral("Takeover=1") : QStringLiteral("Takeover=0"));
+    return lines.join(u'\n');
+}
+
+void CJournalKeeper::RecordPlan(const CPageTarget& target, const QString& why)
+{
+    if (m_folder.isEmpty() || !CPageTarget::IsSafeFileId(target.m_id))
+        return;
+    m_planMemo.insert(target.m_id, target.m_fileTimeMemo);
+    Record({ QStringLiteral("plan"), target.m_id, PlanText(target), why, QString(), QString(), false });
+}
+
+void CJournalKeeper::RecordPlanRead(const CPageTarget& target)
+{
+    if (m_folder.isEmpty() || !CPageTarget::IsSafeFileId(target.m_id))
+        return;
+    const auto memo = m_planMemo.constFind(target.m_id);
+    if (memo != m_planMemo.cend() && *memo == target.m_fileTimeMemo && target.m_fileTimeMemo > 0)
+        return;
+    m_planMemo.insert(target.m_id, target.m_fileTimeMemo);
+    const QFileInfo file(target.DispatchFilePath(m_folder));
+    const QString why = file.exists()
+        ? QStringLiteral("changed outside Kelvaris (the file of %1, modified %2)")
+              .arg(file.owner(), IsoUtc(file.lastModified().toMSecsSinceEpoch()))
+        : QStringLiteral("changed outside Kelvaris (the file is gone)");
+    Record({ QStringLiteral("plan"), target.m_id, PlanText(target), why, QStringLiteral("outside"), QString(),
+        true });
+}
+
+void CJournalKeeper::Record(const CChange& change)
+{
+    if (m_folder.isEmpty())
+        return;
+    const QString key = change.kind + u'\t' + change.subject;
+    auto known = m_last.constFind(key);
+    std::optional<QString> before;
+    if (known != m_last.cend()) {
+        before = *known;
+    } else if (EnsureOpen() && m_pending.isEmpty()) {
+        bool readable = false;
+        before = m_journal->LastAfter(change.kind, change.subject, &readable);
+    }
+    if (before && *before == change.after)
+        return;
+    m_last.insert(key, change.after);
+
+    CJournalEntry entry;
+    entry.atMs = QDateTime::currentMSecsSinceEpoch();
+    entry.user = m_user;
+    entry.uid = m_uid;
+    entry.via = change.via.isEmpty() ? m_via : change.via;
+    entry.rights = change.rights;
+    entry.kind = change.kind;
+    entry.subject = change.subject;
+    entry.before = before.value_or(QString());
+    entry.after = change.after;
+    entry.why = change.found && !before ? QStringLiteral("as found when the journal began") : change.why;
+    if (m_pending.size() >= kMaxPending) {
+        m_pending.removeFirst();
+        ++m_dropped;
+    }
+    m_pending.append(std::move(entry));
+    WritePending();
+}
+
+bool CJournalKeeper::Retry()
+{
+    return m_pending.isEmpty() || WritePending();
+}
+
+bool CJournalKeeper::WritePending()
+{
+    const bool wasFailing = m_failingSinceMs != 0;
+    if (EnsureOpen()) {
+        if (wasFailing) {
+            // The time the journal was not written is itself a record.
+            CJournalEntry gap;
+            gap.atMs = QDateTime::currentMSecsSinceEpoch();
+            gap.user = m_user;
+            gap.uid = m_uid;
+            gap.via = m_via;
+            gap.kind = QStringLiteral("journal");
+            gap.after
+                = QStringLiteral("not written from %1 to %2").arg(IsoUtc(m_failingSinceMs), IsoUtc(gap.atMs));
+            if (m_dropped > 0)
+                gap.after += QStringLiteral("; %1 older changes were dropped").arg(m_dropped);
+            gap.why = QStringLiteral("the journal could not be written");
+            if (m_journal->Append(gap)) {
+                qCWarning(lcEngine).noquote()
+                    << "journal: written again after" << (gap.atMs - m_failingSinceMs) / 1000
+                    << "s; the changes of that time are in it now";
+                m_failingSinceMs = 0;
+                m_dropped = 0;
+            }
+        }
+        while (m_failingSinceMs == 0 && !m_pending.isEmpty()) {
+            if (!m_journal->Append(m_pending.first()))
+                break;
+            m_pending.removeFirst();
+        }
+        if (m_pending.isEmpty())
+            return true;
+    }
+    if (m_failingSinceMs == 0) {
+        m_failingSinceMs = m_pending.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : m_pending.first().atMs;
+        qCWarning(lcEngine).noquote() << QStringLiteral(
+            "journal: %1 cannot be written (%2); the changes are kept and written when it can be again")
+                                             .arg(CJournal::PathIn(m_folder),
+                                                 m_journal ? m_journal->Error()
+                                                           : QStringLiteral("no data folder"));
+    }
+    // Opened again at the next try: the file may have been replaced or repaired.
+    m_journal.reset();
+    return false;
+}

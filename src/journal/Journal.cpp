@@ -1,0 +1,309 @@
+#include "journal/Journal.h"
+
+#include <sqlite3.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+
+namespace {
+
+const char* const kSchema = "CREATE TABLE IF NOT EXISTS entries ("
+                            " seq INTEGER PRIMARY KEY,"
+                            " at_ms INTEGER NOT NULL,"
+                            " user TEXT NOT NULL,"
+                            " uid INTEGER NOT NULL,"
+                            " via TEXT NOT NULL,"
+                            " rights TEXT NOT NULL,"
+                            " kind TEXT NOT NULL,"
+                            " subject TEXT NOT NULL,"
+                            " before TEXT NOT NULL,"
+                            " after TEXT NOT NULL,"
+                            " why TEXT NOT NULL,"
+                            " hash TEXT NOT NULL);"
+                            "CREATE INDEX IF NOT EXISTS entries_by_time ON entries (at_ms);"
+                            "CREATE INDEX IF NOT EXISTS entries_by_subject ON entries (subject, seq);";
+
+const char* const kColumns = "seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash";
+
+// A prepared statement, finalised with its scope.
+class CStatement
+{
+public:
+    CStatement(sqlite3* db, const char* sql)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+            m_statement = nullptr;
+    }
+    ~CStatement() { sqlite3_finalize(m_statement); }
+    CStatement(const CStatement&) = delete;
+    CStatement& operator=(const CStatement&) = delete;
+
+    explicit operator bool() const { return m_statement != nullptr; }
+    sqlite3_stmt* get() const { return m_statement; }
+
+    void Bind(int index, qint64 value) { sqlite3_bind_int64(m_statement, index, value); }
+    void Bind(int index, const QString& text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        sqlite3_bind_text(m_statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    QString Text(int column) const
+    {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+        return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
+    }
+    qint64 Number(int column) const { return sqlite3_column_int64(m_statement, column); }
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+};
+
+CJournalEntry EntryOf(const CStatement& row)
+{
+    CJournalEntry entry;
+    entry.seq = row.Number(0);
+    entry.atMs = row.Number(1);
+    entry.user = row.Text(2);
+    entry.uid = row.Number(3);
+    entry.via = row.Text(4);
+    entry.rights = row.Text(5);
+    entry.kind = row.Text(6);
+    entry.subject = row.Text(7);
+    entry.before = row.Text(8);
+    entry.after = row.Text(9);
+    entry.why = row.Text(10);
+    entry.hash = row.Text(11).toLatin1();
+    return entry;
+}
+
+// Each field as its length, ":" and its UTF-8 bytes, so that no two entries read the same.
+void AddField(QCryptographicHash& hash, const QByteArray& bytes)
+{
+    hash.addData(QByteArray::number(bytes.size()));
+    hash.addData(QByteArrayView(":"));
+    hash.addData(bytes);
+}
+
+} // namespace
+
+QString CJournal::PathIn(const QString& folder)
+{
+    return QDir(folder).filePath(QString::fromLatin1(kFileName));
+}
+
+CJournal::CJournal(QString path)
+    : m_path(std::move(path))
+{ }
+
+CJournal::~CJournal()
+{
+    sqlite3_close_v2(m_db);
+}
+
+bool CJournal::Fail(const QString& what)
+{
+    m_error = what + QStringLiteral(": ") + QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
+    return false;
+}
+
+bool CJournal::Open(bool create)
+{
+    if (m_db)
+        return true;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOFOLLOW;
+    if (sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        Fail(QStringLiteral("cannot open %1").arg(m_path));
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    sqlite3_busy_timeout(m_db, m_busyMs);
+    // WAL: readers never wait for the writer; FULL: a committed entry survives a power cut.
+    int code
+        = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK)
+        code = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
+    // The table must be ours: a reader of another database would find nothing or fail later.
+    if (code == SQLITE_OK)
+        code = sqlite3_exec(m_db,
+            "SELECT seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash"
+            " FROM entries LIMIT 0",
+            nullptr, nullptr, nullptr);
+    m_damaged = code == SQLITE_NOTADB || code == SQLITE_CORRUPT || code == SQLITE_ERROR;
+    if (code != SQLITE_OK) {
+        Fail(QStringLiteral("%1 is not a journal Kelvaris can use").arg(m_path));
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    m_error.clear();
+    return true;
+}
+
+QByteArray CJournal::HashOf(const CJournalEntry& entry, const QByteArray& previousHash)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    AddField(hash, previousHash);
+    AddField(hash, QByteArray::number(entry.seq));
+    AddField(hash, QByteArray::number(entry.atMs));
+    AddField(hash, QByteArray::number(entry.uid));
+    for (const QString* text : { &entry.user, &entry.via, &entry.rights, &entry.kind, &entry.subject,
+             &entry.before, &entry.after, &entry.why })
+        AddField(hash, text->toUtf8());
+    return hash.result().toHex();
+}
+
+bool CJournal::Append(CJournalEntry& entry)
+{
+    if (!m_db)
+        return Fail(QStringLiteral("the journal is not open"));
+    // The write lock from the start, so no other program appends between the read and the insert.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail(QStringLiteral("cannot write to %1").arg(m_path));
+    const auto rollBack = [this](const QString& what) {
+        Fail(what);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    };
+    QByteArray previous;
+    qint64 seq = 1;
+    {
+        CStatement last(m_db, "SELECT seq, hash FROM entries ORDER BY seq DESC LIMIT 1");
+        if (!last)
+            return rollBack(QStringLiteral("cannot read %1").arg(m_path));
+        const int step = sqlite3_step(last.get());
+        if (step == SQLITE_ROW) {
+            seq = last.Number(0) + 1;
+            previous = last.Text(1).toLatin1();
+        } else if (step != SQLITE_DONE) {
+            return rollBack(QStringLiteral("cannot read %1").arg(m_path));
+        }
+    }
+    CJournalEntry written = entry;
+    written.seq = seq;
+    written.hash = HashOf(written, previous);
+    {
+        CStatement insert(m_db,
+            "INSERT INTO entries (seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, "
+            "hash)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+        if (!insert)
+            return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
+        insert.Bind(1, written.seq);
+        insert.Bind(2, written.atMs);
+        insert.Bind(3, written.user);
+        insert.Bind(4, written.uid);
+        insert.Bind(5, written.via);
+        insert.Bind(6, written.rights);
+        insert.Bind(7, written.kind);
+        insert.Bind(8, written.subject);
+        insert.Bind(9, written.before);
+        insert.Bind(10, written.after);
+        insert.Bind(11, written.why);
+        insert.Bind(12, QString::fromLatin1(written.hash));
+        if (sqlite3_step(insert.get()) != SQLITE_DONE)
+            return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
+    }
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
+    entry = written;
+    return true;
+}
+
+std::optional<QList<CJournalEntry>> CJournal::Entries(const CFilter& filter)
+{
+    if (!m_db) {
+        Fail(QStringLiteral("the journal is not open"));
+        return std::nullopt;
+    }
+    const QByteArray sql = QByteArray("SELECT ") + kColumns
+        + " FROM entries WHERE at_ms >= ?1 AND at_ms <= ?2 AND (?3 = '' OR subject = ?3)"
+          " AND (?4 = '' OR kind = ?4) ORDER BY seq DESC LIMIT ?5";
+    CStatement query(m_db, sql.constData());
+    if (!query) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        return std::nullopt;
+    }
+    query.Bind(1, filter.sinceMs);
+    query.Bind(2, filter.untilMs);
+    query.Bind(3, filter.subject);
+    query.Bind(4, filter.kind);
+    query.Bind(5, filter.limit > 0 ? qint64(filter.limit) : -1);
+    QList<CJournalEntry> entries;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(query.get())) == SQLITE_ROW)
+        entries.append(EntryOf(query));
+    if (step != SQLITE_DONE) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        return std::nullopt;
+    }
+    return entries;
+}
+
+std::optional<QString> CJournal::LastAfter(const QString& kind, const QString& subject, bool* readable)
+{
+    if (readable)
+        *readable = false;
+    if (!m_db)
+        return std::nullopt;
+    CStatement query(
+        m_db, "SELECT after FROM entries WHERE subject = ?1 AND kind = ?2 ORDER BY seq DESC LIMIT 1");
+    if (!query) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        return std::nullopt;
+    }
+    query.Bind(1, subject);
+    query.Bind(2, kind);
+    const int step = sqlite3_step(query.get());
+    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        return std::nullopt;
+    }
+    if (readable)
+        *readable = true;
+    if (step == SQLITE_DONE)
+        return std::nullopt;
+    return query.Text(0);
+}
+
+CJournal::CVerification CJournal::Verify()
+{
+    CVerification result;
+    if (!m_db) {
+        result.reason = QStringLiteral("the journal is not open");
+        return result;
+    }
+    const QByteArray sql = QByteArray("SELECT ") + kColumns + " FROM entries ORDER BY seq";
+    CStatement query(m_db, sql.constData());
+    if (!query) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        result.reason = m_error;
+        return result;
+    }
+    QByteArray previous;
+    qint64 expectedSeq = 1;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
+        const CJournalEntry entry = EntryOf(query);
+        ++result.count;
+        if (result.firstBad == 0) {
+            if (entry.seq != expectedSeq) {
+                result.firstBad = entry.seq;
+                result.reason
+                    = QStringLiteral("the entries %1 to %2 are missing").arg(expectedSeq).arg(entry.seq - 1);
+            } else if (HashOf(entry, previous) != entry.hash) {
+                result.firstBad = entry.seq;
+                result.reason = QStringLiteral("its content does not fit its hash");
+            }
+        }
+        previous = entry.hash;
+        expectedSeq = entry.seq + 1;
+    }
+    if (step != SQLITE_DONE) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        result.reason = m_error;
+        return result;
+    }
+    result.readable = true;
+    return result;
+}

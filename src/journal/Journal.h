@@ -1,0 +1,101 @@
+#pragma once
+
+#include <limits>
+#include <optional>
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+struct sqlite3;
+
+// One change of the schedule: when, who, through what, what it was before and after, and why.
+struct CJournalEntry
+{
+    qint64 seq = 0; // given by the journal, from 1
+    qint64 atMs = 0; // UTC milliseconds since 1970
+    QString user; // the operating-system user of the program that made the change
+    qint64 uid = -1;
+    QString via; // "window", "windowless", "kelvarisctl", "automation", "takeover", "alarm server", "outside"
+    QString rights; // the rights group when a password was asked
+    QString kind; // "settings", "shifts", "barriers", "holidays", "plan", "holder", ...
+    QString subject; // the section, or the target's ID
+    QString before;
+    QString after;
+    QString why; // the editor or the command
+    QByteArray hash; // hex SHA-256 over the entry and the hash of the one before it
+
+    bool operator==(const CJournalEntry&) const = default;
+};
+
+// The edit journal: one SQLite database in the data folder (WAL mode), one row per change. Every
+// entry carries a SHA-256 over its content and the hash of the entry before it, so an entry that
+// was changed, removed or put in between afterwards breaks the chain from there on.
+//
+// Several programs may append to the same journal: an append takes the database's write lock
+// for the read of the last hash and the insert. An object is used by one thread at a time.
+class CJournal
+{
+public:
+    static constexpr const char* kFileName = "kelvaris-journal.sqlite";
+    // <folder>/kelvaris-journal.sqlite
+    static QString PathIn(const QString& folder);
+
+    explicit CJournal(QString path);
+    ~CJournal();
+    CJournal(const CJournal&) = delete;
+    CJournal& operator=(const CJournal&) = delete;
+
+    // Opens the database, with `create` making it (and its table) when missing. False, with
+    // Error() saying why, when it cannot be opened or is not a journal.
+    bool Open(bool create);
+    // How long a write waits for another program's write to end (default 2 s); set before Open.
+    void SetBusyTimeout(int ms) { m_busyMs = ms; }
+    bool IsOpen() const { return m_db != nullptr; }
+    // The last Open failed because the file is not a database SQLite can read (damaged, or
+    // something else): it may be moved aside.
+    bool IsDamaged() const { return m_damaged; }
+    const QString& Path() const { return m_path; }
+    const QString& Error() const { return m_error; }
+
+    // Appends the entry: its seq and hash are set. False (Error()) when it could not be written;
+    // the journal is then as it was.
+    bool Append(CJournalEntry& entry);
+
+    struct CFilter
+    {
+        qint64 sinceMs = std::numeric_limits<qint64>::min();
+        qint64 untilMs = std::numeric_limits<qint64>::max();
+        QString subject; // empty: every subject
+        QString kind; // empty: every kind
+        int limit = 0; // 0: no limit
+    };
+    // The entries the filter lets through, newest first; nullopt when the journal cannot be read.
+    std::optional<QList<CJournalEntry>> Entries(const CFilter& filter);
+
+    // The content after the last change of that kind and subject; nullopt when there is none or
+    // the journal cannot be read (`readable` says which).
+    std::optional<QString> LastAfter(const QString& kind, const QString& subject, bool* readable = nullptr);
+
+    struct CVerification
+    {
+        bool readable = false;
+        qint64 count = 0; // entries looked at
+        qint64 firstBad = 0; // 0 when the chain is intact
+        QString reason;
+    };
+    // Walks the whole chain from the first entry.
+    CVerification Verify();
+
+    // The hash an entry has after the one with `previousHash`.
+    static QByteArray HashOf(const CJournalEntry& entry, const QByteArray& previousHash);
+
+private:
+    bool Fail(const QString& what);
+
+    QString m_path;
+    sqlite3* m_db = nullptr;
+    QString m_error;
+    bool m_damaged = false;
+    int m_busyMs = 2000;
+};

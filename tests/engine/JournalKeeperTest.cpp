@@ -1,0 +1,125 @@
+// What the engine writes into the edit journal: plans as found, as saved and as changed outside,
+// and a journal that cannot be written for a while.
+#include "engine/JournalKeeper.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "schedule/PageTarget.h"
+#include "support/Trace.h"
+
+#include "fakes/WarningCapture.h"
+
+namespace {
+
+CPageTarget Anna(const QStringList& lines)
+{
+    CPageTarget target;
+    target.m_id = QStringLiteral("17");
+    target.m_name = QStringLiteral("Anna");
+    for (const QString& line : lines)
+        target.m_ranges.AddFromText(line);
+    return target;
+}
+
+QList<CJournalEntry> Entries(const QString& folder)
+{
+    CJournal journal(CJournal::PathIn(folder));
+    if (!journal.Open(false))
+        return {};
+    QList<CJournalEntry> entries = journal.Entries({}).value_or(QList<CJournalEntry>());
+    std::reverse(entries.begin(), entries.end());
+    return entries;
+}
+
+} // namespace
+
+TEST(JournalKeeperTest, PlansAreRecordedAsFoundAsSavedAndAsChangedOutsideOnlyWhenTheyChanged)
+{
+    QTemporaryDir dir;
+    CJournalKeeper keeper(QStringLiteral("window"));
+    keeper.SetFolder(dir.path());
+    CPageTarget anna
+        = Anna({ QStringLiteral("20261209=22:00-24:00"), QStringLiteral("20261208=08:00-16:00") });
+    anna.m_fileTimeMemo = 1;
+    keeper.RecordPlanRead(anna);
+    keeper.RecordPlanRead(anna); // the same file: nothing new
+    anna.m_ranges.AddFromText(QStringLiteral("20261210=06:00-14:00"));
+    keeper.RecordPlan(anna, QStringLiteral("Plan of action"));
+    anna.m_fileTimeMemo = 2; // saved: read back unchanged, nothing new
+    keeper.RecordPlanRead(anna);
+    anna.m_ranges.RemoveDate(8, 12, 2026);
+    anna.m_fileTimeMemo = 3; // changed by hand
+    keeper.RecordPlanRead(anna);
+
+    const QList<CJournalEntry> entries = Entries(dir.path());
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].why, QStringLiteral("as found when the journal began"));
+    EXPECT_EQ(entries[0].via, QStringLiteral("outside"));
+    EXPECT_EQ(entries[0].before, QString());
+    EXPECT_EQ(entries[0].after, QStringLiteral("20261208=08:00-16:00\n20261209=22:00-24:00"));
+    EXPECT_EQ(entries[1].via, QStringLiteral("window"));
+    EXPECT_EQ(entries[1].why, QStringLiteral("Plan of action"));
+    EXPECT_EQ(entries[1].before, entries[0].after);
+    EXPECT_EQ(entries[1].after, entries[0].after + QStringLiteral("\n20261210=06:00-14:00"));
+    EXPECT_EQ(entries[2].via, QStringLiteral("outside"));
+    EXPECT_TRUE(entries[2].why.startsWith(QStringLiteral("changed outside Kelvaris")))
+        << entries[2].why.toStdString();
+    EXPECT_EQ(entries[2].after, QStringLiteral("20261209=22:00-24:00\n20261210=06:00-14:00"));
+    for (const CJournalEntry& entry : entries) {
+        EXPECT_EQ(entry.kind, QStringLiteral("plan"));
+        EXPECT_EQ(entry.subject, QStringLiteral("17"));
+        EXPECT_FALSE(entry.user.isEmpty());
+    }
+
+    // Another program on the same data starts from the journal's last record.
+    CJournalKeeper other(QStringLiteral("windowless"));
+    other.SetFolder(dir.path());
+    other.RecordPlan(anna, QStringLiteral("Plan of action"));
+    EXPECT_EQ(Entries(dir.path()).size(), 3);
+}
+
+TEST(JournalKeeperTest, AJournalThatCannotBeWrittenKeepsTheChangesAndRecordsTheGap)
+{
+    QTemporaryDir dir;
+    const QString path = CJournal::PathIn(dir.path());
+    // A folder where the journal's file should be: it cannot be opened.
+    ASSERT_TRUE(QDir().mkpath(path));
+    CWarningCapture warnings(lcEngine());
+    CJournalKeeper keeper(QStringLiteral("windowless"));
+    keeper.SetFolder(dir.path());
+    CPageTarget anna = Anna({ QStringLiteral("20261208=08:00-16:00") });
+    keeper.RecordPlan(anna, QStringLiteral("Plan of action"));
+    anna.m_ranges.AddFromText(QStringLiteral("20261209=08:00-16:00"));
+    keeper.RecordPlan(anna, QStringLiteral("Plan of action"));
+    EXPECT_NE(keeper.FailingSinceMs(), 0);
+    EXPECT_FALSE(keeper.Retry());
+    EXPECT_EQ(warnings.Count("journal: "), 1) << warnings.Text().toStdString();
+
+    ASSERT_TRUE(QDir(path).removeRecursively());
+    EXPECT_TRUE(keeper.Retry());
+    EXPECT_EQ(keeper.FailingSinceMs(), 0);
+    const QList<CJournalEntry> entries = Entries(dir.path());
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].kind, QStringLiteral("journal"));
+    EXPECT_TRUE(entries[0].after.startsWith(QStringLiteral("not written from ")))
+        << entries[0].after.toStdString();
+    EXPECT_EQ(entries[1].after, QStringLiteral("20261208=08:00-16:00"));
+    EXPECT_EQ(entries[2].before, entries[1].after);
+
+    // A journal SQLite cannot read is moved aside and a new one begun.
+    keeper.SetFolder(QString());
+    QFile damaged(path);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(8192, '\x5a'));
+    damaged.close();
+    CJournalKeeper restarted(QStringLiteral("windowless"));
+    restarted.SetFolder(dir.path());
+    restarted.RecordPlan(anna, QStringLiteral("Plan of action"));
+    EXPECT_EQ(Entries(dir.path()).size(), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList({ QStringLiteral("*.damaged-*") }).size(), 1);
+    EXPECT_EQ(warnings.Text().count(QStringLiteral("is moved to")), 1) << warnings.Text().toStdString();
+}

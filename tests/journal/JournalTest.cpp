@@ -1,0 +1,156 @@
+// The edit journal's store: the chain of hashes, what a reader finds, and a journal changed
+// behind its back.
+#include "journal/Journal.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+CJournalEntry Change(qint64 atMs, const char* kind, const char* subject, const char* after)
+{
+    CJournalEntry entry;
+    entry.atMs = atMs;
+    entry.user = QStringLiteral("anna");
+    entry.uid = 1000;
+    entry.via = QStringLiteral("window");
+    entry.kind = QString::fromLatin1(kind);
+    entry.subject = QString::fromLatin1(subject);
+    entry.before = QStringLiteral("20261208=08:00-16:00");
+    entry.after = QString::fromUtf8(after);
+    entry.why = QStringLiteral("Plan of action");
+    return entry;
+}
+
+void Sql(const QString& path, const char* statement)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+// Six changes from two programs sharing the journal, the third one marked for the tampering.
+void Fill(const QString& path)
+{
+    CJournal window(path);
+    CJournal windowless(path);
+    ASSERT_TRUE(window.Open(true)) << window.Error().toStdString();
+    ASSERT_TRUE(windowless.Open(true));
+    const char* afters[] = { "20261208=08:00-12:00", "20261209=22:00-24:00", "Tamper-me 20261210=00:00-06:00",
+        "Name=Early", "20261211=07:00-15:30", "" };
+    for (int i = 0; i < 6; ++i) {
+        CJournalEntry entry
+            = Change(1000 * (i + 1), i == 3 ? "shifts" : "plan", i % 2 ? "18" : "17", afters[i]);
+        ASSERT_TRUE((i % 2 ? windowless : window).Append(entry));
+        EXPECT_EQ(entry.seq, i + 1);
+        EXPECT_EQ(entry.hash.size(), 64);
+    }
+}
+
+} // namespace
+
+TEST(JournalTest, ReadersFindTheChangesNewestFirstByTimeSubjectAndKind)
+{
+    QTemporaryDir dir;
+    const QString path = CJournal::PathIn(dir.path());
+    Fill(path);
+    CJournal journal(path);
+    ASSERT_TRUE(journal.Open(false));
+    const auto seqs = [&journal](const CJournal::CFilter& filter) {
+        QList<qint64> found;
+        const QList<CJournalEntry> entries = journal.Entries(filter).value();
+        for (const CJournalEntry& entry : entries)
+            found << entry.seq;
+        return found;
+    };
+    const auto filter = [](qint64 since, qint64 until, const char* subject, const char* kind, int limit) {
+        CJournal::CFilter made;
+        made.sinceMs = since;
+        made.untilMs = until;
+        made.subject = QString::fromLatin1(subject);
+        made.kind = QString::fromLatin1(kind);
+        made.limit = limit;
+        return made;
+    };
+    constexpr qint64 kAll = std::numeric_limits<qint64>::max();
+    EXPECT_EQ(seqs({}), (QList<qint64> { 6, 5, 4, 3, 2, 1 }));
+    EXPECT_EQ(seqs(filter(2000, 4000, "", "", 0)), (QList<qint64> { 4, 3, 2 }));
+    EXPECT_EQ(seqs(filter(0, kAll, "17", "", 0)), (QList<qint64> { 5, 3, 1 }));
+    EXPECT_EQ(seqs(filter(0, kAll, "", "shifts", 0)), (QList<qint64> { 4 }));
+    EXPECT_EQ(seqs(filter(0, kAll, "", "", 2)), (QList<qint64> { 6, 5 }));
+    const CJournalEntry third = journal.Entries(filter(3000, 3000, "", "", 0)).value().value(0);
+    EXPECT_EQ(third.after, QStringLiteral("Tamper-me 20261210=00:00-06:00"));
+    EXPECT_EQ(third.user, QStringLiteral("anna"));
+    EXPECT_EQ(third.uid, 1000);
+    const CJournal::CVerification check = journal.Verify();
+    EXPECT_TRUE(check.readable);
+    EXPECT_EQ(check.count, 6);
+    EXPECT_EQ(check.firstBad, 0) << check.reason.toStdString();
+}
+
+TEST(JournalTest, VerifyNamesTheFirstEntryChangedBehindItsBack)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(const QString&)> tamper;
+        qint64 firstBad;
+    };
+    const Case cases[] = {
+        { "one byte of the file",
+            [](const QString& path) {
+                QFile file(path);
+                ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+                QByteArray bytes = file.readAll();
+                const qsizetype at = bytes.indexOf("Tamper-me");
+                ASSERT_GE(at, 0);
+                bytes[at] = 't';
+                file.seek(0);
+                file.write(bytes);
+            },
+            3 },
+        { "a row removed", [](const QString& path) { Sql(path, "DELETE FROM entries WHERE seq = 2"); }, 3 },
+        { "an entry and its hash changed",
+            [](const QString& path) { Sql(path, "UPDATE entries SET after = '', hash = 'x' WHERE seq = 4"); },
+            4 },
+        { "the last entry changed",
+            [](const QString& path) { Sql(path, "UPDATE entries SET why = 'nobody' WHERE seq = 6"); }, 6 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = CJournal::PathIn(dir.path());
+        Fill(path);
+        // Every program closed: the write-ahead log is in the database file.
+        ASSERT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+        c.tamper(path);
+        CJournal journal(path);
+        ASSERT_TRUE(journal.Open(false));
+        const CJournal::CVerification check = journal.Verify();
+        EXPECT_TRUE(check.readable);
+        EXPECT_EQ(check.firstBad, c.firstBad) << check.reason.toStdString();
+    }
+}
+
+TEST(JournalTest, WhatIsNoJournalIsNotOpened)
+{
+    QTemporaryDir dir;
+    const QString text = dir.filePath(QStringLiteral("notes.txt"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    for (const auto& [path, create] :
+        { std::pair { text, true }, std::pair { dir.filePath(QStringLiteral("none.sqlite")), false } }) {
+        CJournal journal(path);
+        EXPECT_FALSE(journal.Open(create));
+        EXPECT_FALSE(journal.Error().isEmpty());
+        CJournalEntry entry;
+        EXPECT_FALSE(journal.Append(entry));
+    }
+}
