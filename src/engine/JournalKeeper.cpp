@@ -92,6 +92,14 @@ void CJournalKeeper::RecordPlan(const CPageTarget& target, const QString& why)
     Record({ QStringLiteral("plan"), target.m_id, PlanText(target), why, QString(), QString(), false });
 }
 
+QString CJournalKeeper::OutsideWhy(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.exists() ? QStringLiteral("changed outside Kelvaris (the file of %1, modified %2)")
+                               .arg(file.owner(), IsoUtc(file.lastModified().toMSecsSinceEpoch()))
+                         : QStringLiteral("changed outside Kelvaris (the file is gone)");
+}
+
 void CJournalKeeper::RecordPlanRead(const CPageTarget& target)
 {
     if (m_folder.isEmpty() || !CPageTarget::IsSafeFileId(target.m_id))
@@ -100,11 +108,7 @@ void CJournalKeeper::RecordPlanRead(const CPageTarget& target)
     if (memo != m_planMemo.cend() && *memo == target.m_fileTimeMemo && target.m_fileTimeMemo > 0)
         return;
     m_planMemo.insert(target.m_id, target.m_fileTimeMemo);
-    const QFileInfo file(target.DispatchFilePath(m_folder));
-    const QString why = file.exists()
-        ? QStringLiteral("changed outside Kelvaris (the file of %1, modified %2)")
-              .arg(file.owner(), IsoUtc(file.lastModified().toMSecsSinceEpoch()))
-        : QStringLiteral("changed outside Kelvaris (the file is gone)");
+    const QString why = OutsideWhy(target.DispatchFilePath(m_folder));
     Record({ QStringLiteral("plan"), target.m_id, PlanText(target), why, QStringLiteral("outside"), QString(),
         true });
 }

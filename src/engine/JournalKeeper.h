@@ -54,6 +54,8 @@ public:
     // The plan of a target as the journal keeps it: for a group its takeover flag, then one line per
     // range, by date and time.
     static QString PlanText(const CPageTarget& target);
+    // "changed outside Kelvaris (the file of <owner>, modified <time>)" for a file.
+    static QString OutsideWhy(const QString& path);
     // A plan this program saved, and why (the dialog or command).
     void RecordPlan(const CPageTarget& target, const QString& why);
     // A plan as read from its dispatch file: recorded as changed outside, with the file's owner

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QMap>
 
 #include "engine/Dispatch.h"
 #include "engine/Password.h"
@@ -158,6 +160,7 @@ bool CKelvarisDoc::Initialise()
     if (JudgeConfigFile() == ETake::Keep)
         ConfigLocation().SetFileTimeMemo(CPageTarget::kNotTaken);
     LoadSettings();
+    JournalConfig(QString(), true);
     UpdateCalendarFolder();
     m_currentShift = CShift();
     m_currentShift.m_name = kFirst;
@@ -317,8 +320,17 @@ bool CKelvarisDoc::LoadPageTargets()
     // as changed outside; the first list read also records how the journal found every plan.
     if (known && m_journalEnabled) {
         CJournalKeeper& journal = Journal();
-        for (const CPageTarget& target : std::as_const(m_targets))
+        QStringList list;
+        for (const CPageTarget& target : std::as_const(m_targets)) {
             journal.RecordPlanRead(target);
+            list << QStringList { target.m_id, target.m_name, QString::number(target.m_number),
+                target.m_members }
+                        .join(u'\t');
+        }
+        list.sort();
+        journal.Record({ QStringLiteral("targets"), QStringLiteral("alarm server"), list.join(u'\n'),
+            QStringLiteral("the target list as fetched"), QStringLiteral("alarm server"), QString(), false });
+        JournalHolders();
     }
     // The old list is released here, outside the lock.
     fetched.clear();
@@ -357,6 +369,7 @@ void CKelvarisDoc::Cycle()
         RunTakeoverCheck(now);
         // Each minute and after every reload, not only at the idle checks.
         CheckCoverage(now);
+        JournalHolders();
         PushShift(m_currentShift, evaluation.m_hasShift);
         PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now);
         m_updateHint |= CDocObserver::HINT_PLAN;
@@ -522,6 +535,9 @@ bool CKelvarisDoc::Activate()
         }
     }
     SendPresence();
+    if (m_journalEnabled)
+        Journal().Record({ QStringLiteral("activation"), QStringLiteral("engine"), QStringLiteral("active"),
+            QStringLiteral("Activate"), QString(), QString(), false });
     Notify(CDocObserver::HINT_ACTIVATED);
     return true;
 }
@@ -539,6 +555,9 @@ bool CKelvarisDoc::Deactivate(bool askRights)
     PushBarrier(m_currentBarrier, false, CDateTime::GetCurrentTime());
     PublishShiftNone();
     PublishBarrierNone();
+    if (m_journalEnabled)
+        Journal().Record({ QStringLiteral("activation"), QStringLiteral("engine"), QStringLiteral("inactive"),
+            QStringLiteral("Deactivate"), QString(), QString(), false });
     Notify(CDocObserver::HINT_DEACTIVATED);
     return true;
 }
@@ -569,6 +588,7 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         }
         if (take == ETake::Take) {
             ReleaseConfigText(profile);
+            JournalConfig(QString(), true);
             LoadPageTargets();
             reloaded = true;
         } else {
@@ -615,8 +635,13 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
     }
     UpdateCalendarFolder();
     CheckCoverage(CDateTime::GetCurrentTime());
-    if (m_journalEnabled)
+    if (m_journalEnabled) {
+        // A save of this program that no editor journaled (the password, an automation command).
+        if (const QFileInfo file(ConfigLocation().ConfigPath());
+            file.exists() && file.lastModified().toMSecsSinceEpoch() != m_journaledConfigTime)
+            JournalConfig(QStringLiteral("saved by Kelvaris"));
         Journal().Retry();
+    }
     return recheckDue;
 }
 
@@ -632,10 +657,93 @@ CJournalKeeper& CKelvarisDoc::Journal()
     return m_journal;
 }
 
+void CKelvarisDoc::JournalHolders()
+{
+    if (!m_journalEnabled)
+        return;
+    // The socket's thread sets holders: read under the lock, journaled outside it.
+    QList<std::pair<QString, QString>> holders;
+    {
+        const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        for (const CPageTarget& group : std::as_const(m_targets)) {
+            if (group.IsGroup() && group.m_takeover)
+                holders.append({ group.m_id, group.ReadCurrentTargetId() });
+        }
+    }
+    for (const auto& [group, holder] : std::as_const(holders))
+        Journal().Record({ QStringLiteral("holder"), group, holder, QStringLiteral("takeover of duty"),
+            QStringLiteral("takeover"), QString(), false });
+}
+
 void CKelvarisDoc::JournalPlan(const CPageTarget& target, const QString& why)
 {
     if (m_journalEnabled)
         Journal().RecordPlan(target, why);
+}
+
+namespace {
+// The journal's kind of a configuration section, or empty for one that is not the schedule's
+// (window places and the like).
+QString ConfigKind(const QString& section)
+{
+    if (section.compare(QLatin1String("Settings"), Qt::CaseInsensitive) == 0
+        || section.compare(QLatin1String("WorkDays"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("settings");
+    for (const auto& [prefix, kind] : { std::pair { "Shift", "shifts" }, std::pair { "Barrage", "barriers" },
+             std::pair { "Holiday", "holidays" } }) {
+        if (section.startsWith(QLatin1String(prefix), Qt::CaseInsensitive))
+            return QString::fromLatin1(kind);
+    }
+    return QString();
+}
+} // namespace
+
+void CKelvarisDoc::JournalConfig(const QString& why, bool read)
+{
+    const QString path = ConfigLocation().ConfigPath();
+    if (!m_journalEnabled || path.isEmpty())
+        return;
+    const QFileInfo file(path);
+    m_journaledConfigTime = file.exists() ? file.lastModified().toMSecsSinceEpoch() : 0;
+    CProfile profile(path);
+    QStringList sections;
+    profile.GetSectionNames(sections);
+    QMap<QString, QString> texts;
+    for (const QString& section : std::as_const(sections)) {
+        const QString kind = ConfigKind(section);
+        if (kind.isEmpty())
+            continue;
+        QString& text = texts[kind];
+        text += u'[' + section + QStringLiteral("]\n");
+        for (QString line : profile.SectionText(section).split(u'\n', Qt::SkipEmptyParts)) {
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+            const QString key = line.section(u'=', 0, 0).trimmed();
+            if (kind == QLatin1String("settings")
+                && key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0) {
+                // The rights it protects, never the password.
+                CPassword password;
+                texts[QStringLiteral("protection")] = password.Decode(line.section(u'=', 1).trimmed())
+                    ? QStringLiteral("rights protected: 0x%1\npassword: %2")
+                          .arg(password.Flags(), 8, 16, QLatin1Char('0'))
+                          .arg(password.Password().isEmpty() ? QStringLiteral("none") : QStringLiteral("set"))
+                    : QStringLiteral("unreadable");
+            } else if (kind == QLatin1String("settings")
+                && key.startsWith(QLatin1String("Takeover"), Qt::CaseInsensitive)) {
+                texts[QStringLiteral("takeover texts")] += line + u'\n';
+            } else {
+                text += line + u'\n';
+            }
+        }
+    }
+    CJournalKeeper& journal = Journal();
+    const QString outside = read ? CJournalKeeper::OutsideWhy(path) : why;
+    for (const char* kind :
+        { "settings", "protection", "takeover texts", "shifts", "barriers", "holidays" }) {
+        const QString name = QString::fromLatin1(kind);
+        journal.Record({ name, QStringLiteral("configuration"), texts.value(name).trimmed(), outside,
+            read ? QStringLiteral("outside") : QString(), QString(), read });
+    }
 }
 
 void CKelvarisDoc::CheckCoverage(const CDateTime& now)
@@ -913,6 +1021,9 @@ bool CKelvarisDoc::SaveSettings(unsigned which, bool operatorStarted)
     ConfigLocation().RecordFileTime();
     if (stored) {
         m_unsavedSettings &= ~which;
+        JournalConfig(which & UNSAVED_GENERAL    ? QStringLiteral("General settings")
+                : which & UNSAVED_TAKEOVER_TEXTS ? QStringLiteral("Takeover texts")
+                                                 : QStringLiteral("Automatic activation"));
         return true;
     }
     // Kept in memory and written again at the next idle checks.
@@ -973,6 +1084,8 @@ void CKelvarisDoc::EditBarriers()
     m_editors->EditBarriers(m_barriers);
     if (QString reason; !SaveIfModified(m_barriers, &reason))
         ReportSaveFailed(reason);
+    else
+        JournalConfig(QStringLiteral("Barriers/Pauses"));
 }
 
 void CKelvarisDoc::EditShifts()
@@ -985,6 +1098,8 @@ void CKelvarisDoc::EditShifts()
     m_editors->EditShifts(m_shifts);
     if (QString reason; !SaveIfModified(m_shifts, &reason))
         ReportSaveFailed(reason);
+    else
+        JournalConfig(QStringLiteral("Shifts"));
 }
 
 void CKelvarisDoc::EditHolidays()
@@ -997,6 +1112,8 @@ void CKelvarisDoc::EditHolidays()
     m_editors->EditHolidays(m_holidays);
     if (QString reason; !SaveIfModified(m_holidays, &reason))
         ReportSaveFailed(reason);
+    else
+        JournalConfig(QStringLiteral("Holidays"));
 }
 
 void CKelvarisDoc::PlanOfAction()

@@ -318,6 +318,12 @@ public:
     CJournalKeeper& Journal();
     // Records a plan this program saved, and why (the dialog or command).
     void JournalPlan(const CPageTarget& target, const QString& why);
+    // Records the schedule's parts of the configuration file (settings, protection without the
+    // password, takeover texts, shifts, barriers/pauses, holidays) that differ from the journal:
+    // saved by this program (`why` names the editor or command), or as read (changed outside).
+    void JournalConfig(const QString& why, bool read = false);
+    // Records each takeover group's holder that differs from the journal's last record.
+    void JournalHolders();
 
     // Settings and lists, edited on the user-interface thread.
     bool m_autoActivate = false;
@@ -412,6 +418,7 @@ private:
     // The edit journal, kept by the programs that own the data (EnableJournal).
     CJournalKeeper m_journal { QStringLiteral("window") };
     bool m_journalEnabled = false;
+    qint64 m_journaledConfigTime = 0; // the configuration file's time as last journaled (ms)
     // The groups' cover over the next 24 hours, looked at in every idle check.
     CCoverageWatch m_coverage;
     CWarningLimiter m_serverLostWarning;

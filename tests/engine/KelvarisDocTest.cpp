@@ -1150,11 +1150,17 @@ TEST_F(KelvarisDocTest, AFileWithoutItsLastLineEndIsTakenOnlyAfterAMinute)
     EXPECT_EQ(warnings.Count(qPrintable(ConfigPath() + QStringLiteral(" ends without a line end"))), 1);
 }
 
-// With the journal kept, the plans are journaled as found at the start, and a dispatch file
-// changed by hand is journaled at the idle check that reads it in; without it nothing is written.
+// With the journal kept, the plans and the configuration are journaled as found at the start, and
+// a dispatch file or a configuration changed by hand at the idle check that reads it in; the
+// password is never in it. Without it nothing is written.
 TEST_F(KelvarisDocTest, TheJournalRecordsThePlansAsFoundAndAsChangedOutside)
 {
     const QString journal = CJournal::PathIn(m_dir.path());
+    CPassword password;
+    password.SetFlags(0x41);
+    password.SetPassword(QStringLiteral("sesame"));
+    WriteFile("kelvaris.cfg",
+        "[Settings]\r\nWorkTimeFrom=420\r\nPassword=" + password.Encode().toLatin1() + "\r\n");
     {
         CKelvarisDoc reader(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
         Start(reader);
@@ -1166,10 +1172,33 @@ TEST_F(KelvarisDocTest, TheJournalRecordsThePlansAsFoundAndAsChangedOutside)
     WriteFile("A1.tim", "[Settings]\r\nName=Anna\r\n20240304=08:00-12:00\r\n");
     AgeFile("A1.tim");
     doc.IdleCheck();
+    WriteFile("kelvaris.cfg", "[Barrage1]\r\nBarrageName=Typed\r\n", QIODevice::Append);
+    AgeFile("kelvaris.cfg");
+    ConfigLocation().SetFileTimeMemo(ConfigLocation().FileTimeMemo() - 1);
+    doc.IdleCheck();
 
     CJournal read(journal);
     ASSERT_TRUE(read.Open(false));
-    const QList<CJournalEntry> entries = read.Entries({}).value_or(QList<CJournalEntry>());
+    QList<CJournalEntry> entries = read.Entries({}).value_or(QList<CJournalEntry>());
+    QStringList kinds;
+    for (const CJournalEntry& entry : std::as_const(entries)) {
+        kinds << entry.kind;
+        EXPECT_FALSE(entry.after.contains(QStringLiteral("Password"))) << entry.after.toStdString();
+    }
+    // Newest first: the typed barrier, Anna's edit, the activation; as found at the start: six parts
+    // of the configuration, the holder, the target list, three plans.
+    EXPECT_EQ(kinds.join(u','),
+        QStringLiteral(
+            "barriers,plan,activation,holidays,barriers,shifts,takeover texts,protection,settings,holder,"
+            "targets,plan,plan,plan"));
+    EXPECT_EQ(entries[0].kind, QStringLiteral("barriers"));
+    EXPECT_EQ(entries[0].after, QStringLiteral("[Barrage1]\nBarrageName=Typed"));
+    EXPECT_EQ(entries[0].via, QStringLiteral("outside"));
+    const auto protection = std::find_if(entries.cbegin(), entries.cend(),
+        [](const CJournalEntry& entry) { return entry.kind == QLatin1String("protection"); });
+    ASSERT_NE(protection, entries.cend());
+    EXPECT_EQ(protection->after, QStringLiteral("rights protected: 0x00000041\npassword: set"));
+    entries.removeIf([](const CJournalEntry& entry) { return entry.kind != QLatin1String("plan"); });
     ASSERT_EQ(entries.size(), 4); // three plans as found, Anna's edit
     EXPECT_EQ(entries[0].subject, QStringLiteral("A1"));
     EXPECT_EQ(entries[0].before, QStringLiteral("20240304=08:00-16:00"));
