@@ -81,6 +81,7 @@ QString CJournalKeeper::PlanText(const CPageTarget& target)
     std::sort(lines.begin(), lines.end());
     if (target.IsGroup())
         lines.prepend(target.m_takeover ? QStringLiteral("Takeover=1") : QStringLiteral("Takeover=0"));
+    lines.prepend(QStringLiteral("Name=") + target.m_name);
     return lines.join(u'\n');
 }
 
@@ -131,7 +132,7 @@ void CJournalKeeper::Record(const CChange& change)
     m_last.insert(key, change.after);
 
     CJournalEntry entry;
-    entry.atMs = QDateTime::currentMSecsSinceEpoch();
+    entry.atMs = m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
     entry.user = m_user;
     entry.uid = m_uid;
     entry.via = change.via.isEmpty() ? m_via : change.via;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QHash>
@@ -51,8 +52,8 @@ public:
     };
     // Records the change when `after` differs from the last record of its subject.
     void Record(const CChange& change);
-    // The plan of a target as the journal keeps it: for a group its takeover flag, then one line per
-    // range, by date and time.
+    // The plan of a target as the journal keeps it: its name, for a group its takeover flag, then one
+    // line per range, by date and time.
     static QString PlanText(const CPageTarget& target);
     // "changed outside Kelvaris (the file of <owner>, modified <time>)" for a file.
     static QString OutsideWhy(const QString& path);
@@ -61,6 +62,9 @@ public:
     // A plan as read from its dispatch file: recorded as changed outside, with the file's owner
     // and time, when it differs from the journal's last record.
     void RecordPlanRead(const CPageTarget& target);
+
+    // Where the time of an entry comes from (UTC milliseconds; the system clock by default).
+    void SetClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     // Writes what could not be written before; true when nothing is left.
     bool Retry();
@@ -72,6 +76,7 @@ private:
     bool WritePending();
 
     QString m_via;
+    std::function<qint64()> m_clock;
     QString m_user;
     qint64 m_uid = -1;
     QString m_folder;

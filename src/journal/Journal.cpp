@@ -266,6 +266,37 @@ std::optional<QString> CJournal::LastAfter(const QString& kind, const QString& s
     return query.Text(0);
 }
 
+std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
+{
+    if (!m_db)
+        return std::nullopt;
+    CStatement query(m_db, "SELECT kind, subject, after FROM entries WHERE at_ms <= ?1 ORDER BY seq");
+    if (!query) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        return std::nullopt;
+    }
+    query.Bind(1, atMs);
+    QHash<QString, QString> state;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(query.get())) == SQLITE_ROW)
+        state.insert(query.Text(0) + u'\t' + query.Text(1), query.Text(2));
+    if (step != SQLITE_DONE) {
+        Fail(QStringLiteral("cannot read %1").arg(m_path));
+        return std::nullopt;
+    }
+    return state;
+}
+
+std::optional<qint64> CJournal::FirstTime()
+{
+    if (!m_db)
+        return std::nullopt;
+    CStatement query(m_db, "SELECT at_ms FROM entries ORDER BY seq LIMIT 1");
+    if (!query || sqlite3_step(query.get()) != SQLITE_ROW)
+        return std::nullopt;
+    return query.Number(0);
+}
+
 CJournal::CVerification CJournal::Verify()
 {
     CVerification result;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -76,6 +77,12 @@ public:
     // The content after the last change of that kind and subject; nullopt when there is none or
     // the journal cannot be read (`readable` says which).
     std::optional<QString> LastAfter(const QString& kind, const QString& subject, bool* readable = nullptr);
+
+    // Every subject's content as it stood at `atMs` (the last change at or before it), by
+    // "kind<TAB>subject"; nullopt when the journal cannot be read.
+    std::optional<QHash<QString, QString>> StateAt(qint64 atMs);
+    // The time of the first entry; nullopt for an empty or unreadable journal.
+    std::optional<qint64> FirstTime();
 
     struct CVerification
     {

@@ -60,7 +60,7 @@ TEST(JournalKeeperTest, PlansAreRecordedAsFoundAsSavedAndAsChangedOutsideOnlyWhe
     EXPECT_EQ(entries[0].why, QStringLiteral("as found when the journal began"));
     EXPECT_EQ(entries[0].via, QStringLiteral("outside"));
     EXPECT_EQ(entries[0].before, QString());
-    EXPECT_EQ(entries[0].after, QStringLiteral("20261208=08:00-16:00\n20261209=22:00-24:00"));
+    EXPECT_EQ(entries[0].after, QStringLiteral("Name=Anna\n20261208=08:00-16:00\n20261209=22:00-24:00"));
     EXPECT_EQ(entries[1].via, QStringLiteral("window"));
     EXPECT_EQ(entries[1].why, QStringLiteral("Plan of action"));
     EXPECT_EQ(entries[1].before, entries[0].after);
@@ -68,7 +68,7 @@ TEST(JournalKeeperTest, PlansAreRecordedAsFoundAsSavedAndAsChangedOutsideOnlyWhe
     EXPECT_EQ(entries[2].via, QStringLiteral("outside"));
     EXPECT_TRUE(entries[2].why.startsWith(QStringLiteral("changed outside Kelvaris")))
         << entries[2].why.toStdString();
-    EXPECT_EQ(entries[2].after, QStringLiteral("20261209=22:00-24:00\n20261210=06:00-14:00"));
+    EXPECT_EQ(entries[2].after, QStringLiteral("Name=Anna\n20261209=22:00-24:00\n20261210=06:00-14:00"));
     for (const CJournalEntry& entry : entries) {
         EXPECT_EQ(entry.kind, QStringLiteral("plan"));
         EXPECT_EQ(entry.subject, QStringLiteral("17"));
@@ -107,7 +107,7 @@ TEST(JournalKeeperTest, AJournalThatCannotBeWrittenKeepsTheChangesAndRecordsTheG
     EXPECT_EQ(entries[0].kind, QStringLiteral("journal"));
     EXPECT_TRUE(entries[0].after.startsWith(QStringLiteral("not written from ")))
         << entries[0].after.toStdString();
-    EXPECT_EQ(entries[1].after, QStringLiteral("20261208=08:00-16:00"));
+    EXPECT_EQ(entries[1].after, QStringLiteral("Name=Anna\n20261208=08:00-16:00"));
     EXPECT_EQ(entries[2].before, entries[1].after);
 
     // A journal SQLite cannot read is moved aside and a new one begun.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <random>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,11 +10,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
+#include "engine/JournalKeeper.h"
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
 #include "schedule/DateTime.h"
 #include "schedule/Holiday.h"
+#include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 
 #include "journal/Journal.h"
@@ -447,4 +452,132 @@ TEST_F(KelvarisctlTest, HistoryListsTheJournalAndVerifyFindsAChangedEntry)
     check = verify();
     EXPECT_EQ(check.exitCode, 3);
     EXPECT_TRUE(check.err.startsWith(QStringLiteral("kelvarisctl: "))) << check.err.toStdString();
+}
+
+// A week of scripted edits (plans and a takeover group's holder), journaled as they happen; at 50
+// moments between them oncall answers from the files as they stand, and afterwards oncall --as-of
+// each moment answers the same from the journal alone.
+TEST_F(KelvarisctlTest, OncallAsOfReplaysWhatOncallSaidThen)
+{
+    WriteConfig("[Settings]\r\nTimeZone=Europe/Berlin\r\n");
+    std::mt19937 random(20261208);
+    const auto pick = [&random](int below) { return int(random() % unsigned(below)); };
+    const QDate monday(2026, 12, 7);
+    struct Plan
+    {
+        QString id;
+        QString name;
+        bool group = false;
+        QString holder;
+        QStringList ranges;
+    };
+    QList<Plan> plans;
+    for (int r = 0; r < 4; ++r)
+        plans.append({ QString::number(11 + r), QStringLiteral("Receiver %1").arg(r), false, QString(), {} });
+    plans.append({ QStringLiteral("40"), QStringLiteral("North"), true, QStringLiteral("11"), {} });
+    const auto randomRange = [&] {
+        const int from = pick(20) * 60;
+        return monday.addDays(pick(7)).toString(QStringLiteral("yyyyMMdd")) + u'='
+            + QStringLiteral("%1:%2-%3:00")
+                  .arg(from / 60, 2, 10, QLatin1Char('0'))
+                  .arg(from % 60, 2, 10, QLatin1Char('0'))
+                  .arg(from / 60 + 1 + pick(4), 2, 10, QLatin1Char('0'));
+    };
+    for (Plan& plan : plans) {
+        for (int i = 0; i < 16; ++i)
+            plan.ranges << randomRange();
+    }
+
+    qint64 nowMs
+        = QDateTime(monday.addDays(-1), QTime(12, 0), QTimeZone("Europe/Berlin")).toMSecsSinceEpoch();
+    CJournalKeeper keeper(QStringLiteral("window"));
+    keeper.SetFolder(m_dir.path());
+    keeper.SetClock([&nowMs] { return nowMs; });
+    const auto store = [&](const Plan& plan, bool read) {
+        QByteArray text = "[Settings]\r\nName=" + plan.name.toUtf8() + "\r\n";
+        if (plan.group)
+            text += "Takeover=1\r\nCurrentTargetID=" + plan.holder.toLatin1() + "\r\n";
+        for (const QString& range : plan.ranges)
+            text += range.toLatin1() + "\r\n";
+        QFile file(m_dir.filePath(plan.id + QStringLiteral(".tim")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        CPageTarget target;
+        target.m_id = plan.id;
+        target.m_name = plan.name;
+        target.m_number = plan.group ? -1 : 0;
+        target.m_takeover = plan.group;
+        for (const QString& range : plan.ranges)
+            target.m_ranges.AddFromText(range);
+        if (read) {
+            target.m_fileTimeMemo = nowMs;
+            keeper.RecordPlanRead(target);
+        } else {
+            keeper.RecordPlan(target, QStringLiteral("Plan of action"));
+        }
+        if (plan.group)
+            keeper.Record({ QStringLiteral("holder"), plan.id, plan.holder,
+                QStringLiteral("takeover of duty"), QStringLiteral("takeover"), QString(), false });
+    };
+    for (const Plan& plan : std::as_const(plans))
+        store(plan, true);
+
+    // Who is on duty by an oncall document: receivers, and groups with their holders.
+    const auto onDuty = [](const QString& json) {
+        const QJsonObject document = QJsonDocument::fromJson(json.toUtf8()).object();
+        QStringList found;
+        for (const QJsonValue& receiver : document.value(QStringLiteral("receivers")).toArray())
+            found << receiver.toObject().value(QStringLiteral("id")).toString();
+        for (const QJsonValue& group : document.value(QStringLiteral("groups")).toArray())
+            found << group.toObject().value(QStringLiteral("id")).toString() + QStringLiteral("/")
+                    + group.toObject()
+                          .value(QStringLiteral("holder"))
+                          .toObject()
+                          .value(QStringLiteral("id"))
+                          .toString();
+        found.sort();
+        return found.join(u' ');
+    };
+    const auto iso = [](qint64 ms) {
+        return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toString(Qt::ISODate);
+    };
+    QList<std::pair<qint64, QString>> said;
+    const qint64 weekEnd = nowMs + 8 * 86'400'000LL;
+    while (said.size() < 50) {
+        // The next edit 1 to 6 hours on; two moments are asked about before it.
+        const qint64 next = nowMs + (1 + pick(6)) * 3'600'000LL;
+        for (int i = 0; i < 2; ++i) {
+            const qint64 at = nowMs + 1 + qint64(random() % quint64(next - nowMs - 1));
+            const CtlRun run = RunCtl({ QStringLiteral("oncall"), QStringLiteral("--at"), iso(at),
+                QStringLiteral("--json"), QStringLiteral("--config"), m_config });
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            said.append({ at, onDuty(run.out) });
+        }
+        nowMs = next;
+        ASSERT_LT(nowMs, weekEnd);
+        Plan& plan = plans[pick(int(plans.size()))];
+        if (plan.group && pick(2) == 0)
+            plan.holder = QString::number(11 + pick(4));
+        else if (pick(2) == 0 && !plan.ranges.isEmpty())
+            plan.ranges.removeAt(pick(int(plan.ranges.size())));
+        else
+            plan.ranges << randomRange();
+        store(plan, false);
+    }
+
+    int differing = 0;
+    for (const auto& [at, then] : std::as_const(said)) {
+        const CtlRun run
+            = RunCtl({ QStringLiteral("oncall"), QStringLiteral("--at"), iso(at), QStringLiteral("--as-of"),
+                iso(at), QStringLiteral("--json"), QStringLiteral("--config"), m_config });
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(
+            QJsonDocument::fromJson(run.out.toUtf8()).object().value(QStringLiteral("source")).toString(),
+            QStringLiteral("journal"));
+        if (onDuty(run.out) != then)
+            ++differing;
+        EXPECT_EQ(onDuty(run.out), then) << iso(at).toStdString();
+    }
+    EXPECT_EQ(differing, 0);
 }

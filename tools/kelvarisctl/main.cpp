@@ -33,7 +33,7 @@ const CVerb kVerbs[] = {
         "write a plan of action as an HTML table and print its path" },
     { "ical", CtlIcal, "(--target NAME | --id ID | --all receivers|groups) [--from DATE] [--to DATE]",
         "write the duty of a target or of all receivers/groups as an iCalendar document" },
-    { "oncall", CtlOncall, "[--at TEXT] [--json] [--config FILE]",
+    { "oncall", CtlOncall, "[--at TEXT] [--as-of TEXT] [--json] [--config FILE]",
         "list the receivers and groups on duty now or at a moment, with takeover holders" },
     { "coverage", CtlCoverage,
         "[--days N] [--from TEXT] [--group ID] [--min-members K] [--critical HOURS] [--json]",
