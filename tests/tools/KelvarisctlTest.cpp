@@ -16,6 +16,7 @@
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
 #include "schedule/DateTime.h"
+#include "schedule/DutyTimeline.h"
 #include "schedule/Holiday.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
@@ -522,6 +523,19 @@ TEST_F(KelvarisctlTest, OncallAsOfReplaysWhatOncallSaidThen)
     };
     for (const Plan& plan : std::as_const(plans))
         store(plan, true);
+    // The starts of receiver 11's duty before the edits, as a calendar writes them.
+    QStringList startsBefore;
+    {
+        CDispatchRangeArray ranges;
+        for (const QString& range : std::as_const(plans[0].ranges))
+            ranges.AddFromText(range);
+        const qint64 from = QDateTime(monday, QTime(0, 0), QTimeZone("Europe/Berlin")).toMSecsSinceEpoch();
+        const CZoneOffsets offsets(QTimeZone("Europe/Berlin"), from, from + 7 * 86'400'000LL);
+        for (const CDutySpan& span : DutyTimeline(ranges, offsets, from, from + 7 * 86'400'000LL))
+            startsBefore << QDateTime::fromMSecsSinceEpoch(span.startMs, QTimeZone::utc())
+                                .toString(QStringLiteral("'DTSTART:'yyyyMMdd'T'HHmmss'Z'"));
+    }
+    const qint64 beforeEdits = nowMs + 1;
 
     // Who is on duty by an oncall document: receivers, and groups with their holders.
     const auto onDuty = [](const QString& json) {
@@ -580,4 +594,15 @@ TEST_F(KelvarisctlTest, OncallAsOfReplaysWhatOncallSaidThen)
         EXPECT_EQ(onDuty(run.out), then) << iso(at).toStdString();
     }
     EXPECT_EQ(differing, 0);
+    // The calendar as it stood before the edits: the same starts, from the journal alone.
+    const CtlRun before = RunCtl(
+        { QStringLiteral("ical"), QStringLiteral("--id"), QStringLiteral("11"), QStringLiteral("--from"),
+            QStringLiteral("2026-12-07"), QStringLiteral("--to"), QStringLiteral("2026-12-13"),
+            QStringLiteral("--as-of"), iso(beforeEdits), QStringLiteral("--config"), m_config });
+    ASSERT_EQ(before.exitCode, 0) << before.err.toStdString();
+    QStringList starts
+        = before.out.split(QStringLiteral("\r\n")).filter(QRegularExpression(QStringLiteral("^DTSTART:")));
+    starts.sort();
+    startsBefore.sort();
+    EXPECT_EQ(starts, startsBefore);
 }

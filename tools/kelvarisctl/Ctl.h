@@ -60,6 +60,13 @@ int CtlReadMoment(const CCtlCommand& command, const QTimeZone& zone, CCtlMoment&
 // The same, reading a text; false with `error` set when it does not name a moment.
 bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& moment, QString& error);
 
+// --as-of TEXT: the targets as they stood then, replayed from the edit journal of the
+// configuration's data folder. Returns -1 when they were replayed; otherwise the exit code, after
+// the problem was reported ("<verb>: the schedule as of ... cannot be replayed: ...", exit 3).
+class CPageTargetArray;
+void CtlAddAsOfOption(CCtlCommand& command);
+int CtlTargetsAsOf(const CCtlCommand& command, const QString& configPath, CPageTargetArray& targets);
+
 // A verb gets the arguments after its name.
 int CtlEval(const QStringList& args);
 int CtlHolidays(const QStringList& args);
@@ -99,6 +106,7 @@ public:
     // was reported.
     int Parse(const QStringList& args);
 
+    const QString& Verb() const { return m_name; }
     bool IsSet(const QString& name) const { return m_parser.isSet(name); }
     QString Value(const QString& name) const { return m_parser.value(name); }
     QStringList Arguments() const { return m_parser.positionalArguments(); }

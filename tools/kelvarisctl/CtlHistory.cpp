@@ -6,7 +6,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "engine/JournalReplay.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 
 #include "Ctl.h"
@@ -39,6 +41,33 @@ QString Field(QString text)
 }
 
 } // namespace
+
+void CtlAddAsOfOption(CCtlCommand& command)
+{
+    command.AddOption(QStringLiteral("as-of"),
+        QStringLiteral("Answer from the schedule as it stood then (the edit journal)."),
+        QStringLiteral("TEXT"));
+}
+
+int CtlTargetsAsOf(const CCtlCommand& command, const QString& configPath, CPageTargetArray& targets)
+{
+    QString error;
+    CCtlMoment asOf;
+    if (!CtlMomentFromText(
+            command.Value(QStringLiteral("as-of")), SiteTimeZoneOf(CProfile(configPath)), asOf, error))
+        return command.Usage(error);
+    const QString path = CJournal::PathIn(FolderOf(configPath));
+    CJournal journal(path);
+    if (!QFileInfo::exists(path))
+        error = QStringLiteral("there is no journal at %1").arg(path);
+    else if (!journal.Open(false))
+        error = journal.Error();
+    else if (TargetsAsOf(journal, asOf.utcMs, targets, error))
+        return -1;
+    return CtlFail(CTL_UNKNOWN,
+        QStringLiteral("%1: the schedule as of %2 cannot be replayed: %3")
+            .arg(command.Verb(), asOf.IsoText(), error));
+}
 
 int CtlHistory(const QStringList& args)
 {

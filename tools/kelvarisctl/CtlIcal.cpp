@@ -30,13 +30,14 @@ int CtlIcal(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("ical"),
         QStringLiteral("(--target NAME | --id ID | --all receivers|groups) [--from DATE] [--to DATE] "
-                       "[--output FILE] [--config FILE]"),
+                       "[--as-of TEXT] [--output FILE] [--config FILE]"),
         QStringLiteral(
             "Writes the duty of a target, or of all receivers or groups, as an iCalendar (RFC 5545)\n"
             "document: one event per contiguous span of duty (ranges that touch, across midnight too,\n"
-            "are one event), times in UTC from the local time of the system time zone. The targets come\n"
-            "from the alarm server, their plans from the dispatch files, as export reads them.\n"
-            "A target without any range has no events.\n"));
+            "are one event; none longer than seven days), times in UTC read in the site's zone\n"
+            "(Settings/TimeZone, else the system's). The targets come from the alarm server, their\n"
+            "plans from the dispatch files, as export reads them; with --as-of, as they stood then,\n"
+            "replayed from the edit journal. A target without any range is on duty at all times.\n"));
     command.AddOption(QStringLiteral("target"), QStringLiteral("The receiver or group of that name."),
         QStringLiteral("NAME"));
     command.AddOption(
@@ -50,6 +51,7 @@ int CtlIcal(const QStringList& args)
     command.AddOption(QStringLiteral("output"),
         QStringLiteral("Write the calendar into FILE, replaced as a whole (default standard output)."),
         QStringLiteral("FILE"));
+    CtlAddAsOfOption(command);
     CtlAddConfigOption(command);
     command.AddNotes(
         QStringLiteral("DATE takes the forms --at of eval takes (the day counts), for example:\n")
@@ -95,14 +97,23 @@ int CtlIcal(const QStringList& args)
     const QString configPath = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
-    // The targets with their dispatch files, as export reads them.
+    // The targets with their dispatch files, as export reads them, or as they stood at --as-of.
     CCtlDocument document(configPath);
-    document.Load();
-    const CPageTargetArray& targets = document.Doc().PageTargets();
+    CPageTargetArray replayed;
+    const bool asOf = command.IsSet(QStringLiteral("as-of"));
+    if (asOf) {
+        if (const int code = CtlTargetsAsOf(command, configPath, replayed); code >= 0)
+            return code;
+    } else {
+        document.Load();
+    }
+    const CPageTargetArray& targets = asOf ? replayed : document.Doc().PageTargets();
     if (targets.isEmpty())
-        return CtlFail(CTL_FAILED, document.NoTargetsMessage());
+        return CtlFail(CTL_FAILED,
+            asOf ? QStringLiteral("the journal holds no targets then") : document.NoTargetsMessage());
 
-    const CCalendarOptions options = SiteCalendarOptions(ConfigLocation().ConfigPath(), &targets);
+    const CCalendarOptions options
+        = SiteCalendarOptions(asOf ? configPath : ConfigLocation().ConfigPath(), &targets);
     QList<SDutyEvent> events;
     QString title;
     if (all) {

@@ -194,20 +194,9 @@ int CtlOncall(const QStringList& args)
         return code;
     const CDateTime at = moment.wall;
     if (command.IsSet(QStringLiteral("as-of"))) {
-        CCtlMoment asOf;
-        if (!CtlMomentFromText(
-                command.Value(QStringLiteral("as-of")), SiteTimeZoneOf(CProfile(configPath)), asOf, error))
-            return command.Usage(error);
-        const QString path = CJournal::PathIn(FolderOf(configPath));
-        CJournal journal(path);
         CPageTargetArray targets;
-        if (!QFileInfo::exists(path) || !journal.Open(false)
-            || !TargetsAsOf(journal, asOf.utcMs, targets, error))
-            return CtlFail(CTL_UNKNOWN,
-                QStringLiteral("oncall: the schedule as of %1 cannot be replayed: %2")
-                    .arg(asOf.IsoText(),
-                        QFileInfo::exists(path) ? (error.isEmpty() ? journal.Error() : error)
-                                                : QStringLiteral("there is no journal at ") + path));
+        if (const int code = CtlTargetsAsOf(command, configPath, targets); code >= 0)
+            return code;
         return PrintOncall(
             command, targets, at, moment.IsoText(), QStringLiteral("journal"), true, QJsonArray());
     }
