@@ -150,6 +150,27 @@ void CJournalKeeper::Record(const CChange& change)
     WritePending();
 }
 
+void CJournalKeeper::PruneIfDue(int days)
+{
+    constexpr qint64 kDayMs = 86'400'000;
+    const qint64 now = m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
+    if (days <= 0 || (m_lastPruneMs != 0 && now - m_lastPruneMs < kDayMs) || !m_pending.isEmpty()
+        || !EnsureOpen())
+        return;
+    m_lastPruneMs = now;
+    CJournalEntry keptAs;
+    keptAs.user = m_user;
+    keptAs.uid = m_uid;
+    keptAs.via = QStringLiteral("journal");
+    keptAs.why = QStringLiteral("kept when the entries older than %1 days were removed").arg(days);
+    const int removed = m_journal->Prune(now - days * kDayMs, keptAs);
+    if (removed < 0)
+        qCWarning(lcEngine).noquote()
+            << "journal: the old entries could not be removed:" << m_journal->Error();
+    else if (removed > 0)
+        qCInfo(lcEngine).noquote() << "journal:" << removed << "entries older than" << days << "days removed";
+}
+
 bool CJournalKeeper::Retry()
 {
     return m_pending.isEmpty() || WritePending();

@@ -66,6 +66,10 @@ public:
     // Where the time of an entry comes from (UTC milliseconds; the system clock by default).
     void SetClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
+    // At most once a day: removes the entries older than `days` days (what each subject said then
+    // is kept; see CJournal::Prune).
+    void PruneIfDue(int days);
+
     // Writes what could not be written before; true when nothing is left.
     bool Retry();
     // Since when (UTC milliseconds) the journal could not be written; 0 while it can.
@@ -89,4 +93,5 @@ private:
     QHash<QString, qint64> m_planMemo;
     qint64 m_failingSinceMs = 0;
     qsizetype m_dropped = 0;
+    qint64 m_lastPruneMs = 0;
 };

@@ -19,6 +19,8 @@
 #include "support/XmlMessageBag.h"
 
 namespace {
+// How long the edit journal keeps its entries by default (Settings/JournalDays).
+constexpr int kJournalDays = 400;
 
 const QString kFirst = QStringLiteral("first");
 
@@ -641,6 +643,10 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
             file.exists() && file.lastModified().toMSecsSinceEpoch() != m_journaledConfigTime)
             JournalConfig(QStringLiteral("saved by Kelvaris"));
         Journal().Retry();
+        const int days
+            = CProfile(ConfigLocation().ConfigPath())
+                  .ReadInt(QStringLiteral("Settings"), QStringLiteral("JournalDays"), kJournalDays);
+        Journal().PruneIfDue(std::clamp(days, 1, 100 * 366));
     }
     return recheckDue;
 }

@@ -20,6 +20,7 @@ const char* const kSchema = "CREATE TABLE IF NOT EXISTS entries ("
                             " after TEXT NOT NULL,"
                             " why TEXT NOT NULL,"
                             " hash TEXT NOT NULL);"
+                            "CREATE TABLE IF NOT EXISTS anchor (seq INTEGER NOT NULL, hash TEXT NOT NULL);"
                             "CREATE INDEX IF NOT EXISTS entries_by_time ON entries (at_ms);"
                             "CREATE INDEX IF NOT EXISTS entries_by_subject ON entries (subject, seq);";
 
@@ -153,33 +154,30 @@ QByteArray CJournal::HashOf(const CJournalEntry& entry, const QByteArray& previo
     return hash.result().toHex();
 }
 
-bool CJournal::Append(CJournalEntry& entry)
+bool CJournal::Insert(CJournalEntry& written)
 {
-    if (!m_db)
-        return Fail(QStringLiteral("the journal is not open"));
-    // The write lock from the start, so no other program appends between the read and the insert.
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return Fail(QStringLiteral("cannot write to %1").arg(m_path));
-    const auto rollBack = [this](const QString& what) {
-        Fail(what);
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return false;
-    };
+    // The previous hash: the last entry's, or the anchor's where older entries were pruned.
     QByteArray previous;
     qint64 seq = 1;
     {
+        CStatement anchor(m_db, "SELECT seq, hash FROM anchor LIMIT 1");
+        if (anchor && sqlite3_step(anchor.get()) == SQLITE_ROW) {
+            seq = anchor.Number(0) + 1;
+            previous = anchor.Text(1).toLatin1();
+        }
+    }
+    {
         CStatement last(m_db, "SELECT seq, hash FROM entries ORDER BY seq DESC LIMIT 1");
         if (!last)
-            return rollBack(QStringLiteral("cannot read %1").arg(m_path));
+            return false;
         const int step = sqlite3_step(last.get());
         if (step == SQLITE_ROW) {
             seq = last.Number(0) + 1;
             previous = last.Text(1).toLatin1();
         } else if (step != SQLITE_DONE) {
-            return rollBack(QStringLiteral("cannot read %1").arg(m_path));
+            return false;
         }
     }
-    CJournalEntry written = entry;
     written.seq = seq;
     written.hash = HashOf(written, previous);
     {
@@ -188,7 +186,7 @@ bool CJournal::Append(CJournalEntry& entry)
             "hash)"
             " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
         if (!insert)
-            return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
+            return false;
         insert.Bind(1, written.seq);
         insert.Bind(2, written.atMs);
         insert.Bind(3, written.user);
@@ -202,8 +200,26 @@ bool CJournal::Append(CJournalEntry& entry)
         insert.Bind(11, written.why);
         insert.Bind(12, QString::fromLatin1(written.hash));
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
-            return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
+            return false;
     }
+    return true;
+}
+
+bool CJournal::Append(CJournalEntry& entry)
+{
+    if (!m_db)
+        return Fail(QStringLiteral("the journal is not open"));
+    // The write lock from the start, so no other program appends between the read and the insert.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Fail(QStringLiteral("cannot write to %1").arg(m_path));
+    const auto rollBack = [this](const QString& what) {
+        Fail(what);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    };
+    CJournalEntry written = entry;
+    if (!Insert(written))
+        return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
     entry = written;
@@ -218,7 +234,7 @@ std::optional<QList<CJournalEntry>> CJournal::Entries(const CFilter& filter)
     }
     const QByteArray sql = QByteArray("SELECT ") + kColumns
         + " FROM entries WHERE at_ms >= ?1 AND at_ms <= ?2 AND (?3 = '' OR subject = ?3)"
-          " AND (?4 = '' OR kind = ?4) ORDER BY seq DESC LIMIT ?5";
+          " AND (?4 = '' OR kind = ?4) ORDER BY at_ms DESC, seq DESC LIMIT ?5";
     CStatement query(m_db, sql.constData());
     if (!query) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
@@ -270,7 +286,9 @@ std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
 {
     if (!m_db)
         return std::nullopt;
-    CStatement query(m_db, "SELECT kind, subject, after FROM entries WHERE at_ms <= ?1 ORDER BY seq");
+    // In the order the changes took effect: a change written late (kept while the journal could not
+    // be written) counts from its own time.
+    CStatement query(m_db, "SELECT kind, subject, after FROM entries WHERE at_ms <= ?1 ORDER BY at_ms, seq");
     if (!query) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
@@ -285,6 +303,94 @@ std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
         return std::nullopt;
     }
     return state;
+}
+
+int CJournal::Prune(qint64 cutMs, const CJournalEntry& keptAs)
+{
+    if (!m_db) {
+        Fail(QStringLiteral("the journal is not open"));
+        return -1;
+    }
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Fail(QStringLiteral("cannot write to %1").arg(m_path));
+        return -1;
+    }
+    const auto rollBack = [this] {
+        Fail(QStringLiteral("cannot prune %1").arg(m_path));
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return -1;
+    };
+    // The entries before the first one at or after the cut go.
+    qint64 last = 0;
+    QByteArray lastHash;
+    {
+        CStatement bound(m_db,
+            "SELECT seq, hash FROM entries WHERE seq < coalesce((SELECT min(seq) FROM entries WHERE at_ms >= "
+            "?1),"
+            " (SELECT max(seq) + 1 FROM entries)) ORDER BY seq DESC LIMIT 1");
+        if (!bound)
+            return rollBack();
+        bound.Bind(1, cutMs);
+        const int step = sqlite3_step(bound.get());
+        if (step == SQLITE_DONE) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return 0;
+        }
+        if (step != SQLITE_ROW)
+            return rollBack();
+        last = bound.Number(0);
+        lastHash = bound.Text(1).toLatin1();
+    }
+    // What each subject said at the cut is kept, as a new entry with the time of that change.
+    QList<CJournalEntry> kept;
+    {
+        CStatement state(
+            m_db, "SELECT kind, subject, after, at_ms FROM entries WHERE seq <= ?1 ORDER BY at_ms, seq");
+        if (!state)
+            return rollBack();
+        state.Bind(1, last);
+        QHash<QString, qsizetype> bySubject;
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(state.get())) == SQLITE_ROW) {
+            CJournalEntry entry = keptAs;
+            entry.kind = state.Text(0);
+            entry.subject = state.Text(1);
+            entry.after = state.Text(2);
+            entry.atMs = state.Number(3);
+            const QString key = entry.kind + u'\t' + entry.subject;
+            if (const auto known = bySubject.constFind(key); known != bySubject.cend()) {
+                kept[*known] = std::move(entry);
+            } else {
+                bySubject.insert(key, kept.size());
+                kept.append(std::move(entry));
+            }
+        }
+        if (step != SQLITE_DONE)
+            return rollBack();
+    }
+    qint64 removed = 0;
+    {
+        CStatement remove(m_db, "DELETE FROM entries WHERE seq <= ?1");
+        CStatement clear(m_db, "DELETE FROM anchor");
+        CStatement anchor(m_db, "INSERT INTO anchor (seq, hash) VALUES (?1, ?2)");
+        if (!remove || !clear || !anchor)
+            return rollBack();
+        remove.Bind(1, last);
+        if (sqlite3_step(remove.get()) != SQLITE_DONE)
+            return rollBack();
+        removed = sqlite3_changes(m_db);
+        anchor.Bind(1, last);
+        anchor.Bind(2, QString::fromLatin1(lastHash));
+        if (sqlite3_step(clear.get()) != SQLITE_DONE || sqlite3_step(anchor.get()) != SQLITE_DONE)
+            return rollBack();
+    }
+    for (CJournalEntry& entry : kept) {
+        if (!Insert(entry))
+            return rollBack();
+    }
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return rollBack();
+    return int(removed);
 }
 
 std::optional<qint64> CJournal::FirstTime()
@@ -313,6 +419,13 @@ CJournal::CVerification CJournal::Verify()
     }
     QByteArray previous;
     qint64 expectedSeq = 1;
+    {
+        CStatement anchor(m_db, "SELECT seq, hash FROM anchor LIMIT 1");
+        if (anchor && sqlite3_step(anchor.get()) == SQLITE_ROW) {
+            expectedSeq = anchor.Number(0) + 1;
+            previous = anchor.Text(1).toLatin1();
+        }
+    }
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
         const CJournalEntry entry = EntryOf(query);

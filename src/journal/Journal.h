@@ -78,6 +78,12 @@ public:
     // the journal cannot be read (`readable` says which).
     std::optional<QString> LastAfter(const QString& kind, const QString& subject, bool* readable = nullptr);
 
+    // Removes the entries older than `cutMs`; what each subject said then is appended again as an
+    // entry like `keptAs` with the time of that change, so the state at any later moment replays as
+    // before. The chain goes on from the last removed entry's hash (kept as the anchor). Returns the
+    // number removed, -1 on failure (Error()).
+    int Prune(qint64 cutMs, const CJournalEntry& keptAs);
+
     // Every subject's content as it stood at `atMs` (the last change at or before it), by
     // "kind<TAB>subject"; nullopt when the journal cannot be read.
     std::optional<QHash<QString, QString>> StateAt(qint64 atMs);
@@ -99,6 +105,8 @@ public:
 
 private:
     bool Fail(const QString& what);
+    // Appends inside a write transaction: sets the entry's seq and hash.
+    bool Insert(CJournalEntry& written);
 
     QString m_path;
     sqlite3* m_db = nullptr;

@@ -154,3 +154,34 @@ TEST(JournalTest, WhatIsNoJournalIsNotOpened)
         EXPECT_FALSE(journal.Append(entry));
     }
 }
+
+TEST(JournalTest, PruningKeepsWhatEachSubjectSaidAndTheChain)
+{
+    QTemporaryDir dir;
+    const QString path = CJournal::PathIn(dir.path());
+    Fill(path);
+    CJournal journal(path);
+    ASSERT_TRUE(journal.Open(false));
+    const auto states = [&journal] {
+        QList<QHash<QString, QString>> found;
+        for (const qint64 at : { 3200, 4500, 6000 })
+            found << journal.StateAt(at).value();
+        return found;
+    };
+    const QList<QHash<QString, QString>> before = states();
+    CJournalEntry keptAs;
+    keptAs.via = QStringLiteral("journal");
+    keptAs.why = QStringLiteral("kept");
+    // The entries before 3500 (1 to 3) go; subjects 17 and 18 keep what they said then.
+    EXPECT_EQ(journal.Prune(3500, keptAs), 3);
+    EXPECT_EQ(states(), before);
+    const CJournal::CVerification check = journal.Verify();
+    EXPECT_EQ(check.firstBad, 0) << check.reason.toStdString();
+    EXPECT_EQ(check.count, 5);
+    // More entries chain on; nothing older than the cut is left to prune.
+    CJournalEntry later = Change(7000, "plan", "17", "20261212=08:00-16:00");
+    ASSERT_TRUE(journal.Append(later));
+    EXPECT_EQ(later.seq, 9);
+    EXPECT_EQ(journal.Prune(3500, keptAs), 0);
+    EXPECT_EQ(journal.Verify().firstBad, 0);
+}
