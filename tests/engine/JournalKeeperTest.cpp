@@ -102,13 +102,16 @@ TEST(JournalKeeperTest, AJournalThatCannotBeWrittenKeepsTheChangesAndRecordsTheG
     ASSERT_TRUE(QDir(path).removeRecursively());
     EXPECT_TRUE(keeper.Retry());
     EXPECT_EQ(keeper.FailingSinceMs(), 0);
+    // In the order of their times: the two changes kept, then the entry that names the gap (written
+    // first).
     const QList<CJournalEntry> entries = Entries(dir.path());
     ASSERT_EQ(entries.size(), 3);
-    EXPECT_EQ(entries[0].kind, QStringLiteral("journal"));
-    EXPECT_TRUE(entries[0].after.startsWith(QStringLiteral("not written from ")))
-        << entries[0].after.toStdString();
-    EXPECT_EQ(entries[1].after, QStringLiteral("Name=Anna\n20261208=08:00-16:00"));
-    EXPECT_EQ(entries[2].before, entries[1].after);
+    EXPECT_EQ(entries[0].after, QStringLiteral("Name=Anna\n20261208=08:00-16:00"));
+    EXPECT_EQ(entries[1].before, entries[0].after);
+    EXPECT_EQ(entries[2].kind, QStringLiteral("journal"));
+    EXPECT_EQ(entries[2].seq, 1);
+    EXPECT_TRUE(entries[2].after.startsWith(QStringLiteral("not written from ")))
+        << entries[2].after.toStdString();
 
     // A journal SQLite cannot read is moved aside and a new one begun.
     keeper.SetFolder(QString());
