@@ -1147,6 +1147,14 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
         <source>There is no system tray to hide the window in: it is minimized instead</source>
         <translation>Es gibt keinen Infobereich, in dem das Fenster ausgeblendet werden kann: es wird stattdessen minimiert</translation>
     </message>
+    <message>
+        <source>Journal not written since %1</source>
+        <translation>Änderungsjournal nicht geschrieben seit %1</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
+        <translation>Das Änderungsjournal kann seit %1 nicht geschrieben werden. Die Änderungen werden aufbewahrt und geschrieben, sobald es wieder geht.</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

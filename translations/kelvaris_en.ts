@@ -1147,6 +1147,14 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
         <source>There is no system tray to hide the window in: it is minimized instead</source>
         <translation>There is no system tray to hide the window in: it is minimized instead</translation>
     </message>
+    <message>
+        <source>Journal not written since %1</source>
+        <translation>Journal not written since %1</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
+        <translation>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

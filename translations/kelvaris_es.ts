@@ -1147,6 +1147,14 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
         <source>There is no system tray to hide the window in: it is minimized instead</source>
         <translation>No hay bandeja del sistema en la que ocultar la ventana: se minimiza en su lugar</translation>
     </message>
+    <message>
+        <source>Journal not written since %1</source>
+        <translation>Historial de cambios sin escribir desde %1</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
+        <translation>El historial de cambios no se puede escribir desde %1. Los cambios se conservan y se escriben en cuanto sea posible.</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

@@ -1147,6 +1147,14 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
         <source>There is no system tray to hide the window in: it is minimized instead</source>
         <translation>Aucune zone de notification où masquer la fenêtre : elle est réduite à la place</translation>
     </message>
+    <message>
+        <source>Journal not written since %1</source>
+        <translation>Historique des modifications non écrit depuis %1</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
+        <translation>L&apos;historique des modifications ne peut plus être écrit depuis %1. Les modifications sont conservées et écrites dès que possible.</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

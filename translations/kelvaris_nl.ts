@@ -1147,6 +1147,14 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
         <source>There is no system tray to hide the window in: it is minimized instead</source>
         <translation>Er is geen systeemvak om het venster in te verbergen: het wordt in plaats daarvan geminimaliseerd</translation>
     </message>
+    <message>
+        <source>Journal not written since %1</source>
+        <translation>Wijzigingsjournaal niet geschreven sinds %1</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
+        <translation>Het wijzigingsjournaal kan sinds %1 niet worden geschreven. De wijzigingen worden bewaard en geschreven zodra het weer kan.</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -261,6 +263,10 @@ CMainFrame::CMainFrame(CKelvarisDoc& doc, CRightsCheck& rights, CValuePublisher*
     statusBar()->setSizeGripEnabled(false);
     m_readyLabel = new QLabel(statusBar());
     statusBar()->addWidget(m_readyLabel, 1);
+    m_journalLabel = new QLabel(statusBar());
+    m_journalLabel->setObjectName(QStringLiteral("journalNote"));
+    m_journalLabel->setVisible(false);
+    statusBar()->addPermanentWidget(m_journalLabel);
     CreateLockIndicators();
     m_trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 
@@ -472,6 +478,7 @@ void CMainFrame::Retranslate()
         m_menus[i]->setTitle(Translate(kMenus[i].m_title));
     m_toolBar->setWindowTitle(tr("Toolbar"));
     m_readyLabel->setText(m_lastWarning.isEmpty() ? tr("Ready") : m_lastWarning);
+    ShowJournalNote();
     if (m_trayShow)
         m_trayShow->setText(tr("&Show Kelvaris"));
     setWindowTitle(QStringLiteral("Kelvaris"));
@@ -503,6 +510,21 @@ void CMainFrame::UpdateActions()
     Action(QStringLiteral("actionActivate"))->setEnabled(!active);
     Action(QStringLiteral("actionDeactivate"))->setEnabled(active);
     Action(QStringLiteral("actionAutoActivate"))->setChecked(m_doc.m_autoActivate);
+    ShowJournalNote();
+}
+
+void CMainFrame::ShowJournalNote()
+{
+    const qint64 failing = m_doc.JournalFailingSinceMs();
+    m_journalLabel->setVisible(failing != 0);
+    if (failing == 0)
+        return;
+    const QDateTime since = QDateTime::fromMSecsSinceEpoch(failing);
+    m_journalLabel->setText(
+        tr("Journal not written since %1").arg(QLocale().toString(since.time(), QLocale::ShortFormat)));
+    m_journalLabel->setToolTip(tr("The edit journal cannot be written since %1. The changes are kept and "
+                                  "written as soon as it can be again.")
+                                   .arg(QLocale().toString(since, QLocale::ShortFormat)));
 }
 
 void CMainFrame::ExitProgram()

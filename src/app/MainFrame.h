@@ -80,6 +80,8 @@ private:
     void CreateMenus();
     void Retranslate();
     void UpdateActions();
+    // "Journal not written since ..." while the edit journal cannot be written.
+    void ShowJournalNote();
     void ShowTrayIcon();
     void HideOrMinimise();
     void CreateLockIndicators();
@@ -98,6 +100,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QMenu* m_menus[4] = {};
     QLabel* m_readyLabel = nullptr;
+    QLabel* m_journalLabel = nullptr; // shown while the edit journal cannot be written
     QString m_lastWarning; // shown in the message pane instead of "Ready"
     bool m_quitting = false;
     std::function<bool()> m_trayAvailable;

@@ -647,6 +647,8 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
             = CProfile(ConfigLocation().ConfigPath())
                   .ReadInt(QStringLiteral("Settings"), QStringLiteral("JournalDays"), kJournalDays);
         Journal().PruneIfDue(std::clamp(days, 1, 100 * 366));
+        if (std::exchange(m_journalFailingShown, JournalFailingSinceMs()) != JournalFailingSinceMs())
+            Notify(CDocObserver::HINT_JOURNAL);
     }
     return recheckDue;
 }

@@ -34,6 +34,7 @@ public:
     static constexpr unsigned HINT_DEACTIVATED = 4;
     static constexpr unsigned HINT_PLAN = 8; // the plan of action is to be refreshed
     static constexpr unsigned HINT_COVERAGE = 16; // the gaps in the groups' cover changed
+    static constexpr unsigned HINT_JOURNAL = 32; // the edit journal could (not) be written
 
     virtual ~CDocObserver() = default;
     virtual void OnUpdate(unsigned hint) = 0;
@@ -316,6 +317,8 @@ public:
     void EnableJournal(const QString& via);
     // The journal of the configuration's data folder (does nothing unless enabled).
     CJournalKeeper& Journal();
+    // Since when (UTC milliseconds) the edit journal could not be written; 0 while it can.
+    qint64 JournalFailingSinceMs() const { return m_journalEnabled ? m_journal.FailingSinceMs() : 0; }
     // Records a plan this program saved, and why (the dialog or command).
     void JournalPlan(const CPageTarget& target, const QString& why);
     // Records the schedule's parts of the configuration file (settings, protection without the
@@ -419,6 +422,7 @@ private:
     CJournalKeeper m_journal { QStringLiteral("window") };
     bool m_journalEnabled = false;
     qint64 m_journaledConfigTime = 0; // the configuration file's time as last journaled (ms)
+    qint64 m_journalFailingShown = 0; // as the observer was last told
     // The groups' cover over the next 24 hours, looked at in every idle check.
     CCoverageWatch m_coverage;
     CWarningLimiter m_serverLostWarning;

@@ -29,6 +29,7 @@
 
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
+#include "journal/Journal.h"
 
 namespace {
 
@@ -372,6 +373,26 @@ private Q_SLOTS:
         // Blank or not, the pane keeps its room.
         QCOMPARE(caps->width(), width);
         QVERIFY(width > caps->fontMetrics().horizontalAdvance(QStringLiteral("CAP")));
+    }
+
+    // While the edit journal cannot be written the status bar says since when; then it goes.
+    void journalNoteWhileItCannotBeWritten()
+    {
+        CWorld world;
+        const QString journal = CJournal::PathIn(world.m_dir.path());
+        QVERIFY(QDir().mkpath(journal)); // a folder where the journal's file should be
+        world.m_doc->EnableJournal(QStringLiteral("window"));
+        CFrame frame(world);
+        auto* note = frame.m_frame.findChild<QLabel*>(QStringLiteral("journalNote"));
+        QVERIFY(note);
+        world.m_doc->JournalConfig(QStringLiteral("General settings"));
+        world.m_doc->IdleCheck(false);
+        QVERIFY(!note->isHidden());
+        QVERIFY2(
+            note->text().startsWith(QStringLiteral("Journal not written since ")), qPrintable(note->text()));
+        QVERIFY(QDir(journal).removeRecursively());
+        world.m_doc->IdleCheck(false);
+        QVERIFY(note->isHidden());
     }
 
     void activateMainWindowRestores()
