@@ -2,9 +2,14 @@
 // behind its back.
 #include "journal/Journal.h"
 
+#include <algorithm>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -184,4 +189,57 @@ TEST(JournalTest, PruningKeepsWhatEachSubjectSaidAndTheChain)
     EXPECT_EQ(later.seq, 9);
     EXPECT_EQ(journal.Prune(3500, keptAs), 0);
     EXPECT_EQ(journal.Verify().firstBad, 0);
+}
+
+// Programs killed (SIGKILL) while they append: the chain verifies after every kill, and every
+// entry a program was told was written is there. KELVARIS_KILL_ROUNDS sets the number of kills
+// (20 here; scripts/check-journal-kills.sh runs 200).
+TEST(JournalTest, KilledWritersLoseNothingTheyWereToldWasWritten)
+{
+    QTemporaryDir dir;
+    const QString path = CJournal::PathIn(dir.path());
+    const int rounds = qEnvironmentVariableIsSet("KELVARIS_KILL_ROUNDS")
+        ? qEnvironmentVariableIntValue("KELVARIS_KILL_ROUNDS")
+        : 20;
+    std::mt19937 random(20261208);
+    qint64 reported = 0;
+    for (int round = 0; round < rounds; ++round) {
+        int channel[2];
+        ASSERT_EQ(::pipe(channel), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(channel[0]);
+            CJournal journal(path);
+            if (!journal.Open(true))
+                ::_exit(2);
+            for (qint64 n = 0;; ++n) {
+                CJournalEntry entry = Change(n, "plan", "17", "20261208=08:00-16:00");
+                entry.why = QStringLiteral("round %1 change %2").arg(round).arg(n);
+                if (!journal.Append(entry))
+                    ::_exit(3);
+                const qint64 seq = entry.seq;
+                if (::write(channel[1], &seq, sizeof seq) != sizeof seq)
+                    ::_exit(4);
+            }
+        }
+        ::close(channel[1]);
+        // Killed after a random number of reported appends (the kill lands mid-append mostly).
+        const int wanted = 1 + int(random() % 40);
+        qint64 seq = 0;
+        for (int i = 0; i < wanted && ::read(channel[0], &seq, sizeof seq) == sizeof seq; ++i)
+            reported = std::max(reported, seq);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::close(channel[0]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round << " status " << status;
+
+        CJournal journal(path);
+        ASSERT_TRUE(journal.Open(false)) << journal.Error().toStdString();
+        const CJournal::CVerification check = journal.Verify();
+        ASSERT_TRUE(check.readable) << "round " << round;
+        ASSERT_EQ(check.firstBad, 0) << "round " << round << ": " << check.reason.toStdString();
+        ASSERT_GE(check.count, reported) << "round " << round;
+    }
 }
