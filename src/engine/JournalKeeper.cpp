@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <pwd.h>
+#include <tuple>
 #include <unistd.h>
 
 #include <QDateTime>
@@ -74,15 +75,14 @@ bool CJournalKeeper::EnsureOpen()
 QString CJournalKeeper::PlanText(const CPageTarget& target)
 {
     QStringList lines;
-    lines.reserve(target.m_ranges.size());
+    lines.reserve(target.m_ranges.size() + 2);
+    lines << QStringLiteral("Name=") + target.m_name;
+    if (target.IsGroup())
+        lines << (target.m_takeover ? QStringLiteral("Takeover=1") : QStringLiteral("Takeover=0"));
     for (const CDispatchRange& range : target.m_ranges)
         lines << range.ToText();
-    // YYYYMMDD=HH:MM-... sorts by date and time as text.
-    std::sort(lines.begin(), lines.end());
-    if (target.IsGroup())
-        lines.prepend(target.m_takeover ? QStringLiteral("Takeover=1") : QStringLiteral("Takeover=0"));
-    lines.prepend(QStringLiteral("Name=") + target.m_name);
-    return lines.join(u'\n');
+    // In the journal's order (YYYYMMDD=HH:MM-... sorts by date and time as text).
+    return CJournal::Ordered(lines).join(u'\n');
 }
 
 void CJournalKeeper::RecordPlan(const CPageTarget& target, const QString& why)
@@ -141,6 +141,12 @@ void CJournalKeeper::Record(const CChange& change)
     entry.subject = change.subject;
     entry.before = before.value_or(QString());
     entry.after = change.after;
+    // A plan holds a line per range, a year of them perhaps: a change keeps only the lines it
+    // removed and added.
+    if (before && change.kind == QLatin1String("plan")) {
+        std::tie(entry.before, entry.after) = CJournal::LineChanges(*before, change.after);
+        entry.form = QStringLiteral("lines");
+    }
     entry.why = change.found && !before ? QStringLiteral("as found when the journal began") : change.why;
     if (m_pending.size() >= kMaxPending) {
         m_pending.removeFirst();

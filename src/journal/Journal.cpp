@@ -1,5 +1,6 @@
 #include "journal/Journal.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 
 #include <QCryptographicHash>
@@ -19,12 +20,14 @@ const char* const kSchema = "CREATE TABLE IF NOT EXISTS entries ("
                             " before TEXT NOT NULL,"
                             " after TEXT NOT NULL,"
                             " why TEXT NOT NULL,"
-                            " hash TEXT NOT NULL);"
+                            " hash TEXT NOT NULL,"
+                            " form TEXT NOT NULL DEFAULT '');"
                             "CREATE TABLE IF NOT EXISTS anchor (seq INTEGER NOT NULL, hash TEXT NOT NULL);"
                             "CREATE INDEX IF NOT EXISTS entries_by_time ON entries (at_ms);"
                             "CREATE INDEX IF NOT EXISTS entries_by_subject ON entries (subject, seq);";
 
-const char* const kColumns = "seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash";
+const char* const kColumns
+    = "seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash, form";
 
 // A prepared statement, finalised with its scope.
 class CStatement
@@ -74,6 +77,7 @@ CJournalEntry EntryOf(const CStatement& row)
     entry.after = row.Text(9);
     entry.why = row.Text(10);
     entry.hash = row.Text(11).toLatin1();
+    entry.form = row.Text(12);
     return entry;
 }
 
@@ -127,7 +131,7 @@ bool CJournal::Open(bool create)
     // The table must be ours: a reader of another database would find nothing or fail later.
     if (code == SQLITE_OK)
         code = sqlite3_exec(m_db,
-            "SELECT seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash"
+            "SELECT seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash, form"
             " FROM entries LIMIT 0",
             nullptr, nullptr, nullptr);
     m_damaged = code == SQLITE_NOTADB || code == SQLITE_CORRUPT || code == SQLITE_ERROR;
@@ -149,9 +153,46 @@ QByteArray CJournal::HashOf(const CJournalEntry& entry, const QByteArray& previo
     AddField(hash, QByteArray::number(entry.atMs));
     AddField(hash, QByteArray::number(entry.uid));
     for (const QString* text : { &entry.user, &entry.via, &entry.rights, &entry.kind, &entry.subject,
-             &entry.before, &entry.after, &entry.why })
+             &entry.before, &entry.after, &entry.why, &entry.form })
         AddField(hash, text->toUtf8());
     return hash.result().toHex();
+}
+
+QStringList CJournal::Ordered(QStringList lines)
+{
+    const auto rank = [](const QString& line) {
+        return line.startsWith(QLatin1String("Name="))    ? 0
+            : line.startsWith(QLatin1String("Takeover=")) ? 1
+                                                          : 2;
+    };
+    std::stable_sort(lines.begin(), lines.end(), [&rank](const QString& a, const QString& b) {
+        const int ra = rank(a);
+        const int rb = rank(b);
+        return ra != rb ? ra < rb : (ra == 2 && a < b);
+    });
+    return lines;
+}
+
+QString CJournal::Apply(const QString& content, const CJournalEntry& entry)
+{
+    if (entry.form != QLatin1String("lines"))
+        return entry.after;
+    QStringList lines = content.split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& removed : entry.before.split(u'\n', Qt::SkipEmptyParts))
+        lines.removeOne(removed);
+    lines += entry.after.split(u'\n', Qt::SkipEmptyParts);
+    return Ordered(lines).join(u'\n');
+}
+
+std::pair<QString, QString> CJournal::LineChanges(const QString& before, const QString& after)
+{
+    QStringList removed = before.split(u'\n', Qt::SkipEmptyParts);
+    QStringList added;
+    for (const QString& line : after.split(u'\n', Qt::SkipEmptyParts)) {
+        if (!removed.removeOne(line))
+            added << line;
+    }
+    return { removed.join(u'\n'), added.join(u'\n') };
 }
 
 bool CJournal::Insert(CJournalEntry& written)
@@ -183,8 +224,8 @@ bool CJournal::Insert(CJournalEntry& written)
     {
         CStatement insert(m_db,
             "INSERT INTO entries (seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, "
-            "hash)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+            "hash, form)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
         if (!insert)
             return false;
         insert.Bind(1, written.seq);
@@ -199,6 +240,7 @@ bool CJournal::Insert(CJournalEntry& written)
         insert.Bind(10, written.after);
         insert.Bind(11, written.why);
         insert.Bind(12, QString::fromLatin1(written.hash));
+        insert.Bind(13, written.form);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             return false;
     }
@@ -263,23 +305,29 @@ std::optional<QString> CJournal::LastAfter(const QString& kind, const QString& s
     if (!m_db)
         return std::nullopt;
     CStatement query(
-        m_db, "SELECT after FROM entries WHERE subject = ?1 AND kind = ?2 ORDER BY seq DESC LIMIT 1");
+        m_db, "SELECT before, after, form FROM entries WHERE subject = ?1 AND kind = ?2 ORDER BY at_ms, seq");
     if (!query) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
     }
     query.Bind(1, subject);
     query.Bind(2, kind);
-    const int step = sqlite3_step(query.get());
-    if (step != SQLITE_ROW && step != SQLITE_DONE) {
+    std::optional<QString> content;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
+        CJournalEntry entry;
+        entry.before = query.Text(0);
+        entry.after = query.Text(1);
+        entry.form = query.Text(2);
+        content = Apply(content.value_or(QString()), entry);
+    }
+    if (step != SQLITE_DONE) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
     }
     if (readable)
         *readable = true;
-    if (step == SQLITE_DONE)
-        return std::nullopt;
-    return query.Text(0);
+    return content;
 }
 
 std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
@@ -288,7 +336,8 @@ std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
         return std::nullopt;
     // In the order the changes took effect: a change written late (kept while the journal could not
     // be written) counts from its own time.
-    CStatement query(m_db, "SELECT kind, subject, after FROM entries WHERE at_ms <= ?1 ORDER BY at_ms, seq");
+    CStatement query(
+        m_db, "SELECT kind, subject, before, after, form FROM entries WHERE at_ms <= ?1 ORDER BY at_ms, seq");
     if (!query) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
@@ -296,8 +345,14 @@ std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
     query.Bind(1, atMs);
     QHash<QString, QString> state;
     int step = SQLITE_ROW;
-    while ((step = sqlite3_step(query.get())) == SQLITE_ROW)
-        state.insert(query.Text(0) + u'\t' + query.Text(1), query.Text(2));
+    while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
+        CJournalEntry entry;
+        entry.before = query.Text(2);
+        entry.after = query.Text(3);
+        entry.form = query.Text(4);
+        QString& content = state[query.Text(0) + u'\t' + query.Text(1)];
+        content = Apply(content, entry);
+    }
     if (step != SQLITE_DONE) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
@@ -344,23 +399,29 @@ int CJournal::Prune(qint64 cutMs, const CJournalEntry& keptAs)
     // What each subject said at the cut is kept, as a new entry with the time of that change.
     QList<CJournalEntry> kept;
     {
-        CStatement state(
-            m_db, "SELECT kind, subject, after, at_ms FROM entries WHERE seq <= ?1 ORDER BY at_ms, seq");
+        CStatement state(m_db,
+            "SELECT kind, subject, before, after, form, at_ms FROM entries WHERE seq <= ?1 ORDER BY at_ms, "
+            "seq");
         if (!state)
             return rollBack();
         state.Bind(1, last);
         QHash<QString, qsizetype> bySubject;
         int step = SQLITE_ROW;
         while ((step = sqlite3_step(state.get())) == SQLITE_ROW) {
+            CJournalEntry change;
+            change.before = state.Text(2);
+            change.after = state.Text(3);
+            change.form = state.Text(4);
             CJournalEntry entry = keptAs;
             entry.kind = state.Text(0);
             entry.subject = state.Text(1);
-            entry.after = state.Text(2);
-            entry.atMs = state.Number(3);
+            entry.atMs = state.Number(5);
             const QString key = entry.kind + u'\t' + entry.subject;
             if (const auto known = bySubject.constFind(key); known != bySubject.cend()) {
+                entry.after = Apply(kept[*known].after, change);
                 kept[*known] = std::move(entry);
             } else {
+                entry.after = Apply(QString(), change);
                 bySubject.insert(key, kept.size());
                 kept.append(std::move(entry));
             }

@@ -2,11 +2,13 @@
 
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -21,9 +23,12 @@ struct CJournalEntry
     QString rights; // the rights group when a password was asked
     QString kind; // "settings", "shifts", "barriers", "holidays", "plan", "holder", ...
     QString subject; // the section, or the target's ID
+    // The content before and after the change; in the form "lines" only the lines the change
+    // removed (before) and added (after), one per line (see Apply).
     QString before;
     QString after;
     QString why; // the editor or the command
+    QString form; // "" or "lines"
     QByteArray hash; // hex SHA-256 over the entry and the hash of the one before it
 
     bool operator==(const CJournalEntry&) const = default;
@@ -99,6 +104,16 @@ public:
     };
     // Walks the whole chain from the first entry.
     CVerification Verify();
+
+    // The content after an entry, from the content before it: `after` itself, or for the form
+    // "lines" the content without the removed lines (one occurrence each) and with the added ones,
+    // ordered as such contents are: the lines "Name=..." and then "Takeover=..." first, then every
+    // other line sorted.
+    static QString Apply(const QString& content, const CJournalEntry& entry);
+    // The lines removed from `before` and added in `after` (as multisets), each joined with "\n".
+    static std::pair<QString, QString> LineChanges(const QString& before, const QString& after);
+    // `lines` in the order Apply gives.
+    static QStringList Ordered(QStringList lines);
 
     // The hash an entry has after the one with `previousHash`.
     static QByteArray HashOf(const CJournalEntry& entry, const QByteArray& previousHash);

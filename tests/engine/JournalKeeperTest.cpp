@@ -63,12 +63,19 @@ TEST(JournalKeeperTest, PlansAreRecordedAsFoundAsSavedAndAsChangedOutsideOnlyWhe
     EXPECT_EQ(entries[0].after, QStringLiteral("Name=Anna\n20261208=08:00-16:00\n20261209=22:00-24:00"));
     EXPECT_EQ(entries[1].via, QStringLiteral("window"));
     EXPECT_EQ(entries[1].why, QStringLiteral("Plan of action"));
-    EXPECT_EQ(entries[1].before, entries[0].after);
-    EXPECT_EQ(entries[1].after, entries[0].after + QStringLiteral("\n20261210=06:00-14:00"));
+    // After the first, a plan's entries keep the lines removed and added.
+    EXPECT_EQ(entries[1].form, QStringLiteral("lines"));
+    EXPECT_EQ(entries[1].before, QString());
+    EXPECT_EQ(entries[1].after, QStringLiteral("20261210=06:00-14:00"));
     EXPECT_EQ(entries[2].via, QStringLiteral("outside"));
     EXPECT_TRUE(entries[2].why.startsWith(QStringLiteral("changed outside Kelvaris")))
         << entries[2].why.toStdString();
-    EXPECT_EQ(entries[2].after, QStringLiteral("Name=Anna\n20261209=22:00-24:00\n20261210=06:00-14:00"));
+    EXPECT_EQ(entries[2].before, QStringLiteral("20261208=08:00-16:00"));
+    EXPECT_EQ(entries[2].after, QString());
+    CJournal journal(CJournal::PathIn(dir.path()));
+    ASSERT_TRUE(journal.Open(false));
+    EXPECT_EQ(journal.LastAfter(QStringLiteral("plan"), QStringLiteral("17")),
+        QStringLiteral("Name=Anna\n20261209=22:00-24:00\n20261210=06:00-14:00"));
     for (const CJournalEntry& entry : entries) {
         EXPECT_EQ(entry.kind, QStringLiteral("plan"));
         EXPECT_EQ(entry.subject, QStringLiteral("17"));
@@ -107,7 +114,7 @@ TEST(JournalKeeperTest, AJournalThatCannotBeWrittenKeepsTheChangesAndRecordsTheG
     const QList<CJournalEntry> entries = Entries(dir.path());
     ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[0].after, QStringLiteral("Name=Anna\n20261208=08:00-16:00"));
-    EXPECT_EQ(entries[1].before, entries[0].after);
+    EXPECT_EQ(entries[1].after, QStringLiteral("20261209=08:00-16:00"));
     EXPECT_EQ(entries[2].kind, QStringLiteral("journal"));
     EXPECT_EQ(entries[2].seq, 1);
     EXPECT_TRUE(entries[2].after.startsWith(QStringLiteral("not written from ")))

@@ -28,7 +28,8 @@ QJsonObject JsonOf(const CJournalEntry& entry, const QTimeZone& zone)
         { QStringLiteral("via"), entry.via }, { QStringLiteral("rights"), entry.rights },
         { QStringLiteral("kind"), entry.kind }, { QStringLiteral("subject"), entry.subject },
         { QStringLiteral("before"), entry.before }, { QStringLiteral("after"), entry.after },
-        { QStringLiteral("why"), entry.why }, { QStringLiteral("hash"), QString::fromLatin1(entry.hash) } };
+        { QStringLiteral("why"), entry.why }, { QStringLiteral("form"), entry.form },
+        { QStringLiteral("hash"), QString::fromLatin1(entry.hash) } };
 }
 
 // One field of a text line: tabs and line ends as \t and \n.
@@ -79,7 +80,8 @@ int CtlHistory(const QStringList& args)
             "line per change, tab-separated: seq, time (ISO 8601 with the site's offset), user,\n"
             "through what, kind, subject, why, then the content before and after (tabs and line\n"
             "ends as \\t and \\n). --json prints an array of objects with the keys seq, at, user, uid,\n"
-            "via, rights, kind, subject, before, after, why and hash.\n"
+            "via, rights, kind, subject, before, after, why, form and hash. A plan's entries after its\n"
+            "first have the form \"lines\": before and after hold the lines removed and added.\n"
             "--verify checks the chain of hashes over the whole journal instead: exit 0 when it is\n"
             "intact, 1 naming the first entry that does not fit, 3 when the journal cannot be read.\n"));
     command.AddOption(QStringLiteral("since"), QStringLiteral("Only changes at or after this time."),
