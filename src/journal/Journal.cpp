@@ -298,66 +298,54 @@ std::optional<QList<CJournalEntry>> CJournal::Entries(const CFilter& filter)
     return entries;
 }
 
-std::optional<QString> CJournal::LastAfter(const QString& kind, const QString& subject, bool* readable)
-{
-    if (readable)
-        *readable = false;
-    if (!m_db)
-        return std::nullopt;
-    CStatement query(
-        m_db, "SELECT before, after, form FROM entries WHERE subject = ?1 AND kind = ?2 ORDER BY at_ms, seq");
-    if (!query) {
-        Fail(QStringLiteral("cannot read %1").arg(m_path));
-        return std::nullopt;
-    }
-    query.Bind(1, subject);
-    query.Bind(2, kind);
-    std::optional<QString> content;
-    int step = SQLITE_ROW;
-    while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
-        CJournalEntry entry;
-        entry.before = query.Text(0);
-        entry.after = query.Text(1);
-        entry.form = query.Text(2);
-        content = Apply(content.value_or(QString()), entry);
-    }
-    if (step != SQLITE_DONE) {
-        Fail(QStringLiteral("cannot read %1").arg(m_path));
-        return std::nullopt;
-    }
-    if (readable)
-        *readable = true;
-    return content;
-}
-
-std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
+std::optional<QHash<QString, QString>> CJournal::Contents(
+    qint64 atMs, const QString& kind, const QString& subject)
 {
     if (!m_db)
         return std::nullopt;
     // In the order the changes took effect: a change written late (kept while the journal could not
     // be written) counts from its own time.
-    CStatement query(
-        m_db, "SELECT kind, subject, before, after, form FROM entries WHERE at_ms <= ?1 ORDER BY at_ms, seq");
+    CStatement query(m_db,
+        "SELECT kind, subject, before, after, form FROM entries WHERE at_ms <= ?1 AND (?2 = '' OR kind = ?2)"
+        " AND (?3 = '' OR subject = ?3) ORDER BY at_ms, seq");
     if (!query) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
     }
     query.Bind(1, atMs);
-    QHash<QString, QString> state;
+    query.Bind(2, kind);
+    query.Bind(3, subject);
+    QHash<QString, QString> contents;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(query.get())) == SQLITE_ROW) {
         CJournalEntry entry;
         entry.before = query.Text(2);
         entry.after = query.Text(3);
         entry.form = query.Text(4);
-        QString& content = state[query.Text(0) + u'\t' + query.Text(1)];
+        QString& content = contents[query.Text(0) + u'\t' + query.Text(1)];
         content = Apply(content, entry);
     }
     if (step != SQLITE_DONE) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
         return std::nullopt;
     }
-    return state;
+    return contents;
+}
+
+std::optional<QString> CJournal::LastAfter(const QString& kind, const QString& subject, bool* readable)
+{
+    const std::optional<QHash<QString, QString>> contents
+        = Contents(std::numeric_limits<qint64>::max(), kind, subject);
+    if (readable)
+        *readable = contents.has_value();
+    if (!contents || contents->isEmpty())
+        return std::nullopt;
+    return contents->value(kind + u'\t' + subject);
+}
+
+std::optional<QHash<QString, QString>> CJournal::StateAt(qint64 atMs)
+{
+    return Contents(atMs, QString(), QString());
 }
 
 int CJournal::Prune(qint64 cutMs, const CJournalEntry& keptAs)

@@ -120,6 +120,9 @@ public:
 
 private:
     bool Fail(const QString& what);
+    // The content of every subject (of that kind and subject; empty: any) as it stood at `atMs`,
+    // by "kind<TAB>subject", folded from the entries in the order they took effect.
+    std::optional<QHash<QString, QString>> Contents(qint64 atMs, const QString& kind, const QString& subject);
     // Appends inside a write transaction: sets the entry's seq and hash.
     bool Insert(CJournalEntry& written);
 

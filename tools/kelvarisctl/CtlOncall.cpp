@@ -12,14 +12,12 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 
-#include "engine/JournalReplay.h"
 #include "engine/KelvarisDoc.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Profile.h"
 
 #include "Ctl.h"
 #include "CtlDocument.h"
-#include "journal/Journal.h"
 
 namespace {
 
@@ -175,9 +173,7 @@ int CtlOncall(const QStringList& args)
             "--as-of TEXT answers from the schedule as it stood then, replayed from the edit journal\n"
             "(source journal): the target list, the plans and the holders last journaled before it.\n"));
     CtlAddAtOption(command, QStringLiteral("The moment (default now), in one of the forms below."));
-    command.AddOption(QStringLiteral("as-of"),
-        QStringLiteral("Answer from the schedule as it stood then (the edit journal)."),
-        QStringLiteral("TEXT"));
+    CtlAddAsOfOption(command);
     command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
     CtlAddConfigOption(command);
     if (const int code = command.Parse(args); code >= 0)
