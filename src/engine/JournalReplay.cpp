@@ -73,3 +73,31 @@ bool TargetsAsOf(CJournal& journal, qint64 atMs, CPageTargetArray& targets, QStr
     targets = std::move(replayed);
     return true;
 }
+
+bool ConfigTextAsOf(CJournal& journal, qint64 atMs, QString& text, QString& error)
+{
+    const std::optional<QHash<QString, QString>> state = journal.StateAt(atMs);
+    if (!state) {
+        error = journal.Error();
+        return false;
+    }
+    QString joined;
+    bool found = false;
+    for (const char* kind : { "settings", "shifts", "barriers", "holidays" }) {
+        const auto part = state->constFind(QString::fromLatin1(kind) + QStringLiteral("\tconfiguration"));
+        if (part == state->cend())
+            continue;
+        found = true;
+        joined += *part + u'\n';
+    }
+    if (!found) {
+        const std::optional<qint64> first = journal.FirstTime();
+        error = first && *first > atMs
+            ? QStringLiteral("the journal begins at %1, after that moment")
+                  .arg(QDateTime::fromMSecsSinceEpoch(*first, QTimeZone::utc()).toString(Qt::ISODate))
+            : QStringLiteral("the journal holds no configuration before that moment");
+        return false;
+    }
+    text = joined;
+    return true;
+}

@@ -117,6 +117,58 @@ TEST_F(KelvarisctlTest, EvalPrintsTheDocumentedLinesInOrder)
     EXPECT_TRUE(empty.out.contains(QStringLiteral("workingDay=1")));
 }
 
+// eval --as-of evaluates the shifts, barriers and holidays the journal held then, not the file's.
+TEST_F(KelvarisctlTest, EvalAsOfReplaysTheScheduleThen)
+{
+    WriteConfig("[Settings]\r\nTimeZone=Europe/Berlin\r\n");
+    qint64 nowMs = QDateTime(QDate(2024, 3, 1), QTime(9, 0), QTimeZone("Europe/Berlin")).toMSecsSinceEpoch();
+    CJournalKeeper keeper(QStringLiteral("window"));
+    keeper.SetFolder(m_dir.path());
+    keeper.SetClock([&nowMs] { return nowMs; });
+    const QString schedule = QString::fromLatin1(kSchedule).remove(u'\r');
+    const auto part = [&schedule](const char* from, const char* to) {
+        const qsizetype start = schedule.indexOf(QLatin1String(from));
+        return schedule.mid(start, to ? schedule.indexOf(QLatin1String(to)) - start : -1).trimmed();
+    };
+    const auto record = [&keeper](const char* kind, const QString& text) {
+        keeper.Record({ QString::fromLatin1(kind), QStringLiteral("configuration"), text,
+            QStringLiteral("Shifts"), QString(), QString(), false });
+    };
+    record("settings", part("[Settings]", "[Holiday1]"));
+    record("holidays", part("[Holiday1]", "[Shift1]"));
+    record("shifts", part("[Shift1]", "[Barrage1]"));
+    record("barriers", part("[Barrage1]", nullptr));
+    nowMs += 86'400'000LL; // the next day the shift is renamed and the holiday removed
+    record("shifts", part("[Shift1]", "[Barrage1]").replace(QStringLiteral("=Day"), QStringLiteral("=Late")));
+    record("holidays", QString());
+
+    const auto eval = [this](const char* at, const char* asOf) {
+        return RunCtl({ QStringLiteral("eval"), QStringLiteral("--config"), m_config, QStringLiteral("--at"),
+            QString::fromLatin1(at), QStringLiteral("--as-of"), QString::fromLatin1(asOf) });
+    };
+    const struct
+    {
+        const char* at;
+        const char* asOf;
+        const char* expected;
+    } cases[] = {
+        { "2024-03-04 21:30", "2024-03-01 12:00", "\nshift.name=Day\nshift.number=2\n" },
+        { "2024-03-04 21:30", "2024-03-01 12:00", "\nbarrier.name=Late\nbarrier.type=2\nbarrier.priority=4\n" },
+        { "2024-03-04 21:30", "2024-03-02 12:00", "\nshift.name=Late\n" },
+        { "2024-03-08 12:00", "2024-03-01 12:00", "\nholiday=1\n" },
+        { "2024-03-08 12:00", "2024-03-03 12:00", "\nholiday=0\n" },
+    };
+    for (const auto& c : cases) {
+        const CtlRun run = eval(c.at, c.asOf);
+        EXPECT_EQ(run.exitCode, 0) << c.asOf << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromLatin1(c.expected))) << c.asOf << ":\n" << run.out.toStdString();
+    }
+    // Before the journal began there is nothing to replay: UNKNOWN, saying why.
+    const CtlRun early = eval("2024-03-04 21:30", "2024-02-01 12:00");
+    EXPECT_EQ(early.exitCode, 3);
+    EXPECT_TRUE(early.err.contains(QStringLiteral("the journal begins at"))) << early.err.toStdString();
+}
+
 TEST_F(KelvarisctlTest, HolidaysGenerateAndList)
 {
     WriteConfig(QByteArray());

@@ -66,6 +66,9 @@ bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& m
 class CPageTargetArray;
 void CtlAddAsOfOption(CCtlCommand& command);
 int CtlTargetsAsOf(const CCtlCommand& command, const QString& configPath, CPageTargetArray& targets);
+// The same for the configuration's schedule (settings, shifts, barriers/pauses, holidays) as the
+// text of a configuration file.
+int CtlConfigAsOf(const CCtlCommand& command, const QString& configPath, QString& text);
 
 // A verb gets the arguments after its name.
 int CtlEval(const QStringList& args);

@@ -1,5 +1,8 @@
-// kelvarisctl eval [--config FILE] [--at TEXT]: the schedule at a moment, as one engine cycle
-// evaluates it, as key=value lines in a fixed order.
+// kelvarisctl eval [--config FILE] [--at TEXT] [--as-of TEXT]: the schedule at a moment, as one
+// engine cycle evaluates it, as key=value lines in a fixed order.
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "schedule/ConfigLocation.h"
 #include "schedule/Evaluation.h"
 #include "schedule/Holiday.h"
@@ -26,23 +29,38 @@ void Line(QTextStream& out, const char* key, qint64 value)
 
 int CtlEval(const QStringList& args)
 {
-    CCtlCommand command(QStringLiteral("eval"), QStringLiteral("[--config FILE] [--at TEXT]"),
+    CCtlCommand command(QStringLiteral("eval"), QStringLiteral("[--config FILE] [--at TEXT] [--as-of TEXT]"),
         QStringLiteral("Evaluates the schedule of the configuration file at a moment exactly as one engine\n"
                        "cycle would, and prints key=value lines: time, holiday, dayBeforeHoliday,\n"
                        "dayAfterHoliday, workingDay, weekend, the shift (shift.*) and the barrier\n"
-                       "(barrier.*) in force.\n"));
+                       "(barrier.*) in force. With --as-of, the schedule as it stood then, replayed\n"
+                       "from the edit journal of the configuration's data folder.\n"));
     CtlAddConfigOption(command);
     CtlAddAtOption(
         command, QStringLiteral("The moment to evaluate (default now), in one of the forms below."));
+    CtlAddAsOfOption(command);
     if (const int code = command.Parse(args); code >= 0)
         return code;
     if (!command.Arguments().isEmpty())
         return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
     QString error;
-    const QString path = CtlConfigPath(command, error);
+    QString path = CtlConfigPath(command, error);
     if (!error.isEmpty())
         return CtlFail(CTL_USAGE, error);
+    // The replayed configuration is read from a file of its own, as the live one is.
+    QTemporaryDir replayFolder;
+    if (command.IsSet(QStringLiteral("as-of"))) {
+        QString text;
+        if (const int code = CtlConfigAsOf(command, path, text); code >= 0)
+            return code;
+        path = replayFolder.filePath(QStringLiteral("kelvaris.cfg"));
+        QFile file(path);
+        if (!replayFolder.isValid() || !file.open(QIODevice::WriteOnly)
+            || file.write(text.toUtf8()) < 0 || !file.flush())
+            return CtlFail(CTL_UNKNOWN,
+                QStringLiteral("eval: the replayed schedule cannot be written to %1").arg(path));
+    }
     ConfigLocation().SetPaths(path, QString());
     CProfile profile(path);
     CCtlMoment moment;

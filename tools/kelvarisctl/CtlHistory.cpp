@@ -1,5 +1,7 @@
 // kelvarisctl history [--since T] [--until T] [--target ID] [--kind K] [--json] [--verify]
 // [--config FILE]: the edit journal, newest first, or the check of its chain.
+#include <functional>
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -50,7 +52,11 @@ void CtlAddAsOfOption(CCtlCommand& command)
         QStringLiteral("TEXT"));
 }
 
-int CtlTargetsAsOf(const CCtlCommand& command, const QString& configPath, CPageTargetArray& targets)
+namespace {
+// Opens the journal beside the configuration and replays what `replay` takes from it as of
+// --as-of: -1 when it did, otherwise the exit code after the problem was reported.
+int ReplayAsOf(const CCtlCommand& command, const QString& configPath,
+    const std::function<bool(CJournal&, qint64, QString&)>& replay)
 {
     QString error;
     CCtlMoment asOf;
@@ -63,11 +69,26 @@ int CtlTargetsAsOf(const CCtlCommand& command, const QString& configPath, CPageT
         error = QStringLiteral("there is no journal at %1").arg(path);
     else if (!journal.Open(false))
         error = journal.Error();
-    else if (TargetsAsOf(journal, asOf.utcMs, targets, error))
+    else if (replay(journal, asOf.utcMs, error))
         return -1;
     return CtlFail(CTL_UNKNOWN,
         QStringLiteral("%1: the schedule as of %2 cannot be replayed: %3")
             .arg(command.Verb(), asOf.IsoText(), error));
+}
+} // namespace
+
+int CtlTargetsAsOf(const CCtlCommand& command, const QString& configPath, CPageTargetArray& targets)
+{
+    return ReplayAsOf(command, configPath, [&targets](CJournal& journal, qint64 atMs, QString& error) {
+        return TargetsAsOf(journal, atMs, targets, error);
+    });
+}
+
+int CtlConfigAsOf(const CCtlCommand& command, const QString& configPath, QString& text)
+{
+    return ReplayAsOf(command, configPath, [&text](CJournal& journal, qint64 atMs, QString& error) {
+        return ConfigTextAsOf(journal, atMs, text, error);
+    });
 }
 
 int CtlHistory(const QStringList& args)
