@@ -1,14 +1,18 @@
 // The edit journal: the time of one journaled plan edit, and the size a busy site's year of edits
-// takes (100 plan edits a day on 50 receivers that each have a year of ranges).
+// takes (100 plan edits a day on 50 receivers that each have a year of ranges). The answer
+// journal: the writer's time per answer, and the size of a year of 50,000 answers a day.
 #include <benchmark/benchmark.h>
 #include <random>
 
 #include <QDate>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "engine/JournalKeeper.h"
 #include "schedule/PageTarget.h"
+
+#include "journal/AnswerJournal.h"
 
 namespace {
 
@@ -82,5 +86,52 @@ void BM_JournalYearOfEdits(benchmark::State& state)
     }
 }
 BENCHMARK(BM_JournalYearOfEdits)->Unit(benchmark::kSecond)->Iterations(1);
+
+// Answers of 1,000 receivers through 200 groups (every second one through a group), as the socket
+// queues them; an iteration is one answer queued and written (the writer's whole cost per answer).
+void BM_AnswerJournalWrite(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    CAnswerJournal journal(CJournal::PathIn(dir.path()));
+    qint64 at = 1'796'000'000'000LL;
+    qint64 n = 0;
+    for (auto _ : state) {
+        journal.Add({ at + n / 8, 1000, QString::number(1000 + n % 1000),
+            n % 2 ? QString::number(5000 + n % 200) : QString(), int(n % 4 == 3) * 3, 1'796'000'000 });
+        if (++n % 4096 == 0)
+            journal.Flush();
+    }
+    journal.Flush();
+}
+BENCHMARK(BM_AnswerJournalWrite)->Unit(benchmark::kMicrosecond);
+
+// A year of a busy site's answers: 365 x 50,000, spread over each day, with the keys (times) they
+// would have. Reports the size of the database file (bytes) and the answers kept.
+void BM_AnswerJournalYear(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        const QString path = CJournal::PathIn(dir.path());
+        qint64 n = 0;
+        {
+            // Kept two years: nothing of the generated year is pruned.
+            CAnswerJournal journal(path, 2 * 366);
+            std::mt19937 random(2026);
+            const qint64 start = QDateTime::currentMSecsSinceEpoch() - 365 * 86'400'000LL;
+            for (int day = 0; day < 365; ++day) {
+                for (int i = 0; i < 50'000; ++i, ++n) {
+                    const quint32 r = random();
+                    journal.Add({ start + day * 86'400'000LL + qint64(i) * 1728, 1000 + qint64(r % 3),
+                        QString::number(1000 + r % 1000), r % 2 ? QString::number(5000 + r % 200) : QString(),
+                        (r >> 12) % 4 == 3 ? 3 : 0, 1'796'000'000 + day * 86'400 });
+                }
+                journal.Flush();
+            }
+        }
+        state.counters["bytes"] = double(QFileInfo(path).size());
+        state.counters["answers"] = double(n);
+    }
+}
+BENCHMARK(BM_AnswerJournalYear)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace

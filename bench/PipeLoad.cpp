@@ -1,12 +1,14 @@
 // Load on Kelvaris's socket server against a bare echo server with the same connection model.
 //   bench_pipe_load [--clients 1,4,16] [--seconds 3 | --exchanges N] [--silent 100]
+//                   [--answer-journal 0|1]
 // Client threads do round trips (connect, send one request, receive one reply, close) with the
 // same client code against both servers, for the given time or number of exchanges each. Both
 // servers are the same event-driven one-thread server (CSeqPacketServer): the Kelvaris server
 // answers dispatch checks over the benchmark's 1,000 page targets (see DispatchTargets.h), the
 // echo server sends every request back unchanged, so their ratio is the cost of the request
 // handling. A further run holds `--silent` connections open that send nothing (re-opened as the
-// server drops them) while one client asks "Check" in a loop.
+// server drops them) while one client asks "Check" in a loop. With --answer-journal 1 every
+// answer is also kept in an answer journal (Settings/AnswerJournal) in a temporary data folder.
 // Every reply is compared with the expected one; a wrong or missing reply from either server ends
 // the program with exit code 1 (after all runs).
 
@@ -23,15 +25,18 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
 #include "inbound/SeqPacketServer.h"
+#include "schedule/ConfigLocation.h"
 #include "server/ServerCommand.h"
 #include "support/FileWatch.h"
 #include "support/SeqPacket.h"
@@ -241,7 +246,8 @@ private:
     std::thread m_thread;
 };
 
-bool ParseOptions(int argc, char** argv, QList<int>& clients, CRunLength& length, int& silent)
+bool ParseOptions(
+    int argc, char** argv, QList<int>& clients, CRunLength& length, int& silent, bool& answerJournal)
 {
     for (int i = 1; i < argc; i += 2) {
         const QByteArray option(argv[i]);
@@ -264,6 +270,10 @@ bool ParseOptions(int argc, char** argv, QList<int>& clients, CRunLength& length
         } else if (option == "--exchanges") {
             length.exchanges = value.toLongLong(&ok);
             if (!ok || length.exchanges < 1)
+                return false;
+        } else if (option == "--answer-journal") {
+            answerJournal = value == "1";
+            if (value != "0" && value != "1")
                 return false;
         } else if (option == "--silent") {
             silent = value.toInt(&ok);
@@ -303,10 +313,11 @@ int main(int argc, char** argv)
     QList<int> clientCounts { 1, 4, 16 };
     CRunLength length;
     int silent = 100;
-    if (!ParseOptions(argc, argv, clientCounts, length, silent)) {
+    bool answerJournal = false;
+    if (!ParseOptions(argc, argv, clientCounts, length, silent, answerJournal)) {
         std::fprintf(stderr,
             "usage: bench_pipe_load [--clients N,N,... (1-%d)] [--seconds S | --exchanges N] [--silent N "
-            "(0-%d)]\n",
+            "(0-%d)] [--answer-journal 0|1]\n",
             kMaxClients, kMaxSilent);
         return 2;
     }
@@ -315,6 +326,19 @@ int main(int argc, char** argv)
     CNoServer server;
     CRightsCheck rights;
     CKelvarisDoc doc(server, rights);
+    QTemporaryDir dataFolder;
+    if (answerJournal) {
+        const QString config = dataFolder.filePath(QStringLiteral("kelvaris.cfg"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly) || file.write("[Settings]\r\nAnswerJournal=1\r\n") < 0) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(config));
+            return 1;
+        }
+        file.close();
+        ConfigLocation().SetPaths(config, QString());
+        doc.EnableJournal(QStringLiteral("windowless"));
+        doc.UpdateAnswerJournal();
+    }
     {
         const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
         doc.PageTargets() = setup.targets;
@@ -384,6 +408,8 @@ int main(int argc, char** argv)
                 "echo: sends each request back. Latency is one client's whole round trip. The request\n"
                 "handler alone takes %.2f us per request.\n\n",
         qPrintable(lengthText), kTargets, kGroups, static_cast<long long>(requests.size()), handlerUs);
+    if (answerJournal)
+        std::printf("Every answer of the Kelvaris server is kept in the answer journal.\n\n");
     std::printf("%-9s %7s %14s %10s %10s %9s\n", "server", "clients", "round trips/s", "median us", "p99 us",
         "missing");
     bool sound = true;

@@ -22,8 +22,8 @@ QString DispatchResultWord(int code)
     }
 }
 
-int CheckDispatching(
-    CPageTargetArray& targets, const QString& dispatchingId, const QString& groupId, const QString& timeText)
+int CheckDispatching(CPageTargetArray& targets, const QString& dispatchingId, const QString& groupId,
+    const QString& timeText, CDispatchOutcome* outcome)
 {
     int result = kDispatchSend;
 
@@ -49,20 +49,25 @@ int CheckDispatching(
     const bool tracing = lcDispatch().isDebugEnabled();
     const CPageTarget* receiver = nullptr;
     CDateTime time;
-    if (!groupDecided || tracing) {
-        // An empty ID names nobody, even if some target were listed without an ID.
-        receiver = dispatchingId.isEmpty() ? nullptr : std::as_const(targets).FindById(dispatchingId);
-        // The parse's success flag does not matter: unreadable text leaves an invalid moment,
-        // which lies in no range.
+    // An empty ID names nobody, even if some target were listed without an ID.
+    if ((!groupDecided || tracing || (outcome && outcome->findReceiver)) && !dispatchingId.isEmpty())
+        receiver = std::as_const(targets).FindById(dispatchingId);
+    // The parse's success flag does not matter: unreadable text leaves an invalid moment, which
+    // lies in no range.
+    if (!groupDecided || tracing)
         DateTimeFromText(timeText, time);
-    }
 
     if (!groupDecided && receiver) {
         if (!receiver->IsOnDuty(time))
             result = kDispatchNotDispatched;
-        else if (takeoverGroup && takeoverGroup->HasMember(receiver->m_name))
+        else if (takeoverGroup && takeoverGroup->HasMember(receiver->m_name)) {
             takeoverGroup->WriteCurrentTargetId(dispatchingId);
+            if (outcome)
+                outcome->holderSetIn = takeoverGroup;
+        }
     }
+    if (outcome)
+        outcome->receiver = receiver;
 
     if (tracing) {
         KTRACE(lcDispatch) << QStringLiteral("Dispatch: Check ") + dispatchingId + QLatin1Char(' ')

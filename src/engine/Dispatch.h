@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class CPageTarget;
 class CPageTargetArray;
 
 // Result codes of a dispatch check, as the alarm server reads them. The decision itself yields
@@ -31,5 +32,14 @@ QString DispatchResultWord(int code);
 // one group's current target (its dispatch file and pending takeover). Takes no lock: the caller
 // holds the lock that guards the page targets. With the trace category lcDispatch on, writes two
 // trace texts; otherwise builds no text.
-int CheckDispatching(
-    CPageTargetArray& targets, const QString& dispatchingId, const QString& groupId, const QString& timeText);
+//
+// `outcome`, when given, is told the group whose current target the check set (null when it set
+// none) and the receiver found (null for none; looked up when a group decides only when asked).
+struct CDispatchOutcome
+{
+    bool findReceiver = false; // look the receiver up even when a group decides
+    const CPageTarget* receiver = nullptr;
+    const CPageTarget* holderSetIn = nullptr;
+};
+int CheckDispatching(CPageTargetArray& targets, const QString& dispatchingId, const QString& groupId,
+    const QString& timeText, CDispatchOutcome* outcome = nullptr);

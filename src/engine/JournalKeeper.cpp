@@ -23,12 +23,19 @@ QString IsoUtc(qint64 ms)
 
 CJournalKeeper::CJournalKeeper(QString via)
     : m_via(std::move(via))
+    , m_user(UserName(qint64(::getuid())))
     , m_uid(qint64(::getuid()))
+{ }
+
+QString CJournalKeeper::UserName(qint64 uid)
 {
-    if (const passwd* account = ::getpwuid(::getuid()))
-        m_user = QString::fromLocal8Bit(account->pw_name);
-    else
-        m_user = QString::number(m_uid);
+    // getpwuid_r: the socket's peers are named on the engine's thread while others may ask too.
+    passwd account {};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(uid_t(uid), &account, buffer, sizeof buffer, &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString::number(uid);
 }
 
 CJournalKeeper::~CJournalKeeper() = default;
@@ -133,8 +140,8 @@ void CJournalKeeper::Record(const CChange& change)
 
     CJournalEntry entry;
     entry.atMs = m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
-    entry.user = m_user;
-    entry.uid = m_uid;
+    entry.user = change.uid >= 0 ? UserName(change.uid) : m_user;
+    entry.uid = change.uid >= 0 ? change.uid : m_uid;
     entry.via = change.via.isEmpty() ? m_via : change.via;
     entry.rights = change.rights;
     entry.kind = change.kind;

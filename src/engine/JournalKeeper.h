@@ -49,7 +49,11 @@ public:
         QString rights;
         // The content as read from a file: the first record of a subject is how the journal found it.
         bool found = false;
+        // Another process's user that made the change (a socket or bus peer); -1: this program's.
+        qint64 uid = -1;
     };
+    // The name of a user id, or the number as text when the system knows no such user.
+    static QString UserName(qint64 uid);
     // Records the change when `after` differs from the last record of its subject.
     void Record(const CChange& change);
     // The plan of a target as the journal keeps it: its name, for a group its takeover flag, then one

@@ -21,6 +21,8 @@
 namespace {
 // How long the edit journal keeps its entries by default (Settings/JournalDays).
 constexpr int kJournalDays = 400;
+// How long the answer journal keeps the answers by default (Settings/AnswerJournalDays).
+constexpr int kAnswerJournalDays = 31;
 
 const QString kFirst = QStringLiteral("first");
 
@@ -163,6 +165,7 @@ bool CKelvarisDoc::Initialise()
         ConfigLocation().SetFileTimeMemo(CPageTarget::kNotTaken);
     LoadSettings();
     JournalConfig(QString(), true);
+    UpdateAnswerJournal();
     UpdateCalendarFolder();
     m_currentShift = CShift();
     m_currentShift.m_name = kFirst;
@@ -647,6 +650,7 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
             = CProfile(ConfigLocation().ConfigPath())
                   .ReadInt(QStringLiteral("Settings"), QStringLiteral("JournalDays"), kJournalDays);
         Journal().PruneIfDue(std::clamp(days, 1, 100 * 366));
+        UpdateAnswerJournal();
         if (std::exchange(m_journalFailingShown, JournalFailingSinceMs()) != JournalFailingSinceMs())
             Notify(CDocObserver::HINT_JOURNAL);
     }
@@ -671,16 +675,27 @@ void CKelvarisDoc::JournalHolders()
         return;
     // The socket's thread sets holders: read under the lock, journaled outside it.
     QList<std::pair<QString, QString>> holders;
+    QHash<QString, std::pair<QString, qint64>> setters;
     {
         const std::lock_guard<std::mutex> lock(m_targetsMutex);
         for (const CPageTarget& group : std::as_const(m_targets)) {
             if (group.IsGroup() && group.m_takeover)
                 holders.append({ group.m_id, group.ReadCurrentTargetId() });
         }
+        setters.swap(m_holderSetters);
     }
-    for (const auto& [group, holder] : std::as_const(holders))
-        Journal().Record({ QStringLiteral("holder"), group, holder, QStringLiteral("takeover of duty"),
-            QStringLiteral("takeover"), QString(), false });
+    for (const auto& [group, holder] : std::as_const(holders)) {
+        // A holder the alarm server's check made (and nobody changed since) is the asking
+        // process's change.
+        const auto setter = setters.constFind(group);
+        if (setter != setters.cend() && setter->first == holder)
+            Journal().Record({ QStringLiteral("holder"), group, holder,
+                QStringLiteral("the dispatch decision let its member through"),
+                QStringLiteral("alarm server"), QString(), false, setter->second });
+        else
+            Journal().Record({ QStringLiteral("holder"), group, holder, QStringLiteral("takeover of duty"),
+                QStringLiteral("takeover"), QString(), false });
+    }
 }
 
 void CKelvarisDoc::JournalPlan(const CPageTarget& target, const QString& why)
@@ -887,13 +902,57 @@ qsizetype CKelvarisDoc::PendingResponseCount() const
 }
 
 int CKelvarisDoc::CheckDispatching(
-    const QString& dispatchingId, const QString& groupId, const QString& timeText)
+    const QString& dispatchingId, const QString& groupId, const QString& timeText, qint64 peerUid)
 {
     // A holder the decision stores waits for no other program's lock on the file: kept in memory
     // and stored at a later idle check instead.
     const CProfile::CNoLockWait noWait;
     const std::lock_guard<std::mutex> lock(m_targetsMutex);
-    return ::CheckDispatching(m_targets, dispatchingId, groupId, timeText);
+    if (!m_journalEnabled)
+        return ::CheckDispatching(m_targets, dispatchingId, groupId, timeText);
+    CDispatchOutcome outcome;
+    outcome.findReceiver = m_answers != nullptr;
+    const int result = ::CheckDispatching(m_targets, dispatchingId, groupId, timeText, &outcome);
+    if (outcome.holderSetIn)
+        m_holderSetters.insert(outcome.holderSetIn->m_id, { dispatchingId, peerUid });
+    if (m_answers) {
+        // Only queued here: a thread of the journal's own writes it.
+        m_answers->Add({ QDateTime::currentMSecsSinceEpoch(), peerUid, dispatchingId, groupId, result,
+            outcome.receiver ? outcome.receiver->m_fileTimeMemo / 1'000'000'000 : 0 });
+    }
+    return result;
+}
+
+void CKelvarisDoc::FlushAnswerJournal()
+{
+    if (m_answers)
+        m_answers->Flush();
+}
+
+void CKelvarisDoc::UpdateAnswerJournal()
+{
+    const QString config = ConfigLocation().ConfigPath();
+    const CProfile profile(config);
+    const bool on = m_journalEnabled && !config.isEmpty()
+        && profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("AnswerJournal"), 0) != 0;
+    const int days = std::clamp(
+        profile.ReadInt(QStringLiteral("Settings"), QStringLiteral("AnswerJournalDays"), kAnswerJournalDays),
+        1, 100 * 366);
+    const QString path = on ? CJournal::PathIn(ConfigLocation().ConfigFolder()) : QString();
+    if (m_answers && m_answers->Path() == path) {
+        m_answers->SetKeepDays(days);
+        return;
+    }
+    if (!m_answers && path.isEmpty())
+        return;
+    std::unique_ptr<CAnswerJournal> other
+        = path.isEmpty() ? nullptr : std::make_unique<CAnswerJournal>(path, days);
+    {
+        const std::lock_guard<std::mutex> lock(m_targetsMutex);
+        std::swap(m_answers, other);
+    }
+    // The journal given up writes what it holds and stops outside the lock.
+    other.reset();
 }
 
 void CKelvarisDoc::Notify(unsigned hint)

@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -19,6 +21,8 @@
 #include "schedule/PageTarget.h"
 #include "schedule/Shift.h"
 #include "support/Warning.h"
+
+#include "journal/AnswerJournal.h"
 
 class CProfile;
 class CRightsCheck;
@@ -272,8 +276,13 @@ public:
     qsizetype PendingResponseCount() const;
 
     // Any thread: the dispatch decision for a receiver, a group and a moment, under the targets
-    // lock. Returns a result code (kDispatchSend or kDispatchNotDispatched).
-    int CheckDispatching(const QString& dispatchingId, const QString& groupId, const QString& timeText);
+    // lock. Returns a result code (kDispatchSend or kDispatchNotDispatched). `peerUid` is the asking
+    // process's user (-1: unknown): the answer journal keeps it, and the edit journal names it
+    // when the decision made a receiver a group's holder.
+    int CheckDispatching(
+        const QString& dispatchingId, const QString& groupId, const QString& timeText, qint64 peerUid = -1);
+    // Waits until every answer so far is in the answer journal (Settings/AnswerJournal).
+    void FlushAnswerJournal();
 
     bool IsActive() const { return m_active; }
     // Publishes "Dispatching"/"Current": the plan of action at the present moment while active,
@@ -327,6 +336,8 @@ public:
     void JournalConfig(const QString& why, bool read = false);
     // Records each takeover group's holder that differs from the journal's last record.
     void JournalHolders();
+    // Starts, stops or adjusts the answer journal by Settings/AnswerJournal and AnswerJournalDays.
+    void UpdateAnswerJournal();
 
     // Settings and lists, edited on the user-interface thread.
     bool m_autoActivate = false;
@@ -423,6 +434,12 @@ private:
     bool m_journalEnabled = false;
     qint64 m_journaledConfigTime = 0; // the configuration file's time as last journaled (ms)
     qint64 m_journalFailingShown = 0; // as the observer was last told
+    // The answer journal while the settings ask for it; the pointer is changed under the targets
+    // lock, which the socket's thread holds while it adds an answer.
+    std::unique_ptr<CAnswerJournal> m_answers;
+    // The holders the dispatch decision set since they were last journaled, with the asking
+    // process's user, by group (under the targets lock).
+    QHash<QString, std::pair<QString, qint64>> m_holderSetters;
     // The groups' cover over the next 24 hours, looked at in every idle check.
     CCoverageWatch m_coverage;
     CWarningLimiter m_serverLostWarning;

@@ -71,7 +71,7 @@ void CKelvarisPipe::SetAllowedUsers(const QString& setting)
 
 QByteArray CKelvarisPipe::Answer(QByteArrayView request, const CPipePeer& peer)
 {
-    QByteArray reply = HandleRequest(request, m_services);
+    QByteArray reply = HandleRequest(request, m_services, qint64(peer.uid));
     // A takeover response is the one request that changes what the engine does later: the trace
     // says who sent it. Its reply is the echoed name alone, which no other request gets.
     if (lcPipe().isDebugEnabled()) {

@@ -14,6 +14,12 @@ int CDocRequestServices::CheckDispatching(
     return m_doc.CheckDispatching(dispatchingId, groupId, timeText);
 }
 
+int CDocRequestServices::CheckDispatchingFor(
+    qint64 peerUid, const QString& dispatchingId, const QString& groupId, const QString& timeText)
+{
+    return m_doc.CheckDispatching(dispatchingId, groupId, timeText, peerUid);
+}
+
 bool CDocRequestServices::AppendResponse(const QString& text)
 {
     return m_doc.AppendResponse(text);
@@ -68,7 +74,7 @@ const CFixedReplies& FixedReplies()
     return replies;
 }
 
-QByteArray Handle(const CXmlMessageBag& request, CRequestServices& services)
+QByteArray Handle(const CXmlMessageBag& request, CRequestServices& services, qint64 peerUid)
 {
     const CFixedReplies& fixed = FixedReplies();
     if (request.GetName() != kRootName)
@@ -77,8 +83,9 @@ QByteArray Handle(const CXmlMessageBag& request, CRequestServices& services)
     if (name == kCheck)
         return fixed.check;
     if (name == kCheckDispatching) {
-        const int result = services.CheckDispatching(request.GetText(QStringLiteral("DispatchingID")),
-            request.GetText(QStringLiteral("GroupID")), request.GetText(QStringLiteral("Time")));
+        const int result
+            = services.CheckDispatchingFor(peerUid, request.GetText(QStringLiteral("DispatchingID")),
+                request.GetText(QStringLiteral("GroupID")), request.GetText(QStringLiteral("Time")));
         if (result >= 0 && result < int(std::size(fixed.dispatch)))
             return fixed.dispatch[result];
         return DispatchReply(result);
@@ -109,7 +116,7 @@ void WarnNotWellFormed(QByteArrayView request)
 }
 } // namespace
 
-QByteArray HandleRequest(QByteArrayView request, CRequestServices& services)
+QByteArray HandleRequest(QByteArrayView request, CRequestServices& services, qint64 peerUid)
 {
     request = request.first(std::min(request.size(), kMaxRequestBytes));
     if (const qsizetype end = request.indexOf('\0'); end >= 0)
@@ -121,5 +128,5 @@ QByteArray HandleRequest(QByteArrayView request, CRequestServices& services)
         WarnNotWellFormed(request);
         return FixedReplies().none;
     }
-    return Handle(requestBag, services);
+    return Handle(requestBag, services, peerUid);
 }

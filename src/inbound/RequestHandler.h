@@ -15,6 +15,13 @@ public:
     virtual int CheckDispatching(
         const QString& dispatchingId, const QString& groupId, const QString& timeText)
         = 0;
+    // The same, asked by a process of the user `peerUid` (-1: unknown).
+    virtual int CheckDispatchingFor(
+        qint64 peerUid, const QString& dispatchingId, const QString& groupId, const QString& timeText)
+    {
+        Q_UNUSED(peerUid);
+        return CheckDispatching(dispatchingId, groupId, timeText);
+    }
     // Queues a takeover response (a message bag text) for the engine's next cycle.
     virtual bool AppendResponse(const QString& text) = 0;
 };
@@ -29,6 +36,8 @@ public:
 
     int CheckDispatching(
         const QString& dispatchingId, const QString& groupId, const QString& timeText) override;
+    int CheckDispatchingFor(qint64 peerUid, const QString& dispatchingId, const QString& groupId,
+        const QString& timeText) override;
     bool AppendResponse(const QString& text) override;
 
 private:
@@ -42,5 +51,5 @@ inline constexpr qsizetype kMaxRequestBytes = 10240;
 // bytes). The result is the whole reply message: the serialised reply bag "TimeCmd", CR LF and one
 // NUL byte. A request that is not a well-formed "TimeCmd" document gets CR LF NUL only; any other
 // request has its "Name" attribute echoed, and "Check", "CheckDispatching" and "HandleResponse"
-// are served.
-QByteArray HandleRequest(QByteArrayView request, CRequestServices& services);
+// are served. `peerUid` is the asking process's user (-1: unknown).
+QByteArray HandleRequest(QByteArrayView request, CRequestServices& services, qint64 peerUid = -1);

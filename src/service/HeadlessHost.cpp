@@ -63,8 +63,9 @@ CHeadlessHost::~CHeadlessHost()
 
 bool CHeadlessHost::Start()
 {
-    m_inbound->Start();
+    // Before the socket's thread can ask the document anything.
     m_doc->EnableJournal(QStringLiteral("windowless"));
+    m_inbound->Start();
     if (!m_doc->Initialise()) {
         m_startProblem = QStringLiteral("the document could not be initialised");
         return false;

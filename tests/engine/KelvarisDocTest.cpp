@@ -30,6 +30,7 @@
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 #include "fakes/WarningCapture.h"
+#include "journal/AnswerJournal.h"
 #include "journal/Journal.h"
 
 namespace {
@@ -1206,4 +1207,47 @@ TEST_F(KelvarisDocTest, TheJournalRecordsThePlansAsFoundAndAsChangedOutside)
     EXPECT_TRUE(entries[0].why.startsWith(QStringLiteral("changed outside Kelvaris")))
         << entries[0].why.toStdString();
     EXPECT_EQ(entries[3].why, QStringLiteral("as found when the journal began"));
+}
+
+// With AnswerJournal=1 every check is kept with the asking process's user, and a holder the
+// alarm server's check made is journaled as that user's change through the alarm server.
+TEST_F(KelvarisDocTest, AnswersAndHoldersTheAlarmServerMadeNameTheAskingUser)
+{
+    WriteFile("kelvaris.cfg", "[Settings]\r\nAnswerJournal=1\r\n");
+    WriteFile("G40.tim", "[Settings]\r\nName=Service North\r\nTakeover=1\r\n");
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    doc.EnableJournal(QStringLiteral("windowless"));
+    Start(doc);
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    EXPECT_EQ(doc.CheckDispatching(
+                  QStringLiteral("A1"), QStringLiteral("G40"), QStringLiteral("2024-03-04 09:00:00"), 4242),
+        kDispatchSend);
+    EXPECT_EQ(doc.CheckDispatching(
+                  QStringLiteral("B2"), QStringLiteral("G40"), QStringLiteral("2024-03-04 17:00:00"), 4243),
+        kDispatchNotDispatched);
+    doc.FlushAnswerJournal();
+    g_now = CDateTime(2024, 3, 4, 10, 1, 5); // the next minute's cycle journals the holder
+    doc.Cycle();
+
+    const QString path = CJournal::PathIn(m_dir.path());
+    QString error;
+    const auto anna = CAnswerJournal::Read(path, QStringLiteral("A1"), before, before + 60'000, 10, error);
+    ASSERT_TRUE(anna && anna->size() == 1) << error.toStdString();
+    EXPECT_EQ(anna->first().uid, 4242);
+    EXPECT_EQ(anna->first().group, QStringLiteral("G40"));
+    EXPECT_EQ(anna->first().result, kDispatchSend);
+    EXPECT_GT(anna->first().revision, 1'500'000'000); // the plan's file time in seconds
+    const auto bert = CAnswerJournal::Read(path, QStringLiteral("B2"), before, before + 60'000, 10, error);
+    ASSERT_TRUE(bert && bert->size() == 1);
+    EXPECT_EQ(bert->first().result, kDispatchNotDispatched);
+
+    CJournal journal(path);
+    ASSERT_TRUE(journal.Open(false));
+    CJournal::CFilter holders;
+    holders.kind = QStringLiteral("holder");
+    const QList<CJournalEntry> entries = journal.Entries(holders).value_or(QList<CJournalEntry>());
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_EQ(entries[0].after, QStringLiteral("A1"));
+    EXPECT_EQ(entries[0].uid, 4242);
+    EXPECT_EQ(entries[0].via, QStringLiteral("alarm server"));
 }

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include "engine/Dispatch.h"
 #include "engine/JournalKeeper.h"
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
@@ -21,6 +22,7 @@
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 
+#include "journal/AnswerJournal.h"
 #include "journal/Journal.h"
 
 namespace {
@@ -153,7 +155,8 @@ TEST_F(KelvarisctlTest, EvalAsOfReplaysTheScheduleThen)
         const char* expected;
     } cases[] = {
         { "2024-03-04 21:30", "2024-03-01 12:00", "\nshift.name=Day\nshift.number=2\n" },
-        { "2024-03-04 21:30", "2024-03-01 12:00", "\nbarrier.name=Late\nbarrier.type=2\nbarrier.priority=4\n" },
+        { "2024-03-04 21:30", "2024-03-01 12:00",
+            "\nbarrier.name=Late\nbarrier.type=2\nbarrier.priority=4\n" },
         { "2024-03-04 21:30", "2024-03-02 12:00", "\nshift.name=Late\n" },
         { "2024-03-08 12:00", "2024-03-01 12:00", "\nholiday=1\n" },
         { "2024-03-08 12:00", "2024-03-03 12:00", "\nholiday=0\n" },
@@ -161,7 +164,8 @@ TEST_F(KelvarisctlTest, EvalAsOfReplaysTheScheduleThen)
     for (const auto& c : cases) {
         const CtlRun run = eval(c.at, c.asOf);
         EXPECT_EQ(run.exitCode, 0) << c.asOf << ": " << run.err.toStdString();
-        EXPECT_TRUE(run.out.contains(QString::fromLatin1(c.expected))) << c.asOf << ":\n" << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromLatin1(c.expected))) << c.asOf << ":\n"
+                                                                       << run.out.toStdString();
     }
     // Before the journal began there is nothing to replay: UNKNOWN, saying why.
     const CtlRun early = eval("2024-03-04 21:30", "2024-02-01 12:00");
@@ -505,6 +509,63 @@ TEST_F(KelvarisctlTest, HistoryListsTheJournalAndVerifyFindsAChangedEntry)
     check = verify();
     EXPECT_EQ(check.exitCode, 3);
     EXPECT_TRUE(check.err.startsWith(QStringLiteral("kelvarisctl: "))) << check.err.toStdString();
+}
+
+// history --answers: each check of the receiver with the entry that decided it (the group's
+// holder while one held it, otherwise the receiver's plan in force then).
+TEST_F(KelvarisctlTest, HistoryAnswersNamesTheEntryThatDecided)
+{
+    WriteConfig("[Settings]\r\nTimeZone=UTC\r\n");
+    const qint64 t0 = QDateTime(QDate(2026, 12, 8), QTime(3, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    qint64 nowMs = t0;
+    {
+        CJournalKeeper keeper(QStringLiteral("window"));
+        keeper.SetFolder(m_dir.path());
+        keeper.SetClock([&nowMs] { return nowMs; });
+        CPageTarget anna;
+        anna.m_id = QStringLiteral("11");
+        anna.m_name = QStringLiteral("Anna");
+        anna.m_ranges.AddFromText(QStringLiteral("20261208=00:00-06:00"));
+        keeper.RecordPlan(anna, QStringLiteral("Plan of action"));
+        nowMs = t0 + 600'000; // 03:10 the group gets a holder, at 03:20 loses it
+        keeper.Record({ QStringLiteral("holder"), QStringLiteral("40"), QStringLiteral("12"),
+            QStringLiteral("takeover of duty"), QStringLiteral("takeover"), QString(), false });
+        nowMs = t0 + 1'200'000;
+        keeper.Record({ QStringLiteral("holder"), QStringLiteral("40"), QString(),
+            QStringLiteral("takeover of duty"), QStringLiteral("takeover"), QString(), false });
+    }
+    {
+        CAnswerJournal answers(CJournal::PathIn(m_dir.path()));
+        for (const qint64 minute : { 5, 12, 25 })
+            answers.Add({ t0 + minute * 60'000, 1000, QStringLiteral("11"), QStringLiteral("40"),
+                minute == 12 ? kDispatchNotDispatched : kDispatchSend, 1'796'000'000 });
+    }
+    const CtlRun run
+        = RunCtl({ QStringLiteral("history"), QStringLiteral("--answers"), QStringLiteral("--target"),
+            QStringLiteral("11"), QStringLiteral("--since"), QStringLiteral("2026-12-08T03:00Z"),
+            QStringLiteral("--json"), QStringLiteral("--config"), m_config });
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonArray array = QJsonDocument::fromJson(run.out.toUtf8()).array();
+    ASSERT_EQ(array.size(), 3) << run.out.toStdString();
+    const char* expected[][3]
+        = { { "Send", "plan", "11" }, { "NotDispatched", "holder", "40" }, { "Send", "plan", "11" } };
+    for (int i = 0; i < 3; ++i) {
+        const QJsonObject answer = array[i].toObject();
+        const QJsonObject decider = answer.value(QStringLiteral("decidedBy")).toObject();
+        EXPECT_EQ(answer.value(QStringLiteral("result")).toString(), QString::fromLatin1(expected[i][0]))
+            << i;
+        EXPECT_EQ(decider.value(QStringLiteral("kind")).toString(), QString::fromLatin1(expected[i][1])) << i;
+        EXPECT_EQ(decider.value(QStringLiteral("subject")).toString(), QString::fromLatin1(expected[i][2]))
+            << i;
+        EXPECT_EQ(answer.value(QStringLiteral("uid")).toInt(), 1000);
+    }
+    EXPECT_EQ(array[1].toObject().value(QStringLiteral("at")).toString(),
+        QStringLiteral("2026-12-08T03:12:00+00:00"));
+    // --answers needs a receiver.
+    EXPECT_EQ(RunCtl({ QStringLiteral("history"), QStringLiteral("--answers"), QStringLiteral("--config"),
+                         m_config })
+                  .exitCode,
+        2);
 }
 
 // A week of scripted edits (plans and a takeover group's holder), journaled as they happen; at 50

@@ -56,10 +56,10 @@ int CtlEval(const QStringList& args)
             return code;
         path = replayFolder.filePath(QStringLiteral("kelvaris.cfg"));
         QFile file(path);
-        if (!replayFolder.isValid() || !file.open(QIODevice::WriteOnly)
-            || file.write(text.toUtf8()) < 0 || !file.flush())
-            return CtlFail(CTL_UNKNOWN,
-                QStringLiteral("eval: the replayed schedule cannot be written to %1").arg(path));
+        if (!replayFolder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0
+            || !file.flush())
+            return CtlFail(
+                CTL_UNKNOWN, QStringLiteral("eval: the replayed schedule cannot be written to %1").arg(path));
     }
     ConfigLocation().SetPaths(path, QString());
     CProfile profile(path);

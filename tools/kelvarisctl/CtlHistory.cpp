@@ -8,15 +8,20 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "engine/Dispatch.h"
+#include "engine/JournalKeeper.h"
 #include "engine/JournalReplay.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 
 #include "Ctl.h"
+#include "journal/AnswerJournal.h"
 #include "journal/Journal.h"
 
 namespace {
+
+constexpr qsizetype kMaxAnswersListed = 10000;
 
 QString IsoAt(qint64 utcMs, const QTimeZone& zone)
 {
@@ -41,6 +46,92 @@ QString Field(QString text)
         .replace(u'\t', QStringLiteral("\\t"))
         .replace(u'\r', QStringLiteral("\\r"))
         .replace(u'\n', QStringLiteral("\\n"));
+}
+
+// The newest of `entries` (newest first) at or before the moment; null for none.
+const CJournalEntry* InForceAt(const QList<CJournalEntry>& entries, qint64 atMs)
+{
+    const auto found = std::lower_bound(entries.cbegin(), entries.cend(), atMs,
+        [](const CJournalEntry& entry, qint64 at) { return entry.atMs > at; });
+    return found == entries.cend() ? nullptr : &*found;
+}
+
+QJsonObject JsonOfDecider(const CJournalEntry* entry, const QTimeZone& zone)
+{
+    if (!entry)
+        return {};
+    return { { QStringLiteral("seq"), entry->seq }, { QStringLiteral("at"), IsoAt(entry->atMs, zone) },
+        { QStringLiteral("user"), entry->user }, { QStringLiteral("via"), entry->via },
+        { QStringLiteral("kind"), entry->kind }, { QStringLiteral("subject"), entry->subject },
+        { QStringLiteral("why"), entry->why } };
+}
+
+// history --answers: each answer for the receiver in the span with the journal entry that decided
+// it (the group's holder when one held the group then, otherwise the receiver's plan).
+int ListAnswers(
+    const CCtlCommand& command, CJournal& journal, const CJournal::CFilter& span, const QTimeZone& zone)
+{
+    const QString receiver = command.Value(QStringLiteral("target"));
+    QString error;
+    const std::optional<QList<CAnswerRecord>> answers = CAnswerJournal::Read(
+        journal.Path(), receiver, span.sinceMs, span.untilMs, kMaxAnswersListed, error);
+    if (!answers)
+        return CtlFail(CTL_UNKNOWN, error);
+    // The entries that can decide, read once: the receiver's plan and each group's holder.
+    QHash<QString, QList<CJournalEntry>> deciders;
+    const auto entriesOf = [&](const QString& kind, const QString& subject) -> const QList<CJournalEntry>* {
+        const QString key = kind + u'\t' + subject;
+        if (auto known = deciders.constFind(key); known != deciders.cend())
+            return &*known;
+        CJournal::CFilter filter;
+        filter.kind = kind;
+        filter.subject = subject;
+        std::optional<QList<CJournalEntry>> entries = journal.Entries(filter);
+        if (!entries)
+            return nullptr;
+        return &*deciders.insert(key, std::move(*entries));
+    };
+    QJsonArray array;
+    for (const CAnswerRecord& answer : *answers) {
+        const CJournalEntry* decider = nullptr;
+        if (!answer.group.isEmpty()) {
+            const QList<CJournalEntry>* holders = entriesOf(QStringLiteral("holder"), answer.group);
+            if (!holders)
+                return CtlFail(CTL_UNKNOWN, journal.Error());
+            decider = InForceAt(*holders, answer.atMs);
+            if (decider && decider->after.isEmpty())
+                decider = nullptr; // nobody held the group: the receiver's plan decided
+        }
+        if (!decider) {
+            const QList<CJournalEntry>* plans = entriesOf(QStringLiteral("plan"), answer.receiver);
+            if (!plans)
+                return CtlFail(CTL_UNKNOWN, journal.Error());
+            decider = InForceAt(*plans, answer.atMs);
+        }
+        const QString user = answer.uid >= 0 ? CJournalKeeper::UserName(answer.uid) : QString();
+        if (command.IsSet(QStringLiteral("json"))) {
+            array.append(QJsonObject { { QStringLiteral("at"), IsoAt(answer.atMs, zone) },
+                { QStringLiteral("uid"), answer.uid }, { QStringLiteral("user"), user },
+                { QStringLiteral("receiver"), answer.receiver }, { QStringLiteral("group"), answer.group },
+                { QStringLiteral("result"), DispatchResultWord(answer.result) },
+                { QStringLiteral("revision"), answer.revision },
+                { QStringLiteral("decidedBy"), JsonOfDecider(decider, zone) } });
+            continue;
+        }
+        CtlOut() << IsoAt(answer.atMs, zone) << u'\t' << Field(user) << u'\t' << Field(answer.receiver)
+                 << u'\t' << Field(answer.group) << u'\t' << DispatchResultWord(answer.result) << u'\t'
+                 << answer.revision << u'\t';
+        if (decider)
+            CtlOut() << decider->seq << u'\t' << IsoAt(decider->atMs, zone) << u'\t' << Field(decider->kind)
+                     << u'\t' << Field(decider->subject) << u'\t' << Field(decider->user) << u'\t'
+                     << Field(decider->via) << u'\t' << Field(decider->why) << u'\n';
+        else
+            CtlOut() << QStringLiteral("-\tthe journal holds no plan of it then\n");
+    }
+    if (command.IsSet(QStringLiteral("json")))
+        CtlOut() << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    CtlOut().flush();
+    return CTL_OK;
 }
 
 } // namespace
@@ -95,7 +186,8 @@ int CtlHistory(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("history"),
         QStringLiteral(
-            "[--since TEXT] [--until TEXT] [--target ID] [--kind KIND] [--json] [--verify] [--config FILE]"),
+            "[--since TEXT] [--until TEXT] [--target ID] [--kind KIND] [--json] [--verify] [--config FILE]\n"
+            "       history --answers --target ID [--since TEXT] [--until TEXT] [--json] [--config FILE]"),
         QStringLiteral(
             "Lists the edit journal of the data folder (kelvaris-journal.sqlite), newest first: one\n"
             "line per change, tab-separated: seq, time (ISO 8601 with the site's offset), user,\n"
@@ -104,7 +196,13 @@ int CtlHistory(const QStringList& args)
             "via, rights, kind, subject, before, after, why, form and hash. A plan's entries after its\n"
             "first have the form \"lines\": before and after hold the lines removed and added.\n"
             "--verify checks the chain of hashes over the whole journal instead: exit 0 when it is\n"
-            "intact, 1 naming the first entry that does not fit, 3 when the journal cannot be read.\n"));
+            "intact, 1 naming the first entry that does not fit, 3 when the journal cannot be read.\n"
+            "--answers lists the alarm server's checks of the receiver --target instead (kept with\n"
+            "AnswerJournal=1), oldest first, at most 10000: time, the asking user, receiver, group,\n"
+            "result, the plan's revision (its file time), then the journal entry that decided it\n"
+            "(seq, time, kind, subject, user, through what, why): the group's holder when one held\n"
+            "the group, otherwise the receiver's plan. --json keys: at, uid, user, receiver, group,\n"
+            "result, revision, decidedBy.\n"));
     command.AddOption(QStringLiteral("since"), QStringLiteral("Only changes at or after this time."),
         QStringLiteral("TEXT"));
     command.AddOption(QStringLiteral("until"), QStringLiteral("Only changes at or before this time."),
@@ -115,6 +213,7 @@ int CtlHistory(const QStringList& args)
         QStringLiteral("Only changes of this kind (plan, settings, ...)."), QStringLiteral("KIND"));
     command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON array."));
     command.AddOption(QStringLiteral("verify"), QStringLiteral("Check the chain of hashes."));
+    command.AddOption(QStringLiteral("answers"), QStringLiteral("List the answers to a receiver's checks."));
     CtlAddConfigOption(command);
     if (const int code = command.Parse(args); code >= 0)
         return code;
@@ -146,6 +245,13 @@ int CtlHistory(const QStringList& args)
     if (!journal.Open(false))
         return CtlFail(CTL_UNKNOWN, journal.Error());
 
+    if (command.IsSet(QStringLiteral("answers"))) {
+        if (filter.subject.isEmpty())
+            return command.Usage(QStringLiteral("--answers needs --target ID"));
+        if (command.IsSet(QStringLiteral("verify")) || !filter.kind.isEmpty())
+            return command.Usage(QStringLiteral("--answers goes with neither --verify nor --kind"));
+        return ListAnswers(command, journal, filter, zone);
+    }
     if (command.IsSet(QStringLiteral("verify"))) {
         const CJournal::CVerification check = journal.Verify();
         if (!check.readable)
