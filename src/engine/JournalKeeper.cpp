@@ -8,10 +8,13 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QStringList>
 #include <QTimeZone>
 
+#include "engine/Password.h"
 #include "schedule/PageTarget.h"
+#include "schedule/Profile.h"
 #include "support/Trace.h"
 
 namespace {
@@ -19,6 +22,21 @@ QString IsoUtc(qint64 ms)
 {
     return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toString(Qt::ISODate);
 }
+// The journal's kind of a configuration section, or empty for one that is not the schedule's
+// (window places and the like).
+QString ConfigKind(const QString& section)
+{
+    if (section.compare(QLatin1String("Settings"), Qt::CaseInsensitive) == 0
+        || section.compare(QLatin1String("WorkDays"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("settings");
+    for (const auto& [prefix, kind] : { std::pair { "Shift", "shifts" }, std::pair { "Barrage", "barriers" },
+             std::pair { "Holiday", "holidays" } }) {
+        if (section.startsWith(QLatin1String(prefix), Qt::CaseInsensitive))
+            return QString::fromLatin1(kind);
+    }
+    return QString();
+}
+
 } // namespace
 
 CJournalKeeper::CJournalKeeper(QString via)
@@ -92,12 +110,54 @@ QString CJournalKeeper::PlanText(const CPageTarget& target)
     return CJournal::Ordered(lines).join(u'\n');
 }
 
-void CJournalKeeper::RecordPlan(const CPageTarget& target, const QString& why)
+void CJournalKeeper::RecordPlan(const CPageTarget& target, const QString& why, const QString& rights)
 {
     if (m_folder.isEmpty() || !CPageTarget::IsSafeFileId(target.m_id))
         return;
     m_planMemo.insert(target.m_id, target.m_fileTimeMemo);
-    Record({ QStringLiteral("plan"), target.m_id, PlanText(target), why, QString(), QString(), false });
+    Record({ QStringLiteral("plan"), target.m_id, PlanText(target), why, QString(), rights, false });
+}
+
+void CJournalKeeper::RecordConfig(const QString& path, const QString& why, bool read, const QString& rights)
+{
+    CProfile profile(path);
+    QStringList sections;
+    profile.GetSectionNames(sections);
+    QMap<QString, QString> texts;
+    for (const QString& section : std::as_const(sections)) {
+        const QString kind = ConfigKind(section);
+        if (kind.isEmpty())
+            continue;
+        QString& text = texts[kind];
+        text += u'[' + section + QStringLiteral("]\n");
+        for (QString line : profile.SectionText(section).split(u'\n', Qt::SkipEmptyParts)) {
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+            const QString key = line.section(u'=', 0, 0).trimmed();
+            if (kind == QLatin1String("settings")
+                && key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0) {
+                // The rights it protects, never the password.
+                CPassword password;
+                texts[QStringLiteral("protection")] = password.Decode(line.section(u'=', 1).trimmed())
+                    ? QStringLiteral("rights protected: 0x%1\npassword: %2")
+                          .arg(password.Flags(), 8, 16, QLatin1Char('0'))
+                          .arg(password.Password().isEmpty() ? QStringLiteral("none") : QStringLiteral("set"))
+                    : QStringLiteral("unreadable");
+            } else if (kind == QLatin1String("settings")
+                && key.startsWith(QLatin1String("Takeover"), Qt::CaseInsensitive)) {
+                texts[QStringLiteral("takeover texts")] += line + u'\n';
+            } else {
+                text += line + u'\n';
+            }
+        }
+    }
+    const QString outside = read ? OutsideWhy(path) : why;
+    for (const char* kind :
+        { "settings", "protection", "takeover texts", "shifts", "barriers", "holidays" }) {
+        const QString name = QString::fromLatin1(kind);
+        Record({ name, QStringLiteral("configuration"), texts.value(name).trimmed(), outside,
+            read ? QStringLiteral("outside") : QString(), rights, read });
+    }
 }
 
 QString CJournalKeeper::OutsideWhy(const QString& path)
@@ -128,7 +188,9 @@ void CJournalKeeper::Record(const CChange& change)
     const QString key = change.kind + u'\t' + change.subject;
     auto known = m_last.constFind(key);
     std::optional<QString> before;
-    if (known != m_last.cend()) {
+    // Content read from a file is compared with the journal itself: another program (kelvarisctl,
+    // a second Kelvaris on the same data) may have journaled the change that made it.
+    if (known != m_last.cend() && !(change.found && EnsureOpen() && m_pending.isEmpty())) {
         before = *known;
     } else if (EnsureOpen() && m_pending.isEmpty()) {
         bool readable = false;

@@ -61,8 +61,14 @@ public:
     static QString PlanText(const CPageTarget& target);
     // "changed outside Kelvaris (the file of <owner>, modified <time>)" for a file.
     static QString OutsideWhy(const QString& path);
-    // A plan this program saved, and why (the dialog or command).
-    void RecordPlan(const CPageTarget& target, const QString& why);
+    // A plan this program saved, and why (the dialog or command); `rights`: the rights group the
+    // password was typed for, if one was asked.
+    void RecordPlan(const CPageTarget& target, const QString& why, const QString& rights = QString());
+    // The schedule's parts of a configuration file (settings, protection without the password,
+    // takeover texts, shifts, barriers/pauses, holidays; subject "configuration") that differ from
+    // the journal: saved by this program (`why` names the editor or command, `rights` the rights
+    // group a password was typed for), or as read (`read`: changed outside, with the file's owner).
+    void RecordConfig(const QString& path, const QString& why, bool read, const QString& rights = QString());
     // A plan as read from its dispatch file: recorded as changed outside, with the file's owner
     // and time, when it differs from the journal's last record.
     void RecordPlanRead(const CPageTarget& target);

@@ -542,7 +542,7 @@ bool CKelvarisDoc::Activate()
     SendPresence();
     if (m_journalEnabled)
         Journal().Record({ QStringLiteral("activation"), QStringLiteral("engine"), QStringLiteral("active"),
-            QStringLiteral("Activate"), QString(), QString(), false });
+            QStringLiteral("Activate"), QString(), m_rights.AskedGroup(), false });
     Notify(CDocObserver::HINT_ACTIVATED);
     return true;
 }
@@ -562,7 +562,7 @@ bool CKelvarisDoc::Deactivate(bool askRights)
     PublishBarrierNone();
     if (m_journalEnabled)
         Journal().Record({ QStringLiteral("activation"), QStringLiteral("engine"), QStringLiteral("inactive"),
-            QStringLiteral("Deactivate"), QString(), QString(), false });
+            QStringLiteral("Deactivate"), QString(), askRights ? m_rights.AskedGroup() : QString(), false });
     Notify(CDocObserver::HINT_DEACTIVATED);
     return true;
 }
@@ -701,25 +701,8 @@ void CKelvarisDoc::JournalHolders()
 void CKelvarisDoc::JournalPlan(const CPageTarget& target, const QString& why)
 {
     if (m_journalEnabled)
-        Journal().RecordPlan(target, why);
+        Journal().RecordPlan(target, why, m_rights.AskedGroup());
 }
-
-namespace {
-// The journal's kind of a configuration section, or empty for one that is not the schedule's
-// (window places and the like).
-QString ConfigKind(const QString& section)
-{
-    if (section.compare(QLatin1String("Settings"), Qt::CaseInsensitive) == 0
-        || section.compare(QLatin1String("WorkDays"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("settings");
-    for (const auto& [prefix, kind] : { std::pair { "Shift", "shifts" }, std::pair { "Barrage", "barriers" },
-             std::pair { "Holiday", "holidays" } }) {
-        if (section.startsWith(QLatin1String(prefix), Qt::CaseInsensitive))
-            return QString::fromLatin1(kind);
-    }
-    return QString();
-}
-} // namespace
 
 void CKelvarisDoc::JournalConfig(const QString& why, bool read)
 {
@@ -728,45 +711,7 @@ void CKelvarisDoc::JournalConfig(const QString& why, bool read)
         return;
     const QFileInfo file(path);
     m_journaledConfigTime = file.exists() ? file.lastModified().toMSecsSinceEpoch() : 0;
-    CProfile profile(path);
-    QStringList sections;
-    profile.GetSectionNames(sections);
-    QMap<QString, QString> texts;
-    for (const QString& section : std::as_const(sections)) {
-        const QString kind = ConfigKind(section);
-        if (kind.isEmpty())
-            continue;
-        QString& text = texts[kind];
-        text += u'[' + section + QStringLiteral("]\n");
-        for (QString line : profile.SectionText(section).split(u'\n', Qt::SkipEmptyParts)) {
-            if (line.endsWith(u'\r'))
-                line.chop(1);
-            const QString key = line.section(u'=', 0, 0).trimmed();
-            if (kind == QLatin1String("settings")
-                && key.compare(QLatin1String("Password"), Qt::CaseInsensitive) == 0) {
-                // The rights it protects, never the password.
-                CPassword password;
-                texts[QStringLiteral("protection")] = password.Decode(line.section(u'=', 1).trimmed())
-                    ? QStringLiteral("rights protected: 0x%1\npassword: %2")
-                          .arg(password.Flags(), 8, 16, QLatin1Char('0'))
-                          .arg(password.Password().isEmpty() ? QStringLiteral("none") : QStringLiteral("set"))
-                    : QStringLiteral("unreadable");
-            } else if (kind == QLatin1String("settings")
-                && key.startsWith(QLatin1String("Takeover"), Qt::CaseInsensitive)) {
-                texts[QStringLiteral("takeover texts")] += line + u'\n';
-            } else {
-                text += line + u'\n';
-            }
-        }
-    }
-    CJournalKeeper& journal = Journal();
-    const QString outside = read ? CJournalKeeper::OutsideWhy(path) : why;
-    for (const char* kind :
-        { "settings", "protection", "takeover texts", "shifts", "barriers", "holidays" }) {
-        const QString name = QString::fromLatin1(kind);
-        journal.Record({ name, QStringLiteral("configuration"), texts.value(name).trimmed(), outside,
-            read ? QStringLiteral("outside") : QString(), QString(), read });
-    }
+    Journal().RecordConfig(path, why, read, read ? QString() : m_rights.AskedGroup());
 }
 
 void CKelvarisDoc::CheckCoverage(const CDateTime& now)

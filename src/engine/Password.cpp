@@ -184,6 +184,7 @@ int CKelvarisRights::ApplySetup(const CPasswordSetupInput& input)
 
 bool CRightsCheck::Check(int right, bool ask)
 {
+    m_askedGroup.clear();
     if (!m_rights || !m_rights->IsProtected(right))
         return true;
     if (!ask || !m_prompt)
@@ -191,8 +192,13 @@ bool CRightsCheck::Check(int right, bool ask)
     const std::optional<QString> typed = m_prompt->AskPassword();
     if (!typed)
         return false;
-    if (m_rights->Matches(*typed))
+    if (m_rights->Matches(*typed)) {
+        // The groups the password dialog offers: bits 0-4, bit 5, bits 6-12.
+        m_askedGroup = right < RIGHT_EXIT ? QStringLiteral("operation")
+            : right == RIGHT_EXIT         ? QStringLiteral("exit")
+                                          : QStringLiteral("setups");
         return true;
+    }
     m_prompt->ShowWrongPassword();
     return false;
 }

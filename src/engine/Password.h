@@ -150,6 +150,9 @@ public:
     // asking is not allowed (or there is no prompt), the prompt is cancelled or the typed text
     // differs from the password (after ShowWrongPassword()); allowed when it matches exactly.
     bool Check(int right, bool ask = true);
+    // The rights group the password was last typed for ("operation", "exit", "setups"), or empty
+    // when the last check asked for none; the journal names it with the change that followed.
+    const QString& AskedGroup() const { return m_askedGroup; }
 
     bool HasPassword() const { return m_rights != nullptr; }
     CKelvarisRights* Rights() const { return m_rights.get(); }
@@ -167,4 +170,5 @@ public:
 private:
     std::unique_ptr<CKelvarisRights> m_rights;
     CPasswordPrompt* m_prompt = nullptr;
+    QString m_askedGroup;
 };

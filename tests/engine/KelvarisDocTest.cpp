@@ -1250,4 +1250,21 @@ TEST_F(KelvarisDocTest, AnswersAndHoldersTheAlarmServerMadeNameTheAskingUser)
     EXPECT_EQ(entries[0].after, QStringLiteral("A1"));
     EXPECT_EQ(entries[0].uid, 4242);
     EXPECT_EQ(entries[0].via, QStringLiteral("alarm server"));
+
+    // A change made after the password was typed names the rights group it was typed for.
+    CFixedPrompt prompt;
+    prompt.answer = QStringLiteral("secret");
+    auto password = std::make_unique<CKelvarisRights>();
+    password->SetPassword(QStringLiteral("secret"));
+    password->SetFlags(0x1fff);
+    m_rights.SetRights(std::move(password));
+    m_rights.SetPrompt(&prompt);
+    ASSERT_TRUE(doc.Deactivate());
+    m_rights.SetRights(nullptr);
+    CJournal::CFilter activations;
+    activations.kind = QStringLiteral("activation");
+    const QList<CJournalEntry> switched = journal.Entries(activations).value_or(QList<CJournalEntry>());
+    ASSERT_FALSE(switched.isEmpty());
+    EXPECT_EQ(switched[0].after, QStringLiteral("inactive"));
+    EXPECT_EQ(switched[0].rights, QStringLiteral("operation"));
 }

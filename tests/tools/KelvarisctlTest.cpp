@@ -191,6 +191,22 @@ TEST_F(KelvarisctlTest, HolidaysGenerateAndList)
     ASSERT_EQ(list.exitCode, 0);
     EXPECT_EQ(list.out.count(u'\n'), 66);
     EXPECT_TRUE(list.out.startsWith(QStringLiteral("2025-01-01\tNew Year\n2025-04-18\tGood Friday\n")));
+    // The edit journal has the change as kelvarisctl's, and a reader of the file (a running
+    // Kelvaris) finds nothing left to journal as changed outside.
+    const CtlRun history = RunCtl({ QStringLiteral("history"), QStringLiteral("--kind"),
+        QStringLiteral("holidays"), QStringLiteral("--config"), m_config });
+    EXPECT_TRUE(history.out.contains(
+        QStringLiteral("\tkelvarisctl\tholidays\tconfiguration\tholidays generate 2030 2025\t")))
+        << history.out.toStdString();
+    {
+        CJournalKeeper reader(QStringLiteral("windowless"));
+        reader.SetFolder(m_dir.path());
+        reader.RecordConfig(m_config, QString(), true);
+    }
+    EXPECT_EQ(RunCtl({ QStringLiteral("history"), QStringLiteral("--kind"), QStringLiteral("holidays"),
+                         QStringLiteral("--config"), m_config })
+                  .out.count(u'\n'),
+        1);
 
     // Out of the generator's years: refused, nothing written.
     const CtlRun early = RunCtl({ QStringLiteral("holidays"), QStringLiteral("generate"),

@@ -1,4 +1,5 @@
 // kelvarisctl holidays list|generate FROM TO [--config FILE]
+#include "engine/JournalKeeper.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Holiday.h"
 #include "schedule/Profile.h"
@@ -84,6 +85,12 @@ int Generate(const QStringList& args, const QString& outerConfig, bool outerConf
     if (!holidays.Save(profile))
         return CtlFail(CTL_FAILED,
             QStringLiteral("cannot write the holidays to \"%1\": %2").arg(path, profile.SaveProblem()));
+    {
+        // The edit journal of the data folder records the change as this command's.
+        CJournalKeeper journal(QStringLiteral("kelvarisctl"));
+        journal.SetFolder(FolderOf(path));
+        journal.RecordConfig(path, QStringLiteral("holidays generate %1 %2").arg(first).arg(last), false);
+    }
     CtlOut() << "added " << (holidays.size() - before) << " holidays to " << path << Qt::endl;
     return CTL_OK;
 }
