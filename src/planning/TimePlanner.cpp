@@ -5,6 +5,9 @@
 #include <mutex>
 
 #include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <QStringList>
 
@@ -14,6 +17,8 @@
 #include "schedule/Coverage.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
+
+#include "journal/Journal.h"
 
 namespace {
 
@@ -387,8 +392,58 @@ bool CTimePlanner::LoadPlan(qsizetype targetIndex)
         }
         MarkGaps(target, targets);
     }
+    MarkLastChanges(target);
     m_model.EndUpdate();
     return content;
+}
+
+void CTimePlanner::MarkLastChanges(const CPageTarget& target)
+{
+    // Who last changed each quarter hour of the target's own plan: the newest journal entry whose
+    // lines (removed or added) touch it.
+    const QString path = CJournal::PathIn(ConfigLocation().ConfigFolder());
+    if (ConfigLocation().ConfigPath().isEmpty() || !QFileInfo::exists(path))
+        return;
+    CJournal journal(path);
+    CJournal::CFilter filter;
+    filter.kind = QStringLiteral("plan");
+    filter.subject = target.m_id;
+    filter.limit = kMaxJournalEntriesShown;
+    if (!journal.Open(false))
+        return;
+    const std::optional<QList<CJournalEntry>> entries = journal.Entries(filter);
+    if (!entries)
+        return;
+    const int rows = m_model.RowCount();
+    const int days = DayColumnCount();
+    const qint64 firstDay = m_firstDate.DayNumber();
+    QList<bool> told(qsizetype(days) * rows, false);
+    for (const CJournalEntry& entry : *entries) {
+        CDispatchRangeArray touched;
+        for (const QString* text : { &entry.before, &entry.after }) {
+            for (const QString& line : text->split(u'\n', Qt::SkipEmptyParts))
+                touched.AddFromText(line);
+        }
+        const QString hint = u'\n'
+            + tr("Last changed by %1 on %2")
+                  .arg(entry.user,
+                      QLocale().toString(QDateTime::fromMSecsSinceEpoch(entry.atMs), QLocale::ShortFormat));
+        for (const CDispatchRange& range : touched) {
+            const qint64 offset = range.DayNumber() - firstDay;
+            if (range.DayNumber() == CDispatchRange::kNoDay || offset < 0 || offset >= days)
+                continue;
+            const int firstRow = std::clamp(range.m_from / kMinutesPerRow, 0, rows);
+            const int endRow = std::clamp((range.m_to + kMinutesPerRow - 1) / kMinutesPerRow, 0, rows);
+            for (int row = firstRow; row < endRow; ++row) {
+                bool& done = told[qsizetype(offset) * rows + row];
+                if (done)
+                    continue;
+                done = true;
+                const int column = ColumnOfOffset(int(offset));
+                m_model.SetCellHint(column, row, m_model.CellHint(column, row) + hint);
+            }
+        }
+    }
 }
 
 void CTimePlanner::MarkGaps(const CPageTarget& group, const CPageTargetArray& targets)

@@ -136,6 +136,10 @@ private:
     void ApplyHeadings();
     // Finds the group's gaps over the days shown and marks their cells (LoadPlan).
     void MarkGaps(const CPageTarget& group, const CPageTargetArray& targets);
+    // Adds to each cell's hint who last changed that quarter hour of the target's plan and when
+    // (from the edit journal of the data folder, its newest kMaxJournalEntriesShown plan entries).
+    void MarkLastChanges(const CPageTarget& target);
+    static constexpr int kMaxJournalEntriesShown = 2000;
     QString WeekCaption(const CDateTime& first) const;
 
     CKelvarisDoc& m_doc;

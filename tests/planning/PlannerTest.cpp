@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -13,9 +14,11 @@
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
 
+#include "ConfigLocationScope.h"
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
 #include "fakes/FakeServerCommand.h"
+#include "journal/Journal.h"
 
 namespace {
 
@@ -63,6 +66,7 @@ private slots:
     void dragPastTheEdgeKeepsScrollingAndMarking();
     void gridSetUpBeforeItIsShownOpensAtTheWorkTime();
     void textColourFollowsTheBackground();
+    void cellsSayWhoLastChangedThem();
 
 private:
     CFakeServerCommandFactory m_server;
@@ -584,3 +588,49 @@ void PlannerTest::textColourFollowsTheBackground()
 
 QTEST_MAIN(PlannerTest)
 #include "PlannerTest.moc"
+
+// A cell's hint names who last changed that quarter hour of the plan: the newest journal entry
+// whose removed or added lines touch it.
+void PlannerTest::cellsSayWhoLastChangedThem()
+{
+    QTemporaryDir dir;
+    const CConfigLocationScope location(dir.filePath(QStringLiteral("kelvaris.cfg")));
+    {
+        CJournal journal(CJournal::PathIn(dir.path()));
+        QVERIFY(journal.Open(true));
+        const struct
+        {
+            const char* user;
+            const char* before;
+            const char* after;
+        } changes[] = {
+            { "anna", "", "Name=Anna\n20240305=08:00-09:00\n20240306=08:00-09:00" },
+            { "bert", "20240305=08:00-09:00", "20240305=08:30-08:45" },
+        };
+        for (const auto& change : changes) {
+            CJournalEntry entry;
+            entry.atMs = QDateTime(QDate(2024, 3, 1), QTime(12, 0)).toMSecsSinceEpoch();
+            entry.user = QString::fromLatin1(change.user);
+            entry.kind = QStringLiteral("plan");
+            entry.subject = QStringLiteral("Anna");
+            entry.before = QString::fromLatin1(change.before);
+            entry.after = QString::fromLatin1(change.after);
+            entry.form = *change.before ? QStringLiteral("lines") : QString();
+            QVERIFY(journal.Append(entry));
+        }
+    }
+    CPageTarget anna = Target(QStringLiteral("Anna"), 1, 0x00FF00);
+    anna.m_ranges.append(Range(2024, 3, 5, 510, 525));
+    anna.m_ranges.append(Range(2024, 3, 6, 480, 540));
+    m_doc->PageTargets().append(anna);
+    m_planner->SetUp(kMonday, false, kOneWeek);
+    QVERIFY(m_planner->LoadPlan(0));
+    // Tuesday 8:00-9:00 was Bert's change (the removed hour and the quarter added), Wednesday's
+    // hour is as Anna's entry left it, Tuesday 9:00 nobody touched.
+    for (const auto& [column, row, who] : { std::tuple { 2, 32, "bert" }, { 2, 34, "bert" },
+             { 2, 35, "bert" }, { 3, 33, "anna" }, { 2, 36, "" } }) {
+        const QString hint = m_model->CellHint(column, row);
+        QCOMPARE(hint.contains(QStringLiteral("Last changed by")), *who != 0);
+        QVERIFY2(hint.contains(QString::fromLatin1(who)), qPrintable(hint));
+    }
+}
