@@ -662,6 +662,223 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
     </message>
 </context>
 <context>
+    <name>CHistoryDialog</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Konfiguration</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Zeitplan</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Holder of a group</source>
+        <translation>Inhaber einer Gruppe</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Aktivierung</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Password protection</source>
+        <translation>Kennwortschutz</translation>
+    </message>
+    <message>
+        <source>Takeover messages</source>
+        <translation>Übernahmemeldungen</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Schichten</translation>
+    </message>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Sperren/Pausen</translation>
+    </message>
+    <message>
+        <source>Holidays</source>
+        <translation>Feiertage</translation>
+    </message>
+    <message>
+        <source>Target list</source>
+        <translation>Zielliste</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <translation>Änderungsjournal</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Windowless program</source>
+        <translation>Programm ohne Fenster</translation>
+    </message>
+    <message>
+        <source>Outside Kelvaris</source>
+        <translation>Außerhalb von Kelvaris</translation>
+    </message>
+    <message>
+        <source>Takeover of duty</source>
+        <translation>Dienstübernahme</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Alarmserver</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>&amp;Since:</source>
+        <translation>&amp;Seit:</translation>
+    </message>
+    <message>
+        <source>Show the changes from this day on</source>
+        <translation>Die Änderungen ab diesem Tag zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Art:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this kind</source>
+        <translation>Nur Änderungen dieser Art zeigen</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>Alle Arten</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>&amp;Ziel:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this target</source>
+        <translation>Nur Änderungen dieses Ziels zeigen</translation>
+    </message>
+    <message>
+        <source>All targets</source>
+        <translation>Alle Ziele</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Through</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Was</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>Why</source>
+        <translation>Warum</translation>
+    </message>
+    <message>
+        <source>Open an entry to see its content before and after the change</source>
+        <translation>Einen Eintrag öffnen, um seinen Inhalt vor und nach der Änderung zu sehen</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message>
+        <source>&amp;Before and after...</source>
+        <translation>&amp;Vorher und nachher...</translation>
+    </message>
+    <message>
+        <source>No edit journal is kept in this data folder yet.</source>
+        <translation>In diesem Datenordner wird noch kein Änderungsjournal geführt.</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be read: %1</source>
+        <translation>Das Änderungsjournal kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The newest %1 changes since that day are listed.</source>
+        <translation>Die neuesten %1 Änderungen seit diesem Tag sind aufgeführt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) listed.</source>
+        <translation>
+            <numerusform>%n Änderung aufgeführt.</numerusform>
+            <numerusform>%n Änderungen aufgeführt.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CHistoryEntryDialog</name>
+    <message>
+        <source>Change %1</source>
+        <translation>Änderung %1</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Zeit:</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>Benutzer:</translation>
+    </message>
+    <message>
+        <source>Through:</source>
+        <translation>Über:</translation>
+    </message>
+    <message>
+        <source>Password typed for:</source>
+        <translation>Kennwort eingegeben für:</translation>
+    </message>
+    <message>
+        <source>What:</source>
+        <translation>Was:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Ziel:</translation>
+    </message>
+    <message>
+        <source>Why:</source>
+        <translation>Warum:</translation>
+    </message>
+    <message>
+        <source>Lines removed</source>
+        <translation>Entfernte Zeilen</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>Lines added</source>
+        <translation>Hinzugefügte Zeilen</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Nachher</translation>
+    </message>
+</context>
+<context>
     <name>CHolidayAuto</name>
     <message>
         <source>Enter the Years</source>
@@ -1155,6 +1372,14 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
         <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
         <translation>Das Änderungsjournal kann seit %1 nicht geschrieben werden. Die Änderungen werden aufbewahrt und geschrieben, sobald es wieder geht.</translation>
     </message>
+    <message>
+        <source>H&amp;istory...</source>
+        <translation>&amp;Verlauf...</translation>
+    </message>
+    <message>
+        <source>Show who changed the plans and settings, and when</source>
+        <translation>Zeigen, wer die Pläne und Einstellungen wann geändert hat</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>
@@ -1529,6 +1754,10 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>Nobody in the group is on duty</source>
         <translation>Niemand in der Gruppe hat Dienst</translation>
+    </message>
+    <message>
+        <source>Last changed by %1 on %2</source>
+        <translation>Zuletzt geändert von %1 am %2</translation>
     </message>
 </context>
 <context>

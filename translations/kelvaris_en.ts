@@ -662,6 +662,223 @@ The changes were written to their own dispatch files all the same; they apply on
     </message>
 </context>
 <context>
+    <name>CHistoryDialog</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Configuration</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Schedule</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Holder of a group</source>
+        <translation>Holder of a group</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Password protection</source>
+        <translation>Password protection</translation>
+    </message>
+    <message>
+        <source>Takeover messages</source>
+        <translation>Takeover messages</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Shifts</translation>
+    </message>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Barriers/Pauses</translation>
+    </message>
+    <message>
+        <source>Holidays</source>
+        <translation>Holidays</translation>
+    </message>
+    <message>
+        <source>Target list</source>
+        <translation>Target list</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Window</translation>
+    </message>
+    <message>
+        <source>Windowless program</source>
+        <translation>Windowless program</translation>
+    </message>
+    <message>
+        <source>Outside Kelvaris</source>
+        <translation>Outside Kelvaris</translation>
+    </message>
+    <message>
+        <source>Takeover of duty</source>
+        <translation>Takeover of duty</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Alarm server</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>&amp;Since:</source>
+        <translation>&amp;Since:</translation>
+    </message>
+    <message>
+        <source>Show the changes from this day on</source>
+        <translation>Show the changes from this day on</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Kind:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this kind</source>
+        <translation>Show only changes of this kind</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>All kinds</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>&amp;Target:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this target</source>
+        <translation>Show only changes of this target</translation>
+    </message>
+    <message>
+        <source>All targets</source>
+        <translation>All targets</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Through</source>
+        <translation>Through</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>What</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>Why</source>
+        <translation>Why</translation>
+    </message>
+    <message>
+        <source>Open an entry to see its content before and after the change</source>
+        <translation>Open an entry to see its content before and after the change</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Changes</translation>
+    </message>
+    <message>
+        <source>&amp;Before and after...</source>
+        <translation>&amp;Before and after...</translation>
+    </message>
+    <message>
+        <source>No edit journal is kept in this data folder yet.</source>
+        <translation>No edit journal is kept in this data folder yet.</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be read: %1</source>
+        <translation>The edit journal cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>The newest %1 changes since that day are listed.</source>
+        <translation>The newest %1 changes since that day are listed.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) listed.</source>
+        <translation>
+            <numerusform>%n change listed.</numerusform>
+            <numerusform>%n changes listed.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CHistoryEntryDialog</name>
+    <message>
+        <source>Change %1</source>
+        <translation>Change %1</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>User:</translation>
+    </message>
+    <message>
+        <source>Through:</source>
+        <translation>Through:</translation>
+    </message>
+    <message>
+        <source>Password typed for:</source>
+        <translation>Password typed for:</translation>
+    </message>
+    <message>
+        <source>What:</source>
+        <translation>What:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Target:</translation>
+    </message>
+    <message>
+        <source>Why:</source>
+        <translation>Why:</translation>
+    </message>
+    <message>
+        <source>Lines removed</source>
+        <translation>Lines removed</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>Lines added</source>
+        <translation>Lines added</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>After</translation>
+    </message>
+</context>
+<context>
     <name>CHolidayAuto</name>
     <message>
         <source>Enter the Years</source>
@@ -1155,6 +1372,14 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
         <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
         <translation>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</translation>
     </message>
+    <message>
+        <source>H&amp;istory...</source>
+        <translation>H&amp;istory...</translation>
+    </message>
+    <message>
+        <source>Show who changed the plans and settings, and when</source>
+        <translation>Show who changed the plans and settings, and when</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>
@@ -1529,6 +1754,10 @@ Please type them again.</translation>
     <message>
         <source>Nobody in the group is on duty</source>
         <translation>Nobody in the group is on duty</translation>
+    </message>
+    <message>
+        <source>Last changed by %1 on %2</source>
+        <translation>Last changed by %1 on %2</translation>
     </message>
 </context>
 <context>

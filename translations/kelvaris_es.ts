@@ -662,6 +662,223 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
     </message>
 </context>
 <context>
+    <name>CHistoryDialog</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Planificación</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Holder of a group</source>
+        <translation>Titular de un grupo</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activación</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ajustes</translation>
+    </message>
+    <message>
+        <source>Password protection</source>
+        <translation>Protección por contraseña</translation>
+    </message>
+    <message>
+        <source>Takeover messages</source>
+        <translation>Mensajes de traspaso</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Turnos</translation>
+    </message>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Barreras/Pausas</translation>
+    </message>
+    <message>
+        <source>Holidays</source>
+        <translation>Festivos</translation>
+    </message>
+    <message>
+        <source>Target list</source>
+        <translation>Lista de destinos</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <translation>Historial de cambios</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Ventana</translation>
+    </message>
+    <message>
+        <source>Windowless program</source>
+        <translation>Programa sin ventana</translation>
+    </message>
+    <message>
+        <source>Outside Kelvaris</source>
+        <translation>Fuera de Kelvaris</translation>
+    </message>
+    <message>
+        <source>Takeover of duty</source>
+        <translation>Traspaso de servicio</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Servidor de alarmas</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Historial</translation>
+    </message>
+    <message>
+        <source>&amp;Since:</source>
+        <translation>&amp;Desde:</translation>
+    </message>
+    <message>
+        <source>Show the changes from this day on</source>
+        <translation>Mostrar los cambios a partir de este día</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Tipo:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this kind</source>
+        <translation>Mostrar solo los cambios de este tipo</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>Todos los tipos</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>Desti&amp;no:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this target</source>
+        <translation>Mostrar solo los cambios de este destino</translation>
+    </message>
+    <message>
+        <source>All targets</source>
+        <translation>Todos los destinos</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Usuario</translation>
+    </message>
+    <message>
+        <source>Through</source>
+        <translation>Mediante</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Qué</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Destino</translation>
+    </message>
+    <message>
+        <source>Why</source>
+        <translation>Por qué</translation>
+    </message>
+    <message>
+        <source>Open an entry to see its content before and after the change</source>
+        <translation>Abrir una entrada para ver su contenido antes y después del cambio</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Cambios</translation>
+    </message>
+    <message>
+        <source>&amp;Before and after...</source>
+        <translation>&amp;Antes y después...</translation>
+    </message>
+    <message>
+        <source>No edit journal is kept in this data folder yet.</source>
+        <translation>En esta carpeta de datos aún no se lleva un historial de cambios.</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be read: %1</source>
+        <translation>No se puede leer el historial de cambios: %1</translation>
+    </message>
+    <message>
+        <source>The newest %1 changes since that day are listed.</source>
+        <translation>Se muestran los %1 cambios más recientes desde ese día.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) listed.</source>
+        <translation>
+            <numerusform>%n cambio mostrado.</numerusform>
+            <numerusform>%n cambios mostrados.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CHistoryEntryDialog</name>
+    <message>
+        <source>Change %1</source>
+        <translation>Cambio %1</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Hora:</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>Usuario:</translation>
+    </message>
+    <message>
+        <source>Through:</source>
+        <translation>Mediante:</translation>
+    </message>
+    <message>
+        <source>Password typed for:</source>
+        <translation>Contraseña introducida para:</translation>
+    </message>
+    <message>
+        <source>What:</source>
+        <translation>Qué:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Destino:</translation>
+    </message>
+    <message>
+        <source>Why:</source>
+        <translation>Por qué:</translation>
+    </message>
+    <message>
+        <source>Lines removed</source>
+        <translation>Líneas eliminadas</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Antes</translation>
+    </message>
+    <message>
+        <source>Lines added</source>
+        <translation>Líneas añadidas</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Después</translation>
+    </message>
+</context>
+<context>
     <name>CHolidayAuto</name>
     <message>
         <source>Enter the Years</source>
@@ -1155,6 +1372,14 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
         <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
         <translation>El historial de cambios no se puede escribir desde %1. Los cambios se conservan y se escriben en cuanto sea posible.</translation>
     </message>
+    <message>
+        <source>H&amp;istory...</source>
+        <translation>&amp;Historial...</translation>
+    </message>
+    <message>
+        <source>Show who changed the plans and settings, and when</source>
+        <translation>Mostrar quién cambió los planes y los ajustes, y cuándo</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>
@@ -1529,6 +1754,10 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>Nobody in the group is on duty</source>
         <translation>Nadie del grupo está de servicio</translation>
+    </message>
+    <message>
+        <source>Last changed by %1 on %2</source>
+        <translation>Último cambio por %1 el %2</translation>
     </message>
 </context>
 <context>

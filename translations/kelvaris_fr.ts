@@ -662,6 +662,223 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
     </message>
 </context>
 <context>
+    <name>CHistoryDialog</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Configuration</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Planning</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Holder of a group</source>
+        <translation>Titulaire d&apos;un groupe</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Password protection</source>
+        <translation>Protection par mot de passe</translation>
+    </message>
+    <message>
+        <source>Takeover messages</source>
+        <translation>Messages de prise de service</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Équipes</translation>
+    </message>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Blocages/Pauses</translation>
+    </message>
+    <message>
+        <source>Holidays</source>
+        <translation>Jours fériés</translation>
+    </message>
+    <message>
+        <source>Target list</source>
+        <translation>Liste des cibles</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <translation>Historique des modifications</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenêtre</translation>
+    </message>
+    <message>
+        <source>Windowless program</source>
+        <translation>Programme sans fenêtre</translation>
+    </message>
+    <message>
+        <source>Outside Kelvaris</source>
+        <translation>Hors de Kelvaris</translation>
+    </message>
+    <message>
+        <source>Takeover of duty</source>
+        <translation>Prise de service</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Serveur d&apos;alarme</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Historique</translation>
+    </message>
+    <message>
+        <source>&amp;Since:</source>
+        <translation>&amp;Depuis :</translation>
+    </message>
+    <message>
+        <source>Show the changes from this day on</source>
+        <translation>Afficher les modifications à partir de ce jour</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Type :</translation>
+    </message>
+    <message>
+        <source>Show only changes of this kind</source>
+        <translation>Afficher uniquement les modifications de ce type</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>Tous les types</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>&amp;Cible :</translation>
+    </message>
+    <message>
+        <source>Show only changes of this target</source>
+        <translation>Afficher uniquement les modifications de cette cible</translation>
+    </message>
+    <message>
+        <source>All targets</source>
+        <translation>Toutes les cibles</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Utilisateur</translation>
+    </message>
+    <message>
+        <source>Through</source>
+        <translation>Par</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Quoi</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Cible</translation>
+    </message>
+    <message>
+        <source>Why</source>
+        <translation>Pourquoi</translation>
+    </message>
+    <message>
+        <source>Open an entry to see its content before and after the change</source>
+        <translation>Ouvrir une entrée pour voir son contenu avant et après la modification</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Modifications</translation>
+    </message>
+    <message>
+        <source>&amp;Before and after...</source>
+        <translation>&amp;Avant et après...</translation>
+    </message>
+    <message>
+        <source>No edit journal is kept in this data folder yet.</source>
+        <translation>Aucun historique des modifications n&apos;est encore tenu dans ce dossier de données.</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be read: %1</source>
+        <translation>L&apos;historique des modifications ne peut pas être lu : %1</translation>
+    </message>
+    <message>
+        <source>The newest %1 changes since that day are listed.</source>
+        <translation>Les %1 modifications les plus récentes depuis ce jour sont affichées.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) listed.</source>
+        <translation>
+            <numerusform>%n modification affichée.</numerusform>
+            <numerusform>%n modifications affichées.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CHistoryEntryDialog</name>
+    <message>
+        <source>Change %1</source>
+        <translation>Modification %1</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Heure :</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>Utilisateur :</translation>
+    </message>
+    <message>
+        <source>Through:</source>
+        <translation>Par :</translation>
+    </message>
+    <message>
+        <source>Password typed for:</source>
+        <translation>Mot de passe saisi pour :</translation>
+    </message>
+    <message>
+        <source>What:</source>
+        <translation>Quoi :</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Cible :</translation>
+    </message>
+    <message>
+        <source>Why:</source>
+        <translation>Pourquoi :</translation>
+    </message>
+    <message>
+        <source>Lines removed</source>
+        <translation>Lignes supprimées</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Avant</translation>
+    </message>
+    <message>
+        <source>Lines added</source>
+        <translation>Lignes ajoutées</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Après</translation>
+    </message>
+</context>
+<context>
     <name>CHolidayAuto</name>
     <message>
         <source>Enter the Years</source>
@@ -1155,6 +1372,14 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
         <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
         <translation>L&apos;historique des modifications ne peut plus être écrit depuis %1. Les modifications sont conservées et écrites dès que possible.</translation>
     </message>
+    <message>
+        <source>H&amp;istory...</source>
+        <translation>&amp;Historique...</translation>
+    </message>
+    <message>
+        <source>Show who changed the plans and settings, and when</source>
+        <translation>Afficher qui a modifié les plans et les paramètres, et quand</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>
@@ -1529,6 +1754,10 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>Nobody in the group is on duty</source>
         <translation>Personne du groupe n&apos;est de service</translation>
+    </message>
+    <message>
+        <source>Last changed by %1 on %2</source>
+        <translation>Dernière modification par %1 le %2</translation>
     </message>
 </context>
 <context>

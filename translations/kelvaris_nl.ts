@@ -662,6 +662,223 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
     </message>
 </context>
 <context>
+    <name>CHistoryDialog</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Configuratie</translation>
+    </message>
+    <message>
+        <source>Schedule</source>
+        <translation>Planning</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>Holder of a group</source>
+        <translation>Houder van een groep</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activering</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Instellingen</translation>
+    </message>
+    <message>
+        <source>Password protection</source>
+        <translation>Wachtwoordbeveiliging</translation>
+    </message>
+    <message>
+        <source>Takeover messages</source>
+        <translation>Overnameberichten</translation>
+    </message>
+    <message>
+        <source>Shifts</source>
+        <translation>Shifts</translation>
+    </message>
+    <message>
+        <source>Barriers/Pauses</source>
+        <translation>Blokkeringen/pauzes</translation>
+    </message>
+    <message>
+        <source>Holidays</source>
+        <translation>Feestdagen</translation>
+    </message>
+    <message>
+        <source>Target list</source>
+        <translation>Doellijst</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <translation>Wijzigingsjournaal</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Venster</translation>
+    </message>
+    <message>
+        <source>Windowless program</source>
+        <translation>Programma zonder venster</translation>
+    </message>
+    <message>
+        <source>Outside Kelvaris</source>
+        <translation>Buiten Kelvaris</translation>
+    </message>
+    <message>
+        <source>Takeover of duty</source>
+        <translation>Dienstovername</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Alarmserver</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>Geschiedenis</translation>
+    </message>
+    <message>
+        <source>&amp;Since:</source>
+        <translation>&amp;Vanaf:</translation>
+    </message>
+    <message>
+        <source>Show the changes from this day on</source>
+        <translation>De wijzigingen vanaf deze dag tonen</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>&amp;Soort:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this kind</source>
+        <translation>Alleen wijzigingen van deze soort tonen</translation>
+    </message>
+    <message>
+        <source>All kinds</source>
+        <translation>Alle soorten</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>&amp;Doel:</translation>
+    </message>
+    <message>
+        <source>Show only changes of this target</source>
+        <translation>Alleen wijzigingen van dit doel tonen</translation>
+    </message>
+    <message>
+        <source>All targets</source>
+        <translation>Alle doelen</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tijd</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Gebruiker</translation>
+    </message>
+    <message>
+        <source>Through</source>
+        <translation>Via</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Wat</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Doel</translation>
+    </message>
+    <message>
+        <source>Why</source>
+        <translation>Waarom</translation>
+    </message>
+    <message>
+        <source>Open an entry to see its content before and after the change</source>
+        <translation>Open een regel om de inhoud voor en na de wijziging te zien</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Wijzigingen</translation>
+    </message>
+    <message>
+        <source>&amp;Before and after...</source>
+        <translation>Voor en &amp;na...</translation>
+    </message>
+    <message>
+        <source>No edit journal is kept in this data folder yet.</source>
+        <translation>In deze gegevensmap wordt nog geen wijzigingsjournaal bijgehouden.</translation>
+    </message>
+    <message>
+        <source>The edit journal cannot be read: %1</source>
+        <translation>Het wijzigingsjournaal kan niet worden gelezen: %1</translation>
+    </message>
+    <message>
+        <source>The newest %1 changes since that day are listed.</source>
+        <translation>De nieuwste %1 wijzigingen sinds die dag worden getoond.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) listed.</source>
+        <translation>
+            <numerusform>%n wijziging getoond.</numerusform>
+            <numerusform>%n wijzigingen getoond.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CHistoryEntryDialog</name>
+    <message>
+        <source>Change %1</source>
+        <translation>Wijziging %1</translation>
+    </message>
+    <message>
+        <source>Time:</source>
+        <translation>Tijd:</translation>
+    </message>
+    <message>
+        <source>User:</source>
+        <translation>Gebruiker:</translation>
+    </message>
+    <message>
+        <source>Through:</source>
+        <translation>Via:</translation>
+    </message>
+    <message>
+        <source>Password typed for:</source>
+        <translation>Wachtwoord ingevoerd voor:</translation>
+    </message>
+    <message>
+        <source>What:</source>
+        <translation>Wat:</translation>
+    </message>
+    <message>
+        <source>Target:</source>
+        <translation>Doel:</translation>
+    </message>
+    <message>
+        <source>Why:</source>
+        <translation>Waarom:</translation>
+    </message>
+    <message>
+        <source>Lines removed</source>
+        <translation>Verwijderde regels</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Voor</translation>
+    </message>
+    <message>
+        <source>Lines added</source>
+        <translation>Toegevoegde regels</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Na</translation>
+    </message>
+</context>
+<context>
     <name>CHolidayAuto</name>
     <message>
         <source>Enter the Years</source>
@@ -1155,6 +1372,14 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
         <source>The edit journal cannot be written since %1. The changes are kept and written as soon as it can be again.</source>
         <translation>Het wijzigingsjournaal kan sinds %1 niet worden geschreven. De wijzigingen worden bewaard en geschreven zodra het weer kan.</translation>
     </message>
+    <message>
+        <source>H&amp;istory...</source>
+        <translation>&amp;Geschiedenis...</translation>
+    </message>
+    <message>
+        <source>Show who changed the plans and settings, and when</source>
+        <translation>Tonen wie de plannen en instellingen heeft gewijzigd, en wanneer</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>
@@ -1529,6 +1754,10 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>Nobody in the group is on duty</source>
         <translation>Niemand in de groep heeft dienst</translation>
+    </message>
+    <message>
+        <source>Last changed by %1 on %2</source>
+        <translation>Laatst gewijzigd door %1 op %2</translation>
     </message>
 </context>
 <context>

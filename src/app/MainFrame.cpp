@@ -16,8 +16,12 @@
 #include <QToolBar>
 
 #include "app/KelvarisView.h"
+#include "editors/HistoryDialog.h"
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "schedule/ConfigLocation.h"
+
+#include "journal/Journal.h"
 
 #ifdef KELVARIS_HAVE_XKB
 #include <cstdlib>
@@ -179,6 +183,9 @@ const CActionInfo kActions[] = {
         QT_TRANSLATE_NOOP("CMainFrame", "Edit the barriers and pauses"), "barriers.svg", "Ctrl+P", false },
     { "actionHolidays", QT_TRANSLATE_NOOP("CMainFrame", "&Holidays...\tCtrl+F"),
         QT_TRANSLATE_NOOP("CMainFrame", "Edit the holidays"), "holidays.svg", "Ctrl+F", false },
+    { "actionHistory", QT_TRANSLATE_NOOP("CMainFrame", "H&istory..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Show who changed the plans and settings, and when"), nullptr,
+        nullptr, false },
     { "actionPassword", QT_TRANSLATE_NOOP("CMainFrame", "&Password..."),
         QT_TRANSLATE_NOOP("CMainFrame", "Set or change the password that protects the commands"),
         "password.svg", nullptr, false },
@@ -213,7 +220,8 @@ const CMenuInfo kMenus[] = {
             "actionExit" } },
     { QT_TRANSLATE_NOOP("CMainFrame", "&Setup"),
         { "actionGeneralSetup", "actionTakeoverMessages", "actionLanguage", nullptr, "actionPlanOfAction",
-            "actionShifts", "actionBarriers", "actionHolidays", nullptr, "actionPassword" } },
+            "actionShifts", "actionBarriers", "actionHolidays", nullptr, "actionHistory",
+            "actionPassword" } },
     { QT_TRANSLATE_NOOP("CMainFrame", "&View"), { "actionToolbar", "actionStatusbar" } },
     { QT_TRANSLATE_NOOP("CMainFrame", "&Help"), { "actionSystemInfo", "actionAbout" } },
 };
@@ -386,6 +394,10 @@ void CMainFrame::CreateActions()
     onTrigger("actionShifts", [this] { m_doc.EditShifts(); });
     onTrigger("actionBarriers", [this] { m_doc.EditBarriers(); });
     onTrigger("actionHolidays", [this] { m_doc.EditHolidays(); });
+    onTrigger("actionHistory", [this] {
+        CHistoryDialog dialog(CJournal::PathIn(ConfigLocation().ConfigFolder()), this);
+        dialog.exec();
+    });
 
     // The application's commands.
     connect(

@@ -13,6 +13,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -40,6 +41,7 @@
 #include "app/PasswordDialogs.h"
 #include "editors/BarrageDialogs.h"
 #include "editors/GeneralSettingsDialog.h"
+#include "editors/HistoryDialog.h"
 #include "editors/HolidayDialogs.h"
 #include "editors/ShiftDialogs.h"
 #include "editors/TakeoverTextsDlg.h"
@@ -60,6 +62,7 @@
 #include "ConfigLocationScope.h"
 #include "DialogTesting.h"
 #include "fakes/FakeServerCommand.h"
+#include "journal/Journal.h"
 
 namespace {
 
@@ -613,6 +616,60 @@ private Q_SLOTS:
             QVERIFY(anna);
             CDispRemoveDlg dialog(*world.m_doc, anna->m_id);
             cuts += CheckWindow(dialog, QStringLiteral("remove"), lang);
+        }
+        {
+            // A week of a site's journal: plans edited in the window and by hand, a takeover.
+            const QString path = CJournal::PathIn(world.m_dir.path());
+            QFile::remove(path);
+            CJournal journal(path);
+            QVERIFY(journal.Open(true));
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            const struct
+            {
+                int hoursAgo;
+                const char* user;
+                const char* via;
+                const char* kind;
+                const char* subject;
+                const char* before;
+                const char* after;
+                const char* why;
+            } changes[] = {
+                { 150, "kelvaris", "windowless", "plan", "101", "", "Name=Anna Berger\n20261207=07:00-15:30",
+                    "as found when the journal began" },
+                { 120, "mweber", "window", "plan", "101", "", "20261208=22:00-24:00\n20261209=00:00-06:00",
+                    "Plan of action" },
+                { 90, "kelvaris", "takeover", "holder", "300", "101", "102", "takeover of duty" },
+                { 60, "root", "outside", "shifts", "configuration", "[Shift1]\nShiftName=Early",
+                    "[Shift1]\nShiftName=Early\nShiftEndTime=1899-12-30 14:00:00",
+                    "changed outside Kelvaris (the file of root, modified 2026-12-08T07:12:00Z)" },
+                { 30, "mweber", "window", "plan", "101", "20261208=22:00-24:00", "", "Plan of action" },
+            };
+            for (const auto& change : changes) {
+                CJournalEntry entry;
+                entry.atMs = now - change.hoursAgo * 3'600'000LL;
+                entry.user = QString::fromLatin1(change.user);
+                entry.uid = 1000;
+                entry.via = QString::fromLatin1(change.via);
+                entry.kind = QString::fromLatin1(change.kind);
+                entry.subject = QString::fromLatin1(change.subject);
+                entry.before = QString::fromLatin1(change.before);
+                entry.after = QString::fromLatin1(change.after);
+                entry.why = QString::fromLatin1(change.why);
+                entry.form = entry.kind == QLatin1String("plan") && change.hoursAgo < 150
+                    ? QStringLiteral("lines")
+                    : QString();
+                QVERIFY(journal.Append(entry));
+            }
+            CHistoryDialog dialog(path);
+            QCOMPARE(dialog.VisibleRowCount(), 5);
+            cuts += CheckWindow(dialog, QStringLiteral("history"), lang);
+            CJournal::CFilter last;
+            last.limit = 1;
+            const QList<CJournalEntry> newest = journal.Entries(last).value_or(QList<CJournalEntry>());
+            QCOMPARE(newest.size(), 1);
+            CHistoryEntryDialog view(newest.first(), QStringLiteral("Anna Berger (101)"));
+            cuts += CheckWindow(view, QStringLiteral("historyentry"), lang);
         }
         {
             CExportDlg dialog(QStringLiteral("Anna Berger"), QStringLiteral("07.12.2026    -    13.12.2026"),

@@ -212,7 +212,8 @@ private Q_SLOTS:
             QStringList({ QStringLiteral("&General Setup..."), QStringLiteral("Takeover &messages..."),
                 QStringLiteral("&Language..."), QStringLiteral("-"), QStringLiteral("&Plan of action..."),
                 QStringLiteral("&Shifts..."), QStringLiteral("&Barriers/Pauses..."),
-                QStringLiteral("&Holidays..."), QStringLiteral("-"), QStringLiteral("&Password...") }));
+                QStringLiteral("&Holidays..."), QStringLiteral("-"), QStringLiteral("H&istory..."),
+                QStringLiteral("&Password...") }));
 
         QCOMPARE(window.Action(QStringLiteral("actionActivate"))->shortcut(),
             QKeySequence(QStringLiteral("Ctrl+A")));
