@@ -16,6 +16,9 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 #include <QProcess>
 #include <QScopeGuard>
@@ -511,4 +514,33 @@ TEST_F(HeadlessTest, EachGapInCoverIsPagedOnceAcrossARestart)
         QThread::msleep(100);
     QThread::msleep(2500);
     EXPECT_EQ(pages().size(), 2) << Commands().join(u'\n').toStdString();
+}
+
+// With AnswerJournal=1 the windowless program keeps the socket's checks with the asking user's
+// uid, and its edit journal verifies.
+TEST_F(HeadlessTest, SocketChecksAreJournaledWithTheAskingUser)
+{
+    WriteData(
+        "kelvaris.cfg", Schedule().replace("AutoActivate=1\r\n", "AutoActivate=1\r\nAnswerJournal=1\r\n"));
+    StartKelvaris(m_kelvaris);
+    QDeadlineTimer ready(10000);
+    while (Check("18") < 0 && !ready.hasExpired())
+        QThread::msleep(50);
+    ASSERT_EQ(Check("18"), 0);
+    QJsonArray answers;
+    QDeadlineTimer written(5000);
+    do {
+        QThread::msleep(100);
+        answers = QJsonDocument::fromJson(
+            Ctl({ QStringLiteral("history"), QStringLiteral("--answers"), QStringLiteral("--target"),
+                    QStringLiteral("18"), QStringLiteral("--json") })
+                .toUtf8())
+                      .array();
+    } while (answers.size() < 2 && !written.hasExpired());
+    ASSERT_GE(answers.size(), 2);
+    const QJsonObject last = answers.last().toObject();
+    EXPECT_EQ(last.value(QStringLiteral("uid")).toInteger(), qint64(::getuid()));
+    EXPECT_EQ(last.value(QStringLiteral("result")).toString(), QStringLiteral("Send"));
+    EXPECT_TRUE(Ctl({ QStringLiteral("history"), QStringLiteral("--verify") })
+                    .startsWith(QStringLiteral("journal intact")));
 }
