@@ -15,6 +15,8 @@
 #include <QDBusConnectionInterface>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -541,6 +543,74 @@ TEST_F(HeadlessTest, SocketChecksAreJournaledWithTheAskingUser)
     const QJsonObject last = answers.last().toObject();
     EXPECT_EQ(last.value(QStringLiteral("uid")).toInteger(), qint64(::getuid()));
     EXPECT_EQ(last.value(QStringLiteral("result")).toString(), QStringLiteral("Send"));
+    EXPECT_TRUE(Ctl({ QStringLiteral("history"), QStringLiteral("--verify") })
+                    .startsWith(QStringLiteral("journal intact")));
+}
+
+// A full disk (a small tmpfs): the socket's checks are answered at once all the same, the answer
+// journal warns, keeps what it could not write and writes it once there is room again.
+TEST_F(HeadlessTest, AFullDiskDelaysNoAnswerAndLosesNoneOfThem)
+{
+    const QString disk = m_dir.filePath(QStringLiteral("disk"));
+    ASSERT_TRUE(QDir().mkdir(disk));
+    if (QProcess::execute(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=4m"),
+                QStringLiteral("tmpfs"), disk })
+        != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+    const auto unmount = qScopeGuard([&] {
+        EndProcesses({ &m_kelvaris });
+        QProcess::execute(QStringLiteral("umount"), { QStringLiteral("-l"), disk });
+    });
+    for (const QString name :
+        { QStringLiteral("kelvaris.cfg"), QStringLiteral("17.tim"), QStringLiteral("40.tim") })
+        ASSERT_TRUE(QFile::copy(m_dir.filePath(name), disk + u'/' + name));
+    QFile config(disk + QStringLiteral("/kelvaris.cfg"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    config.write(Schedule().replace("AutoActivate=1\r\n", "AutoActivate=1\r\nAnswerJournal=1\r\n"));
+    config.close();
+    m_env.insert(QStringLiteral("KELVARIS_DATA"), disk);
+    StartKelvaris(m_kelvaris);
+    QDeadlineTimer ready(10000);
+    while (Check("18") < 0 && !ready.hasExpired())
+        QThread::msleep(50);
+    ASSERT_EQ(Check("18"), 0);
+    QThread::msleep(300); // the first answers are written
+
+    // The disk fills up.
+    QFile filler(disk + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(64 * 1024, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) { }
+    filler.close();
+    for (int i = 0; i < 20; ++i) {
+        QElapsedTimer answered;
+        answered.start();
+        EXPECT_EQ(Check("18"), 0);
+        EXPECT_LT(answered.elapsed(), 2000);
+    }
+    QString errors;
+    QDeadlineTimer warned(5000);
+    while (!errors.contains(QStringLiteral("cannot be written")) && !warned.hasExpired()) {
+        m_kelvaris.waitForReadyRead(200);
+        errors += QString::fromUtf8(m_kelvaris.readAllStandardError());
+    }
+    EXPECT_TRUE(errors.contains(QStringLiteral("The answer journal"))) << errors.toStdString();
+
+    // Room again: every answer is in the journal.
+    ASSERT_TRUE(QFile::remove(disk + QStringLiteral("/filler")));
+    int listed = 0;
+    QDeadlineTimer written(10000);
+    do {
+        QThread::msleep(200);
+        listed = int(QJsonDocument::fromJson(
+            Ctl({ QStringLiteral("history"), QStringLiteral("--answers"), QStringLiteral("--target"),
+                    QStringLiteral("18"), QStringLiteral("--json") })
+                .toUtf8())
+                         .array()
+                         .size());
+    } while (listed < 22 && !written.hasExpired());
+    EXPECT_GE(listed, 22); // the two before and the 20 on the full disk
     EXPECT_TRUE(Ctl({ QStringLiteral("history"), QStringLiteral("--verify") })
                     .startsWith(QStringLiteral("journal intact")));
 }
