@@ -9,6 +9,8 @@
 
 #include "support/Trace.h"
 
+#include "journal/SqliteStatement.h"
+
 namespace {
 
 const char* const kAnswerSchema = "CREATE TABLE IF NOT EXISTS answer_names ("
@@ -22,36 +24,7 @@ constexpr qint64 kDayMs = 86'400'000;
 constexpr int kPruneStep = 20000;
 constexpr int kWriterNice = 10;
 
-// A prepared statement, finalised on every way out.
-class CStatement
-{
-public:
-    CStatement(sqlite3* db, const char* sql)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
-            m_statement = nullptr;
-    }
-    ~CStatement() { sqlite3_finalize(m_statement); }
-    CStatement(const CStatement&) = delete;
-    CStatement& operator=(const CStatement&) = delete;
-    sqlite3_stmt* get() const { return m_statement; }
-    explicit operator bool() const { return m_statement != nullptr; }
-
-private:
-    sqlite3_stmt* m_statement = nullptr;
-};
-
-void BindText(sqlite3_stmt* statement, int index, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    sqlite3_bind_text(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-}
-
-QString ColumnText(sqlite3_stmt* statement, int column)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-        sqlite3_column_bytes(statement, column));
-}
+using CStatement = CSqliteStatement;
 
 QString ErrorOf(sqlite3* db)
 {
@@ -218,7 +191,7 @@ qint64 CAnswerJournal::NameId(const QString& name)
         CStatement find(m_db, "SELECT id FROM answer_names WHERE name = ?1");
         if (!find)
             return -1;
-        BindText(find.get(), 1, name);
+        find.Bind(1, name);
         if (sqlite3_step(find.get()) == SQLITE_ROW)
             id = sqlite3_column_int64(find.get(), 0);
     }
@@ -226,7 +199,7 @@ qint64 CAnswerJournal::NameId(const QString& name)
         CStatement insert(m_db, "INSERT INTO answer_names (name) VALUES (?1)");
         if (!insert)
             return -1;
-        BindText(insert.get(), 1, name);
+        insert.Bind(1, name);
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             return -1;
         id = sqlite3_last_insert_rowid(m_db);
@@ -255,21 +228,14 @@ bool CAnswerJournal::Write(const std::vector<CAnswerRecord>& batch)
                 break;
             }
             lastKey = std::max(record.atMs * kPerMs, lastKey + 1);
-            sqlite3_stmt* statement = insert.get();
-            sqlite3_reset(statement);
-            sqlite3_bind_int64(statement, 1, lastKey);
-            if (record.uid >= 0)
-                sqlite3_bind_int64(statement, 2, record.uid);
-            else
-                sqlite3_bind_null(statement, 2);
-            sqlite3_bind_int64(statement, 3, receiver);
-            if (group > 0)
-                sqlite3_bind_int64(statement, 4, group);
-            else
-                sqlite3_bind_null(statement, 4);
-            sqlite3_bind_int(statement, 5, record.result);
-            sqlite3_bind_int64(statement, 6, record.revision);
-            ok = sqlite3_step(statement) == SQLITE_DONE;
+            sqlite3_reset(insert.get());
+            insert.Bind(1, lastKey);
+            insert.BindOrNull(2, record.uid, record.uid < 0);
+            insert.Bind(3, receiver);
+            insert.BindOrNull(4, group, group <= 0);
+            insert.Bind(5, record.result);
+            insert.Bind(6, record.revision);
+            ok = sqlite3_step(insert.get()) == SQLITE_DONE;
         }
     }
     if (ok)
@@ -314,8 +280,8 @@ void CAnswerJournal::PruneIfDue(qint64 nowMs)
         return;
     for (;;) {
         sqlite3_reset(remove.get());
-        sqlite3_bind_int64(remove.get(), 1, cut);
-        sqlite3_bind_int(remove.get(), 2, kPruneStep);
+        remove.Bind(1, cut);
+        remove.Bind(2, kPruneStep);
         if (sqlite3_step(remove.get()) != SQLITE_DONE || sqlite3_changes(m_db) < kPruneStep)
             break;
     }
@@ -352,22 +318,19 @@ std::optional<QList<CAnswerRecord>> CAnswerJournal::Read(const QString& path, co
         error = QStringLiteral("%1 is not a journal Kelvaris can use: %2").arg(path, ErrorOf(db));
         return std::nullopt;
     }
-    sqlite3_bind_int64(select.get(), 1, std::max<qint64>(sinceMs, 0) * kPerMs);
-    sqlite3_bind_int64(
-        select.get(), 2, std::min<qint64>(untilMs, INT64_MAX / kPerMs - 1) * kPerMs + kPerMs - 1);
-    BindText(select.get(), 3, receiver);
-    sqlite3_bind_int64(select.get(), 4, limit);
+    select.Bind(1, std::max<qint64>(sinceMs, 0) * kPerMs);
+    select.Bind(2, std::min<qint64>(untilMs, INT64_MAX / kPerMs - 1) * kPerMs + kPerMs - 1);
+    select.Bind(3, receiver);
+    select.Bind(4, limit);
     int code = SQLITE_ROW;
     while ((code = sqlite3_step(select.get())) == SQLITE_ROW) {
         CAnswerRecord record;
-        record.atMs = sqlite3_column_int64(select.get(), 0) / kPerMs;
-        record.uid = sqlite3_column_type(select.get(), 1) == SQLITE_NULL
-            ? -1
-            : sqlite3_column_int64(select.get(), 1);
-        record.receiver = ColumnText(select.get(), 2);
-        record.group = ColumnText(select.get(), 3);
-        record.result = sqlite3_column_int(select.get(), 4);
-        record.revision = sqlite3_column_int64(select.get(), 5);
+        record.atMs = select.Number(0) / kPerMs;
+        record.uid = select.IsNull(1) ? -1 : select.Number(1);
+        record.receiver = select.Text(2);
+        record.group = select.Text(3);
+        record.result = int(select.Number(4));
+        record.revision = select.Number(5);
         found.append(std::move(record));
     }
     if (code != SQLITE_DONE) {

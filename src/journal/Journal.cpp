@@ -6,6 +6,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 
+#include "journal/SqliteStatement.h"
+
 namespace {
 
 const char* const kSchema = "CREATE TABLE IF NOT EXISTS entries ("
@@ -29,38 +31,7 @@ const char* const kSchema = "CREATE TABLE IF NOT EXISTS entries ("
 const char* const kColumns
     = "seq, at_ms, user, uid, via, rights, kind, subject, before, after, why, hash, form";
 
-// A prepared statement, finalised with its scope.
-class CStatement
-{
-public:
-    CStatement(sqlite3* db, const char* sql)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
-            m_statement = nullptr;
-    }
-    ~CStatement() { sqlite3_finalize(m_statement); }
-    CStatement(const CStatement&) = delete;
-    CStatement& operator=(const CStatement&) = delete;
-
-    explicit operator bool() const { return m_statement != nullptr; }
-    sqlite3_stmt* get() const { return m_statement; }
-
-    void Bind(int index, qint64 value) { sqlite3_bind_int64(m_statement, index, value); }
-    void Bind(int index, const QString& text)
-    {
-        const QByteArray bytes = text.toUtf8();
-        sqlite3_bind_text(m_statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-    }
-    QString Text(int column) const
-    {
-        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-        return QString::fromUtf8(bytes, sqlite3_column_bytes(m_statement, column));
-    }
-    qint64 Number(int column) const { return sqlite3_column_int64(m_statement, column); }
-
-private:
-    sqlite3_stmt* m_statement = nullptr;
-};
+using CStatement = CSqliteStatement;
 
 CJournalEntry EntryOf(const CStatement& row)
 {

@@ -562,7 +562,7 @@ TEST_F(HeadlessTest, AFullDiskDelaysNoAnswerAndLosesNoneOfThem)
         EndProcesses({ &m_kelvaris });
         QProcess::execute(QStringLiteral("umount"), { QStringLiteral("-l"), disk });
     });
-    for (const QString name :
+    for (const QString& name :
         { QStringLiteral("kelvaris.cfg"), QStringLiteral("17.tim"), QStringLiteral("40.tim") })
         ASSERT_TRUE(QFile::copy(m_dir.filePath(name), disk + u'/' + name));
     QFile config(disk + QStringLiteral("/kelvaris.cfg"));
