@@ -1,0 +1,503 @@
+#include "engine/DutyNotices.h"
+
+#include <algorithm>
+#include <memory>
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+#include <QUrl>
+
+#include "schedule/ConfigLocation.h"
+#include "schedule/Coverage.h"
+#include "schedule/DateTime.h"
+#include "schedule/PageTarget.h"
+#include "schedule/Profile.h"
+#include "server/ServerCommand.h"
+#include "support/Trace.h"
+
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kSent = QStringLiteral("Sent");
+const QString kState = QStringLiteral("State");
+constexpr qint64 kMinuteMs = 60'000;
+constexpr qint64 kDayMs = 86'400'000;
+// Remembered notices are forgotten this long after they were due.
+constexpr qint64 kRememberMs = 3 * kDayMs;
+// A start looks back at most this far for notices that became due while nobody looked.
+constexpr qint64 kLookBackMs = kDayMs;
+// How far after its start a reminder looks for a duty's end.
+constexpr qint64 kReminderSpanMs = 7 * kDayMs;
+// The waits between the tries of a failed send: three retries within five minutes.
+constexpr qint64 kRetryWaitMs[] = { 60'000, 120'000, 120'000 };
+
+QString Translate(const char* text)
+{
+    return QCoreApplication::translate("DutyNotices", text);
+}
+
+// A name fit for a key of the store (no "=", no "]", no line ends).
+QString KeyPart(const QString& text)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(text));
+}
+
+QString Fill(QString text, const QHash<QString, QString>& values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        text.replace(QStringLiteral("{{%1}}").arg(it.key()), *it);
+    // The alarm server takes the text as it is: a double quote would end it.
+    return text.replace(u'"', u'\'');
+}
+
+QString WallText(const CZoneOffsets& offsets, qint64 ms, int parts)
+{
+    return FormatDateTime(WallClockAt(offsets, ms), parts);
+}
+
+QString DateText(const CZoneOffsets& offsets, qint64 ms)
+{
+    const CDateTime wall = WallClockAt(offsets, ms);
+    const QDate date(wall.GetYear(), wall.GetMonth(), wall.GetDay());
+    return QLocale().toString(date, QStringLiteral("ddd ")) + FormatDateTime(wall, DTF_DATE | DTF_FULLYEAR);
+}
+
+// The spans of `spans` within [fromMs, toMs), cut to it.
+QList<CDutySpan> Clipped(const QList<CDutySpan>& spans, qint64 fromMs, qint64 toMs)
+{
+    QList<CDutySpan> clipped;
+    for (const CDutySpan& span : spans) {
+        const CDutySpan cut { std::max(span.startMs, fromMs), std::min(span.endMs, toMs) };
+        if (cut.startMs < cut.endMs)
+            clipped.append(cut);
+    }
+    return clipped;
+}
+
+bool NoticeMembersOn(const CPageTarget& group)
+{
+    const QString path = group.DispatchFilePath();
+    return !path.isEmpty() && CProfile(path).ReadInt(kSettings, QStringLiteral("NoticeMembers"), 0) != 0;
+}
+
+// Every recipient's duty of its own plan and of the groups that tell their members, over the span.
+QHash<QString, QList<CDutySpan>> DutyByRecipient(const CPageTargetArray& targets, const CZoneOffsets& offsets,
+    qint64 fromMs, qint64 toMs, QHash<QString, QString>& names)
+{
+    QHash<QString, QList<CDutySpan>> duty;
+    for (const CPageTarget& target : targets) {
+        const QList<const CPageTarget*> recipients = NoticeRecipients(target, targets);
+        if (recipients.isEmpty())
+            continue;
+        const QList<CDutySpan> spans = DutyTimeline(target.m_ranges, offsets, fromMs, toMs);
+        for (const CPageTarget* recipient : recipients) {
+            names.insert(recipient->m_id, recipient->m_name);
+            QList<CDutySpan>& list = duty[recipient->m_id];
+            list += spans;
+        }
+    }
+    for (QList<CDutySpan>& list : duty)
+        std::sort(list.begin(), list.end(), [](const CDutySpan& a, const CDutySpan& b) {
+            return a.startMs != b.startMs ? a.startMs < b.startMs : a.endMs < b.endMs;
+        });
+    return duty;
+}
+
+} // namespace
+
+QString CNoticeSettings::DefaultLeadText()
+{
+    return Translate("Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}");
+}
+
+QString CNoticeSettings::DefaultChangeText()
+{
+    return Translate("Your duty changed: {{CHANGES}}");
+}
+
+QString CNoticeSettings::DefaultHolderText()
+{
+    return Translate("You now hold {{GROUP}}");
+}
+
+QString CNoticeSettings::DefaultSummaryText()
+{
+    return Translate("On duty {{DATE}}: {{SUMMARY}}");
+}
+
+CNoticeSettings CNoticeSettings::Read(const CProfile& config)
+{
+    CNoticeSettings settings;
+    settings.leadMinutes
+        = std::clamp(config.ReadInt(kSettings, QStringLiteral("NoticeLeadMinutes"), 60), 0, 7 * 24 * 60);
+    settings.changeHours
+        = std::clamp(config.ReadInt(kSettings, QStringLiteral("NoticeChangeHours"), 48), 0, 31 * 24);
+    settings.lateMinutes
+        = std::clamp(config.ReadInt(kSettings, QStringLiteral("NoticeLateMinutes"), 15), 0, 24 * 60);
+    settings.summaryTargets = config.ReadString(kSettings, QStringLiteral("NoticeSummaryTargets"), QString())
+                                  .split(u';', Qt::SkipEmptyParts);
+    for (QString& id : settings.summaryTargets)
+        id = id.trimmed();
+    const QString time
+        = config.ReadString(kSettings, QStringLiteral("NoticeSummaryTime"), QString()).trimmed();
+    const QTime at = QTime::fromString(time, QStringLiteral("H:mm"));
+    settings.summaryMinute = at.isValid() ? at.hour() * 60 + at.minute() : -1;
+    settings.leadText = config.ReadString(kSettings, QStringLiteral("NoticeLeadText"), DefaultLeadText());
+    settings.changeText
+        = config.ReadString(kSettings, QStringLiteral("NoticeChangeText"), DefaultChangeText());
+    settings.holderText
+        = config.ReadString(kSettings, QStringLiteral("NoticeHolderText"), DefaultHolderText());
+    settings.summaryText
+        = config.ReadString(kSettings, QStringLiteral("NoticeSummaryText"), DefaultSummaryText());
+    return settings;
+}
+
+QList<const CPageTarget*> NoticeRecipients(const CPageTarget& target, const CPageTargetArray& targets)
+{
+    if (!target.IsGroup())
+        return { &target };
+    if (!NoticeMembersOn(target))
+        return {};
+    QList<const CPageTarget*> members;
+    for (const QString& name : target.m_members.split(u';', Qt::SkipEmptyParts)) {
+        const CPageTarget* member = targets.FindByName(name);
+        if (member && !member->IsGroup() && !members.contains(member))
+            members.append(member);
+    }
+    return members;
+}
+
+QString DutySpanText(const CZoneOffsets& offsets, const CDutySpan& span)
+{
+    return DateText(offsets, span.startMs) + u' ' + WallText(offsets, span.startMs, DTF_HOUR | DTF_MINUTE)
+        + u'-' + WallText(offsets, span.endMs, DTF_HOUR | DTF_MINUTE);
+}
+
+QList<CNotice> DueReminders(const CPageTargetArray& targets, const CNoticeSettings& settings,
+    const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs)
+{
+    QList<CNotice> due;
+    if (settings.leadMinutes <= 0 || toMs <= fromMs)
+        return due;
+    const qint64 leadMs = qint64(settings.leadMinutes) * kMinuteMs;
+    for (const CPageTarget& target : targets) {
+        // A plan without ranges is on duty at every moment: its duty never begins.
+        if (target.m_ranges.isEmpty())
+            continue;
+        const QList<const CPageTarget*> recipients = NoticeRecipients(target, targets);
+        if (recipients.isEmpty())
+            continue;
+        // Duties beginning in (fromMs, toMs] + lead. One running into the span from before starts
+        // at the span's start as the timeline cuts it: due at fromMs, so not counted.
+        // Looked at a week further, so that a duty's end is its own, not the look's.
+        for (const CDutySpan& span :
+            DutyTimeline(target.m_ranges, offsets, fromMs + leadMs, toMs + leadMs + kReminderSpanMs)) {
+            const qint64 dueMs = span.startMs - leadMs;
+            if (dueMs <= fromMs || dueMs > toMs)
+                continue;
+            for (const CPageTarget* recipient : recipients) {
+                CNotice notice;
+                notice.kind = CNotice::Lead;
+                notice.identity = QStringLiteral("L|%1|%2|%3")
+                                      .arg(KeyPart(recipient->m_id), KeyPart(target.m_id))
+                                      .arg(span.startMs);
+                notice.targetId = recipient->m_id;
+                notice.targetName = recipient->m_name;
+                notice.dueMs = dueMs;
+                notice.dutyStartMs = span.startMs;
+                notice.text = Fill(settings.leadText,
+                    { { QStringLiteral("PERSON"), recipient->m_name },
+                        { QStringLiteral("GROUP"), target.m_name },
+                        { QStringLiteral("DATE"), DateText(offsets, span.startMs) },
+                        { QStringLiteral("START"), WallText(offsets, span.startMs, DTF_HOUR | DTF_MINUTE) },
+                        { QStringLiteral("END"), WallText(offsets, span.endMs, DTF_HOUR | DTF_MINUTE) } });
+                due.append(notice);
+            }
+        }
+    }
+    std::stable_sort(
+        due.begin(), due.end(), [](const CNotice& a, const CNotice& b) { return a.dueMs < b.dueMs; });
+    return due;
+}
+
+QString SummaryText(const CPageTargetArray& targets, const CNoticeSettings& settings,
+    const CZoneOffsets& offsets, qint64 dayStartMs, qint64 dayEndMs)
+{
+    QStringList groups;
+    QStringList gaps;
+    for (const CPageTarget& group : targets) {
+        if (!group.IsGroup())
+            continue;
+        const CGroupCoverage cover = CoverageOf(group, targets, offsets, dayStartMs, dayEndMs, 1);
+        QStringList onDuty;
+        if (!cover.holderId.isEmpty()) {
+            const CPageTarget* holder = targets.FindById(cover.holderId);
+            onDuty << (holder ? holder->m_name : cover.holderId);
+        } else {
+            for (const QString& name : cover.members) {
+                const CPageTarget* member = targets.FindByName(name);
+                if (member && !DutyTimeline(member->m_ranges, offsets, dayStartMs, dayEndMs).isEmpty())
+                    onDuty << name;
+            }
+        }
+        groups << group.m_name + QStringLiteral(": ")
+                + (onDuty.isEmpty() ? Translate("nobody") : onDuty.join(QStringLiteral(", ")));
+        for (const CDutySpan& gap : cover.gaps)
+            gaps << group.m_name + u' ' + WallText(offsets, gap.startMs, DTF_HOUR | DTF_MINUTE) + u'-'
+                    + WallText(offsets, gap.endMs, DTF_HOUR | DTF_MINUTE);
+    }
+    QString summary = groups.join(QStringLiteral("; "));
+    if (!gaps.isEmpty())
+        summary += QStringLiteral(". ") + Translate("Gaps in cover: %1").arg(gaps.join(QStringLiteral("; ")));
+    return Fill(settings.summaryText,
+        { { QStringLiteral("DATE"), DateText(offsets, dayStartMs) },
+            { QStringLiteral("SUMMARY"), summary } });
+}
+
+bool CDutyNotices::Send(const CNotice& notice, CServerCommandFactory& server) const
+{
+    // Delivered whatever the person's duty, and without a signature, as the takeover's own notes.
+    const QString command = QStringLiteral("[send2(\"") + notice.targetName
+        + QStringLiteral("\",\"[NODISPATCH:1][NOSIGN:1]") + notice.text
+        + QStringLiteral("\",\"\",0,\"Kelvaris\",\"\",)]");
+    const std::unique_ptr<CServerCommand> object = server.Create();
+    QString result;
+    return object && object->ExecuteCommand(command, result);
+}
+
+void CDutyNotices::Deliver(
+    const CNotice& notice, qint64 nowMs, const QString& store, CServerCommandFactory& server, const CLog& log)
+{
+    if (!Send(notice, server)) {
+        m_outbox.append({ notice, 1, nowMs + kRetryWaitMs[0] });
+        log(Translate("Notice to %1 could not be sent; it is tried again: %2")
+                .arg(notice.targetName, notice.text));
+        return;
+    }
+    CProfile(store).WriteString(kSent, notice.identity, QString::number(notice.dueMs));
+    log(Translate("Notice sent to %1: %2").arg(notice.targetName, notice.text));
+}
+
+void CDutyNotices::LookForChanges(const CPageTargetArray& targets, const CNoticeSettings& settings,
+    const CZoneOffsets& offsets, qint64 nowMs, QList<CNotice>& due)
+{
+    if (settings.changeHours <= 0) {
+        m_seen.clear();
+        m_changes.clear();
+        return;
+    }
+    const qint64 untilMs = nowMs + qint64(settings.changeHours) * 3'600'000;
+    QHash<QString, QString> names;
+    QHash<QString, QList<CDutySpan>> now = DutyByRecipient(targets, offsets, nowMs, untilMs, names);
+    if (m_seenUntilMs > nowMs) {
+        // Compared over the span both looks saw.
+        QSet<QString> ids(now.keyBegin(), now.keyEnd());
+        for (auto it = m_seen.cbegin(); it != m_seen.cend(); ++it)
+            ids.insert(it.key());
+        for (const QString& id : std::as_const(ids)) {
+            const QList<CDutySpan> before = Clipped(m_seen.value(id), nowMs, m_seenUntilMs);
+            const QList<CDutySpan> after = Clipped(now.value(id), nowMs, m_seenUntilMs);
+            if (before == after)
+                continue;
+            CPendingChange& change = m_changes[id];
+            change.name = names.value(id, change.name);
+            for (const CDutySpan& span : before) {
+                if (!after.contains(span) && !change.added.removeOne(span))
+                    change.removed.append(span);
+            }
+            for (const CDutySpan& span : after) {
+                if (!before.contains(span) && !change.removed.removeOne(span))
+                    change.added.append(span);
+            }
+            change.lastMs = nowMs;
+        }
+    }
+    m_seen = std::move(now);
+    m_seenUntilMs = untilMs;
+
+    for (auto it = m_changes.begin(); it != m_changes.end();) {
+        CPendingChange& change = it.value();
+        if (nowMs - change.lastMs < kSumUpMs) {
+            ++it;
+            continue;
+        }
+        if (!change.removed.isEmpty() || !change.added.isEmpty()) {
+            QList<std::pair<CDutySpan, bool>> all;
+            for (const CDutySpan& span : std::as_const(change.removed))
+                all.append({ span, false });
+            for (const CDutySpan& span : std::as_const(change.added))
+                all.append({ span, true });
+            std::sort(all.begin(), all.end(),
+                [](const auto& a, const auto& b) { return a.first.startMs < b.first.startMs; });
+            QStringList parts;
+            for (const auto& [span, added] : std::as_const(all))
+                parts << DutySpanText(offsets, span) + u' '
+                        + (added ? Translate("added") : Translate("removed"));
+            const QString changes = parts.join(QStringLiteral("; "));
+            CNotice notice;
+            notice.kind = CNotice::Change;
+            const QByteArray digest
+                = QCryptographicHash::hash(changes.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+            notice.identity = QStringLiteral("C|%1|%2|%3")
+                                  .arg(KeyPart(it.key()))
+                                  .arg(change.lastMs)
+                                  .arg(QString::fromLatin1(digest));
+            notice.targetId = it.key();
+            notice.targetName = change.name;
+            notice.dueMs = nowMs;
+            notice.text = Fill(settings.changeText,
+                { { QStringLiteral("PERSON"), change.name }, { QStringLiteral("CHANGES"), changes } });
+            due.append(notice);
+        }
+        it = m_changes.erase(it);
+    }
+}
+
+void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone, qint64 nowMs,
+    const QString& configPath, CServerCommandFactory& server, bool barrierInForce,
+    const QSet<QString>& confirmed, const CLog& log)
+{
+    if (configPath.isEmpty())
+        return;
+    const CProfile config(configPath);
+    const CNoticeSettings settings = CNoticeSettings::Read(config);
+    const QString store = JoinPath(FolderOf(configPath), QStringLiteral("kelvaris-notices.cfg"));
+    CProfile sent(store);
+    if (!m_started) {
+        m_started = true;
+        bool ok = false;
+        const qint64 last = sent.ReadString(kState, QStringLiteral("LastLook"), QString()).toLongLong(&ok);
+        // Never before: nothing was missed. Otherwise what fell due while nobody looked (a day at most).
+        m_lastLookMs = ok && last > 0 && last < nowMs ? std::max(last, nowMs - kLookBackMs) : nowMs;
+        m_holders.clear();
+    }
+    const CZoneOffsets offsets(zone, m_lastLookMs - kDayMs, nowMs + 40 * kDayMs);
+
+    QList<CNotice> due = DueReminders(targets, settings, offsets, m_lastLookMs, nowMs);
+    // The daily summary, when its time of day came since the last look.
+    if (settings.summaryMinute >= 0 && !settings.summaryTargets.isEmpty()) {
+        const CDateTime lastWall = WallClockAt(offsets, m_lastLookMs);
+        for (CDateTime day(lastWall.GetYear(), lastWall.GetMonth(), lastWall.GetDay(), 0, 0, 0);
+             FirstMomentOfWallClock(offsets, day) <= nowMs; day = day + CDateTimeSpan(1, 0, 0, 0)) {
+            const qint64 atMs = FirstMomentOfWallClock(
+                offsets, day + CDateTimeSpan(0, settings.summaryMinute / 60, settings.summaryMinute % 60, 0));
+            if (atMs <= m_lastLookMs || atMs > nowMs)
+                continue;
+            const qint64 dayStartMs = FirstMomentOfWallClock(offsets, day);
+            const qint64 dayEndMs = FirstMomentOfWallClock(offsets, day + CDateTimeSpan(1, 0, 0, 0));
+            const QString text = SummaryText(targets, settings, offsets, dayStartMs, dayEndMs);
+            for (const QString& id : settings.summaryTargets) {
+                const CPageTarget* target = targets.FindById(id);
+                if (!target) {
+                    qCWarning(lcEngine).noquote() << QStringLiteral(
+                        "notices: NoticeSummaryTargets names %1, which the alarm server does not list")
+                                                         .arg(id);
+                    continue;
+                }
+                due.append({ CNotice::Summary,
+                    QStringLiteral("S|%1|%2").arg(KeyPart(id), FormatDateTime(day, DTF_DATE | DTF_FULLYEAR)),
+                    id, target->m_name, atMs, 0, text });
+            }
+        }
+    }
+    // A new holder of a takeover group, unless a confirmation made it (that sends its own text).
+    QHash<QString, QString> holders;
+    for (const CPageTarget& group : targets) {
+        if (group.IsGroup() && group.m_takeover)
+            holders.insert(group.m_id, group.ReadCurrentTargetId());
+    }
+    for (auto it = holders.cbegin(); it != holders.cend(); ++it) {
+        const auto before = m_holders.constFind(it.key());
+        if (before == m_holders.cend() || *before == *it || it->isEmpty() || confirmed.contains(it.key()))
+            continue;
+        const CPageTarget* holder = targets.FindById(*it);
+        const CPageTarget* group = targets.FindById(it.key());
+        if (!holder || !group)
+            continue;
+        due.append(
+            { CNotice::Holder, QStringLiteral("H|%1|%2|%3").arg(KeyPart(it.key()), KeyPart(*it)).arg(nowMs),
+                holder->m_id, holder->m_name, nowMs, 0,
+                Fill(settings.holderText,
+                    { { QStringLiteral("PERSON"), holder->m_name },
+                        { QStringLiteral("GROUP"), group->m_name } }) });
+    }
+    m_holders = holders;
+    LookForChanges(targets, settings, offsets, nowMs, due);
+
+    const qint64 lateMs = qint64(settings.lateMinutes) * kMinuteMs;
+    for (const CNotice& notice : std::as_const(due)) {
+        if (!sent.ReadString(kSent, notice.identity, QString()).isEmpty())
+            continue;
+        if (nowMs - notice.dueMs > std::max(lateMs, kMinuteMs)) {
+            sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
+            log(Translate("Notice to %1 dropped, %2 minutes late: %3")
+                    .arg(notice.targetName)
+                    .arg((nowMs - notice.dueMs) / kMinuteMs)
+                    .arg(notice.text));
+            continue;
+        }
+        if (barrierInForce) {
+            const bool held = std::any_of(m_held.cbegin(), m_held.cend(),
+                [&notice](const CNotice& other) { return other.identity == notice.identity; });
+            if (!held) {
+                m_held.append(notice);
+                log(Translate("Notice to %1 held by the barrier/pause: %2")
+                        .arg(notice.targetName, notice.text));
+            }
+            continue;
+        }
+        Deliver(notice, nowMs, store, server, log);
+    }
+    if (!barrierInForce && !m_held.isEmpty()) {
+        const QList<CNotice> held = std::exchange(m_held, {});
+        for (const CNotice& notice : held) {
+            if (!sent.ReadString(kSent, notice.identity, QString()).isEmpty())
+                continue;
+            if (notice.dutyStartMs != 0 && nowMs >= notice.dutyStartMs) {
+                sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
+                log(Translate("Notice to %1 dropped: the duty began during the barrier/pause: %2")
+                        .arg(notice.targetName, notice.text));
+                continue;
+            }
+            Deliver(notice, nowMs, store, server, log);
+        }
+    }
+    for (auto it = m_outbox.begin(); it != m_outbox.end();) {
+        if (it->nextTryMs > nowMs) {
+            ++it;
+            continue;
+        }
+        if (Send(it->notice, server)) {
+            sent.WriteString(kSent, it->notice.identity, QString::number(it->notice.dueMs));
+            log(Translate("Notice sent to %1: %2").arg(it->notice.targetName, it->notice.text));
+            it = m_outbox.erase(it);
+        } else if (it->failures >= kRetries) {
+            qCWarning(lcEngine).noquote()
+                << QStringLiteral("notices: the notice to %1 could not be sent after %2 tries: %3")
+                       .arg(it->notice.targetName)
+                       .arg(kRetries + 1)
+                       .arg(it->notice.text);
+            sent.WriteString(kSent, it->notice.identity, QString::number(it->notice.dueMs));
+            it = m_outbox.erase(it);
+        } else {
+            it->nextTryMs = nowMs + kRetryWaitMs[std::min(it->failures, kRetries - 1)];
+            ++it->failures;
+            ++it;
+        }
+    }
+
+    // Forget what is long past; note the look.
+    for (const QString& line : sent.SectionText(kSent).split(u'\n', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const qint64 dueMs = line.section(u'=', 1).trimmed().toLongLong(&ok);
+        if (!ok || nowMs - dueMs > kRememberMs)
+            sent.WriteString(kSent, line.section(u'=', 0, 0).trimmed(), QString());
+    }
+    m_lastLookMs = nowMs;
+    if (!sent.WriteString(kState, QStringLiteral("LastLook"), QString::number(nowMs)))
+        qCWarning(lcEngine).noquote()
+            << "notices: cannot write" << store << "- notices may be sent again after a restart";
+}

@@ -1,0 +1,155 @@
+// Duty notices: reminders once per duty, across midnight and a restart; changes summed up;
+// barriers holding reminders; late ones dropped; failed sends tried again, then warned.
+#include "engine/DutyNotices.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "schedule/PageTarget.h"
+#include "support/Trace.h"
+
+#include "ConfigLocationScope.h"
+#include "fakes/FakeServerCommand.h"
+#include "fakes/WarningCapture.h"
+
+namespace {
+
+qint64 At(int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, 12, day), QTime(hour, minute), QTimeZone::utc()).toMSecsSinceEpoch();
+}
+
+class DutyNoticesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_config = m_dir.filePath(QStringLiteral("kelvaris.cfg"));
+        m_location.emplace(m_config);
+        Write("kelvaris.cfg", "[Settings]\r\nNoticeLeadMinutes=60\r\nNoticeLateMinutes=15\r\n");
+        Add(QStringLiteral("A1"), QStringLiteral("Anna"), 0,
+            { "20261208=22:00-24:00", "20261209=00:00-06:00", "20261209=08:00-09:00" });
+        Add(QStringLiteral("B2"), QStringLiteral("Bert"), 0, {});
+        Add(QStringLiteral("G40"), QStringLiteral("North"), -1, { "20261209=12:00-13:00" });
+        m_targets[m_targets.size() - 1].m_members = QStringLiteral("Anna;Bert");
+        Write("G40.tim", "[Settings]\r\nName=North\r\nNoticeMembers=1\r\n");
+    }
+
+    void Write(const char* name, const QByteArray& text)
+    {
+        QFile file(m_dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    void Add(const QString& id, const QString& name, int number, std::initializer_list<const char*> ranges)
+    {
+        CPageTarget target;
+        target.m_id = id;
+        target.m_name = name;
+        target.m_number = number;
+        for (const char* range : ranges)
+            target.m_ranges.AddFromText(QString::fromLatin1(range));
+        m_targets.append(target);
+    }
+    // Looks once a minute over [fromMs, toMs]; the logbook lines come into m_log.
+    void Run(CDutyNotices& notices, qint64 fromMs, qint64 toMs, bool barrier = false)
+    {
+        for (qint64 now = fromMs; now <= toMs; now += 60'000)
+            notices.Update(m_targets, QTimeZone::utc(), now, m_config, m_server, barrier, {},
+                [this](const QString& line) { m_log << line; });
+    }
+    QStringList Sent() const
+    {
+        QStringList sent;
+        for (const QString& command : m_server.Commands())
+            sent << command.section(u'"', 1, 1) + u':' + command.section(u'"', 3, 3).mid(24);
+        return sent;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_config;
+    std::optional<CConfigLocationScope> m_location;
+    CPageTargetArray m_targets;
+    CFakeServerCommandFactory m_server;
+    QStringList m_log;
+};
+
+} // namespace
+
+TEST_F(DutyNoticesTest, RemindersComeOnceBeforeEachDutyAcrossMidnightAndARestart)
+{
+    {
+        CDutyNotices notices;
+        Run(notices, At(8, 20), At(9, 7, 30));
+    }
+    // A restart: nothing again, and what comes later comes once.
+    CDutyNotices again;
+    Run(again, At(9, 7, 30), At(9, 13));
+    EXPECT_EQ(Sent(),
+        QStringList({ QStringLiteral("Anna:Reminder: duty for Anna from Tue 8 Dec 2026 22:00 to 06:00"),
+            QStringLiteral("Anna:Reminder: duty for Anna from Wed 9 Dec 2026 08:00 to 09:00"),
+            QStringLiteral("Anna:Reminder: duty for North from Wed 9 Dec 2026 12:00 to 13:00"),
+            QStringLiteral("Bert:Reminder: duty for North from Wed 9 Dec 2026 12:00 to 13:00") }));
+    for (const QString& command : m_server.Commands())
+        EXPECT_TRUE(command.contains(QStringLiteral("\"[NODISPATCH:1][NOSIGN:1]Reminder")))
+            << command.toStdString();
+    EXPECT_EQ(m_log.size(), 4);
+}
+
+TEST_F(DutyNoticesTest, ChangesAreSummedUpBarriersHoldAndLateOrFailedNoticesAreSaid)
+{
+    CDutyNotices notices;
+    Run(notices, At(8, 18), At(8, 18, 5));
+    // Two edits in one minute: the night duty moves a day on; one notice sums them up.
+    m_targets[0].m_ranges.clear();
+    m_targets[0].m_ranges.AddFromText(QStringLiteral("20261209=22:00-24:00"));
+    Run(notices, At(8, 18, 6), At(8, 18, 6));
+    m_targets[0].m_ranges.AddFromText(QStringLiteral("20261210=00:00-06:00"));
+    Run(notices, At(8, 18, 7), At(8, 18, 10));
+    ASSERT_EQ(Sent().size(), 1);
+    EXPECT_EQ(Sent()[0],
+        QStringLiteral(
+            "Anna:Your duty changed: Tue 8 Dec 2026 22:00-06:00 removed; Wed 9 Dec 2026 08:00-09:00 "
+            "removed; Wed 9 Dec 2026 22:00-06:00 added"));
+
+    // A barrier at the reminder's time holds it; it goes when the barrier ends before the duty.
+    m_server.ClearCommands();
+    Run(notices, At(9, 20, 50), At(9, 21, 10), true);
+    EXPECT_EQ(notices.Held(), 1);
+    EXPECT_TRUE(Sent().isEmpty());
+    Run(notices, At(9, 21, 11), At(9, 21, 11));
+    EXPECT_EQ(Sent().size(), 1);
+    EXPECT_EQ(notices.Held(), 0);
+
+    // North's members: held past the duty's start, the reminders are dropped with a line each.
+    m_server.ClearCommands();
+    m_targets[0].m_ranges.clear();
+    m_targets[2].m_ranges.AddFromText(QStringLiteral("20261210=12:00-13:00"));
+    Run(notices, At(10, 10, 50), At(10, 12, 5), true);
+    Run(notices, At(10, 12, 6), At(10, 12, 6));
+    EXPECT_TRUE(Sent().filter(QStringLiteral("Reminder")).isEmpty()) << Sent().join(u'\n').toStdString();
+    EXPECT_EQ(m_log.filter(QStringLiteral("the duty began during the barrier/pause")).size(), 2);
+
+    // A stop past a reminder's moment: more than 15 minutes late, it is dropped with a line.
+    Run(notices, At(10, 12, 7), At(10, 12, 7));
+    m_targets[0].m_ranges.AddFromText(QStringLiteral("20261211=08:00-09:00"));
+    CDutyNotices restarted;
+    Run(restarted, At(11, 7, 30), At(11, 7, 30));
+    EXPECT_EQ(m_log.filter(QStringLiteral("dropped, 30 minutes late")).size(), 1)
+        << m_log.join(u'\n').toStdString();
+
+    // A send that fails is tried three times more within five minutes, then warned.
+    m_targets[0].m_ranges.AddFromText(QStringLiteral("20261211=12:00-13:00"));
+    m_server.ClearCommands();
+    m_server.SetAllCommandsFail();
+    const CWarningCapture warnings(lcEngine());
+    Run(restarted, At(11, 7, 31), At(11, 11, 10));
+    EXPECT_EQ(restarted.Retrying(), 0);
+    EXPECT_EQ(Sent().filter(QStringLiteral("12:00 to 13:00")).size(), 4);
+    EXPECT_EQ(CWarningCapture::Text().count(QStringLiteral("could not be sent after 4 tries: Reminder")), 1)
+        << CWarningCapture::Text().toStdString();
+}
