@@ -368,6 +368,11 @@ void CKelvarisView::ShowLogbookLine(QTreeWidgetItem& item, const CLogbookLine& l
     }
 }
 
+void CKelvarisView::OnNotice(const QString& text)
+{
+    AddLogbookLine(NoticeLine(CDateTime::GetCurrentTime(), text));
+}
+
 void CKelvarisView::AddWarningLine(const QString& text)
 {
     const CDateTime now = CDateTime::GetCurrentTime();

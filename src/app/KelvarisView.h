@@ -55,6 +55,7 @@ public:
     // A save the operator started did not reach the file: a message box naming it and the reason
     // (the engine keeps the change and writes it again at the idle checks).
     void OnSaveFailed(const QString& path, const QString& reason) override;
+    void OnNotice(const QString& text) override;
 
     // A warning for the operator: a logbook line "Warning" with the present moment and the text.
     void AddWarningLine(const QString& text);

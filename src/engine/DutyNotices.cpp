@@ -257,6 +257,37 @@ QString SummaryText(const CPageTargetArray& targets, const CNoticeSettings& sett
             { QStringLiteral("SUMMARY"), summary } });
 }
 
+QList<CNotice> DueSummaries(const CPageTargetArray& targets, const CNoticeSettings& settings,
+    const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs)
+{
+    QList<CNotice> due;
+    if (settings.summaryMinute < 0 || settings.summaryTargets.isEmpty() || toMs <= fromMs)
+        return due;
+    const CDateTime first = WallClockAt(offsets, fromMs);
+    for (CDateTime day(first.GetYear(), first.GetMonth(), first.GetDay(), 0, 0, 0);
+         FirstMomentOfWallClock(offsets, day) <= toMs; day = day + CDateTimeSpan(1, 0, 0, 0)) {
+        const qint64 atMs = FirstMomentOfWallClock(
+            offsets, day + CDateTimeSpan(0, settings.summaryMinute / 60, settings.summaryMinute % 60, 0));
+        if (atMs <= fromMs || atMs > toMs)
+            continue;
+        const QString text = SummaryText(targets, settings, offsets, FirstMomentOfWallClock(offsets, day),
+            FirstMomentOfWallClock(offsets, day + CDateTimeSpan(1, 0, 0, 0)));
+        for (const QString& id : settings.summaryTargets) {
+            const CPageTarget* target = targets.FindById(id);
+            if (!target) {
+                qCWarning(lcEngine).noquote() << QStringLiteral(
+                    "notices: NoticeSummaryTargets names %1, which the alarm server does not list")
+                                                     .arg(id);
+                continue;
+            }
+            due.append({ CNotice::Summary,
+                QStringLiteral("S|%1|%2").arg(KeyPart(id), FormatDateTime(day, DTF_DATE | DTF_FULLYEAR)), id,
+                target->m_name, atMs, 0, text });
+        }
+    }
+    return due;
+}
+
 bool CDutyNotices::Send(const CNotice& notice, CServerCommandFactory& server) const
 {
     // Delivered whatever the person's duty, and without a signature, as the takeover's own notes.
@@ -377,32 +408,7 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
     const CZoneOffsets offsets(zone, m_lastLookMs - kDayMs, nowMs + 40 * kDayMs);
 
     QList<CNotice> due = DueReminders(targets, settings, offsets, m_lastLookMs, nowMs);
-    // The daily summary, when its time of day came since the last look.
-    if (settings.summaryMinute >= 0 && !settings.summaryTargets.isEmpty()) {
-        const CDateTime lastWall = WallClockAt(offsets, m_lastLookMs);
-        for (CDateTime day(lastWall.GetYear(), lastWall.GetMonth(), lastWall.GetDay(), 0, 0, 0);
-             FirstMomentOfWallClock(offsets, day) <= nowMs; day = day + CDateTimeSpan(1, 0, 0, 0)) {
-            const qint64 atMs = FirstMomentOfWallClock(
-                offsets, day + CDateTimeSpan(0, settings.summaryMinute / 60, settings.summaryMinute % 60, 0));
-            if (atMs <= m_lastLookMs || atMs > nowMs)
-                continue;
-            const qint64 dayStartMs = FirstMomentOfWallClock(offsets, day);
-            const qint64 dayEndMs = FirstMomentOfWallClock(offsets, day + CDateTimeSpan(1, 0, 0, 0));
-            const QString text = SummaryText(targets, settings, offsets, dayStartMs, dayEndMs);
-            for (const QString& id : settings.summaryTargets) {
-                const CPageTarget* target = targets.FindById(id);
-                if (!target) {
-                    qCWarning(lcEngine).noquote() << QStringLiteral(
-                        "notices: NoticeSummaryTargets names %1, which the alarm server does not list")
-                                                         .arg(id);
-                    continue;
-                }
-                due.append({ CNotice::Summary,
-                    QStringLiteral("S|%1|%2").arg(KeyPart(id), FormatDateTime(day, DTF_DATE | DTF_FULLYEAR)),
-                    id, target->m_name, atMs, 0, text });
-            }
-        }
-    }
+    due += DueSummaries(targets, settings, offsets, m_lastLookMs, nowMs);
     // A new holder of a takeover group, unless a confirmation made it (that sends its own text).
     QHash<QString, QString> holders;
     for (const CPageTarget& group : targets) {

@@ -61,6 +61,10 @@ QList<const CPageTarget*> NoticeRecipients(const CPageTarget& target, const CPag
 QList<CNotice> DueReminders(const CPageTargetArray& targets, const CNoticeSettings& settings,
     const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs);
 
+// The daily summaries due in (fromMs, toMs], to each of NoticeSummaryTargets.
+QList<CNotice> DueSummaries(const CPageTargetArray& targets, const CNoticeSettings& settings,
+    const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs);
+
 // "Tue 08.12.2026 22:00-06:00" for a span of duty in the zone the offsets were read for.
 QString DutySpanText(const CZoneOffsets& offsets, const CDutySpan& span);
 

@@ -374,6 +374,7 @@ void CKelvarisDoc::Cycle()
         RunTakeoverCheck(now);
         // Each minute and after every reload, not only at the idle checks.
         CheckCoverage(now);
+        UpdateNotices(now, evaluation.m_hasBarrier);
         JournalHolders();
         PushShift(m_currentShift, evaluation.m_hasShift);
         PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now);
@@ -420,6 +421,8 @@ void CKelvarisDoc::HandleQueuedResponses()
         response.result = bag.GetInt(QStringLiteral("Result"), 0);
         response.timeout = bag.GetInt(QStringLiteral("Timeout"), 0);
 
+        if (response.result != 0)
+            m_confirmedGroups.insert(QString(response.clientId).remove(QStringLiteral("Time:")));
         std::unique_lock<std::mutex> lock(m_targetsMutex);
         CUnlockingFactory server(m_server, lock);
         m_takeover.HandleResponse(m_targets, response, server);
@@ -712,6 +715,26 @@ void CKelvarisDoc::JournalConfig(const QString& why, bool read)
     const QFileInfo file(path);
     m_journaledConfigTime = file.exists() ? file.lastModified().toMSecsSinceEpoch() : 0;
     Journal().RecordConfig(path, why, read, read ? QString() : m_rights.AskedGroup());
+}
+
+void CKelvarisDoc::UpdateNotices(const CDateTime& now, bool barrierInForce)
+{
+    const QString config = ConfigLocation().ConfigPath();
+    if (!m_targetsKnown || config.isEmpty())
+        return;
+    const QTimeZone zone = SiteTimeZone(
+        CProfile(config).ReadString(QStringLiteral("Settings"), QStringLiteral("TimeZone"), QString()));
+    const qint64 nowMs = FirstMomentOfWallClock(
+        CZoneOffsets(zone, WallClockMs(now) - 86'400'000LL, WallClockMs(now) + 86'400'000LL), now);
+    // The socket's thread may set a holder meanwhile: the targets are read under the lock, which
+    // is let go while a notice goes to the alarm server.
+    std::unique_lock<std::mutex> lock(m_targetsMutex);
+    CUnlockingFactory server(m_server, lock);
+    m_notices.Update(m_targets, zone, nowMs, config, server, barrierInForce,
+        std::exchange(m_confirmedGroups, {}), [this](const QString& text) {
+            if (m_observer)
+                m_observer->OnNotice(text);
+        });
 }
 
 void CKelvarisDoc::CheckCoverage(const CDateTime& now)

@@ -6,12 +6,14 @@
 #include <mutex>
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
 #include "engine/CalendarWriter.h"
 #include "engine/CoverageWatch.h"
+#include "engine/DutyNotices.h"
 #include "engine/FileFaults.h"
 #include "engine/JournalKeeper.h"
 #include "engine/Takeover.h"
@@ -46,6 +48,8 @@ public:
     // the automatic activation) did not reach the file; the engine keeps it and tries again at the
     // idle checks. The window tells the operator.
     virtual void OnSaveFailed(const QString& /*path*/, const QString& /*reason*/) { }
+    // What became of a duty notice (sent, held, dropped, failed): a line of the logbook.
+    virtual void OnNotice(const QString& /*text*/) { }
 };
 
 // Where the engine publishes its values (topics "Shift" and "Barring" with their items).
@@ -336,6 +340,8 @@ public:
     void JournalConfig(const QString& why, bool read = false);
     // Records each takeover group's holder that differs from the journal's last record.
     void JournalHolders();
+    // The duty notices due since the last look (once a minute, from the cycle).
+    void UpdateNotices(const CDateTime& now, bool barrierInForce);
     // Starts, stops or adjusts the answer journal by Settings/AnswerJournal and AnswerJournalDays.
     void UpdateAnswerJournal();
 
@@ -442,6 +448,9 @@ private:
     QHash<QString, std::pair<QString, qint64>> m_holderSetters;
     // The groups' cover over the next 24 hours, looked at in every idle check.
     CCoverageWatch m_coverage;
+    // The duty notices, and the groups whose new holder a confirmation made since their last look.
+    CDutyNotices m_notices;
+    QSet<QString> m_confirmedGroups;
     CWarningLimiter m_serverLostWarning;
     CWarningLimiter m_serverBackWarning;
     CWarningLimiter m_targetsWarning;

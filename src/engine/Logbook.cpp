@@ -62,6 +62,10 @@ CLogbookLine Rendered(CLogbookLine line)
         line.m_name = Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Warning"));
         line.m_event = line.m_subject;
         break;
+    case CLogbookLine::Notice:
+        line.m_name = Tr(QT_TRANSLATE_NOOP("CKelvarisView", "Notice"));
+        line.m_event = line.m_subject;
+        break;
     }
     return line;
 }
@@ -113,6 +117,11 @@ CLogbookLine DeactivatedLine(const CDateTime& now)
 CLogbookLine WarningLine(const CDateTime& now, const QString& text)
 {
     return Line(CLogbookLine::Warning, now, now, text);
+}
+
+CLogbookLine NoticeLine(const CDateTime& now, const QString& text)
+{
+    return Line(CLogbookLine::Notice, now, now, text);
 }
 
 QList<CLogbookLine> StateChangeLines(const CBarrage& barrier, const CShift& shift, const CDateTime& today)

@@ -18,7 +18,7 @@ struct CLogbookLine
     QString m_startTime;
     QString m_event;
 
-    enum EKind { Text, Started, Activated, Deactivated, Barrier, Shift, Warning };
+    enum EKind { Text, Started, Activated, Deactivated, Barrier, Shift, Warning, Notice };
     EKind m_kind = Text;
     CDateTime m_moment; // the date column's moment
     CDateTime m_start; // the start time column's moment
@@ -43,6 +43,8 @@ CLogbookLine ActivatedLine(const CDateTime& now);
 CLogbookLine DeactivatedLine(const CDateTime& now);
 // "Warning" with the moment and the warning's text.
 CLogbookLine WarningLine(const CDateTime& now, const QString& text);
+// "Notice" with the moment and what became of a duty notice (sent, held, dropped, failed).
+CLogbookLine NoticeLine(const CDateTime& now, const QString& text);
 
 // The lines of a state change, in the order they are added: the barrier's line, then the shift's,
 // each only for a real record (a name that is neither empty nor the not-evaluated mark). A

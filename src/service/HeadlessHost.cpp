@@ -145,6 +145,11 @@ void CHeadlessHost::OnUpdate(unsigned hint)
         m_doc->PublishPlanOfAction();
 }
 
+void CHeadlessHost::OnNotice(const QString& text)
+{
+    Print(NoticeLine(CDateTime::GetCurrentTime(), text));
+}
+
 void CHeadlessHost::Print(const CLogbookLine& line)
 {
     static QTextStream out(stdout);

@@ -42,6 +42,7 @@ public:
     CKelvarisDoc& Document() { return *m_doc; }
 
     void OnUpdate(unsigned hint) override;
+    void OnNotice(const QString& text) override;
 
     // The idle check, every 30 s (the files looked at, the alarm server's presence): a file being
     // written at that moment is looked at again once it has been left alone.

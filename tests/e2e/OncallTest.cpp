@@ -364,3 +364,32 @@ TEST_F(OncallTest, BadUsage)
     ASSERT_EQ(Oncall({ QStringLiteral("--help") }, &out), 0);
     EXPECT_TRUE(out.contains(QStringLiteral("--json")) && out.contains(QStringLiteral("DT#NOW")));
 }
+
+// notices lists the reminders before each duty and the daily summary in the order they are due,
+// by the settings as they stand; without an alarm server it is UNKNOWN.
+TEST_F(OncallTest, NoticesListsTheRemindersAndSummariesToCome)
+{
+    Write("kelvaris.cfg",
+        "[Settings]\r\nWorkDays=31\r\nTimeZone=Europe/Berlin\r\nNoticeLeadMinutes=30\r\n"
+        "NoticeSummaryTargets=19\r\nNoticeSummaryTime=07:00\r\n");
+    Write("30.tim", "[Settings]\r\nName=Service\r\nNoticeMembers=1\r\n20240131=12:00-13:00\r\n");
+    QString out;
+    const QStringList span { QStringLiteral("--from"), QStringLiteral("2024-01-31 00:00"),
+        QStringLiteral("--json") };
+    EXPECT_EQ(Ctl(QStringLiteral("notices"), span, &out), 3);
+    StartSimulator();
+    ASSERT_EQ(Ctl(QStringLiteral("notices"), span, &out), 0) << out.toStdString();
+    QStringList listed;
+    for (const QJsonValue& value : QJsonDocument::fromJson(out.toUtf8()).array()) {
+        const QJsonObject notice = value.toObject();
+        listed << notice.value(QStringLiteral("at")).toString().mid(11, 5) + u' '
+                + notice.value(QStringLiteral("kind")).toString() + u' '
+                + notice.value(QStringLiteral("id")).toString();
+    }
+    EXPECT_EQ(listed,
+        QStringList({ QStringLiteral("07:00 summary 19"), QStringLiteral("07:30 reminder 17"),
+            QStringLiteral("08:00 reminder 18"), QStringLiteral("11:30 reminder 17"),
+            QStringLiteral("11:30 reminder 18") }))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Service: Duty desk, Nacht"))) << out.toStdString();
+}

@@ -84,6 +84,7 @@ int CtlIcal(const QStringList& args);
 int CtlOncall(const QStringList& args);
 int CtlCoverage(const QStringList& args);
 int CtlHistory(const QStringList& args);
+int CtlNotices(const QStringList& args);
 
 // The command line of one verb (or sub-verb such as "holidays list"), read with QCommandLineParser:
 // its options, --help (the verb's usage with every option) and --version. Options may come before,

@@ -41,6 +41,8 @@ const CVerb kVerbs[] = {
         "find the gaps in the groups' cover, as a monitoring check (exit 0-3)" },
     { "history", CtlHistory, "[--since TEXT] [--until TEXT] [--target ID] [--kind KIND] [--json] [--verify]",
         "list the edit journal, newest first, or check its chain of hashes (exit 0, 1, 3)" },
+    { "notices", CtlNotices, "[--days N] [--from TEXT] [--json]",
+        "list the duty notices (reminders, daily summaries) that will be sent" },
 };
 
 QString VerbList()
