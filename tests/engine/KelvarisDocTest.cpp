@@ -85,9 +85,11 @@ public:
         saveFailures.append(path);
         saveReasons.append(reason);
     }
+    void OnNotice(const QString& text) override { notices.append(text); }
     QList<unsigned> hints;
     QStringList saveFailures;
     QStringList saveReasons;
+    QStringList notices;
 };
 
 // The last value of every topic/item, a text or a number.
@@ -1267,4 +1269,52 @@ TEST_F(KelvarisDocTest, AnswersAndHoldersTheAlarmServerMadeNameTheAskingUser)
     ASSERT_FALSE(switched.isEmpty());
     EXPECT_EQ(switched[0].after, QStringLiteral("inactive"));
     EXPECT_EQ(switched[0].rights, QStringLiteral("operation"));
+}
+
+// The engine's duty notices: Bert's duty at 16:00 is announced once, half an hour before, also
+// across a restart; a barrier/pause in force at that moment holds it until it ends.
+TEST_F(KelvarisDocTest, ADutyIsAnnouncedOnceAcrossARestartAndABarrierHoldsTheNotice)
+{
+    WriteFile("kelvaris.cfg", "[Settings]\r\nNoticeLeadMinutes=30\r\n");
+    const auto runMinutes = [this](CKelvarisDoc& doc, int fromMinute, int toMinute) {
+        for (int minute = fromMinute; minute <= toMinute; ++minute) {
+            g_now = CDateTime(2024, 3, 4, minute / 60, minute % 60, 5);
+            doc.Cycle();
+        }
+    };
+    {
+        CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+        Start(doc);
+        runMinutes(doc, 15 * 60 + 20, 15 * 60 + 35);
+    }
+    QStringList reminders = Send2Commands().filter(QStringLiteral("Reminder"));
+    ASSERT_EQ(reminders.size(), 1) << m_observer.notices.join(u'\n').toStdString();
+    EXPECT_TRUE(reminders.first().startsWith(
+        QStringLiteral("[send2(\"Bert\",\"[NODISPATCH:1][NOSIGN:1]Reminder: duty for Bert")));
+    {
+        CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+        Start(doc);
+        runMinutes(doc, 15 * 60 + 36, 15 * 60 + 50);
+    }
+    EXPECT_TRUE(Send2Commands().filter(QStringLiteral("Reminder")).isEmpty());
+    EXPECT_EQ(m_observer.notices.filter(QStringLiteral("Notice sent to Bert")).size(), 1);
+
+    // The next day: a pause over 15:20-15:45 holds Bert's reminder; it goes at the pause's end.
+    WriteFile("B2.tim", "[Settings]\r\nName=Bert\r\n20240305=16:00-24:00\r\n");
+    WriteFile("kelvaris.cfg",
+        "[Settings]\r\nNoticeLeadMinutes=30\r\n[Barrage1]\r\nBarrageName=Quiet\r\nDateType=10\r\n"
+        "BarrageDate=1899-12-30\r\nBarrageStartTime=1899-12-30 15:20:00\r\n"
+        "BarrageEndTime=1899-12-30 15:45:00\r\nBarrageType=1\r\n");
+    m_server.ClearCommands();
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    g_now = CDateTime(2024, 3, 5, 15, 0, 5);
+    Start(doc);
+    for (int minute = 15 * 60; minute <= 15 * 60 + 50; ++minute) {
+        g_now = CDateTime(2024, 3, 5, minute / 60, minute % 60, 5);
+        doc.Cycle();
+        if (minute == 15 * 60 + 40)
+            EXPECT_TRUE(Send2Commands().filter(QStringLiteral("Reminder")).isEmpty());
+    }
+    EXPECT_EQ(Send2Commands().filter(QStringLiteral("Reminder")).size(), 1);
+    EXPECT_EQ(m_observer.notices.filter(QStringLiteral("held by the barrier/pause")).size(), 1);
 }
