@@ -173,6 +173,7 @@ if [[ -f /usr/share/bash-completion/bash_completion ]]; then
   expect_completion "--verify " kelvarisctl history --v
   expect_completion "--answers " kelvarisctl history --a
   expect_completion "--as-of --at " kelvarisctl eval --a
+  expect_completion "--config --days --from --json " kelvarisctl notices --
   expect_completion "--unicode " kelvarisctl dde get Shift Name --u
   expect_completion '\[setup\(TB\)\] \[setup\(TH\)\] \[setup\(TP\)\] \[setup\(TS\)\] ' kelvarisctl do "[se"
   expect_completion '\[activate\(\)\] ' kelvarisctl dde exec ""

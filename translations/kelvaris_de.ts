@@ -1166,6 +1166,10 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
         <source>The gaps in cover within 24 hours:</source>
         <translation>Die Lücken in der Besetzung innerhalb von 24 Stunden:</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>
@@ -1805,6 +1809,61 @@ Bitte geben Sie beide erneut ein.</translation>
     <message>
         <source>Holder when written: %1</source>
         <translation>Inhaber beim Schreiben: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DutyNotices</name>
+    <message>
+        <source>Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}</source>
+        <translation>Erinnerung: Dienst für {{GROUP}} ab {{DATE}} {{START}} bis {{END}}</translation>
+    </message>
+    <message>
+        <source>Your duty changed: {{CHANGES}}</source>
+        <translation>Ihr Dienst hat sich geändert: {{CHANGES}}</translation>
+    </message>
+    <message>
+        <source>You now hold {{GROUP}}</source>
+        <translation>Sie haben jetzt den Dienst für {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>On duty {{DATE}}: {{SUMMARY}}</source>
+        <translation>Im Dienst am {{DATE}}: {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>niemand</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Lücken in der Besetzung: %1</translation>
+    </message>
+    <message>
+        <source>Notice to %1 could not be sent; it is tried again: %2</source>
+        <translation>Hinweis an %1 konnte nicht gesendet werden; er wird erneut versucht: %2</translation>
+    </message>
+    <message>
+        <source>Notice sent to %1: %2</source>
+        <translation>Hinweis an %1 gesendet: %2</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>entfernt</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped, %2 minutes late: %3</source>
+        <translation>Hinweis an %1 verworfen, %2 Minuten zu spät: %3</translation>
+    </message>
+    <message>
+        <source>Notice to %1 held by the barrier/pause: %2</source>
+        <translation>Hinweis an %1 durch die Sperre/Pause zurückgehalten: %2</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
+        <translation>Hinweis an %1 verworfen: der Dienst begann während der Sperre/Pause: %2</translation>
     </message>
 </context>
 </TS>

@@ -1166,6 +1166,10 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
         <source>The gaps in cover within 24 hours:</source>
         <translation>The gaps in cover within 24 hours:</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>Notice</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>
@@ -1805,6 +1809,61 @@ Please type them again.</translation>
     <message>
         <source>Holder when written: %1</source>
         <translation>Holder when written: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DutyNotices</name>
+    <message>
+        <source>Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}</source>
+        <translation>Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}</translation>
+    </message>
+    <message>
+        <source>Your duty changed: {{CHANGES}}</source>
+        <translation>Your duty changed: {{CHANGES}}</translation>
+    </message>
+    <message>
+        <source>You now hold {{GROUP}}</source>
+        <translation>You now hold {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>On duty {{DATE}}: {{SUMMARY}}</source>
+        <translation>On duty {{DATE}}: {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>nobody</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Gaps in cover: %1</translation>
+    </message>
+    <message>
+        <source>Notice to %1 could not be sent; it is tried again: %2</source>
+        <translation>Notice to %1 could not be sent; it is tried again: %2</translation>
+    </message>
+    <message>
+        <source>Notice sent to %1: %2</source>
+        <translation>Notice sent to %1: %2</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>added</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>removed</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped, %2 minutes late: %3</source>
+        <translation>Notice to %1 dropped, %2 minutes late: %3</translation>
+    </message>
+    <message>
+        <source>Notice to %1 held by the barrier/pause: %2</source>
+        <translation>Notice to %1 held by the barrier/pause: %2</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
+        <translation>Notice to %1 dropped: the duty began during the barrier/pause: %2</translation>
     </message>
 </context>
 </TS>

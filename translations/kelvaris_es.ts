@@ -1166,6 +1166,10 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
         <source>The gaps in cover within 24 hours:</source>
         <translation>Las lagunas de cobertura en las próximas 24 horas:</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>Aviso</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>
@@ -1805,6 +1809,61 @@ Vuelva a escribirlas.</translation>
     <message>
         <source>Holder when written: %1</source>
         <translation>Titular al escribir: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DutyNotices</name>
+    <message>
+        <source>Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}</source>
+        <translation>Recordatorio: servicio para {{GROUP}} desde {{DATE}} {{START}} hasta {{END}}</translation>
+    </message>
+    <message>
+        <source>Your duty changed: {{CHANGES}}</source>
+        <translation>Su servicio ha cambiado: {{CHANGES}}</translation>
+    </message>
+    <message>
+        <source>You now hold {{GROUP}}</source>
+        <translation>Ahora tiene el servicio de {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>On duty {{DATE}}: {{SUMMARY}}</source>
+        <translation>De servicio el {{DATE}}: {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>nadie</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Huecos en la cobertura: %1</translation>
+    </message>
+    <message>
+        <source>Notice to %1 could not be sent; it is tried again: %2</source>
+        <translation>No se pudo enviar el aviso a %1; se vuelve a intentar: %2</translation>
+    </message>
+    <message>
+        <source>Notice sent to %1: %2</source>
+        <translation>Aviso enviado a %1: %2</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>añadido</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>eliminado</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped, %2 minutes late: %3</source>
+        <translation>Aviso a %1 descartado, %2 minutos tarde: %3</translation>
+    </message>
+    <message>
+        <source>Notice to %1 held by the barrier/pause: %2</source>
+        <translation>Aviso a %1 retenido por la barrera/pausa: %2</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
+        <translation>Aviso a %1 descartado: el servicio comenzó durante la barrera/pausa: %2</translation>
     </message>
 </context>
 </TS>

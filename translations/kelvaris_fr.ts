@@ -1166,6 +1166,10 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
         <source>The gaps in cover within 24 hours:</source>
         <translation>Les lacunes de couverture dans les 24 heures :</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>Avis</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>
@@ -1805,6 +1809,61 @@ Veuillez les saisir à nouveau.</translation>
     <message>
         <source>Holder when written: %1</source>
         <translation>Titulaire à l’écriture : %1</translation>
+    </message>
+</context>
+<context>
+    <name>DutyNotices</name>
+    <message>
+        <source>Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}</source>
+        <translation>Rappel : service pour {{GROUP}} du {{DATE}} {{START}} à {{END}}</translation>
+    </message>
+    <message>
+        <source>Your duty changed: {{CHANGES}}</source>
+        <translation>Votre service a changé : {{CHANGES}}</translation>
+    </message>
+    <message>
+        <source>You now hold {{GROUP}}</source>
+        <translation>Vous êtes maintenant de service pour {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>On duty {{DATE}}: {{SUMMARY}}</source>
+        <translation>De service le {{DATE}} : {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>personne</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Trous dans la couverture : %1</translation>
+    </message>
+    <message>
+        <source>Notice to %1 could not be sent; it is tried again: %2</source>
+        <translation>L&apos;avis à %1 n&apos;a pas pu être envoyé ; nouvel essai : %2</translation>
+    </message>
+    <message>
+        <source>Notice sent to %1: %2</source>
+        <translation>Avis envoyé à %1 : %2</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>ajouté</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>supprimé</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped, %2 minutes late: %3</source>
+        <translation>Avis à %1 abandonné, %2 minutes de retard : %3</translation>
+    </message>
+    <message>
+        <source>Notice to %1 held by the barrier/pause: %2</source>
+        <translation>Avis à %1 retenu par le blocage/la pause : %2</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
+        <translation>Avis à %1 abandonné : le service a commencé pendant le blocage/la pause : %2</translation>
     </message>
 </context>
 </TS>

@@ -1166,6 +1166,10 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
         <source>The gaps in cover within 24 hours:</source>
         <translation>De gaten in de bezetting binnen 24 uur:</translation>
     </message>
+    <message>
+        <source>Notice</source>
+        <translation>Bericht</translation>
+    </message>
 </context>
 <context>
     <name>CLanguageDialog</name>
@@ -1805,6 +1809,61 @@ Voer ze opnieuw in.</translation>
     <message>
         <source>Holder when written: %1</source>
         <translation>Houder bij het schrijven: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DutyNotices</name>
+    <message>
+        <source>Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}</source>
+        <translation>Herinnering: dienst voor {{GROUP}} van {{DATE}} {{START}} tot {{END}}</translation>
+    </message>
+    <message>
+        <source>Your duty changed: {{CHANGES}}</source>
+        <translation>Uw dienst is gewijzigd: {{CHANGES}}</translation>
+    </message>
+    <message>
+        <source>You now hold {{GROUP}}</source>
+        <translation>U hebt nu de dienst voor {{GROUP}}</translation>
+    </message>
+    <message>
+        <source>On duty {{DATE}}: {{SUMMARY}}</source>
+        <translation>Dienst op {{DATE}}: {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>niemand</translation>
+    </message>
+    <message>
+        <source>Gaps in cover: %1</source>
+        <translation>Gaten in de bezetting: %1</translation>
+    </message>
+    <message>
+        <source>Notice to %1 could not be sent; it is tried again: %2</source>
+        <translation>Bericht aan %1 kon niet worden verzonden; het wordt opnieuw geprobeerd: %2</translation>
+    </message>
+    <message>
+        <source>Notice sent to %1: %2</source>
+        <translation>Bericht verzonden aan %1: %2</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>toegevoegd</translation>
+    </message>
+    <message>
+        <source>removed</source>
+        <translation>verwijderd</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped, %2 minutes late: %3</source>
+        <translation>Bericht aan %1 vervallen, %2 minuten te laat: %3</translation>
+    </message>
+    <message>
+        <source>Notice to %1 held by the barrier/pause: %2</source>
+        <translation>Bericht aan %1 tegengehouden door de blokkering/pauze: %2</translation>
+    </message>
+    <message>
+        <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
+        <translation>Bericht aan %1 vervallen: de dienst begon tijdens de blokkering/pauze: %2</translation>
     </message>
 </context>
 </TS>

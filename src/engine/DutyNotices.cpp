@@ -110,22 +110,23 @@ QHash<QString, QList<CDutySpan>> DutyByRecipient(const CPageTargetArray& targets
 
 QString CNoticeSettings::DefaultLeadText()
 {
-    return Translate("Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}");
+    return Translate(
+        QT_TRANSLATE_NOOP("DutyNotices", "Reminder: duty for {{GROUP}} from {{DATE}} {{START}} to {{END}}"));
 }
 
 QString CNoticeSettings::DefaultChangeText()
 {
-    return Translate("Your duty changed: {{CHANGES}}");
+    return Translate(QT_TRANSLATE_NOOP("DutyNotices", "Your duty changed: {{CHANGES}}"));
 }
 
 QString CNoticeSettings::DefaultHolderText()
 {
-    return Translate("You now hold {{GROUP}}");
+    return Translate(QT_TRANSLATE_NOOP("DutyNotices", "You now hold {{GROUP}}"));
 }
 
 QString CNoticeSettings::DefaultSummaryText()
 {
-    return Translate("On duty {{DATE}}: {{SUMMARY}}");
+    return Translate(QT_TRANSLATE_NOOP("DutyNotices", "On duty {{DATE}}: {{SUMMARY}}"));
 }
 
 CNoticeSettings CNoticeSettings::Read(const CProfile& config)
@@ -244,14 +245,17 @@ QString SummaryText(const CPageTargetArray& targets, const CNoticeSettings& sett
             }
         }
         groups << group.m_name + QStringLiteral(": ")
-                + (onDuty.isEmpty() ? Translate("nobody") : onDuty.join(QStringLiteral(", ")));
+                + (onDuty.isEmpty() ? Translate(QT_TRANSLATE_NOOP("DutyNotices", "nobody"))
+                                    : onDuty.join(QStringLiteral(", ")));
         for (const CDutySpan& gap : cover.gaps)
             gaps << group.m_name + u' ' + WallText(offsets, gap.startMs, DTF_HOUR | DTF_MINUTE) + u'-'
                     + WallText(offsets, gap.endMs, DTF_HOUR | DTF_MINUTE);
     }
     QString summary = groups.join(QStringLiteral("; "));
     if (!gaps.isEmpty())
-        summary += QStringLiteral(". ") + Translate("Gaps in cover: %1").arg(gaps.join(QStringLiteral("; ")));
+        summary += QStringLiteral(". ")
+            + Translate(QT_TRANSLATE_NOOP("DutyNotices", "Gaps in cover: %1"))
+                  .arg(gaps.join(QStringLiteral("; ")));
     return Fill(settings.summaryText,
         { { QStringLiteral("DATE"), DateText(offsets, dayStartMs) },
             { QStringLiteral("SUMMARY"), summary } });
@@ -304,12 +308,14 @@ void CDutyNotices::Deliver(
 {
     if (!Send(notice, server)) {
         m_outbox.append({ notice, 1, nowMs + kRetryWaitMs[0] });
-        log(Translate("Notice to %1 could not be sent; it is tried again: %2")
+        log(Translate(
+            QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 could not be sent; it is tried again: %2"))
                 .arg(notice.targetName, notice.text));
         return;
     }
     CProfile(store).WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-    log(Translate("Notice sent to %1: %2").arg(notice.targetName, notice.text));
+    log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
+            .arg(notice.targetName, notice.text));
 }
 
 void CDutyNotices::LookForChanges(const CPageTargetArray& targets, const CNoticeSettings& settings,
@@ -366,7 +372,8 @@ void CDutyNotices::LookForChanges(const CPageTargetArray& targets, const CNotice
             QStringList parts;
             for (const auto& [span, added] : std::as_const(all))
                 parts << DutySpanText(offsets, span) + u' '
-                        + (added ? Translate("added") : Translate("removed"));
+                        + (added ? Translate(QT_TRANSLATE_NOOP("DutyNotices", "added"))
+                                 : Translate(QT_TRANSLATE_NOOP("DutyNotices", "removed")));
             const QString changes = parts.join(QStringLiteral("; "));
             CNotice notice;
             notice.kind = CNotice::Change;
@@ -439,7 +446,7 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
             continue;
         if (nowMs - notice.dueMs > std::max(lateMs, kMinuteMs)) {
             sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-            log(Translate("Notice to %1 dropped, %2 minutes late: %3")
+            log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 dropped, %2 minutes late: %3"))
                     .arg(notice.targetName)
                     .arg((nowMs - notice.dueMs) / kMinuteMs)
                     .arg(notice.text));
@@ -450,7 +457,7 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
                 [&notice](const CNotice& other) { return other.identity == notice.identity; });
             if (!held) {
                 m_held.append(notice);
-                log(Translate("Notice to %1 held by the barrier/pause: %2")
+                log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 held by the barrier/pause: %2"))
                         .arg(notice.targetName, notice.text));
             }
             continue;
@@ -464,7 +471,8 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
                 continue;
             if (notice.dutyStartMs != 0 && nowMs >= notice.dutyStartMs) {
                 sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-                log(Translate("Notice to %1 dropped: the duty began during the barrier/pause: %2")
+                log(Translate(QT_TRANSLATE_NOOP("DutyNotices",
+                                  "Notice to %1 dropped: the duty began during the barrier/pause: %2"))
                         .arg(notice.targetName, notice.text));
                 continue;
             }
@@ -478,7 +486,8 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
         }
         if (Send(it->notice, server)) {
             sent.WriteString(kSent, it->notice.identity, QString::number(it->notice.dueMs));
-            log(Translate("Notice sent to %1: %2").arg(it->notice.targetName, it->notice.text));
+            log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
+                    .arg(it->notice.targetName, it->notice.text));
             it = m_outbox.erase(it);
         } else if (it->failures >= kRetries) {
             qCWarning(lcEngine).noquote()
