@@ -826,6 +826,10 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
             <numerusform>%n Änderungen aufgeführt.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Duty notice</source>
+        <translation>Diensthinweis</translation>
+    </message>
 </context>
 <context>
     <name>CHistoryEntryDialog</name>

@@ -826,6 +826,10 @@ The changes were written to their own dispatch files all the same; they apply on
             <numerusform>%n changes listed.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Duty notice</source>
+        <translation>Duty notice</translation>
+    </message>
 </context>
 <context>
     <name>CHistoryEntryDialog</name>

@@ -826,6 +826,10 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
             <numerusform>%n cambios mostrados.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Duty notice</source>
+        <translation>Aviso de servicio</translation>
+    </message>
 </context>
 <context>
     <name>CHistoryEntryDialog</name>

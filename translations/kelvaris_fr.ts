@@ -826,6 +826,10 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
             <numerusform>%n modifications affichées.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Duty notice</source>
+        <translation>Avis de service</translation>
+    </message>
 </context>
 <context>
     <name>CHistoryEntryDialog</name>

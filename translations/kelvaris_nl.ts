@@ -826,6 +826,10 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
             <numerusform>%n wijzigingen getoond.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Duty notice</source>
+        <translation>Dienstbericht</translation>
+    </message>
 </context>
 <context>
     <name>CHistoryEntryDialog</name>

@@ -24,7 +24,7 @@ namespace {
 
 // The kinds of change, in the order the filter offers them.
 const char* const kKinds[] = { "plan", "holder", "activation", "settings", "protection", "takeover texts",
-    "shifts", "barriers", "holidays", "targets", "journal" };
+    "shifts", "barriers", "holidays", "targets", "notice", "journal" };
 
 enum EColumn { kTime, kUser, kVia, kKind, kTarget, kWhy, kColumns };
 
@@ -71,6 +71,7 @@ QString CHistoryDialog::KindText(const QString& kind)
         { QStringLiteral("holidays"), QT_TRANSLATE_NOOP("CHistoryDialog", "Holidays") },
         { QStringLiteral("targets"), QT_TRANSLATE_NOOP("CHistoryDialog", "Target list") },
         { QStringLiteral("journal"), QT_TRANSLATE_NOOP("CHistoryDialog", "Journal") },
+        { QStringLiteral("notice"), QT_TRANSLATE_NOOP("CHistoryDialog", "Duty notice") },
     };
     const auto text = texts.constFind(kind);
     return text == texts.cend() ? kind : tr(*text);

@@ -308,13 +308,15 @@ void CDutyNotices::Deliver(
 {
     if (!Send(notice, server)) {
         m_outbox.append({ notice, 1, nowMs + kRetryWaitMs[0] });
-        log(Translate(
-            QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 could not be sent; it is tried again: %2"))
+        log(notice,
+            Translate(
+                QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 could not be sent; it is tried again: %2"))
                 .arg(notice.targetName, notice.text));
         return;
     }
     CProfile(store).WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-    log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
+    log(notice,
+        Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
             .arg(notice.targetName, notice.text));
 }
 
@@ -446,7 +448,8 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
             continue;
         if (nowMs - notice.dueMs > std::max(lateMs, kMinuteMs)) {
             sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-            log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 dropped, %2 minutes late: %3"))
+            log(notice,
+                Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 dropped, %2 minutes late: %3"))
                     .arg(notice.targetName)
                     .arg((nowMs - notice.dueMs) / kMinuteMs)
                     .arg(notice.text));
@@ -457,7 +460,8 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
                 [&notice](const CNotice& other) { return other.identity == notice.identity; });
             if (!held) {
                 m_held.append(notice);
-                log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 held by the barrier/pause: %2"))
+                log(notice,
+                    Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 held by the barrier/pause: %2"))
                         .arg(notice.targetName, notice.text));
             }
             continue;
@@ -471,7 +475,8 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
                 continue;
             if (notice.dutyStartMs != 0 && nowMs >= notice.dutyStartMs) {
                 sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-                log(Translate(QT_TRANSLATE_NOOP("DutyNotices",
+                log(notice,
+                    Translate(QT_TRANSLATE_NOOP("DutyNotices",
                                   "Notice to %1 dropped: the duty began during the barrier/pause: %2"))
                         .arg(notice.targetName, notice.text));
                 continue;
@@ -486,7 +491,8 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
         }
         if (Send(it->notice, server)) {
             sent.WriteString(kSent, it->notice.identity, QString::number(it->notice.dueMs));
-            log(Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
+            log(it->notice,
+                Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
                     .arg(it->notice.targetName, it->notice.text));
             it = m_outbox.erase(it);
         } else if (it->failures >= kRetries) {

@@ -83,7 +83,8 @@ QString SummaryText(const CPageTargetArray& targets, const CNoticeSettings& sett
 class CDutyNotices
 {
 public:
-    using CLog = std::function<void(const QString&)>;
+    // What became of a notice, as a logbook line.
+    using CLog = std::function<void(const CNotice&, const QString&)>;
 
     // A look at `nowMs` (UTC): what became due since the last look, held notices whose barrier
     // ended, retries, changes made since the last look (summed up once a minute passed without

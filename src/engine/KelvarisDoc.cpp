@@ -727,14 +727,24 @@ void CKelvarisDoc::UpdateNotices(const CDateTime& now, bool barrierInForce)
     const qint64 nowMs = FirstMomentOfWallClock(
         CZoneOffsets(zone, WallClockMs(now) - 86'400'000LL, WallClockMs(now) + 86'400'000LL), now);
     // The socket's thread may set a holder meanwhile: the targets are read under the lock, which
-    // is let go while a notice goes to the alarm server.
-    std::unique_lock<std::mutex> lock(m_targetsMutex);
-    CUnlockingFactory server(m_server, lock);
-    m_notices.Update(m_targets, zone, nowMs, config, server, barrierInForce,
-        std::exchange(m_confirmedGroups, {}), [this](const QString& text) {
-            if (m_observer)
-                m_observer->OnNotice(text);
-        });
+    // is let go while a notice goes to the alarm server; what became of the notices is told and
+    // journaled after it.
+    QList<std::pair<QString, QString>> told;
+    {
+        std::unique_lock<std::mutex> lock(m_targetsMutex);
+        CUnlockingFactory server(m_server, lock);
+        m_notices.Update(m_targets, zone, nowMs, config, server, barrierInForce,
+            std::exchange(m_confirmedGroups, {}), [&told](const CNotice& notice, const QString& line) {
+                told.append({ notice.targetId, line });
+            });
+    }
+    for (const auto& [targetId, line] : std::as_const(told)) {
+        if (m_observer)
+            m_observer->OnNotice(line);
+        if (m_journalEnabled)
+            Journal().Record({ QStringLiteral("notice"), targetId, line, QStringLiteral("duty notice"),
+                QString(), QString(), false });
+    }
 }
 
 void CKelvarisDoc::CheckCoverage(const CDateTime& now)

@@ -60,7 +60,7 @@ protected:
     {
         for (qint64 now = fromMs; now <= toMs; now += 60'000)
             notices.Update(m_targets, QTimeZone::utc(), now, m_config, m_server, barrier, {},
-                [this](const QString& line) { m_log << line; });
+                [this](const CNotice&, const QString& line) { m_log << line; });
     }
     QStringList Sent() const
     {

@@ -1284,8 +1284,20 @@ TEST_F(KelvarisDocTest, ADutyIsAnnouncedOnceAcrossARestartAndABarrierHoldsTheNot
     };
     {
         CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+        doc.EnableJournal(QStringLiteral("windowless"));
         Start(doc);
         runMinutes(doc, 15 * 60 + 20, 15 * 60 + 35);
+    }
+    {
+        // Journaled too.
+        CJournal journal(CJournal::PathIn(m_dir.path()));
+        ASSERT_TRUE(journal.Open(false));
+        CJournal::CFilter notices;
+        notices.kind = QStringLiteral("notice");
+        const QList<CJournalEntry> entries = journal.Entries(notices).value_or(QList<CJournalEntry>());
+        ASSERT_EQ(entries.size(), 1);
+        EXPECT_EQ(entries[0].subject, QStringLiteral("B2"));
+        EXPECT_TRUE(entries[0].after.startsWith(QStringLiteral("Notice sent to Bert: Reminder")));
     }
     QStringList reminders = Send2Commands().filter(QStringLiteral("Reminder"));
     ASSERT_EQ(reminders.size(), 1) << m_observer.notices.join(u'\n').toStdString();
