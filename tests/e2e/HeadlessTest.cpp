@@ -614,3 +614,43 @@ TEST_F(HeadlessTest, AFullDiskDelaysNoAnswerAndLosesNoneOfThem)
     EXPECT_TRUE(Ctl({ QStringLiteral("history"), QStringLiteral("--verify") })
                     .startsWith(QStringLiteral("journal intact")));
 }
+
+// Duty notices in real programs, the clock moved by faketime (a simulated minute every three
+// seconds): Anna's duty at 10:00 is announced once at 09:58 although Kelvaris restarts at 09:59;
+// one at 10:30, whose moment passes while Kelvaris is stopped, is dropped with a logbook line.
+TEST_F(HeadlessTest, ADutyIsAnnouncedOnceByTheRealProgramsAcrossARestart)
+{
+    // libfaketime itself (the faketime wrapper would stand between the test and the program's signals).
+    const QString faketime
+        = QStringLiteral("/usr/lib/%1/faketime/libfaketimeMT.so.1").arg(QStringLiteral(KELVARIS_MULTIARCH));
+    if (!QFile::exists(faketime))
+        GTEST_SKIP() << "libfaketime is not installed (Debian package faketime)";
+    // No barrier/pause (that would hold the notices).
+    WriteData("kelvaris.cfg",
+        "[Settings]\r\nWorkDays=31\r\nAutoActivate=1\r\nTimeZone=UTC\r\nNoticeLeadMinutes=2\r\n");
+    WriteData("17.tim", "[Settings]\r\nName=Anna\r\n20261208=10:00-10:20;10:30-11:00\r\n");
+    m_env.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+    const auto runFrom = [this, &faketime](const char* start, int seconds) {
+        QProcess kelvaris;
+        QProcessEnvironment environment = m_env;
+        environment.insert(QStringLiteral("LD_PRELOAD"), faketime);
+        environment.insert(QStringLiteral("FAKETIME"),
+            QStringLiteral("@2026-12-08 %1:00 x20").arg(QString::fromLatin1(start)));
+        kelvaris.setProcessEnvironment(environment);
+        kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
+        EXPECT_TRUE(kelvaris.waitForStarted(5000));
+        QThread::msleep(seconds * 1000);
+        kelvaris.terminate();
+        EXPECT_TRUE(kelvaris.waitForFinished(10000));
+        return QString::fromUtf8(kelvaris.readAllStandardOutput() + kelvaris.readAllStandardError());
+    };
+    const auto reminders = [this] { return Commands().filter(QStringLiteral("Reminder: duty for Anna")); };
+    const QString first = runFrom("09:56", 9); // to about 09:59
+    EXPECT_EQ(reminders().size(), 1) << first.toStdString() << Commands().join(u'\n').toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("Notice sent to Anna"))) << first.toStdString();
+    runFrom("09:59", 6); // to about 10:01: nothing again
+    EXPECT_EQ(reminders().size(), 1) << Commands().join(u'\n').toStdString();
+    const QString late = runFrom("10:50", 4); // the 10:28 reminder is 22 minutes late
+    EXPECT_EQ(reminders().size(), 1);
+    EXPECT_TRUE(late.contains(QStringLiteral("dropped, 22 minutes late"))) << late.toStdString();
+}
