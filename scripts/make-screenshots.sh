@@ -32,7 +32,7 @@ if [[ -z "${KELVARIS_SCREENSHOTS_BUILT:-}" ]]; then
     echo "make-screenshots: the layout test failed; its pictures are not taken over" >&2
     exit 1
   }
-  for name in mainwindow shifts shift barriers barrier holidays holiday planning history historyentry; do
+  for name in mainwindow shifts shift barriers barrier holidays holiday planning history historyentry notices; do
     for lang in en de; do
       cp "$shots/$name-$lang.png" "$out/$name-$lang.png"
     done

@@ -1388,6 +1388,101 @@ Kelvaris behält sie und versucht es alle 30 Sekunden erneut.</translation>
         <source>Show who changed the plans and settings, and when</source>
         <translation>Zeigen, wer die Pläne und Einstellungen wann geändert hat</translation>
     </message>
+    <message>
+        <source>Duty &amp;notices...</source>
+        <translation>Dienst&amp;hinweise...</translation>
+    </message>
+    <message>
+        <source>Choose when people are paged about their duty, and the texts</source>
+        <translation>Festlegen, wann Personen über ihren Dienst benachrichtigt werden, und die Texte</translation>
+    </message>
+</context>
+<context>
+    <name>CNoticeSettingsDialog</name>
+    <message>
+        <source>Duty Notices</source>
+        <translation>Diensthinweise</translation>
+    </message>
+    <message>
+        <source>&amp;Remind before a duty begins:</source>
+        <translation>&amp;Erinnern vor Dienstbeginn:</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>no reminders</source>
+        <translation>keine Erinnerungen</translation>
+    </message>
+    <message>
+        <source>Each person is paged this long before a duty of theirs begins</source>
+        <translation>Jede Person wird so lange vor Beginn ihres Dienstes benachrichtigt</translation>
+    </message>
+    <message>
+        <source>Tell &amp;changes of the duty within:</source>
+        <translation>Dienst&amp;änderungen melden innerhalb von:</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source>no change notices</source>
+        <translation>keine Änderungshinweise</translation>
+    </message>
+    <message>
+        <source>An edit that adds, removes or moves a duty within this time is paged to the person</source>
+        <translation>Eine Änderung, die innerhalb dieser Zeit einen Dienst hinzufügt, entfernt oder verschiebt, wird der Person gemeldet</translation>
+    </message>
+    <message>
+        <source>After a stop, &amp;send notices late by up to:</source>
+        <translation>Nach einem Halt Hinweise &amp;senden, wenn höchstens so spät:</translation>
+    </message>
+    <message>
+        <source>A notice whose moment passed while Kelvaris was stopped is dropped when it is later</source>
+        <translation>Ein Hinweis, dessen Zeitpunkt verstrich, während Kelvaris angehalten war, wird bei größerer Verspätung verworfen</translation>
+    </message>
+    <message>
+        <source>&amp;Daily summary at</source>
+        <translation>&amp;Tägliche Übersicht um</translation>
+    </message>
+    <message>
+        <source>Who is on duty today in each group, and the day&apos;s gaps in cover</source>
+        <translation>Wer heute in jeder Gruppe Dienst hat, und die Lücken des Tages in der Besetzung</translation>
+    </message>
+    <message>
+        <source>Summary &amp;to (target IDs, separated by &quot;;&quot;):</source>
+        <translation>Übersicht a&amp;n (Ziel-IDs, durch &quot;;&quot; getrennt):</translation>
+    </message>
+    <message>
+        <source>Re&amp;minder text:</source>
+        <translation>Erinnerungste&amp;xt:</translation>
+    </message>
+    <message>
+        <source>&amp;Holder text:</source>
+        <translation>&amp;Inhabertext:</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary text:</source>
+        <translation>Ü&amp;bersichtstext:</translation>
+    </message>
+    <message>
+        <source>Placeholders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</source>
+        <translation>Platzhalter: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>Chan&amp;ge text:</source>
+        <translation>Än&amp;derungstext:</translation>
+    </message>
+    <message>
+        <source>Time of the daily summary</source>
+        <translation>Uhrzeit der täglichen Übersicht</translation>
+    </message>
+    <message>
+        <source>Texts of the notices</source>
+        <translation>Texte der Hinweise</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

@@ -1388,6 +1388,101 @@ Kelvaris keeps them and tries again every 30 seconds.</translation>
         <source>Show who changed the plans and settings, and when</source>
         <translation>Show who changed the plans and settings, and when</translation>
     </message>
+    <message>
+        <source>Duty &amp;notices...</source>
+        <translation>Duty &amp;notices...</translation>
+    </message>
+    <message>
+        <source>Choose when people are paged about their duty, and the texts</source>
+        <translation>Choose when people are paged about their duty, and the texts</translation>
+    </message>
+</context>
+<context>
+    <name>CNoticeSettingsDialog</name>
+    <message>
+        <source>Duty Notices</source>
+        <translation>Duty Notices</translation>
+    </message>
+    <message>
+        <source>&amp;Remind before a duty begins:</source>
+        <translation>&amp;Remind before a duty begins:</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>no reminders</source>
+        <translation>no reminders</translation>
+    </message>
+    <message>
+        <source>Each person is paged this long before a duty of theirs begins</source>
+        <translation>Each person is paged this long before a duty of theirs begins</translation>
+    </message>
+    <message>
+        <source>Tell &amp;changes of the duty within:</source>
+        <translation>Tell &amp;changes of the duty within:</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source>no change notices</source>
+        <translation>no change notices</translation>
+    </message>
+    <message>
+        <source>An edit that adds, removes or moves a duty within this time is paged to the person</source>
+        <translation>An edit that adds, removes or moves a duty within this time is paged to the person</translation>
+    </message>
+    <message>
+        <source>After a stop, &amp;send notices late by up to:</source>
+        <translation>After a stop, &amp;send notices late by up to:</translation>
+    </message>
+    <message>
+        <source>A notice whose moment passed while Kelvaris was stopped is dropped when it is later</source>
+        <translation>A notice whose moment passed while Kelvaris was stopped is dropped when it is later</translation>
+    </message>
+    <message>
+        <source>&amp;Daily summary at</source>
+        <translation>&amp;Daily summary at</translation>
+    </message>
+    <message>
+        <source>Who is on duty today in each group, and the day&apos;s gaps in cover</source>
+        <translation>Who is on duty today in each group, and the day&apos;s gaps in cover</translation>
+    </message>
+    <message>
+        <source>Summary &amp;to (target IDs, separated by &quot;;&quot;):</source>
+        <translation>Summary &amp;to (target IDs, separated by &quot;;&quot;):</translation>
+    </message>
+    <message>
+        <source>Re&amp;minder text:</source>
+        <translation>Re&amp;minder text:</translation>
+    </message>
+    <message>
+        <source>&amp;Holder text:</source>
+        <translation>&amp;Holder text:</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary text:</source>
+        <translation>S&amp;ummary text:</translation>
+    </message>
+    <message>
+        <source>Placeholders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</source>
+        <translation>Placeholders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>Chan&amp;ge text:</source>
+        <translation>Chan&amp;ge text:</translation>
+    </message>
+    <message>
+        <source>Time of the daily summary</source>
+        <translation>Time of the daily summary</translation>
+    </message>
+    <message>
+        <source>Texts of the notices</source>
+        <translation>Texts of the notices</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

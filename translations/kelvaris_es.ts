@@ -1388,6 +1388,101 @@ Kelvaris los conserva y lo vuelve a intentar cada 30 segundos.</translation>
         <source>Show who changed the plans and settings, and when</source>
         <translation>Mostrar quién cambió los planes y los ajustes, y cuándo</translation>
     </message>
+    <message>
+        <source>Duty &amp;notices...</source>
+        <translation>Avisos de &amp;servicio...</translation>
+    </message>
+    <message>
+        <source>Choose when people are paged about their duty, and the texts</source>
+        <translation>Elegir cuándo se avisa a las personas de su servicio, y los textos</translation>
+    </message>
+</context>
+<context>
+    <name>CNoticeSettingsDialog</name>
+    <message>
+        <source>Duty Notices</source>
+        <translation>Avisos de servicio</translation>
+    </message>
+    <message>
+        <source>&amp;Remind before a duty begins:</source>
+        <translation>&amp;Recordar antes del inicio de un servicio:</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>no reminders</source>
+        <translation>sin recordatorios</translation>
+    </message>
+    <message>
+        <source>Each person is paged this long before a duty of theirs begins</source>
+        <translation>Cada persona recibe el aviso este tiempo antes de que empiece su servicio</translation>
+    </message>
+    <message>
+        <source>Tell &amp;changes of the duty within:</source>
+        <translation>Avisar de ca&amp;mbios del servicio dentro de:</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source>no change notices</source>
+        <translation>sin avisos de cambios</translation>
+    </message>
+    <message>
+        <source>An edit that adds, removes or moves a duty within this time is paged to the person</source>
+        <translation>Un cambio que añade, elimina o mueve un servicio dentro de este plazo se avisa a la persona</translation>
+    </message>
+    <message>
+        <source>After a stop, &amp;send notices late by up to:</source>
+        <translation>Tras una parada, &amp;enviar avisos con un retraso de hasta:</translation>
+    </message>
+    <message>
+        <source>A notice whose moment passed while Kelvaris was stopped is dropped when it is later</source>
+        <translation>Un aviso cuyo momento pasó mientras Kelvaris estaba detenido se descarta si llega más tarde</translation>
+    </message>
+    <message>
+        <source>&amp;Daily summary at</source>
+        <translation>Resumen &amp;diario a las</translation>
+    </message>
+    <message>
+        <source>Who is on duty today in each group, and the day&apos;s gaps in cover</source>
+        <translation>Quién está de servicio hoy en cada grupo, y los huecos de cobertura del día</translation>
+    </message>
+    <message>
+        <source>Summary &amp;to (target IDs, separated by &quot;;&quot;):</source>
+        <translation>Resumen &amp;para (ID de destinos, separados por &quot;;&quot;):</translation>
+    </message>
+    <message>
+        <source>Re&amp;minder text:</source>
+        <translation>Texto del recorda&amp;torio:</translation>
+    </message>
+    <message>
+        <source>&amp;Holder text:</source>
+        <translation>Texto del t&amp;itular:</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary text:</source>
+        <translation>Texto del res&amp;umen:</translation>
+    </message>
+    <message>
+        <source>Placeholders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</source>
+        <translation>Marcadores: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>Chan&amp;ge text:</source>
+        <translation>Texto del cam&amp;bio:</translation>
+    </message>
+    <message>
+        <source>Time of the daily summary</source>
+        <translation>Hora del resumen diario</translation>
+    </message>
+    <message>
+        <source>Texts of the notices</source>
+        <translation>Textos de los avisos</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

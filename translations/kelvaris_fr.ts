@@ -1388,6 +1388,101 @@ Kelvaris les conserve et réessaie toutes les 30 secondes.</translation>
         <source>Show who changed the plans and settings, and when</source>
         <translation>Afficher qui a modifié les plans et les paramètres, et quand</translation>
     </message>
+    <message>
+        <source>Duty &amp;notices...</source>
+        <translation>&amp;Avis de service...</translation>
+    </message>
+    <message>
+        <source>Choose when people are paged about their duty, and the texts</source>
+        <translation>Choisir quand les personnes sont averties de leur service, et les textes</translation>
+    </message>
+</context>
+<context>
+    <name>CNoticeSettingsDialog</name>
+    <message>
+        <source>Duty Notices</source>
+        <translation>Avis de service</translation>
+    </message>
+    <message>
+        <source>&amp;Remind before a duty begins:</source>
+        <translation>&amp;Rappel avant le début d&apos;un service :</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>no reminders</source>
+        <translation>aucun rappel</translation>
+    </message>
+    <message>
+        <source>Each person is paged this long before a duty of theirs begins</source>
+        <translation>Chaque personne est avertie autant de temps avant le début de son service</translation>
+    </message>
+    <message>
+        <source>Tell &amp;changes of the duty within:</source>
+        <translation>Signaler les &amp;changements du service dans les :</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <translation> h</translation>
+    </message>
+    <message>
+        <source>no change notices</source>
+        <translation>aucun avis de changement</translation>
+    </message>
+    <message>
+        <source>An edit that adds, removes or moves a duty within this time is paged to the person</source>
+        <translation>Une modification qui ajoute, supprime ou déplace un service dans ce délai est signalée à la personne</translation>
+    </message>
+    <message>
+        <source>After a stop, &amp;send notices late by up to:</source>
+        <translation>Après un arrêt, en&amp;voyer les avis en retard d&apos;au plus :</translation>
+    </message>
+    <message>
+        <source>A notice whose moment passed while Kelvaris was stopped is dropped when it is later</source>
+        <translation>Un avis dont le moment est passé pendant l&apos;arrêt de Kelvaris est abandonné s&apos;il est plus en retard</translation>
+    </message>
+    <message>
+        <source>&amp;Daily summary at</source>
+        <translation>Résumé &amp;quotidien à</translation>
+    </message>
+    <message>
+        <source>Who is on duty today in each group, and the day&apos;s gaps in cover</source>
+        <translation>Qui est de service aujourd&apos;hui dans chaque groupe, et les trous de couverture du jour</translation>
+    </message>
+    <message>
+        <source>Summary &amp;to (target IDs, separated by &quot;;&quot;):</source>
+        <translation>Résumé &amp;pour (ID des cibles, séparés par « ; ») :</translation>
+    </message>
+    <message>
+        <source>Re&amp;minder text:</source>
+        <translation>Te&amp;xte du rappel :</translation>
+    </message>
+    <message>
+        <source>&amp;Holder text:</source>
+        <translation>Texte du &amp;titulaire :</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary text:</source>
+        <translation>Texte du rés&amp;umé :</translation>
+    </message>
+    <message>
+        <source>Placeholders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</source>
+        <translation>Marques : {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>Chan&amp;ge text:</source>
+        <translation>Texte du c&amp;hangement :</translation>
+    </message>
+    <message>
+        <source>Time of the daily summary</source>
+        <translation>Heure du résumé quotidien</translation>
+    </message>
+    <message>
+        <source>Texts of the notices</source>
+        <translation>Textes des avis</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

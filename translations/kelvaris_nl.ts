@@ -1388,6 +1388,101 @@ Kelvaris bewaart ze en probeert het elke 30 seconden opnieuw.</translation>
         <source>Show who changed the plans and settings, and when</source>
         <translation>Tonen wie de plannen en instellingen heeft gewijzigd, en wanneer</translation>
     </message>
+    <message>
+        <source>Duty &amp;notices...</source>
+        <translation>&amp;Dienstberichten...</translation>
+    </message>
+    <message>
+        <source>Choose when people are paged about their duty, and the texts</source>
+        <translation>Kiezen wanneer personen over hun dienst worden opgeroepen, en de teksten</translation>
+    </message>
+</context>
+<context>
+    <name>CNoticeSettingsDialog</name>
+    <message>
+        <source>Duty Notices</source>
+        <translation>Dienstberichten</translation>
+    </message>
+    <message>
+        <source>&amp;Remind before a duty begins:</source>
+        <translation>&amp;Herinneren vóór het begin van een dienst:</translation>
+    </message>
+    <message>
+        <source> min</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>no reminders</source>
+        <translation>geen herinneringen</translation>
+    </message>
+    <message>
+        <source>Each person is paged this long before a duty of theirs begins</source>
+        <translation>Iedere persoon wordt zo lang voor het begin van zijn dienst opgeroepen</translation>
+    </message>
+    <message>
+        <source>Tell &amp;changes of the duty within:</source>
+        <translation>Wij&amp;zigingen van de dienst melden binnen:</translation>
+    </message>
+    <message>
+        <source> h</source>
+        <translation> u</translation>
+    </message>
+    <message>
+        <source>no change notices</source>
+        <translation>geen wijzigingsberichten</translation>
+    </message>
+    <message>
+        <source>An edit that adds, removes or moves a duty within this time is paged to the person</source>
+        <translation>Een wijziging die binnen deze tijd een dienst toevoegt, verwijdert of verschuift, wordt aan de persoon gemeld</translation>
+    </message>
+    <message>
+        <source>After a stop, &amp;send notices late by up to:</source>
+        <translation>Na een stop berichten &amp;verzenden tot maximaal zo laat:</translation>
+    </message>
+    <message>
+        <source>A notice whose moment passed while Kelvaris was stopped is dropped when it is later</source>
+        <translation>Een bericht waarvan het moment verstreek terwijl Kelvaris gestopt was, vervalt als het later is</translation>
+    </message>
+    <message>
+        <source>&amp;Daily summary at</source>
+        <translation>&amp;Dagelijks overzicht om</translation>
+    </message>
+    <message>
+        <source>Who is on duty today in each group, and the day&apos;s gaps in cover</source>
+        <translation>Wie er vandaag in elke groep dienst heeft, en de gaten in de bezetting van die dag</translation>
+    </message>
+    <message>
+        <source>Summary &amp;to (target IDs, separated by &quot;;&quot;):</source>
+        <translation>Overzicht &amp;naar (doel-ID&apos;s, gescheiden door &quot;;&quot;):</translation>
+    </message>
+    <message>
+        <source>Re&amp;minder text:</source>
+        <translation>Herinnerings&amp;tekst:</translation>
+    </message>
+    <message>
+        <source>&amp;Holder text:</source>
+        <translation>H&amp;oudertekst:</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary text:</source>
+        <translation>Overzichtst&amp;ekst:</translation>
+    </message>
+    <message>
+        <source>Placeholders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</source>
+        <translation>Plaatshouders: {{PERSON}}, {{GROUP}}, {{DATE}}, {{START}}, {{END}}, {{CHANGES}}, {{SUMMARY}}</translation>
+    </message>
+    <message>
+        <source>Chan&amp;ge text:</source>
+        <translation>W&amp;ijzigingstekst:</translation>
+    </message>
+    <message>
+        <source>Time of the daily summary</source>
+        <translation>Tijd van het dagelijkse overzicht</translation>
+    </message>
+    <message>
+        <source>Texts of the notices</source>
+        <translation>Teksten van de berichten</translation>
+    </message>
 </context>
 <context>
     <name>CPlanExport</name>

@@ -6,6 +6,7 @@
 #include "editors/BarrageDialogs.h"
 #include "editors/GeneralSettingsDialog.h"
 #include "editors/HolidayDialogs.h"
+#include "editors/NoticeSettingsDialog.h"
 #include "editors/ShiftDialogs.h"
 #include "editors/TakeoverTextsDlg.h"
 #include "inbound/KelvarisObj.h"
@@ -84,6 +85,15 @@ bool CAppEditorHost::EditGeneralSettings(CGeneralSettings& settings)
 {
     CGeneralSettingsDialog dialog(settings, m_parent);
     if (RunModal(EKind::GeneralSettings, dialog) != QDialog::Accepted)
+        return false;
+    settings = dialog.Settings();
+    return true;
+}
+
+bool CAppEditorHost::EditNoticeSettings(CNoticeSettings& settings)
+{
+    CNoticeSettingsDialog dialog(settings, m_parent);
+    if (RunModal(EKind::NoticeSettings, dialog) != QDialog::Accepted)
         return false;
     settings = dialog.Settings();
     return true;

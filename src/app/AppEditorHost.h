@@ -30,6 +30,7 @@ public:
     void SetDocument(CKelvarisDoc* doc) { m_doc = doc; }
 
     bool EditGeneralSettings(CGeneralSettings& settings) override;
+    bool EditNoticeSettings(CNoticeSettings& settings) override;
     void EditBarriers(CBarrageArray& barriers) override;
     void EditShifts(CShiftArray& shifts) override;
     void EditHolidays(CHolidaysArray& holidays) override;

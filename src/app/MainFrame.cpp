@@ -171,6 +171,9 @@ const CActionInfo kActions[] = {
     { "actionTakeoverMessages", QT_TRANSLATE_NOOP("CMainFrame", "Takeover &messages..."),
         QT_TRANSLATE_NOOP("CMainFrame", "Edit the texts of the takeover messages"), "messages.svg", nullptr,
         false },
+    { "actionNotices", QT_TRANSLATE_NOOP("CMainFrame", "Duty &notices..."),
+        QT_TRANSLATE_NOOP("CMainFrame", "Choose when people are paged about their duty, and the texts"),
+        nullptr, nullptr, false },
     { "actionLanguage", QT_TRANSLATE_NOOP("CMainFrame", "&Language..."),
         QT_TRANSLATE_NOOP("CMainFrame", "Choose the language of the program"), "language.svg", nullptr,
         false },
@@ -219,9 +222,9 @@ const CMenuInfo kMenus[] = {
         { "actionActivate", "actionDeactivate", "actionAutoActivate", nullptr, "actionSaveLogfile", nullptr,
             "actionExit" } },
     { QT_TRANSLATE_NOOP("CMainFrame", "&Setup"),
-        { "actionGeneralSetup", "actionTakeoverMessages", "actionLanguage", nullptr, "actionPlanOfAction",
-            "actionShifts", "actionBarriers", "actionHolidays", nullptr, "actionHistory",
-            "actionPassword" } },
+        { "actionGeneralSetup", "actionTakeoverMessages", "actionNotices", "actionLanguage", nullptr,
+            "actionPlanOfAction", "actionShifts", "actionBarriers", "actionHolidays", nullptr,
+            "actionHistory", "actionPassword" } },
     { QT_TRANSLATE_NOOP("CMainFrame", "&View"), { "actionToolbar", "actionStatusbar" } },
     { QT_TRANSLATE_NOOP("CMainFrame", "&Help"), { "actionSystemInfo", "actionAbout" } },
 };
@@ -390,6 +393,7 @@ void CMainFrame::CreateActions()
     onTrigger("actionExit", [this] { ExitProgram(); });
     onTrigger("actionGeneralSetup", [this] { m_doc.GeneralSetup(); });
     onTrigger("actionTakeoverMessages", [this] { m_doc.TakeoverMessages(); });
+    onTrigger("actionNotices", [this] { m_doc.NoticeSetup(); });
     onTrigger("actionPlanOfAction", [this] { m_doc.PlanOfAction(); });
     onTrigger("actionShifts", [this] { m_doc.EditShifts(); });
     onTrigger("actionBarriers", [this] { m_doc.EditBarriers(); });

@@ -156,6 +156,40 @@ CNoticeSettings CNoticeSettings::Read(const CProfile& config)
     return settings;
 }
 
+bool CNoticeSettings::Write(CProfile& config) const
+{
+    CProfile::Batch batch(config, CProfile::EIntent::ReadModifyWrite);
+    bool stored = true;
+    const auto number = [&](const char* key, int value) {
+        stored = config.WriteString(kSettings, QString::fromLatin1(key), QString::number(value)) && stored;
+    };
+    number("NoticeLeadMinutes", leadMinutes);
+    number("NoticeChangeHours", changeHours);
+    number("NoticeLateMinutes", lateMinutes);
+    stored = config.WriteString(kSettings, QStringLiteral("NoticeSummaryTargets"),
+                 summaryTargets.isEmpty() ? QString() : summaryTargets.join(u';'))
+        && stored;
+    stored = config.WriteString(kSettings, QStringLiteral("NoticeSummaryTime"),
+                 summaryMinute < 0 ? QString()
+                                   : QStringLiteral("%1:%2")
+                                         .arg(summaryMinute / 60, 2, 10, QLatin1Char('0'))
+                                         .arg(summaryMinute % 60, 2, 10, QLatin1Char('0')))
+        && stored;
+    const std::pair<const char*, std::pair<QString, QString>> texts[] = {
+        { "NoticeLeadText", { leadText, DefaultLeadText() } },
+        { "NoticeChangeText", { changeText, DefaultChangeText() } },
+        { "NoticeHolderText", { holderText, DefaultHolderText() } },
+        { "NoticeSummaryText", { summaryText, DefaultSummaryText() } },
+    };
+    for (const auto& [key, text] : texts) {
+        // Empty or the default: the key goes, and the language's text is used.
+        const QString value
+            = text.first.trimmed().isEmpty() || text.first == text.second ? QString() : text.first;
+        stored = config.WriteString(kSettings, QString::fromLatin1(key), value) && stored;
+    }
+    return batch.Commit() && stored;
+}
+
 QList<const CPageTarget*> NoticeRecipients(const CPageTarget& target, const CPageTargetArray& targets)
 {
     if (!target.IsGroup())

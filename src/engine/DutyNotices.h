@@ -31,6 +31,9 @@ struct CNoticeSettings
     QString summaryText;
 
     static CNoticeSettings Read(const CProfile& config);
+    // Writes the settings into the configuration (a text equal to the language's default is left
+    // out, so that it follows the language); false when the file did not take them.
+    bool Write(CProfile& config) const;
     // The texts in the language in effect, as the settings take them when none is stored.
     static QString DefaultLeadText();
     static QString DefaultChangeText();

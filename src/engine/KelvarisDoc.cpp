@@ -1101,6 +1101,26 @@ void CKelvarisDoc::GeneralSetup()
     SaveSettings(UNSAVED_GENERAL);
 }
 
+void CKelvarisDoc::NoticeSetup()
+{
+    if (!BeginEditor(CEditorHost::EKind::NoticeSettings))
+        return;
+    const CEditorScope scope(*this, CEditorHost::EKind::NoticeSettings);
+    if (!m_rights.Check(RIGHT_GENERAL_SETUP))
+        return;
+    CProfile profile(ConfigLocation().ConfigPath());
+    CNoticeSettings settings = CNoticeSettings::Read(profile);
+    if (!m_editors->EditNoticeSettings(settings))
+        return;
+    const bool stored = settings.Write(profile);
+    ConfigLocation().RecordFileTime();
+    if (!stored) {
+        ReportSaveFailed(profile.SaveProblem());
+        return;
+    }
+    JournalConfig(QStringLiteral("Duty notices"));
+}
+
 namespace {
 // Saves a list an editor changed and records the program's own file time. False when the file did
 // not take it: the list stays modified, so that the idle check saves it again.
@@ -1241,6 +1261,7 @@ void CKelvarisDoc::OpenEditorWithoutWaiting(CEditorHost::EKind kind, std::functi
         return;
     case EKind::GeneralSettings:
     case EKind::TakeoverTexts:
+    case EKind::NoticeSettings:
         // Only the menu opens these.
         break;
     }

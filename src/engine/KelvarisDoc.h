@@ -108,7 +108,15 @@ class CEditorHost
 {
 public:
     // The kinds of editor. At most one of each kind is open at a time.
-    enum class EKind : unsigned { GeneralSettings, Barriers, Shifts, Holidays, Plan, TakeoverTexts };
+    enum class EKind : unsigned {
+        GeneralSettings,
+        Barriers,
+        Shifts,
+        Holidays,
+        Plan,
+        TakeoverTexts,
+        NoticeSettings
+    };
 
     virtual ~CEditorHost() = default;
     // True on OK.
@@ -120,6 +128,8 @@ public:
     virtual void EditPlan(const QString& preselectedTarget) = 0;
     // True on OK.
     virtual bool EditTakeoverTexts(QString& request, QString& confirm, QString& timeout) = 0;
+    // True on OK (a host without windows edits nothing).
+    virtual bool EditNoticeSettings(CNoticeSettings& /*settings*/) { return false; }
     // An editor opened by an automation setup command is running.
     virtual bool AutomationEditorRunning() const { return false; }
 
@@ -259,6 +269,7 @@ public:
     void EditHolidays(); // right 8
     void PlanOfAction(); // right 9: fetches the page targets again first
     void TakeoverMessages(); // no right
+    void NoticeSetup(); // right 7, as the general setup
     // The planning dialog for a target chosen in the window's plan of action (right 9); the plan is
     // refreshed afterwards.
     void PlanOfTarget(const QString& targetName);

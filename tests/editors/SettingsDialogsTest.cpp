@@ -5,11 +5,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 
 #include "editors/GeneralSettingsDialog.h"
+#include "editors/NoticeSettingsDialog.h"
 #include "editors/TakeoverTextsDlg.h"
+#include "schedule/Profile.h"
 
 #include "DialogTesting.h"
 
@@ -138,6 +142,38 @@ private Q_SLOTS:
         const CPlaceholderHint plain = SplitPlaceholderHint(QStringLiteral("{{X}}"));
         QCOMPARE(plain.placeholder, QStringLiteral("{{X}}"));
         QVERIFY(plain.meaning.isEmpty());
+    }
+
+    // The duty notices' settings come back from the dialog as they went in, and are stored and read
+    // again alike; a text equal to the language's default is not stored.
+    void noticeSettingsRoundTrip()
+    {
+        CNoticeSettings settings;
+        settings.leadMinutes = 45;
+        settings.changeHours = 0;
+        settings.summaryMinute = 6 * 60 + 30;
+        settings.summaryTargets = QStringList { QStringLiteral("101"), QStringLiteral("205") };
+        settings.leadText = QStringLiteral("Duty {{DATE}} {{START}}");
+        settings.changeText = CNoticeSettings::DefaultChangeText();
+        CNoticeSettingsDialog dialog(settings);
+        QCOMPARE(Named<QSpinBox>(&dialog, "change")->text(), QStringLiteral("no change notices"));
+        Named<QLineEdit>(&dialog, "summaryTargets")->setText(QStringLiteral(" 101 ; 205;"));
+        const CNoticeSettings edited = dialog.Settings();
+        QCOMPARE(edited.summaryTargets, settings.summaryTargets);
+        QTemporaryDir dir;
+        CProfile config(dir.filePath(QStringLiteral("kelvaris.cfg")));
+        QVERIFY(edited.Write(config));
+        const CNoticeSettings read = CNoticeSettings::Read(config);
+        QCOMPARE(read.leadMinutes, 45);
+        QCOMPARE(read.changeHours, 0);
+        QCOMPARE(read.summaryMinute, 6 * 60 + 30);
+        QCOMPARE(read.summaryTargets, settings.summaryTargets);
+        QCOMPARE(read.leadText, settings.leadText);
+        QCOMPARE(config.ReadString(
+                     QStringLiteral("Settings"), QStringLiteral("NoticeChangeText"), QStringLiteral("none")),
+            QStringLiteral("none"));
+        Named<QCheckBox>(&dialog, "summary")->setChecked(false);
+        QCOMPARE(dialog.Settings().summaryMinute, -1);
     }
 };
 

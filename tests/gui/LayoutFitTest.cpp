@@ -43,6 +43,7 @@
 #include "editors/GeneralSettingsDialog.h"
 #include "editors/HistoryDialog.h"
 #include "editors/HolidayDialogs.h"
+#include "editors/NoticeSettingsDialog.h"
 #include "editors/ShiftDialogs.h"
 #include "editors/TakeoverTextsDlg.h"
 #include "engine/KelvarisDoc.h"
@@ -581,6 +582,17 @@ private Q_SLOTS:
             CTakeoverTextsDlg dialog(CTakeoverMode::DefaultRequestText(), CTakeoverMode::DefaultConfirmText(),
                 CTakeoverMode::DefaultTimeoutText());
             cuts += CheckWindow(dialog, QStringLiteral("takeovertexts"), lang);
+        }
+        {
+            CNoticeSettings settings;
+            settings.summaryMinute = 7 * 60;
+            settings.summaryTargets = QStringList { QStringLiteral("101"), QStringLiteral("205") };
+            settings.leadText = CNoticeSettings::DefaultLeadText();
+            settings.changeText = CNoticeSettings::DefaultChangeText();
+            settings.holderText = CNoticeSettings::DefaultHolderText();
+            settings.summaryText = CNoticeSettings::DefaultSummaryText();
+            CNoticeSettingsDialog dialog(settings);
+            cuts += CheckWindow(dialog, QStringLiteral("notices"), lang);
         }
         {
             CEnterPasswordDlg dialog;

@@ -210,10 +210,10 @@ private Q_SLOTS:
                 QStringLiteral("&Save logfile..."), QStringLiteral("-"), QStringLiteral("&Exit") }));
         QCOMPARE(MenuTexts(menus.at(1)->menu()),
             QStringList({ QStringLiteral("&General Setup..."), QStringLiteral("Takeover &messages..."),
-                QStringLiteral("&Language..."), QStringLiteral("-"), QStringLiteral("&Plan of action..."),
-                QStringLiteral("&Shifts..."), QStringLiteral("&Barriers/Pauses..."),
-                QStringLiteral("&Holidays..."), QStringLiteral("-"), QStringLiteral("H&istory..."),
-                QStringLiteral("&Password...") }));
+                QStringLiteral("Duty &notices..."), QStringLiteral("&Language..."), QStringLiteral("-"),
+                QStringLiteral("&Plan of action..."), QStringLiteral("&Shifts..."),
+                QStringLiteral("&Barriers/Pauses..."), QStringLiteral("&Holidays..."), QStringLiteral("-"),
+                QStringLiteral("H&istory..."), QStringLiteral("&Password...") }));
 
         QCOMPARE(window.Action(QStringLiteral("actionActivate"))->shortcut(),
             QKeySequence(QStringLiteral("Ctrl+A")));
