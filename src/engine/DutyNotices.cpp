@@ -337,10 +337,28 @@ bool CDutyNotices::Send(const CNotice& notice, CServerCommandFactory& server) co
     return object && object->ExecuteCommand(command, result);
 }
 
+CDutyNotices::ESent CDutyNotices::SendOnce(
+    const CNotice& notice, const QString& store, CServerCommandFactory& server) const
+{
+    // Another program on the same data may send the same notice: the check and the remembering
+    // happen under the store's lock, the send between them.
+    CProfile remembered(store);
+    CProfile::Batch locked(remembered, CProfile::EIntent::ReadModifyWrite);
+    if (!remembered.ReadString(kSent, notice.identity, QString()).isEmpty())
+        return ESent::Already;
+    if (!Send(notice, server))
+        return ESent::Failed;
+    remembered.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
+    return ESent::Now;
+}
+
 void CDutyNotices::Deliver(
     const CNotice& notice, qint64 nowMs, const QString& store, CServerCommandFactory& server, const CLog& log)
 {
-    if (!Send(notice, server)) {
+    const ESent sent = SendOnce(notice, store, server);
+    if (sent == ESent::Already)
+        return;
+    if (sent == ESent::Failed) {
         m_outbox.append({ notice, 1, nowMs + kRetryWaitMs[0] });
         log(notice,
             Translate(
@@ -348,7 +366,6 @@ void CDutyNotices::Deliver(
                 .arg(notice.targetName, notice.text));
         return;
     }
-    CProfile(store).WriteString(kSent, notice.identity, QString::number(notice.dueMs));
     log(notice,
         Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
             .arg(notice.targetName, notice.text));
@@ -523,11 +540,11 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
             ++it;
             continue;
         }
-        if (Send(it->notice, server)) {
-            sent.WriteString(kSent, it->notice.identity, QString::number(it->notice.dueMs));
-            log(it->notice,
-                Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
-                    .arg(it->notice.targetName, it->notice.text));
+        if (const ESent result = SendOnce(it->notice, store, server); result != ESent::Failed) {
+            if (result == ESent::Now)
+                log(it->notice,
+                    Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice sent to %1: %2"))
+                        .arg(it->notice.targetName, it->notice.text));
             it = m_outbox.erase(it);
         } else if (it->failures >= kRetries) {
             qCWarning(lcEngine).noquote()

@@ -112,6 +112,8 @@ private:
         qint64 nextTryMs = 0;
     };
     bool Send(const CNotice& notice, CServerCommandFactory& server) const;
+    enum class ESent { Now, Already, Failed };
+    ESent SendOnce(const CNotice& notice, const QString& store, CServerCommandFactory& server) const;
     void Deliver(const CNotice& notice, qint64 nowMs, const QString& store, CServerCommandFactory& server,
         const CLog& log);
     void LookForChanges(const CPageTargetArray& targets, const CNoticeSettings& settings,

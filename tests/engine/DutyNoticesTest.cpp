@@ -153,3 +153,35 @@ TEST_F(DutyNoticesTest, ChangesAreSummedUpBarriersHoldAndLateOrFailedNoticesAreS
     EXPECT_EQ(CWarningCapture::Text().count(QStringLiteral("could not be sent after 4 tries: Reminder")), 1)
         << CWarningCapture::Text().toStdString();
 }
+
+// A new holder is told (not when a confirmation made it: that sends its own text); the daily
+// summary goes to its targets at its time; two programs on the same data send each notice once.
+TEST_F(DutyNoticesTest, HoldersSummariesAndTwoProgramsOnTheSameData)
+{
+    Write("kelvaris.cfg",
+        "[Settings]\r\nNoticeLeadMinutes=60\r\nNoticeSummaryTargets=B2\r\nNoticeSummaryTime=07:00\r\n");
+    Write("G40.tim", "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=A1\r\n");
+    m_targets[2].m_takeover = true;
+    CDutyNotices window;
+    CDutyNotices service;
+    const auto both = [&](qint64 fromMs, qint64 toMs, const QSet<QString>& confirmed = {}) {
+        for (qint64 now = fromMs; now <= toMs; now += 60'000) {
+            for (CDutyNotices* notices : { &window, &service })
+                notices->Update(m_targets, QTimeZone::utc(), now, m_config, m_server, false, confirmed,
+                    [this](const CNotice&, const QString& line) { m_log << line; });
+        }
+    };
+    both(At(9, 6, 50), At(9, 7, 10));
+    // Anna's 08:00 reminder and the summary, each once although two programs looked.
+    EXPECT_EQ(Sent().filter(QStringLiteral("Anna:Reminder")).size(), 1) << Sent().join(u'\n').toStdString();
+    EXPECT_EQ(Sent().filter(QStringLiteral("Bert:On duty Wed 9 Dec 2026: North: Anna")).size(), 1)
+        << Sent().join(u'\n').toStdString();
+
+    // Bert becomes North's holder by the dispatch decision, then Anna again by a confirmation.
+    m_server.ClearCommands();
+    Write("G40.tim", "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=B2\r\n");
+    both(At(9, 7, 11), At(9, 7, 11));
+    Write("G40.tim", "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=A1\r\n");
+    both(At(9, 7, 12), At(9, 7, 12), { QStringLiteral("G40") });
+    EXPECT_EQ(Sent(), QStringList({ QStringLiteral("Bert:You now hold North") }));
+}

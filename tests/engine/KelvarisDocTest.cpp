@@ -1324,8 +1324,9 @@ TEST_F(KelvarisDocTest, ADutyIsAnnouncedOnceAcrossARestartAndABarrierHoldsTheNot
     for (int minute = 15 * 60; minute <= 15 * 60 + 50; ++minute) {
         g_now = CDateTime(2024, 3, 5, minute / 60, minute % 60, 5);
         doc.Cycle();
-        if (minute == 15 * 60 + 40)
+        if (minute == 15 * 60 + 40) {
             EXPECT_TRUE(Send2Commands().filter(QStringLiteral("Reminder")).isEmpty());
+        }
     }
     EXPECT_EQ(Send2Commands().filter(QStringLiteral("Reminder")).size(), 1);
     EXPECT_EQ(m_observer.notices.filter(QStringLiteral("held by the barrier/pause")).size(), 1);
