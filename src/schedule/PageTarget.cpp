@@ -282,6 +282,10 @@ bool CPageTarget::SaveDispatchFile(QString* reason)
     QString currentTarget;
     if (IsGroup() && m_takeover)
         currentTarget = ReadCurrentTargetId();
+    // A group's own setting of the duty notices is kept as the file has it.
+    const QString noticeMembers = IsGroup()
+        ? profile.ReadString(QStringLiteral("Settings"), QStringLiteral("NoticeMembers"), QString())
+        : QString();
 
     QByteArray out;
     out.reserve(64 + m_name.size() + currentTarget.size() + m_ranges.size() * 22);
@@ -291,6 +295,8 @@ bool CPageTarget::SaveDispatchFile(QString* reason)
         out += m_takeover ? "Takeover=1\r\n" : "Takeover=0\r\n";
     if (!currentTarget.isEmpty())
         out += "CurrentTargetID=" + SettingValue(currentTarget) + "\r\n";
+    if (!noticeMembers.isEmpty())
+        out += "NoticeMembers=" + SettingValue(noticeMembers) + "\r\n";
     for (const CDispatchRange& range : std::as_const(m_ranges)) {
         out += range.ToText().toLatin1();
         out += "\r\n";

@@ -166,7 +166,7 @@ TEST_F(PageTargetTest, GroupFileIsWrittenBackInItsOwnForm)
 {
     const QString path = LocalFile(QStringLiteral("40"));
     WriteFile(path,
-        "[Settings]\r\nName=Old name\r\nCurrentTargetID=17\r\nTakeover=1\r\n"
+        "[Settings]\r\nName=Old name\r\nCurrentTargetID=17\r\nNoticeMembers=1\r\nTakeover=1\r\n"
         "20240304=8:0-12:0;13:00-17:00\r\n");
     CPageTarget group = Target(QStringLiteral("40"), -3);
     group.m_name = QStringLiteral("Service North");
@@ -179,8 +179,9 @@ TEST_F(PageTargetTest, GroupFileIsWrittenBackInItsOwnForm)
 
     ASSERT_TRUE(group.SaveDispatchFile());
     EXPECT_EQ(ReadFile(path),
-        QByteArray("[Settings]\r\nName=Service North\r\nTakeover=1\r\nCurrentTargetID=17\r\n"
-                   "20240304=08:00-12:00\r\n20240304=13:00-17:00\r\n"));
+        QByteArray(
+            "[Settings]\r\nName=Service North\r\nTakeover=1\r\nCurrentTargetID=17\r\nNoticeMembers=1\r\n"
+            "20240304=08:00-12:00\r\n20240304=13:00-17:00\r\n"));
     EXPECT_EQ(group.m_fileTimeMemo, FileTimeNs(path));
     EXPECT_FALSE(group.DispatchFileChanged());
     EXPECT_EQ(CProfile(path).ReadString(QStringLiteral("Settings"), QStringLiteral("Name"), QString()),
@@ -190,7 +191,7 @@ TEST_F(PageTargetTest, GroupFileIsWrittenBackInItsOwnForm)
     group.m_takeover = false;
     ASSERT_TRUE(group.SaveDispatchFile());
     EXPECT_EQ(ReadFile(path),
-        QByteArray("[Settings]\r\nName=Service North\r\nTakeover=0\r\n"
+        QByteArray("[Settings]\r\nName=Service North\r\nTakeover=0\r\nNoticeMembers=1\r\n"
                    "20240304=08:00-12:00\r\n20240304=13:00-17:00\r\n"));
     CPageTarget receiver = Target(QStringLiteral("17"));
     receiver.m_name = QStringLiteral("  Zürich\r\n20240101=00:00-24:00");
