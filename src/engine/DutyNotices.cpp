@@ -340,16 +340,20 @@ bool CDutyNotices::Send(const CNotice& notice, CServerCommandFactory& server) co
 CDutyNotices::ESent CDutyNotices::SendOnce(
     const CNotice& notice, const QString& store, CServerCommandFactory& server) const
 {
-    // Another program on the same data may send the same notice: the check and the remembering
-    // happen under the store's lock, the send between them.
-    CProfile remembered(store);
-    CProfile::Batch locked(remembered, CProfile::EIntent::ReadModifyWrite);
-    if (!remembered.ReadString(kSent, notice.identity, QString()).isEmpty())
-        return ESent::Already;
-    if (!Send(notice, server))
-        return ESent::Failed;
-    remembered.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
-    return ESent::Now;
+    // Another program on the same data may send the same notice: it is claimed under the store's
+    // lock before it goes (the lock is not held while the alarm server is asked, which takes the
+    // targets lock again), and given back when it could not be sent.
+    {
+        CProfile remembered(store);
+        CProfile::Batch locked(remembered, CProfile::EIntent::ReadModifyWrite);
+        if (!remembered.ReadString(kSent, notice.identity, QString()).isEmpty())
+            return ESent::Already;
+        remembered.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
+    }
+    if (Send(notice, server))
+        return ESent::Now;
+    CProfile(store).WriteString(kSent, notice.identity, QString());
+    return ESent::Failed;
 }
 
 void CDutyNotices::Deliver(
