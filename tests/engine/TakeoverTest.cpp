@@ -316,4 +316,37 @@ TEST_F(TakeoverTest, ConfirmationForNonMemberIsDropped)
     EXPECT_EQ(Group().ReadCurrentTargetId(), QStringLiteral("B2"));
 }
 
+// The fake alarm server the engine's tests use: replies, failures and what it counts (here, away
+// from the private buses the server's own tests start for every case).
+TEST(FakeServerCommandTest, AnswersRecordsAndCounts)
+{
+    CFakeServerCommandFactory server;
+    server.SetReply(QStringLiteral("[a]"), QStringLiteral("A"));
+    server.SetDefaultReply(QStringLiteral("D"));
+    server.SetCommandFails(QStringLiteral("[bad]"));
+    QString result;
+    EXPECT_TRUE(server.Create()->ExecuteCommand(QStringLiteral("[a]"), result));
+    EXPECT_EQ(result, QStringLiteral("A"));
+    EXPECT_TRUE(server.Create()->ExecuteCommand(QStringLiteral("[other]"), result));
+    EXPECT_EQ(result, QStringLiteral("D"));
+    EXPECT_FALSE(server.Create()->ExecuteCommand(QStringLiteral("[bad]"), result));
+    EXPECT_TRUE(result.isEmpty());
+    server.SetAllCommandsFail();
+    EXPECT_FALSE(server.Create()->ExecuteCommand(QStringLiteral("[a]"), result));
+    EXPECT_EQ(server.ReusedObjectCount(), 0);
+
+    const std::unique_ptr<CServerCommand> reused = server.Create();
+    reused->ExecuteCommand(QStringLiteral("[x]"), result);
+    reused->ExecuteCommand(QStringLiteral("[y]"), result);
+    EXPECT_EQ(server.ReusedObjectCount(), 1);
+
+    server.SetCreateFails();
+    EXPECT_EQ(server.Create(), nullptr);
+    EXPECT_EQ(server.CreatedCount(), 5);
+    EXPECT_EQ(server.CreateCallCount(), 6);
+    EXPECT_EQ(server.Commands(),
+        QStringList({ QStringLiteral("[a]"), QStringLiteral("[other]"), QStringLiteral("[bad]"),
+            QStringLiteral("[a]"), QStringLiteral("[x]"), QStringLiteral("[y]") }));
+}
+
 } // namespace

@@ -354,35 +354,4 @@ TEST(QueryThroughTest, PassesCommandAndResult)
     EXPECT_EQ(reply, QStringLiteral("partial"));
 }
 
-TEST(FakeServerCommandTest, AnswersRecordsAndCounts)
-{
-    CFakeServerCommandFactory server;
-    server.SetReply(QStringLiteral("[a]"), QStringLiteral("A"));
-    server.SetDefaultReply(QStringLiteral("D"));
-    server.SetCommandFails(QStringLiteral("[bad]"));
-    QString result;
-    EXPECT_TRUE(server.Create()->ExecuteCommand(QStringLiteral("[a]"), result));
-    EXPECT_EQ(result, QStringLiteral("A"));
-    EXPECT_TRUE(server.Create()->ExecuteCommand(QStringLiteral("[other]"), result));
-    EXPECT_EQ(result, QStringLiteral("D"));
-    EXPECT_FALSE(server.Create()->ExecuteCommand(QStringLiteral("[bad]"), result));
-    EXPECT_TRUE(result.isEmpty());
-    server.SetAllCommandsFail();
-    EXPECT_FALSE(server.Create()->ExecuteCommand(QStringLiteral("[a]"), result));
-    EXPECT_EQ(server.ReusedObjectCount(), 0);
-
-    const std::unique_ptr<CServerCommand> reused = server.Create();
-    reused->ExecuteCommand(QStringLiteral("[x]"), result);
-    reused->ExecuteCommand(QStringLiteral("[y]"), result);
-    EXPECT_EQ(server.ReusedObjectCount(), 1);
-
-    server.SetCreateFails();
-    EXPECT_EQ(server.Create(), nullptr);
-    EXPECT_EQ(server.CreatedCount(), 5);
-    EXPECT_EQ(server.CreateCallCount(), 6);
-    EXPECT_EQ(server.Commands(),
-        QStringList({ QStringLiteral("[a]"), QStringLiteral("[other]"), QStringLiteral("[bad]"),
-            QStringLiteral("[a]"), QStringLiteral("[x]"), QStringLiteral("[y]") }));
-}
-
 } // namespace
