@@ -15,38 +15,9 @@
 #include "schedule/PageTarget.h"
 #include "server/ServerCommand.h"
 
+#include "YearTargets.h"
+
 namespace {
-
-constexpr int kReceivers = 1000;
-constexpr int kGroups = 200;
-
-CPageTargetArray Targets()
-{
-    CPageTargetArray made;
-    for (int r = 0; r < kReceivers; ++r) {
-        CPageTarget receiver;
-        receiver.m_id = QString::number(r);
-        receiver.m_name = QStringLiteral("Receiver %1").arg(r);
-        for (QDate date(2026, 1, 1); date.year() == 2026; date = date.addDays(1)) {
-            const QString day = date.toString(QStringLiteral("yyyyMMdd"));
-            receiver.m_ranges.AddFromText((date.day() + r) % 2 ? day + QStringLiteral("=07:00-15:30")
-                                                               : day + QStringLiteral("=22:00-24:00"));
-        }
-        made.append(std::move(receiver));
-    }
-    for (int g = 0; g < kGroups; ++g) {
-        CPageTarget group;
-        group.m_id = QStringLiteral("g%1").arg(g);
-        group.m_name = QStringLiteral("Group %1").arg(g);
-        group.m_number = -1 - g;
-        QStringList members;
-        for (int m = 0; m < 5; ++m)
-            members << QStringLiteral("Receiver %1").arg(5 * g + m);
-        group.m_members = members.join(u';');
-        made.append(std::move(group));
-    }
-    return made;
-}
 
 // An alarm server that takes every command.
 class CTakingServer : public CServerCommandFactory
@@ -77,7 +48,7 @@ void BM_NoticesMinuteLook(benchmark::State& state)
     }
     file.close();
     ConfigLocation().SetPaths(config, QString());
-    const CPageTargetArray targets = Targets();
+    const CPageTargetArray& targets = YearTargets();
     CTakingServer server;
     CDutyNotices notices;
     const QTimeZone zone("Europe/Berlin");
