@@ -282,21 +282,31 @@ bool CPageTarget::SaveDispatchFile(QString* reason)
     QString currentTarget;
     if (IsGroup() && m_takeover)
         currentTarget = ReadCurrentTargetId();
-    // A group's own setting of the duty notices is kept as the file has it.
-    const QString noticeMembers = IsGroup()
-        ? profile.ReadString(QStringLiteral("Settings"), QStringLiteral("NoticeMembers"), QString())
-        : QString();
+    // Settings the plan does not hold (a group's NoticeMembers, keys other programs keep) are
+    // kept as the file has them: the file is rewritten from the plan, which would drop them.
+    QByteArray kept;
+    for (QString line : profile.SectionText(QStringLiteral("Settings")).split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QString key = line.section(u'=', 0, 0).trimmed();
+        const bool range
+            = key.size() == 8 && std::all_of(key.cbegin(), key.cend(), [](QChar c) { return c.isDigit(); });
+        if (range || key.isEmpty() || key.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0
+            || key.compare(QLatin1String("Takeover"), Qt::CaseInsensitive) == 0
+            || key.compare(QLatin1String("CurrentTargetID"), Qt::CaseInsensitive) == 0)
+            continue;
+        kept += line.toUtf8() + "\r\n";
+    }
 
     QByteArray out;
-    out.reserve(64 + m_name.size() + currentTarget.size() + m_ranges.size() * 22);
+    out.reserve(64 + m_name.size() + currentTarget.size() + kept.size() + m_ranges.size() * 22);
     out += "[Settings]\r\n";
     out += "Name=" + SettingValue(m_name) + "\r\n";
     if (IsGroup())
         out += m_takeover ? "Takeover=1\r\n" : "Takeover=0\r\n";
     if (!currentTarget.isEmpty())
         out += "CurrentTargetID=" + SettingValue(currentTarget) + "\r\n";
-    if (!noticeMembers.isEmpty())
-        out += "NoticeMembers=" + SettingValue(noticeMembers) + "\r\n";
+    out += kept;
     for (const CDispatchRange& range : std::as_const(m_ranges)) {
         out += range.ToText().toLatin1();
         out += "\r\n";
