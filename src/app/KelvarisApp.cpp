@@ -21,6 +21,8 @@
 #include "server/DBusServerCommand.h"
 #include "support/Trace.h"
 
+#include "webui/WebServer.h"
+
 namespace {
 const QString kSettings = QStringLiteral("Settings");
 const QString kLanguageKey = QStringLiteral("Language");
@@ -124,6 +126,7 @@ bool CKelvarisApp::InitInstance(const CTimeCommandLineInfo& commandLine)
     // The view's initial update starts the cycle and, with AutoActivate, activates the engine; the
     // password is loaded only afterwards, so the start itself never asks for it.
     m_frame->View().InitialUpdate();
+    m_web = StartStatusBoard(*m_doc, commandLine.m_webListen, this);
 
     CProfile profile(m_configPath);
     m_rights.LoadRights(profile);
@@ -156,7 +159,8 @@ int CKelvarisApp::ExitInstance()
         m_doc->SetObserver(nullptr);
         m_doc->Close();
     }
-    // The socket's worker calls into the document: it goes before the document.
+    // The socket's worker and the board call into the document: they go before the document.
+    m_web.reset();
     m_inbound.reset();
     m_warnings.reset();
     m_frame.reset();

@@ -20,6 +20,7 @@ class CMainFrame;
 class CServerCommandFactory;
 class CSingleInstance;
 class CWarningForwarder;
+class CWebServer;
 
 // The application object of the desktop program: start-up, the idle check every 30 seconds, and the
 // commands Language, Password, About, System information, New and Open.
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<CKelvarisDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CKelvarisInbound> m_inbound;
+    std::unique_ptr<CWebServer> m_web;
     std::unique_ptr<CSingleInstance> m_instance;
     std::unique_ptr<CWarningForwarder> m_warnings;
     QString m_socketProblemShown;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
@@ -240,6 +241,9 @@ void CKelvarisDoc::LoadConfigRecords(CProfile& profile)
         settings.Read(QStringLiteral("OnClose"), m_onClose, 0);
         settings.Read(QStringLiteral("PipeUsers"), m_pipeUsers, QString());
         settings.Read(QStringLiteral("CalendarFolder"), m_calendarFolderSetting, QString());
+        QString zone;
+        settings.Read(QStringLiteral("TimeZone"), zone, QString());
+        m_siteZone = SiteTimeZone(zone);
     }
     SetCalendarFolderOverride(m_calendarFolderOverride);
     if (m_inbound)
@@ -378,6 +382,7 @@ void CKelvarisDoc::Cycle()
         JournalHolders();
         PushShift(m_currentShift, evaluation.m_hasShift);
         PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now);
+        m_lastPushMs = QDateTime::currentMSecsSinceEpoch();
         m_updateHint |= CDocObserver::HINT_PLAN;
     }
 
@@ -504,8 +509,10 @@ QString SpanText(std::chrono::seconds span)
 void CKelvarisDoc::NoteServerReached(bool reached)
 {
     const auto now = std::chrono::steady_clock::now();
-    if (reached)
+    if (reached) {
         m_serverLastGoodCall = now;
+        m_lastGoodCallMs = QDateTime::currentMSecsSinceEpoch();
+    }
     if (reached == m_serverReached)
         return;
     m_serverReached = reached;

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimeZone>
 #include <QtGlobal>
 
 #include "engine/CalendarWriter.h"
@@ -329,6 +330,12 @@ public:
     const CShift& CurrentShift() const { return m_currentShift; }
     const CBarrage& CurrentBarrier() const { return m_currentBarrier; }
     int LastPushedMinute() const { return m_lastPushedMinute; }
+    // When (UTC milliseconds) the state was last pushed to the alarm server, and when a command
+    // last reached it; 0 before the first.
+    qint64 LastPushMs() const { return m_lastPushMs; }
+    qint64 LastGoodCallMs() const { return m_lastGoodCallMs; }
+    // The zone the site's wall clock keeps (Settings/TimeZone, else the system's).
+    const QTimeZone& SiteZone() const { return m_siteZone; }
 
     // The page targets: hold TargetsMutex() while using them from any thread but the user
     // interface's, and on that thread while changing them.
@@ -441,6 +448,9 @@ private:
     bool m_serverReached = true;
     std::chrono::steady_clock::time_point m_serverLostAt;
     std::chrono::steady_clock::time_point m_serverLastGoodCall; // zero before the first
+    qint64 m_lastGoodCallMs = 0;
+    qint64 m_lastPushMs = 0;
+    QTimeZone m_siteZone = QTimeZone::systemTimeZone();
     // The configuration and dispatch files that could not be taken.
     CFileFaults m_fileFaults;
     QString m_calendarFolderSetting; // as read

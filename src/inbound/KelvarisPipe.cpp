@@ -1,10 +1,12 @@
 #include "inbound/KelvarisPipe.h"
 
 #include <cerrno>
+#include <chrono>
 #include <optional>
 #include <unistd.h>
 
 #include "inbound/RequestHandler.h"
+#include "support/Metrics.h"
 #include "support/Trace.h"
 
 CKelvarisPipe::CKelvarisPipe(
@@ -71,7 +73,9 @@ void CKelvarisPipe::SetAllowedUsers(const QString& setting)
 
 QByteArray CKelvarisPipe::Answer(QByteArrayView request, const CPipePeer& peer)
 {
+    const auto start = std::chrono::steady_clock::now();
     QByteArray reply = HandleRequest(request, m_services, qint64(peer.uid));
+    Metrics().CountAnswer(std::chrono::steady_clock::now() - start);
     // A takeover response is the one request that changes what the engine does later: the trace
     // says who sent it. Its reply is the echoed name alone, which no other request gets.
     if (lcPipe().isDebugEnabled()) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "engine/Dispatch.h"
 #include "engine/KelvarisDoc.h"
+#include "support/Metrics.h"
 #include "support/Trace.h"
 #include "support/Warning.h"
 #include "support/XmlMessageBag.h"
@@ -86,6 +88,8 @@ QByteArray Handle(const CXmlMessageBag& request, CRequestServices& services, qin
         const int result
             = services.CheckDispatchingFor(peerUid, request.GetText(QStringLiteral("DispatchingID")),
                 request.GetText(QStringLiteral("GroupID")), request.GetText(QStringLiteral("Time")));
+        Metrics().CountCheck(
+            result == kDispatchSend ? CMetrics::ECheck::Send : CMetrics::ECheck::NotDispatched);
         if (result >= 0 && result < int(std::size(fixed.dispatch)))
             return fixed.dispatch[result];
         return DispatchReply(result);
@@ -125,6 +129,7 @@ QByteArray HandleRequest(QByteArrayView request, CRequestServices& services, qin
     // The bag copies what it parses, so the request bytes need no copy of their own.
     CXmlMessageBag requestBag;
     if (!requestBag.Parse(QByteArray::fromRawData(request.data(), request.size()))) {
+        Metrics().CountCheck(CMetrics::ECheck::Malformed);
         WarnNotWellFormed(request);
         return FixedReplies().none;
     }

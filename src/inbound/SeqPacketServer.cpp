@@ -15,6 +15,7 @@
 
 #include "support/FileWatch.h"
 #include "support/Liveness.h"
+#include "support/Metrics.h"
 #include "support/Trace.h"
 
 namespace {
@@ -336,6 +337,7 @@ void CSeqPacketServer::AcceptPending(Clock::time_point now)
             continue;
         }
         if (access && !access->Allows(peer, needGroups ? &groups : nullptr)) {
+            Metrics().CountRefused();
             WarnRefused(peer, now);
             ::close(fd);
             continue;
@@ -396,6 +398,7 @@ void CSeqPacketServer::ExpireDue(Clock::time_point now)
         KTRACE(lcPipe) << (m_connections[static_cast<size_t>(m_oldest)].pending.isEmpty()
                 ? "a client sent nothing in time; dropped"
                 : "a client took no reply in time; dropped");
+        Metrics().CountExpired();
         Close(m_oldest);
     }
 }

@@ -223,7 +223,9 @@ QString ProgramFilePath()
 
 QString ProgramBaseName(const QString& programPath)
 {
-    return QFileInfo(programPath).completeBaseName();
+    // The service is the window program without its window: both keep one configuration.
+    const QString base = QFileInfo(programPath).completeBaseName();
+    return base == QLatin1String("kelvarisd") ? QStringLiteral("kelvaris") : base;
 }
 
 CLocationInput LocationInputFromEnvironment()

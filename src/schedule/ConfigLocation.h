@@ -50,7 +50,8 @@ int RemoveStaleSaveFiles(const QString& folder, qint64 minAgeSeconds = 600);
 
 // The absolute path of the running program.
 QString ProgramFilePath();
-// The program's file name without its extension ("kelvaris").
+// The program's file name without its extension ("kelvaris"); the service kelvarisd shares the
+// window program's name, and so its configuration file.
 QString ProgramBaseName(const QString& programPath);
 
 // What the determination of the paths depends on; from the environment in the program, made up

@@ -17,6 +17,20 @@ void CTimeCommandLineInfo::ParseParams(const QStringList& params)
                 m_usageError = QStringLiteral("--calendar-folder needs a folder");
             continue;
         }
+        if (param == QLatin1String("--web-listen")) {
+            if (i + 1 >= params.size())
+                m_usageError
+                    = QStringLiteral("--web-listen needs an address such as 127.0.0.1:8470 (empty: off)");
+            else
+                m_webListen = params[++i].isNull() ? QStringLiteral("") : params[i];
+            continue;
+        }
+        if (param.startsWith(QLatin1String("--web-listen="))) {
+            m_webListen = param.mid(13);
+            if (m_webListen.isNull())
+                m_webListen = QStringLiteral("");
+            continue;
+        }
         if (param == QLatin1String("--headless")) {
             m_headless = true;
             continue;

@@ -18,6 +18,7 @@ struct CTimeCommandLineInfo
     bool m_help = false; // --help
     bool m_version = false; // --version
     QString m_calendarFolder; // --calendar-folder DIR (or --calendar-folder=DIR)
+    QString m_webListen; // --web-listen ADDRESS (or =ADDRESS); null when not given, empty turns it off
     QString m_usageError; // a program option without its value
 
     // Each parameter in turn: a switch ("/" or "-") Register or RegServer, Unregister or UnregServer,

@@ -13,6 +13,8 @@
 #include "schedule/DateTime.h"
 #include "service/ServiceNotifier.h"
 
+#include "webui/WebServer.h"
+
 namespace {
 int g_signalPipe[2] = { -1, -1 };
 
@@ -57,7 +59,8 @@ CHeadlessHost::CHeadlessHost(CServerCommandFactory& server, CServiceNotifier* no
 
 CHeadlessHost::~CHeadlessHost()
 {
-    // The socket's worker calls into the document: end it before anything goes.
+    // The socket's worker and the board call into the document: end them before anything goes.
+    m_web.reset();
     m_inbound.reset();
 }
 
@@ -78,6 +81,7 @@ bool CHeadlessHost::Start()
     }
     Print(StartedLine(CDateTime::GetCurrentTime()));
     m_doc->Activate();
+    m_web = StartStatusBoard(*m_doc, m_webListen, this);
     // Ready before the first cycle: that one asks the alarm server, which may keep it waiting. A
     // configuration that could not be read is said in the status, where systemctl status shows it.
     if (m_notifier) {

@@ -14,6 +14,7 @@
 class CKelvarisInbound;
 class CServerCommandFactory;
 class CServiceNotifier;
+class CWebServer;
 
 // kelvaris --headless: the document and its engine without any window. It serves the socket, the DDE
 // values and the automation object (whose setup commands open nothing here), activates the engine at
@@ -40,6 +41,8 @@ public:
     void Stop();
 
     CKelvarisDoc& Document() { return *m_doc; }
+    // The status board's address from the command line (null: the settings decide), before Start().
+    void SetWebListen(const QString& listen) { m_webListen = listen; }
 
     void OnUpdate(unsigned hint) override;
     void OnNotice(const QString& text) override;
@@ -56,6 +59,8 @@ private:
     CRightsCheck m_rights; // no password: nothing here could ask for one
     std::unique_ptr<CKelvarisDoc> m_doc;
     std::unique_ptr<CKelvarisInbound> m_inbound;
+    std::unique_ptr<CWebServer> m_web;
+    QString m_webListen;
     QTimer m_cycleTimer;
     QTimer m_idleTimer;
     // A file being written at the idle check is looked at again shortly.

@@ -35,6 +35,9 @@ void PrintHelp(QTextStream& out, const QString& program)
            "  --calendar-folder DIR\n"
            "               with --headless: keep one iCalendar file per target and all-receivers.ics,\n"
            "               all-groups.ics in DIR (instead of the setting CalendarFolder)\n"
+           "  --web-listen ADDRESS\n"
+           "               serve the status board and its API at ADDRESS (host:port, default the\n"
+           "               setting WebListen, else 127.0.0.1:8470; empty: no board)\n"
            "  -Embedding, -Automation\n"
            "               run as a windowless automation server (no document, no window)\n"
            "  -Register    write the D-Bus activation file for the automation server and exit\n"
@@ -66,7 +69,7 @@ int RunAutomationServer()
     return QCoreApplication::exec();
 }
 
-int RunHeadless(const QString& calendarFolder, const QString& program)
+int RunHeadless(const QString& calendarFolder, const QString& webListen, const QString& program)
 {
     const CConfigPaths paths = DetermineConfigPaths(LocationInputFromEnvironment());
     ConfigLocation().SetPaths(paths.configPath, paths.masterPath);
@@ -76,6 +79,7 @@ int RunHeadless(const QString& calendarFolder, const QString& program)
     CHeadlessHost host(server, &notifier);
     if (!calendarFolder.isEmpty())
         host.Document().SetCalendarFolderOverride(QFileInfo(calendarFolder).absoluteFilePath());
+    host.SetWebListen(webListen);
     OnTerminationSignal(&host, [&host] { host.Stop(); });
     if (!host.Start()) {
         WriteStandardError(QtCriticalMsg, program + QStringLiteral(": ") + host.StartProblem());
@@ -126,7 +130,7 @@ int RunWindowless(const CTimeCommandLineInfo& commandLine, const QString& progra
         return 2;
     }
     if (commandLine.m_headless)
-        return RunHeadless(commandLine.m_calendarFolder, program);
+        return RunHeadless(commandLine.m_calendarFolder, commandLine.m_webListen, program);
     if (commandLine.IsAutomationServer())
         return RunAutomationServer();
     QString error;

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include "support/Metrics.h"
+
 Q_LOGGING_CATEGORY(lcApp, "kelvaris.app", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcConfig, "kelvaris.config", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcEngine, "kelvaris.engine", QtInfoMsg)
@@ -14,6 +16,7 @@ Q_LOGGING_CATEGORY(lcPipe, "kelvaris.pipe", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcDde, "kelvaris.dde", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcAutomation, "kelvaris.automation", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcPlanning, "kelvaris.planning", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcWeb, "kelvaris.web", QtInfoMsg)
 
 QString TraceRulesFor(const QString& categories)
 {
@@ -60,6 +63,26 @@ void JournalMessageHandler(QtMsgType type, const QMessageLogContext& context, co
     WriteLines(type, formatted);
 }
 
+} // namespace
+
+namespace {
+QtMessageHandler g_nextHandler = nullptr;
+
+// Qt's own format, without a priority.
+void PlainMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const QString formatted = qFormatLogMessage(type, context, message);
+    if (!formatted.isNull())
+        WriteLines(type, formatted);
+}
+
+// Counts warnings and worse by their category for monitoring, then writes them as before.
+void CountingMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg)
+        Metrics().CountWarning(context.category);
+    g_nextHandler(type, context, message);
+}
 } // namespace
 
 bool JournalStreamNames(const QByteArray& value, quint64 device, quint64 inode)
@@ -122,8 +145,12 @@ void WriteStandardError(QtMsgType type, const QString& text)
 void InitTrace()
 {
     g_journal = StandardErrorIsJournal();
+    // Handlers installed later (the window's logbook) hand on to this one.
+    g_nextHandler = qInstallMessageHandler(&CountingMessageHandler);
     if (g_journal)
-        qInstallMessageHandler(&JournalMessageHandler);
+        g_nextHandler = &JournalMessageHandler;
+    else if (!g_nextHandler || g_nextHandler == &CountingMessageHandler)
+        g_nextHandler = &PlainMessageHandler;
     const QString value = qEnvironmentVariable("KELVARIS_TRACE");
     if (value.isEmpty())
         return;

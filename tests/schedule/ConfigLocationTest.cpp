@@ -77,6 +77,8 @@ TEST_F(ConfigLocationTest, FolderAndJoinRules)
     EXPECT_EQ(JoinPath(QStringLiteral("/data"), QStringLiteral("k.cfg")), "/data/k.cfg");
     EXPECT_EQ(JoinPath(QStringLiteral("/data/"), QStringLiteral("k.cfg")), "/data/k.cfg");
     EXPECT_EQ(ProgramBaseName(QStringLiteral("/opt/bin/kelvaris")), "kelvaris");
+    // The service reads the window program's configuration.
+    EXPECT_EQ(ProgramBaseName(QStringLiteral("/usr/bin/kelvarisd")), "kelvaris");
     // The profile without a path is the file beside the program.
     EXPECT_EQ(CProfile().Path(), JoinPath(FolderOf(ProgramFilePath()), QStringLiteral("test_schedule.cfg")));
 }

@@ -7,6 +7,7 @@
 #include <QTimeZone>
 
 #include "schedule/DateTime.h"
+#include "schedule/Moment.h"
 
 // kelvarisctl: the command-line companion of kelvaris. Every verb exits 0 on success, 1 when the
 // other side did not answer or refused, 2 on bad usage, with a one-line message on standard error.
@@ -43,15 +44,7 @@ void CtlAddAtOption(CCtlCommand& command, const QString& description);
 class CProfile;
 QTimeZone SiteTimeZoneOf(const CProfile& profile);
 
-// A moment both as the site's wall clock shows it and in real time.
-struct CCtlMoment
-{
-    CDateTime wall;
-    qint64 utcMs = 0;
-    int offsetSeconds = 0;
-    // ISO 8601 with the true offset, "2027-03-28T03:30:00+02:00" (never "Z").
-    QString IsoText() const;
-};
+using CCtlMoment = CMoment;
 // The moment --at gives in the zone (now without it): ISO 8601 with "T" or a blank, minutes with
 // or without seconds, with "Z" or an offset, or any form of the date parser; a local time the
 // clocks skip in the zone is an error naming the zone, one they repeat is its first pass. Returns

@@ -1,16 +1,12 @@
 // kelvarisctl coverage [--days N] [--from T] [--group ID] [--min-members K] [--critical HOURS]
 // [--json] [--config FILE]: the gaps in the groups' cover, as a monitoring check.
-#include <algorithm>
-#include <limits>
 
 #include <QDateTime>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLoggingCategory>
 
+#include "engine/DutyReports.h"
 #include "engine/KelvarisDoc.h"
-#include "schedule/Coverage.h"
 #include "schedule/Profile.h"
 
 #include "Ctl.h"
@@ -20,22 +16,7 @@ namespace {
 
 constexpr int kMaxDays = 366;
 
-// The exit codes of a monitoring plugin.
-enum EState { StateOk = 0, StateWarning = 1, StateCritical = 2, StateUnknown = 3 };
-
-QString StateWord(EState state)
-{
-    switch (state) {
-    case StateOk:
-        return QStringLiteral("OK");
-    case StateWarning:
-        return QStringLiteral("WARNING");
-    case StateCritical:
-        return QStringLiteral("CRITICAL");
-    default:
-        return QStringLiteral("UNKNOWN");
-    }
-}
+constexpr int StateUnknown = CCoverageReport::Unknown;
 
 int Unknown(const QString& why)
 {
@@ -121,7 +102,6 @@ int CtlCoverage(const QStringList& args)
     }
     const qint64 fromMs
         = command.IsSet(QStringLiteral("from")) ? from.utcMs : QDateTime::currentMSecsSinceEpoch();
-    const qint64 toMs = fromMs + qint64(days) * 86'400'000;
 
     CCtlDocument loaded(configPath);
     QLoggingCategory::setFilterRules(QStringLiteral("kelvaris.engine.warning=false"));
@@ -135,58 +115,14 @@ int CtlCoverage(const QStringList& args)
     if (!groupId.isEmpty() && (!targets.FindById(groupId) || !targets.FindById(groupId)->IsGroup()))
         return Unknown(QStringLiteral("the alarm server has no group with the ID \"%1\"").arg(groupId));
 
-    const CZoneOffsets offsets(zone, fromMs, toMs);
-    const QList<CGroupCoverage> coverage = GroupCoverage(targets, offsets, fromMs, toMs, minMembers, groupId);
-    const auto iso = [&offsets](qint64 ms) {
-        CCtlMoment moment;
-        moment.utcMs = ms;
-        moment.offsetSeconds = offsets.OffsetAt(ms);
-        return moment.IsoText();
-    };
-
-    const qint64 criticalMs = fromMs + qint64(criticalHours) * 3'600'000;
-    EState state = StateOk;
-    int gapCount = 0;
-    const CGroupCoverage* firstGroup = nullptr;
-    CDutySpan first { std::numeric_limits<qint64>::max(), 0 };
-    QJsonArray groups;
-    QString lines;
-    for (const CGroupCoverage& group : coverage) {
-        QJsonArray gaps;
-        for (const CDutySpan& gap : group.gaps) {
-            ++gapCount;
-            state = std::max(state, gap.startMs <= criticalMs ? StateCritical : StateWarning);
-            if (gap.startMs < first.startMs) {
-                first = gap;
-                firstGroup = &group;
-            }
-            gaps.append(QJsonObject {
-                { QStringLiteral("start"), iso(gap.startMs) }, { QStringLiteral("end"), iso(gap.endMs) } });
-            lines += QStringLiteral("group\t%1\t%2\t%3\t%4\n")
-                         .arg(group.name, group.id, iso(gap.startMs), iso(gap.endMs));
-        }
-        groups.append(
-            QJsonObject { { QStringLiteral("id"), group.id }, { QStringLiteral("name"), group.name },
-                { QStringLiteral("members"), QJsonArray::fromStringList(group.members) },
-                { QStringLiteral("unknownMembers"), QJsonArray::fromStringList(group.unknownMembers) },
-                { QStringLiteral("holder"),
-                    group.holderId.isEmpty() ? QJsonValue() : QJsonValue(group.holderId) },
-                { QStringLiteral("gaps"), gaps } });
-    }
-    const QString summary = gapCount == 0
-        ? QStringLiteral("no gap in %1 group(s) over the next %2 day(s)").arg(coverage.size()).arg(days)
-        : QStringLiteral("%1 gap(s); the first: %2 (%3) from %4 to %5")
-              .arg(gapCount)
-              .arg(firstGroup->name, firstGroup->id, iso(first.startMs), iso(first.endMs));
-    if (command.IsSet(QStringLiteral("json"))) {
-        const QJsonObject document { { QStringLiteral("status"), StateWord(state) },
-            { QStringLiteral("at"), iso(fromMs) }, { QStringLiteral("days"), days },
-            { QStringLiteral("to"), iso(toMs) }, { QStringLiteral("minMembers"), minMembers },
-            { QStringLiteral("groups"), groups } };
-        CtlOut() << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
-    } else {
-        CtlOut() << QStringLiteral("KELVARIS COVERAGE %1 - %2\n").arg(StateWord(state), summary) << lines;
-    }
+    const CCoverageReport report
+        = CoverageReport(targets, zone, fromMs, days, minMembers, criticalHours, groupId);
+    if (command.IsSet(QStringLiteral("json")))
+        CtlOut() << QString::fromUtf8(QJsonDocument(report.json).toJson(QJsonDocument::Indented));
+    else
+        CtlOut() << QStringLiteral("KELVARIS COVERAGE %1 - %2\n")
+                        .arg(CoverageStateWord(report.state), report.summary)
+                 << report.lines;
     CtlOut().flush();
-    return state;
+    return report.state;
 }
