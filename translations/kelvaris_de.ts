@@ -2,6 +2,225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>BoardPages</name>
+    <message>
+        <source>Languages</source>
+        <translation>Sprachen</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are deleted</source>
+        <translation>Sperre: Meldungen werden gelöscht</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are held until its end</source>
+        <translation>Sperre: Meldungen werden bis zu ihrem Ende zurückgehalten</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Duty schedule</source>
+        <translation>Dienstplan</translation>
+    </message>
+    <message>
+        <source>active</source>
+        <translation>aktiv</translation>
+    </message>
+    <message>
+        <source>not active</source>
+        <translation>nicht aktiv</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Schicht</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Barrier/pause</source>
+        <translation>Sperre/Pause</translation>
+    </message>
+    <message>
+        <source>reachable</source>
+        <translation>erreichbar</translation>
+    </message>
+    <message>
+        <source>not reachable</source>
+        <translation>nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>last answer %1</source>
+        <translation>letzte Antwort %1</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Alarmserver</translation>
+    </message>
+    <message>
+        <source>Gaps in cover within 24 hours</source>
+        <translation>Lücken in der Abdeckung in den nächsten 24 Stunden</translation>
+    </message>
+    <message>
+        <source>No group is without cover.</source>
+        <translation>Keine Gruppe ist unbesetzt.</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>jetzt</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Gruppen</translation>
+    </message>
+    <message>
+        <source>There are no groups.</source>
+        <translation>Es gibt keine Gruppen.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>On duty now</source>
+        <translation>Jetzt im Dienst</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Nächster Wechsel</translation>
+    </message>
+    <message>
+        <source>holder</source>
+        <translation>Inhaber</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>niemand</translation>
+    </message>
+    <message>
+        <source>none within a week</source>
+        <translation>keiner innerhalb einer Woche</translation>
+    </message>
+    <message>
+        <source>coming on: %1</source>
+        <translation>kommt: %1</translation>
+    </message>
+    <message>
+        <source>going off: %1</source>
+        <translation>geht: %1</translation>
+    </message>
+    <message>
+        <source>Receivers on duty now</source>
+        <translation>Empfänger jetzt im Dienst</translation>
+    </message>
+    <message>
+        <source>Nobody is on duty.</source>
+        <translation>Niemand ist im Dienst.</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <translation>bis %1</translation>
+    </message>
+    <message>
+        <source>Who is on duty</source>
+        <translation>Wer hat Dienst</translation>
+    </message>
+    <message>
+        <source>The alarm server has not told Kelvaris its receivers and groups yet.</source>
+        <translation>Der Alarmserver hat Kelvaris seine Empfänger und Gruppen noch nicht genannt.</translation>
+    </message>
+    <message>
+        <source>Wall-screen view</source>
+        <translation>Ansicht für den Wandbildschirm</translation>
+    </message>
+    <message>
+        <source>Duty plan of %1</source>
+        <translation>Dienstplan von %1</translation>
+    </message>
+    <message>
+        <source>Week %1: %2 to %3</source>
+        <translation>Woche %1: %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>Wochen</translation>
+    </message>
+    <message>
+        <source>Previous week</source>
+        <translation>Vorige Woche</translation>
+    </message>
+    <message>
+        <source>Back to the board</source>
+        <translation>Zurück zur Übersicht</translation>
+    </message>
+    <message>
+        <source>Next week</source>
+        <translation>Nächste Woche</translation>
+    </message>
+    <message>
+        <source>Calendar (iCalendar)</source>
+        <translation>Kalender (iCalendar)</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>On duty</source>
+        <translation>Im Dienst</translation>
+    </message>
+    <message>
+        <source>all day (no plan: always on duty)</source>
+        <translation>ganztägig (kein Plan: immer im Dienst)</translation>
+    </message>
+    <message>
+        <source>off duty</source>
+        <translation>dienstfrei</translation>
+    </message>
+    <message>
+        <source>Address too long</source>
+        <translation>Adresse zu lang</translation>
+    </message>
+    <message>
+        <source>This address is longer than any page of the board.</source>
+        <translation>Diese Adresse ist länger als jede Seite der Übersicht.</translation>
+    </message>
+    <message>
+        <source>Token needed</source>
+        <translation>Token erforderlich</translation>
+    </message>
+    <message>
+        <source>This board is shown only with its token. Ask the operators of the alarm system for the address with the token.</source>
+        <translation>Diese Übersicht wird nur mit ihrem Token gezeigt. Fragen Sie die Betreiber der Alarmanlage nach der Adresse mit dem Token.</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The board has no page at this address.</source>
+        <translation>Die Übersicht hat unter dieser Adresse keine Seite.</translation>
+    </message>
+    <message>
+        <source>The alarm server knows no receiver or group with this ID.</source>
+        <translation>Der Alarmserver kennt keinen Empfänger und keine Gruppe mit dieser ID.</translation>
+    </message>
+    <message>
+        <source>Not a date</source>
+        <translation>Kein Datum</translation>
+    </message>
+    <message>
+        <source>The week is given by a date such as 2026-12-07.</source>
+        <translation>Die Woche wird durch ein Datum wie 2026-12-07 angegeben.</translation>
+    </message>
+</context>
+<context>
     <name>CAboutDialog</name>
     <message>
         <source>About Kelvaris</source>

@@ -2,6 +2,225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB">
 <context>
+    <name>BoardPages</name>
+    <message>
+        <source>Languages</source>
+        <translation>Languages</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are deleted</source>
+        <translation>Barrier: messages are deleted</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are held until its end</source>
+        <translation>Barrier: messages are held until its end</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Duty schedule</source>
+        <translation>Duty schedule</translation>
+    </message>
+    <message>
+        <source>active</source>
+        <translation>active</translation>
+    </message>
+    <message>
+        <source>not active</source>
+        <translation>not active</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Barrier/pause</source>
+        <translation>Barrier/pause</translation>
+    </message>
+    <message>
+        <source>reachable</source>
+        <translation>reachable</translation>
+    </message>
+    <message>
+        <source>not reachable</source>
+        <translation>not reachable</translation>
+    </message>
+    <message>
+        <source>last answer %1</source>
+        <translation>last answer %1</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Alarm server</translation>
+    </message>
+    <message>
+        <source>Gaps in cover within 24 hours</source>
+        <translation>Gaps in cover within 24 hours</translation>
+    </message>
+    <message>
+        <source>No group is without cover.</source>
+        <translation>No group is without cover.</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>now</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groups</translation>
+    </message>
+    <message>
+        <source>There are no groups.</source>
+        <translation>There are no groups.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Group</translation>
+    </message>
+    <message>
+        <source>On duty now</source>
+        <translation>On duty now</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Next change</translation>
+    </message>
+    <message>
+        <source>holder</source>
+        <translation>holder</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>nobody</translation>
+    </message>
+    <message>
+        <source>none within a week</source>
+        <translation>none within a week</translation>
+    </message>
+    <message>
+        <source>coming on: %1</source>
+        <translation>coming on: %1</translation>
+    </message>
+    <message>
+        <source>going off: %1</source>
+        <translation>going off: %1</translation>
+    </message>
+    <message>
+        <source>Receivers on duty now</source>
+        <translation>Receivers on duty now</translation>
+    </message>
+    <message>
+        <source>Nobody is on duty.</source>
+        <translation>Nobody is on duty.</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <translation>until %1</translation>
+    </message>
+    <message>
+        <source>Who is on duty</source>
+        <translation>Who is on duty</translation>
+    </message>
+    <message>
+        <source>The alarm server has not told Kelvaris its receivers and groups yet.</source>
+        <translation>The alarm server has not told Kelvaris its receivers and groups yet.</translation>
+    </message>
+    <message>
+        <source>Wall-screen view</source>
+        <translation>Wall-screen view</translation>
+    </message>
+    <message>
+        <source>Duty plan of %1</source>
+        <translation>Duty plan of %1</translation>
+    </message>
+    <message>
+        <source>Week %1: %2 to %3</source>
+        <translation>Week %1: %2 to %3</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>Weeks</translation>
+    </message>
+    <message>
+        <source>Previous week</source>
+        <translation>Previous week</translation>
+    </message>
+    <message>
+        <source>Back to the board</source>
+        <translation>Back to the board</translation>
+    </message>
+    <message>
+        <source>Next week</source>
+        <translation>Next week</translation>
+    </message>
+    <message>
+        <source>Calendar (iCalendar)</source>
+        <translation>Calendar (iCalendar)</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>On duty</source>
+        <translation>On duty</translation>
+    </message>
+    <message>
+        <source>all day (no plan: always on duty)</source>
+        <translation>all day (no plan: always on duty)</translation>
+    </message>
+    <message>
+        <source>off duty</source>
+        <translation>off duty</translation>
+    </message>
+    <message>
+        <source>Address too long</source>
+        <translation>Address too long</translation>
+    </message>
+    <message>
+        <source>This address is longer than any page of the board.</source>
+        <translation>This address is longer than any page of the board.</translation>
+    </message>
+    <message>
+        <source>Token needed</source>
+        <translation>Token needed</translation>
+    </message>
+    <message>
+        <source>This board is shown only with its token. Ask the operators of the alarm system for the address with the token.</source>
+        <translation>This board is shown only with its token. Ask the operators of the alarm system for the address with the token.</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>The board has no page at this address.</source>
+        <translation>The board has no page at this address.</translation>
+    </message>
+    <message>
+        <source>The alarm server knows no receiver or group with this ID.</source>
+        <translation>The alarm server knows no receiver or group with this ID.</translation>
+    </message>
+    <message>
+        <source>Not a date</source>
+        <translation>Not a date</translation>
+    </message>
+    <message>
+        <source>The week is given by a date such as 2026-12-07.</source>
+        <translation>The week is given by a date such as 2026-12-07.</translation>
+    </message>
+</context>
+<context>
     <name>CAboutDialog</name>
     <message>
         <source>About Kelvaris</source>

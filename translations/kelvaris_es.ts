@@ -2,6 +2,225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
+    <name>BoardPages</name>
+    <message>
+        <source>Languages</source>
+        <translation>Idiomas</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are deleted</source>
+        <translation>Bloqueo: los mensajes se eliminan</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are held until its end</source>
+        <translation>Bloqueo: los mensajes se retienen hasta su fin</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Duty schedule</source>
+        <translation>Plan de guardias</translation>
+    </message>
+    <message>
+        <source>active</source>
+        <translation>activo</translation>
+    </message>
+    <message>
+        <source>not active</source>
+        <translation>inactivo</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Turno</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>ninguno</translation>
+    </message>
+    <message>
+        <source>Barrier/pause</source>
+        <translation>Bloqueo/pausa</translation>
+    </message>
+    <message>
+        <source>reachable</source>
+        <translation>accesible</translation>
+    </message>
+    <message>
+        <source>not reachable</source>
+        <translation>no accesible</translation>
+    </message>
+    <message>
+        <source>last answer %1</source>
+        <translation>última respuesta %1</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Servidor de alarmas</translation>
+    </message>
+    <message>
+        <source>Gaps in cover within 24 hours</source>
+        <translation>Huecos de cobertura en las próximas 24 horas</translation>
+    </message>
+    <message>
+        <source>No group is without cover.</source>
+        <translation>Ningún grupo está sin cobertura.</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>ahora</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Grupos</translation>
+    </message>
+    <message>
+        <source>There are no groups.</source>
+        <translation>No hay grupos.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Grupo</translation>
+    </message>
+    <message>
+        <source>On duty now</source>
+        <translation>De guardia ahora</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Próximo cambio</translation>
+    </message>
+    <message>
+        <source>holder</source>
+        <translation>titular</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>nadie</translation>
+    </message>
+    <message>
+        <source>none within a week</source>
+        <translation>ninguno en una semana</translation>
+    </message>
+    <message>
+        <source>coming on: %1</source>
+        <translation>entra: %1</translation>
+    </message>
+    <message>
+        <source>going off: %1</source>
+        <translation>sale: %1</translation>
+    </message>
+    <message>
+        <source>Receivers on duty now</source>
+        <translation>Receptores de guardia ahora</translation>
+    </message>
+    <message>
+        <source>Nobody is on duty.</source>
+        <translation>Nadie está de guardia.</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <translation>hasta %1</translation>
+    </message>
+    <message>
+        <source>Who is on duty</source>
+        <translation>Quién está de guardia</translation>
+    </message>
+    <message>
+        <source>The alarm server has not told Kelvaris its receivers and groups yet.</source>
+        <translation>El servidor de alarmas aún no ha comunicado a Kelvaris sus receptores y grupos.</translation>
+    </message>
+    <message>
+        <source>Wall-screen view</source>
+        <translation>Vista para pantalla de pared</translation>
+    </message>
+    <message>
+        <source>Duty plan of %1</source>
+        <translation>Plan de guardias de %1</translation>
+    </message>
+    <message>
+        <source>Week %1: %2 to %3</source>
+        <translation>Semana %1: del %2 al %3</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>Semanas</translation>
+    </message>
+    <message>
+        <source>Previous week</source>
+        <translation>Semana anterior</translation>
+    </message>
+    <message>
+        <source>Back to the board</source>
+        <translation>Volver al panel</translation>
+    </message>
+    <message>
+        <source>Next week</source>
+        <translation>Semana siguiente</translation>
+    </message>
+    <message>
+        <source>Calendar (iCalendar)</source>
+        <translation>Calendario (iCalendar)</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Día</translation>
+    </message>
+    <message>
+        <source>On duty</source>
+        <translation>De guardia</translation>
+    </message>
+    <message>
+        <source>all day (no plan: always on duty)</source>
+        <translation>todo el día (sin plan: siempre de guardia)</translation>
+    </message>
+    <message>
+        <source>off duty</source>
+        <translation>libre</translation>
+    </message>
+    <message>
+        <source>Address too long</source>
+        <translation>Dirección demasiado larga</translation>
+    </message>
+    <message>
+        <source>This address is longer than any page of the board.</source>
+        <translation>Esta dirección es más larga que cualquier página del panel.</translation>
+    </message>
+    <message>
+        <source>Token needed</source>
+        <translation>Se necesita un token</translation>
+    </message>
+    <message>
+        <source>This board is shown only with its token. Ask the operators of the alarm system for the address with the token.</source>
+        <translation>Este panel solo se muestra con su token. Pida la dirección con el token a los operadores del sistema de alarmas.</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>No encontrado</translation>
+    </message>
+    <message>
+        <source>The board has no page at this address.</source>
+        <translation>El panel no tiene ninguna página en esta dirección.</translation>
+    </message>
+    <message>
+        <source>The alarm server knows no receiver or group with this ID.</source>
+        <translation>El servidor de alarmas no conoce ningún receptor ni grupo con este ID.</translation>
+    </message>
+    <message>
+        <source>Not a date</source>
+        <translation>No es una fecha</translation>
+    </message>
+    <message>
+        <source>The week is given by a date such as 2026-12-07.</source>
+        <translation>La semana se indica con una fecha como 2026-12-07.</translation>
+    </message>
+</context>
+<context>
     <name>CAboutDialog</name>
     <message>
         <source>About Kelvaris</source>

@@ -2,6 +2,225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>BoardPages</name>
+    <message>
+        <source>Languages</source>
+        <translation>Langues</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are deleted</source>
+        <translation>Blocage : les messages sont supprimés</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are held until its end</source>
+        <translation>Blocage : les messages sont retenus jusqu&apos;à sa fin</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>État</translation>
+    </message>
+    <message>
+        <source>Duty schedule</source>
+        <translation>Planning de service</translation>
+    </message>
+    <message>
+        <source>active</source>
+        <translation>actif</translation>
+    </message>
+    <message>
+        <source>not active</source>
+        <translation>inactif</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Équipe</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>aucun</translation>
+    </message>
+    <message>
+        <source>Barrier/pause</source>
+        <translation>Blocage/pause</translation>
+    </message>
+    <message>
+        <source>reachable</source>
+        <translation>joignable</translation>
+    </message>
+    <message>
+        <source>not reachable</source>
+        <translation>injoignable</translation>
+    </message>
+    <message>
+        <source>last answer %1</source>
+        <translation>dernière réponse %1</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Serveur d&apos;alarme</translation>
+    </message>
+    <message>
+        <source>Gaps in cover within 24 hours</source>
+        <translation>Trous de couverture dans les 24 heures</translation>
+    </message>
+    <message>
+        <source>No group is without cover.</source>
+        <translation>Aucun groupe n&apos;est sans couverture.</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>maintenant</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groupes</translation>
+    </message>
+    <message>
+        <source>There are no groups.</source>
+        <translation>Il n&apos;y a aucun groupe.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <source>On duty now</source>
+        <translation>De service maintenant</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Prochain changement</translation>
+    </message>
+    <message>
+        <source>holder</source>
+        <translation>titulaire</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>personne</translation>
+    </message>
+    <message>
+        <source>none within a week</source>
+        <translation>aucun d&apos;ici une semaine</translation>
+    </message>
+    <message>
+        <source>coming on: %1</source>
+        <translation>arrive : %1</translation>
+    </message>
+    <message>
+        <source>going off: %1</source>
+        <translation>part : %1</translation>
+    </message>
+    <message>
+        <source>Receivers on duty now</source>
+        <translation>Destinataires de service maintenant</translation>
+    </message>
+    <message>
+        <source>Nobody is on duty.</source>
+        <translation>Personne n&apos;est de service.</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <translation>jusqu&apos;à %1</translation>
+    </message>
+    <message>
+        <source>Who is on duty</source>
+        <translation>Qui est de service</translation>
+    </message>
+    <message>
+        <source>The alarm server has not told Kelvaris its receivers and groups yet.</source>
+        <translation>Le serveur d&apos;alarme n&apos;a pas encore communiqué ses destinataires et groupes à Kelvaris.</translation>
+    </message>
+    <message>
+        <source>Wall-screen view</source>
+        <translation>Affichage pour écran mural</translation>
+    </message>
+    <message>
+        <source>Duty plan of %1</source>
+        <translation>Planning de service de %1</translation>
+    </message>
+    <message>
+        <source>Week %1: %2 to %3</source>
+        <translation>Semaine %1 : du %2 au %3</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>Semaines</translation>
+    </message>
+    <message>
+        <source>Previous week</source>
+        <translation>Semaine précédente</translation>
+    </message>
+    <message>
+        <source>Back to the board</source>
+        <translation>Retour au tableau</translation>
+    </message>
+    <message>
+        <source>Next week</source>
+        <translation>Semaine suivante</translation>
+    </message>
+    <message>
+        <source>Calendar (iCalendar)</source>
+        <translation>Calendrier (iCalendar)</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Jour</translation>
+    </message>
+    <message>
+        <source>On duty</source>
+        <translation>De service</translation>
+    </message>
+    <message>
+        <source>all day (no plan: always on duty)</source>
+        <translation>toute la journée (sans planning : toujours de service)</translation>
+    </message>
+    <message>
+        <source>off duty</source>
+        <translation>hors service</translation>
+    </message>
+    <message>
+        <source>Address too long</source>
+        <translation>Adresse trop longue</translation>
+    </message>
+    <message>
+        <source>This address is longer than any page of the board.</source>
+        <translation>Cette adresse est plus longue que toute page du tableau.</translation>
+    </message>
+    <message>
+        <source>Token needed</source>
+        <translation>Jeton requis</translation>
+    </message>
+    <message>
+        <source>This board is shown only with its token. Ask the operators of the alarm system for the address with the token.</source>
+        <translation>Ce tableau ne s&apos;affiche qu&apos;avec son jeton. Demandez l&apos;adresse avec le jeton aux exploitants du système d&apos;alarme.</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Introuvable</translation>
+    </message>
+    <message>
+        <source>The board has no page at this address.</source>
+        <translation>Le tableau n&apos;a pas de page à cette adresse.</translation>
+    </message>
+    <message>
+        <source>The alarm server knows no receiver or group with this ID.</source>
+        <translation>Le serveur d&apos;alarme ne connaît aucun destinataire ni groupe avec cet identifiant.</translation>
+    </message>
+    <message>
+        <source>Not a date</source>
+        <translation>Pas une date</translation>
+    </message>
+    <message>
+        <source>The week is given by a date such as 2026-12-07.</source>
+        <translation>La semaine est donnée par une date telle que 2026-12-07.</translation>
+    </message>
+</context>
+<context>
     <name>CAboutDialog</name>
     <message>
         <source>About Kelvaris</source>

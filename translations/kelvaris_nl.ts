@@ -2,6 +2,225 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="nl">
 <context>
+    <name>BoardPages</name>
+    <message>
+        <source>Languages</source>
+        <translation>Talen</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are deleted</source>
+        <translation>Blokkade: meldingen worden verwijderd</translation>
+    </message>
+    <message>
+        <source>Barrier: messages are held until its end</source>
+        <translation>Blokkade: meldingen worden tot het einde vastgehouden</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pauze</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Toestand</translation>
+    </message>
+    <message>
+        <source>Duty schedule</source>
+        <translation>Dienstrooster</translation>
+    </message>
+    <message>
+        <source>active</source>
+        <translation>actief</translation>
+    </message>
+    <message>
+        <source>not active</source>
+        <translation>niet actief</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Dienst</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>geen</translation>
+    </message>
+    <message>
+        <source>Barrier/pause</source>
+        <translation>Blokkade/pauze</translation>
+    </message>
+    <message>
+        <source>reachable</source>
+        <translation>bereikbaar</translation>
+    </message>
+    <message>
+        <source>not reachable</source>
+        <translation>niet bereikbaar</translation>
+    </message>
+    <message>
+        <source>last answer %1</source>
+        <translation>laatste antwoord %1</translation>
+    </message>
+    <message>
+        <source>Alarm server</source>
+        <translation>Alarmserver</translation>
+    </message>
+    <message>
+        <source>Gaps in cover within 24 hours</source>
+        <translation>Gaten in de bezetting binnen 24 uur</translation>
+    </message>
+    <message>
+        <source>No group is without cover.</source>
+        <translation>Geen groep is onbezet.</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <translation>nu</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Groepen</translation>
+    </message>
+    <message>
+        <source>There are no groups.</source>
+        <translation>Er zijn geen groepen.</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Groep</translation>
+    </message>
+    <message>
+        <source>On duty now</source>
+        <translation>Nu in dienst</translation>
+    </message>
+    <message>
+        <source>Next change</source>
+        <translation>Volgende wissel</translation>
+    </message>
+    <message>
+        <source>holder</source>
+        <translation>houder</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>niemand</translation>
+    </message>
+    <message>
+        <source>none within a week</source>
+        <translation>geen binnen een week</translation>
+    </message>
+    <message>
+        <source>coming on: %1</source>
+        <translation>komt: %1</translation>
+    </message>
+    <message>
+        <source>going off: %1</source>
+        <translation>gaat: %1</translation>
+    </message>
+    <message>
+        <source>Receivers on duty now</source>
+        <translation>Ontvangers nu in dienst</translation>
+    </message>
+    <message>
+        <source>Nobody is on duty.</source>
+        <translation>Niemand is in dienst.</translation>
+    </message>
+    <message>
+        <source>until %1</source>
+        <translation>tot %1</translation>
+    </message>
+    <message>
+        <source>Who is on duty</source>
+        <translation>Wie heeft dienst</translation>
+    </message>
+    <message>
+        <source>The alarm server has not told Kelvaris its receivers and groups yet.</source>
+        <translation>De alarmserver heeft Kelvaris zijn ontvangers en groepen nog niet doorgegeven.</translation>
+    </message>
+    <message>
+        <source>Wall-screen view</source>
+        <translation>Weergave voor het wandscherm</translation>
+    </message>
+    <message>
+        <source>Duty plan of %1</source>
+        <translation>Dienstrooster van %1</translation>
+    </message>
+    <message>
+        <source>Week %1: %2 to %3</source>
+        <translation>Week %1: %2 tot %3</translation>
+    </message>
+    <message>
+        <source>Weeks</source>
+        <translation>Weken</translation>
+    </message>
+    <message>
+        <source>Previous week</source>
+        <translation>Vorige week</translation>
+    </message>
+    <message>
+        <source>Back to the board</source>
+        <translation>Terug naar het overzicht</translation>
+    </message>
+    <message>
+        <source>Next week</source>
+        <translation>Volgende week</translation>
+    </message>
+    <message>
+        <source>Calendar (iCalendar)</source>
+        <translation>Agenda (iCalendar)</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Dag</translation>
+    </message>
+    <message>
+        <source>On duty</source>
+        <translation>In dienst</translation>
+    </message>
+    <message>
+        <source>all day (no plan: always on duty)</source>
+        <translation>de hele dag (geen rooster: altijd in dienst)</translation>
+    </message>
+    <message>
+        <source>off duty</source>
+        <translation>vrij</translation>
+    </message>
+    <message>
+        <source>Address too long</source>
+        <translation>Adres te lang</translation>
+    </message>
+    <message>
+        <source>This address is longer than any page of the board.</source>
+        <translation>Dit adres is langer dan elke pagina van het overzicht.</translation>
+    </message>
+    <message>
+        <source>Token needed</source>
+        <translation>Token vereist</translation>
+    </message>
+    <message>
+        <source>This board is shown only with its token. Ask the operators of the alarm system for the address with the token.</source>
+        <translation>Dit overzicht wordt alleen met zijn token getoond. Vraag de beheerders van het alarmsysteem om het adres met het token.</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>Niet gevonden</translation>
+    </message>
+    <message>
+        <source>The board has no page at this address.</source>
+        <translation>Het overzicht heeft op dit adres geen pagina.</translation>
+    </message>
+    <message>
+        <source>The alarm server knows no receiver or group with this ID.</source>
+        <translation>De alarmserver kent geen ontvanger of groep met deze ID.</translation>
+    </message>
+    <message>
+        <source>Not a date</source>
+        <translation>Geen datum</translation>
+    </message>
+    <message>
+        <source>The week is given by a date such as 2026-12-07.</source>
+        <translation>De week wordt aangegeven met een datum zoals 2026-12-07.</translation>
+    </message>
+</context>
+<context>
     <name>CAboutDialog</name>
     <message>
         <source>About Kelvaris</source>

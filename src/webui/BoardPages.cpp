@@ -45,14 +45,13 @@ public:
     QString T(const char* source) const { return m_context.languages->Text(m_context.language, source); }
     const QLocale& Locale() const { return m_locale; }
 
-    void Begin(const QString& title, const char* bodyClass, bool refresh)
+    void Begin(const QString& title, const char* bodyClass)
     {
         m_html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"%1\">\n<head>\n<meta charset=\"utf-8\">\n"
                                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n")
                       .arg(QLatin1String(CPageLanguages::kCodes[size_t(m_context.language)]));
-        if (refresh)
-            m_html += QStringLiteral("<meta http-equiv=\"refresh\" content=\"30\">\n");
-        m_html += QStringLiteral("<title>%1</title>\n<link rel=\"stylesheet\" href=\"/board.css\">\n</head>\n"
+        m_html += QStringLiteral("<title>%1</title>\n<link rel=\"stylesheet\" href=\"/board.css\">\n"
+                                 "<link rel=\"icon\" href=\"/favicon.svg\" type=\"image/svg+xml\">\n</head>\n"
                                  "<body class=\"%2\">\n")
                       .arg(Esc(title), QLatin1String(bodyClass));
     }
@@ -79,9 +78,10 @@ public:
 
     QString Time(const CMoment& at) const
     {
-        return m_locale.toString(
-            QDateTime::fromMSecsSinceEpoch(at.utcMs + qint64(at.offsetSeconds) * 1000, Qt::UTC),
-            QStringLiteral("dddd d MMMM yyyy, HH:mm"));
+        const QDateTime wall
+            = QDateTime::fromMSecsSinceEpoch(at.utcMs + qint64(at.offsetSeconds) * 1000, Qt::UTC);
+        return m_locale.toString(wall.date(), QLocale::LongFormat) + QStringLiteral(", ")
+            + wall.time().toString(QStringLiteral("HH:mm"));
     }
     // A moment as the site's clock shows it: the time alone today, with the day otherwise.
     QString When(qint64 utcMs, const CMoment& now, const QTimeZone& zone) const
@@ -313,7 +313,7 @@ QByteArray BoardPage(const CBoard& board, const CPageContext& context, bool wall
     CWriter w(context);
     const QTimeZone& siteClock = board.zone;
     const QString title = w.T(QT_TRANSLATE_NOOP("BoardPages", "Who is on duty"));
-    w.Begin(title, wall ? "wall" : "board", wall);
+    w.Begin(title, wall ? "wall" : "board");
     w.m_html += QStringLiteral("<header><h1>%1</h1><p class=\"now\">%2</p></header>\n<main>\n")
                     .arg(Esc(title), Esc(w.Time(board.at)));
     if (!board.targetsKnown)
@@ -343,7 +343,7 @@ QByteArray TargetWeekPage(
 {
     CWriter w(context);
     const QString title = w.T(QT_TRANSLATE_NOOP("BoardPages", "Duty plan of %1")).arg(target.m_name);
-    w.Begin(title, "target", false);
+    w.Begin(title, "target");
     const QDate sunday = monday.addDays(6);
     w.m_html += QStringLiteral("<header><h1>%1</h1><p class=\"now\">%2</p></header>\n<main>\n")
                     .arg(Esc(title),
@@ -398,7 +398,7 @@ QByteArray TargetWeekPage(
         w.m_html
             += QStringLiteral("<tr%1><th scope=\"row\">%2</th><td>%3</td></tr>\n")
                    .arg(date == today ? QStringLiteral(" class=\"today\" aria-current=\"date\"") : QString(),
-                       Esc(w.Locale().toString(date, QStringLiteral("dddd d MMMM yyyy"))),
+                       Esc(w.Locale().toString(date, QLocale::LongFormat)),
                        spans.isEmpty() ? Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "off duty")))
                                        : spans.join(QStringLiteral(", ")));
     }
@@ -410,13 +410,20 @@ QByteArray TargetWeekPage(
 QByteArray MessagePage(const QString& title, const QString& text, const CPageContext& context)
 {
     CWriter w(context);
-    w.Begin(title, "message", false);
+    w.Begin(title, "message");
     w.m_html += QStringLiteral(
         "<header><h1>%1</h1></header>\n<main><p>%2</p><p><a href=\"%3\">%4</a></p></main>\n")
                     .arg(Esc(title), Esc(text), Link(context, QStringLiteral("/")),
                         Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Back to the board"))));
     w.End();
     return w.m_html.toUtf8();
+}
+
+QByteArray BoardIcon()
+{
+    return QByteArrayLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 16 16\">"
+                             "<rect width=\"16\" height=\"16\" rx=\"3\" fill=\"#a00000\"/>"
+                             "<path d=\"M4 4h2v3l3-3h3l-4 4 4 4H9L6 9v3H4z\" fill=\"#fff\"/></svg>");
 }
 
 QByteArray BoardStyleSheet()
@@ -439,7 +446,8 @@ QByteArray BoardStyleSheet()
         "a{color:#0645ad}a:focus{outline:3px solid #f9a800;outline-offset:2px}\n"
         "nav ul,footer ul{list-style:none;padding:0;display:flex;flex-wrap:wrap;gap:1rem}\n"
         "footer{margin-top:2rem;border-top:1px solid #bbb}\n"
-        "body.wall{max-width:none;background:#000;color:#fff;font-size:1.6rem;padding:1rem 2rem}\n"
+        "html:has(body.wall){background:#000}body.wall{max-width:none;min-height:100vh;box-sizing:border-box;"
+        "background:#000;color:#fff;font-size:1.6rem;padding:1rem 2rem}\n"
         ".wall h1{font-size:2.6rem}.wall h2{font-size:2rem}.wall .now{color:#fff;font-size:1.8rem}\n"
         ".wall th,.wall td{border-color:#777;padding:.4rem .6rem}.wall thead th{border-color:#fff}\n"
         ".wall a{color:#9cf}.wall .good{color:#7f7}.wall .bad{color:#ff8080}.wall .warn{color:#ffd480}\n"

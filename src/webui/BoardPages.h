@@ -46,5 +46,7 @@ QByteArray TargetWeekPage(
     const CPageTarget& target, QDate monday, const CMoment& now, const CPageContext& context);
 // A page that says what went wrong (404 and such), in the page language.
 QByteArray MessagePage(const QString& title, const QString& text, const CPageContext& context);
+// The pages' icon (SVG).
+QByteArray BoardIcon();
 // The style sheet of the pages.
 QByteArray BoardStyleSheet();

@@ -384,6 +384,11 @@ CWebServer::CReply CWebServer::Route(const QHttpServerRequest& request)
         reply.headers.append({ QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("max-age=3600") });
         return reply;
     }
+    if (path == QLatin1String("/favicon.svg") || path == QLatin1String("/favicon.ico")) {
+        CReply reply { StatusCode::Ok, QByteArrayLiteral("image/svg+xml"), BoardIcon(), {}, false };
+        reply.headers.append({ QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("max-age=86400") });
+        return reply;
+    }
     if (!Authorised(request)) {
         CReply reply = api || path == QLatin1String("/metrics")
             ? CReply::JsonError(
@@ -408,6 +413,9 @@ CWebServer::CReply CWebServer::Route(const QHttpServerRequest& request)
             BoardPage(m_board.Build(m_doc, QDateTime::currentMSecsSinceEpoch()), context, wall), {}, false };
         reply.headers.append({ QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache") });
         reply.headers.append({ QByteArrayLiteral("Vary"), QByteArrayLiteral("Accept-Language") });
+        // A wall screen is nobody's to reload: it reloads itself (the header needs no script).
+        if (wall)
+            reply.headers.append({ QByteArrayLiteral("Refresh"), QByteArrayLiteral("30") });
         return reply;
     }
     if (path.startsWith(QLatin1String("/target/")))

@@ -170,8 +170,7 @@ TEST_F(WebTest, EveryPathAnswersWithItsStatusTypeAndHeaders)
     };
     const QList<CCase> cases {
         { {}, QStringLiteral("/"), 200, QStringLiteral("text/html"), "&lt;Nacht&gt; &amp; \xC3\xBC" },
-        { {}, QStringLiteral("/?display=wall"), 200, QStringLiteral("text/html"),
-            "<meta http-equiv=\"refresh\" content=\"30\">" },
+        { {}, QStringLiteral("/?display=wall"), 200, QStringLiteral("text/html"), "<body class=\"wall\">" },
         { {}, QStringLiteral("/?lang=de"), 200, QStringLiteral("text/html"), "<html lang=\"de\">" },
         { { QStringLiteral("-H"), QStringLiteral("Accept-Language: nl-BE, fr;q=0.8") }, QStringLiteral("/"),
             200, QStringLiteral("text/html"), "<html lang=\"nl\">" },
@@ -222,6 +221,9 @@ TEST_F(WebTest, EveryPathAnswersWithItsStatusTypeAndHeaders)
                         .startsWith(QStringLiteral("default-src 'none'")));
         if (test.path.startsWith(QLatin1String("/api/")) || test.path == QLatin1String("/metrics")) {
             EXPECT_EQ(response.headers.value(QStringLiteral("cache-control")), QStringLiteral("no-store"));
+        }
+        if (test.path.contains(QLatin1String("display=wall"))) {
+            EXPECT_EQ(response.headers.value(QStringLiteral("refresh")), QStringLiteral("30"));
         }
         if (test.status == 405) {
             EXPECT_EQ(response.headers.value(QStringLiteral("allow")), QStringLiteral("GET, HEAD"));
@@ -377,4 +379,30 @@ TEST_F(WebTest, HostileClientsNeitherStopTheBoardNorTheSocket)
                     .hasMatch())
         << metrics.body.toStdString();
     EXPECT_TRUE(m_kelvaris.state() == QProcess::Running);
+}
+
+TEST_F(WebTest, ServesHttpsWithTheSitesCertificate)
+{
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+        { QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+            QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+            m_dir.filePath(QStringLiteral("board.key")), QStringLiteral("-out"),
+            m_dir.filePath(QStringLiteral("board.pem")), QStringLiteral("-days"), QStringLiteral("2"),
+            QStringLiteral("-subj"), QStringLiteral("/CN=localhost") });
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+        GTEST_SKIP() << "openssl cannot make a certificate here";
+    Write("kelvaris.cfg",
+        "[Settings]\r\nWorkDays=31\r\nWebCertificate=" + m_dir.filePath(QStringLiteral("board.pem")).toUtf8()
+            + "\r\nWebKey=" + m_dir.filePath(QStringLiteral("board.key")).toUtf8() + "\r\n");
+    StartSimulator();
+    StartKelvaris();
+    ASSERT_TRUE(m_base.startsWith(QLatin1String("https://")))
+        << m_base.toStdString() << m_boardProblem.toStdString();
+    const CResponse state = Curl(QStringLiteral("/api/v1/state"), { QStringLiteral("--insecure") });
+    EXPECT_EQ(state.status, 200);
+    EXPECT_TRUE(state.body.contains("\"active\": true")) << state.body.toStdString();
+    // Plain HTTP on that port gets nothing.
+    m_base.replace(QStringLiteral("https://"), QStringLiteral("http://"));
+    EXPECT_NE(Curl(QStringLiteral("/api/v1/state")).status, 200);
 }
