@@ -1,6 +1,6 @@
 // Load on Kelvaris's socket server against a bare echo server with the same connection model.
 //   bench_pipe_load [--clients 1,4,16] [--seconds 3 | --exchanges N] [--silent 100]
-//                   [--answer-journal 0|1]
+//                   [--answer-journal 0|1] [--board-rate N]
 // Client threads do round trips (connect, send one request, receive one reply, close) with the
 // same client code against both servers, for the given time or number of exchanges each. Both
 // servers are the same event-driven one-thread server (CSeqPacketServer): the Kelvaris server
@@ -9,14 +9,19 @@
 // handling. A further run holds `--silent` connections open that send nothing (re-opened as the
 // server drops them) while one client asks "Check" in a loop. With --answer-journal 1 every
 // answer is also kept in an answer journal (Settings/AnswerJournal) in a temporary data folder.
+// With --board-rate N the status board serves the same engine on a thread of its own (as on the
+// engine's thread) and gets N requests a second (the board, the wall view, the state, the metrics,
+// each on a connection of its own) through every run.
 // Every reply is compared with the expected one; a wrong or missing reply from either server ends
 // the program with exit code 1 (after all runs).
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -25,11 +30,14 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QUrl>
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
@@ -43,6 +51,7 @@
 #include "support/XmlMessageBag.h"
 
 #include "DispatchTargets.h"
+#include "webui/WebServer.h"
 
 namespace {
 
@@ -246,8 +255,93 @@ private:
     std::thread m_thread;
 };
 
-bool ParseOptions(
-    int argc, char** argv, QList<int>& clients, CRunLength& length, int& silent, bool& answerJournal)
+// The status board on a thread of its own, and a client that asks it `rate` times a second.
+class CBoardLoad
+{
+public:
+    CBoardLoad(CKelvarisDoc& doc, int rate)
+        : m_rate(rate)
+    {
+        m_thread.start();
+        m_web = new CWebServer(doc);
+        m_web->moveToThread(&m_thread);
+        QMetaObject::invokeMethod(
+            m_web,
+            [this] {
+                CWebOptions options;
+                options.listen = QStringLiteral("127.0.0.1:0");
+                if (m_web->Start(options))
+                    m_port = quint16(QUrl(m_web->Url()).port());
+            },
+            Qt::BlockingQueuedConnection);
+        if (m_port != 0)
+            m_client = std::thread([this] { Run(); });
+    }
+    ~CBoardLoad()
+    {
+        m_stop = true;
+        if (m_client.joinable())
+            m_client.join();
+        QMetaObject::invokeMethod(
+            m_web, [this] { delete m_web; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    bool Ok() const { return m_port != 0; }
+    qint64 Answered() const { return m_answered; }
+    qint64 Failed() const { return m_failed; }
+
+private:
+    void Run()
+    {
+        static const char* const paths[] = { "/", "/?display=wall", "/api/v1/state", "/metrics" };
+        const Clock::time_point start = Clock::now();
+        for (qint64 i = 0; !m_stop; ++i) {
+            std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1'000'000 / m_rate));
+            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in address {};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(m_port);
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            const QByteArray request
+                = QByteArray("GET ") + paths[i % 4] + " HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n";
+            bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+                && ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL) == request.size();
+            // The whole answer: its headers, then as many bytes as Content-Length says.
+            QByteArray reply;
+            char buffer[16384];
+            ssize_t got = 0;
+            qsizetype expected = -1;
+            while (ok && (expected < 0 || reply.size() < expected)
+                && (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
+                reply.append(buffer, got);
+                const qsizetype headersEnd = reply.indexOf("\r\n\r\n");
+                if (expected < 0 && headersEnd >= 0) {
+                    const qsizetype length = reply.toLower().indexOf("content-length:");
+                    expected = headersEnd + 4
+                        + (length >= 0 ? reply.mid(length + 15, reply.indexOf('\r', length) - length - 15)
+                                             .trimmed()
+                                             .toLongLong()
+                                       : 0);
+                }
+            }
+            ::close(fd);
+            (ok && reply.startsWith("HTTP/1.1 200") ? m_answered : m_failed)++;
+        }
+    }
+
+    const int m_rate;
+    QThread m_thread;
+    CWebServer* m_web = nullptr;
+    quint16 m_port = 0;
+    std::thread m_client;
+    std::atomic<bool> m_stop = false;
+    std::atomic<qint64> m_answered = 0;
+    std::atomic<qint64> m_failed = 0;
+};
+
+bool ParseOptions(int argc, char** argv, QList<int>& clients, CRunLength& length, int& silent,
+    bool& answerJournal, int& boardRate)
 {
     for (int i = 1; i < argc; i += 2) {
         const QByteArray option(argv[i]);
@@ -274,6 +368,10 @@ bool ParseOptions(
         } else if (option == "--answer-journal") {
             answerJournal = value == "1";
             if (value != "0" && value != "1")
+                return false;
+        } else if (option == "--board-rate") {
+            boardRate = value.toInt(&ok);
+            if (!ok || boardRate < 0 || boardRate > 5000)
                 return false;
         } else if (option == "--silent") {
             silent = value.toInt(&ok);
@@ -314,10 +412,11 @@ int main(int argc, char** argv)
     CRunLength length;
     int silent = 100;
     bool answerJournal = false;
-    if (!ParseOptions(argc, argv, clientCounts, length, silent, answerJournal)) {
+    int boardRate = 0;
+    if (!ParseOptions(argc, argv, clientCounts, length, silent, answerJournal, boardRate)) {
         std::fprintf(stderr,
             "usage: bench_pipe_load [--clients N,N,... (1-%d)] [--seconds S | --exchanges N] [--silent N "
-            "(0-%d)] [--answer-journal 0|1]\n",
+            "(0-%d)] [--answer-journal 0|1] [--board-rate N (0-5000)]\n",
             kMaxClients, kMaxSilent);
         return 2;
     }
@@ -342,6 +441,18 @@ int main(int argc, char** argv)
     {
         const std::lock_guard<std::mutex> lock(doc.TargetsMutex());
         doc.PageTargets() = setup.targets;
+    }
+    // The board's server lives on an event loop of its own thread.
+    std::unique_ptr<QCoreApplication> application;
+    std::unique_ptr<CBoardLoad> board;
+    if (boardRate > 0) {
+        static int applicationArgc = 1;
+        application = std::make_unique<QCoreApplication>(applicationArgc, argv);
+        board = std::make_unique<CBoardLoad>(doc, boardRate);
+        if (!board->Ok()) {
+            std::fprintf(stderr, "the status board could not listen\n");
+            return 1;
+        }
     }
     CDocRequestServices services(doc);
     const QByteArray pid = QByteArray::number(::getpid());
@@ -410,6 +521,8 @@ int main(int argc, char** argv)
         qPrintable(lengthText), kTargets, kGroups, static_cast<long long>(requests.size()), handlerUs);
     if (answerJournal)
         std::printf("Every answer of the Kelvaris server is kept in the answer journal.\n\n");
+    if (board)
+        std::printf("The status board gets %d requests a second throughout.\n\n", boardRate);
     std::printf("%-9s %7s %14s %10s %10s %9s\n", "server", "clients", "round trips/s", "median us", "p99 us",
         "missing");
     bool sound = true;
@@ -461,6 +574,12 @@ int main(int argc, char** argv)
             static_cast<long long>(load.lost));
         PrintFailures(load);
         sound = sound && load.lost == 0 && load.wrong == 0;
+    }
+    if (board) {
+        std::printf("\nStatus board: %lld requests answered, %lld failed\n",
+            static_cast<long long>(board->Answered()), static_cast<long long>(board->Failed()));
+        sound = sound && board->Failed() == 0;
+        board.reset();
     }
     pipe.Stop();
     echo.Stop();

@@ -106,6 +106,13 @@ show dde get Shift Name
 show dde get Shift Remain
 show dde get Barring Name
 show do "[setup(TB)]"
+# The status board, as the demo's configuration leaves it: loopback, port 8470 (unless another
+# program has that port; then kelvarisd said so above).
+board=${KELVARIS_WEB_LISTEN:-127.0.0.1:8470}
+if command -v curl >/dev/null && curl -fsS --max-time 5 "http://$board/api/v1/state" -o /dev/null 2>/dev/null; then
+  echo "\$ curl http://$board/api/v1/state   (the board itself: http://$board/)"
+  curl -fsS --max-time 5 "http://$board/api/v1/state" || true
+fi
 kill "$kelvaris"
 wait "$kelvaris" || true
 echo

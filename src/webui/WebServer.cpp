@@ -133,7 +133,10 @@ public:
                     delete socket;
                     return;
                 }
-                m_web.Guard(socket);
+                if (!m_web.Guard(socket)) {
+                    delete socket;
+                    return;
+                }
                 this->addPendingConnection(socket);
             }
         }
@@ -260,7 +263,7 @@ bool CWebServer::Start(const CWebOptions& options)
         configuration.setPeerVerifyMode(QSslSocket::VerifyNone);
         auto* ssl = new CBoundedServer::CServer<QSslServer>(*this);
         ssl->setSslConfiguration(configuration);
-        ssl->setHandshakeTimeout(kConnectionMs);
+        ssl->setHandshakeTimeout(kIdleMs);
         connect(ssl, &QSslServer::startedEncryptionHandshake, this,
             [this](QSslSocket* socket) { Guard(socket); });
         server = ssl;
@@ -283,24 +286,44 @@ bool CWebServer::Start(const CWebOptions& options)
     return true;
 }
 
-void CWebServer::Guard(QTcpSocket* socket)
+bool CWebServer::Guard(QTcpSocket* socket)
 {
+    // One address may hold a quarter of the connections: a single client cannot shut out the rest.
+    const QHostAddress peer = socket->peerAddress();
+    if (m_perPeer.value(peer) >= kMaxPerPeer) {
+        Metrics().CountWebRefused();
+        socket->abort();
+        return false;
+    }
     ++m_connections;
-    connect(socket, &QObject::destroyed, this, [this] { --m_connections; });
-    // Every connection ends after kConnectionMs, whatever it does; one that sends more than a few
-    // requests' worth of bytes ends at once.
-    QTimer::singleShot(kConnectionMs, socket, [socket] {
+    ++m_perPeer[peer];
+    connect(socket, &QObject::destroyed, this, [this, peer] {
+        --m_connections;
+        if (--m_perPeer[peer] <= 0)
+            m_perPeer.remove(peer);
+    });
+    // A connection ends after kIdleMs without a byte from its client, and after kConnectionMs
+    // whatever it does; one that sends more than a few requests' worth of bytes ends at once.
+    const auto end = [socket] {
         Metrics().CountWebExpired();
         socket->abort();
-    });
+    };
+    QTimer::singleShot(kConnectionMs, socket, end);
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    idle->setInterval(kIdleMs);
+    connect(idle, &QTimer::timeout, socket, end);
+    idle->start();
     auto received = std::make_shared<qint64>(0);
-    connect(socket, &QIODevice::readyRead, socket, [socket, received] {
+    connect(socket, &QIODevice::readyRead, socket, [socket, received, idle] {
+        idle->start();
         *received += socket->bytesAvailable();
         if (*received > kMaxRequestBytes) {
             Metrics().CountWebRefused();
             socket->abort();
         }
     });
+    return true;
 }
 
 bool CWebServer::Authorised(const QHttpServerRequest& request) const

@@ -43,15 +43,18 @@ bool ParseListen(const QString& text, QHostAddress& address, quint16& port, QStr
 //   /metrics              (Prometheus text format), /board.css.
 // Only GET and HEAD (405 otherwise). A listen address other than loopback needs WebToken, sent as
 // "Authorization: Bearer <token>" or ?token=; without it the server does not start. Requests are
-// bounded: kMaxConnections at once, kMaxRequestBytes per connection, kConnectionMs per connection.
+// bounded: kMaxConnections at once (kMaxPerPeer from one address), kMaxRequestBytes and
+// kConnectionMs per connection, kIdleMs of silence.
 class CWebServer : public QAbstractHttpServer
 {
     Q_OBJECT
 
 public:
-    static constexpr int kMaxConnections = 64;
+    static constexpr int kMaxConnections = 128;
+    static constexpr int kMaxPerPeer = 32;
+    static constexpr int kIdleMs = 5'000;
     static constexpr qint64 kMaxRequestBytes = 32 * 1024;
-    static constexpr int kConnectionMs = 15'000;
+    static constexpr int kConnectionMs = 30'000;
     static constexpr int kMinTokenLength = 16;
 
     explicit CWebServer(CKelvarisDoc& doc, QObject* parent = nullptr);
@@ -79,7 +82,9 @@ private:
     CReply Calendar(const QString& name, const QHttpServerRequest& request);
     CReply Target(const QString& id, const QHttpServerRequest& request, const CPageContext& context);
     bool Authorised(const QHttpServerRequest& request) const;
-    void Guard(QTcpSocket* socket);
+    // Counts and bounds a new connection; false (and the socket aborted) when its address holds
+    // kMaxPerPeer already.
+    bool Guard(QTcpSocket* socket);
 
     class CBoundedServer;
     struct CCalendar
@@ -99,6 +104,7 @@ private:
     QString m_problem;
     QString m_url;
     int m_connections = 0;
+    QHash<QHostAddress, int> m_perPeer;
     QMap<int, quint64> m_requests; // answered, by status code
 };
 
