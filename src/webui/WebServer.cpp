@@ -432,8 +432,7 @@ CWebServer::CReply CWebServer::Route(const QHttpServerRequest& request)
 
     if (path == QLatin1String("/")) {
         const bool wall = query.queryItemValue(QStringLiteral("display")) == QLatin1String("wall");
-        CReply reply { StatusCode::Ok, kHtml,
-            BoardPage(m_board.Build(m_doc, QDateTime::currentMSecsSinceEpoch()), context, wall), {}, false };
+        CReply reply { StatusCode::Ok, kHtml, CachedBoardPage(context, wall), {}, false };
         reply.headers.append({ QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache") });
         reply.headers.append({ QByteArrayLiteral("Vary"), QByteArrayLiteral("Accept-Language") });
         // A wall screen is nobody's to reload: it reloads itself (the header needs no script).
@@ -624,7 +623,7 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
             CoverageReport(m_doc.PageTargets(), zone, QDateTime::currentMSecsSinceEpoch(), days, 1, 24).json);
     }
     if (path == QLatin1String("/api/v1/state")) {
-        const CBoard board = m_board.Build(m_doc, QDateTime::currentMSecsSinceEpoch());
+        const CBoard& board = CurrentBoard();
         const auto record = [](const QString& name, const QString& from, const QString& to) {
             return name.isEmpty() ? QJsonValue()
                                   : QJsonValue(QJsonObject { { QStringLiteral("name"), name },
@@ -671,6 +670,30 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
             { QStringLiteral("targets"), targets } });
     }
     return CReply::JsonError(StatusCode::NotFound, QStringLiteral("no such API path: %1").arg(path));
+}
+
+const CBoard& CWebServer::CurrentBoard()
+{
+    // A board shows minutes: within the second every request gets the same one, so that a crowd
+    // of browsers costs one look at the engine a second, not one each.
+    const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+    if (nowMs / 1000 != m_boardSecond) {
+        m_boardSecond = nowMs / 1000;
+        m_currentBoard = m_board.Build(m_doc, nowMs);
+        m_boardPages.clear();
+    }
+    return m_currentBoard;
+}
+
+QByteArray CWebServer::CachedBoardPage(const CPageContext& context, bool wall)
+{
+    const CBoard& board = CurrentBoard();
+    const QString key
+        = QStringLiteral("%1|%2|%3").arg(context.language).arg(wall ? 1 : 0).arg(context.tokenQuery);
+    auto page = m_boardPages.constFind(key);
+    if (page == m_boardPages.cend())
+        page = m_boardPages.insert(key, BoardPage(board, context, wall));
+    return *page;
 }
 
 QByteArray CWebServer::BoardHtml(qint64 nowMs, int language, bool wall)

@@ -67,7 +67,8 @@ public:
     // "http://127.0.0.1:8470/" (https with a certificate) once listening.
     const QString& Url() const { return m_url; }
 
-    // The pages and documents, for the tests and benchmarks without a socket.
+    // The pages and documents, for the tests and benchmarks without a socket (the board built
+    // afresh for the moment, as a request does once a second).
     QByteArray BoardHtml(qint64 nowMs, int language = 0, bool wall = false);
     QByteArray MetricsText();
 
@@ -82,6 +83,9 @@ private:
     CReply Calendar(const QString& name, const QHttpServerRequest& request);
     CReply Target(const QString& id, const QHttpServerRequest& request, const CPageContext& context);
     bool Authorised(const QHttpServerRequest& request) const;
+    // The board of this second, and its page in a language (both made at most once a second).
+    const CBoard& CurrentBoard();
+    QByteArray CachedBoardPage(const CPageContext& context, bool wall);
     // Counts and bounds a new connection; false (and the socket aborted) when its address holds
     // kMaxPerPeer already.
     bool Guard(QTcpSocket* socket);
@@ -97,6 +101,10 @@ private:
 
     CKelvarisDoc& m_doc;
     CBoardBuilder m_board;
+    CBoard m_currentBoard;
+    qint64 m_boardSecond = -1;
+    // The pages of the current board, by language, view and token (only a valid token gets here).
+    QHash<QString, QByteArray> m_boardPages;
     CPageLanguages m_languages;
     QHash<QString, CCalendar> m_calendars; // by path
     QString m_token;

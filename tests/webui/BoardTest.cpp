@@ -2,7 +2,9 @@
 // the board says of a group (who is on duty now, who comes on and goes off next).
 #include "webui/Board.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <QDateTime>
 
@@ -142,4 +144,53 @@ TEST(BoardTest, GroupsShowWhoIsOnNowAndWhoComesAndGoesNext)
     builder.Build(
         doc, QDateTime::fromString(QStringLiteral("2027-01-05T07:30:00"), Qt::ISODate).toMSecsSinceEpoch());
     EXPECT_EQ(builder.Recomputed(), 0);
+}
+
+TEST(BoardTest, BuildsWhileTheSocketsThreadDecidesAndSetsHolders)
+{
+    // The board is built on the engine's thread while the socket's thread decides through a
+    // takeover group and makes its members holders; under the thread sanitizer this reports nothing.
+    CFakeServerCommandFactory server;
+    CRightsCheck rights;
+    CKelvarisDoc doc(server, rights);
+    CPageTargetArray targets;
+    for (int i = 0; i < 4; ++i) {
+        CPageTarget member;
+        member.m_id = QStringLiteral("R%1").arg(i);
+        member.m_name = QStringLiteral("Member %1").arg(i);
+        member.m_ranges.AddFromText(
+            QStringLiteral("20270104=%1:00-%2:00").arg(i * 6, 2, 10, QLatin1Char('0')).arg(i * 6 + 6));
+        targets.append(member);
+    }
+    CPageTarget group;
+    group.m_id = QStringLiteral("G");
+    group.m_name = QStringLiteral("Group");
+    group.m_number = -1;
+    group.m_takeover = true;
+    group.m_members = QStringLiteral("Member 0;Member 1;Member 2;Member 3");
+    targets.append(group);
+    doc.PageTargets() = targets;
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> decisions { 0 };
+    std::thread socket([&] {
+        for (int i = 0; !stop.load(); ++i) {
+            doc.CheckDispatching(QStringLiteral("R%1").arg(i % 4), QStringLiteral("G"),
+                QStringLiteral("2027-01-04 %1:30:00").arg(i % 24, 2, 10, QLatin1Char('0')));
+            decisions.fetch_add(1);
+        }
+    });
+    for (int spin = 0; decisions.load() == 0 && spin < 10'000; ++spin)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    CBoardBuilder builder;
+    const qint64 start
+        = QDateTime::fromString(QStringLiteral("2027-01-04T00:30:00"), Qt::ISODate).toMSecsSinceEpoch();
+    for (int round = 0; round < 200; ++round) {
+        const CBoard board = builder.Build(doc, start + qint64(round) * 360'000);
+        ASSERT_EQ(board.groups.size(), 1);
+        EXPECT_EQ(board.groups.first().onDutyNow.size(), 1);
+    }
+    stop.store(true);
+    socket.join();
+    EXPECT_GT(decisions.load(), 0);
 }
