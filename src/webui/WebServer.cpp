@@ -534,13 +534,14 @@ CWebServer::CReply CWebServer::Calendar(const QString& name, const QHttpServerRe
         calendar.signature = signature.result();
         calendar.lastModifiedMs = newest > 0 ? newest - newest % 1000 : now.utcMs - now.utcMs % 1000;
         const auto [from, to] = DefaultCalendarSpan(today);
-        const CCalendarOptions options = SiteCalendarOptions(ConfigLocation().ConfigPath(), &all, false);
+        // A group's description names its holder, which the socket's thread may set: the calendar
+        // is made from a copy, without holding the targets lock for the work.
+        const CPageTargetArray snapshot = TargetsSnapshot();
+        const CCalendarOptions options = SiteCalendarOptions(ConfigLocation().ConfigPath(), &snapshot, false);
         QList<SDutyEvent> events;
-        {
-            // A group's description names its holder, which the socket's thread may set.
-            const std::lock_guard lock(m_doc.TargetsMutex());
-            for (const CPageTarget* target : std::as_const(targets))
-                events += DutyEvents(*target, from, to, options);
+        for (const CPageTarget* target : std::as_const(targets)) {
+            if (const CPageTarget* copy = snapshot.FindById(target->m_id))
+                events += DutyEvents(*copy, from, to, options);
         }
         calendar.bytes = WriteCalendar(
             events, title, QDateTime::fromMSecsSinceEpoch(calendar.lastModifiedMs, Qt::UTC), options);
@@ -585,14 +586,14 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
                 return CReply::JsonError(StatusCode::BadRequest, error);
         }
         if (m_doc.TargetListKnown()) {
-            const std::lock_guard lock(m_doc.TargetsMutex());
+            const CPageTargetArray targets = TargetsSnapshot();
             QList<CUnreadablePlan> unreadable;
-            for (const CPageTarget& target : m_doc.PageTargets()) {
+            for (const CPageTarget& target : targets) {
                 if (!target.m_fileProblem.isEmpty())
                     unreadable.append({ target.m_id + QStringLiteral(".tim"), target.m_fileProblem });
             }
             return CReply::Json(
-                OncallReport(m_doc.PageTargets(), at, QStringLiteral("alarm-server"), true, unreadable).json);
+                OncallReport(targets, at, QStringLiteral("alarm-server"), true, unreadable).json);
         }
         // As kelvarisctl answers without the alarm server: from the dispatch files.
         const QString folder = ConfigLocation().ConfigFolder();
@@ -618,9 +619,8 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
             return CReply::JsonError(StatusCode::ServiceUnavailable,
                 QStringLiteral(
                     "the groups and their members are not known: the alarm server has not answered"));
-        const std::lock_guard lock(m_doc.TargetsMutex());
         return CReply::Json(
-            CoverageReport(m_doc.PageTargets(), zone, QDateTime::currentMSecsSinceEpoch(), days, 1, 24).json);
+            CoverageReport(TargetsSnapshot(), zone, QDateTime::currentMSecsSinceEpoch(), days, 1, 24).json);
     }
     if (path == QLatin1String("/api/v1/state")) {
         const CBoard& board = CurrentBoard();
@@ -670,6 +670,18 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
             { QStringLiteral("targets"), targets } });
     }
     return CReply::JsonError(StatusCode::NotFound, QStringLiteral("no such API path: %1").arg(path));
+}
+
+CPageTargetArray CWebServer::TargetsSnapshot()
+{
+    // Target by target, so that the copy shares no list with the engine's: the socket's thread may
+    // set a holder in the engine's list meanwhile. Only the copying holds the lock.
+    CPageTargetArray copy;
+    const std::lock_guard lock(m_doc.TargetsMutex());
+    copy.reserve(m_doc.PageTargets().size());
+    for (const CPageTarget& target : m_doc.PageTargets())
+        copy.append(target);
+    return copy;
 }
 
 const CBoard& CWebServer::CurrentBoard()

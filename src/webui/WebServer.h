@@ -83,6 +83,8 @@ private:
     CReply Calendar(const QString& name, const QHttpServerRequest& request);
     CReply Target(const QString& id, const QHttpServerRequest& request, const CPageContext& context);
     bool Authorised(const QHttpServerRequest& request) const;
+    // A copy of the engine's targets made under the targets lock, for work done without it.
+    CPageTargetArray TargetsSnapshot();
     // The board of this second, and its page in a language (both made at most once a second).
     const CBoard& CurrentBoard();
     QByteArray CachedBoardPage(const CPageContext& context, bool wall);
