@@ -12,26 +12,10 @@
 #include "schedule/Holiday.h"
 #include "server/ServerCommand.h"
 
+#include "BenchServers.h"
 #include "LargeSchedule.h"
 
 namespace {
-
-// An alarm server that answers every command with an empty text at once.
-class CQuietServer : public CServerCommandFactory
-{
-    class CCommand : public CServerCommand
-    {
-    public:
-        bool ExecuteCommand(const QString&, QString& result) override
-        {
-            result.clear();
-            return true;
-        }
-    };
-
-public:
-    std::unique_ptr<CServerCommand> Create() override { return std::make_unique<CCommand>(); }
-};
 
 CDateTime FixedNow()
 {
@@ -43,7 +27,7 @@ void BM_CycleWithoutChange(benchmark::State& state)
     QTemporaryDir dir;
     ConfigLocation().SetPaths(dir.filePath(QStringLiteral("kelvaris.cfg")), QString());
     SetCurrentTimeSource(&FixedNow);
-    CQuietServer server;
+    CTakingServer server;
     CRightsCheck rights;
     CKelvarisDoc doc(server, rights);
     doc.Initialise();

@@ -15,16 +15,11 @@
 #include "planning/TimePlanner.h"
 #include "server/ServerCommand.h"
 
+#include "BenchServers.h"
+
 namespace {
 
 constexpr int kReceivers = 1000;
-
-// No alarm server: the targets are put into the document directly.
-class CNoServer : public CServerCommandFactory
-{
-public:
-    std::unique_ptr<CServerCommand> Create() override { return nullptr; }
-};
 
 // Each receiver on duty on every other day of May 2024, one shift of two to eight hours.
 void FillTargets(CPageTargetArray& targets)

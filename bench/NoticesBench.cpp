@@ -15,26 +15,10 @@
 #include "schedule/PageTarget.h"
 #include "server/ServerCommand.h"
 
+#include "BenchServers.h"
 #include "YearTargets.h"
 
 namespace {
-
-// An alarm server that takes every command.
-class CTakingServer : public CServerCommandFactory
-{
-    class CCommand : public CServerCommand
-    {
-    public:
-        bool ExecuteCommand(const QString&, QString& result) override
-        {
-            result.clear();
-            return true;
-        }
-    };
-
-public:
-    std::unique_ptr<CServerCommand> Create() override { return std::make_unique<CCommand>(); }
-};
 
 void BM_NoticesMinuteLook(benchmark::State& state)
 {

@@ -50,6 +50,7 @@
 #include "support/SeqPacket.h"
 #include "support/XmlMessageBag.h"
 
+#include "BenchServers.h"
 #include "DispatchTargets.h"
 #include "webui/WebServer.h"
 
@@ -62,12 +63,6 @@ constexpr double kMaxSeconds = 600;
 constexpr int kExchangeTimeoutMs = 2000;
 constexpr int kMaxSilent = 400;
 constexpr int kRounds = 3;
-
-class CNoServer : public CServerCommandFactory
-{
-public:
-    std::unique_ptr<CServerCommand> Create() override { return nullptr; }
-};
 
 // The reference server: the same server with a handler that sends each request back.
 class CEchoHandler : public CSeqPacketHandler

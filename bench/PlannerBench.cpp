@@ -11,16 +11,12 @@
 #include "planning/TimePlanner.h"
 #include "server/ServerCommand.h"
 
+#include "BenchServers.h"
+
 namespace {
 
 constexpr int kMembers = 14;
 constexpr int kDays = 365;
-
-class CNoServer : public CServerCommandFactory
-{
-public:
-    std::unique_ptr<CServerCommand> Create() override { return nullptr; }
-};
 
 void FillTargets(CKelvarisDoc& doc)
 {

@@ -14,15 +14,10 @@
 #include "support/FileWatch.h"
 #include "support/XmlMessageBag.h"
 
+#include "BenchServers.h"
 #include "DispatchTargets.h"
 
 namespace {
-
-class CNoServer : public CServerCommandFactory
-{
-public:
-    std::unique_ptr<CServerCommand> Create() override { return nullptr; }
-};
 
 struct CBenchDocument
 {

@@ -11,20 +11,15 @@
 #include "engine/Password.h"
 #include "server/ServerCommand.h"
 
+#include "BenchServers.h"
 #include "YearTargets.h"
 #include "webui/WebServer.h"
 
 namespace {
 
-class CSilentServer : public CServerCommandFactory
-{
-public:
-    std::unique_ptr<CServerCommand> Create() override { return nullptr; }
-};
-
 struct CBoardSite
 {
-    CSilentServer server;
+    CNoServer server;
     CRightsCheck rights;
     CKelvarisDoc doc { server, rights };
     CWebServer web { doc };

@@ -170,10 +170,7 @@ bool CNoticeSettings::Write(CProfile& config) const
                  summaryTargets.isEmpty() ? QString() : summaryTargets.join(u';'))
         && stored;
     stored = config.WriteString(kSettings, QStringLiteral("NoticeSummaryTime"),
-                 summaryMinute < 0 ? QString()
-                                   : QStringLiteral("%1:%2")
-                                         .arg(summaryMinute / 60, 2, 10, QLatin1Char('0'))
-                                         .arg(summaryMinute % 60, 2, 10, QLatin1Char('0')))
+                 summaryMinute < 0 ? QString() : MinuteOfDayText(summaryMinute))
         && stored;
     const std::pair<const char*, std::pair<QString, QString>> texts[] = {
         { "NoticeLeadText", { leadText, DefaultLeadText() } },

@@ -729,8 +729,8 @@ void CKelvarisDoc::UpdateNotices(const CDateTime& now, bool barrierInForce)
     const QString config = ConfigLocation().ConfigPath();
     if (!m_targetsKnown || config.isEmpty())
         return;
-    const QTimeZone zone = SiteTimeZone(
-        CProfile(config).ReadString(QStringLiteral("Settings"), QStringLiteral("TimeZone"), QString()));
+    // The zone as the settings were last loaded (a changed configuration file is loaded again).
+    const QTimeZone& zone = m_siteZone;
     const qint64 nowMs = FirstMomentOfWallClock(
         CZoneOffsets(zone, WallClockMs(now) - 86'400'000LL, WallClockMs(now) + 86'400'000LL), now);
     // The socket's thread may set a holder meanwhile: the targets are read under the lock, which

@@ -899,3 +899,10 @@ double TextToDouble(const QString& text)
     }
     return error == std::errc() ? value : 0.0;
 }
+
+QString MinuteOfDayText(int minute)
+{
+    return QStringLiteral("%1:%2")
+        .arg(minute / 60, 2, 10, QLatin1Char('0'))
+        .arg(minute % 60, 2, 10, QLatin1Char('0'));
+}

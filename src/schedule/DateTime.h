@@ -205,6 +205,8 @@ QString DateToText(const CDateTime& value);
 // Display text in the default locale's pictures (see DateTimeFormatFlags); empty for a value
 // that is not valid, or for the zero value when any date part is asked for.
 QString FormatDateTime(const CDateTime& value, unsigned flags);
+// "HH:MM" of a minute of the day (0 to 1440: "24:00" is the day's end).
+QString MinuteOfDayText(int minute);
 // "1 hour, 2 minutes, 5 seconds". Words: comma-separated singular/plural pairs from year to second;
 // empty gives the German words.
 QString FormatDuration(qint64 seconds, unsigned units, const QString& words);

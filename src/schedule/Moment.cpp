@@ -7,11 +7,15 @@
 
 #include "schedule/DutyTimeline.h"
 
+QDateTime CMoment::WallDateTime() const
+{
+    return QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offsetSeconds) * 1000, Qt::UTC);
+}
+
 QString CMoment::IsoText() const
 {
     const int offset = offsetSeconds;
-    return QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offset) * 1000, Qt::UTC)
-               .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
+    return WallDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
         + QStringLiteral("%1%2:%3")
               .arg(offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
               .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))

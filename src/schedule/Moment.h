@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QTimeZone>
 
@@ -13,6 +14,8 @@ struct CMoment
     int offsetSeconds = 0;
     // ISO 8601 with the true offset, "2027-03-28T03:30:00+02:00" (never "Z").
     QString IsoText() const;
+    // The wall clock as a QDateTime whose fields read as the site's clock (kept in UTC).
+    QDateTime WallDateTime() const;
 };
 
 // The moment a real time (UTC milliseconds) is, on the zone's wall clock.

@@ -7,14 +7,12 @@
 #include <QSet>
 
 #include "engine/KelvarisDoc.h"
+#include "schedule/DateTime.h"
 
 namespace {
 QString ClockText(const CDateTime& time)
 {
-    const int second = time.SecondOfDay();
-    return QStringLiteral("%1:%2")
-        .arg(second / 3600, 2, 10, QLatin1Char('0'))
-        .arg(second % 3600 / 60, 2, 10, QLatin1Char('0'));
+    return MinuteOfDayText(time.SecondOfDay() / 60);
 }
 } // namespace
 

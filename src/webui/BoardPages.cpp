@@ -1,6 +1,7 @@
 #include "webui/BoardPages.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -8,6 +9,8 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include "schedule/DateTime.h"
+#include "schedule/DutyTimeline.h"
 #include "schedule/PageTarget.h"
 
 namespace {
@@ -78,20 +81,24 @@ public:
 
     QString Time(const CMoment& at) const
     {
-        const QDateTime wall
-            = QDateTime::fromMSecsSinceEpoch(at.utcMs + qint64(at.offsetSeconds) * 1000, Qt::UTC);
+        const QDateTime wall = at.WallDateTime();
         return m_locale.toString(wall.date(), QLocale::LongFormat) + QStringLiteral(", ")
             + wall.time().toString(QStringLiteral("HH:mm"));
     }
-    // A moment as the site's clock shows it: the time alone today, with the day otherwise.
-    QString When(qint64 utcMs, const CMoment& now, const QTimeZone& zone) const
+    // The site's clock from `now` on: its zone's offsets are read once for the page.
+    void SetClock(const QTimeZone& zone, const CMoment& now)
     {
-        const CMoment at = MomentAt(zone, utcMs);
-        const QDateTime wall
-            = QDateTime::fromMSecsSinceEpoch(utcMs + qint64(at.offsetSeconds) * 1000, Qt::UTC);
-        const QDateTime today
-            = QDateTime::fromMSecsSinceEpoch(now.utcMs + qint64(now.offsetSeconds) * 1000, Qt::UTC);
-        if (wall.date() == today.date())
+        m_offsets.emplace(zone, now.utcMs - 86'400'000, now.utcMs + 8 * 86'400'000LL);
+        m_today = now.WallDateTime().date();
+    }
+    // A moment as the site's clock shows it: the time alone today, with the day otherwise.
+    QString When(qint64 utcMs) const
+    {
+        CMoment at;
+        at.utcMs = utcMs;
+        at.offsetSeconds = m_offsets ? m_offsets->OffsetAt(utcMs) : 0;
+        const QDateTime wall = at.WallDateTime();
+        if (wall.date() == m_today)
             return m_locale.toString(wall, QStringLiteral("HH:mm"));
         return m_locale.toString(wall, QStringLiteral("ddd d MMM HH:mm"));
     }
@@ -101,6 +108,8 @@ public:
 private:
     const CPageContext& m_context;
     QLocale m_locale;
+    std::optional<CZoneOffsets> m_offsets;
+    QDate m_today;
 };
 
 QString BarrierKind(const CWriter& w, int type)
@@ -115,7 +124,7 @@ QString BarrierKind(const CWriter& w, int type)
     }
 }
 
-void StatusList(CWriter& w, const CBoard& board, const CPageContext& context, const QTimeZone& zone)
+void StatusList(CWriter& w, const CBoard& board, const CPageContext& context)
 {
     w.m_html += QStringLiteral(
         "<section aria-labelledby=\"state\"><h2 id=\"state\">%1</h2>\n<dl class=\"state\">\n")
@@ -142,14 +151,14 @@ void StatusList(CWriter& w, const CBoard& board, const CPageContext& context, co
     QString server = Esc(board.serverReached ? w.T(QT_TRANSLATE_NOOP("BoardPages", "reachable"))
                                              : w.T(QT_TRANSLATE_NOOP("BoardPages", "not reachable")));
     if (board.lastGoodCallMs > 0)
-        server += QStringLiteral(" (%1)").arg(Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "last answer %1"))
-                                                      .arg(w.When(board.lastGoodCallMs, board.at, zone))));
+        server += QStringLiteral(" (%1)").arg(
+            Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "last answer %1")).arg(w.When(board.lastGoodCallMs))));
     item(w.T(QT_TRANSLATE_NOOP("BoardPages", "Alarm server")), server, board.serverReached ? "good" : "bad");
     w.m_html += QStringLiteral("</dl></section>\n");
     Q_UNUSED(context)
 }
 
-void GapList(CWriter& w, const CBoard& board, const CPageContext& context, const QTimeZone& zone)
+void GapList(CWriter& w, const CBoard& board, const CPageContext& context)
 {
     w.m_html += QStringLiteral("<section aria-labelledby=\"gaps\"><h2 id=\"gaps\">%1</h2>\n")
                     .arg(Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Gaps in cover within 24 hours"))));
@@ -161,15 +170,15 @@ void GapList(CWriter& w, const CBoard& board, const CPageContext& context, const
     w.m_html += QStringLiteral("<ul class=\"gaps\">\n");
     for (const CCoverageWatch::CGap& gap : board.gaps) {
         const QString from = gap.span.startMs <= board.at.utcMs ? w.T(QT_TRANSLATE_NOOP("BoardPages", "now"))
-                                                                : w.When(gap.span.startMs, board.at, zone);
+                                                                : w.When(gap.span.startMs);
         w.m_html += QStringLiteral("<li class=\"bad\"><a href=\"%1\">%2</a>: %3\u2013%4</li>\n")
                         .arg(Link(context, QStringLiteral("/target/") + IdInPath(gap.groupId)),
-                            Esc(gap.groupName), Esc(from), Esc(w.When(gap.span.endMs, board.at, zone)));
+                            Esc(gap.groupName), Esc(from), Esc(w.When(gap.span.endMs)));
     }
     w.m_html += QStringLiteral("</ul></section>\n");
 }
 
-void GroupTable(CWriter& w, const CBoard& board, const CPageContext& context, const QTimeZone& zone)
+void GroupTable(CWriter& w, const CBoard& board, const CPageContext& context)
 {
     w.m_html += QStringLiteral("<section aria-labelledby=\"groups\"><h2 id=\"groups\">%1</h2>\n")
                     .arg(Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Groups"))));
@@ -216,9 +225,8 @@ void GroupTable(CWriter& w, const CBoard& board, const CPageContext& context, co
             if (!group.goingOff.isEmpty())
                 parts << Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "going off: %1"))
                                  .arg(group.goingOff.join(QStringLiteral(", "))));
-            next
-                = QStringLiteral("<time>%1</time>: %2")
-                      .arg(Esc(w.When(group.nextChangeMs, board.at, zone)), parts.join(QStringLiteral("; ")));
+            next = QStringLiteral("<time>%1</time>: %2")
+                       .arg(Esc(w.When(group.nextChangeMs)), parts.join(QStringLiteral("; ")));
         }
         w.m_html
             += QStringLiteral("<tr><th scope=\"row\"><a href=\"%1\">%2</a></th><td>%3</td><td>%4</td></tr>\n")
@@ -228,7 +236,7 @@ void GroupTable(CWriter& w, const CBoard& board, const CPageContext& context, co
     w.m_html += QStringLiteral("</tbody></table></section>\n");
 }
 
-void ReceiverList(CWriter& w, const CBoard& board, const CPageContext& context, const QTimeZone& zone)
+void ReceiverList(CWriter& w, const CBoard& board, const CPageContext& context)
 {
     w.m_html += QStringLiteral("<section aria-labelledby=\"receivers\"><h2 id=\"receivers\">%1</h2>\n")
                     .arg(Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Receivers on duty now"))));
@@ -243,10 +251,9 @@ void ReceiverList(CWriter& w, const CBoard& board, const CPageContext& context, 
         w.m_html
             += QStringLiteral("<li><a href=\"%1\">%2</a>%3</li>\n")
                    .arg(Link(context, QStringLiteral("/target/") + IdInPath(receiver.id)), Esc(receiver.name),
-                       receiver.untilMs < 0
-                           ? QString()
-                           : QStringLiteral(" <span class=\"until\">%1</span>")
-                                 .arg(Esc(until.arg(w.When(receiver.untilMs, board.at, zone)))));
+                       receiver.untilMs < 0 ? QString()
+                                            : QStringLiteral(" <span class=\"until\">%1</span>")
+                                                  .arg(Esc(until.arg(w.When(receiver.untilMs)))));
     }
     w.m_html += QStringLiteral("</ul></section>\n");
 }
@@ -311,7 +318,7 @@ QString CPageLanguages::Text(int language, const char* source) const
 QByteArray BoardPage(const CBoard& board, const CPageContext& context, bool wall)
 {
     CWriter w(context);
-    const QTimeZone& siteClock = board.zone;
+    w.SetClock(board.zone, board.at);
     const QString title = w.T(QT_TRANSLATE_NOOP("BoardPages", "Who is on duty"));
     w.Begin(title, wall ? "wall" : "board");
     w.m_html += QStringLiteral("<header><h1>%1</h1><p class=\"now\">%2</p></header>\n<main>\n")
@@ -321,14 +328,14 @@ QByteArray BoardPage(const CBoard& board, const CPageContext& context, bool wall
                         .arg(Esc(w.T(QT_TRANSLATE_NOOP("BoardPages",
                             "The alarm server has not told Kelvaris its receivers and groups yet."))));
     if (wall) {
-        GroupTable(w, board, context, siteClock);
-        GapList(w, board, context, siteClock);
-        StatusList(w, board, context, siteClock);
+        GroupTable(w, board, context);
+        GapList(w, board, context);
+        StatusList(w, board, context);
     } else {
-        StatusList(w, board, context, siteClock);
-        GapList(w, board, context, siteClock);
-        GroupTable(w, board, context, siteClock);
-        ReceiverList(w, board, context, siteClock);
+        StatusList(w, board, context);
+        GapList(w, board, context);
+        GroupTable(w, board, context);
+        ReceiverList(w, board, context);
         w.m_html += QStringLiteral("<p class=\"links\"><a href=\"%1\">%2</a></p>\n")
                         .arg(Link(context, QStringLiteral("/"), QStringLiteral("display=wall")),
                             Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Wall-screen view"))));
@@ -367,8 +374,7 @@ QByteArray TargetWeekPage(
                    Esc(QStringLiteral("/calendar/") + IdInPath(target.m_id) + QStringLiteral(".ics")
                        + (context.tokenQuery.isEmpty() ? QString() : QLatin1Char('?') + context.tokenQuery)),
                    Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Calendar (iCalendar)"))));
-    const QDate today
-        = QDateTime::fromMSecsSinceEpoch(now.utcMs + qint64(now.offsetSeconds) * 1000, Qt::UTC).date();
+    const QDate today = now.WallDateTime().date();
     w.m_html += QStringLiteral("<table class=\"week\"><thead><tr><th scope=\"col\">%1</th><th "
                                "scope=\"col\">%2</th></tr></thead>\n<tbody>\n")
                     .arg(Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "Day"))),
@@ -382,11 +388,6 @@ QByteArray TargetWeekPage(
         if (day != CDispatchRange::kNoDay && index >= 0 && index < 7 && range.m_from < range.m_to)
             days[size_t(index)].append({ std::max(range.m_from, 0), std::min(range.m_to, 24 * 60) });
     }
-    const auto clock = [](int minute) {
-        return QStringLiteral("%1:%2")
-            .arg(minute / 60, 2, 10, QLatin1Char('0'))
-            .arg(minute % 60, 2, 10, QLatin1Char('0'));
-    };
     for (size_t i = 0; i < days.size(); ++i) {
         std::sort(days[i].begin(), days[i].end());
         const QDate date = monday.addDays(qint64(i));
@@ -394,7 +395,8 @@ QByteArray TargetWeekPage(
         if (target.m_ranges.isEmpty())
             spans << Esc(w.T(QT_TRANSLATE_NOOP("BoardPages", "all day (no plan: always on duty)")));
         for (const auto& [from, to] : std::as_const(days[i]))
-            spans << QStringLiteral("<time>%1</time>\u2013<time>%2</time>").arg(clock(from), clock(to));
+            spans << QStringLiteral("<time>%1</time>\u2013<time>%2</time>")
+                         .arg(MinuteOfDayText(from), MinuteOfDayText(to));
         w.m_html
             += QStringLiteral("<tr%1><th scope=\"row\">%2</th><td>%3</td></tr>\n")
                    .arg(date == today ? QStringLiteral(" class=\"today\" aria-current=\"date\"") : QString(),

@@ -468,8 +468,7 @@ CWebServer::CReply CWebServer::Target(
             {}, false };
     }
     const CMoment now = MomentAt(m_doc.SiteZone(), QDateTime::currentMSecsSinceEpoch());
-    const QDate today
-        = QDateTime::fromMSecsSinceEpoch(now.utcMs + qint64(now.offsetSeconds) * 1000, Qt::UTC).date();
+    const QDate today = now.WallDateTime().date();
     QDate day = today;
     const QString week = request.query().queryItemValue(QStringLiteral("week"));
     if (!week.isEmpty()) {
@@ -516,8 +515,7 @@ CWebServer::CReply CWebServer::Calendar(const QString& name, const QHttpServerRe
     }
 
     const CMoment now = MomentAt(m_doc.SiteZone(), QDateTime::currentMSecsSinceEpoch());
-    const QDate today
-        = QDateTime::fromMSecsSinceEpoch(now.utcMs + qint64(now.offsetSeconds) * 1000, Qt::UTC).date();
+    const QDate today = now.WallDateTime().date();
     QCryptographicHash signature(QCryptographicHash::Sha1);
     signature.addData(today.toString(Qt::ISODate).toLatin1());
     qint64 newest = 0;
