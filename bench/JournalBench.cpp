@@ -10,9 +10,8 @@
 #include <QTemporaryDir>
 
 #include "engine/JournalKeeper.h"
-#include "schedule/PageTarget.h"
-
 #include "journal/AnswerJournal.h"
+#include "schedule/PageTarget.h"
 
 namespace {
 

@@ -49,10 +49,10 @@
 #include "support/FileWatch.h"
 #include "support/SeqPacket.h"
 #include "support/XmlMessageBag.h"
+#include "webui/WebServer.h"
 
 #include "BenchServers.h"
 #include "DispatchTargets.h"
-#include "webui/WebServer.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "server/ServerCommand.h"
+#include "webui/WebServer.h"
 
 #include "BenchServers.h"
 #include "YearTargets.h"
-#include "webui/WebServer.h"
 
 namespace {
 

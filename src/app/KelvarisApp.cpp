@@ -20,7 +20,6 @@
 #include "schedule/Profile.h"
 #include "server/DBusServerCommand.h"
 #include "support/Trace.h"
-
 #include "webui/WebServer.h"
 
 namespace {

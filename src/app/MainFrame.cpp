@@ -19,9 +19,8 @@
 #include "editors/HistoryDialog.h"
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
-#include "schedule/ConfigLocation.h"
-
 #include "journal/Journal.h"
+#include "schedule/ConfigLocation.h"
 
 #ifdef KELVARIS_HAVE_XKB
 #include <cstdlib>

@@ -4,9 +4,8 @@
 #include <QStringList>
 #include <QTimeZone>
 
-#include "schedule/PageTarget.h"
-
 #include "journal/Journal.h"
+#include "schedule/PageTarget.h"
 
 bool TargetsAsOf(CJournal& journal, qint64 atMs, CPageTargetArray& targets, QString& error)
 {

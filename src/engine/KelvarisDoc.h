@@ -18,14 +18,13 @@
 #include "engine/FileFaults.h"
 #include "engine/JournalKeeper.h"
 #include "engine/Takeover.h"
+#include "journal/AnswerJournal.h"
 #include "schedule/Barrage.h"
 #include "schedule/DateTime.h"
 #include "schedule/Holiday.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Shift.h"
 #include "support/Warning.h"
-
-#include "journal/AnswerJournal.h"
 
 class CProfile;
 class CRightsCheck;

@@ -7,9 +7,8 @@
 
 #include <QDateTime>
 
-#include "support/Trace.h"
-
 #include "journal/SqliteStatement.h"
+#include "support/Trace.h"
 
 namespace {
 

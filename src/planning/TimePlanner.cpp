@@ -12,13 +12,12 @@
 #include <QStringList>
 
 #include "engine/KelvarisDoc.h"
+#include "journal/Journal.h"
 #include "planning/PlannerModel.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/Coverage.h"
 #include "schedule/Profile.h"
 #include "schedule/TextList.h"
-
-#include "journal/Journal.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
 #include "service/ServiceNotifier.h"
-
 #include "webui/WebServer.h"
 
 namespace {

@@ -11,8 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "DialogTesting.h"
 #include "journal/Journal.h"
+
+#include "DialogTesting.h"
 
 class HistoryDialogTest : public QObject
 {

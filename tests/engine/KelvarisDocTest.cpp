@@ -22,6 +22,8 @@
 
 #include "engine/Dispatch.h"
 #include "engine/Password.h"
+#include "journal/AnswerJournal.h"
+#include "journal/Journal.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/DateType.h"
 #include "schedule/Profile.h"
@@ -30,8 +32,6 @@
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
 #include "fakes/WarningCapture.h"
-#include "journal/AnswerJournal.h"
-#include "journal/Journal.h"
 
 namespace {
 

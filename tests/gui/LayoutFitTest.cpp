@@ -49,6 +49,7 @@
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
 #include "engine/Takeover.h"
+#include "journal/Journal.h"
 #include "plandialogs/BulkDialogs.h"
 #include "plandialogs/DispatchingDlg.h"
 #include "plandialogs/ExportDlg.h"
@@ -63,7 +64,6 @@
 #include "ConfigLocationScope.h"
 #include "DialogTesting.h"
 #include "fakes/FakeServerCommand.h"
-#include "journal/Journal.h"
 
 namespace {
 

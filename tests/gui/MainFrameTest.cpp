@@ -24,12 +24,12 @@
 #include "app/KelvarisView.h"
 #include "app/Language.h"
 #include "engine/Password.h"
+#include "journal/Journal.h"
 #include "schedule/DateType.h"
 #include "schedule/Profile.h"
 
 #include "ConfigLocationScope.h"
 #include "fakes/FakeServerCommand.h"
-#include "journal/Journal.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
+#include "journal/Journal.h"
 #include "plandialogs/PlannerWidget.h"
 #include "planning/PlannerModel.h"
 #include "planning/TimePlanner.h"
@@ -18,7 +19,6 @@
 #include "DialogTesting.h"
 #include "PlanningTesting.h"
 #include "fakes/FakeServerCommand.h"
-#include "journal/Journal.h"
 
 namespace {
 

@@ -16,14 +16,13 @@
 #include "engine/JournalKeeper.h"
 #include "inbound/KelvarisPipe.h"
 #include "inbound/RequestHandler.h"
+#include "journal/AnswerJournal.h"
+#include "journal/Journal.h"
 #include "schedule/DateTime.h"
 #include "schedule/DutyTimeline.h"
 #include "schedule/Holiday.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
-
-#include "journal/AnswerJournal.h"
-#include "journal/Journal.h"
 
 namespace {
 

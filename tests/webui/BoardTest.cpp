@@ -10,10 +10,10 @@
 
 #include "engine/KelvarisDoc.h"
 #include "engine/Password.h"
-
-#include "FakeServerCommand.h"
 #include "webui/BoardPages.h"
 #include "webui/WebServer.h"
+
+#include "FakeServerCommand.h"
 
 TEST(WebOptionsTest, ListenAddressesReadAsPeopleWriteThem)
 {

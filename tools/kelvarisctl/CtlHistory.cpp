@@ -11,13 +11,13 @@
 #include "engine/Dispatch.h"
 #include "engine/JournalKeeper.h"
 #include "engine/JournalReplay.h"
+#include "journal/AnswerJournal.h"
+#include "journal/Journal.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 
 #include "Ctl.h"
-#include "journal/AnswerJournal.h"
-#include "journal/Journal.h"
 
 namespace {
 
