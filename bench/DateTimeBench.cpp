@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "schedule/DateTime.h"
+#include "schedule/SiteClock.h"
 
 // The parser runs for every stored date and for every dispatch request's time; the display forms
 // and the ISO week for every logbook line, published value and plan caption.
@@ -60,9 +61,13 @@ static void BM_DateTime_WeekNumber(benchmark::State& state)
 }
 BENCHMARK(BM_DateTime_WeekNumber);
 
-static void BM_DateTime_CurrentTime(benchmark::State& state)
+// The clock of a time-less check: the system's zone (the C library's), or a zone the site names.
+static void BM_DateTime_CurrentTime(benchmark::State& state, const char* siteZone)
 {
+    SetSiteClockZoneFrom(QString::fromLatin1(siteZone));
     for (auto _ : state)
         benchmark::DoNotOptimize(CDateTime::GetCurrentTime());
+    SetSiteClockZone(QTimeZone());
 }
-BENCHMARK(BM_DateTime_CurrentTime);
+BENCHMARK_CAPTURE(BM_DateTime_CurrentTime, SystemZone, "");
+BENCHMARK_CAPTURE(BM_DateTime_CurrentTime, SiteZone, "Europe/Berlin");

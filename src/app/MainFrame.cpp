@@ -21,6 +21,7 @@
 #include "engine/Password.h"
 #include "journal/Journal.h"
 #include "schedule/ConfigLocation.h"
+#include "schedule/SiteClock.h"
 
 #ifdef KELVARIS_HAVE_XKB
 #include <cstdlib>
@@ -534,7 +535,7 @@ void CMainFrame::ShowJournalNote()
     m_journalLabel->setVisible(failing != 0);
     if (failing == 0)
         return;
-    const QDateTime since = QDateTime::fromMSecsSinceEpoch(failing);
+    const QDateTime since = QDateTime::fromMSecsSinceEpoch(failing, SiteClockZone());
     m_journalLabel->setText(
         tr("Journal not written since %1").arg(QLocale().toString(since.time(), QLocale::ShortFormat)));
     m_journalLabel->setToolTip(tr("The edit journal cannot be written since %1. The changes are kept and "

@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "schedule/SiteClock.h"
+
 namespace {
 
 // The kinds of change, in the order the filter offers them.
@@ -30,7 +32,7 @@ enum EColumn { kTime, kUser, kVia, kKind, kTarget, kWhy, kColumns };
 
 QString TimeText(qint64 atMs)
 {
-    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(atMs), QLocale::ShortFormat);
+    return QLocale().toString(QDateTime::fromMSecsSinceEpoch(atMs, SiteClockZone()), QLocale::ShortFormat);
 }
 
 // A plan's line as a person reads it: "Tue 08/12/2026 22:00-24:00" for "20261208=22:00-24:00".
@@ -96,7 +98,7 @@ CHistoryDialog::CHistoryDialog(QString journalPath, QWidget* parent)
 {
     setObjectName(QStringLiteral("HistoryDialog"));
     m_sinceLabel = new QLabel(this);
-    m_since = new QDateEdit(QDate::currentDate().addDays(-30), this);
+    m_since = new QDateEdit(CDateTime::GetCurrentTime().ToQDate().addDays(-30), this);
     m_since->setCalendarPopup(true);
     // Room for every digit of the locale's date (the spin box's own hint is a pixel short).
     m_since->setMinimumWidth(m_since->sizeHint().width() + m_since->fontMetrics().horizontalAdvance(u'0'));
@@ -202,7 +204,7 @@ void CHistoryDialog::Reload()
     } else {
         CJournal journal(m_path);
         CJournal::CFilter filter;
-        filter.sinceMs = m_since->date().startOfDay().toMSecsSinceEpoch();
+        filter.sinceMs = m_since->date().startOfDay(SiteClockZone()).toMSecsSinceEpoch();
         filter.limit = kMaxEntries;
         std::optional<QList<CJournalEntry>> entries;
         if (journal.Open(false))

@@ -13,6 +13,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Coverage.h"
 #include "schedule/DateTime.h"
+#include "schedule/Moment.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 #include "server/ServerCommand.h"
@@ -51,11 +52,6 @@ QString Fill(QString text, const QHash<QString, QString>& values)
         text.replace(QStringLiteral("{{%1}}").arg(it.key()), *it);
     // The alarm server takes the text as it is: a double quote would end it.
     return text.replace(u'"', u'\'');
-}
-
-QString WallText(const CZoneOffsets& offsets, qint64 ms, int parts)
-{
-    return FormatDateTime(WallClockAt(offsets, ms), parts);
 }
 
 QString DateText(const CZoneOffsets& offsets, qint64 ms)
@@ -204,8 +200,8 @@ QList<const CPageTarget*> NoticeRecipients(const CPageTarget& target, const CPag
 
 QString DutySpanText(const CZoneOffsets& offsets, const CDutySpan& span)
 {
-    return DateText(offsets, span.startMs) + u' ' + WallText(offsets, span.startMs, DTF_HOUR | DTF_MINUTE)
-        + u'-' + WallText(offsets, span.endMs, DTF_HOUR | DTF_MINUTE);
+    const auto [start, end] = SpanClockTexts(offsets, span.startMs, span.endMs, DTF_HOUR | DTF_MINUTE);
+    return DateText(offsets, span.startMs) + u' ' + start + u'-' + end;
 }
 
 QList<CNotice> DueReminders(const CPageTargetArray& targets, const CNoticeSettings& settings,
@@ -240,12 +236,13 @@ QList<CNotice> DueReminders(const CPageTargetArray& targets, const CNoticeSettin
                 notice.targetName = recipient->m_name;
                 notice.dueMs = dueMs;
                 notice.dutyStartMs = span.startMs;
+                const auto [start, end]
+                    = SpanClockTexts(offsets, span.startMs, span.endMs, DTF_HOUR | DTF_MINUTE);
                 notice.text = Fill(settings.leadText,
                     { { QStringLiteral("PERSON"), recipient->m_name },
                         { QStringLiteral("GROUP"), target.m_name },
                         { QStringLiteral("DATE"), DateText(offsets, span.startMs) },
-                        { QStringLiteral("START"), WallText(offsets, span.startMs, DTF_HOUR | DTF_MINUTE) },
-                        { QStringLiteral("END"), WallText(offsets, span.endMs, DTF_HOUR | DTF_MINUTE) } });
+                        { QStringLiteral("START"), start }, { QStringLiteral("END"), end } });
                 due.append(notice);
             }
         }
@@ -278,9 +275,10 @@ QString SummaryText(const CPageTargetArray& targets, const CNoticeSettings& sett
         groups << group.m_name + QStringLiteral(": ")
                 + (onDuty.isEmpty() ? Translate(QT_TRANSLATE_NOOP("DutyNotices", "nobody"))
                                     : onDuty.join(QStringLiteral(", ")));
-        for (const CDutySpan& gap : cover.gaps)
-            gaps << group.m_name + u' ' + WallText(offsets, gap.startMs, DTF_HOUR | DTF_MINUTE) + u'-'
-                    + WallText(offsets, gap.endMs, DTF_HOUR | DTF_MINUTE);
+        for (const CDutySpan& gap : cover.gaps) {
+            const auto [start, end] = SpanClockTexts(offsets, gap.startMs, gap.endMs, DTF_HOUR | DTF_MINUTE);
+            gaps << group.m_name + u' ' + start + u'-' + end;
+        }
     }
     QString summary = groups.join(QStringLiteral("; "));
     if (!gaps.isEmpty())

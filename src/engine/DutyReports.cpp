@@ -75,13 +75,13 @@ COncallReport OncallReport(const CPageTargetArray& targets, const CMoment& at, c
     QJsonArray receivers;
     QJsonArray groups;
     COncallReport report;
-    // The plan of action, and the receivers without any range: the socket answers "on duty" for
-    // them at every moment.
+    // The plan of action, and the receivers and groups without any range: the socket answers
+    // "on duty" for them at every moment.
     QList<qsizetype> listed;
     for (const CPlanEntry& entry : PlanOfActionEntries(targets, at.wall))
         listed.append(entry.m_index);
     for (qsizetype i = 0; i < targets.size(); ++i) {
-        if (!targets.at(i).IsGroup() && targets.at(i).m_ranges.isEmpty() && !listed.contains(i))
+        if (targets.at(i).m_ranges.isEmpty() && !listed.contains(i))
             listed.append(i);
     }
     std::sort(listed.begin(), listed.end());
@@ -140,8 +140,10 @@ QString CoverageStateWord(CCoverageReport::EState state)
 CCoverageReport CoverageReport(const CPageTargetArray& targets, const QTimeZone& zone, qint64 fromMs,
     int days, int minMembers, int criticalHours, const QString& groupId)
 {
-    const qint64 toMs = fromMs + qint64(days) * 86'400'000;
-    const CZoneOffsets offsets(zone, fromMs, toMs);
+    // N calendar days of the site's wall clock: a day the clocks change on is 23 or 25 hours long.
+    const CZoneOffsets offsets(zone, fromMs, fromMs + qint64(days + 1) * 86'400'000);
+    const qint64 toMs
+        = FirstMomentOfWallClock(offsets, WallClockAt(offsets, fromMs) + CDateTimeSpan(days, 0, 0, 0));
     const QList<CGroupCoverage> coverage = GroupCoverage(targets, offsets, fromMs, toMs, minMembers, groupId);
     const auto iso = [&offsets](qint64 ms) {
         CMoment moment;
@@ -176,7 +178,7 @@ CCoverageReport CoverageReport(const CPageTargetArray& targets, const QTimeZone&
                 { QStringLiteral("unknownMembers"), QJsonArray::fromStringList(group.unknownMembers) },
                 { QStringLiteral("holder"),
                     group.holderId.isEmpty() ? QJsonValue() : QJsonValue(group.holderId) },
-                { QStringLiteral("gaps"), gaps } });
+                { QStringLiteral("required"), group.required }, { QStringLiteral("gaps"), gaps } });
     }
     report.summary = report.gaps == 0
         ? QStringLiteral("no gap in %1 group(s) over the next %2 day(s)").arg(coverage.size()).arg(days)

@@ -14,7 +14,9 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
 #include "schedule/Evaluation.h"
+#include "schedule/Moment.h"
 #include "schedule/Profile.h"
+#include "schedule/SiteClock.h"
 #include "server/ServerCommand.h"
 #include "support/Trace.h"
 #include "support/XmlMessageBag.h"
@@ -243,7 +245,15 @@ void CKelvarisDoc::LoadConfigRecords(CProfile& profile)
         settings.Read(QStringLiteral("CalendarFolder"), m_calendarFolderSetting, QString());
         QString zone;
         settings.Read(QStringLiteral("TimeZone"), zone, QString());
-        m_siteZone = SiteTimeZone(zone);
+        bool unknown = false;
+        m_siteZone = SetSiteClockZoneFrom(zone, &unknown);
+        if (!unknown)
+            m_zoneWarnedFor.clear();
+        else if (std::exchange(m_zoneWarnedFor, zone) != zone)
+            qCWarning(lcConfig).noquote() << QStringLiteral(
+                "Settings/TimeZone names no zone known here (\"%1\"): the site's clock is the "
+                "system's zone, %2")
+                                                 .arg(zone, QString::fromUtf8(m_siteZone.id()));
     }
     SetCalendarFolderOverride(m_calendarFolderOverride);
     if (m_inbound)
@@ -309,6 +319,7 @@ bool CKelvarisDoc::LoadPageTargets()
             if (const CPageTarget* old = m_targets.FindById(target.m_id); old && old->m_fileTimeMemo != 0) {
                 target.m_ranges = old->m_ranges;
                 target.m_takeover = old->m_takeover;
+                target.m_coverageRequired = old->m_coverageRequired;
             }
         }
         // A takeover asked for before the fetch is still answered after it.
@@ -380,9 +391,9 @@ void CKelvarisDoc::Cycle()
         CheckCoverage(now);
         UpdateNotices(now, evaluation.m_hasBarrier);
         JournalHolders();
-        PushShift(m_currentShift, evaluation.m_hasShift);
-        PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now);
-        m_lastPushMs = QDateTime::currentMSecsSinceEpoch();
+        const bool shiftTaken = PushShift(m_currentShift, evaluation.m_hasShift);
+        if (PushBarrier(m_currentBarrier, evaluation.m_hasBarrier, now) && shiftTaken)
+            m_lastPushMs = CurrentUtcMs();
         m_updateHint |= CDocObserver::HINT_PLAN;
     }
 
@@ -434,37 +445,34 @@ void CKelvarisDoc::HandleQueuedResponses()
     }
 }
 
-void CKelvarisDoc::PushShift(const CShift& shift, bool valid)
+bool CKelvarisDoc::PushShift(const CShift& shift, bool valid)
 {
     const long number = valid ? shift.m_shiftNumber : 0;
-    SendCommand(QStringLiteral("[setshift(%1)]").arg(number));
+    return SendCommand(QStringLiteral("[setshift(%1)]").arg(number));
 }
 
-void CKelvarisDoc::PushBarrier(CBarrage& barrier, bool active, const CDateTime& now)
+bool CKelvarisDoc::PushBarrier(CBarrage& barrier, bool active, const CDateTime& now)
 {
-    if (!active) {
-        SetServerValue(QStringLiteral("System.BarringActive"), QStringLiteral("0"));
-        return;
-    }
-    SetServerValue(QStringLiteral("System.BarringActive"),
+    if (!active)
+        return SetServerValue(QStringLiteral("System.BarringActive"), QStringLiteral("0"));
+    bool taken = SetServerValue(QStringLiteral("System.BarringActive"),
         barrier.m_barrierType == BARRIER_PAUSE ? QStringLiteral("0") : QStringLiteral("1"));
-    SetServerValue(QStringLiteral("System.BarringLevel"), QString::number(barrier.m_priority));
+    taken
+        = SetServerValue(QStringLiteral("System.BarringLevel"), QString::number(barrier.m_priority)) && taken;
     QString delay;
     if (barrier.m_barrierType == BARRIER_SEND_AFTER) {
         const CScheduleLists lists { m_holidays, m_workDays, m_shifts, m_barriers };
         CDateTime until;
         if (BarrierDelayUntil(lists, barrier, now, until))
             barrier.m_delayUntil = until;
-        // The alarm server parses this text: the year goes out in four digits.
-        delay = FormatDateTime(until, DTF_DATE | DTF_FULLYEAR) + QLatin1Char(' ')
-            + FormatDateTime(until, DTF_TIME);
+        delay = BarringDelayText(until);
     }
-    SetServerValue(QStringLiteral("System.BarringDelay"), delay);
+    return SetServerValue(QStringLiteral("System.BarringDelay"), delay) && taken;
 }
 
-void CKelvarisDoc::SetServerValue(const QString& name, const QString& value)
+bool CKelvarisDoc::SetServerValue(const QString& name, const QString& value)
 {
-    SendCommand(QStringLiteral("[setvalue(") + name + QLatin1Char(',') + value + QStringLiteral(")]"));
+    return SendCommand(QStringLiteral("[setvalue(") + name + QLatin1Char(',') + value + QStringLiteral(")]"));
 }
 
 bool CKelvarisDoc::SendCommand(const QString& command)
@@ -826,8 +834,9 @@ void CKelvarisDoc::UpdateCalendarFolder()
         InstallationId(path, true);
         ConfigLocation().RecordFileTime();
     }
-    const QDateTime now = CDateTime::GetCurrentTime().ToQDateTime();
-    m_calendarFolder.Request(m_targets, now.date(), now.toUTC());
+    const CMoment now = SiteNow();
+    m_calendarFolder.Request(
+        m_targets, now.wall.ToQDate(), QDateTime::fromMSecsSinceEpoch(now.utcMs, QTimeZone::utc()));
 }
 
 namespace {

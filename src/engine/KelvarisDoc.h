@@ -210,14 +210,15 @@ public:
     // hands the queued takeover responses on, and tells the observer what changed.
     void Cycle();
 
-    // "[setshift(n)]" with the shift's (effective) number, or 0 when not valid.
-    void PushShift(const CShift& shift, bool valid);
+    // "[setshift(n)]" with the shift's (effective) number, or 0 when not valid. False when the
+    // alarm server did not take it.
+    bool PushShift(const CShift& shift, bool valid);
     // System.BarringActive, and for an active barrier System.BarringLevel and System.BarringDelay.
     // For a barrier that holds messages the delay-until moment is worked out at `now` and, when the
-    // walk yields one, stored in the record.
-    void PushBarrier(CBarrage& barrier, bool active, const CDateTime& now);
-    // "[setvalue(name,value)]".
-    void SetServerValue(const QString& name, const QString& value);
+    // walk yields one, stored in the record. False when the alarm server did not take all of it.
+    bool PushBarrier(CBarrage& barrier, bool active, const CDateTime& now);
+    // "[setvalue(name,value)]"; false when the alarm server did not take it.
+    bool SetServerValue(const QString& name, const QString& value);
     // "[check(Kelvaris)]"; nothing when no command object can be created. False when the alarm
     // server was not reached.
     bool SendPresence();
@@ -329,8 +330,8 @@ public:
     const CShift& CurrentShift() const { return m_currentShift; }
     const CBarrage& CurrentBarrier() const { return m_currentBarrier; }
     int LastPushedMinute() const { return m_lastPushedMinute; }
-    // When (UTC milliseconds) the state was last pushed to the alarm server, and when a command
-    // last reached it; 0 before the first.
+    // When (UTC milliseconds) the alarm server last took the whole state, and when a command last
+    // reached it; 0 before the first.
     qint64 LastPushMs() const { return m_lastPushMs; }
     qint64 LastGoodCallMs() const { return m_lastGoodCallMs; }
     // The zone the site's wall clock keeps (Settings/TimeZone, else the system's).
@@ -450,6 +451,7 @@ private:
     qint64 m_lastGoodCallMs = 0;
     qint64 m_lastPushMs = 0;
     QTimeZone m_siteZone = QTimeZone::systemTimeZone();
+    QString m_zoneWarnedFor; // the TimeZone setting last warned about as unknown
     // The configuration and dispatch files that could not be taken.
     CFileFaults m_fileFaults;
     QString m_calendarFolderSetting; // as read

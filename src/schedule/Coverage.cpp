@@ -22,16 +22,31 @@ QStringList MemberNames(const CPageTarget& group)
 
 } // namespace
 
+int RequiredMembers(const CPageTarget& group, int minMembers)
+{
+    const int required = group.m_coverageRequired >= 0 ? group.m_coverageRequired : minMembers;
+    // One member at a time holds a takeover group's duty.
+    return group.m_takeover ? std::min(required, 1) : required;
+}
+
 CGroupCoverage CoverageOf(const CPageTarget& group, const CPageTargetArray& targets,
     const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs, int minMembers)
 {
     CGroupCoverage coverage;
     coverage.id = group.m_id;
     coverage.name = group.m_name;
+    coverage.required = RequiredMembers(group, minMembers);
     if (group.m_takeover)
         coverage.holderId = group.ReadCurrentTargetId();
-    // The count of members on duty changes only where a member's duty begins or ends.
-    std::vector<std::pair<qint64, int>> changes;
+    // The count of members on duty changes only where a member's duty begins or ends; whether the
+    // group itself is on duty, where its own plan's duty does.
+    struct CChange
+    {
+        qint64 at;
+        int members;
+        int group;
+    };
+    std::vector<CChange> changes;
     for (const QString& name : MemberNames(group)) {
         const CPageTarget* member = targets.FindByName(name);
         if (!member) {
@@ -40,22 +55,30 @@ CGroupCoverage CoverageOf(const CPageTarget& group, const CPageTargetArray& targ
         }
         coverage.members << name;
         for (const CDutySpan& span : DutyTimeline(member->m_ranges, offsets, fromMs, toMs)) {
-            changes.emplace_back(span.startMs, +1);
-            changes.emplace_back(span.endMs, -1);
+            changes.push_back({ span.startMs, +1, 0 });
+            changes.push_back({ span.endMs, -1, 0 });
         }
     }
-    if (!coverage.holderId.isEmpty() || fromMs >= toMs)
+    if (!coverage.holderId.isEmpty() || coverage.required <= 0 || fromMs >= toMs)
         return coverage;
-    std::sort(changes.begin(), changes.end());
+    for (const CDutySpan& span : DutyTimeline(group.m_ranges, offsets, fromMs, toMs)) {
+        changes.push_back({ span.startMs, 0, +1 });
+        changes.push_back({ span.endMs, 0, -1 });
+    }
+    std::sort(changes.begin(), changes.end(), [](const CChange& a, const CChange& b) { return a.at < b.at; });
     int onDuty = 0;
+    int groupOnDuty = 0;
     qint64 at = fromMs;
     size_t i = 0;
-    // Walks the moments where the count changes; a stretch below the wanted count is a gap.
+    // Walks the moments where a count changes; a stretch of the group's duty below the wanted
+    // count is a gap, and one that touches the gap before it lengthens that gap.
     while (at < toMs) {
-        while (i < changes.size() && changes[i].first <= at)
-            onDuty += changes[i++].second;
-        const qint64 next = i < changes.size() ? std::min(changes[i].first, toMs) : toMs;
-        if (onDuty < minMembers) {
+        while (i < changes.size() && changes[i].at <= at) {
+            onDuty += changes[i].members;
+            groupOnDuty += changes[i++].group;
+        }
+        const qint64 next = i < changes.size() ? std::min(changes[i].at, toMs) : toMs;
+        if (groupOnDuty > 0 && onDuty < coverage.required) {
             if (!coverage.gaps.isEmpty() && coverage.gaps.last().endMs == at)
                 coverage.gaps.last().endMs = next;
             else
@@ -82,6 +105,8 @@ CCoverageCache::CInputs CCoverageCache::InputsOf(const CPageTarget& group, const
     CInputs inputs;
     inputs.members = group.m_members;
     inputs.takeover = group.m_takeover;
+    inputs.required = group.m_coverageRequired;
+    inputs.plan = group.m_ranges;
     if (group.m_takeover)
         inputs.holder = group.ReadCurrentTargetId();
     for (const QString& name : MemberNames(group)) {

@@ -14,9 +14,12 @@
 class CPageTarget;
 class CPageTargetArray;
 
-// The gaps in a group's cover: where fewer than the wanted number of its members are on duty by
-// the duty timeline. A takeover group with a holder is covered while the holder is set: the
-// dispatch decision then goes by the holder alone.
+// The gaps in a group's cover. A gap is a time in which the group is on duty by its own plan
+// (always, when it has no ranges) and fewer than the wanted number of its members are on duty by
+// the duty timeline; touching pieces are one gap. The wanted number is the group's
+// CoverageRequired when its dispatch file says, else the caller's; 0 leaves the group out. A
+// takeover group is covered while a holder is set (the dispatch decision then goes by the holder
+// alone), and without one while any member is on duty.
 struct CGroupCoverage
 {
     QString id;
@@ -25,10 +28,14 @@ struct CGroupCoverage
     QStringList members;
     QStringList unknownMembers;
     QString holderId; // a takeover group's holder, empty without
+    int required = 1; // the members wanted on duty; 0: the group is not watched
     QList<CDutySpan> gaps;
 };
 
-// The cover of one group over [fromMs, toMs).
+// The members a group wants on duty for its cover: its CoverageRequired, else `minMembers`; at
+// most one for a takeover group; 0 when it is not watched.
+int RequiredMembers(const CPageTarget& group, int minMembers);
+// The cover of one group over [fromMs, toMs); `minMembers` is wanted where the group does not say.
 CGroupCoverage CoverageOf(const CPageTarget& group, const CPageTargetArray& targets,
     const CZoneOffsets& offsets, qint64 fromMs, qint64 toMs, int minMembers);
 // Every group of `targets` (or only the one with `groupId`), over [fromMs, toMs).
@@ -56,6 +63,8 @@ private:
         QString members;
         QString holder;
         bool takeover = false;
+        int required = -1;
+        QList<CDispatchRange> plan; // the group's own
         // Per listed member: its plan, or nothing when the target list does not know it.
         QList<std::optional<QList<CDispatchRange>>> plans;
         bool operator==(const CInputs&) const = default;

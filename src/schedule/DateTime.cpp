@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include "schedule/SiteClock.h"
 #include "schedule/TextList.h"
 #include "support/Regex.h"
 #include "support/Scan.h"
@@ -84,10 +85,14 @@ CDateTime::CDateTime(const QDateTime& dateTime)
         SetStatus(Status::Invalid);
         return;
     }
-    // A moment given in UTC or with an offset is taken as the local wall-clock time it stands for.
-    const QDateTime local = dateTime.timeSpec() == Qt::LocalTime ? dateTime : dateTime.toLocalTime();
-    const QDate date = local.date();
-    const QTime time = local.time();
+    // A moment given in UTC or with an offset is taken as the site's wall-clock time it stands
+    // for; a local time's fields are taken as they stand.
+    if (dateTime.timeSpec() != Qt::LocalTime) {
+        *this = SiteWallClockAt(dateTime.toMSecsSinceEpoch());
+        return;
+    }
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
     SetDateTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
 }
 
@@ -244,15 +249,12 @@ void SetCurrentTimeSource(CurrentTimeSource source)
 
 CDateTime SystemCurrentTime()
 {
-    timespec now {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    const time_t seconds = now.tv_sec;
-    tm parts {};
-    if (!localtime_r(&seconds, &parts))
-        return CDateTime::Invalid();
-    // A leap second reads as the last second of its minute.
-    return CDateTime(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min,
-        std::min(parts.tm_sec, 59));
+    return SiteWallClockAt(CurrentUtcMs());
+}
+
+bool HasCurrentTimeSource()
+{
+    return g_timeSource.load(std::memory_order_acquire) != nullptr;
 }
 
 // --- locale pictures ------------------------------------------------------------------------------

@@ -156,11 +156,13 @@ private:
 };
 
 // The clock behind CDateTime::GetCurrentTime. Tests and fakes install their own; nullptr restores
-// the system clock (local wall-clock time). Safe to call from any thread.
+// the site's wall clock (schedule/SiteClock.h). Safe to call from any thread.
 using CurrentTimeSource = CDateTime (*)();
 void SetCurrentTimeSource(CurrentTimeSource source);
-// The local wall-clock time from the system, whatever source is installed.
+// The site's wall-clock time from the real clock (schedule/SiteClock.h), whatever source is installed.
 CDateTime SystemCurrentTime();
+// Whether a test's source stands in for the clock.
+bool HasCurrentTimeSource();
 
 // Display flags of FormatDateTime.
 enum DateTimeFormatFlags : unsigned {

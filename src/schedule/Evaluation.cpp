@@ -69,3 +69,16 @@ bool BarrierDelayUntil(
     }
     return false;
 }
+
+QString BarringDelayText(const CDateTime& until)
+{
+    if (!until.IsValid() || until.IsNull())
+        return QString();
+    return QStringLiteral("%1.%2.%3 %4:%5:%6")
+        .arg(until.GetDay(), 2, 10, QLatin1Char('0'))
+        .arg(until.GetMonth(), 2, 10, QLatin1Char('0'))
+        .arg(until.GetYear(), 4, 10, QLatin1Char('0'))
+        .arg(until.GetHour(), 2, 10, QLatin1Char('0'))
+        .arg(until.GetMinute(), 2, 10, QLatin1Char('0'))
+        .arg(until.GetSecond(), 2, 10, QLatin1Char('0'));
+}

@@ -52,5 +52,10 @@ CEvaluation EvaluateSchedule(const CScheduleLists& lists, const CDateTime& now);
 bool BarrierDelayUntil(
     const CScheduleLists& lists, const CBarrage& barrier, const CDateTime& now, CDateTime& until);
 
+// The text System.BarringDelay carries for a delay-until moment: "11.12.2026 23:59:59" (day,
+// month, four-digit year, 24-hour time with seconds), the form installed alarm servers read,
+// whatever the locale the program runs under. Empty for an invalid moment.
+QString BarringDelayText(const CDateTime& until);
+
 // The barrier kind that holds messages and sends them after the barrier.
 constexpr int kBarrierSendAfter = 2;

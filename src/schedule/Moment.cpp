@@ -6,20 +6,38 @@
 #include <QRegularExpression>
 
 #include "schedule/DutyTimeline.h"
+#include "schedule/SiteClock.h"
 
 QDateTime CMoment::WallDateTime() const
 {
     return QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offsetSeconds) * 1000, Qt::UTC);
 }
 
+QString OffsetText(int offsetSeconds)
+{
+    return QStringLiteral("%1%2:%3")
+        .arg(offsetSeconds < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+        .arg(std::abs(offsetSeconds) / 3600, 2, 10, QLatin1Char('0'))
+        .arg(std::abs(offsetSeconds) % 3600 / 60, 2, 10, QLatin1Char('0'));
+}
+
+std::pair<QString, QString> SpanClockTexts(
+    const CZoneOffsets& offsets, qint64 startMs, qint64 endMs, int parts)
+{
+    const int startOffset = offsets.OffsetAt(startMs);
+    const int endOffset = offsets.OffsetAt(endMs);
+    QString start = FormatDateTime(WallClockAt(offsets, startMs), parts);
+    QString end = FormatDateTime(WallClockAt(offsets, endMs), parts);
+    if (startOffset != endOffset) {
+        start += QStringLiteral(" (%1)").arg(OffsetText(startOffset));
+        end += QStringLiteral(" (%1)").arg(OffsetText(endOffset));
+    }
+    return { start, end };
+}
+
 QString CMoment::IsoText() const
 {
-    const int offset = offsetSeconds;
-    return WallDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"))
-        + QStringLiteral("%1%2:%3")
-              .arg(offset < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-              .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))
-              .arg(std::abs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
+    return WallDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + OffsetText(offsetSeconds);
 }
 
 CMoment MomentAt(const QTimeZone& zone, qint64 utcMs)
@@ -29,6 +47,19 @@ CMoment MomentAt(const QTimeZone& zone, qint64 utcMs)
     moment.utcMs = utcMs;
     moment.offsetSeconds = offsets.OffsetAt(utcMs);
     moment.wall = WallClockAt(offsets, utcMs);
+    return moment;
+}
+
+CMoment SiteNow()
+{
+    const QTimeZone zone = SiteClockZone();
+    if (!HasCurrentTimeSource())
+        return MomentAt(zone, CurrentUtcMs());
+    const CDateTime wall = CDateTime::GetCurrentTime();
+    const qint64 wallMs = WallClockMs(wall);
+    CMoment moment = MomentAt(
+        zone, FirstMomentOfWallClock(CZoneOffsets(zone, wallMs - 86'400'000, wallMs + 86'400'000), wall));
+    moment.wall = wall;
     return moment;
 }
 

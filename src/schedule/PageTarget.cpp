@@ -243,6 +243,7 @@ bool CPageTarget::LoadDispatchFile(bool holdUnfinished)
 
     CDispatchRangeArray ranges;
     bool takeover = m_takeover;
+    int coverageRequired = -1;
     ForEachLine(text, [&](QByteArrayView line) {
         if (line.startsWith('['))
             return;
@@ -250,10 +251,17 @@ bool CPageTarget::LoadDispatchFile(bool holdUnfinished)
             takeover = ScanLong(decode(line.sliced(9))) != 0;
             return;
         }
+        if (line.startsWith("CoverageRequired=")) {
+            bool ok = false;
+            const int value = decode(line.sliced(17)).trimmed().toInt(&ok);
+            coverageRequired = ok ? std::clamp(value, 0, kMaxCoverageRequired) : -1;
+            return;
+        }
         ranges.AddFromText(decode(line));
     });
     m_ranges = std::move(ranges);
     m_takeover = takeover;
+    m_coverageRequired = coverageRequired;
     return true;
 }
 
@@ -293,7 +301,8 @@ bool CPageTarget::SaveDispatchFile(QString* reason)
             = key.size() == 8 && std::all_of(key.cbegin(), key.cend(), [](QChar c) { return c.isDigit(); });
         if (range || key.isEmpty() || key.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0
             || key.compare(QLatin1String("Takeover"), Qt::CaseInsensitive) == 0
-            || key.compare(QLatin1String("CurrentTargetID"), Qt::CaseInsensitive) == 0)
+            || key.compare(QLatin1String("CurrentTargetID"), Qt::CaseInsensitive) == 0
+            || key.compare(QLatin1String("CoverageRequired"), Qt::CaseInsensitive) == 0)
             continue;
         kept += line.toUtf8() + "\r\n";
     }
@@ -306,6 +315,8 @@ bool CPageTarget::SaveDispatchFile(QString* reason)
         out += m_takeover ? "Takeover=1\r\n" : "Takeover=0\r\n";
     if (!currentTarget.isEmpty())
         out += "CurrentTargetID=" + SettingValue(currentTarget) + "\r\n";
+    if (IsGroup() && m_coverageRequired >= 0)
+        out += "CoverageRequired=" + QByteArray::number(m_coverageRequired) + "\r\n";
     out += kept;
     for (const CDispatchRange& range : std::as_const(m_ranges)) {
         out += range.ToText().toLatin1();

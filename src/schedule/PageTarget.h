@@ -140,6 +140,8 @@ public:
     static constexpr qint64 kUnfinishedGraceNs = 60'000'000'000;
     // The memo of a file that was not taken.
     static constexpr qint64 kNotTaken = -1;
+    // The most members CoverageRequired asks for.
+    static constexpr int kMaxCoverageRequired = 99;
 
     // A target without any range is on duty at every moment; otherwise some range must have the
     // moment's date and contain the moment's minute of the day. Allocates nothing: it runs for
@@ -161,6 +163,9 @@ public:
     CDispatchRangeArray m_ranges;
     // Groups: takeover of duty is active.
     bool m_takeover = false;
+    // Groups: how many members the coverage guard wants on duty while the group is (Settings/
+    // CoverageRequired of the dispatch file); 0 leaves the group out, -1 when the file does not say.
+    int m_coverageRequired = -1;
     // The ID of the member asked to take over; emptied whenever the current target ID is written.
     QString m_pendingTakeover;
     // Groups: a current target ID whose write failed; it holds until the file takes it.

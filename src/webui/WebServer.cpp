@@ -27,6 +27,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
 #include "schedule/Profile.h"
+#include "schedule/SiteClock.h"
 #include "support/Metrics.h"
 #include "support/Trace.h"
 
@@ -467,7 +468,7 @@ CWebServer::CReply CWebServer::Target(
                 context),
             {}, false };
     }
-    const CMoment now = MomentAt(m_doc.SiteZone(), QDateTime::currentMSecsSinceEpoch());
+    const CMoment now = MomentAt(m_doc.SiteZone(), CurrentUtcMs());
     const QDate today = now.WallDateTime().date();
     QDate day = today;
     const QString week = request.query().queryItemValue(QStringLiteral("week"));
@@ -514,7 +515,7 @@ CWebServer::CReply CWebServer::Calendar(const QString& name, const QHttpServerRe
         title = target->m_name;
     }
 
-    const CMoment now = MomentAt(m_doc.SiteZone(), QDateTime::currentMSecsSinceEpoch());
+    const CMoment now = MomentAt(m_doc.SiteZone(), CurrentUtcMs());
     const QDate today = now.WallDateTime().date();
     QCryptographicHash signature(QCryptographicHash::Sha1);
     signature.addData(today.toString(Qt::ISODate).toLatin1());
@@ -576,7 +577,7 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
     const QUrlQuery query = request.query();
     const QTimeZone& zone = m_doc.SiteZone();
     if (path == QLatin1String("/api/v1/oncall")) {
-        CMoment at = MomentAt(zone, QDateTime::currentMSecsSinceEpoch());
+        CMoment at = MomentAt(zone, CurrentUtcMs());
         if (query.hasQueryItem(QStringLiteral("at"))) {
             QString error;
             if (!MomentFromText(
@@ -617,8 +618,7 @@ CWebServer::CReply CWebServer::Api(const QString& path, const QHttpServerRequest
             return CReply::JsonError(StatusCode::ServiceUnavailable,
                 QStringLiteral(
                     "the groups and their members are not known: the alarm server has not answered"));
-        return CReply::Json(
-            CoverageReport(TargetsSnapshot(), zone, QDateTime::currentMSecsSinceEpoch(), days, 1, 24).json);
+        return CReply::Json(CoverageReport(TargetsSnapshot(), zone, CurrentUtcMs(), days, 1, 24).json);
     }
     if (path == QLatin1String("/api/v1/state")) {
         const CBoard& board = CurrentBoard();
@@ -686,7 +686,7 @@ const CBoard& CWebServer::CurrentBoard()
 {
     // A board shows minutes: within the second every request gets the same one, so that a crowd
     // of browsers costs one look at the engine a second, not one each.
-    const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+    const qint64 nowMs = CurrentUtcMs();
     if (nowMs / 1000 != m_boardSecond) {
         m_boardSecond = nowMs / 1000;
         m_currentBoard = m_board.Build(m_doc, nowMs);

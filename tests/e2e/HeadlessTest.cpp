@@ -57,6 +57,20 @@ QByteArray Schedule()
     return text;
 }
 
+// libfaketime itself (the faketime wrapper would stand between the test and the program's
+// signals); empty where it is not installed or cannot be preloaded (beside the address
+// sanitizer's runtime, which must come first).
+QString FakeTimeLibrary()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return QString();
+#else
+    const QString library
+        = QStringLiteral("/usr/lib/%1/faketime/libfaketimeMT.so.1").arg(QStringLiteral(KELVARIS_MULTIARCH));
+    return QFile::exists(library) ? library : QString();
+#endif
+}
+
 class HeadlessTest : public ::testing::Test
 {
 protected:
@@ -622,14 +636,10 @@ TEST_F(HeadlessTest, AFullDiskDelaysNoAnswerAndLosesNoneOfThem)
 // one at 10:30, whose moment passes while Kelvaris is stopped, is dropped with a logbook line.
 TEST_F(HeadlessTest, ADutyIsAnnouncedOnceByTheRealProgramsAcrossARestart)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "libfaketime and the address sanitizer's runtime cannot both be preloaded";
-#endif
-    // libfaketime itself (the faketime wrapper would stand between the test and the program's signals).
-    const QString faketime
-        = QStringLiteral("/usr/lib/%1/faketime/libfaketimeMT.so.1").arg(QStringLiteral(KELVARIS_MULTIARCH));
-    if (!QFile::exists(faketime))
-        GTEST_SKIP() << "libfaketime is not installed (Debian package faketime)";
+    const QString faketime = FakeTimeLibrary();
+    if (faketime.isEmpty())
+        GTEST_SKIP() << "libfaketime cannot be preloaded here (not installed, or the address sanitizer's "
+                        "runtime must come first)";
     // No barrier/pause (that would hold the notices).
     WriteData("kelvaris.cfg",
         "[Settings]\r\nWorkDays=31\r\nAutoActivate=1\r\nTimeZone=UTC\r\nNoticeLeadMinutes=2\r\n");
@@ -697,4 +707,84 @@ TEST_F(HeadlessTest, ADutyIsAnnouncedOnceByTheRealProgramsAcrossARestart)
     EXPECT_TRUE(held.contains(
         QStringLiteral("Notice sent to Anna: Reminder: duty for Anna from Tue 8 Dec 2026 12:12")))
         << held.toStdString();
+}
+
+// One clock: the service runs in one zone and the site keeps another (Settings/TimeZone), the
+// clock moved by faketime. The time-less check, the shift pushed, a reminder and a gap warning all
+// go by the site's wall clock; and the same the other way round.
+TEST_F(HeadlessTest, TheSitesClockHoldsWhateverZoneTheServiceRunsIn)
+{
+    const QString faketime = FakeTimeLibrary();
+    if (faketime.isEmpty())
+        GTEST_SKIP() << "libfaketime cannot be preloaded here (not installed, or the address sanitizer's "
+                        "runtime must come first)";
+    struct CDirection
+    {
+        const char* process; // TZ of the service
+        const char* site; // Settings/TimeZone
+        const char* start; // FAKETIME's start, in the service's own zone: 10:00 UTC
+        const char* hour; // the site's hour then
+        const char* otherHour; // the service's hour then
+    };
+    const CDirection directions[] = {
+        { "UTC", "Asia/Tokyo", "2026-12-08 10:00:00", "19", "10" },
+        { "Asia/Tokyo", "UTC", "2026-12-08 19:00:00", "10", "19" },
+    };
+    for (const CDirection& direction : directions) {
+        SCOPED_TRACE(direction.process);
+        const QByteArray hour(direction.hour);
+        const QByteArray other(direction.otherHour);
+        QByteArray config = "[Settings]\r\nWorkDays=31\r\nAutoActivate=1\r\nNoticeLeadMinutes=2\r\nTimeZone="
+            + QByteArray(direction.site) + "\r\n";
+        const int types[] = { 2, 10, 11 };
+        for (int i = 0; i < 3; ++i)
+            config += "[Shift" + QByteArray::number(i + 1) + "]\r\nShiftName=Evening\r\nDateType="
+                + QByteArray::number(types[i]) + "\r\nShiftDate=1899-12-30\r\nShiftStartTime=1899-12-30 "
+                + hour + ":00:00\r\nShiftEndTime=1899-12-30 " + hour + ":59:59\r\nShiftNumber=7\r\n";
+        WriteData("kelvaris.cfg", config);
+        // Anna is on duty now by the site's clock; Bert only by the service's, and he comes on
+        // three minutes from now (a reminder two minutes ahead); North is on duty for the hour,
+        // which its members leave uncovered from half past.
+        WriteData("17.tim", "[Settings]\r\nName=Anna\r\n20261208=" + hour + ":00-" + hour + ":30\r\n");
+        WriteData("18.tim",
+            "[Settings]\r\nName=Bert\r\n20261208=" + other + ":00-" + other + ":30;" + hour + ":03-" + hour
+                + ":30\r\n");
+        WriteData("40.tim",
+            "[Settings]\r\nName=North\r\nTakeover=0\r\n20261208=" + hour + ":00-" + hour + ":59\r\n");
+        QFile::remove(m_dir.filePath(QStringLiteral("kelvaris-notices.cfg")));
+        QFile::remove(m_dir.filePath(QStringLiteral("kelvaris-notified.cfg")));
+        // What the simulator logged before this run is not this run's.
+        const qsizetype logged = Commands().size();
+        const auto commands = [this, logged] { return Commands().mid(logged); };
+
+        QProcess kelvaris;
+        QProcessEnvironment environment = m_env;
+        environment.insert(QStringLiteral("TZ"), QString::fromLatin1(direction.process));
+        environment.insert(QStringLiteral("LD_PRELOAD"), faketime);
+        environment.insert(
+            QStringLiteral("FAKETIME"), QStringLiteral("@%1 x20").arg(QLatin1String(direction.start)));
+        kelvaris.setProcessEnvironment(environment);
+        kelvaris.start(QStringLiteral(KELVARIS_PATH), { QStringLiteral("--headless") });
+        ASSERT_TRUE(kelvaris.waitForStarted(5000));
+        QDeadlineTimer pushed(5000);
+        while (!commands().contains(QStringLiteral("[setshift(7)]")) && !pushed.hasExpired())
+            QThread::msleep(50);
+        EXPECT_TRUE(commands().contains(QStringLiteral("[setshift(7)]")))
+            << commands().join(u'\n').toStdString();
+        EXPECT_EQ(Check("17"), 0);
+        EXPECT_EQ(Check("18"), 3);
+        QThread::msleep(6000); // about two simulated minutes: Bert's reminder is due
+        kelvaris.terminate();
+        EXPECT_TRUE(kelvaris.waitForFinished(10000));
+        const QString output
+            = QString::fromUtf8(kelvaris.readAllStandardOutput() + kelvaris.readAllStandardError());
+        const QStringList reminders = commands().filter(QStringLiteral("Reminder: duty for Bert"));
+        ASSERT_EQ(reminders.size(), 1) << output.toStdString() << commands().join(u'\n').toStdString();
+        EXPECT_TRUE(reminders.first().contains(QString::fromLatin1(hour + ":03")))
+            << reminders.first().toStdString();
+        EXPECT_TRUE(output.contains(
+            QRegularExpression(QStringLiteral("coverage: nobody in North is on duty .*%1:30-%1:59")
+                                   .arg(QString::fromLatin1(hour)))))
+            << output.toStdString();
+    }
 }

@@ -337,12 +337,23 @@ TEST_F(OncallTest, CoverageFindsThePlantedGapsAsAMonitoringCheck)
         (QJsonArray { QJsonObject { { QStringLiteral("start"), QStringLiteral("2027-10-31T02:00:00+02:00") },
             { QStringLiteral("end"), QStringLiteral("2027-10-31T03:00:00+01:00") } } }));
 
-    // Two members wanted: Nacht is never on duty, so the whole span is one gap, from now on.
-    EXPECT_EQ(
-        coverage(night + QStringList { QStringLiteral("--min-members"), QStringLiteral("2") }, &out), 2);
+    // Two members wanted: a takeover group still needs one; a plain group is short of one all the
+    // time (Nacht is never on duty), one gap from now on to the same time two calendar days later,
+    // 49 hours across the change.
+    const QStringList two = night + QStringList { QStringLiteral("--min-members"), QStringLiteral("2") };
+    EXPECT_EQ(coverage(two, &out), 2);
     EXPECT_TRUE(out.contains(
-        QStringLiteral("\ngroup\tService\t30\t2027-10-30T12:00:00+02:00\t2027-11-01T11:00:00+01:00\n")))
+        QStringLiteral("\ngroup\tService\t30\t2027-10-31T02:00:00+02:00\t2027-10-31T03:00:00+01:00\n")))
         << out.toStdString();
+    Write("30.tim", "[Settings]\r\nName=Service\r\nTakeover=0\r\n");
+    EXPECT_EQ(coverage(two, &out), 2);
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("\ngroup\tService\t30\t2027-10-30T12:00:00+02:00\t2027-11-01T12:00:00+01:00\n")))
+        << out.toStdString();
+    // Left out of the guard by its own setting.
+    Write("30.tim", "[Settings]\r\nName=Service\r\nTakeover=0\r\nCoverageRequired=0\r\n");
+    EXPECT_EQ(coverage(two, &out), 0) << out.toStdString();
+    Write("30.tim", "[Settings]\r\nName=Service\r\nTakeover=1\r\n");
 
     // A later edit closes the gap.
     Write("17.tim",
@@ -350,9 +361,14 @@ TEST_F(OncallTest, CoverageFindsThePlantedGapsAsAMonitoringCheck)
         "20271101=00:00-24:00\r\n");
     EXPECT_EQ(coverage(night, &out), 0);
 
-    // Bad usage is UNKNOWN, not CRITICAL; an unknown group too.
-    EXPECT_EQ(coverage({ QStringLiteral("--days"), QStringLiteral("0") }, &out), 3);
-    EXPECT_EQ(coverage({ QStringLiteral("--group"), QStringLiteral("17") }, &out), 3);
+    // Bad usage is UNKNOWN, not CRITICAL, with the plugin line first; an unknown group too.
+    for (const QStringList& bad : { QStringList { QStringLiteral("--days"), QStringLiteral("0") },
+             QStringList { QStringLiteral("--no-such-option") }, QStringList { QStringLiteral("extra") },
+             QStringList { QStringLiteral("--from"), QStringLiteral("never") },
+             QStringList { QStringLiteral("--group"), QStringLiteral("17") } }) {
+        EXPECT_EQ(coverage(bad, &out), 3) << bad.join(u' ').toStdString();
+        EXPECT_TRUE(out.startsWith(QStringLiteral("KELVARIS COVERAGE UNKNOWN - "))) << out.toStdString();
+    }
 }
 
 TEST_F(OncallTest, BadUsage)

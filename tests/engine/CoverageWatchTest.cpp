@@ -139,3 +139,44 @@ TEST(CoverageWatchTest, AGapStaysOneGapAsTimeMovesOnAndEditsMoveItsEnds)
     EXPECT_EQ(server.Commands().size(), 1) << server.Commands().join(u'\n').toStdString();
     EXPECT_FALSE(warnings.Text().contains(QStringLiteral("is closed"))) << warnings.Text().toStdString();
 }
+
+// A gap is warned and paged once it begins within a day, not before; and a group that is off duty
+// by its own plan has no gap then, nor one that says CoverageRequired=0.
+TEST(CoverageWatchTest, AGapIsToldOfADayAheadAndOnlyInTheGroupsOwnHours)
+{
+    QTemporaryDir dir;
+    const QString config = WriteConfig(dir);
+    CPageTargetArray targets;
+    // Anna is on duty all week but for the 10th 04:00-06:00 (Berlin).
+    targets.append(Receiver("1", "Anna",
+        { QStringLiteral("20261207=00:00-24:00"), QStringLiteral("20261208=00:00-24:00"),
+            QStringLiteral("20261209=00:00-24:00"), QStringLiteral("20261210=00:00-04:00;06:00-24:00") }));
+    targets.append(Receiver("9", "Supervisor", {}));
+    const auto group = [](const char* id, const char* name, const char* plan, int required) {
+        CPageTarget target = Receiver(id, name, { QString::fromLatin1(plan) });
+        target.m_number = -1;
+        target.m_members = QStringLiteral("Anna");
+        target.m_coverageRequired = required;
+        return target;
+    };
+    targets.append(group("40", "Desk", "", -1));
+    targets.append(group("41", "Day desk", "20261210=07:00-20:00", -1));
+    targets.append(group("42", "Quiet", "", 0));
+
+    CFakeServerCommandFactory server;
+    CWarningCapture warnings(lcEngine());
+    CCoverageWatch watch;
+    // The 8th at 22:00 Berlin: the gap is 30 hours ahead.
+    watch.Update(targets, CDateTime(2026, 12, 8, 22, 0, 0), config, server);
+    EXPECT_TRUE(watch.Gaps().isEmpty());
+    EXPECT_TRUE(server.Commands().isEmpty());
+    EXPECT_EQ(warnings.Count("coverage:"), 0);
+    // Seven hours on it is 23 hours ahead: warned and paged, once, for the desk alone.
+    watch.Update(targets, CDateTime(2026, 12, 9, 5, 0, 0), config, server);
+    watch.Update(targets, CDateTime(2026, 12, 9, 5, 1, 0), config, server);
+    ASSERT_EQ(watch.Gaps().size(), 1);
+    EXPECT_EQ(watch.Gaps()[0].groupName, QStringLiteral("Desk"));
+    EXPECT_EQ(server.Commands().size(), 1) << server.Commands().join(u'\n').toStdString();
+    EXPECT_EQ(warnings.Count("coverage: nobody in Desk is on duty "), 1) << warnings.Text().toStdString();
+    EXPECT_TRUE(watch.SpanText(watch.Gaps()[0].span).endsWith(QStringLiteral(" 04:00-06:00")));
+}

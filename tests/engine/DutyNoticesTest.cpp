@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "schedule/PageTarget.h"
+#include "schedule/Profile.h"
 #include "support/Trace.h"
 
 #include "ConfigLocationScope.h"
@@ -184,4 +185,24 @@ TEST_F(DutyNoticesTest, HoldersSummariesAndTwoProgramsOnTheSameData)
     Write("G40.tim", "[Settings]\r\nName=North\r\nTakeover=1\r\nCurrentTargetID=A1\r\n");
     both(At(9, 7, 12), At(9, 7, 12), { QStringLiteral("G40") });
     EXPECT_EQ(Sent(), QStringList({ QStringLiteral("Bert:You now hold North") }));
+}
+
+// A duty across the night the clocks go forward names the offsets of its ends.
+TEST_F(DutyNoticesTest, ADutyAcrossAClockChangeNamesItsOffsets)
+{
+    CPageTargetArray targets;
+    CPageTarget anna;
+    anna.m_id = QStringLiteral("A1");
+    anna.m_name = QStringLiteral("Anna");
+    anna.m_ranges.AddFromText(QStringLiteral("20270328=01:00-02:00"));
+    targets.append(anna);
+    CNoticeSettings settings = CNoticeSettings::Read(CProfile(m_config));
+    settings.leadMinutes = 30;
+    const QTimeZone berlin("Europe/Berlin");
+    const qint64 from = QDateTime(QDate(2027, 3, 27), QTime(23, 0), QTimeZone::utc()).toMSecsSinceEpoch();
+    const CZoneOffsets offsets(berlin, from, from + 86'400'000);
+    const QList<CNotice> due = DueReminders(targets, settings, offsets, from, from + 3'600'000);
+    ASSERT_EQ(due.size(), 1);
+    EXPECT_TRUE(due[0].text.endsWith(QStringLiteral("from Sun 28 Mar 2027 01:00 (+01:00) to 03:00 (+02:00)")))
+        << due[0].text.toStdString();
 }

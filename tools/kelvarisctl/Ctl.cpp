@@ -12,6 +12,7 @@
 #include "schedule/DateTime.h"
 #include "schedule/DutyTimeline.h"
 #include "schedule/Profile.h"
+#include "schedule/SiteClock.h"
 #include "support/Trace.h"
 
 QTextStream& CtlOut()
@@ -129,8 +130,18 @@ void CtlAddAtOption(CCtlCommand& command, const QString& description)
 
 QTimeZone SiteTimeZoneOf(const CProfile& profile)
 {
-    return SiteTimeZone(
-        profile.ReadString(QStringLiteral("Settings"), QStringLiteral("TimeZone"), QString()));
+    // The clock of this run keeps the site's zone too, so "now" and times like "21:30" are the
+    // site's.
+    bool unknown = false;
+    const QString setting
+        = profile.ReadString(QStringLiteral("Settings"), QStringLiteral("TimeZone"), QString());
+    const QTimeZone zone = SetSiteClockZoneFrom(setting, &unknown);
+    if (unknown)
+        CtlErr() << QStringLiteral(
+            "kelvarisctl: Settings/TimeZone in %1 names no zone known here (\"%2\"); the "
+            "system's zone, %3, is used\n")
+                        .arg(profile.Path(), setting, QString::fromUtf8(zone.id()));
+    return zone;
 }
 
 bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& moment, QString& error)
@@ -141,7 +152,7 @@ bool CtlMomentFromText(const QString& text, const QTimeZone& zone, CCtlMoment& m
 int CtlReadMoment(const CCtlCommand& command, const QTimeZone& zone, CCtlMoment& moment)
 {
     if (!command.IsSet(QStringLiteral("at"))) {
-        moment = MomentAt(zone, QDateTime::currentMSecsSinceEpoch());
+        moment = MomentAt(zone, CurrentUtcMs());
         return -1;
     }
     QString error;
@@ -197,6 +208,7 @@ int CCtlCommand::Usage(const QString& text) const
     QString message = text;
     if (message.endsWith(u'.'))
         message.chop(1);
+    m_lastUsage = message;
     if (m_name.isEmpty())
         return CtlFail(CTL_USAGE, QStringLiteral("%1 (see kelvarisctl --help)").arg(message));
     return CtlFail(CTL_USAGE, QStringLiteral("%1: %2 (see kelvarisctl %1 --help)").arg(m_name, message));

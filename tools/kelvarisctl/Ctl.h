@@ -109,6 +109,8 @@ public:
     QStringList Arguments() const { return m_parser.positionalArguments(); }
     // A usage error of this verb: "kelvarisctl: VERB: message", exit code 2.
     int Usage(const QString& message) const;
+    // The message of the last usage error reported, empty before one.
+    const QString& LastUsage() const { return m_lastUsage; }
     QString HelpText() const;
 
 private:
@@ -117,4 +119,5 @@ private:
     QString m_description;
     QString m_notes;
     QCommandLineParser m_parser;
+    mutable QString m_lastUsage;
 };

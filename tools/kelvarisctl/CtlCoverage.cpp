@@ -8,6 +8,7 @@
 #include "engine/DutyReports.h"
 #include "engine/KelvarisDoc.h"
 #include "schedule/Profile.h"
+#include "schedule/SiteClock.h"
 
 #include "Ctl.h"
 #include "CtlDocument.h"
@@ -43,16 +44,20 @@ int CtlCoverage(const QStringList& args)
         QStringLiteral("[--days N] [--from TEXT] [--group ID] [--min-members K] [--critical HOURS] [--json] "
                        "[--config FILE]"),
         QStringLiteral(
-            "Finds the gaps in the groups' cover: the stretches of the next N days (default 14) in\n"
-            "which fewer than K (default 1) of a group's members are on duty, by the same rule the\n"
-            "dispatch decision answers with. A takeover group with a holder counts as covered while\n"
-            "the holder is set. The groups and their members come from the alarm server.\n"
+            "Finds the gaps in the groups' cover over the next N calendar days (default 14) of the\n"
+            "site's clock. A gap is a time in which a group is on duty by its own plan (always, when\n"
+            "it has no plan) and fewer than K of its members are on duty, by the same rule the\n"
+            "dispatch decision answers with; touching pieces are one gap. K is the group's\n"
+            "CoverageRequired (its dispatch file's Settings; 0 leaves the group out), else\n"
+            "--min-members (default 1). A takeover group is covered while a holder is set, and\n"
+            "without one while any member is on duty. The groups and their members come from the\n"
+            "alarm server.\n"
             "Text: one line in the monitoring-plugin form (KELVARIS COVERAGE OK|WARNING|CRITICAL|\n"
             "UNKNOWN - ...), then one line per gap: group NAME ID START END (ISO 8601 with the\n"
             "site's offset).\n"
             "JSON (--json): {\"status\", \"at\", \"days\", \"to\", \"minMembers\", \"groups\": [{\"id\", "
             "\"name\",\n"
-            "\"members\": [names], \"unknownMembers\": [names], \"holder\": ID or null,\n"
+            "\"members\": [names], \"unknownMembers\": [names], \"holder\": ID or null, \"required\": K,\n"
             "\"gaps\": [{\"start\", \"end\"}]}]}.\n"
             "Exit status, as monitoring plugins: 0 no gap, 1 gaps none of which begins within the\n"
             "critical time, 2 a gap now or within --critical hours (default 24), 3 when the data\n"
@@ -70,12 +75,14 @@ int CtlCoverage(const QStringList& args)
         QStringLiteral("HOURS"));
     command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
     CtlAddConfigOption(command);
-    // Bad usage is UNKNOWN to a monitoring system, not CRITICAL.
+    // Bad usage is UNKNOWN to a monitoring system, not CRITICAL; its plugin line comes first on
+    // standard output as at every other exit, the message on standard error.
+    const auto badUsage = [&command] { return Unknown(QStringLiteral("bad usage: ") + command.LastUsage()); };
     if (const int code = command.Parse(args); code >= 0)
-        return code == CTL_USAGE ? StateUnknown : code;
+        return code == CTL_USAGE ? badUsage() : code;
     if (!command.Arguments().isEmpty()) {
         command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
-        return StateUnknown;
+        return badUsage();
     }
     const int days = NumberOption(command, QStringLiteral("days"), 14, kMaxDays);
     const int minMembers = NumberOption(command, QStringLiteral("min-members"), 1, 1000);
@@ -84,24 +91,23 @@ int CtlCoverage(const QStringList& args)
         command.Usage(QStringLiteral("--days takes 1 to %1, --min-members 1 to 1000, --critical 0 to %2")
                           .arg(kMaxDays)
                           .arg(kMaxDays * 24));
-        return StateUnknown;
+        return badUsage();
     }
 
     QString error;
     const QString configPath = CtlConfigPath(command, error);
     if (!error.isEmpty()) {
-        CtlFail(CTL_USAGE, error);
-        return StateUnknown;
+        command.Usage(error);
+        return badUsage();
     }
     const QTimeZone zone = SiteTimeZoneOf(CProfile(configPath));
     CCtlMoment from;
     if (command.IsSet(QStringLiteral("from"))
         && !CtlMomentFromText(command.Value(QStringLiteral("from")), zone, from, error)) {
         command.Usage(error);
-        return StateUnknown;
+        return badUsage();
     }
-    const qint64 fromMs
-        = command.IsSet(QStringLiteral("from")) ? from.utcMs : QDateTime::currentMSecsSinceEpoch();
+    const qint64 fromMs = command.IsSet(QStringLiteral("from")) ? from.utcMs : CurrentUtcMs();
 
     CCtlDocument loaded(configPath);
     QLoggingCategory::setFilterRules(QStringLiteral("kelvaris.engine.warning=false"));

@@ -76,7 +76,12 @@ int CtlIcal(const QStringList& args)
     if (!command.Arguments().isEmpty())
         return command.Usage(QStringLiteral("unexpected argument \"%1\"").arg(command.Arguments().first()));
 
-    auto [from, to] = DefaultCalendarSpan(QDate::currentDate());
+    QString error;
+    const QString configPath = CtlConfigPath(command, error);
+    if (!error.isEmpty())
+        return CtlFail(CTL_USAGE, error);
+    SiteTimeZoneOf(CProfile(configPath)); // today is the site's
+    auto [from, to] = DefaultCalendarSpan(CDateTime::GetCurrentTime().ToQDate());
     for (const auto& [option, date] : { std::pair<QString, QDate*> { QStringLiteral("from"), &from },
              std::pair<QString, QDate*> { QStringLiteral("to"), &to } }) {
         if (!command.IsSet(option))
@@ -93,10 +98,6 @@ int CtlIcal(const QStringList& args)
     if (toFile && outputPath.isEmpty())
         return command.Usage(QStringLiteral("--output needs a file name"));
 
-    QString error;
-    const QString configPath = CtlConfigPath(command, error);
-    if (!error.isEmpty())
-        return CtlFail(CTL_USAGE, error);
     // The targets with their dispatch files, as export reads them, or as they stood at --as-of.
     CCtlDocument document(configPath);
     CPageTargetArray replayed;

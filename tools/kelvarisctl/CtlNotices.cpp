@@ -9,6 +9,7 @@
 #include "engine/DutyNotices.h"
 #include "engine/KelvarisDoc.h"
 #include "schedule/Profile.h"
+#include "schedule/SiteClock.h"
 
 #include "Ctl.h"
 #include "CtlDocument.h"
@@ -70,8 +71,7 @@ int CtlNotices(const QStringList& args)
     if (command.IsSet(QStringLiteral("from"))
         && !CtlMomentFromText(command.Value(QStringLiteral("from")), zone, from, error))
         return command.Usage(error);
-    const qint64 fromMs
-        = command.IsSet(QStringLiteral("from")) ? from.utcMs : QDateTime::currentMSecsSinceEpoch();
+    const qint64 fromMs = command.IsSet(QStringLiteral("from")) ? from.utcMs : CurrentUtcMs();
     const qint64 toMs = fromMs + qint64(days) * 86'400'000;
 
     CCtlDocument loaded(configPath);
