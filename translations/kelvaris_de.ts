@@ -688,10 +688,6 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
         <translation>Tastatur: Pfeiltasten bewegen, Umschalt+Pfeil erweitert, Strg+Pfeil auf/ab springt eine Stunde, Leertaste markiert, Entf hebt auf.</translation>
     </message>
     <message>
-        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
-        <translation>Wann in den gezeigten Wochen kein Mitglied der Gruppe Dienst hat</translation>
-    </message>
-    <message>
         <source>No gap in cover in the weeks shown.</source>
         <translation>Keine Lücke in der Besetzung in den gezeigten Wochen.</translation>
     </message>
@@ -705,6 +701,34 @@ Die Änderungen wurden trotzdem in die eigenen Einsatzdateien geschrieben; sie g
             <numerusform>und %n weitere</numerusform>
             <numerusform>und %n weitere</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When the group is on duty by its own plan (always, without one) and fewer of its members than it needs are on duty, in the weeks shown</source>
+        <translation>Wann die Gruppe nach ihrem eigenen Plan Dienst hat (ohne Plan immer) und weniger Mitglieder als nötig Dienst haben, in den gezeigten Wochen</translation>
+    </message>
+    <message>
+        <source>All gaps...</source>
+        <translation>Alle Lücken...</translation>
+    </message>
+    <message>
+        <source>List every gap in cover in the weeks shown</source>
+        <translation>Alle Lücken in der Besetzung der gezeigten Wochen auflisten</translation>
+    </message>
+    <message>
+        <source>&amp;Members needed on duty:</source>
+        <translation>Benötigte &amp;Mitglieder im Dienst:</translation>
+    </message>
+    <message>
+        <source>Not watched</source>
+        <translation>Nicht überwacht</translation>
+    </message>
+    <message>
+        <source>How many members the coverage guard wants on duty while the group is on duty by its own plan; 0 leaves the group out of the guard</source>
+        <translation>Wie viele Mitglieder die Besetzungsüberwachung im Dienst erwartet, während die Gruppe nach ihrem eigenen Plan Dienst hat; 0 nimmt die Gruppe von der Überwachung aus</translation>
+    </message>
+    <message>
+        <source>Gaps in cover</source>
+        <translation>Lücken in der Besetzung</translation>
     </message>
 </context>
 <context>

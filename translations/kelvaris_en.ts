@@ -688,10 +688,6 @@ The changes were written to their own dispatch files all the same; they apply on
         <translation>Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, Delete unmarks.</translation>
     </message>
     <message>
-        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
-        <translation>When nobody of the group&apos;s members is on duty in the weeks shown</translation>
-    </message>
-    <message>
         <source>No gap in cover in the weeks shown.</source>
         <translation>No gap in cover in the weeks shown.</translation>
     </message>
@@ -705,6 +701,34 @@ The changes were written to their own dispatch files all the same; they apply on
             <numerusform>and %n more</numerusform>
             <numerusform>and %n more</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When the group is on duty by its own plan (always, without one) and fewer of its members than it needs are on duty, in the weeks shown</source>
+        <translation>When the group is on duty by its own plan (always, without one) and fewer of its members than it needs are on duty, in the weeks shown</translation>
+    </message>
+    <message>
+        <source>All gaps...</source>
+        <translation>All gaps...</translation>
+    </message>
+    <message>
+        <source>List every gap in cover in the weeks shown</source>
+        <translation>List every gap in cover in the weeks shown</translation>
+    </message>
+    <message>
+        <source>&amp;Members needed on duty:</source>
+        <translation>&amp;Members needed on duty:</translation>
+    </message>
+    <message>
+        <source>Not watched</source>
+        <translation>Not watched</translation>
+    </message>
+    <message>
+        <source>How many members the coverage guard wants on duty while the group is on duty by its own plan; 0 leaves the group out of the guard</source>
+        <translation>How many members the coverage guard wants on duty while the group is on duty by its own plan; 0 leaves the group out of the guard</translation>
+    </message>
+    <message>
+        <source>Gaps in cover</source>
+        <translation>Gaps in cover</translation>
     </message>
 </context>
 <context>

@@ -688,10 +688,6 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
         <translation>Teclado: las flechas mueven, Mayús+flecha amplía, Ctrl+Arriba/Abajo salta una hora, Espacio marca, Supr desmarca.</translation>
     </message>
     <message>
-        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
-        <translation>Cuándo ningún miembro del grupo está de servicio en las semanas mostradas</translation>
-    </message>
-    <message>
         <source>No gap in cover in the weeks shown.</source>
         <translation>Ninguna laguna de cobertura en las semanas mostradas.</translation>
     </message>
@@ -705,6 +701,34 @@ Los cambios se han escrito de todos modos en sus propios archivos de planificaci
             <numerusform>y %n más</numerusform>
             <numerusform>y %n más</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When the group is on duty by its own plan (always, without one) and fewer of its members than it needs are on duty, in the weeks shown</source>
+        <translation>Cuando el grupo está de servicio según su propio plan (siempre, sin plan) y hay de servicio menos miembros de los necesarios, en las semanas mostradas</translation>
+    </message>
+    <message>
+        <source>All gaps...</source>
+        <translation>Todos los huecos...</translation>
+    </message>
+    <message>
+        <source>List every gap in cover in the weeks shown</source>
+        <translation>Listar todos los huecos de cobertura de las semanas mostradas</translation>
+    </message>
+    <message>
+        <source>&amp;Members needed on duty:</source>
+        <translation>&amp;Miembros necesarios de servicio:</translation>
+    </message>
+    <message>
+        <source>Not watched</source>
+        <translation>Sin vigilar</translation>
+    </message>
+    <message>
+        <source>How many members the coverage guard wants on duty while the group is on duty by its own plan; 0 leaves the group out of the guard</source>
+        <translation>Cuántos miembros espera de servicio la vigilancia de cobertura mientras el grupo está de servicio según su propio plan; 0 excluye al grupo de la vigilancia</translation>
+    </message>
+    <message>
+        <source>Gaps in cover</source>
+        <translation>Huecos de cobertura</translation>
     </message>
 </context>
 <context>

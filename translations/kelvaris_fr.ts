@@ -688,10 +688,6 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
         <translation>Clavier : les flèches déplacent, Maj+flèche étend, Ctrl+Haut/Bas saute d&apos;une heure, Espace marque, Suppr démarque.</translation>
     </message>
     <message>
-        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
-        <translation>Quand aucun membre du groupe n&apos;est de service dans les semaines affichées</translation>
-    </message>
-    <message>
         <source>No gap in cover in the weeks shown.</source>
         <translation>Aucune lacune de couverture dans les semaines affichées.</translation>
     </message>
@@ -705,6 +701,34 @@ Les modifications ont tout de même été écrites dans leurs propres fichiers d
             <numerusform>et %n autre</numerusform>
             <numerusform>et %n autres</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When the group is on duty by its own plan (always, without one) and fewer of its members than it needs are on duty, in the weeks shown</source>
+        <translation>Quand le groupe est de service selon son propre plan (toujours, sans plan) et que moins de membres que nécessaire sont de service, dans les semaines affichées</translation>
+    </message>
+    <message>
+        <source>All gaps...</source>
+        <translation>Tous les trous...</translation>
+    </message>
+    <message>
+        <source>List every gap in cover in the weeks shown</source>
+        <translation>Lister tous les trous de couverture des semaines affichées</translation>
+    </message>
+    <message>
+        <source>&amp;Members needed on duty:</source>
+        <translation>&amp;Membres requis de service :</translation>
+    </message>
+    <message>
+        <source>Not watched</source>
+        <translation>Non surveillé</translation>
+    </message>
+    <message>
+        <source>How many members the coverage guard wants on duty while the group is on duty by its own plan; 0 leaves the group out of the guard</source>
+        <translation>Combien de membres la surveillance de couverture attend de service pendant que le groupe est de service selon son propre plan ; 0 exclut le groupe de la surveillance</translation>
+    </message>
+    <message>
+        <source>Gaps in cover</source>
+        <translation>Trous de couverture</translation>
     </message>
 </context>
 <context>

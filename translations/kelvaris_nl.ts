@@ -688,10 +688,6 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
         <translation>Toetsenbord: pijltjestoetsen verplaatsen, Shift+pijl breidt uit, Ctrl+Omhoog/Omlaag springt een uur, Spatie markeert, Delete maakt ongedaan.</translation>
     </message>
     <message>
-        <source>When nobody of the group&apos;s members is on duty in the weeks shown</source>
-        <translation>Wanneer geen van de groepsleden dienst heeft in de getoonde weken</translation>
-    </message>
-    <message>
         <source>No gap in cover in the weeks shown.</source>
         <translation>Geen gat in de bezetting in de getoonde weken.</translation>
     </message>
@@ -705,6 +701,34 @@ De wijzigingen zijn toch in hun eigen inzetbestanden geschreven; ze gelden zodra
             <numerusform>en nog %n</numerusform>
             <numerusform>en nog %n</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>When the group is on duty by its own plan (always, without one) and fewer of its members than it needs are on duty, in the weeks shown</source>
+        <translation>Wanneer de groep volgens het eigen plan dienst heeft (zonder plan altijd) en minder leden dan nodig dienst hebben, in de getoonde weken</translation>
+    </message>
+    <message>
+        <source>All gaps...</source>
+        <translation>Alle gaten...</translation>
+    </message>
+    <message>
+        <source>List every gap in cover in the weeks shown</source>
+        <translation>Alle gaten in de bezetting van de getoonde weken tonen</translation>
+    </message>
+    <message>
+        <source>&amp;Members needed on duty:</source>
+        <translation>Benodigde &amp;leden in dienst:</translation>
+    </message>
+    <message>
+        <source>Not watched</source>
+        <translation>Niet bewaakt</translation>
+    </message>
+    <message>
+        <source>How many members the coverage guard wants on duty while the group is on duty by its own plan; 0 leaves the group out of the guard</source>
+        <translation>Hoeveel leden de bezettingsbewaking in dienst verwacht terwijl de groep volgens het eigen plan dienst heeft; 0 sluit de groep uit van de bewaking</translation>
+    </message>
+    <message>
+        <source>Gaps in cover</source>
+        <translation>Gaten in de bezetting</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -16,7 +17,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStringList>
+#include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -76,6 +79,18 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     m_list->setUniformItemSizes(true);
     m_list->setMinimumWidth(m_list->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 26);
     m_takeover = new QCheckBox(this);
+    // How many members the coverage guard wants on duty while the group is.
+    m_coverageRow = new QWidget(this);
+    m_coverageLabel = new QLabel(m_coverageRow);
+    m_coverage = new QSpinBox(m_coverageRow);
+    m_coverage->setObjectName(QStringLiteral("coverageRequired"));
+    m_coverage->setRange(0, CPageTarget::kMaxCoverageRequired);
+    m_coverageLabel->setBuddy(m_coverage);
+    auto* coverageLayout = new QHBoxLayout(m_coverageRow);
+    coverageLayout->setContentsMargins(0, 0, 0, 0);
+    coverageLayout->addWidget(m_coverageLabel);
+    coverageLayout->addWidget(m_coverage);
+    coverageLayout->addStretch(1);
 
     m_today = new QPushButton(this);
     m_back = new QPushButton(this);
@@ -116,6 +131,7 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     left->addWidget(m_tabs);
     left->addWidget(m_list, 1);
     left->addWidget(m_takeover);
+    left->addWidget(m_coverageRow);
 
     auto* navigation = new QHBoxLayout;
     navigation->addWidget(m_today);
@@ -140,7 +156,14 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     m_gapList->setWordWrap(true);
     m_gapList->setObjectName(QStringLiteral("gapList"));
     m_gapList->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    right->addWidget(m_gapList);
+    m_allGaps = new QPushButton(this);
+    m_allGaps->setObjectName(QStringLiteral("allGaps"));
+    m_allGaps->setAutoDefault(false);
+    m_allGaps->hide();
+    auto* gapRow = new QHBoxLayout;
+    gapRow->addWidget(m_gapList, 1);
+    gapRow->addWidget(m_allGaps, 0, Qt::AlignTop);
+    right->addLayout(gapRow);
 
     auto* top = new QHBoxLayout;
     top->addLayout(left);
@@ -161,7 +184,8 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
 
     setTabOrder(m_tabs, m_list);
     setTabOrder(m_list, m_takeover);
-    setTabOrder(m_takeover, m_today);
+    setTabOrder(m_takeover, m_coverage);
+    setTabOrder(m_coverage, m_today);
     setTabOrder(m_today, m_back);
     setTabOrder(m_back, m_forward);
     setTabOrder(m_forward, m_previous);
@@ -171,7 +195,8 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     setTabOrder(m_remove, m_duplicate);
     setTabOrder(m_duplicate, m_print);
     setTabOrder(m_print, m_export);
-    setTabOrder(m_export, m_close);
+    setTabOrder(m_export, m_allGaps);
+    setTabOrder(m_allGaps, m_close);
 
     Retranslate();
     RestorePlacement();
@@ -184,7 +209,7 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
         else
             m_preselected.clear();
     }
-    m_takeover->setVisible(m_tabs->currentIndex() == TabGroups);
+    ShowGroupControls(m_tabs->currentIndex() == TabGroups);
 
     connect(m_list, &QListWidget::currentItemChanged, this,
         [this](QListWidgetItem* item) { OnItemChanged(item); });
@@ -195,6 +220,11 @@ CDispatchingDlg::CDispatchingDlg(CKelvarisDoc& doc, const QString& preselectedTa
     connect(m_model, &CPlannerModel::MarkingChanged, this, &CDispatchingDlg::OnMarkingChanged);
     connect(m_model, &CPlannerModel::CellActivated, this, &CDispatchingDlg::OnCellActivated);
     connect(m_takeover, &QCheckBox::clicked, this, [this] { m_modified = true; });
+    connect(m_coverage, &QSpinBox::valueChanged, this, [this] {
+        if (!m_filling)
+            m_modified = true;
+    });
+    connect(m_allGaps, &QPushButton::clicked, this, &CDispatchingDlg::ShowAllGaps);
     connect(m_today, &QPushButton::clicked, this, &CDispatchingDlg::OnToday);
     connect(m_back, &QPushButton::clicked, this, &CDispatchingDlg::OnBack);
     connect(m_forward, &QPushButton::clicked, this, &CDispatchingDlg::OnForward);
@@ -267,7 +297,16 @@ void CDispatchingDlg::Retranslate()
     m_keysHelp->setText(
         tr("Keyboard: arrows move, Shift+arrows extend, Ctrl+Up/Down move an hour, Space marks, "
            "Delete unmarks."));
-    m_gapList->setToolTip(tr("When nobody of the group's members is on duty in the weeks shown"));
+    m_gapList->setToolTip(
+        tr("When the group is on duty by its own plan (always, without one) and fewer of its "
+           "members than it needs are on duty, in the weeks shown"));
+    m_allGaps->setText(tr("All gaps..."));
+    m_allGaps->setToolTip(tr("List every gap in cover in the weeks shown"));
+    m_coverageLabel->setText(tr("&Members needed on duty:"));
+    m_coverage->setSpecialValueText(tr("Not watched"));
+    m_coverage->setToolTip(
+        tr("How many members the coverage guard wants on duty while the group is on duty by "
+           "its own plan; 0 leaves the group out of the guard"));
     ShowGaps();
     m_previous->setText(tr("< previous schedule"));
     m_previous->setToolTip(tr("Show the latest week before this one that holds a plan"));
@@ -429,8 +468,11 @@ void CDispatchingDlg::LoadPlan()
             const std::lock_guard lock(m_doc.TargetsMutex());
             m_loaded = std::make_unique<CPageTarget>(targets.at(current));
         }
-        if (m_loaded->IsGroup())
+        if (m_loaded->IsGroup()) {
             m_takeover->setChecked(m_loaded->m_takeover);
+            const QSignalBlocker blocker(m_coverage);
+            m_coverage->setValue(m_loaded->m_coverageRequired >= 0 ? m_loaded->m_coverageRequired : 1);
+        }
         content = m_planner->LoadPlan(current);
         if (!content)
             m_planner->NearestSchedules(current, m_previousDate, m_nextDate);
@@ -450,18 +492,45 @@ void CDispatchingDlg::LoadPlan()
 void CDispatchingDlg::ShowGaps()
 {
     m_gapList->setVisible(m_loaded && m_loaded->IsGroup());
-    if (!m_gapList->isVisibleTo(this))
+    if (!m_gapList->isVisibleTo(this)) {
+        m_allGaps->hide();
         return;
+    }
     const QList<CTimePlanner::CGap>& gaps = m_planner->Gaps();
     if (gaps.isEmpty()) {
         m_gapList->setText(tr("No gap in cover in the weeks shown."));
+        m_allGaps->hide();
         return;
     }
     constexpr int kListed = 6;
+    const QStringList texts = GapTexts();
+    QString text = tr("Gaps in cover: %1").arg(texts.mid(0, kListed).join(QStringLiteral("; ")));
+    if (texts.size() > kListed)
+        text += u' ' + tr("and %n more", nullptr, int(texts.size() - kListed));
+    m_allGaps->setVisible(texts.size() > kListed);
+    m_gapList->setText(text);
+}
+
+void CDispatchingDlg::ShowGroupControls(bool group)
+{
+    m_takeover->setVisible(group);
+    m_coverageRow->setVisible(group);
+}
+
+void CDispatchingDlg::TakeGroupSettings(CPageTarget& group) const
+{
+    group.m_takeover = m_takeover->isChecked();
+    // A group that never said keeps saying nothing while the default stands.
+    const int required = m_coverage->value();
+    if (group.m_coverageRequired >= 0 || required != 1)
+        group.m_coverageRequired = required;
+}
+
+QStringList CDispatchingDlg::GapTexts() const
+{
     const auto time = [](const CDateTime& moment) { return FormatDateTime(moment, DTF_HOUR | DTF_MINUTE); };
     QStringList texts;
-    for (qsizetype i = 0; i < std::min<qsizetype>(gaps.size(), kListed); ++i) {
-        const CTimePlanner::CGap& gap = gaps[i];
+    for (const CTimePlanner::CGap& gap : m_planner->Gaps()) {
         const bool sameDay = gap.from.DayNumber() == gap.to.DayNumber()
             || (gap.to.DayNumber() == gap.from.DayNumber() + 1 && gap.to.GetHour() == 0
                 && gap.to.GetMinute() == 0);
@@ -470,10 +539,24 @@ void CDispatchingDlg::ShowGaps()
                        gap.to.DayNumber() == gap.from.DayNumber() ? time(gap.to) : QStringLiteral("24:00"))
                            : CTimePlanner::DayHeading(gap.to) + u' ' + time(gap.to));
     }
-    QString text = tr("Gaps in cover: %1").arg(texts.join(QStringLiteral("; ")));
-    if (gaps.size() > kListed)
-        text += u' ' + tr("and %n more", nullptr, int(gaps.size() - kListed));
-    m_gapList->setText(text);
+    return texts;
+}
+
+void CDispatchingDlg::ShowAllGaps()
+{
+    QDialog list(this);
+    list.setWindowTitle(tr("Gaps in cover"));
+    auto* texts = new QListWidget(&list);
+    texts->setObjectName(QStringLiteral("gapTexts"));
+    texts->addItems(GapTexts());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &list);
+    connect(buttons, &QDialogButtonBox::rejected, &list, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&list);
+    layout->addWidget(texts);
+    layout->addWidget(buttons);
+    texts->setMinimumWidth(texts->sizeHintForColumn(0) + 2 * texts->frameWidth()
+        + texts->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    list.exec();
 }
 
 void CDispatchingDlg::SavePlan()
@@ -491,7 +574,7 @@ void CDispatchingDlg::SavePlan()
             const std::lock_guard lock(m_doc.TargetsMutex());
             CPageTarget& target = targets[current];
             if (target.IsGroup())
-                target.m_takeover = m_takeover->isChecked();
+                TakeGroupSettings(target);
             written = target.SaveDispatchFile();
             name = target.m_name;
         }
@@ -506,7 +589,7 @@ void CDispatchingDlg::SavePlan()
         target.LoadDispatchFile();
         m_planner->SaveMarks(target.m_ranges);
         if (target.IsGroup())
-            target.m_takeover = m_takeover->isChecked();
+            TakeGroupSettings(target);
         written = target.SaveDispatchFile();
         name = target.m_name;
         if (written)
@@ -598,7 +681,7 @@ void CDispatchingDlg::OnTabChanged(int tab)
 {
     SavePlan();
     m_list->setAccessibleName(m_tabs->tabText(tab));
-    m_takeover->setVisible(tab == TabGroups);
+    ShowGroupControls(tab == TabGroups);
     m_currentId.clear();
     FillList();
     LoadPlan();
@@ -627,7 +710,7 @@ void CDispatchingDlg::OnCellActivated(int column, int row)
     if (m_tabs->currentIndex() != tab) {
         const QSignalBlocker blocker(m_tabs);
         m_tabs->setCurrentIndex(tab);
-        m_takeover->setVisible(tab == TabGroups);
+        ShowGroupControls(tab == TabGroups);
     }
     FillList();
     LoadPlan();

@@ -22,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QSpinBox;
 class QTabBar;
 
 // "Plan of action": plans, week by week and in quarter hours, when each receiver and alarm group
@@ -104,6 +105,14 @@ private:
     void UpdateNavigationTips();
     // Lists the gaps in cover of a group shown (hidden for a receiver).
     void ShowGaps();
+    // The gaps of the shown group, one text each ("Mon 7.12. 20:00 - 24:00").
+    QStringList GapTexts() const;
+    // Every gap in a list of its own.
+    void ShowAllGaps();
+    // The takeover switch and the members wanted for cover, shown on the groups' tab.
+    void ShowGroupControls(bool group);
+    // The group settings of the dialog into the target about to be saved.
+    void TakeGroupSettings(CPageTarget& group) const;
     void RestorePlacement();
     void StorePlacement();
 
@@ -170,6 +179,10 @@ private:
     QLineEdit* m_caption = nullptr;
     QLabel* m_keysHelp = nullptr;
     QLabel* m_gapList = nullptr;
+    QPushButton* m_allGaps = nullptr;
+    QWidget* m_coverageRow = nullptr;
+    QLabel* m_coverageLabel = nullptr;
+    QSpinBox* m_coverage = nullptr;
     QPushButton* m_previous = nullptr;
     QPushButton* m_next = nullptr;
     CPlannerWidget* m_plannerWidget = nullptr;

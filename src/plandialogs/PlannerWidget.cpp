@@ -17,6 +17,7 @@
 
 #include "plandialogs/PlannerAccessible.h"
 #include "planning/PlannerModel.h"
+#include "planning/TimePlanner.h"
 
 namespace {
 
@@ -397,6 +398,9 @@ void CPlannerWidget::paintEvent(QPaintEvent* event)
     const QColor markColor = ToQColor(m_model->MarkColor());
     const QColor markTextColor = ToQColor(PlannerTextColorOn(m_model->MarkColor()));
     const bool canMark = m_model->CanMark();
+    const QColor gapColor = ToQColor(CTimePlanner::GapColor());
+    const QColor gapPatternColor = ToQColor(CTimePlanner::GapPatternColor());
+    const QColor gapTextColor = ToQColor(PlannerTextColorOn(CTimePlanner::GapColor()));
 
     // Cells.
     painter.save();
@@ -409,9 +413,20 @@ void CPlannerWidget::paintEvent(QPaintEvent* event)
         for (int row = firstRow; row <= lastRow; ++row) {
             const SPlannerCell& cell = m_model->Cell(column, row);
             const QRect rect(left, header + (row - firstRow) * rowHeight, width, rowHeight);
-            painter.fillRect(rect, cell.m_marked ? markColor : ToQColor(cell.m_color));
+            if (cell.m_gap) {
+                // A gap is seen without colour vision too: hatched, with the duty's colour kept as
+                // a strip at the left where the cell is marked.
+                painter.fillRect(rect, gapColor);
+                painter.fillRect(rect, QBrush(gapPatternColor, Qt::BDiagPattern));
+                if (cell.m_marked)
+                    painter.fillRect(
+                        QRect(rect.left(), rect.top(), std::max(3, width / 6), rect.height()), markColor);
+            } else {
+                painter.fillRect(rect, cell.m_marked ? markColor : ToQColor(cell.m_color));
+            }
             if (!cell.m_text.isEmpty()) {
-                painter.setPen(cell.m_marked ? markTextColor : ToQColor(cell.m_textColor));
+                painter.setPen(
+                    cell.m_gap ? gapTextColor : (cell.m_marked ? markTextColor : ToQColor(cell.m_textColor)));
                 const QRect textRect = rect.adjusted(3, 0, -3, 0);
                 const Qt::Alignment align
                     = column == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter;

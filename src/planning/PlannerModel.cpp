@@ -141,6 +141,14 @@ void CPlannerModel::SetCellColor(int column, int row, const CColour& color)
     Changed();
 }
 
+void CPlannerModel::SetCellGap(int column, int row, bool gap)
+{
+    if (!IsCell(column, row) || At(column, row).m_gap == gap)
+        return;
+    At(column, row).m_gap = gap;
+    Changed();
+}
+
 void CPlannerModel::SetCellMarked(int column, int row, bool marked)
 {
     if (!IsCell(column, row) || At(column, row).m_marked == marked)

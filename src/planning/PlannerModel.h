@@ -19,6 +19,7 @@ struct SPlannerCell
     QString m_text; // text drawn in the cell
     QString m_hint; // tooltip text
     bool m_marked = false; // duty of the current target
+    bool m_gap = false; // a gap in the shown group's cover: drawn hatched
 };
 
 // The planner grid without any widget: a table of columns x rows of cells, column headings,
@@ -76,6 +77,8 @@ public:
     void SetCellColor(int column, int row, const CColour& color);
     bool CellMarked(int column, int row) const { return Cell(column, row).m_marked; }
     void SetCellMarked(int column, int row, bool marked);
+    bool CellGap(int column, int row) const { return Cell(column, row).m_gap; }
+    void SetCellGap(int column, int row, bool gap);
     QString CellHint(int column, int row) const { return Cell(column, row).m_hint; }
     void SetCellHint(int column, int row, const QString& hint);
     QString CellText(int column, int row) const { return Cell(column, row).m_text; }

@@ -17,6 +17,7 @@
 #include "schedule/ConfigLocation.h"
 #include "schedule/Coverage.h"
 #include "schedule/Profile.h"
+#include "schedule/SiteClock.h"
 #include "schedule/TextList.h"
 
 namespace {
@@ -284,6 +285,7 @@ void CTimePlanner::Reset()
         for (int row = 0; row < rows; ++row) {
             m_model.SetCellText(column, row, QString());
             m_model.SetCellTextColor(column, row, CColour::Black());
+            m_model.SetCellGap(column, row, false);
             m_model.SetCellHint(column, row, row < kRows ? texts.m_hints[row] : QString());
             const int minute = row * kMinutesPerRow;
             CColour color;
@@ -426,7 +428,8 @@ void CTimePlanner::MarkLastChanges(const CPageTarget& target)
         const QString hint = u'\n'
             + tr("Last changed by %1 on %2")
                   .arg(entry.user,
-                      QLocale().toString(QDateTime::fromMSecsSinceEpoch(entry.atMs), QLocale::ShortFormat));
+                      QLocale().toString(
+                          QDateTime::fromMSecsSinceEpoch(entry.atMs, SiteClockZone()), QLocale::ShortFormat));
         for (const CDispatchRange& range : touched) {
             const qint64 offset = range.DayNumber() - firstDay;
             if (range.DayNumber() == CDispatchRange::kNoDay || offset < 0 || offset >= days)
@@ -449,9 +452,7 @@ void CTimePlanner::MarkGaps(const CPageTarget& group, const CPageTargetArray& ta
 {
     constexpr qint64 kDayMs = 86'400'000;
     const int days = DayColumnCount();
-    const QTimeZone zone
-        = SiteTimeZone(CProfile(ConfigLocation().ConfigPath())
-                           .ReadString(QStringLiteral("Settings"), QStringLiteral("TimeZone"), QString()));
+    const QTimeZone zone = SiteClockZone();
     const qint64 firstWallMs = WallClockMs(m_firstDate);
     const CDateTime end = m_firstDate + CDateTimeSpan(days, 0, 0, 0);
     const CZoneOffsets offsets(zone, firstWallMs - kDayMs, firstWallMs + (days + 1) * kDayMs);
@@ -473,6 +474,8 @@ void CTimePlanner::MarkGaps(const CPageTarget& group, const CPageTargetArray& ta
         for (qint64 quarter = firstQuarter; quarter < endQuarter; ++quarter) {
             const int column = ColumnOfOffset(int(quarter / rows));
             const int row = int(quarter % rows);
+            // Painted hatched in the gap colour, over members' names and the group's own duty too.
+            m_model.SetCellGap(column, row, true);
             if (m_model.CellText(column, row).isEmpty())
                 m_model.SetCellColor(column, row, GapColor());
             if (!m_model.CellHint(column, row).endsWith(hint))

@@ -74,9 +74,9 @@ public:
     // a range. An index outside the target list resets the grid and returns false.
     bool LoadPlan(qsizetype targetIndex);
     // A group's gaps in cover in the days shown, as the last LoadPlan found them: the wall-clock
-    // times (site's zone) at which nobody of its members is on duty, by the duty timeline (a
-    // takeover group with a holder has none). Their cells have the gap colour where no member's
-    // colour is shown, and say so in their hints. Empty for a receiver.
+    // times (site's zone) at which the group is on duty by its own plan and fewer of its members
+    // than it wants are (schedule/Coverage.h). Their cells are flagged as gaps (drawn hatched in
+    // the gap colour) and say so in their hints. Empty for a receiver.
     struct CGap
     {
         CDateTime from;
@@ -84,6 +84,8 @@ public:
     };
     const QList<CGap>& Gaps() const { return m_gaps; }
     static CColour GapColor() { return CColour(255, 214, 219); }
+    // The hatching drawn over gap cells.
+    static CColour GapPatternColor() { return CColour(176, 0, 32); }
 
     // The nearest range dates of the target (for a group also its members) before and after the
     // first date shown; the null value where there is none.

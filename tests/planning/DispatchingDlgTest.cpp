@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -235,7 +236,13 @@ void DispatchingDlgTest::groupEntryMembersTakeoverAndJump()
     QCOMPARE(dialog.Model().CellColor(2, 32), CColour(255, 0, 0));
     QVERIFY(!dialog.Model().CellMarked(2, 32));
 
-    // The group's own mark and the takeover flag are saved; the member keeps its plan.
+    // The group's own mark, the takeover flag and the members it needs are saved; the member
+    // keeps its plan.
+    auto* coverage = Named<QSpinBox>(&dialog, "coverageRequired");
+    QVERIFY(coverage->isVisible());
+    QCOMPARE(coverage->value(), 1);
+    coverage->setValue(0);
+    QCOMPARE(coverage->text(), QStringLiteral("Not watched"));
     dialog.Model().UserToggle(4, 40);
     QTest::mouseClick(dialog.TakeoverCheck(), Qt::LeftButton);
     QVERIFY(dialog.IsModified());
@@ -250,7 +257,9 @@ void DispatchingDlgTest::groupEntryMembersTakeoverAndJump()
         return dispatch.open(QIODevice::ReadOnly) ? dispatch.readAll() : QByteArray();
     }();
     QVERIFY(file.contains("Takeover=1"));
+    QVERIFY(file.contains("CoverageRequired=0"));
     QVERIFY(file.contains("20240307=10:00-10:15"));
+    QCOMPARE(targets.at(3).m_coverageRequired, 0);
 
     // The activation jumped to the member on the receiver tab.
     QCOMPARE(dialog.Tabs()->currentIndex(), int(CDispatchingDlg::TabReceivers));
@@ -513,10 +522,30 @@ void DispatchingDlgTest::screenshots()
         CDispatchingDlg dialog(*m_doc, QStringLiteral("Service"));
         ShowAt(dialog, QSize(1000, 640));
         Screenshot(dialog, QStringLiteral("planning-group"));
-        // A group's gaps are listed; a receiver has no such list.
+        // A group's gaps are listed; a receiver has no such list. Two are all listed at once.
         QCOMPARE(Named<QLabel>(&dialog, "gapList")->text(),
             QStringLiteral(
                 "Gaps in cover: Mon 4 Mar 00:00 - Tue 5 Mar 08:00; Tue 5 Mar 09:00 - Mon 11 Mar 00:00"));
+        QVERIFY(!Named<QPushButton>(&dialog, "allGaps")->isVisible());
+    }
+    {
+        // Eight gaps: six in the line, every one behind "All gaps...".
+        CPageTarget& anna = m_doc->PageTargets()[0];
+        for (int day = 5; day <= 10; ++day)
+            anna.m_ranges.AddFromText(
+                QStringLiteral("202403%1=12:00-13:00").arg(day, 2, 10, QLatin1Char('0')));
+        CDispatchingDlg dialog(*m_doc, QStringLiteral("Service"));
+        ShowAt(dialog, QSize(1000, 640));
+        QVERIFY(Named<QLabel>(&dialog, "gapList")->text().endsWith(QStringLiteral(" and 2 more")));
+        auto* all = Named<QPushButton>(&dialog, "allGaps");
+        QVERIFY(all->isVisible());
+        int listed = 0;
+        WhenModal<QDialog>([&listed](QDialog* list) {
+            listed = Named<QListWidget>(list, "gapTexts")->count();
+            list->reject();
+        });
+        QTest::mouseClick(all, Qt::LeftButton);
+        QCOMPARE(listed, 8);
     }
 }
 

@@ -189,8 +189,8 @@ void PlannerTest::groupShowsMembersAndSavesOnlyItsOwnMarks()
     CPageTarget b = Target(QStringLiteral("Ben"), 2, 0x800000); // dark blue: white text
     b.m_ranges.append(Range(2024, 3, 5, 510, 600));
     b.m_ranges.append(Range(2023, 12, 24, 0, 60));
-    CPageTarget group
-        = Target(QStringLiteral("North"), -1, 0x0000FF, QStringLiteral("Anna;Ben;Nobody;North"));
+    CPageTarget group = Target(QStringLiteral("North"), -1, 0x0000FF, QStringLiteral("Anna;Ben;Nobody"));
+    group.m_ranges.append(Range(2024, 3, 5, 600, 660));
     group.m_ranges.append(Range(2024, 3, 5, 720, 780));
     m_doc->PageTargets().append(a);
     m_doc->PageTargets().append(b);
@@ -208,17 +208,18 @@ void PlannerTest::groupShowsMembersAndSavesOnlyItsOwnMarks()
     QCOMPARE(m_planner->CellText(2, 36), QStringLiteral("Ben"));
     QCOMPARE(m_model->CellTextColor(2, 36), CColour::White());
     QCOMPARE(m_planner->CellText(2, 40), QString());
-    // Only the group's own range is marked; the group listed among its own members adds no text.
+    // Only the group's own ranges are marked.
     for (int row = 0; row < 96; ++row)
-        QCOMPARE(m_model->CellMarked(2, row), row >= 48 && row < 52);
+        QCOMPARE(m_model->CellMarked(2, row), (row >= 40 && row < 44) || (row >= 48 && row < 52));
     QCOMPARE(m_planner->CellText(2, 48), QString());
-    // Nobody covers the week but Tuesday 8:00-10:00 and 12:00-13:00 (the group is its own member):
-    // three gaps, their cells in the gap colour and saying so; a member's cell is none.
-    QCOMPARE(m_planner->Gaps().size(), 3);
-    QCOMPARE(m_planner->Gaps()[0].to, CDateTime(2024, 3, 5, 8, 0, 0));
-    QCOMPARE(m_planner->Gaps()[1].from, CDateTime(2024, 3, 5, 10, 0, 0));
-    for (const auto& [row, gap] : { std::pair { 31, true }, { 32, false }, { 39, false }, { 40, true } }) {
-        QCOMPARE(m_model->CellColor(2, row) == CTimePlanner::GapColor(), gap);
+    // The group is on duty 10:00-11:00 and 12:00-13:00, and none of its members then: two gaps,
+    // inside its own hours, hatched and saying so; the hours it is off duty have none.
+    QCOMPARE(m_planner->Gaps().size(), 2);
+    QCOMPARE(m_planner->Gaps()[0].from, CDateTime(2024, 3, 5, 10, 0, 0));
+    QCOMPARE(m_planner->Gaps()[0].to, CDateTime(2024, 3, 5, 11, 0, 0));
+    for (const auto& [row, gap] : { std::pair { 31, false }, { 32, false }, { 39, false }, { 40, true },
+             { 43, true }, { 44, false }, { 48, true }, { 52, false } }) {
+        QCOMPARE(m_model->CellGap(2, row), gap);
         QCOMPARE(m_model->CellHint(2, row).endsWith(QStringLiteral("Nobody in the group is on duty")), gap);
     }
 
@@ -231,8 +232,9 @@ void PlannerTest::groupShowsMembersAndSavesOnlyItsOwnMarks()
     m_model->SetCellMarked(2, 36, true);
     QVERIFY(m_planner->SavePlan(2));
     const CPageTargetArray& targets = m_doc->PageTargets();
-    QCOMPARE(targets[2].m_ranges.size(), 2);
+    QCOMPARE(targets[2].m_ranges.size(), 3);
     QVERIFY(targets[2].m_ranges.contains(Range(2024, 3, 5, 540, 555)));
+    QVERIFY(targets[2].m_ranges.contains(Range(2024, 3, 5, 600, 660)));
     QVERIFY(targets[2].m_ranges.contains(Range(2024, 3, 5, 720, 780)));
     QCOMPARE(targets[0].m_ranges.size(), 1);
     QCOMPARE(targets[1].m_ranges.size(), 2);
