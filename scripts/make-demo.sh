@@ -64,15 +64,26 @@ for offset in $(seq -3 14); do
       add 105 "$day" 08:00 12:00
     fi
     add 201 "$day" 07:00 20:00
-    # Network operations on working days.
-    add 109 "$day" 06:00 14:00
+    # Network operations on working days, 06:00-22:00; today and tomorrow the early member leaves
+    # at 13:00: a gap in cover the demo shows (always one within the next day).
+    if ((offset == 0 || offset == 1)); then
+      add 109 "$day" 06:00 13:00
+    else
+      add 109 "$day" 06:00 14:00
+    fi
     add 110 "$day" 14:00 22:00
-  elif ((weekday == 6)); then
-    add 111 "$day" 08:00 20:00
+    add 203 "$day" 06:00 22:00
   else
-    add 112 "$day" 08:00 20:00
+    # At weekends 08:00-20:00, one member; today and tomorrow with the same gap at 13:00.
+    member=$((weekday == 6 ? 111 : 112))
+    if ((offset == 0 || offset == 1)); then
+      add "$member" "$day" 08:00 13:00
+      add "$member" "$day" 14:00 20:00
+    else
+      add "$member" "$day" 08:00 20:00
+    fi
+    add 203 "$day" 08:00 20:00
   fi
-  add 203 "$day" 06:00 22:00
   # On call around the clock: a day member 07:00-19:00, a night member 19:00-07:00 (two ranges,
   # as a range never spans midnight), so each member has a night, a free day, then a day duty;
   # the group itself is on duty all day.
