@@ -41,13 +41,13 @@ CDateTime SystemZoneWallClock(qint64 utcMs)
         std::min(parts.tm_sec, 59));
 }
 
+// Seconds from the base date of CDateTime (1899-12-30) to 1970-01-01.
+constexpr qint64 kEpochSinceBaseSeconds = 25569LL * 86400;
+
 CDateTime WallClockOfOffset(qint64 utcMs, int offsetSeconds)
 {
-    const QDateTime wall
-        = QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offsetSeconds) * 1000, QTimeZone::utc());
-    const QDate date = wall.date();
-    const QTime time = wall.time();
-    return CDateTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
+    const qint64 seconds = (utcMs >= 0 ? utcMs / 1000 : (utcMs - 999) / 1000) + offsetSeconds;
+    return CDateTime::FromSecondsSinceBase(seconds + kEpochSinceBaseSeconds);
 }
 
 } // namespace
