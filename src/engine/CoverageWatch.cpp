@@ -8,6 +8,7 @@
 
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyTimeline.h"
+#include "schedule/Moment.h"
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
 #include "server/ServerCommand.h"
@@ -50,13 +51,15 @@ QString CCoverageWatch::SpanText(const CDutySpan& span) const
     const CZoneOffsets* offsets = m_cache.Offsets();
     if (!offsets)
         return QString();
-    const CDateTime from = WallClockAt(*offsets, std::max(span.startMs, m_nowMs));
+    const qint64 startMs = std::max(span.startMs, m_nowMs);
+    const CDateTime from = WallClockAt(*offsets, startMs);
     const CDateTime to = WallClockAt(*offsets, span.endMs);
-    const QString start
-        = FormatDateTime(from, DTF_DATE | DTF_FULLYEAR) + u' ' + FormatDateTime(from, DTF_HOUR | DTF_MINUTE);
+    // Across a clock change each end names its offset.
+    const auto [startClock, endClock] = SpanClockTexts(*offsets, startMs, span.endMs, DTF_HOUR | DTF_MINUTE);
+    const QString start = FormatDateTime(from, DTF_DATE | DTF_FULLYEAR) + u' ' + startClock;
     const QString end = from.DayNumber() == to.DayNumber()
-        ? FormatDateTime(to, DTF_HOUR | DTF_MINUTE)
-        : FormatDateTime(to, DTF_DATE | DTF_FULLYEAR) + u' ' + FormatDateTime(to, DTF_HOUR | DTF_MINUTE);
+        ? endClock
+        : FormatDateTime(to, DTF_DATE | DTF_FULLYEAR) + u' ' + endClock;
     return start + u'-' + end;
 }
 

@@ -179,4 +179,15 @@ TEST(CoverageWatchTest, AGapIsToldOfADayAheadAndOnlyInTheGroupsOwnHours)
     EXPECT_EQ(server.Commands().size(), 1) << server.Commands().join(u'\n').toStdString();
     EXPECT_EQ(warnings.Count("coverage: nobody in Desk is on duty "), 1) << warnings.Text().toStdString();
     EXPECT_TRUE(watch.SpanText(watch.Gaps()[0].span).endsWith(QStringLiteral(" 04:00-06:00")));
+
+    // A gap across the night the clocks go forward names the offsets of its ends.
+    targets[0].m_ranges.clear();
+    targets[0].m_ranges.AddFromText(QStringLiteral("20270327=00:00-24:00"));
+    targets[0].m_ranges.AddFromText(QStringLiteral("20270328=04:00-24:00"));
+    CCoverageWatch spring;
+    spring.Update(targets, CDateTime(2027, 3, 27, 22, 0, 0), config, server);
+    ASSERT_EQ(spring.Gaps().size(), 1);
+    EXPECT_TRUE(
+        spring.SpanText(spring.Gaps()[0].span).endsWith(QStringLiteral(" 00:00 (+01:00)-04:00 (+02:00)")))
+        << spring.SpanText(spring.Gaps()[0].span).toStdString();
 }
