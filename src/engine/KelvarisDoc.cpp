@@ -312,15 +312,23 @@ bool CKelvarisDoc::LoadPageTargets()
             if (CPageTarget* same = fetched.FindById(old.m_id))
                 same->m_unsavedCurrentTargetId = old.m_unsavedCurrentTargetId;
         }
-        // A dispatch file that cannot be taken now keeps the plan read from it before.
+        // A dispatch file that cannot be taken now keeps the plan read from it before; so does one
+        // that is gone (perhaps with its folder), which is a fault until a file is back, not a
+        // target without a plan (on duty at all times).
         for (CPageTarget& target : fetched) {
+            const CPageTarget* old = m_targets.FindById(target.m_id);
+            if (!old || old->m_fileTimeMemo == 0)
+                continue;
+            if (target.m_fileProblem.isEmpty() && target.m_fileTimeMemo == 0
+                && !FileExists(target.DispatchFilePath())) {
+                target.m_fileProblem = QStringLiteral("the file is gone");
+                target.m_fileTimeMemo = old->m_fileTimeMemo;
+            }
             if (target.m_fileProblem.isEmpty())
                 continue;
-            if (const CPageTarget* old = m_targets.FindById(target.m_id); old && old->m_fileTimeMemo != 0) {
-                target.m_ranges = old->m_ranges;
-                target.m_takeover = old->m_takeover;
-                target.m_coverageRequired = old->m_coverageRequired;
-            }
+            target.m_ranges = old->m_ranges;
+            target.m_takeover = old->m_takeover;
+            target.m_coverageRequired = old->m_coverageRequired;
         }
         // A takeover asked for before the fetch is still answered after it.
         for (const CPageTarget& old : std::as_const(m_targets)) {
@@ -649,7 +657,7 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
         // a list came.
         const bool reached = SendPresence();
         const bool refetch = !m_targetsKnown || m_targetsRefetchDue
-            || std::chrono::steady_clock::now() - m_lastTargetFetch >= kTargetRefetch;
+            || std::chrono::steady_clock::now() - m_lastTargetFetch >= m_targetRefetch;
         if (reached && refetch && LoadPageTargets()) {
             m_lastPushedMinute = -1;
             Cycle();

@@ -255,6 +255,8 @@ public:
     static constexpr qsizetype kMaxQueuedResponses = 10000;
     // A whole target list is asked for again this often while the alarm server answers.
     static constexpr std::chrono::minutes kTargetRefetch { 10 };
+    // Another interval for the refetch (tests).
+    void SetTargetRefetchInterval(std::chrono::milliseconds interval) { m_targetRefetch = interval; }
 
     // Opening a file: initialises the document; a file with exactly one section names a target
     // whose plan the planning dialog then shows (right 9). False only when initialising failed.
@@ -451,6 +453,7 @@ private:
     qint64 m_lastGoodCallMs = 0;
     qint64 m_lastPushMs = 0;
     QTimeZone m_siteZone = QTimeZone::systemTimeZone();
+    std::chrono::milliseconds m_targetRefetch = kTargetRefetch;
     QString m_zoneWarnedFor; // the TimeZone setting last warned about as unknown
     // The configuration and dispatch files that could not be taken.
     CFileFaults m_fileFaults;

@@ -387,7 +387,9 @@ bool CPageTarget::DispatchFileChanged(bool* recheckDue) const
 
 bool CPageTarget::ReloadIfChanged(bool* recheckDue)
 {
-    if (!DispatchFileChanged(recheckDue))
+    // A file that could not be taken is looked at again however its time stands: one moved away
+    // and back keeps the time it had.
+    if (!DispatchFileChanged(recheckDue) && m_fileProblem.isEmpty())
         return false;
     const QString path = DispatchFilePath();
     const qint64 time = FileTimeNs(path);

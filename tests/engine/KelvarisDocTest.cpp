@@ -1144,6 +1144,51 @@ TEST_F(KelvarisDocTest, FilesThatCannotBeTakenKeepThePlanInForce)
     }
 }
 
+// The data folder moved away for longer than the target list's refresh: the plans in force stay
+// (Bert is off duty now), the fault is warned once and lasts until the folder is back, which is
+// said.
+TEST_F(KelvarisDocTest, AFolderMovedAwayIsAFaultUntilItIsBack)
+{
+    CKelvarisDoc doc(m_server, m_rights, &m_observer, &m_publisher, &m_inbound);
+    Start(doc);
+    doc.SetTargetRefetchInterval(std::chrono::milliseconds(0));
+    const QString folder = m_dir.path();
+    const QString away = folder + QStringLiteral(".away");
+    ASSERT_TRUE(QDir().rename(folder, away));
+    const CWarningCapture warnings(lcConfig());
+    for (int look = 0; look < 3; ++look) {
+        doc.IdleCheck();
+        doc.Cycle();
+        EXPECT_EQ(
+            doc.CheckDispatching(QStringLiteral("B2"), QString(), QString(), 0), kDispatchNotDispatched);
+    }
+    EXPECT_FALSE(warnings.Text().contains(QLatin1String("readable again"))) << warnings.Text().toStdString();
+    EXPECT_EQ(warnings.Count(QFile::encodeName(m_dir.filePath(QStringLiteral("B2.tim"))).constData()), 1)
+        << warnings.Text().toStdString();
+    EXPECT_TRUE(doc.FileFaults().join(u'\n').contains(QStringLiteral("B2.tim: the file is gone")))
+        << doc.FileFaults().join(u'\n').toStdString();
+
+    ASSERT_TRUE(QDir().rename(away, folder));
+    doc.IdleCheck();
+    EXPECT_TRUE(doc.FileFaults().isEmpty()) << doc.FileFaults().join(u'\n').toStdString();
+    EXPECT_TRUE(warnings.Text().contains(
+        m_dir.filePath(QStringLiteral("B2.tim")) + QStringLiteral(" is readable again")))
+        << warnings.Text().toStdString();
+    EXPECT_EQ(doc.CheckDispatching(QStringLiteral("B2"), QString(), QString(), 0), kDispatchNotDispatched);
+
+    // The file alone moved away and back, its time unchanged: taken again at the next check.
+    doc.SetTargetRefetchInterval(std::chrono::hours(1));
+    const QString file = m_dir.filePath(QStringLiteral("B2.tim"));
+    AgeFile("B2.tim");
+    doc.IdleCheck();
+    ASSERT_TRUE(QFile::rename(file, away));
+    doc.IdleCheck();
+    EXPECT_EQ(doc.FileFaults().size(), 1);
+    ASSERT_TRUE(QFile::rename(away, file));
+    doc.IdleCheck();
+    EXPECT_TRUE(doc.FileFaults().isEmpty()) << doc.FileFaults().join(u'\n').toStdString();
+}
+
 // A file being written in place (no line end at its end yet) is looked at again; after a minute
 // unchanged it is taken as it stands, with a warning.
 TEST_F(KelvarisDocTest, AFileWithoutItsLastLineEndIsTakenOnlyAfterAMinute)
