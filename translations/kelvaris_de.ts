@@ -2207,5 +2207,9 @@ Bitte geben Sie beide erneut ein.</translation>
         <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
         <translation>Hinweis an %1 verworfen: der Dienst begann während der Sperre/Pause: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
+        <translation>Hinweis an %1 verworfen: der Alarmserver führt ihn nicht: %2</translation>
+    </message>
 </context>
 </TS>

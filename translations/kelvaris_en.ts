@@ -2207,5 +2207,9 @@ Please type them again.</translation>
         <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
         <translation>Notice to %1 dropped: the duty began during the barrier/pause: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
+        <translation>Notice to %1 dropped: the alarm server does not list it: %2</translation>
+    </message>
 </context>
 </TS>

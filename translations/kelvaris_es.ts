@@ -2207,5 +2207,9 @@ Vuelva a escribirlas.</translation>
         <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
         <translation>Aviso a %1 descartado: el servicio comenzó durante la barrera/pausa: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
+        <translation>Aviso a %1 descartado: el servidor de alarmas no lo conoce: %2</translation>
+    </message>
 </context>
 </TS>

@@ -2207,5 +2207,9 @@ Veuillez les saisir à nouveau.</translation>
         <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
         <translation>Avis à %1 abandonné : le service a commencé pendant le blocage/la pause : %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
+        <translation>Avis à %1 abandonné : le serveur d&apos;alarme ne le connaît pas : %2</translation>
+    </message>
 </context>
 </TS>

@@ -2207,5 +2207,9 @@ Voer ze opnieuw in.</translation>
         <source>Notice to %1 dropped: the duty began during the barrier/pause: %2</source>
         <translation>Bericht aan %1 vervallen: de dienst begon tijdens de blokkering/pauze: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
+        <translation>Bericht aan %1 vervallen: de alarmserver kent hem niet: %2</translation>
+    </message>
 </context>
 </TS>

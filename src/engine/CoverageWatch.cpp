@@ -141,7 +141,7 @@ bool CCoverageWatch::Page(const CPageTargetArray& targets, const QString& config
         bool sent = true;
         for (const QString& listed : notify) {
             const CPageTarget* target = targets.FindById(listed.trimmed());
-            if (!target) {
+            if (!target || target->m_name.trimmed().isEmpty()) {
                 qCWarning(lcEngine).noquote() << QStringLiteral(
                     "coverage: CoverageNotify names %1, which the alarm server does not list")
                                                      .arg(listed.trimmed());

@@ -321,6 +321,25 @@ QList<CNotice> DueSummaries(const CPageTargetArray& targets, const CNoticeSettin
     return due;
 }
 
+namespace {
+// Nothing goes to a recipient the alarm server does not list now, nor to an empty name (the
+// target may have left the list since the notice was made).
+bool Listed(const CNotice& notice, const CPageTargetArray& targets)
+{
+    const CPageTarget* target = targets.FindById(notice.targetId);
+    return target && !target->m_name.trimmed().isEmpty();
+}
+} // namespace
+
+void CDutyNotices::DropUnlisted(const CNotice& notice, CProfile& sent, const CLog& log) const
+{
+    sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
+    log(notice,
+        Translate(
+            QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 dropped: the alarm server does not list it: %2"))
+            .arg(notice.targetName.isEmpty() ? notice.targetId : notice.targetName, notice.text));
+}
+
 bool CDutyNotices::Send(const CNotice& notice, CServerCommandFactory& server) const
 {
     // Delivered whatever the person's duty, and without a signature, as the takeover's own notes.
@@ -496,6 +515,10 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
     for (const CNotice& notice : std::as_const(due)) {
         if (!sent.ReadString(kSent, notice.identity, QString()).isEmpty())
             continue;
+        if (!Listed(notice, targets)) {
+            DropUnlisted(notice, sent, log);
+            continue;
+        }
         if (nowMs - notice.dueMs > std::max(lateMs, kMinuteMs)) {
             sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
             log(notice,
@@ -523,6 +546,10 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
         for (const CNotice& notice : held) {
             if (!sent.ReadString(kSent, notice.identity, QString()).isEmpty())
                 continue;
+            if (!Listed(notice, targets)) {
+                DropUnlisted(notice, sent, log);
+                continue;
+            }
             if (notice.dutyStartMs != 0 && nowMs >= notice.dutyStartMs) {
                 sent.WriteString(kSent, notice.identity, QString::number(notice.dueMs));
                 log(notice,
@@ -537,6 +564,11 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
     for (auto it = m_outbox.begin(); it != m_outbox.end();) {
         if (it->nextTryMs > nowMs) {
             ++it;
+            continue;
+        }
+        if (!Listed(it->notice, targets)) {
+            DropUnlisted(it->notice, sent, log);
+            it = m_outbox.erase(it);
             continue;
         }
         if (const ESent result = SendOnce(it->notice, store, server); result != ESent::Failed) {

@@ -113,6 +113,8 @@ private:
     };
     bool Send(const CNotice& notice, CServerCommandFactory& server) const;
     enum class ESent { Now, Already, Failed };
+    // A notice whose recipient the alarm server does not list: remembered as done, and said.
+    void DropUnlisted(const CNotice& notice, CProfile& sent, const CLog& log) const;
     ESent SendOnce(const CNotice& notice, const QString& store, CServerCommandFactory& server) const;
     void Deliver(const CNotice& notice, qint64 nowMs, const QString& store, CServerCommandFactory& server,
         const CLog& log);

@@ -368,6 +368,20 @@ bool CKelvarisDoc::LoadPageTargets()
 void CKelvarisDoc::Cycle()
 {
     m_serverTimedOutThisCycle = false;
+    // The alarm server came back, however quickly it was restarted: it may list other targets,
+    // which the checks must be answered from at once, and it has not heard the state.
+    if (const quint64 arrivals = m_server.ServerArrivals(); arrivals != m_serverArrivals) {
+        m_serverArrivals = arrivals;
+        if (const auto more = m_serverArrivedWarning.Allow(); more >= 0)
+            qCWarning(lcEngine).noquote() << QStringLiteral(
+                "The alarm server's bus name has a new owner (it was started or restarted): "
+                "its target list is fetched again and it is told the state%1")
+                                                 .arg(CWarningLimiter::MoreText(more));
+        m_targetsRefetchDue = true;
+        if (LoadPageTargets())
+            Notify(CDocObserver::HINT_PLAN);
+        m_lastPushedMinute = -1;
+    }
     const CDateTime now = CDateTime::GetCurrentTime();
     const CScheduleLists lists { m_holidays, m_workDays, m_shifts, m_barriers };
     const CEvaluation evaluation = EvaluateSchedule(lists, now);
@@ -538,6 +552,7 @@ void CKelvarisDoc::NoteServerReached(bool reached)
         // The outage is counted from the last call that went through: a frozen server may have been
         // silent for a while before a call gave up on it.
         m_serverLostAt = m_serverLastGoodCall.time_since_epoch().count() != 0 ? m_serverLastGoodCall : now;
+        m_serverLostAtMs = m_lastGoodCallMs != 0 ? m_lastGoodCallMs : CurrentUtcMs();
         if (const auto more = m_serverLostWarning.Allow(now); more >= 0)
             qCWarning(lcEngine).noquote()
                 << QStringLiteral("The alarm server is not reachable: it hears nothing "

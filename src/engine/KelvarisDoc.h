@@ -336,6 +336,8 @@ public:
     // reached it; 0 before the first.
     qint64 LastPushMs() const { return m_lastPushMs; }
     qint64 LastGoodCallMs() const { return m_lastGoodCallMs; }
+    // Since when (UTC milliseconds) the alarm server has not been reached; 0 while it is.
+    qint64 ServerLostSinceMs() const { return m_serverReached ? 0 : m_serverLostAtMs; }
     // The zone the site's wall clock keeps (Settings/TimeZone, else the system's).
     const QTimeZone& SiteZone() const { return m_siteZone; }
 
@@ -454,6 +456,9 @@ private:
     qint64 m_lastPushMs = 0;
     QTimeZone m_siteZone = QTimeZone::systemTimeZone();
     std::chrono::milliseconds m_targetRefetch = kTargetRefetch;
+    quint64 m_serverArrivals = 0; // as the server factory last counted them
+    CWarningLimiter m_serverArrivedWarning;
+    qint64 m_serverLostAtMs = 0;
     QString m_zoneWarnedFor; // the TimeZone setting last warned about as unknown
     // The configuration and dispatch files that could not be taken.
     CFileFaults m_fileFaults;

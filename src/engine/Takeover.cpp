@@ -168,7 +168,8 @@ bool CTakeoverMode::SendMessage(int kind, const CPageTarget& group, const CPageT
     default:
         return false;
     }
-    if (!receiver)
+    // Nothing goes to a receiver without a name: the alarm server would take it for another.
+    if (!receiver || receiver->m_name.trimmed().isEmpty())
         return false;
 
     // The alarm server takes the arguments as they are: nothing is quoted or escaped inside them.

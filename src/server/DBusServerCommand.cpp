@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QList>
 #include <QMetaType>
 #include <QThread>
@@ -189,7 +190,25 @@ std::unique_ptr<CDBusServerCommandFactory> CDBusServerCommandFactory::ForBusAddr
     return factory;
 }
 
-CDBusServerCommandFactory::~CDBusServerCommandFactory() = default;
+CDBusServerCommandFactory::~CDBusServerCommandFactory()
+{
+    // The watcher lives on the keeper's connection: it goes first.
+    m_watcher.reset();
+}
+
+void CDBusServerCommandFactory::WatchService()
+{
+    m_watcher = std::make_unique<QDBusServiceWatcher>(
+        m_service, m_keeper->Connection(), QDBusServiceWatcher::WatchForOwnerChange);
+    // A new owner is an alarm server that came or came back, however quickly it was restarted.
+    QObject::connect(m_watcher.get(), &QDBusServiceWatcher::serviceOwnerChanged, m_watcher.get(),
+        [this](const QString&, const QString&, const QString& newOwner) {
+            if (!newOwner.isEmpty()) {
+                ++m_arrivals;
+                KTRACE(lcServer) << "the alarm server's name has a new owner:" << newOwner;
+            }
+        });
+}
 
 std::unique_ptr<CServerCommand> CDBusServerCommandFactory::Create()
 {
@@ -203,6 +222,16 @@ std::unique_ptr<CServerCommand> CDBusServerCommandFactory::Create()
         // Between commands too, so that a lost bus is reported and taken up again at once.
         if (QCoreApplication::instance() && QCoreApplication::instance()->thread() == m_keeper->thread())
             m_keeper->StartPolling();
+        // A bus made again has a new connection: the name is watched on it, and whoever owns it
+        // there is news to this side.
+        QObject::connect(m_keeper.get(), &CDBusConnectionKeeper::Reconnected, m_keeper.get(), [this] {
+            const bool watchedBefore = m_watcher != nullptr;
+            WatchService();
+            if (watchedBefore)
+                ++m_arrivals;
+        });
+        if (m_keeper->Connection().isConnected())
+            WatchService();
     }
     if (!m_keeper->Check())
         return nullptr;

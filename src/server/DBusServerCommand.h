@@ -8,6 +8,7 @@
 #include "server/ServerCommand.h"
 
 class CDBusConnectionKeeper;
+class QDBusServiceWatcher;
 class CProfile;
 
 // The alarm server's command object over D-Bus. Every command is one synchronous method call
@@ -97,6 +98,9 @@ public:
 
     // Null when the bus cannot be connected.
     std::unique_ptr<CServerCommand> Create() override;
+    // The times the service name got an owner since the first Create (on a bus made again after
+    // its daemon restarted, too); needs the event loop of the thread that called Create.
+    quint64 ServerArrivals() const override { return m_arrivals; }
 
     const QString& Service() const { return m_service; }
     int TimeoutMs() const { return m_timeoutMs; }
@@ -107,6 +111,10 @@ private:
     EAlarmServerBus m_bus = EAlarmServerBus::Session;
     QString m_busAddress; // when not empty, used instead of m_bus
     std::unique_ptr<CDBusConnectionKeeper> m_keeper; // made at the first Create
+    // Watches the service name on the keeper's connection.
+    void WatchService();
+    std::unique_ptr<QDBusServiceWatcher> m_watcher;
+    quint64 m_arrivals = 0;
     QString m_service;
     int m_timeoutMs = CDBusServerCommand::kDefaultTimeoutMs;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QString>
+#include <QtGlobal>
 
 #include "schedule/ServerQuery.h"
 
@@ -25,6 +26,10 @@ public:
     virtual ~CServerCommandFactory() = default;
     // A fresh command object, or null when none can be created (no bus to reach the server on).
     virtual std::unique_ptr<CServerCommand> Create() = 0;
+    // How many times the alarm server came (again) since the first Create, as far as the
+    // transport sees it: a restart, however quick, counts once. 0 where it cannot be seen. Read
+    // on the thread that calls Create.
+    virtual quint64 ServerArrivals() const { return 0; }
 };
 
 // The schedule's query function over one command object (which must outlive it).

@@ -11,6 +11,7 @@
 
 #include "inbound/KelvarisInbound.h"
 #include "schedule/DateTime.h"
+#include "schedule/Moment.h"
 #include "service/ServiceNotifier.h"
 #include "webui/WebServer.h"
 
@@ -84,12 +85,8 @@ bool CHeadlessHost::Start()
     // Ready before the first cycle: that one asks the alarm server, which may keep it waiting. A
     // configuration that could not be read is said in the status, where systemctl status shows it.
     if (m_notifier) {
-        const QStringList faults = m_doc->FileFaults();
-        m_notifier->Ready(faults.isEmpty()
-                ? QStringLiteral("The engine is active and the socket is served")
-                : QStringLiteral(
-                    "The engine is active and the socket is served, but files cannot be read: %1")
-                      .arg(faults.join(QStringLiteral("; "))));
+        m_status = StatusText();
+        m_notifier->Ready(m_status);
     }
     // The first cycle at once, so the alarm server hears the state without waiting a second; the
     // first idle check about a second after start.
@@ -117,10 +114,28 @@ void CHeadlessHost::Stop()
     QCoreApplication::quit();
 }
 
+QString CHeadlessHost::StatusText() const
+{
+    QString text = QStringLiteral("The engine is active and the socket is served");
+    if (const QStringList faults = m_doc->FileFaults(); !faults.isEmpty())
+        text += QStringLiteral(", but files cannot be read: %1").arg(faults.join(QStringLiteral("; ")));
+    if (const qint64 lost = m_doc->ServerLostSinceMs(); lost != 0)
+        text += QStringLiteral("; the alarm server is not reachable since %1")
+                    .arg(MomentAt(m_doc->SiteZone(), lost).IsoText());
+    return text;
+}
+
 void CHeadlessHost::Tick()
 {
     if (m_doc->IsActive())
         m_doc->Cycle();
+    // systemctl status says what the engine lives with now, told when it changes.
+    if (m_notifier && !m_status.isEmpty()) {
+        if (QString status = StatusText(); status != m_status) {
+            m_status = std::move(status);
+            m_notifier->Status(m_status);
+        }
+    }
     // After the cycle, not on a timer of its own: an engine stuck in its cycle feeds no watchdog.
     // A deactivated engine (by a DDE or automation command) still runs this loop and is alive.
     if (m_notifier)

@@ -56,6 +56,9 @@ private:
     void Tick();
 
     CServiceNotifier* m_notifier = nullptr;
+    // The status line last told to the service manager (empty before it was told ready).
+    QString m_status;
+    QString StatusText() const;
     CRightsCheck m_rights; // no password: nothing here could ask for one
     std::unique_ptr<CKelvarisDoc> m_doc;
     std::unique_ptr<CKelvarisInbound> m_inbound;

@@ -52,6 +52,11 @@ void CSystemdNotifier::CycleDone()
     Liveness::Beat(Liveness::EPart::Engine);
 }
 
+void CSystemdNotifier::Status(const QString& status)
+{
+    Send("STATUS=" + status.toUtf8());
+}
+
 void CSystemdNotifier::Stopping(const QString& status)
 {
     Send("STOPPING=1\nSTATUS=" + status.toUtf8());

@@ -22,6 +22,8 @@ public:
     virtual void CycleDone() = 0;
     // SIGTERM or SIGINT came; the engine deactivates next: STOPPING=1 with a status line.
     virtual void Stopping(const QString& status) = 0;
+    // The status line changed while running (the alarm server went or came back, a file fault).
+    virtual void Status(const QString& status) { (void)status; }
 };
 
 // sd_notify(3) to the socket named by NOTIFY_SOCKET ("/path" or "@abstract"); without it every
@@ -41,6 +43,7 @@ public:
     void Ready(const QString& status) override;
     void CycleDone() override;
     void Stopping(const QString& status) override;
+    void Status(const QString& status) override;
 
     // The watchdog interval asked for, in microseconds; 0 without a watchdog.
     quint64 WatchdogUsec() const { return m_watchdogUsec; }

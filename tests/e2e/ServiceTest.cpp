@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <poll.h>
@@ -102,6 +103,16 @@ public:
     // received meanwhile is kept in Received().
     bool WaitFor(const QByteArray& line, int ms)
     {
+        return WaitUntil(
+            [&line](const QByteArray& message) { return message.split('\n').contains(line); }, ms);
+    }
+    // The same for a notification that holds `part` anywhere.
+    bool WaitForPart(const QByteArray& part, int ms)
+    {
+        return WaitUntil([&part](const QByteArray& message) { return message.contains(part); }, ms);
+    }
+    bool WaitUntil(const std::function<bool(const QByteArray&)>& wanted, int ms)
+    {
         QDeadlineTimer deadline(ms);
         for (;;) {
             pollfd entry { m_fd, POLLIN, 0 };
@@ -114,7 +125,7 @@ public:
                 return false;
             const QByteArray message(buffer, size);
             m_received << message;
-            if (message.split('\n').contains(line))
+            if (wanted(message))
                 return true;
             if (deadline.hasExpired())
                 return false;
@@ -668,6 +679,10 @@ TEST_F(ServiceProgramTest, AnUnreadableConfigurationAtStartIsInTheStatus)
     EXPECT_TRUE(
         ready.contains("files cannot be read: " + QFile::encodeName(config.fileName()) + ": not text"))
         << ready.constData();
+    // No alarm server runs here: the status says so, and since when.
+    const QByteArray unreachable = "; the alarm server is not reachable since ";
+    EXPECT_TRUE(socket.Received().join('\n').contains(unreachable) || socket.WaitForPart(unreachable, 10000))
+        << socket.Received().join('\n').constData();
     m_kelvaris.terminate();
     ASSERT_TRUE(m_kelvaris.waitForFinished(10000));
     EXPECT_TRUE(m_kelvaris.readAllStandardError().contains("cannot be taken: not text"));

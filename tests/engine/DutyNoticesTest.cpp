@@ -206,3 +206,27 @@ TEST_F(DutyNoticesTest, ADutyAcrossAClockChangeNamesItsOffsets)
     EXPECT_TRUE(due[0].text.endsWith(QStringLiteral("from Sun 28 Mar 2027 01:00 (+01:00) to 03:00 (+02:00)")))
         << due[0].text.toStdString();
 }
+
+// A target that leaves the alarm server's list gets no notice: not the sum of its removed duty,
+// nor one that waited to be tried again; each is dropped with a logbook line.
+TEST_F(DutyNoticesTest, NothingGoesToATargetTheAlarmServerNoLongerLists)
+{
+    CDutyNotices notices;
+    Run(notices, At(8, 20), At(8, 20, 5));
+    CPageTargetArray without;
+    for (const CPageTarget& target : std::as_const(m_targets)) {
+        if (target.m_id != QStringLiteral("A1"))
+            without.append(target);
+    }
+    m_targets = without;
+    Run(notices, At(8, 20, 6), At(8, 20, 10));
+    for (const QString& command : m_server.Commands())
+        EXPECT_FALSE(command.startsWith(QStringLiteral("[send2(\"\""))) << command.toStdString();
+    EXPECT_TRUE(m_server.Commands().filter(QStringLiteral("Your duty changed")).isEmpty())
+        << m_server.Commands().join(u'\n').toStdString();
+    ASSERT_EQ(m_log.filter(QStringLiteral("the alarm server does not list it")).size(), 1)
+        << m_log.join(u'\n').toStdString();
+    EXPECT_TRUE(m_log.filter(QStringLiteral("the alarm server does not list it"))
+                    .first()
+                    .startsWith(QStringLiteral("Notice to A1 dropped")));
+}
