@@ -2211,5 +2211,9 @@ Bitte geben Sie beide erneut ein.</translation>
         <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
         <translation>Hinweis an %1 verworfen: der Alarmserver führt ihn nicht: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 could not be sent after %2 tries: %3</source>
+        <translation>Hinweis an %1 konnte nach %2 Versuchen nicht gesendet werden: %3</translation>
+    </message>
 </context>
 </TS>

@@ -2211,5 +2211,9 @@ Please type them again.</translation>
         <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
         <translation>Notice to %1 dropped: the alarm server does not list it: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 could not be sent after %2 tries: %3</source>
+        <translation>Notice to %1 could not be sent after %2 tries: %3</translation>
+    </message>
 </context>
 </TS>

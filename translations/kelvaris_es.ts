@@ -2211,5 +2211,9 @@ Vuelva a escribirlas.</translation>
         <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
         <translation>Aviso a %1 descartado: el servidor de alarmas no lo conoce: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 could not be sent after %2 tries: %3</source>
+        <translation>El aviso a %1 no se pudo enviar tras %2 intentos: %3</translation>
+    </message>
 </context>
 </TS>

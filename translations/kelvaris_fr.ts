@@ -2211,5 +2211,9 @@ Veuillez les saisir à nouveau.</translation>
         <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
         <translation>Avis à %1 abandonné : le serveur d&apos;alarme ne le connaît pas : %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 could not be sent after %2 tries: %3</source>
+        <translation>L&apos;avis à %1 n&apos;a pas pu être envoyé après %2 essais : %3</translation>
+    </message>
 </context>
 </TS>

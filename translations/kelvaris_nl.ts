@@ -2211,5 +2211,9 @@ Voer ze opnieuw in.</translation>
         <source>Notice to %1 dropped: the alarm server does not list it: %2</source>
         <translation>Bericht aan %1 vervallen: de alarmserver kent hem niet: %2</translation>
     </message>
+    <message>
+        <source>Notice to %1 could not be sent after %2 tries: %3</source>
+        <translation>Bericht aan %1 kon na %2 pogingen niet worden verzonden: %3</translation>
+    </message>
 </context>
 </TS>

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDate>
+#include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QTime>
 #include <QUrl>
@@ -24,12 +26,15 @@ namespace {
 const QString kSettings = QStringLiteral("Settings");
 const QString kSent = QStringLiteral("Sent");
 const QString kState = QStringLiteral("State");
+const QString kSeen = QStringLiteral("Seen");
+const QString kPending = QStringLiteral("Pending");
 constexpr qint64 kMinuteMs = 60'000;
 constexpr qint64 kDayMs = 86'400'000;
 // Remembered notices are forgotten this long after they were due.
 constexpr qint64 kRememberMs = 3 * kDayMs;
 // A start looks back at most this far for notices that became due while nobody looked.
 constexpr qint64 kLookBackMs = kDayMs;
+constexpr qint64 kFirstLookBackMs = 3'600'000;
 // How far after its start a reminder looks for a duty's end.
 constexpr qint64 kReminderSpanMs = 7 * kDayMs;
 // The waits between the tries of a failed send: three retries within five minutes.
@@ -71,6 +76,43 @@ QList<CDutySpan> Clipped(const QList<CDutySpan>& spans, qint64 fromMs, qint64 to
             clipped.append(cut);
     }
     return clipped;
+}
+
+// "start-end,start-end" (UTC milliseconds), and back; text that does not read gives no span.
+QString SpansText(const QList<CDutySpan>& spans)
+{
+    QStringList parts;
+    for (const CDutySpan& span : spans)
+        parts << QStringLiteral("%1-%2").arg(span.startMs).arg(span.endMs);
+    return parts.join(u',');
+}
+
+QList<CDutySpan> SpansFrom(QStringView text)
+{
+    QList<CDutySpan> spans;
+    for (const QStringView part : text.split(u',', Qt::SkipEmptyParts)) {
+        const qsizetype dash = part.indexOf(u'-', 1);
+        bool startOk = false;
+        bool endOk = false;
+        const CDutySpan span { part.left(dash).toLongLong(&startOk), part.mid(dash + 1).toLongLong(&endOk) };
+        if (dash > 0 && startOk && endOk && span.startMs < span.endMs)
+            spans.append(span);
+    }
+    return spans;
+}
+
+// The "key=value" lines of a section, the keys decoded.
+QList<std::pair<QString, QString>> SectionEntries(const CProfile& profile, const QString& section)
+{
+    QList<std::pair<QString, QString>> entries;
+    for (const QString& line : profile.SectionText(section).split(u'\n', Qt::SkipEmptyParts)) {
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0)
+            continue;
+        entries.append({ QUrl::fromPercentEncoding(line.left(equals).trimmed().toLatin1()),
+            line.mid(equals + 1).trimmed() });
+    }
+    return entries;
 }
 
 bool NoticeMembersOn(const CPageTarget& group)
@@ -378,7 +420,9 @@ void CDutyNotices::Deliver(
         return;
     if (sent == ESent::Failed) {
         m_outbox.append({ notice, 1, nowMs + kRetryWaitMs[0] });
-        log(notice,
+        CNotice waiting = notice;
+        waiting.outcome = CNotice::EOutcome::Waiting;
+        log(waiting,
             Translate(
                 QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 could not be sent; it is tried again: %2"))
                 .arg(notice.targetName, notice.text));
@@ -465,6 +509,84 @@ void CDutyNotices::LookForChanges(const CPageTargetArray& targets, const CNotice
     }
 }
 
+void CDutyNotices::LoadState(const CProfile& store)
+{
+    bool ok = false;
+    const qint64 until = store.ReadString(kState, QStringLiteral("SeenUntil"), QString()).toLongLong(&ok);
+    if (!ok || until <= 0)
+        return;
+    m_seen.clear();
+    m_changes.clear();
+    for (const auto& [id, value] : SectionEntries(store, kSeen))
+        m_seen.insert(id, SpansFrom(value));
+    for (const auto& [id, value] : SectionEntries(store, kPending)) {
+        const QStringList fields = value.split(u'\t');
+        CPendingChange change;
+        change.lastMs = fields.value(0).toLongLong();
+        change.name = fields.value(1);
+        change.removed = SpansFrom(fields.value(2));
+        change.added = SpansFrom(fields.value(3));
+        if (change.lastMs > 0)
+            m_changes.insert(id, change);
+    }
+    m_seenUntilMs = until;
+}
+
+void CDutyNotices::StoreState(CProfile& store)
+{
+    // Written only when it changed: a look a minute over a thousand people costs no write then.
+    QStringList seen;
+    for (auto it = m_seen.cbegin(); it != m_seen.cend(); ++it)
+        seen << KeyPart(it.key()) + u'=' + SpansText(*it);
+    QStringList pending;
+    for (auto it = m_changes.cbegin(); it != m_changes.cend(); ++it)
+        pending << KeyPart(it.key()) + u'='
+                + QStringList { QString::number(it->lastMs), QString(it->name).replace(u'\t', u' '),
+                      SpansText(it->removed), SpansText(it->added) }
+                      .join(u'\t');
+    seen.sort();
+    pending.sort();
+    const QString state
+        = QString::number(m_seenUntilMs) + u'\n' + seen.join(u'\n') + u'\n' + pending.join(u'\n');
+    if (state == m_storedState)
+        return;
+    CProfile::Batch batch(store, CProfile::EIntent::ReadModifyWrite);
+    store.WriteString(kSeen, QString(), QString());
+    store.WriteString(kPending, QString(), QString());
+    for (const QString& line : std::as_const(seen))
+        store.WriteString(kSeen, line.section(u'=', 0, 0), line.section(u'=', 1));
+    for (const QString& line : std::as_const(pending))
+        store.WriteString(kPending, line.section(u'=', 0, 0), line.section(u'=', 1));
+    store.WriteString(kState, QStringLiteral("SeenUntil"), QString::number(m_seenUntilMs));
+    if (batch.Commit())
+        m_storedState = state;
+}
+
+void CDutyNotices::RepairStore(const QString& store, const QString& problem)
+{
+    const QString aside = store + QStringLiteral(".damaged-")
+        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QHash<QString, qint64> recalled = m_recall ? m_recall() : QHash<QString, qint64>();
+    if (!QFile::rename(store, aside)) {
+        if (const auto more = m_storeWarning.Allow(); more >= 0)
+            qCWarning(lcEngine).noquote() << QStringLiteral(
+                "notices: %1 cannot be read (%2) nor moved aside; notices may be sent again%3")
+                                                 .arg(store, problem, CWarningLimiter::MoreText(more));
+        return;
+    }
+    CProfile made(store);
+    CProfile::Batch batch(made, CProfile::EIntent::ReadModifyWrite);
+    for (auto it = recalled.cbegin(); it != recalled.cend(); ++it)
+        made.WriteString(kSent, it.key(), QString::number(*it));
+    batch.Commit();
+    m_storedState.clear();
+    qCWarning(lcEngine).noquote() << QStringLiteral(
+        "notices: %1 cannot be read (%2); it is moved to %3 and made again with the %4 "
+        "notices the journal names as sent or dropped")
+                                         .arg(store, problem, aside)
+                                         .arg(recalled.size());
+}
+
 void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone, qint64 nowMs,
     const QString& configPath, CServerCommandFactory& server, bool barrierInForce,
     const QSet<QString>& confirmed, const CLog& log)
@@ -475,13 +597,20 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
     const CNoticeSettings settings = CNoticeSettings::Read(config);
     const QString store = JoinPath(FolderOf(configPath), QStringLiteral("kelvaris-notices.cfg"));
     CProfile sent(store);
+    if (const CProfile::CFileState state = sent.State(); state.exists && !state.problem.isEmpty())
+        RepairStore(store, state.problem);
     if (!m_started) {
         m_started = true;
         bool ok = false;
         const qint64 last = sent.ReadString(kState, QStringLiteral("LastLook"), QString()).toLongLong(&ok);
-        // Never before: nothing was missed. Otherwise what fell due while nobody looked (a day at most).
-        m_lastLookMs = ok && last > 0 && last < nowMs ? std::max(last, nowMs - kLookBackMs) : nowMs;
+        // What fell due while nobody looked, a day at most; at the very first start the last hour
+        // (or twice the late time): what is late is dropped with a line, what is not is sent.
+        const qint64 firstLookBackMs
+            = std::min(kLookBackMs, std::max(kFirstLookBackMs, 2 * qint64(settings.lateMinutes) * kMinuteMs));
+        m_lastLookMs
+            = ok && last > 0 && last < nowMs ? std::max(last, nowMs - kLookBackMs) : nowMs - firstLookBackMs;
         m_holders.clear();
+        LoadState(sent);
     }
     const CZoneOffsets offsets(zone, m_lastLookMs - kDayMs, nowMs + 40 * kDayMs);
 
@@ -533,7 +662,9 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
                 [&notice](const CNotice& other) { return other.identity == notice.identity; });
             if (!held) {
                 m_held.append(notice);
-                log(notice,
+                CNotice waiting = notice;
+                waiting.outcome = CNotice::EOutcome::Waiting;
+                log(waiting,
                     Translate(QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 held by the barrier/pause: %2"))
                         .arg(notice.targetName, notice.text));
             }
@@ -578,12 +709,21 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
                         .arg(it->notice.targetName, it->notice.text));
             it = m_outbox.erase(it);
         } else if (it->failures >= kRetries) {
+            // Not remembered as sent: said in the logbook and the journal (a restart within the
+            // late time tries it again).
             qCWarning(lcEngine).noquote()
                 << QStringLiteral("notices: the notice to %1 could not be sent after %2 tries: %3")
                        .arg(it->notice.targetName)
                        .arg(kRetries + 1)
                        .arg(it->notice.text);
-            sent.WriteString(kSent, it->notice.identity, QString::number(it->notice.dueMs));
+            CNotice failed = it->notice;
+            failed.outcome = CNotice::EOutcome::Failed;
+            log(failed,
+                Translate(
+                    QT_TRANSLATE_NOOP("DutyNotices", "Notice to %1 could not be sent after %2 tries: %3"))
+                    .arg(failed.targetName)
+                    .arg(kRetries + 1)
+                    .arg(failed.text));
             it = m_outbox.erase(it);
         } else {
             it->nextTryMs = nowMs + kRetryWaitMs[std::min(it->failures, kRetries - 1)];
@@ -600,7 +740,13 @@ void CDutyNotices::Update(const CPageTargetArray& targets, const QTimeZone& zone
             sent.WriteString(kSent, line.section(u'=', 0, 0).trimmed(), QString());
     }
     m_lastLookMs = nowMs;
-    if (!sent.WriteString(kState, QStringLiteral("LastLook"), QString::number(nowMs)))
-        qCWarning(lcEngine).noquote()
-            << "notices: cannot write" << store << "- notices may be sent again after a restart";
+    StoreState(sent);
+    if (!sent.WriteString(kState, QStringLiteral("LastLook"), QString::number(nowMs))) {
+        if (const auto more = m_storeWarning.Allow(); more >= 0)
+            qCWarning(lcEngine).noquote()
+                << QStringLiteral("notices: cannot write %1 - notices may be sent again after a restart%2")
+                       .arg(store, CWarningLimiter::MoreText(more));
+    } else {
+        m_storeWarning.Reset();
+    }
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "schedule/DutyTimeline.h"
+#include "support/Warning.h"
 
 class CPageTarget;
 class CPageTargetArray;
@@ -52,6 +53,10 @@ struct CNotice
     qint64 dueMs = 0;
     qint64 dutyStartMs = 0; // a reminder's duty: once it began, a held reminder is dropped
     QString text;
+    // What the line told to the log says of it: done (sent or dropped), waiting (held by a
+    // barrier/pause or to be tried again), or failed after its retries.
+    enum class EOutcome { Done, Waiting, Failed };
+    EOutcome outcome = EOutcome::Done;
 };
 
 // Who is told of a target's duty: the receiver itself, or a group's members when its setting
@@ -97,6 +102,11 @@ public:
         const QString& configPath, CServerCommandFactory& server, bool barrierInForce,
         const QSet<QString>& confirmed, const CLog& log);
 
+    // What the notices sent or dropped before were (identity -> when), for a store that cannot be
+    // read: it is moved aside and made again from them (the engine reads them from its journal).
+    using CRecall = std::function<QHash<QString, qint64>()>;
+    void SetRecall(CRecall recall) { m_recall = std::move(recall); }
+
     // The notices held by a barrier/pause and those waiting for a retry (for the tests and the window).
     int Held() const { return int(m_held.size()); }
     int Retrying() const { return int(m_outbox.size()); }
@@ -138,4 +148,13 @@ private:
     };
     QHash<QString, CPendingChange> m_changes;
     QHash<QString, QString> m_holders;
+    CRecall m_recall;
+    // The duty seen and the changes pending as last stored: a restart compares the plans it reads
+    // with them, so a change made while it was stopped, or not yet told when it stopped, is told.
+    QString m_storedState;
+    void LoadState(const CProfile& store);
+    void StoreState(CProfile& store);
+    // A store that cannot be read is moved aside and made again from the recall.
+    void RepairStore(const QString& store, const QString& problem);
+    CWarningLimiter m_storeWarning { std::chrono::minutes(10) };
 };

@@ -11,6 +11,7 @@
 
 #include "engine/Dispatch.h"
 #include "engine/Password.h"
+#include "journal/Journal.h"
 #include "schedule/ConfigLocation.h"
 #include "schedule/DutyCalendar.h"
 #include "schedule/Evaluation.h"
@@ -28,6 +29,10 @@ constexpr int kJournalDays = 400;
 constexpr int kAnswerJournalDays = 31;
 
 const QString kFirst = QStringLiteral("first");
+// How the journal names what became of a duty notice (the notice's identity follows).
+const QString kNoticeWhy = QStringLiteral("duty notice ");
+const QString kNoticeFailedWhy = QStringLiteral("duty notice failed ");
+const QString kNoticeWaitingWhy = QStringLiteral("duty notice waiting ");
 
 // Re-acquires a released lock when it goes out of scope, also when the call in between throws.
 class CRelockGuard
@@ -702,6 +707,26 @@ void CKelvarisDoc::EnableJournal(const QString& via)
 {
     m_journal.SetVia(via);
     m_journalEnabled = true;
+    // A notice store that cannot be read is made again from what the journal says was sent or
+    // dropped in the days the store remembers.
+    m_notices.SetRecall([this] {
+        QHash<QString, qint64> done;
+        Journal().Retry(); // what waits to be written first
+        CJournal journal(CJournal::PathIn(ConfigLocation().ConfigFolder()));
+        if (!journal.Open(false))
+            return done;
+        CJournal::CFilter filter;
+        filter.kind = QStringLiteral("notice");
+        filter.sinceMs = CurrentUtcMs() - 4 * 86'400'000LL;
+        for (const CJournalEntry& entry : journal.Entries(filter).value_or(QList<CJournalEntry>())) {
+            // Only what was done: an identity ("L|...") follows the words at once.
+            const QString identity
+                = entry.why.startsWith(kNoticeWhy) ? entry.why.mid(kNoticeWhy.size()) : QString();
+            if (identity.size() > 1 && identity.at(1) == u'|')
+                done.insert(identity, entry.atMs);
+        }
+        return done;
+    });
 }
 
 CJournalKeeper& CKelvarisDoc::Journal()
@@ -767,21 +792,30 @@ void CKelvarisDoc::UpdateNotices(const CDateTime& now, bool barrierInForce)
     // The socket's thread may set a holder meanwhile: the targets are read under the lock, which
     // is let go while a notice goes to the alarm server; what became of the notices is told and
     // journaled after it.
-    QList<std::pair<QString, QString>> told;
+    struct CTold
+    {
+        QString targetId;
+        QString line;
+        QString why; // "duty notice <identity>", or "... failed ...", "... waiting ..."
+    };
+    QList<CTold> told;
     {
         std::unique_lock<std::mutex> lock(m_targetsMutex);
         CUnlockingFactory server(m_server, lock);
         m_notices.Update(m_targets, zone, nowMs, config, server, barrierInForce,
             std::exchange(m_confirmedGroups, {}), [&told](const CNotice& notice, const QString& line) {
-                told.append({ notice.targetId, line });
+                const QString& why = notice.outcome == CNotice::EOutcome::Done
+                    ? kNoticeWhy
+                    : (notice.outcome == CNotice::EOutcome::Failed ? kNoticeFailedWhy : kNoticeWaitingWhy);
+                told.append({ notice.targetId, line, why + notice.identity });
             });
     }
-    for (const auto& [targetId, line] : std::as_const(told)) {
+    for (const CTold& notice : std::as_const(told)) {
         if (m_observer)
-            m_observer->OnNotice(line);
+            m_observer->OnNotice(notice.line);
         if (m_journalEnabled)
-            Journal().Record({ QStringLiteral("notice"), targetId, line, QStringLiteral("duty notice"),
-                QString(), QString(), false });
+            Journal().Record({ QStringLiteral("notice"), notice.targetId, notice.line, notice.why, QString(),
+                QString(), false });
     }
 }
 

@@ -2,14 +2,19 @@
 // barriers holding reminders; late ones dropped; failed sends tried again, then warned.
 #include "engine/DutyNotices.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "schedule/PageTarget.h"
 #include "schedule/Profile.h"
+#include "server/ServerCommand.h"
 #include "support/Trace.h"
 
 #include "ConfigLocationScope.h"
@@ -153,6 +158,13 @@ TEST_F(DutyNoticesTest, ChangesAreSummedUpBarriersHoldAndLateOrFailedNoticesAreS
     EXPECT_EQ(Sent().filter(QStringLiteral("12:00 to 13:00")).size(), 4);
     EXPECT_EQ(CWarningCapture::Text().count(QStringLiteral("could not be sent after 4 tries: Reminder")), 1)
         << CWarningCapture::Text().toStdString();
+    // Said in the logbook too, and not remembered as sent.
+    EXPECT_EQ(
+        m_log.filter(QStringLiteral("Notice to Anna could not be sent after 4 tries: Reminder")).size(), 1)
+        << m_log.join(u'\n').toStdString();
+    EXPECT_FALSE(CProfile(m_dir.filePath(QStringLiteral("kelvaris-notices.cfg")))
+                     .SectionText(QStringLiteral("Sent"))
+                     .contains(QString::number(At(11, 11))));
 }
 
 // A new holder is told (not when a confirmation made it: that sends its own text); the daily
@@ -229,4 +241,113 @@ TEST_F(DutyNoticesTest, NothingGoesToATargetTheAlarmServerNoLongerLists)
     EXPECT_TRUE(m_log.filter(QStringLiteral("the alarm server does not list it"))
                     .first()
                     .startsWith(QStringLiteral("Notice to A1 dropped")));
+}
+
+// Notices survive restarts: an edit whose sum was not told yet, and one made while stopped, are
+// told after the start, once; a store of random bytes is moved aside and made again from what the
+// journal recalls, so nothing sent is sent again.
+TEST_F(DutyNoticesTest, ChangesSurviveARestartAndADamagedStoreIsMadeAgain)
+{
+    {
+        CDutyNotices notices;
+        Run(notices, At(8, 18), At(8, 18, 2));
+        m_targets[0].m_ranges.AddFromText(QStringLiteral("20261209=14:00-15:00"));
+        Run(notices, At(8, 18, 3), At(8, 18, 3));
+    }
+    {
+        CDutyNotices restarted;
+        Run(restarted, At(8, 18, 5), At(8, 18, 6));
+    }
+    m_targets[0].m_ranges.AddFromText(QStringLiteral("20261209=16:00-17:00"));
+    {
+        CDutyNotices afterAStop;
+        Run(afterAStop, At(8, 18, 10), At(8, 18, 12));
+    }
+    EXPECT_EQ(Sent().filter(QStringLiteral("Your duty changed")),
+        QStringList({ QStringLiteral("Anna:Your duty changed: Wed 9 Dec 2026 14:00-15:00 added"),
+            QStringLiteral("Anna:Your duty changed: Wed 9 Dec 2026 16:00-17:00 added") }));
+
+    // Anna's reminder at 07:00 for her duty at 08:00, remembered by the journal's stand-in.
+    QHash<QString, qint64> journal;
+    const auto look = [&](CDutyNotices& notices, qint64 fromMs, qint64 toMs) {
+        for (qint64 now = fromMs; now <= toMs; now += 60'000)
+            notices.Update(m_targets, QTimeZone::utc(), now, m_config, m_server, false, {},
+                [&journal](const CNotice& notice, const QString&) {
+                    if (notice.outcome == CNotice::EOutcome::Done)
+                        journal.insert(notice.identity, notice.dueMs);
+                });
+    };
+    {
+        CDutyNotices notices;
+        look(notices, At(9, 6, 55), At(9, 7, 1));
+    }
+    ASSERT_EQ(Sent().filter(QStringLiteral("Anna:Reminder")).size(), 1);
+    QByteArray garbage(2048, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = char((i * 7919) % 251);
+    Write("kelvaris-notices.cfg", garbage);
+    const CWarningCapture warnings(lcEngine());
+    CDutyNotices restarted;
+    restarted.SetRecall([&journal] { return journal; });
+    look(restarted, At(9, 7, 5), At(9, 7, 6));
+    EXPECT_EQ(Sent().filter(QStringLiteral("Anna:Reminder")).size(), 1) << Sent().join(u'\n').toStdString();
+    EXPECT_EQ(warnings.Count("notices: "), 1) << warnings.Text().toStdString();
+    EXPECT_TRUE(warnings.Text().contains(QStringLiteral("is moved to"))) << warnings.Text().toStdString();
+    EXPECT_EQ(QDir(m_dir.path()).entryList({ QStringLiteral("kelvaris-notices.cfg.damaged-*") }).size(), 1);
+}
+
+// Two programs on one store, at the same moment, with an alarm server slow to take each notice:
+// each notice goes out once.
+TEST_F(DutyNoticesTest, TwoSendersAtOnceSendEachNoticeOnce)
+{
+    class CSlowServer : public CServerCommandFactory
+    {
+    public:
+        class CCommand : public CServerCommand
+        {
+        public:
+            explicit CCommand(CSlowServer& server)
+                : m_server(server)
+            { }
+            bool ExecuteCommand(const QString& command, QString&) override
+            {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                const std::lock_guard lock(m_server.mutex);
+                m_server.commands << command;
+                return true;
+            }
+
+        private:
+            CSlowServer& m_server;
+        };
+        std::unique_ptr<CServerCommand> Create() override { return std::make_unique<CCommand>(*this); }
+        std::mutex mutex;
+        QStringList commands;
+    };
+    CSlowServer server;
+    CDutyNotices first;
+    CDutyNotices second;
+    const auto run = [&](CDutyNotices& notices) {
+        for (qint64 now = At(9, 6, 58); now <= At(9, 7, 2); now += 60'000)
+            notices.Update(m_targets, QTimeZone::utc(), now, m_config, server, false, {},
+                [](const CNotice&, const QString&) {});
+    };
+    std::thread a([&] { run(first); });
+    std::thread b([&] { run(second); });
+    a.join();
+    b.join();
+    EXPECT_EQ(server.commands.filter(QStringLiteral("Reminder: duty for Anna")).size(), 1)
+        << server.commands.join(u'\n').toStdString();
+}
+
+// The very first start: a reminder due half an hour ago is dropped with a line, one due ten
+// minutes ago is sent.
+TEST_F(DutyNoticesTest, TheFirstStartSaysWhatItFoundDue)
+{
+    m_targets[1].m_ranges.AddFromText(QStringLiteral("20261209=08:20-09:00"));
+    CDutyNotices first;
+    Run(first, At(9, 7, 30), At(9, 7, 30));
+    EXPECT_EQ(m_log.filter(QStringLiteral("Notice to Anna dropped, 30 minutes late")).size(), 1)
+        << m_log.join(u'\n').toStdString();
+    EXPECT_EQ(Sent().filter(QStringLiteral("Bert:Reminder")).size(), 1) << Sent().join(u'\n').toStdString();
 }
