@@ -80,10 +80,20 @@ bool CJournalKeeper::EnsureOpen()
         return true;
     if (!m_journal->IsDamaged())
         return false;
-    // Kept for whoever wants to look into it; the journal starts again.
+    return MoveAside();
+}
+
+bool CJournalKeeper::MoveAside()
+{
+    // Kept for whoever wants to look into it, with its head; the journal starts again, and its
+    // first entry names the one it continues.
     const QString path = m_journal->Path();
-    const QString aside = path + QStringLiteral(".damaged-")
+    const std::optional<CJournal::CHead> head = m_journal->ReadHead();
+    const QString headPath = m_journal->HeadPath();
+    QString aside = path + QStringLiteral(".damaged-")
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    for (int more = 2; QFile::exists(aside) || QFile::exists(aside + QStringLiteral(".head")); ++more)
+        aside = aside.section(u'~', 0, 0) + u'~' + QString::number(more);
     qCWarning(lcEngine).noquote() << QStringLiteral(
         "journal: %1 cannot be read (%2); it is moved to %3 and a new journal is started")
                                          .arg(path, m_journal->Error(), aside);
@@ -92,8 +102,21 @@ bool CJournalKeeper::EnsureOpen()
         return false;
     QFile::remove(path + QStringLiteral("-wal"));
     QFile::remove(path + QStringLiteral("-shm"));
+    QFile::rename(headPath, aside + QStringLiteral(".head"));
     m_journal = std::make_unique<CJournal>(path);
     m_journal->SetBusyTimeout(kBusyMs);
+    CJournalEntry predecessor;
+    predecessor.atMs = m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
+    predecessor.user = m_user;
+    predecessor.uid = m_uid;
+    predecessor.via = m_via;
+    predecessor.kind = QStringLiteral("journal");
+    predecessor.subject = QStringLiteral("predecessor");
+    predecessor.after
+        = QStringLiteral("%1 (head %2)").arg(aside, head ? head->Text() : QStringLiteral("unknown"));
+    predecessor.why = QStringLiteral("the journal before could not be read");
+    m_pending.prepend(predecessor);
+    m_last.clear();
     return m_journal->Open(true);
 }
 
@@ -277,8 +300,12 @@ bool CJournalKeeper::WritePending()
             }
         }
         while (m_failingSinceMs == 0 && !m_pending.isEmpty()) {
-            if (!m_journal->Append(m_pending.first()))
+            if (!m_journal->Append(m_pending.first())) {
+                // Damaged while running: moved aside, and what waits goes into the new one.
+                if (m_journal->IsDamaged() && MoveAside())
+                    continue;
                 break;
+            }
             m_pending.removeFirst();
         }
         if (m_pending.isEmpty())

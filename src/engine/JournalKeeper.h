@@ -86,6 +86,9 @@ public:
     qint64 FailingSinceMs() const { return m_failingSinceMs; }
 
 private:
+    // Moves a damaged journal (and its head file) aside and opens a new one whose first entry
+    // names it.
+    bool MoveAside();
     bool EnsureOpen();
     bool WritePending();
 

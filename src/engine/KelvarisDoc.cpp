@@ -692,6 +692,15 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
             file.exists() && file.lastModified().toMSecsSinceEpoch() != m_journaledConfigTime)
             JournalConfig(QStringLiteral("saved by Kelvaris"));
         Journal().Retry();
+        // The journal's head once a day where the service's log keeps it, so that a journal cut
+        // short can be told by a head kept elsewhere (kelvarisctl history --verify --expect).
+        if (const qint64 day = CurrentUtcMs() / 86'400'000; day != m_headToldDay) {
+            CJournal journal(CJournal::PathIn(ConfigLocation().ConfigFolder()));
+            if (const std::optional<CJournal::CHead> head = journal.ReadHead()) {
+                m_headToldDay = day;
+                qCInfo(lcEngine).noquote() << QStringLiteral("journal head %1").arg(head->Text());
+            }
+        }
         const int days
             = CProfile(ConfigLocation().ConfigPath())
                   .ReadInt(QStringLiteral("Settings"), QStringLiteral("JournalDays"), kJournalDays);

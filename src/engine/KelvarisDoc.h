@@ -459,6 +459,7 @@ private:
     quint64 m_serverArrivals = 0; // as the server factory last counted them
     CWarningLimiter m_serverArrivedWarning;
     qint64 m_serverLostAtMs = 0;
+    qint64 m_headToldDay = -1; // the day (UTC) the journal's head was last told
     QString m_zoneWarnedFor; // the TimeZone setting last warned about as unknown
     // The configuration and dispatch files that could not be taken.
     CFileFaults m_fileFaults;

@@ -5,8 +5,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 #include "journal/SqliteStatement.h"
+#include "support/Trace.h"
 
 namespace {
 
@@ -218,24 +222,72 @@ bool CJournal::Insert(CJournalEntry& written)
     return true;
 }
 
+std::optional<CJournal::CHead> CJournal::CHead::FromText(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    const qsizetype colon = trimmed.indexOf(u':');
+    bool ok = false;
+    CHead head;
+    head.seq = trimmed.left(colon).toLongLong(&ok);
+    head.hash = trimmed.mid(colon + 1).toLatin1();
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
+    if (colon <= 0 || !ok || head.seq <= 0 || !hex.match(QString::fromLatin1(head.hash)).hasMatch())
+        return std::nullopt;
+    return head;
+}
+
+QString CJournal::HeadPath() const
+{
+    const qsizetype slash = m_path.lastIndexOf(u'/');
+    return (slash < 0 ? QString() : m_path.left(slash + 1)) + QString::fromLatin1(kHeadFileName);
+}
+
+std::optional<CJournal::CHead> CJournal::ReadHead() const
+{
+    QFile file(HeadPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return CHead::FromText(QString::fromLatin1(file.read(256)));
+}
+
+void CJournal::NoteHead(const CJournalEntry& newest) const
+{
+    if (const std::optional<CHead> head = ReadHead(); head && head->seq >= newest.seq)
+        return;
+    QSaveFile file(HeadPath());
+    const QByteArray text = CHead { newest.seq, newest.hash }.Text().toLatin1() + '\n';
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        qCWarning(lcEngine).noquote()
+            << QStringLiteral("journal: cannot write %1 (%2); a journal cut short is not seen until it is")
+                   .arg(HeadPath(), file.errorString());
+}
+
 bool CJournal::Append(CJournalEntry& entry)
 {
     if (!m_db)
         return Fail(QStringLiteral("the journal is not open"));
     // The write lock from the start, so no other program appends between the read and the insert.
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (const int code = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        code != SQLITE_OK) {
+        m_damaged = m_damaged || code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
         return Fail(QStringLiteral("cannot write to %1").arg(m_path));
+    }
     const auto rollBack = [this](const QString& what) {
         Fail(what);
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
     };
     CJournalEntry written = entry;
-    if (!Insert(written))
+    if (!Insert(written)) {
+        // A broken page found by a write: the file is damaged, not merely busy.
+        const int code = sqlite3_errcode(m_db);
+        m_damaged = m_damaged || code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
         return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
+    }
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         return rollBack(QStringLiteral("cannot write to %1").arg(m_path));
     entry = written;
+    NoteHead(written);
     return true;
 }
 
@@ -410,6 +462,8 @@ int CJournal::Prune(qint64 cutMs, const CJournalEntry& keptAs)
     }
     if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         return rollBack();
+    if (!kept.isEmpty())
+        NoteHead(kept.last());
     return int(removed);
 }
 
@@ -423,12 +477,27 @@ std::optional<qint64> CJournal::FirstTime()
     return query.Number(0);
 }
 
-CJournal::CVerification CJournal::Verify()
+CJournal::CVerification CJournal::Verify(const QList<CHead>& expected)
 {
     CVerification result;
     if (!m_db) {
         result.reason = QStringLiteral("the journal is not open");
         return result;
+    }
+    {
+        // The file as SQLite sees it: a broken page is damage even where the rows still read.
+        CStatement integrity(m_db, "PRAGMA integrity_check");
+        if (!integrity || sqlite3_step(integrity.get()) != SQLITE_ROW) {
+            Fail(QStringLiteral("cannot read %1").arg(m_path));
+            result.reason = m_error;
+            return result;
+        }
+        if (const QString verdict = integrity.Text(0); verdict != QLatin1String("ok")) {
+            result.readable = true;
+            result.firstBad = -1;
+            result.reason = QStringLiteral("SQLite finds the file damaged: %1").arg(verdict.left(200));
+            return result;
+        }
     }
     const QByteArray sql = QByteArray("SELECT ") + kColumns + " FROM entries ORDER BY seq";
     CStatement query(m_db, sql.constData());
@@ -452,16 +521,24 @@ CJournal::CVerification CJournal::Verify()
         ++result.count;
         if (result.firstBad == 0) {
             if (entry.seq != expectedSeq) {
-                result.firstBad = entry.seq;
-                result.reason
-                    = QStringLiteral("the entries %1 to %2 are missing").arg(expectedSeq).arg(entry.seq - 1);
+                result.firstBad = expectedSeq;
+                result.reason = expectedSeq == entry.seq - 1
+                    ? QStringLiteral("the entry %1 is missing").arg(expectedSeq)
+                    : QStringLiteral("the entries %1 to %2 are missing").arg(expectedSeq).arg(entry.seq - 1);
             } else if (HashOf(entry, previous) != entry.hash) {
                 result.firstBad = entry.seq;
                 result.reason = QStringLiteral("its content does not fit its hash");
             }
         }
+        for (const CHead& head : expected) {
+            if (result.firstBad == 0 && head.seq == entry.seq && head.hash != entry.hash) {
+                result.firstBad = entry.seq;
+                result.reason = QStringLiteral("it is not the entry the head %1 names").arg(head.Text());
+            }
+        }
         previous = entry.hash;
         expectedSeq = entry.seq + 1;
+        result.last = CHead { entry.seq, entry.hash };
     }
     if (step != SQLITE_DONE) {
         Fail(QStringLiteral("cannot read %1").arg(m_path));
@@ -469,5 +546,19 @@ CJournal::CVerification CJournal::Verify()
         return result;
     }
     result.readable = true;
+    // A head beyond the newest entry: the entries from there on are gone.
+    for (const CHead& head : expected) {
+        if (result.firstBad == 0 && head.seq >= expectedSeq) {
+            result.firstBad = expectedSeq;
+            result.reason = expectedSeq == head.seq
+                ? QStringLiteral("the entry %1 is missing (the head %2 names it)")
+                      .arg(head.seq)
+                      .arg(head.Text())
+                : QStringLiteral("the entries %1 to %2 are missing (the head %3 names the last)")
+                      .arg(expectedSeq)
+                      .arg(head.seq)
+                      .arg(head.Text());
+        }
+    }
     return result;
 }

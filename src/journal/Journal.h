@@ -47,6 +47,23 @@ public:
     // <folder>/kelvaris-journal.sqlite
     static QString PathIn(const QString& folder);
 
+    // The newest entry's sequence number and hash, kept outside the database too (the head file,
+    // written after each append), so a journal that lost its newest entries, was emptied, replaced
+    // or removed is seen for what it is.
+    struct CHead
+    {
+        qint64 seq = 0;
+        QByteArray hash;
+        // "SEQ:HASH", and back (nullopt for a text that is no head).
+        QString Text() const { return QString::number(seq) + u':' + QString::fromLatin1(hash); }
+        static std::optional<CHead> FromText(const QString& text);
+    };
+    static constexpr const char* kHeadFileName = "kelvaris-journal.head";
+    // <folder of the journal>/kelvaris-journal.head
+    QString HeadPath() const;
+    // The head file's head; nullopt when there is none or it does not read.
+    std::optional<CHead> ReadHead() const;
+
     explicit CJournal(QString path);
     ~CJournal();
     CJournal(const CJournal&) = delete;
@@ -58,8 +75,8 @@ public:
     // How long a write waits for another program's write to end (default 2 s); set before Open.
     void SetBusyTimeout(int ms) { m_busyMs = ms; }
     bool IsOpen() const { return m_db != nullptr; }
-    // The last Open failed because the file is not a database SQLite can read (damaged, or
-    // something else): it may be moved aside.
+    // The last Open, or an append, failed because the file is not a database SQLite can read
+    // (damaged, or something else): it may be moved aside.
     bool IsDamaged() const { return m_damaged; }
     const QString& Path() const { return m_path; }
     const QString& Error() const { return m_error; }
@@ -99,11 +116,13 @@ public:
     {
         bool readable = false;
         qint64 count = 0; // entries looked at
-        qint64 firstBad = 0; // 0 when the chain is intact
+        qint64 firstBad = 0; // 0 when the chain is intact; -1 when the file itself is damaged
         QString reason;
+        std::optional<CHead> last; // the newest entry
     };
-    // Walks the whole chain from the first entry.
-    CVerification Verify();
+    // Runs SQLite's integrity check, then walks the whole chain from the first entry; every head
+    // of `expected` (the head file's, one kept elsewhere) must be an entry of the chain.
+    CVerification Verify(const QList<CHead>& expected = {});
 
     // The content after an entry, from the content before it: `after` itself, or for the form
     // "lines" the content without the removed lines (one occurrence each) and with the added ones,
@@ -125,6 +144,8 @@ private:
     std::optional<QHash<QString, QString>> Contents(qint64 atMs, const QString& kind, const QString& subject);
     // Appends inside a write transaction: sets the entry's seq and hash.
     bool Insert(CJournalEntry& written);
+    // After a commit: the head file names the newest entry (never an older one).
+    void NoteHead(const CJournalEntry& newest) const;
 
     QString m_path;
     sqlite3* m_db = nullptr;

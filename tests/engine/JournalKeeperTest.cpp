@@ -129,7 +129,25 @@ TEST(JournalKeeperTest, AJournalThatCannotBeWrittenKeepsTheChangesAndRecordsTheG
     CJournalKeeper restarted(QStringLiteral("windowless"));
     restarted.SetFolder(dir.path());
     restarted.RecordPlan(anna, QStringLiteral("Plan of action"));
-    EXPECT_EQ(Entries(dir.path()).size(), 1);
-    EXPECT_EQ(QDir(dir.path()).entryList({ QStringLiteral("*.damaged-*") }).size(), 1);
+    // Its first entry names the journal moved aside and the head that journal had.
+    const auto predecessor = [&dir] {
+        for (const CJournalEntry& entry : Entries(dir.path())) {
+            if (entry.kind == QLatin1String("journal") && entry.subject == QLatin1String("predecessor"))
+                return entry;
+        }
+        return CJournalEntry();
+    };
+    EXPECT_EQ(Entries(dir.path()).size(), 2);
+    EXPECT_EQ(predecessor().seq, 1);
+    EXPECT_TRUE(predecessor().after.contains(QStringLiteral(".damaged-"))
+        && predecessor().after.contains(QStringLiteral("(head 3:")))
+        << predecessor().after.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList({ QStringLiteral("*.damaged-*") }).size(), 2); // with its head file
     EXPECT_EQ(warnings.Text().count(QStringLiteral("is moved to")), 1) << warnings.Text().toStdString();
+
+    // The new journal is whole with its head.
+    CJournal journal(path);
+    ASSERT_TRUE(journal.Open(false));
+    ASSERT_TRUE(journal.ReadHead());
+    EXPECT_EQ(journal.Verify({ *journal.ReadHead() }).firstBad, 0);
 }

@@ -119,7 +119,8 @@ TEST(JournalTest, VerifyNamesTheFirstEntryChangedBehindItsBack)
                 file.write(bytes);
             },
             3 },
-        { "a row removed", [](const QString& path) { Sql(path, "DELETE FROM entries WHERE seq = 2"); }, 3 },
+        // Named as missing, not as the next entry that no longer fits.
+        { "a row removed", [](const QString& path) { Sql(path, "DELETE FROM entries WHERE seq = 2"); }, 2 },
         { "an entry and its hash changed",
             [](const QString& path) { Sql(path, "UPDATE entries SET after = '', hash = 'x' WHERE seq = 4"); },
             4 },
@@ -174,12 +175,29 @@ TEST(JournalTest, PruningKeepsWhatEachSubjectSaidAndTheChain)
         return found;
     };
     const QList<QHash<QString, QString>> before = states();
+    // Each subject's last change before the cut, and when it was made.
+    QHash<QString, qint64> changed;
+    CJournal::CFilter older;
+    older.untilMs = 3499;
+    const QList<CJournalEntry> beforeCut = journal.Entries(older).value();
+    for (const CJournalEntry& entry : beforeCut)
+        changed.insert(entry.subject, std::max(changed.value(entry.subject), entry.atMs));
     CJournalEntry keptAs;
     keptAs.via = QStringLiteral("journal");
     keptAs.why = QStringLiteral("kept");
     // The entries before 3500 (1 to 3) go; subjects 17 and 18 keep what they said then.
     EXPECT_EQ(journal.Prune(3500, keptAs), 3);
     EXPECT_EQ(states(), before);
+    // A kept entry keeps the time of the change it stands for.
+    int kept = 0;
+    const QList<CJournalEntry> afterCut = journal.Entries({}).value();
+    for (const CJournalEntry& entry : afterCut) {
+        if (entry.why == QLatin1String("kept")) {
+            EXPECT_EQ(entry.atMs, changed.value(entry.subject)) << entry.subject.toStdString();
+            ++kept;
+        }
+    }
+    EXPECT_EQ(kept, 2);
     const CJournal::CVerification check = journal.Verify();
     EXPECT_EQ(check.firstBad, 0) << check.reason.toStdString();
     EXPECT_EQ(check.count, 5);

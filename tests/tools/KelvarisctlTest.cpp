@@ -1,8 +1,10 @@
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -504,7 +506,8 @@ TEST_F(KelvarisctlTest, HistoryListsTheJournalAndVerifyFindsAChangedEntry)
 
     CtlRun check = verify();
     EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
-    EXPECT_EQ(check.out, QStringLiteral("journal intact: 3 entries\n"));
+    EXPECT_TRUE(check.out.startsWith(QStringLiteral("journal intact: 3 entries, head 3:")))
+        << check.out.toStdString();
     QProcess sqlite;
     sqlite.start(QStringLiteral("sqlite3"),
         { path, QStringLiteral("UPDATE entries SET after = 'nothing' WHERE seq = 2") });
@@ -515,15 +518,76 @@ TEST_F(KelvarisctlTest, HistoryListsTheJournalAndVerifyFindsAChangedEntry)
     EXPECT_TRUE(check.out.startsWith(QStringLiteral("journal broken at entry 2: ")))
         << check.out.toStdString();
 
-    // Something else where the journal should be.
-    QFile::remove(path);
-    QFile foreign(path);
-    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
-    foreign.write("not a database at all");
-    foreign.close();
-    check = verify();
-    EXPECT_EQ(check.exitCode, 3);
-    EXPECT_TRUE(check.err.startsWith(QStringLiteral("kelvarisctl: "))) << check.err.toStdString();
+    // A journal that cannot shrink unnoticed: its head file (written after every change) or a head
+    // kept elsewhere (--expect) names what is gone.
+    const auto sql = [&path](const char* statement) {
+        QProcess shell;
+        shell.start(QStringLiteral("sqlite3"), { path, QString::fromLatin1(statement) });
+        return shell.waitForFinished(10000) && shell.exitCode() == 0;
+    };
+    struct CCase
+    {
+        const char* what;
+        std::function<bool()> fault;
+        const char* expect; // --expect, "" none; "2:wrong" the second entry's head with another hash
+        int exitCode;
+        const char* says; // on standard output or error
+    };
+    const QList<CCase> cases = {
+        { "intact", [] { return true; }, "", 0, "journal intact: 5 entries, head 5:" },
+        { "the newest rows deleted", [&] { return sql("DELETE FROM entries WHERE seq > 3"); }, "", 1,
+            "journal broken at entry 4: the entries 4 to 5 are missing" },
+        { "a row in between deleted", [&] { return sql("DELETE FROM entries WHERE seq = 3"); }, "", 1,
+            "journal broken at entry 3: the entry 3 is missing" },
+        { "cut to 0 bytes", [&] { return QFile(path).resize(0); }, "", 1,
+            "journal broken at entry 1: the entries 1 to 5 are missing" },
+        { "removed", [&] { return QFile::remove(path); }, "", 1, "is missing; its head names entry 5:" },
+        { "garbage in its place",
+            [&] {
+                QFile file(path);
+                return file.open(QIODevice::WriteOnly) && file.write("not a database at all") > 0;
+            },
+            "", 1, "journal damaged: " },
+        { "a head kept elsewhere names another entry", [] { return true; }, "2:wrong", 1,
+            "journal broken at entry 2: it is not the entry the head" },
+        { "a head kept elsewhere beyond the journal", [] { return true; }, "9:", 1,
+            "journal broken at entry 6: the entries 6 to 9 are missing" },
+    };
+    for (const CCase& test : cases) {
+        SCOPED_TRACE(test.what);
+        for (const QString& file : QDir(m_dir.path()).entryList({ QStringLiteral("kelvaris-journal*") }))
+            QFile::remove(m_dir.filePath(file));
+        QByteArray hash;
+        {
+            CJournal journal(path);
+            ASSERT_TRUE(journal.Open(true));
+            for (int i = 0; i < 5; ++i) {
+                CJournalEntry entry;
+                entry.atMs = 1'795'942'800'000LL + i * 60'000LL;
+                entry.kind = QStringLiteral("plan");
+                entry.subject = QString::number(17 + i);
+                entry.after = QStringLiteral("20261208=08:00-16:00");
+                ASSERT_TRUE(journal.Append(entry));
+                hash = entry.hash;
+            }
+        }
+        ASSERT_TRUE(test.fault());
+        QStringList arguments { QStringLiteral("history"), QStringLiteral("--verify"),
+            QStringLiteral("--config"), m_config };
+        if (*test.expect)
+            arguments << QStringLiteral("--expect")
+                      << (QByteArray(test.expect) == "2:wrong"
+                                 ? QStringLiteral("2:") + QString(64, u'0')
+                                 : QString::fromLatin1(test.expect) + QString::fromLatin1(hash));
+        const CtlRun run = RunCtl(arguments);
+        EXPECT_EQ(run.exitCode, test.exitCode) << run.out.toStdString() << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(QString::fromLatin1(test.says))) << run.out.toStdString();
+    }
+    // A head that is none is bad usage.
+    EXPECT_EQ(RunCtl({ QStringLiteral("history"), QStringLiteral("--verify"), QStringLiteral("--expect"),
+                         QStringLiteral("five"), QStringLiteral("--config"), m_config })
+                  .exitCode,
+        2);
 }
 
 // history --answers: each check of the receiver with the entry that decided it (the group's

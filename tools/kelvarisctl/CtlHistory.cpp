@@ -186,7 +186,9 @@ int CtlHistory(const QStringList& args)
 {
     CCtlCommand command(QStringLiteral("history"),
         QStringLiteral(
-            "[--since TEXT] [--until TEXT] [--target ID] [--kind KIND] [--json] [--verify] [--config FILE]\n"
+            "[--since TEXT] [--until TEXT] [--target ID] [--kind KIND] [--json] [--verify [--expect "
+            "SEQ:HASH]]\n"
+            "       [--config FILE]\n"
             "       history --answers --target ID [--since TEXT] [--until TEXT] [--json] [--config FILE]"),
         QStringLiteral(
             "Lists the edit journal of the data folder (kelvaris-journal.sqlite), newest first: one\n"
@@ -195,8 +197,12 @@ int CtlHistory(const QStringList& args)
             "ends as \\t and \\n). --json prints an array of objects with the keys seq, at, user, uid,\n"
             "via, rights, kind, subject, before, after, why, form and hash. A plan's entries after its\n"
             "first have the form \"lines\": before and after hold the lines removed and added.\n"
-            "--verify checks the chain of hashes over the whole journal instead: exit 0 when it is\n"
-            "intact, 1 naming the first entry that does not fit, 3 when the journal cannot be read.\n"
+            "--verify checks the journal instead: SQLite's integrity check, the chain of hashes over\n"
+            "the whole journal, and that it holds the head kept in kelvaris-journal.head (the newest\n"
+            "entry's SEQ:HASH, written after each change) and the one --expect gives. Exit 0 when it\n"
+            "is intact (with its head, and the journal it continues when one was moved aside), 1\n"
+            "naming the first entry that does not fit or is missing, or when the journal is damaged\n"
+            "or gone while its head file is there, 3 when it cannot be read.\n"
             "--answers lists the alarm server's checks of the receiver --target instead (kept with\n"
             "AnswerJournal=1), oldest first, at most 10000: time, the asking user, receiver, group,\n"
             "result, the plan's revision (its file time), then the journal entry that decided it\n"
@@ -213,6 +219,11 @@ int CtlHistory(const QStringList& args)
         QStringLiteral("Only changes of this kind (plan, settings, ...)."), QStringLiteral("KIND"));
     command.AddOption(QStringLiteral("json"), QStringLiteral("Print one JSON array."));
     command.AddOption(QStringLiteral("verify"), QStringLiteral("Check the chain of hashes."));
+    command.AddOption(QStringLiteral("expect"),
+        QStringLiteral(
+            "With --verify: the journal must hold this head, kept elsewhere (as the head file and the "
+            "daily line give it)."),
+        QStringLiteral("SEQ:HASH"));
     command.AddOption(QStringLiteral("answers"), QStringLiteral("List the answers to a receiver's checks."));
     CtlAddConfigOption(command);
     if (const int code = command.Parse(args); code >= 0)
@@ -239,11 +250,34 @@ int CtlHistory(const QStringList& args)
     filter.kind = command.Value(QStringLiteral("kind"));
 
     const QString path = CJournal::PathIn(FolderOf(configPath));
-    if (!QFileInfo::exists(path))
-        return CtlFail(CTL_UNKNOWN, QStringLiteral("there is no journal at %1").arg(path));
     CJournal journal(path);
-    if (!journal.Open(false))
+    // The heads the journal must hold: the head file's, and one kept elsewhere.
+    QList<CJournal::CHead> heads;
+    if (const std::optional<CJournal::CHead> head = journal.ReadHead())
+        heads << *head;
+    if (command.IsSet(QStringLiteral("expect"))) {
+        const std::optional<CJournal::CHead> expected
+            = CJournal::CHead::FromText(command.Value(QStringLiteral("expect")));
+        if (!expected)
+            return command.Usage(
+                QStringLiteral("--expect takes SEQ:HASH (a number, a colon and 64 hex digits), not \"%1\"")
+                    .arg(command.Value(QStringLiteral("expect"))));
+        heads << *expected;
+    }
+    const bool verify = command.IsSet(QStringLiteral("verify"));
+    if (!QFileInfo::exists(path)) {
+        // A journal whose head is known cannot just be gone.
+        if (verify && !heads.isEmpty())
+            return CtlFail(CTL_FAILED,
+                QStringLiteral("the journal %1 is missing; its head names entry %2")
+                    .arg(path, heads.first().Text()));
+        return CtlFail(CTL_UNKNOWN, QStringLiteral("there is no journal at %1").arg(path));
+    }
+    if (!journal.Open(false)) {
+        if (verify && journal.IsDamaged())
+            return CtlFail(CTL_FAILED, QStringLiteral("journal damaged: %1").arg(journal.Error()));
         return CtlFail(CTL_UNKNOWN, journal.Error());
+    }
 
     if (command.IsSet(QStringLiteral("answers"))) {
         if (filter.subject.isEmpty())
@@ -252,10 +286,15 @@ int CtlHistory(const QStringList& args)
             return command.Usage(QStringLiteral("--answers goes with neither --verify nor --kind"));
         return ListAnswers(command, journal, filter, zone);
     }
-    if (command.IsSet(QStringLiteral("verify"))) {
-        const CJournal::CVerification check = journal.Verify();
+    if (verify) {
+        const CJournal::CVerification check = journal.Verify(heads);
         if (!check.readable)
             return CtlFail(CTL_UNKNOWN, check.reason);
+        if (check.firstBad < 0) {
+            CtlOut() << QStringLiteral("journal damaged: %1\n").arg(check.reason);
+            CtlOut().flush();
+            return CTL_FAILED;
+        }
         if (check.firstBad != 0) {
             CtlOut() << QStringLiteral("journal broken at entry %1: %2 (%3 entries)\n")
                             .arg(check.firstBad)
@@ -264,7 +303,15 @@ int CtlHistory(const QStringList& args)
             CtlOut().flush();
             return CTL_FAILED;
         }
-        CtlOut() << QStringLiteral("journal intact: %1 entries\n").arg(check.count);
+        CtlOut() << QStringLiteral("journal intact: %1 entries").arg(check.count);
+        if (check.last)
+            CtlOut() << QStringLiteral(", head %1").arg(check.last->Text());
+        // A journal that took over from one moved aside says which.
+        CJournal::CFilter first;
+        first.kind = QStringLiteral("journal");
+        for (const CJournalEntry& entry : journal.Entries(first).value_or(QList<CJournalEntry>()))
+            CtlOut() << QStringLiteral("; it continues %1").arg(QString(entry.after).replace(u'\n', u' '));
+        CtlOut() << '\n';
         CtlOut().flush();
         return CTL_OK;
     }
