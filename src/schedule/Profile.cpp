@@ -560,9 +560,16 @@ public:
         qint64 holder = 0;
         QString host;
         QString app;
-        const bool wasHeld = lock->getLockInfo(&holder, &host, &app);
+        // Left behind: the lock file names a process that has ended, and is still there after it
+        // ended (a writer that finished normally removed its lock file before it ended).
+        bool leftBehind = lock->getLockInfo(&holder, &host, &app) && holder > 0
+            && ::kill(pid_t(holder), 0) != 0 && errno == ESRCH;
+        if (leftBehind) {
+            qint64 still = 0;
+            leftBehind = lock->getLockInfo(&still, &host, &app) && still == holder;
+        }
         if (lock->tryLock(t_noLockWait ? 0 : kLockWaitMs)) {
-            if (wasHeld && holder > 0 && ::kill(pid_t(holder), 0) != 0 && errno == ESRCH)
+            if (leftBehind)
                 qCWarning(lcConfig).noquote()
                     << QStringLiteral("a lock on %1 left by process %2, which has ended, was broken")
                            .arg(m_path)

@@ -1,6 +1,8 @@
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -11,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -797,4 +800,44 @@ TEST_F(KelvarisctlTest, OncallAsOfReplaysWhatOncallSaidThen)
     starts.sort();
     startsBefore.sort();
     EXPECT_EQ(starts, startsBefore);
+}
+
+// Four programs writing one file at once, round after round: each waits for the others' locks,
+// and a lock a writer gave back as it ended is not reported as broken.
+TEST_F(KelvarisctlTest, WritersThatEndNormallyBreakNoLock)
+{
+    WriteConfig(kSchedule);
+    QString errors;
+    for (int round = 0; round < 6; ++round) {
+        std::vector<std::unique_ptr<QProcess>> writers;
+        for (int writer = 0; writer < 4; ++writer) {
+            auto process = std::make_unique<QProcess>();
+            process->start(QStringLiteral(KELVARISCTL_PATH),
+                { QStringLiteral("holidays"), QStringLiteral("generate"), QString::number(2024 + writer),
+                    QString::number(2024 + writer), QStringLiteral("--config"), m_config });
+            writers.push_back(std::move(process));
+        }
+        for (const auto& process : writers) {
+            ASSERT_TRUE(process->waitForFinished(30000));
+            EXPECT_EQ(process->exitCode(), 0);
+            errors += QString::fromUtf8(process->readAllStandardError());
+        }
+    }
+    EXPECT_FALSE(errors.contains(QStringLiteral("was broken"))) << errors.toStdString();
+
+    // A lock file a writer that died left behind is broken, and said so.
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(ended.waitForStarted(5000));
+    const qint64 pid = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished(5000));
+    QFile lock(m_config + QStringLiteral(".lock"));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(pid) + "\nkelvarisctl\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+    const CtlRun run = RunCtl({ QStringLiteral("holidays"), QStringLiteral("generate"),
+        QStringLiteral("2030"), QStringLiteral("2030"), QStringLiteral("--config"), m_config });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("left by process %1, which has ended, was broken").arg(pid)))
+        << run.err.toStdString();
 }
