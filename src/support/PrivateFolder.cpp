@@ -151,7 +151,19 @@ bool ExportFolder(QString& path, QString* reason, QString* warning)
     QString why;
     if (PrivateTempFolder(path, &why))
         return true;
-    // Somebody else's folder under our name: a fresh one beside it.
+    // Somebody else's folder under our name: one of ours beside it, made before (exports do not
+    // pile up a folder each), or a fresh one.
+    const QString prefix = QStringLiteral("kelvaris-%1-").arg(::geteuid());
+    const QDir temp(QDir::tempPath());
+    for (const QString& name : temp.entryList({ prefix + QStringLiteral("??????") },
+             QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (IsPrivateFolder(temp.filePath(name))) {
+            path = temp.filePath(name);
+            if (warning)
+                *warning = why;
+            return true;
+        }
+    }
     QByteArray pattern = QFile::encodeName(
         QDir(QDir::tempPath()).filePath(QStringLiteral("kelvaris-%1-XXXXXX").arg(::geteuid())));
     if (::mkdtemp(pattern.data()) == nullptr) {
