@@ -1,7 +1,9 @@
 #include "engine/KelvarisDoc.h"
 
+#include <cerrno>
 #include <malloc.h>
 #include <memory>
+#include <unistd.h>
 #include <utility>
 
 #include <QDateTime>
@@ -647,6 +649,16 @@ bool CKelvarisDoc::IdleCheck(bool withPresence)
             ConfigLocation().SetFileTimeMemo(memoBefore);
             recheckDue = recheckDue || take == ETake::Later;
         }
+    }
+    // A mode change leaves the configuration's time alone: one that can no longer be read is a
+    // fault now (the schedule read before stays), and over once it can be read again.
+    if (const QString path = ConfigLocation().ConfigPath();
+        !reloaded && !path.isEmpty() && FileExists(path)) {
+        if (::access(QFile::encodeName(path).constData(), R_OK) != 0 && errno == EACCES) {
+            if (const QString problem = CProfile(path).State().problem; !problem.isEmpty())
+                m_fileFaults.Report(path, problem, QStringLiteral("the schedule read before stays in force"));
+        } else if (m_fileFaults.HasFault(path) && ConfigLocation().FileTimeMemo() == FileTimeNs(path))
+            m_fileFaults.Clear(path);
     }
     if (!reloaded && !recheckDue) {
         QList<qsizetype> changed;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 #include <QByteArray>
@@ -387,6 +388,14 @@ bool CPageTarget::DispatchFileChanged(bool* recheckDue) const
 
 bool CPageTarget::ReloadIfChanged(bool* recheckDue)
 {
+    // A mode change leaves the file's time alone: a file taken before that can no longer be read
+    // is a fault now, not at the next restart.
+    if (const QString path = DispatchFilePath(); m_fileTimeMemo > 0 && !path.isEmpty()
+        && ::access(QFile::encodeName(path).constData(), R_OK) != 0 && errno == EACCES) {
+        QByteArray bytes;
+        if (!ReadDispatchBytes(path, bytes, m_fileProblem))
+            return false;
+    }
     // A file that could not be taken is looked at again however its time stands: one moved away
     // and back keeps the time it had.
     if (!DispatchFileChanged(recheckDue) && m_fileProblem.isEmpty())
