@@ -108,3 +108,24 @@ TEST(AnswerJournalTest, KeepsAnswersWhileItCannotWriteAndRemovesOldOnes)
     QString error;
     EXPECT_EQ(CAnswerJournal::Read(path, QStringLiteral("R1"), 0, now + 10, 10, error)->size(), 3);
 }
+
+// Answers beyond what it keeps while it cannot write are dropped and counted, and the count is a
+// warning once it writes again.
+TEST(AnswerJournalTest, AnswersLostWhileItCouldNotWriteAreTold)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("data"));
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const CWarningCapture warnings(lcEngine());
+    CAnswerJournal journal(folder + QStringLiteral("/kelvaris-journal.sqlite"), 2);
+    for (qsizetype i = 0; i < CAnswerJournal::kMaxQueued + 7; ++i)
+        journal.Add({ now, 1000, QStringLiteral("R1"), QString(), 0, 0 });
+    journal.Flush();
+    EXPECT_EQ(journal.Dropped(), 7);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    journal.Flush();
+    journal.Flush();
+    EXPECT_EQ(CWarningCapture::Count("The answer journal"), 3) << CWarningCapture::Text().toStdString();
+    EXPECT_TRUE(CWarningCapture::Text().contains(QStringLiteral("lost 7 answers")))
+        << CWarningCapture::Text().toStdString();
+}
