@@ -60,13 +60,16 @@ int CZoneOffsets::OffsetAt(qint64 utcMs) const
     return std::prev(after)->offsetSeconds;
 }
 
+CDateTime WallClockOfOffset(qint64 utcMs, int offsetSeconds)
+{
+    // Whole seconds, rounded down also before 1970; the base date's day counted from 1970.
+    const qint64 seconds = (utcMs >= 0 ? utcMs / 1000 : (utcMs - 999) / 1000) + offsetSeconds;
+    return CDateTime::FromSecondsSinceBase(seconds + (kEpochJulianDay - kBaseJulianDay) * (kMsPerDay / 1000));
+}
+
 CDateTime WallClockAt(const CZoneOffsets& offsets, qint64 utcMs)
 {
-    const QDateTime wall
-        = QDateTime::fromMSecsSinceEpoch(utcMs + qint64(offsets.OffsetAt(utcMs)) * 1000, Qt::UTC);
-    const QDate date = wall.date();
-    const QTime time = wall.time();
-    return CDateTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second());
+    return WallClockOfOffset(utcMs, offsets.OffsetAt(utcMs));
 }
 
 qint64 WallClockMs(const CDateTime& wall)
@@ -100,12 +103,13 @@ QList<qint64> MomentsOfWallClock(const CZoneOffsets& offsets, const CDateTime& w
     return moments;
 }
 
-QTimeZone SiteTimeZone(const QString& setting)
+QTimeZone SiteTimeZone(const QString& setting, bool* named)
 {
     const QByteArray id = setting.trimmed().toUtf8();
-    if (!id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id))
-        return QTimeZone(id);
-    return QTimeZone::systemTimeZone();
+    const bool known = !id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id);
+    if (named)
+        *named = known;
+    return known ? QTimeZone(id) : QTimeZone::systemTimeZone();
 }
 
 QList<CDutySpan> DutyTimeline(

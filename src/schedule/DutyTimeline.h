@@ -50,6 +50,8 @@ QList<CDutySpan> DutyTimeline(const CPageTarget& target, const QTimeZone& zone, 
 // The wall-clock moment of a UTC moment in the zone the offsets were read for (seconds kept), as
 // the alarm server would write it in a request.
 CDateTime WallClockAt(const CZoneOffsets& offsets, qint64 utcMs);
+// The wall-clock moment of a UTC moment at an offset from UTC (seconds kept).
+CDateTime WallClockOfOffset(qint64 utcMs, int offsetSeconds);
 
 // A wall-clock moment as milliseconds since 1970, as if the wall clock were UTC.
 qint64 WallClockMs(const CDateTime& wall);
@@ -64,5 +66,6 @@ qint64 FirstMomentOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall
 QList<qint64> MomentsOfWallClock(const CZoneOffsets& offsets, const CDateTime& wall);
 
 // The zone the site's wall clock keeps: the zone the setting names (an IANA name such as
-// "Europe/Berlin"), the system's when it is empty or names no zone Qt knows.
-QTimeZone SiteTimeZone(const QString& setting);
+// "Europe/Berlin"), the system's when it is empty or names no zone Qt knows; `named` says whether
+// the setting named a zone that is known.
+QTimeZone SiteTimeZone(const QString& setting, bool* named = nullptr);

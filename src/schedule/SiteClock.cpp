@@ -8,6 +8,8 @@
 
 #include <QDateTime>
 
+#include "schedule/DutyTimeline.h"
+
 namespace {
 
 constexpr qint64 kHourMs = 3'600'000;
@@ -41,15 +43,6 @@ CDateTime SystemZoneWallClock(qint64 utcMs)
         std::min(parts.tm_sec, 59));
 }
 
-// Seconds from the base date of CDateTime (1899-12-30) to 1970-01-01.
-constexpr qint64 kEpochSinceBaseSeconds = 25569LL * 86400;
-
-CDateTime WallClockOfOffset(qint64 utcMs, int offsetSeconds)
-{
-    const qint64 seconds = (utcMs >= 0 ? utcMs / 1000 : (utcMs - 999) / 1000) + offsetSeconds;
-    return CDateTime::FromSecondsSinceBase(seconds + kEpochSinceBaseSeconds);
-}
-
 } // namespace
 
 void SetSiteClockZone(const QTimeZone& zone)
@@ -68,12 +61,12 @@ void SetSiteClockZone(const QTimeZone& zone)
 
 QTimeZone SetSiteClockZoneFrom(const QString& setting, bool* unknown)
 {
-    const QByteArray id = setting.trimmed().toUtf8();
-    const bool known = !id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id);
+    bool named = false;
+    const QTimeZone zone = SiteTimeZone(setting, &named);
     if (unknown)
-        *unknown = !id.isEmpty() && !known;
-    SetSiteClockZone(known ? QTimeZone(id) : QTimeZone());
-    return known ? QTimeZone(id) : QTimeZone::systemTimeZone();
+        *unknown = !named && !setting.trimmed().isEmpty();
+    SetSiteClockZone(named ? zone : QTimeZone());
+    return zone;
 }
 
 QTimeZone SiteClockZone()

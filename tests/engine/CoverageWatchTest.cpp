@@ -27,6 +27,17 @@ CPageTarget Receiver(const char* id, const char* name, QStringList lines)
     return target;
 }
 
+// A group of `members` with its own plan (one dispatch line, none when empty) and CoverageRequired.
+CPageTarget Group(
+    const char* id, const char* name, const char* members, const char* plan = "", int required = -1)
+{
+    CPageTarget group = Receiver(id, name, *plan ? QStringList { QString::fromLatin1(plan) } : QStringList());
+    group.m_number = -1;
+    group.m_members = QString::fromLatin1(members);
+    group.m_coverageRequired = required;
+    return group;
+}
+
 // A configuration in Berlin's zone that pages the target with ID 9.
 QString WriteConfig(const QTemporaryDir& dir)
 {
@@ -52,12 +63,7 @@ TEST(CoverageWatchTest, GapsAreWarnedAndPagedOnceAlsoAcrossARestart)
             QStringLiteral("20261210=00:00-24:00") }));
     targets.append(Receiver("2", "Bert", { QStringLiteral("20200101=08:00-09:00") }));
     targets.append(Receiver("9", "Supervisor", {}));
-    CPageTarget desk;
-    desk.m_id = QStringLiteral("40");
-    desk.m_name = QStringLiteral("Desk");
-    desk.m_number = -1;
-    desk.m_members = QStringLiteral("Anna;Bert");
-    targets.append(desk);
+    targets.append(Group("40", "Desk", "Anna;Bert"));
 
     const CDateTime now(2026, 12, 8, 12, 0, 0);
     CFakeServerCommandFactory server;
@@ -106,15 +112,8 @@ TEST(CoverageWatchTest, AGapStaysOneGapAsTimeMovesOnAndEditsMoveItsEnds)
             QStringLiteral("20261211=00:00-24:00"), QStringLiteral("20261212=00:00-24:00") }));
     targets.append(Receiver("2", "Carl", { QStringLiteral("20261201=00:00-00:01") }));
     targets.append(Receiver("9", "Supervisor", {}));
-    for (const auto& [id, name, members] :
-        { std::tuple { "40", "Desk", "Anna" }, std::tuple { "41", "Ward", "Supervisor" } }) {
-        CPageTarget group;
-        group.m_id = QString::fromLatin1(id);
-        group.m_name = QString::fromLatin1(name);
-        group.m_number = -1;
-        group.m_members = QString::fromLatin1(members);
-        targets.append(group);
-    }
+    targets.append(Group("40", "Desk", "Anna"));
+    targets.append(Group("41", "Ward", "Supervisor"));
 
     CFakeServerCommandFactory server;
     CWarningCapture warnings(lcEngine());
@@ -152,16 +151,9 @@ TEST(CoverageWatchTest, AGapIsToldOfADayAheadAndOnlyInTheGroupsOwnHours)
         { QStringLiteral("20261207=00:00-24:00"), QStringLiteral("20261208=00:00-24:00"),
             QStringLiteral("20261209=00:00-24:00"), QStringLiteral("20261210=00:00-04:00;06:00-24:00") }));
     targets.append(Receiver("9", "Supervisor", {}));
-    const auto group = [](const char* id, const char* name, const char* plan, int required) {
-        CPageTarget target = Receiver(id, name, { QString::fromLatin1(plan) });
-        target.m_number = -1;
-        target.m_members = QStringLiteral("Anna");
-        target.m_coverageRequired = required;
-        return target;
-    };
-    targets.append(group("40", "Desk", "", -1));
-    targets.append(group("41", "Day desk", "20261210=07:00-20:00", -1));
-    targets.append(group("42", "Quiet", "", 0));
+    targets.append(Group("40", "Desk", "Anna"));
+    targets.append(Group("41", "Day desk", "Anna", "20261210=07:00-20:00"));
+    targets.append(Group("42", "Quiet", "Anna", "", 0));
 
     CFakeServerCommandFactory server;
     CWarningCapture warnings(lcEngine());
