@@ -620,6 +620,12 @@ private Q_SLOTS:
             dialog.reject();
         }
         {
+            // A group: the takeover switch, the members needed and the gap list.
+            CDispatchingDlg dialog(*world.m_doc, QStringLiteral("Service Desk"));
+            cuts += CheckWindow(dialog, QStringLiteral("planning-group"), lang);
+            dialog.reject();
+        }
+        {
             CDispDuplicateDlg dialog(*world.m_doc);
             cuts += CheckWindow(dialog, QStringLiteral("duplicate"), lang);
         }
